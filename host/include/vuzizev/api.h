@@ -1,0 +1,42 @@
+// Basic declarations of the host runtime interface: export macro and enumerations.
+#pragma once
+
+#include <cstdint>
+
+#if defined(_WIN32)
+#if defined(VUZIZEV_BUILDING)
+#define VZ_API __declspec(dllexport)
+#else
+#define VZ_API __declspec(dllimport)
+#endif
+#else
+#define VZ_API __attribute__((visibility("default")))
+#endif
+
+// Direction of a registered property.
+enum QV_Direction : int {
+    QV_DirectionNone = 0,
+    QV_DirectionInput = 4,
+    QV_DirectionOutput = 8,
+};
+
+// How the host treats a port when it connects models.
+using QV_HostPortType = int;
+
+// Operator codes of a prefix expression.
+enum EOp : int {
+    EOp_Unary = 1,
+    EOp_Plus = 19,
+    EOp_Minus = 20,
+    EOp_Times = 21,
+    EOp_Divide = 22,
+    EOp_Square = 40,
+};
+
+// Which registration call made a property.
+enum class QV_RegistrationFlavour : int {
+    None = 0,
+    Type = 1,     // QV_Type::AddProperty
+    External = 2, // QV_ExternalBase::AddProperty
+    Virtual = 3,  // QV_VirtualBase::AddProperty
+};

@@ -1,0 +1,152 @@
+// Containers, models, ports and structures: the bases of the library's type objects.
+#pragma once
+
+#include <vector>
+
+#include "vuzizev/equations.h"
+#include "vuzizev/object.h"
+#include "vuzizev/properties.h"
+
+class QV_EquationType;
+class QV_ModelType;
+
+// An object that owns registered properties.
+class VZ_API QV_Container : public QV_Type {
+public:
+    QV_Container() = default;
+    QV_Container(const QV_Container& other);
+    QV_Container& operator=(const QV_Container& other);
+    ~QV_Container() override;
+
+    virtual void SetDims();
+    virtual long ExecuteAssignments(int a, int b);
+
+    // The properties registered with this container as owner, in order of registration.
+    const std::vector<QV_Containable*>& Properties() const { return m_properties; }
+    QV_Containable* FindProperty(const char* name) const;
+
+private:
+    friend class QV_Containable;
+    void AddRegisteredProperty(QV_Containable* property);
+    void RemoveRegisteredProperty(QV_Containable* property);
+
+    std::vector<QV_Containable*> m_properties;
+};
+
+// The expression interface of a type object: prefix expressions per equation.
+class VZ_API QV_ModelExtensions {
+public:
+    explicit QV_ModelExtensions(QV_ModelType* model) : m_model(model) {}
+    QV_ModelExtensions(const QV_ModelExtensions&) = delete;
+    QV_ModelExtensions& operator=(const QV_ModelExtensions&) { return *this; }
+    virtual ~QV_ModelExtensions();
+
+    virtual int Compatibility();
+    virtual void ResetExpressions();
+    virtual void AddOp(EOp op, int eqn);
+    virtual void AddTerm(const char* text, int eqn);
+    virtual void AddTerm(double value, int eqn);
+    virtual void AddTerm(int value, int eqn);
+    virtual void AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn);
+
+private:
+    QV_ModelType* m_model;
+};
+
+class VZ_API QV_ModelDiscontinuity {
+public:
+    virtual ~QV_ModelDiscontinuity();
+};
+
+class VZ_API QV_ModelExtensions2 {
+public:
+    virtual ~QV_ModelExtensions2();
+};
+
+class VZ_API QV_ModelType : public QV_Container {
+public:
+    QV_ModelType();
+    QV_ModelType(const QV_ModelType& other);
+    QV_ModelType& operator=(const QV_ModelType& other);
+    ~QV_ModelType() override;
+
+    virtual int SetUpEquations();
+    virtual int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns);
+    virtual int Residuals(double* residuals, int first, int count);
+    virtual int Jacobian(double* values, int first, int count);
+    virtual QV_COMPONENTLISTNAME* ComponentList();
+    virtual QV_VarParamProp* IsConnected();
+
+    // The last equation group number used by any model.
+    static int m_stLastGroup;
+
+    void SetGroupLimits(int group);
+    void AddNonZero(QV_VarParam& term);
+    int SetLocalEqnCount(int count);
+    void AddEquation(const char* name, int& counter, int group);
+
+    // The host's record of this model's equations.
+    QV_EquationStore& Equations() { return *m_equations; }
+    const QV_EquationStore& Equations() const { return *m_equations; }
+
+    // Where JacPattern may write rows and cols entries; set by whoever drives the model.
+    void SetJacobianBufferEnd(const int* rowsEnd, const int* colsEnd);
+    std::size_t JacobianOverruns() const { return m_overruns; }
+
+private:
+    friend class QV_ModelExtensions;
+    void WriteJacobianEntry(QV_VarParam& term, int*& rows, int*& cols, int eqn);
+
+    QV_EquationStore* m_equations;
+    const int* m_rowsEnd = nullptr;
+    const int* m_colsEnd = nullptr;
+    std::size_t m_overruns = 0;
+};
+
+class VZ_API QV_ModelTypeEx2 : public QV_ModelType,
+                               public QV_ModelExtensions,
+                               public QV_ModelDiscontinuity,
+                               public QV_ModelExtensions2 {
+public:
+    QV_ModelTypeEx2();
+    QV_ModelTypeEx2(const QV_ModelTypeEx2& other);
+    QV_ModelTypeEx2& operator=(const QV_ModelTypeEx2& other) = default;
+    ~QV_ModelTypeEx2() override;
+};
+
+class VZ_API QV_PortType : public QV_ModelType {
+public:
+    QV_PortType() = default;
+    QV_PortType(const QV_PortType& other) = default;
+    QV_PortType& operator=(const QV_PortType& other) = default;
+    ~QV_PortType() override;
+
+    void UnsetIsToBeExported();
+    bool IsToBeExported() const { return m_toBeExported; }
+    void HostPortType(QV_HostPortType type);
+    QV_HostPortType HostPortType() const { return m_hostPortType; }
+    // The direction the port was registered with.
+    QV_Direction Direction() const { return PropertyDirection(); }
+
+private:
+    bool m_toBeExported = true;
+    QV_HostPortType m_hostPortType = 0;
+};
+
+class VZ_API QV_PortTypeEx : public QV_PortType, public QV_ModelExtensions {
+public:
+    QV_PortTypeEx();
+    QV_PortTypeEx(const QV_PortTypeEx& other);
+    QV_PortTypeEx& operator=(const QV_PortTypeEx& other) = default;
+    ~QV_PortTypeEx() override;
+};
+
+class VZ_API QV_StructureTypeEx : public QV_ModelType,
+                                  public QV_ModelExtensions,
+                                  public QV_ModelDiscontinuity {
+public:
+    QV_StructureTypeEx();
+    QV_StructureTypeEx(const QV_StructureTypeEx& other);
+    QV_StructureTypeEx& operator=(const QV_StructureTypeEx& other) = default;
+    ~QV_StructureTypeEx() override;
+};

@@ -1,0 +1,90 @@
+// The root of every host object: reference counting and allocation through the host.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vuzizev/alloc.h"
+#include "vuzizev/api.h"
+
+class QV_Container;
+
+// Reference-counted root of the class tree. Objects start with no reference; the last
+// Release destroys the object. Allocation is class-scoped and non-throwing, so that
+// `new T(...)` yields null without constructing when the host's allocator fails.
+class VZ_API QV_Unknown {
+public:
+    QV_Unknown() = default;
+    QV_Unknown(const QV_Unknown&) noexcept {}
+    QV_Unknown& operator=(const QV_Unknown&) noexcept { return *this; }
+    virtual ~QV_Unknown();
+
+    virtual std::uint32_t AddRef();
+    virtual std::uint32_t Release();
+    std::uint32_t RefCount() const { return m_refs; }
+
+    static void* operator new(std::size_t size) noexcept;
+    static void* operator new[](std::size_t size) noexcept;
+    static void operator delete(void* p) noexcept;
+    static void operator delete[](void* p) noexcept;
+    // Placement forms stay available for objects built in caller-supplied memory.
+    static void* operator new(std::size_t, void* where) noexcept { return where; }
+    static void operator delete(void*, void*) noexcept {}
+
+private:
+    std::uint32_t m_refs = 0;
+};
+
+// Anything that can stand in a container: a property, a reference or a type object.
+class VZ_API QV_Containable : public QV_Unknown {
+public:
+    QV_Containable() = default;
+    QV_Containable(const QV_Containable& other);
+    QV_Containable& operator=(const QV_Containable& other);
+    ~QV_Containable() override;
+
+    // Registration state, as the host keeps it for a registered property.
+    const char* PropertyName() const { return m_name.c_str(); }
+    const char* PropertyDescription() const {
+        return m_hasDescription ? m_description.c_str() : nullptr;
+    }
+    QV_Direction PropertyDirection() const { return m_direction; }
+    QV_RegistrationFlavour PropertyFlavour() const { return m_flavour; }
+    QV_Container* PropertyOwner() const { return m_owner; }
+    bool IsRegistered() const { return m_flavour != QV_RegistrationFlavour::None; }
+
+protected:
+    // Records this property in owner's property list; shared by the three flavours.
+    void Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
+                  const char* description, QV_Direction direction, bool flag);
+
+private:
+    friend class QV_Container;
+    void ForgetOwner() { m_owner = nullptr; }
+
+    std::string m_name;
+    std::string m_description;
+    bool m_hasDescription = false;
+    bool m_flag = false;
+    QV_Direction m_direction = QV_DirectionNone;
+    QV_RegistrationFlavour m_flavour = QV_RegistrationFlavour::None;
+    QV_Container* m_owner = nullptr;
+};
+
+// A host object with a type: properties, sets, arrays, ports and models.
+class VZ_API QV_Type : public QV_Containable {
+public:
+    QV_Type() = default;
+    QV_Type(const QV_Type&) = default;
+    QV_Type& operator=(const QV_Type&) = default;
+    ~QV_Type() override;
+
+    // Registers this object as the property `name` of owner; returns this object.
+    QV_Type* AddProperty(QV_Container* owner, const char* name, const char* description,
+                         QV_Direction direction, bool flag);
+
+    virtual const char* QV_DefaultDESCRIPTION() const;
+    virtual bool ContainerDerivesFrom(const char* id);
+};

@@ -1,0 +1,143 @@
+// Parameters, variables and component lists: the host's property classes with values.
+#pragma once
+
+#include "vuzizev/object.h"
+#include "vuzizev/values.h"
+
+// A property that holds a value. A value the library assigns is a default: the host
+// keeps it (with its tag) and applies it unless the user has specified the property,
+// in which case the user's value stands.
+class VZ_API QV_VarParamProp : public QV_Type {
+public:
+    QV_VarParamProp() = default;
+    QV_VarParamProp(const QV_VarParamProp&) = default;
+    QV_VarParamProp& operator=(const QV_VarParamProp&) = default;
+    ~QV_VarParamProp() override;
+
+    // A default assignment from the library. Returns 0 (the host accepted the value).
+    long Assign(const QV_Value& value);
+
+    // What the user has specified; a later Assign does not override it.
+    void Specify(const QV_Value& value);
+    void Unspecify();
+    bool IsSpecified() const { return !m_specified.IsEmpty(); }
+
+    // The last default assignment (empty when none), with its tag.
+    const QV_Value& LastAssignment() const { return m_assigned; }
+    // The value in force: the user's, else the last assignment, else the type's default.
+    const QV_Value& Current() const;
+
+protected:
+    // The value a property holds before anything is specified or assigned.
+    virtual const QV_Value* DefaultValueInForce() const { return nullptr; }
+
+private:
+    QV_Value m_specified;
+    QV_Value m_assigned;
+};
+
+// A variable or parameter that can stand in an equation's incidence.
+class VZ_API QV_VarParam : public QV_VarParamProp {
+public:
+    ~QV_VarParam() override;
+    virtual int QV_PQCol() const;
+    virtual int QV_PQRow() const;
+};
+
+class VZ_API QV_REALPARAMETER : public QV_VarParam {
+public:
+    explicit QV_REALPARAMETER(bool init = true);
+    ~QV_REALPARAMETER() override;
+    static const char* QV_ContainerId();
+    void InitializeSystemAttributes();
+    QV_REALPARAMETER& operator*() { return *this; }
+    double v() const { return Current().AsReal(); }
+    double fv() const { return v(); }
+
+    virtual const QV_Value* QV_DefaultVALUE() const;
+    virtual const QV_Value* QV_DefaultLOWER() const;
+    virtual const QV_Value* QV_DefaultPHYSICALQUANTITY() const;
+    virtual const QV_Value* QV_DefaultBASEUOMNAME() const;
+    virtual const QV_Value* QV_DefaultTAG() const;
+    virtual const QV_Value* QV_DefaultUNITS() const;
+    virtual const QV_Value* QV_DefaultUPPER() const;
+    virtual const QV_Value* QV_DefaultINTEGERPHYSICALQUANTITY() const;
+
+protected:
+    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
+};
+
+class VZ_API QV_INTEGERPARAMETER : public QV_VarParam {
+public:
+    explicit QV_INTEGERPARAMETER(bool init = true);
+    ~QV_INTEGERPARAMETER() override;
+    static const char* QV_ContainerId();
+    void InitializeSystemAttributes();
+    QV_INTEGERPARAMETER& operator*() { return *this; }
+    int v() const { return Current().AsInteger(); }
+    int fv() const { return v(); }
+
+    virtual const QV_Value* QV_DefaultVALUE() const;
+    virtual const QV_Value* QV_DefaultLOWER() const;
+    virtual const QV_Value* QV_DefaultTAG() const;
+    virtual const QV_Value* QV_DefaultUPPER() const;
+
+protected:
+    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
+};
+
+class VZ_API QV_STRINGPARAMETER : public QV_VarParam {
+public:
+    explicit QV_STRINGPARAMETER(bool init = true);
+    ~QV_STRINGPARAMETER() override;
+    static const char* QV_ContainerId();
+    void InitializeSystemAttributes();
+    QV_STRINGPARAMETER& operator*() { return *this; }
+    const char* v() const { return Current().AsText(); }
+    const char* fv() const { return v(); }
+    operator const char*() const { return v(); }
+
+    virtual const QV_Value* QV_DefaultVALUE() const;
+    virtual const QV_Value* QV_DefaultTAG() const;
+    virtual const QV_Value* QV_DefaultVALID() const;
+    virtual const QV_Value* QV_VALIDValue() const;
+
+protected:
+    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
+};
+
+// A logical parameter whose default is false.
+class VZ_API QV_FalseLOGICALPARAMETER : public QV_VarParam {
+public:
+    explicit QV_FalseLOGICALPARAMETER(bool init = true);
+    ~QV_FalseLOGICALPARAMETER() override;
+    QV_FalseLOGICALPARAMETER& operator*() { return *this; }
+    bool v() const { return Current().AsInteger() != 0; }
+    bool fv() const { return v(); }
+};
+
+// The list of components of a model, port, stream or structure.
+class VZ_API QV_COMPONENTLISTNAME : public QV_VarParamProp {
+public:
+    QV_COMPONENTLISTNAME();
+    ~QV_COMPONENTLISTNAME() override;
+    QV_COMPONENTLISTNAME& operator*() { return *this; }
+};
+
+class VZ_API QV_REALVARIABLE : public QV_VarParam {
+public:
+    explicit QV_REALVARIABLE(bool init = true);
+    ~QV_REALVARIABLE() override;
+    static const char* QV_ContainerId();
+    QV_REALVARIABLE& operator*() { return *this; }
+    double v() const { return Current().AsReal(); }
+    double fv() const { return v(); }
+};
+
+class VZ_API QV_PARTIALDERIVATIVE : public QV_REALVARIABLE {
+public:
+    explicit QV_PARTIALDERIVATIVE(bool init = true);
+    ~QV_PARTIALDERIVATIVE() override;
+    static const char* QV_ContainerId();
+    QV_PARTIALDERIVATIVE& operator*() { return *this; }
+};

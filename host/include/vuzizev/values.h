@@ -1,0 +1,50 @@
+// Values that the library hands to the host: a plain value and the numbers that tag it.
+#pragma once
+
+#include <string>
+
+#include "vuzizev/api.h"
+
+// The numbers that tag an assigned value: the two integers that ExecuteAssignments
+// received (b first) and the number of the statement that computed the value.
+struct QV_ValueTag {
+    int b = 0;
+    int a = 0;
+    int n = 0;
+    bool operator==(const QV_ValueTag&) const = default;
+};
+
+class VZ_API QV_Value {
+public:
+    enum class Kind { Empty, Integer, Real, Text };
+
+    QV_Value() = default;
+    QV_Value(int value, int b, int a, int n);
+    QV_Value(double value, int b, int a, int n);
+    QV_Value(const char* value, int b, int a, int n);
+    // A value with a single unsigned tag, as the default accessors and ports build them.
+    QV_Value(int value, unsigned tag);
+    QV_Value(double value, unsigned tag);
+    QV_Value(const char* value, unsigned tag);
+
+    Kind kind() const { return m_kind; }
+    bool IsEmpty() const { return m_kind == Kind::Empty; }
+    const QV_ValueTag& tag() const { return m_tag; }
+    unsigned plainTag() const { return m_plainTag; }
+
+    // Conversions: an integer reads as a real, a real as an integer (truncated toward zero,
+    // saturating), text as 0; a number reads as empty text.
+    int AsInteger() const;
+    double AsReal() const;
+    const char* AsText() const;
+
+    bool operator==(const QV_Value& other) const;
+
+private:
+    Kind m_kind = Kind::Empty;
+    int m_integer = 0;
+    double m_real = 0.0;
+    std::string m_text;
+    QV_ValueTag m_tag;
+    unsigned m_plainTag = 0;
+};

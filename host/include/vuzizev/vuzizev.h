@@ -1,0 +1,10 @@
+// The host runtime interface as the library uses it.
+#pragma once
+
+#include "vuzizev/alloc.h"
+#include "vuzizev/api.h"
+#include "vuzizev/equations.h"
+#include "vuzizev/model.h"
+#include "vuzizev/object.h"
+#include "vuzizev/properties.h"
+#include "vuzizev/values.h"

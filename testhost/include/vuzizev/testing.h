@@ -1,0 +1,83 @@
+// Observation and control of the stand-in host, for tests and the driver. The type
+// library never includes this header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vuzizev/api.h"
+
+class QV_Containable;
+
+namespace vzt {
+
+// ---- Allocator -------------------------------------------------------------------------
+
+struct AllocatorStats {
+    std::size_t liveBlocks = 0;
+    std::size_t liveBytes = 0;
+    std::size_t totalAllocations = 0;
+    std::size_t failedAllocations = 0;
+    std::size_t foreignFrees = 0; // frees of pointers the allocator never handed out
+};
+
+VZ_API AllocatorStats Allocator();
+// Makes the k-th allocation from now fail (k = 1: the next one); 0 switches it off.
+VZ_API void FailAllocation(std::size_t k);
+// Makes every allocation from now fail, or none.
+VZ_API void FailAllAllocations(bool fail);
+
+// ---- Base steps ------------------------------------------------------------------------
+
+// What the host's base steps return; tests set them to prove the library passes them on.
+struct BaseResults {
+    long executeAssignments = 0;
+    int setUpEquations = 0;
+    int jacPattern = 0;
+    int localEqnCountOffset = 0; // SetLocalEqnCount(n) returns n + offset
+};
+VZ_API BaseResults& Base();
+
+// ---- Journal ---------------------------------------------------------------------------
+
+enum class EventKind {
+    AddRef,
+    Release,
+    AddProperty,
+    UnsetIsToBeExported,
+    HostPortType,
+    ContainerSetDims,
+    ContainerExecuteAssignments,
+    ModelSetUpEquations,
+    SetLocalEqnCount,
+    ModelJacPattern,
+    ResetExpressions,
+    Assign,
+};
+
+struct Event {
+    EventKind kind;
+    const void* object = nullptr; // the object the call was made on
+    const void* owner = nullptr;  // AddProperty: the owner
+    std::string name{};           // AddProperty: the name; Member*: the host class
+    std::string description{};    // AddProperty
+    bool hasDescription = false;  // AddProperty
+    QV_RegistrationFlavour flavour = QV_RegistrationFlavour::None;
+    int direction = 0; // AddProperty
+    bool flag = false; // AddProperty
+    long a = 0;        // ExecuteAssignments: a; SetLocalEqnCount: n; HostPortType: type
+    long b = 0;        // ExecuteAssignments: b; AddRef/Release: the new count
+};
+
+// Events are recorded only while the journal is on.
+VZ_API void EnableJournal(bool on);
+VZ_API const std::vector<Event>& Journal();
+VZ_API void ClearJournal();
+
+// Clears the journal, the allocator's failure settings, the base results and the last
+// used group number. The allocator's live-block accounting is kept.
+VZ_API void Reset();
+
+} // namespace vzt

@@ -1,0 +1,203 @@
+#include "vuzizev/model.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "control.h"
+
+// ---- QV_Container -------------------------------------------------------------------------
+
+// Registrations belong to the object: a copy starts with none of its own.
+QV_Container::QV_Container(const QV_Container& other) : QV_Type(other) {}
+
+QV_Container& QV_Container::operator=(const QV_Container& other) {
+    QV_Type::operator=(other);
+    return *this;
+}
+
+QV_Container::~QV_Container() {
+    for (QV_Containable* property : m_properties) {
+        property->ForgetOwner();
+    }
+}
+
+void QV_Container::SetDims() {
+    vzt::detail::Record({.kind = vzt::EventKind::ContainerSetDims, .object = this});
+}
+
+long QV_Container::ExecuteAssignments(int a, int b) {
+    vzt::detail::Record(
+        {.kind = vzt::EventKind::ContainerExecuteAssignments, .object = this, .a = a, .b = b});
+    return vzt::Base().executeAssignments;
+}
+
+QV_Containable* QV_Container::FindProperty(const char* name) const {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    for (QV_Containable* property : m_properties) {
+        if (std::strcmp(property->PropertyName(), name) == 0) {
+            return property;
+        }
+    }
+    return nullptr;
+}
+
+void QV_Container::AddRegisteredProperty(QV_Containable* property) {
+    m_properties.push_back(property);
+}
+
+void QV_Container::RemoveRegisteredProperty(QV_Containable* property) {
+    auto it = std::find(m_properties.begin(), m_properties.end(), property);
+    if (it != m_properties.end()) {
+        m_properties.erase(it);
+    }
+}
+
+// ---- QV_ModelExtensions -------------------------------------------------------------------
+
+QV_ModelExtensions::~QV_ModelExtensions() = default;
+
+int QV_ModelExtensions::Compatibility() { return 6; }
+
+void QV_ModelExtensions::ResetExpressions() {
+    vzt::detail::Record({.kind = vzt::EventKind::ResetExpressions, .object = m_model});
+    m_model->Equations().ClearEquations();
+}
+
+void QV_ModelExtensions::AddOp(EOp op, int eqn) {
+    QV_Token token;
+    token.kind = QV_Token::Kind::Op;
+    token.op = int(op);
+    m_model->Equations().AddToken(eqn, token);
+}
+
+void QV_ModelExtensions::AddTerm(const char* text, int eqn) {
+    QV_Token token;
+    token.kind = QV_Token::Kind::Text;
+    token.text = m_model->Equations().InternText(text);
+    m_model->Equations().AddToken(eqn, token);
+}
+
+void QV_ModelExtensions::AddTerm(double value, int eqn) {
+    QV_Token token;
+    token.kind = QV_Token::Kind::Real;
+    token.real = value;
+    m_model->Equations().AddToken(eqn, token);
+}
+
+void QV_ModelExtensions::AddTerm(int value, int eqn) {
+    QV_Token token;
+    token.kind = QV_Token::Kind::Integer;
+    token.integer = value;
+    m_model->Equations().AddToken(eqn, token);
+}
+
+void QV_ModelExtensions::AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn) {
+    QV_Token token;
+    token.kind = QV_Token::Kind::Term;
+    token.term = &term;
+    m_model->Equations().AddToken(eqn, token);
+    m_model->WriteJacobianEntry(term, rows, cols, eqn);
+}
+
+QV_ModelDiscontinuity::~QV_ModelDiscontinuity() = default;
+QV_ModelExtensions2::~QV_ModelExtensions2() = default;
+
+// ---- QV_ModelType -------------------------------------------------------------------------
+
+int QV_ModelType::m_stLastGroup = 0;
+
+QV_ModelType::QV_ModelType() : m_equations(new QV_EquationStore) {}
+
+QV_ModelType::QV_ModelType(const QV_ModelType& other)
+    : QV_Container(other), m_equations(new QV_EquationStore) {}
+
+QV_ModelType& QV_ModelType::operator=(const QV_ModelType& other) {
+    QV_Container::operator=(other);
+    return *this;
+}
+
+QV_ModelType::~QV_ModelType() { delete m_equations; }
+
+int QV_ModelType::SetUpEquations() {
+    vzt::detail::Record({.kind = vzt::EventKind::ModelSetUpEquations, .object = this});
+    m_equations->ClearInstances();
+    return vzt::Base().setUpEquations;
+}
+
+int QV_ModelType::JacPattern(int*&, int*&, QV_EquationType**) {
+    vzt::detail::Record({.kind = vzt::EventKind::ModelJacPattern, .object = this});
+    m_overruns = 0;
+    return vzt::Base().jacPattern;
+}
+
+int QV_ModelType::Residuals(double*, int, int) { return 0; }
+int QV_ModelType::Jacobian(double*, int, int) { return 0; }
+QV_COMPONENTLISTNAME* QV_ModelType::ComponentList() { return nullptr; }
+QV_VarParamProp* QV_ModelType::IsConnected() { return nullptr; }
+
+void QV_ModelType::SetGroupLimits(int group) {
+    m_stLastGroup = std::max(m_stLastGroup, group);
+    m_equations->OpenInstance(group);
+}
+
+void QV_ModelType::AddNonZero(QV_VarParam& term) { m_equations->AddIncidence(&term); }
+
+int QV_ModelType::SetLocalEqnCount(int count) {
+    vzt::detail::Record({.kind = vzt::EventKind::SetLocalEqnCount, .object = this, .a = count});
+    return count + vzt::Base().localEqnCountOffset;
+}
+
+void QV_ModelType::AddEquation(const char* name, int& counter, int group) {
+    m_equations->OpenEquation(name, counter, group);
+    ++counter;
+}
+
+void QV_ModelType::SetJacobianBufferEnd(const int* rowsEnd, const int* colsEnd) {
+    m_rowsEnd = rowsEnd;
+    m_colsEnd = colsEnd;
+}
+
+void QV_ModelType::WriteJacobianEntry(QV_VarParam& term, int*& rows, int*& cols, int eqn) {
+    if (rows == nullptr || cols == nullptr) {
+        return; // the caller asked for no Jacobian pattern
+    }
+    if (rows >= m_rowsEnd || cols >= m_colsEnd) {
+        ++m_overruns; // never write past the caller's buffers
+        return;
+    }
+    (void)term;
+    *rows++ = eqn;
+    *cols++ = 0;
+}
+
+// ---- Extended bases -----------------------------------------------------------------------
+
+QV_ModelTypeEx2::QV_ModelTypeEx2() : QV_ModelExtensions(this) {}
+QV_ModelTypeEx2::QV_ModelTypeEx2(const QV_ModelTypeEx2& other)
+    : QV_ModelType(other), QV_ModelExtensions(this), QV_ModelDiscontinuity(other),
+      QV_ModelExtensions2(other) {}
+QV_ModelTypeEx2::~QV_ModelTypeEx2() = default;
+
+QV_PortType::~QV_PortType() = default;
+
+void QV_PortType::UnsetIsToBeExported() {
+    m_toBeExported = false;
+    vzt::detail::Record({.kind = vzt::EventKind::UnsetIsToBeExported, .object = this});
+}
+
+void QV_PortType::HostPortType(QV_HostPortType type) {
+    m_hostPortType = type;
+    vzt::detail::Record({.kind = vzt::EventKind::HostPortType, .object = this, .a = type});
+}
+
+QV_PortTypeEx::QV_PortTypeEx() : QV_ModelExtensions(this) {}
+QV_PortTypeEx::QV_PortTypeEx(const QV_PortTypeEx& other)
+    : QV_PortType(other), QV_ModelExtensions(this) {}
+QV_PortTypeEx::~QV_PortTypeEx() = default;
+
+QV_StructureTypeEx::QV_StructureTypeEx() : QV_ModelExtensions(this) {}
+QV_StructureTypeEx::QV_StructureTypeEx(const QV_StructureTypeEx& other)
+    : QV_ModelType(other), QV_ModelExtensions(this), QV_ModelDiscontinuity(other) {}
+QV_StructureTypeEx::~QV_StructureTypeEx() = default;

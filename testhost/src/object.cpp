@@ -1,0 +1,90 @@
+#include "vuzizev/object.h"
+
+#include "control.h"
+#include "vuzizev/model.h"
+
+// ---- QV_Unknown ---------------------------------------------------------------------------
+
+QV_Unknown::~QV_Unknown() = default;
+
+std::uint32_t QV_Unknown::AddRef() {
+    ++m_refs;
+    vzt::detail::Record({.kind = vzt::EventKind::AddRef, .object = this, .b = long(m_refs)});
+    return m_refs;
+}
+
+std::uint32_t QV_Unknown::Release() {
+    if (m_refs == 0) {
+        // A release without a reference is a caller's fault; never destroy twice.
+        vzt::detail::Record({.kind = vzt::EventKind::Release, .object = this, .b = -1});
+        return 0;
+    }
+    const std::uint32_t left = --m_refs;
+    vzt::detail::Record({.kind = vzt::EventKind::Release, .object = this, .b = long(left)});
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+void* QV_Unknown::operator new(std::size_t size) noexcept { return MyAllocate(size); }
+void* QV_Unknown::operator new[](std::size_t size) noexcept { return MyAllocate(size); }
+void QV_Unknown::operator delete(void* p) noexcept { MyFree(p); }
+void QV_Unknown::operator delete[](void* p) noexcept { MyFree(p); }
+
+// ---- QV_Containable -----------------------------------------------------------------------
+
+// A copy is a new, unregistered property: registration belongs to the object, not its value.
+QV_Containable::QV_Containable(const QV_Containable& other) : QV_Unknown(other) {}
+
+QV_Containable& QV_Containable::operator=(const QV_Containable& other) {
+    QV_Unknown::operator=(other);
+    return *this;
+}
+
+QV_Containable::~QV_Containable() {
+    if (m_owner != nullptr) {
+        m_owner->RemoveRegisteredProperty(this);
+    }
+}
+
+void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owner,
+                              const char* name, const char* description,
+                              QV_Direction direction, bool flag) {
+    if (m_owner != nullptr) {
+        m_owner->RemoveRegisteredProperty(this);
+    }
+    m_flavour = flavour;
+    m_name = name != nullptr ? name : "";
+    m_hasDescription = description != nullptr;
+    m_description = m_hasDescription ? description : "";
+    m_direction = direction;
+    m_flag = flag;
+    m_owner = owner;
+    if (owner != nullptr) {
+        owner->AddRegisteredProperty(this);
+    }
+    vzt::detail::Record({.kind = vzt::EventKind::AddProperty,
+                         .object = this,
+                         .owner = owner,
+                         .name = m_name,
+                         .description = m_description,
+                         .hasDescription = m_hasDescription,
+                         .flavour = flavour,
+                         .direction = int(direction),
+                         .flag = flag});
+}
+
+// ---- QV_Type ------------------------------------------------------------------------------
+
+QV_Type::~QV_Type() = default;
+
+QV_Type* QV_Type::AddProperty(QV_Container* owner, const char* name, const char* description,
+                              QV_Direction direction, bool flag) {
+    Register(QV_RegistrationFlavour::Type, owner, name, description, direction, flag);
+    return this;
+}
+
+const char* QV_Type::QV_DefaultDESCRIPTION() const { return ""; }
+
+bool QV_Type::ContainerDerivesFrom(const char*) { return false; }

@@ -1,0 +1,66 @@
+#include "vuzizev/values.h"
+
+#include <climits>
+#include <cmath>
+
+QV_Value::QV_Value(int value, int b, int a, int n)
+    : m_kind(Kind::Integer), m_integer(value), m_tag{b, a, n} {}
+QV_Value::QV_Value(double value, int b, int a, int n)
+    : m_kind(Kind::Real), m_real(value), m_tag{b, a, n} {}
+QV_Value::QV_Value(const char* value, int b, int a, int n)
+    : m_kind(Kind::Text), m_text(value != nullptr ? value : ""), m_tag{b, a, n} {}
+QV_Value::QV_Value(int value, unsigned tag)
+    : m_kind(Kind::Integer), m_integer(value), m_plainTag(tag) {}
+QV_Value::QV_Value(double value, unsigned tag)
+    : m_kind(Kind::Real), m_real(value), m_plainTag(tag) {}
+QV_Value::QV_Value(const char* value, unsigned tag)
+    : m_kind(Kind::Text), m_text(value != nullptr ? value : ""), m_plainTag(tag) {}
+
+int QV_Value::AsInteger() const {
+    switch (m_kind) {
+    case Kind::Integer:
+        return m_integer;
+    case Kind::Real:
+        if (std::isnan(m_real)) {
+            return 0;
+        }
+        if (m_real >= double(INT_MAX)) {
+            return INT_MAX;
+        }
+        if (m_real <= double(INT_MIN)) {
+            return INT_MIN;
+        }
+        return int(m_real);
+    default:
+        return 0;
+    }
+}
+
+double QV_Value::AsReal() const {
+    switch (m_kind) {
+    case Kind::Integer:
+        return double(m_integer);
+    case Kind::Real:
+        return m_real;
+    default:
+        return 0.0;
+    }
+}
+
+const char* QV_Value::AsText() const { return m_text.c_str(); }
+
+bool QV_Value::operator==(const QV_Value& other) const {
+    if (m_kind != other.m_kind || !(m_tag == other.m_tag) || m_plainTag != other.m_plainTag) {
+        return false;
+    }
+    switch (m_kind) {
+    case Kind::Integer:
+        return m_integer == other.m_integer;
+    case Kind::Real:
+        return m_real == other.m_real;
+    case Kind::Text:
+        return m_text == other.m_text;
+    default:
+        return true;
+    }
+}
