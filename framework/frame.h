@@ -24,10 +24,14 @@ namespace pellorin {
 
 // A class of this library (as opposed to a host base class).
 template <class T>
-concept LibraryType = requires { typename T::IsLibraryType; };
+concept LibraryType = requires {
+    typename T::IsLibraryType;
+};
 
 // The first argument of ExecuteAssignments one class level down, without overflow.
-constexpr int LowerLevel(int a) { return a == INT_MIN ? INT_MIN : a - 1; }
+constexpr int LowerLevel(int a) {
+    return a == INT_MIN ? INT_MIN : a - 1;
+}
 
 } // namespace pellorin
 
@@ -38,11 +42,9 @@ public:
 
     // Builds the base: a library base with construction switched off and the same parent,
     // a host base by its default constructor.
-    explicit QV_TypeFrame(QV_Container* parent)
-        requires pellorin::LibraryType<Base>
+    explicit QV_TypeFrame(QV_Container* parent) requires pellorin::LibraryType<Base>
         : Base(false, parent), m_parent(parent) {}
-    explicit QV_TypeFrame(QV_Container* parent)
-        requires(!pellorin::LibraryType<Base>)
+    explicit QV_TypeFrame(QV_Container* parent) requires(!pellorin::LibraryType<Base>)
         : Base(), m_parent(parent) {}
 
     QV_TypeFrame(const QV_TypeFrame&) = delete;
@@ -112,10 +114,10 @@ public:
     Self& operator*() { return self(); }
 
     // This level's bookkeeping.
-    int m_groupBase = 0;      // the last used group when this level's SetUpEquations ran
-    int m_localEqnCount = 0;  // equations this level added in SetUpEquations
-    int m_localNZCount = 0;   // row entries this level added in JacPattern
-    QV_Container* m_parent;   // the parent container given to the constructor
+    int m_groupBase = 0;     // the last used group when this level's SetUpEquations ran
+    int m_localEqnCount = 0; // equations this level added in SetUpEquations
+    int m_localNZCount = 0;  // row entries this level added in JacPattern
+    QV_Container* m_parent;  // the parent container given to the constructor
 
 protected:
     // The owner of this level's registrations: the parent, or the object itself.

@@ -22,8 +22,8 @@ public:
     template <class Member>
     Member& operator()(Member& member, const char* name, QV_Direction direction = QV_DirectionNone,
                        const char* description = nullptr) {
-        auto* registered = static_cast<Member*>(
-            RegisterMember(member, name, description, direction));
+        auto* registered =
+            static_cast<Member*>(RegisterMember(member, name, description, direction));
         RegistrationFollowUp<Member>::Apply(*registered);
         return *registered;
     }

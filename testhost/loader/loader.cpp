@@ -8,9 +8,9 @@ namespace vzt {
 
 const std::vector<std::string>& CreatableTypeNames() {
     static const std::vector<std::string> names = {
-        "SECTIONDATAMODEL", "LENGTHDOMAIN",         "GENERICSTRUCTURE", "GENERICSTREAM",
+        "SECTIONDATAMODEL", "LENGTHDOMAIN",         "GENERICSTRUCTURE",  "GENERICSTREAM",
         "GENERICMODEL",     "GENERICCONTROLSIGNAL", "GENERICCONNECTION", "DOMAIN",
-        "DISTRIBUTION3D",   "DISTRIBUTION2D",       "DISTRIBUTION1D",   "CONTROLSIGNAL",
+        "DISTRIBUTION3D",   "DISTRIBUTION2D",       "DISTRIBUTION1D",    "CONTROLSIGNAL",
         "CONNECTION",       "ANGLEDOMAIN"};
     return names;
 }

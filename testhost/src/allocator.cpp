@@ -78,8 +78,14 @@ extern "C" void MyFree(void* p) {
 
 namespace vzt {
 
-AllocatorStats Allocator() { return State().stats; }
-void FailAllocation(std::size_t k) { State().failCountdown = k; }
-void FailAllAllocations(bool fail) { State().failAll = fail; }
+AllocatorStats Allocator() {
+    return State().stats;
+}
+void FailAllocation(std::size_t k) {
+    State().failCountdown = k;
+}
+void FailAllAllocations(bool fail) {
+    State().failAll = fail;
+}
 
 } // namespace vzt

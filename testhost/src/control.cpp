@@ -20,11 +20,19 @@ HostState& State() {
 
 } // namespace
 
-BaseResults& Base() { return State().base; }
+BaseResults& Base() {
+    return State().base;
+}
 
-void EnableJournal(bool on) { State().journalOn = on; }
-const std::vector<Event>& Journal() { return State().journal; }
-void ClearJournal() { State().journal.clear(); }
+void EnableJournal(bool on) {
+    State().journalOn = on;
+}
+const std::vector<Event>& Journal() {
+    return State().journal;
+}
+void ClearJournal() {
+    State().journal.clear();
+}
 
 void Reset() {
     State().journal.clear();
@@ -36,7 +44,9 @@ void Reset() {
 
 namespace detail {
 
-bool JournalOn() { return State().journalOn; }
+bool JournalOn() {
+    return State().journalOn;
+}
 
 void Record(Event event) {
     if (State().journalOn) {

@@ -7,7 +7,9 @@ void QV_EquationStore::OpenInstance(int group) {
     m_incidenceStart.push_back(std::uint32_t(m_incidence.size()));
 }
 
-void QV_EquationStore::AddIncidence(const QV_VarParam* term) { m_incidence.push_back(term); }
+void QV_EquationStore::AddIncidence(const QV_VarParam* term) {
+    m_incidence.push_back(term);
+}
 
 void QV_EquationStore::ClearInstances() {
     m_instanceGroups.clear();
@@ -73,14 +75,13 @@ QV_EquationView QV_EquationStore::Equation(std::size_t k) const {
 }
 
 std::size_t QV_EquationStore::BytesUsed() const {
-    std::size_t bytes = m_instanceGroups.capacity() * sizeof(int) +
-                        m_incidenceStart.capacity() * sizeof(std::uint32_t) +
-                        m_incidence.capacity() * sizeof(const QV_VarParam*) +
-                        m_equationName.capacity() * sizeof(std::uint32_t) +
-                        m_equationGroups.capacity() * sizeof(int) +
-                        m_equationCounters.capacity() * sizeof(int) +
-                        m_tokenStart.capacity() * sizeof(std::uint32_t) +
-                        m_tokens.capacity() * sizeof(QV_Token);
+    std::size_t bytes =
+        m_instanceGroups.capacity() * sizeof(int) +
+        m_incidenceStart.capacity() * sizeof(std::uint32_t) +
+        m_incidence.capacity() * sizeof(const QV_VarParam*) +
+        m_equationName.capacity() * sizeof(std::uint32_t) +
+        m_equationGroups.capacity() * sizeof(int) + m_equationCounters.capacity() * sizeof(int) +
+        m_tokenStart.capacity() * sizeof(std::uint32_t) + m_tokens.capacity() * sizeof(QV_Token);
     for (const std::string& t : m_texts) {
         bytes += sizeof(std::string) + t.capacity();
     }

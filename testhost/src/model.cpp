@@ -58,7 +58,9 @@ void QV_Container::RemoveRegisteredProperty(QV_Containable* property) {
 
 QV_ModelExtensions::~QV_ModelExtensions() = default;
 
-int QV_ModelExtensions::Compatibility() { return 6; }
+int QV_ModelExtensions::Compatibility() {
+    return 6;
+}
 
 void QV_ModelExtensions::ResetExpressions() {
     vzt::detail::Record({.kind = vzt::EventKind::ResetExpressions, .object = m_model});
@@ -118,7 +120,9 @@ QV_ModelType& QV_ModelType::operator=(const QV_ModelType& other) {
     return *this;
 }
 
-QV_ModelType::~QV_ModelType() { delete m_equations; }
+QV_ModelType::~QV_ModelType() {
+    delete m_equations;
+}
 
 int QV_ModelType::SetUpEquations() {
     vzt::detail::Record({.kind = vzt::EventKind::ModelSetUpEquations, .object = this});
@@ -132,17 +136,27 @@ int QV_ModelType::JacPattern(int*&, int*&, QV_EquationType**) {
     return vzt::Base().jacPattern;
 }
 
-int QV_ModelType::Residuals(double*, int, int) { return 0; }
-int QV_ModelType::Jacobian(double*, int, int) { return 0; }
-QV_COMPONENTLISTNAME* QV_ModelType::ComponentList() { return nullptr; }
-QV_VarParamProp* QV_ModelType::IsConnected() { return nullptr; }
+int QV_ModelType::Residuals(double*, int, int) {
+    return 0;
+}
+int QV_ModelType::Jacobian(double*, int, int) {
+    return 0;
+}
+QV_COMPONENTLISTNAME* QV_ModelType::ComponentList() {
+    return nullptr;
+}
+QV_VarParamProp* QV_ModelType::IsConnected() {
+    return nullptr;
+}
 
 void QV_ModelType::SetGroupLimits(int group) {
     m_stLastGroup = std::max(m_stLastGroup, group);
     m_equations->OpenInstance(group);
 }
 
-void QV_ModelType::AddNonZero(QV_VarParam& term) { m_equations->AddIncidence(&term); }
+void QV_ModelType::AddNonZero(QV_VarParam& term) {
+    m_equations->AddIncidence(&term);
+}
 
 int QV_ModelType::SetLocalEqnCount(int count) {
     vzt::detail::Record({.kind = vzt::EventKind::SetLocalEqnCount, .object = this, .a = count});

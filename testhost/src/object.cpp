@@ -27,10 +27,18 @@ std::uint32_t QV_Unknown::Release() {
     return left;
 }
 
-void* QV_Unknown::operator new(std::size_t size) noexcept { return MyAllocate(size); }
-void* QV_Unknown::operator new[](std::size_t size) noexcept { return MyAllocate(size); }
-void QV_Unknown::operator delete(void* p) noexcept { MyFree(p); }
-void QV_Unknown::operator delete[](void* p) noexcept { MyFree(p); }
+void* QV_Unknown::operator new(std::size_t size) noexcept {
+    return MyAllocate(size);
+}
+void* QV_Unknown::operator new[](std::size_t size) noexcept {
+    return MyAllocate(size);
+}
+void QV_Unknown::operator delete(void* p) noexcept {
+    MyFree(p);
+}
+void QV_Unknown::operator delete[](void* p) noexcept {
+    MyFree(p);
+}
 
 // ---- QV_Containable -----------------------------------------------------------------------
 
@@ -48,9 +56,8 @@ QV_Containable::~QV_Containable() {
     }
 }
 
-void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owner,
-                              const char* name, const char* description,
-                              QV_Direction direction, bool flag) {
+void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
+                              const char* description, QV_Direction direction, bool flag) {
     if (m_owner != nullptr) {
         m_owner->RemoveRegisteredProperty(this);
     }
@@ -85,6 +92,10 @@ QV_Type* QV_Type::AddProperty(QV_Container* owner, const char* name, const char*
     return this;
 }
 
-const char* QV_Type::QV_DefaultDESCRIPTION() const { return ""; }
+const char* QV_Type::QV_DefaultDESCRIPTION() const {
+    return "";
+}
 
-bool QV_Type::ContainerDerivesFrom(const char*) { return false; }
+bool QV_Type::ContainerDerivesFrom(const char*) {
+    return false;
+}

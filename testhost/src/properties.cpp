@@ -8,15 +8,17 @@ QV_VarParamProp::~QV_VarParamProp() = default;
 
 long QV_VarParamProp::Assign(const QV_Value& value) {
     m_assigned = value;
-    vzt::detail::Record({.kind = vzt::EventKind::Assign,
-                         .object = this,
-                         .a = value.tag().a,
-                         .b = value.tag().b});
+    vzt::detail::Record(
+        {.kind = vzt::EventKind::Assign, .object = this, .a = value.tag().a, .b = value.tag().b});
     return 0;
 }
 
-void QV_VarParamProp::Specify(const QV_Value& value) { m_specified = value; }
-void QV_VarParamProp::Unspecify() { m_specified = QV_Value(); }
+void QV_VarParamProp::Specify(const QV_Value& value) {
+    m_specified = value;
+}
+void QV_VarParamProp::Unspecify() {
+    m_specified = QV_Value();
+}
 
 const QV_Value& QV_VarParamProp::Current() const {
     if (!m_specified.IsEmpty()) {
@@ -33,8 +35,12 @@ const QV_Value& QV_VarParamProp::Current() const {
 // ---- QV_VarParam --------------------------------------------------------------------------
 
 QV_VarParam::~QV_VarParam() = default;
-int QV_VarParam::QV_PQCol() const { return 0; }
-int QV_VarParam::QV_PQRow() const { return 0; }
+int QV_VarParam::QV_PQCol() const {
+    return 0;
+}
+int QV_VarParam::QV_PQRow() const {
+    return 0;
+}
 
 // ---- Parameters ---------------------------------------------------------------------------
 // The host's own identities differ from every identity of the type library.
@@ -45,19 +51,35 @@ QV_REALPARAMETER::QV_REALPARAMETER(bool init) {
     }
 }
 QV_REALPARAMETER::~QV_REALPARAMETER() = default;
-const char* QV_REALPARAMETER::QV_ContainerId() { return "Parameter REAL\tVZ"; }
+const char* QV_REALPARAMETER::QV_ContainerId() {
+    return "Parameter REAL\tVZ";
+}
 void QV_REALPARAMETER::InitializeSystemAttributes() {}
 const QV_Value* QV_REALPARAMETER::QV_DefaultVALUE() const {
     static const QV_Value zero(0.0, 0u);
     return &zero;
 }
-const QV_Value* QV_REALPARAMETER::QV_DefaultLOWER() const { return nullptr; }
-const QV_Value* QV_REALPARAMETER::QV_DefaultPHYSICALQUANTITY() const { return nullptr; }
-const QV_Value* QV_REALPARAMETER::QV_DefaultBASEUOMNAME() const { return nullptr; }
-const QV_Value* QV_REALPARAMETER::QV_DefaultTAG() const { return nullptr; }
-const QV_Value* QV_REALPARAMETER::QV_DefaultUNITS() const { return nullptr; }
-const QV_Value* QV_REALPARAMETER::QV_DefaultUPPER() const { return nullptr; }
-const QV_Value* QV_REALPARAMETER::QV_DefaultINTEGERPHYSICALQUANTITY() const { return nullptr; }
+const QV_Value* QV_REALPARAMETER::QV_DefaultLOWER() const {
+    return nullptr;
+}
+const QV_Value* QV_REALPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
+    return nullptr;
+}
+const QV_Value* QV_REALPARAMETER::QV_DefaultBASEUOMNAME() const {
+    return nullptr;
+}
+const QV_Value* QV_REALPARAMETER::QV_DefaultTAG() const {
+    return nullptr;
+}
+const QV_Value* QV_REALPARAMETER::QV_DefaultUNITS() const {
+    return nullptr;
+}
+const QV_Value* QV_REALPARAMETER::QV_DefaultUPPER() const {
+    return nullptr;
+}
+const QV_Value* QV_REALPARAMETER::QV_DefaultINTEGERPHYSICALQUANTITY() const {
+    return nullptr;
+}
 
 QV_INTEGERPARAMETER::QV_INTEGERPARAMETER(bool init) {
     if (init) {
@@ -65,15 +87,23 @@ QV_INTEGERPARAMETER::QV_INTEGERPARAMETER(bool init) {
     }
 }
 QV_INTEGERPARAMETER::~QV_INTEGERPARAMETER() = default;
-const char* QV_INTEGERPARAMETER::QV_ContainerId() { return "Parameter INTEGER\tVZ"; }
+const char* QV_INTEGERPARAMETER::QV_ContainerId() {
+    return "Parameter INTEGER\tVZ";
+}
 void QV_INTEGERPARAMETER::InitializeSystemAttributes() {}
 const QV_Value* QV_INTEGERPARAMETER::QV_DefaultVALUE() const {
     static const QV_Value zero(0, 0u);
     return &zero;
 }
-const QV_Value* QV_INTEGERPARAMETER::QV_DefaultLOWER() const { return nullptr; }
-const QV_Value* QV_INTEGERPARAMETER::QV_DefaultTAG() const { return nullptr; }
-const QV_Value* QV_INTEGERPARAMETER::QV_DefaultUPPER() const { return nullptr; }
+const QV_Value* QV_INTEGERPARAMETER::QV_DefaultLOWER() const {
+    return nullptr;
+}
+const QV_Value* QV_INTEGERPARAMETER::QV_DefaultTAG() const {
+    return nullptr;
+}
+const QV_Value* QV_INTEGERPARAMETER::QV_DefaultUPPER() const {
+    return nullptr;
+}
 
 QV_STRINGPARAMETER::QV_STRINGPARAMETER(bool init) {
     if (init) {
@@ -81,15 +111,23 @@ QV_STRINGPARAMETER::QV_STRINGPARAMETER(bool init) {
     }
 }
 QV_STRINGPARAMETER::~QV_STRINGPARAMETER() = default;
-const char* QV_STRINGPARAMETER::QV_ContainerId() { return "Parameter STRING\tVZ"; }
+const char* QV_STRINGPARAMETER::QV_ContainerId() {
+    return "Parameter STRING\tVZ";
+}
 void QV_STRINGPARAMETER::InitializeSystemAttributes() {}
 const QV_Value* QV_STRINGPARAMETER::QV_DefaultVALUE() const {
     static const QV_Value empty("", 0u);
     return &empty;
 }
-const QV_Value* QV_STRINGPARAMETER::QV_DefaultTAG() const { return nullptr; }
-const QV_Value* QV_STRINGPARAMETER::QV_DefaultVALID() const { return nullptr; }
-const QV_Value* QV_STRINGPARAMETER::QV_VALIDValue() const { return nullptr; }
+const QV_Value* QV_STRINGPARAMETER::QV_DefaultTAG() const {
+    return nullptr;
+}
+const QV_Value* QV_STRINGPARAMETER::QV_DefaultVALID() const {
+    return nullptr;
+}
+const QV_Value* QV_STRINGPARAMETER::QV_VALIDValue() const {
+    return nullptr;
+}
 
 QV_FalseLOGICALPARAMETER::QV_FalseLOGICALPARAMETER(bool) {}
 QV_FalseLOGICALPARAMETER::~QV_FalseLOGICALPARAMETER() = default;
@@ -101,8 +139,12 @@ QV_COMPONENTLISTNAME::~QV_COMPONENTLISTNAME() = default;
 
 QV_REALVARIABLE::QV_REALVARIABLE(bool) {}
 QV_REALVARIABLE::~QV_REALVARIABLE() = default;
-const char* QV_REALVARIABLE::QV_ContainerId() { return "Variable REAL\tVZ"; }
+const char* QV_REALVARIABLE::QV_ContainerId() {
+    return "Variable REAL\tVZ";
+}
 
 QV_PARTIALDERIVATIVE::QV_PARTIALDERIVATIVE(bool init) : QV_REALVARIABLE(init) {}
 QV_PARTIALDERIVATIVE::~QV_PARTIALDERIVATIVE() = default;
-const char* QV_PARTIALDERIVATIVE::QV_ContainerId() { return "Variable PARTIALDERIVATIVE\tVZ"; }
+const char* QV_PARTIALDERIVATIVE::QV_ContainerId() {
+    return "Variable PARTIALDERIVATIVE\tVZ";
+}

@@ -47,7 +47,9 @@ double QV_Value::AsReal() const {
     }
 }
 
-const char* QV_Value::AsText() const { return m_text.c_str(); }
+const char* QV_Value::AsText() const {
+    return m_text.c_str();
+}
 
 bool QV_Value::operator==(const QV_Value& other) const {
     if (m_kind != other.m_kind || !(m_tag == other.m_tag) || m_plainTag != other.m_plainTag) {

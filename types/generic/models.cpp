@@ -18,8 +18,12 @@ QV_GENERICMODEL::QV_GENERICMODEL(bool construct, QV_Container* parent) : QV_Type
     }
 }
 QV_GENERICMODEL::~QV_GENERICMODEL() = default;
-const char* QV_GENERICMODEL::QV_ContainerId() { return "Model GENERICMODEL\tV10"; }
-QV_COMPONENTLISTNAME* QV_GENERICMODEL::ComponentList() { return &COMPONENTLIST; }
+const char* QV_GENERICMODEL::QV_ContainerId() {
+    return "Model GENERICMODEL\tV10";
+}
+QV_COMPONENTLISTNAME* QV_GENERICMODEL::ComponentList() {
+    return &COMPONENTLIST;
+}
 
 void QV_GENERICMODEL::DeclareProperties(pellorin::Registrar& r) {
     r(USERNOTES, "USERNOTES");
@@ -30,15 +34,18 @@ void QV_GENERICMODEL::DeclareProperties(pellorin::Registrar& r) {
 
 // ---- GENERICSTREAM ------------------------------------------------------------------------
 
-QV_GENERICSTREAM::QV_GENERICSTREAM(bool construct, QV_Container* parent)
-    : QV_TypeFrame(parent) {
+QV_GENERICSTREAM::QV_GENERICSTREAM(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
     if (construct) {
         Construct();
     }
 }
 QV_GENERICSTREAM::~QV_GENERICSTREAM() = default;
-const char* QV_GENERICSTREAM::QV_ContainerId() { return "Stream GENERICSTREAM\tV10"; }
-QV_COMPONENTLISTNAME* QV_GENERICSTREAM::ComponentList() { return &COMPONENTLIST; }
+const char* QV_GENERICSTREAM::QV_ContainerId() {
+    return "Stream GENERICSTREAM\tV10";
+}
+QV_COMPONENTLISTNAME* QV_GENERICSTREAM::ComponentList() {
+    return &COMPONENTLIST;
+}
 
 void QV_GENERICSTREAM::DeclareProperties(pellorin::Registrar& r) {
     r(USERNOTES, "USERNOTES");
@@ -58,8 +65,12 @@ QV_GENERICSTRUCTURE::QV_GENERICSTRUCTURE(bool construct, QV_Container* parent)
     }
 }
 QV_GENERICSTRUCTURE::~QV_GENERICSTRUCTURE() = default;
-const char* QV_GENERICSTRUCTURE::QV_ContainerId() { return "Structure GENERICSTRUCTURE\tV10"; }
-QV_COMPONENTLISTNAME* QV_GENERICSTRUCTURE::ComponentList() { return &COMPONENTLIST; }
+const char* QV_GENERICSTRUCTURE::QV_ContainerId() {
+    return "Structure GENERICSTRUCTURE\tV10";
+}
+QV_COMPONENTLISTNAME* QV_GENERICSTRUCTURE::ComponentList() {
+    return &COMPONENTLIST;
+}
 
 void QV_GENERICSTRUCTURE::DeclareProperties(pellorin::Registrar& r) {
     r(USERNOTES, "USERNOTES");

@@ -31,14 +31,15 @@ void QV_GENERICCONTROLSIGNAL::DeclareProperties(pellorin::Registrar& r) {
     r(DEST, "DEST", QV_DirectionOutput);
 }
 
-QV_CONTROLSIGNAL::QV_CONTROLSIGNAL(bool construct, QV_Container* parent)
-    : QV_TypeFrame(parent) {
+QV_CONTROLSIGNAL::QV_CONTROLSIGNAL(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
     if (construct) {
         Construct();
     }
 }
 QV_CONTROLSIGNAL::~QV_CONTROLSIGNAL() = default;
-const char* QV_CONTROLSIGNAL::QV_ContainerId() { return "Model CONTROLSIGNAL\tV10"; }
+const char* QV_CONTROLSIGNAL::QV_ContainerId() {
+    return "Model CONTROLSIGNAL\tV10";
+}
 
 // ---- Connections --------------------------------------------------------------------------
 
@@ -49,7 +50,9 @@ QV_GENERICCONNECTION::QV_GENERICCONNECTION(bool construct, QV_Container* parent)
     }
 }
 QV_GENERICCONNECTION::~QV_GENERICCONNECTION() = default;
-const char* QV_GENERICCONNECTION::QV_ContainerId() { return "Model GENERICCONNECTION\tV10"; }
+const char* QV_GENERICCONNECTION::QV_ContainerId() {
+    return "Model GENERICCONNECTION\tV10";
+}
 
 void QV_GENERICCONNECTION::DeclareProperties(pellorin::Registrar& r) {
     r(USERNOTES, "USERNOTES");
@@ -63,4 +66,6 @@ QV_CONNECTION::QV_CONNECTION(bool construct, QV_Container* parent) : QV_TypeFram
     }
 }
 QV_CONNECTION::~QV_CONNECTION() = default;
-const char* QV_CONNECTION::QV_ContainerId() { return "Model CONNECTION\tV10"; }
+const char* QV_CONNECTION::QV_ContainerId() {
+    return "Model CONNECTION\tV10";
+}

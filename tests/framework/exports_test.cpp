@@ -1,0 +1,99 @@
+// The library as the host loads it: by file, through its unmangled exports.
+#include <dlfcn.h>
+#include <link.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "loader.h"
+#include "support/host_fixture.h"
+
+namespace {
+
+class LibraryExports : public testsupport::HostTest {
+protected:
+    static std::size_t SymbolSize(void* address) {
+        Dl_info info{};
+        ElfW(Sym)* symbol = nullptr;
+        if (dladdr1(address, &info, reinterpret_cast<void**>(&symbol), RTLD_DL_SYMENT) == 0 ||
+            symbol == nullptr) {
+            return 0;
+        }
+        return symbol->st_size;
+    }
+
+    vzt::TypeLibrary library{PELLORIN_LIBRARY_PATH};
+};
+
+// The creatable types built so far.
+const std::set<std::string> kBuiltTypes = {
+    "GENERICSTRUCTURE",  "GENERICSTREAM", "GENERICMODEL", "GENERICCONTROLSIGNAL",
+    "GENERICCONNECTION", "CONTROLSIGNAL", "CONNECTION"};
+
+TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
+    ASSERT_TRUE(library.IsOpen()) << library.Error();
+    std::set<std::uint32_t*> words;
+    for (const std::string& type : kBuiltTypes) {
+        SCOPED_TRACE(type);
+        QV_ModelType* object = library.Create(type);
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(object->RefCount(), 1u);
+        EXPECT_TRUE(object->ContainerDerivesFrom(object->QV_DefaultDESCRIPTION()));
+        object->Release();
+
+        using Info = std::uint32_t* (*)();
+        auto info = reinterpret_cast<Info>(library.Symbol(type + "PropertyInfo"));
+        ASSERT_NE(info, nullptr);
+        std::uint32_t* word = info();
+        ASSERT_NE(word, nullptr);
+        EXPECT_EQ(*word, 0u);
+        EXPECT_EQ(info(), word);
+        words.insert(word);
+
+        auto* compatibility = static_cast<unsigned char*>(library.Symbol("_Compatibility" + type));
+        ASSERT_NE(compatibility, nullptr);
+        EXPECT_EQ(SymbolSize(compatibility), 8u);
+        const unsigned char six[8] = {6, 0, 0, 0, 0, 0, 0, 0};
+        EXPECT_EQ(std::memcmp(compatibility, six, 8), 0);
+
+        void* jacData = library.Symbol("_JacData" + type);
+        ASSERT_NE(jacData, nullptr);
+        EXPECT_EQ(SymbolSize(jacData), 220u);
+    }
+    EXPECT_EQ(words.size(), kBuiltTypes.size());
+    EXPECT_TRUE(AllocatorBalanced());
+}
+
+TEST_F(LibraryExports, TypesNotBuiltAndPortsHaveNoFactory) {
+    ASSERT_TRUE(library.IsOpen()) << library.Error();
+    for (const std::string& type : vzt::CreatableTypeNames()) {
+        EXPECT_EQ(library.HasType(type), kBuiltTypes.count(type) == 1) << type;
+    }
+    for (const char* port : {"GENERICPORT", "CONTROLPORT", "CONNECTIONPORT"}) {
+        EXPECT_FALSE(library.HasType(port)) << port;
+    }
+}
+
+TEST_F(LibraryExports, EmbeddedXmlIsTheDocumentByteForByte) {
+    ASSERT_TRUE(library.IsOpen()) << library.Error();
+    std::ifstream file(PELLORIN_CONTENT_XML_PATH, std::ios::binary);
+    const std::string document((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
+    ASSERT_FALSE(document.empty());
+    EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
+    EXPECT_NE(document.find("<VuziZevDLLRscContent/>"), std::string::npos);
+
+    const auto* bytes = static_cast<const char*>(library.Symbol("PELLORIN_RESOURCE_CONTENT_XML"));
+    const auto* size =
+        static_cast<const std::size_t*>(library.Symbol("PELLORIN_RESOURCE_CONTENT_XML_SIZE"));
+    ASSERT_NE(bytes, nullptr);
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(std::string(bytes, *size), document);
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+// The frame every type runs in: what reaches the host base, once per class level, and what
+// comes back unchanged.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "generic/type_cases.h"
+#include "support/host_fixture.h"
+
+namespace {
+
+using testsupport::TypeCase;
+
+class TypeFrame : public testsupport::HostTest, public ::testing::WithParamInterface<TypeCase> {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        object = GetParam().make(true, nullptr);
+        vzt::ClearJournal();
+    }
+    void TearDown() override {
+        delete object;
+        HostTest::TearDown();
+    }
+    QV_ModelType* object = nullptr;
+};
+
+TEST_P(TypeFrame, ExecuteAssignmentsLowersTheFirstArgumentOncePerLevelAndReturnsTheHostStatus) {
+    vzt::Base().executeAssignments = 12345;
+    EXPECT_EQ(object->ExecuteAssignments(5, 7), 12345);
+    const auto calls = EventsOf(vzt::EventKind::ContainerExecuteAssignments);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].a, 5 - GetParam().levels);
+    EXPECT_EQ(calls[0].b, 7);
+    EXPECT_EQ(CountOf(vzt::EventKind::Assign), 0u);
+
+    vzt::ClearJournal();
+    object->ExecuteAssignments(INT_MIN, 0); // saturates instead of overflowing
+    EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments)[0].a, INT_MIN);
+}
+
+TEST_P(TypeFrame, SetUpEquationsPassesTheCountThroughEveryLevel) {
+    vzt::Base().setUpEquations = 10;
+    vzt::Base().localEqnCountOffset = 1000;
+    QV_ModelType::m_stLastGroup = 3;
+    const int levels = GetParam().levels;
+    EXPECT_EQ(object->SetUpEquations(), 10 + 1000 * levels);
+    const auto counts = EventsOf(vzt::EventKind::SetLocalEqnCount);
+    ASSERT_EQ(counts.size(), std::size_t(levels));
+    for (int level = 0; level < levels; ++level) {
+        EXPECT_EQ(counts[level].a, 10 + 1000 * level);
+    }
+}
+
+TEST_P(TypeFrame, NegativeSetUpEquationsFromTheHostIsReturnedBeforeAnythingElse) {
+    vzt::Base().setUpEquations = -1;
+    EXPECT_EQ(object->SetUpEquations(), -1);
+    EXPECT_EQ(CountOf(vzt::EventKind::SetLocalEqnCount), 0u);
+}
+
+TEST_P(TypeFrame, JacPatternResetsExpressionsOncePerLevelBeforeTheHostAndReturnsItsCounter) {
+    vzt::Base().jacPattern = 77;
+    int* rows = nullptr;
+    int* cols = nullptr;
+    EXPECT_EQ(object->JacPattern(rows, cols, nullptr), 77);
+    const auto& journal = vzt::Journal();
+    std::size_t resets = 0;
+    for (const vzt::Event& e : journal) {
+        if (e.kind == vzt::EventKind::ModelJacPattern) {
+            break;
+        }
+        resets += e.kind == vzt::EventKind::ResetExpressions;
+    }
+    EXPECT_EQ(resets, std::size_t(GetParam().levels));
+    EXPECT_EQ(CountOf(vzt::EventKind::ModelJacPattern), 1u);
+}
+
+TEST_P(TypeFrame, SetDimsReachesTheHostOnceAndResidualsAndJacobianAreZero) {
+    object->SetDims();
+    EXPECT_EQ(CountOf(vzt::EventKind::ContainerSetDims), 1u);
+    EXPECT_EQ(object->Residuals(nullptr, 0, 0), 0);
+    EXPECT_EQ(object->Jacobian(nullptr, -1, 5), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generic, TypeFrame, ::testing::ValuesIn(testsupport::GenericTypes()),
+                         [](const auto& info) { return info.param.type; });
+
+using LevelBookkeeping = testsupport::HostTest;
+
+TEST_F(LevelBookkeeping, SetUpEquationsRecordsEachLevelsGroupBaseOnlyOnSuccess) {
+    QV_CONTROLSIGNAL signal;
+    QV_GENERICCONTROLSIGNAL& base = signal;
+    QV_ModelType::m_stLastGroup = 3;
+    vzt::Base().setUpEquations = 10;
+    signal.SetUpEquations();
+    EXPECT_EQ(signal.m_groupBase, 3);
+    EXPECT_EQ(base.m_groupBase, 3);
+    EXPECT_EQ(signal.m_localEqnCount, 0);
+
+    QV_ModelType::m_stLastGroup = 9;
+    vzt::Base().setUpEquations = -4;
+    EXPECT_EQ(signal.SetUpEquations(), -4);
+    EXPECT_EQ(signal.m_groupBase, 3);
+    EXPECT_EQ(base.m_groupBase, 3);
+}
+
+TEST_F(LevelBookkeeping, CopyAssignmentCopiesTheFourWordsOfEveryLevel) {
+    QV_GENERICMODEL parentA;
+    QV_GENERICMODEL parentB;
+    QV_CONNECTION source(true, &parentA);
+    QV_CONNECTION target(true, &parentB);
+    QV_GENERICCONNECTION& sourceBase = source;
+    source.m_groupBase = 1;
+    source.m_localEqnCount = 2;
+    source.m_localNZCount = 3;
+    sourceBase.m_groupBase = 4;
+    sourceBase.m_localEqnCount = 5;
+    sourceBase.m_localNZCount = 6;
+
+    target = source;
+    const QV_GENERICCONNECTION& targetBase = target;
+    EXPECT_EQ(target.m_groupBase, 1);
+    EXPECT_EQ(target.m_localEqnCount, 2);
+    EXPECT_EQ(target.m_localNZCount, 3);
+    EXPECT_EQ(target.m_parent, &parentA);
+    EXPECT_EQ(targetBase.m_groupBase, 4);
+    EXPECT_EQ(targetBase.m_localEqnCount, 5);
+    EXPECT_EQ(targetBase.m_localNZCount, 6);
+    EXPECT_EQ(targetBase.m_parent, &parentA);
+    // The registrations stay where they were made.
+    EXPECT_EQ(parentB.Properties().size(), 4u + 3u);
+}
+
+} // namespace

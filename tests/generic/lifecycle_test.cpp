@@ -1,0 +1,147 @@
+// Creation, declaration and destruction of every general-purpose type, against the table of
+// what each registers.
+#include <gtest/gtest.h>
+
+#include "generic/type_cases.h"
+#include "support/host_fixture.h"
+
+namespace {
+
+using testsupport::FollowUp;
+using testsupport::TypeCase;
+
+class TypeLifeCycle : public testsupport::HostTest, public ::testing::WithParamInterface<TypeCase> {
+protected:
+    // Checks the journal's registrations of owner against the table: names, directions, no
+    // description, flag false, each port's follow-up right after its own registration.
+    static void ExpectRegistrations(const TypeCase& c, const void* owner) {
+        const auto& journal = vzt::Journal();
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < journal.size(); ++i) {
+            const vzt::Event& e = journal[i];
+            if (e.kind != vzt::EventKind::AddProperty || e.owner != owner) {
+                continue;
+            }
+            ASSERT_LT(next, c.registrations.size()) << "extra registration " << e.name;
+            const testsupport::Registration& expected = c.registrations[next++];
+            EXPECT_EQ(e.name, expected.name);
+            EXPECT_EQ(e.direction, expected.direction) << e.name;
+            EXPECT_FALSE(e.hasDescription) << e.name;
+            EXPECT_FALSE(e.flag) << e.name;
+            EXPECT_EQ(e.flavour, QV_RegistrationFlavour::Type) << e.name;
+
+            const bool followed = i + 1 < journal.size() && journal[i + 1].object == e.object;
+            const vzt::EventKind followUpKind =
+                followed ? journal[i + 1].kind : vzt::EventKind::AddProperty;
+            switch (expected.followUp) {
+            case FollowUp::None:
+                EXPECT_FALSE(followed && (followUpKind == vzt::EventKind::UnsetIsToBeExported ||
+                                          followUpKind == vzt::EventKind::HostPortType))
+                    << e.name;
+                break;
+            case FollowUp::Unexport:
+                EXPECT_EQ(followUpKind, vzt::EventKind::UnsetIsToBeExported) << e.name;
+                break;
+            case FollowUp::HostPortType4:
+                EXPECT_EQ(followUpKind, vzt::EventKind::HostPortType) << e.name;
+                EXPECT_EQ(journal[i + 1].a, 4) << e.name;
+                break;
+            }
+        }
+        EXPECT_EQ(next, c.registrations.size());
+    }
+};
+
+class CreatableTypeLifeCycle : public TypeLifeCycle {};
+
+TEST_P(CreatableTypeLifeCycle, FactoryWithFailingAllocatorReturnsNullAndConstructsNothing) {
+    vzt::FailAllAllocations(true);
+    QV_ModelType* object = GetParam().factory();
+    vzt::FailAllAllocations(false);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_TRUE(vzt::Journal().empty());
+    EXPECT_TRUE(AllocatorBalanced());
+}
+
+TEST_P(CreatableTypeLifeCycle, FactoryTakesOneReferenceAndRegistersEverythingWithItself) {
+    QV_ModelType* object = GetParam().factory();
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->RefCount(), 1u);
+    const auto addRefs = EventsOf(vzt::EventKind::AddRef);
+    ASSERT_EQ(addRefs.size(), 1u);
+    EXPECT_EQ(addRefs[0].object, object);
+    EXPECT_EQ(static_cast<void*>(object), static_cast<QV_Unknown*>(object));
+    ExpectRegistrations(GetParam(), object);
+    // Nothing is registered with any other owner (member ports have none of their own).
+    for (const vzt::Event& e : EventsOf(vzt::EventKind::AddProperty)) {
+        EXPECT_EQ(e.owner, object) << e.name;
+    }
+    object->Release();
+}
+
+TEST_P(CreatableTypeLifeCycle, ReleaseReturnsEveryByteToTheAllocator) {
+    QV_ModelType* object = GetParam().factory();
+    ASSERT_NE(object, nullptr);
+    EXPECT_FALSE(AllocatorBalanced());
+    EXPECT_EQ(object->Release(), 0u);
+    EXPECT_TRUE(AllocatorBalanced());
+}
+
+INSTANTIATE_TEST_SUITE_P(Generic, CreatableTypeLifeCycle,
+                         ::testing::ValuesIn(testsupport::CreatableGenericTypes()),
+                         [](const auto& info) { return info.param.type; });
+
+TEST_P(TypeLifeCycle, ConstructSwitchOffRegistersNothingUntilConstructThenWithTheParent) {
+    QV_GENERICMODEL parent(true, nullptr);
+    vzt::ClearJournal();
+    QV_ModelType* object = GetParam().make(false, &parent);
+    ASSERT_NE(object, nullptr);
+    // Member ports still run their own (empty) declaration; nothing reaches the parent.
+    for (const vzt::Event& e : EventsOf(vzt::EventKind::AddProperty)) {
+        EXPECT_NE(e.owner, &parent) << e.name;
+        EXPECT_NE(e.owner, object) << e.name;
+    }
+    vzt::ClearJournal();
+
+    GetParam().construct(object);
+    ExpectRegistrations(GetParam(), &parent);
+    delete object;
+    EXPECT_TRUE(parent.Properties().size() == 4u);
+}
+
+TEST_P(TypeLifeCycle, MemberPortsHaveNoParentButBelongToTheirOwner) {
+    QV_ModelType* object = GetParam().make(true, nullptr);
+    ASSERT_NE(object, nullptr);
+    for (const QV_Containable* property : object->Properties()) {
+        EXPECT_EQ(property->PropertyOwner(), object);
+        if (auto* port = dynamic_cast<const QV_CONTROLPORT*>(property)) {
+            EXPECT_EQ(port->m_parent, nullptr);
+            EXPECT_FALSE(port->IsToBeExported());
+        }
+        if (auto* port = dynamic_cast<const QV_CONNECTIONPORT*>(property)) {
+            EXPECT_EQ(port->m_parent, nullptr);
+            EXPECT_TRUE(port->IsToBeExported());
+            EXPECT_EQ(port->HostPortType(), 4);
+        }
+    }
+    delete object;
+    EXPECT_TRUE(AllocatorBalanced());
+}
+
+INSTANTIATE_TEST_SUITE_P(Generic, TypeLifeCycle, ::testing::ValuesIn(testsupport::GenericTypes()),
+                         [](const auto& info) { return info.param.type; });
+
+TEST(ComponentLists, AreTheRegisteredMembers) {
+    QV_GENERICMODEL model;
+    QV_GENERICSTREAM stream;
+    QV_GENERICSTRUCTURE structure;
+    QV_GENERICPORT port;
+    EXPECT_EQ(model.ComponentList(), model.FindProperty("COMPONENTLIST"));
+    EXPECT_EQ(stream.ComponentList(), stream.FindProperty("COMPONENTLIST"));
+    EXPECT_EQ(structure.ComponentList(), structure.FindProperty("COMPONENTLIST"));
+    EXPECT_EQ(port.ComponentList(), port.FindProperty("COMPONENTLIST"));
+    EXPECT_EQ(port.IsConnected(), port.FindProperty("ISCONNECTED"));
+    EXPECT_EQ(model.ComponentList(), model.ComponentList());
+}
+
+} // namespace

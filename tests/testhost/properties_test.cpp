@@ -1,0 +1,108 @@
+// Values, registrations and equation records of the stand-in host.
+#include <climits>
+#include <cmath>
+
+#include "support/host_fixture.h"
+
+namespace {
+
+using PropertiesTest = testsupport::HostTest;
+
+TEST_F(PropertiesTest, UserValueStandsAgainstLaterDefaultAssignments) {
+    QV_INTEGERPARAMETER sections(true);
+    EXPECT_EQ(sections.v(), 0); // the host class's own default
+
+    sections.Assign(QV_Value(3, 7, 4, 12));
+    EXPECT_EQ(sections.v(), 3);
+    EXPECT_EQ(sections.LastAssignment().tag(), (QV_ValueTag{7, 4, 12}));
+
+    sections.Specify(QV_Value(5, 0u));
+    sections.Assign(QV_Value(9, 7, 4, 12));
+    EXPECT_EQ(sections.v(), 5);
+    EXPECT_EQ(sections.LastAssignment().AsInteger(), 9);
+
+    sections.Unspecify();
+    EXPECT_EQ(sections.v(), 9);
+}
+
+TEST_F(PropertiesTest, ValuesConvertBetweenKindsWithoutOverflow) {
+    QV_INTEGERPARAMETER p(true);
+    p.Assign(QV_Value(1e300, 0, 0, 1));
+    EXPECT_EQ(p.v(), INT_MAX);
+    p.Assign(QV_Value(-1e300, 0, 0, 1));
+    EXPECT_EQ(p.v(), INT_MIN);
+    p.Assign(QV_Value(std::nan(""), 0, 0, 1));
+    EXPECT_EQ(p.v(), 0);
+    QV_REALPARAMETER r(true);
+    r.Assign(QV_Value(7, 0, 0, 1));
+    EXPECT_EQ(r.v(), 7.0);
+    QV_STRINGPARAMETER s(true);
+    EXPECT_STREQ(s.v(), "");
+    s.Assign(QV_Value("OCFE3", 0, 0, 1));
+    EXPECT_STREQ(static_cast<const char*>(s), "OCFE3");
+}
+
+TEST_F(PropertiesTest, RegistrationsAreListedByOwnerInOrderAndUnlinkedFromEitherSide) {
+    auto* owner = new QV_ModelTypeEx2;
+    {
+        QV_STRINGPARAMETER notes(true);
+        QV_REALPARAMETER length(true);
+        notes.AddProperty(owner, "NOTES", nullptr, QV_DirectionNone, false);
+        EXPECT_EQ(length.AddProperty(owner, "LENGTH", "Length of it", QV_DirectionInput, false),
+                  &length);
+        ASSERT_EQ(owner->Properties().size(), 2u);
+        EXPECT_EQ(owner->Properties()[0], &notes);
+        EXPECT_EQ(owner->FindProperty("LENGTH"), &length);
+        EXPECT_STREQ(length.PropertyDescription(), "Length of it");
+        EXPECT_EQ(notes.PropertyDescription(), nullptr);
+    }
+    EXPECT_TRUE(owner->Properties().empty()); // members destroyed first unlink themselves
+
+    QV_STRINGPARAMETER outlives(true);
+    outlives.AddProperty(owner, "OUTLIVES", nullptr, QV_DirectionNone, false);
+    delete owner; // the owner destroyed first unlinks its properties
+    EXPECT_EQ(outlives.PropertyOwner(), nullptr);
+}
+
+TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {
+    QV_ModelTypeEx2 model;
+    QV_REALVARIABLE x(true);
+    QV_REALPARAMETER h(true);
+
+    model.SetGroupLimits(3);
+    model.AddNonZero(x);
+    model.AddNonZero(h);
+    model.SetGroupLimits(4);
+    EXPECT_EQ(QV_ModelType::m_stLastGroup, 4);
+
+    int counter = 10;
+    int rows[2] = {-1, -1};
+    int cols[2] = {-1, -1};
+    int* r = rows;
+    int* c = cols;
+    model.SetJacobianBufferEnd(rows + 1, cols + 1); // room for one entry only
+    model.AddEquation("QV_Eqn3", counter, 3);
+    EXPECT_EQ(counter, 11);
+    model.AddOp(EOp_Times, 10);
+    model.AddTerm(x, r, c, 10);
+    model.AddTerm(h, r, c, 10);
+    model.AddTerm(2.5, 9); // names an equation other than the open one
+
+    const QV_EquationStore& store = model.Equations();
+    ASSERT_EQ(store.InstanceCount(), 2u);
+    EXPECT_EQ(store.Instance(0).incidenceCount, 2u);
+    EXPECT_EQ(store.Instance(1).incidenceCount, 0u);
+    ASSERT_EQ(store.EquationCount(), 1u);
+    EXPECT_STREQ(store.Equation(0).name, "QV_Eqn3");
+    EXPECT_EQ(store.Equation(0).tokenCount, 3u);
+    EXPECT_EQ(store.MisroutedTokens(), 1u);
+    EXPECT_EQ(rows[0], 10);
+    EXPECT_EQ(r, rows + 1);
+    EXPECT_EQ(model.JacobianOverruns(), 1u);
+
+    model.ResetExpressions();
+    EXPECT_EQ(model.Equations().EquationCount(), 0u);
+    EXPECT_EQ(model.Equations().InstanceCount(), 2u);
+}
+
+} // namespace
