@@ -1,0 +1,106 @@
+// Evaluation and infix rendering of the prefix expressions a model registers.
+#include <vuzizev/expressions.h>
+
+#include "support/host_fixture.h"
+
+namespace {
+
+using ExpressionsTest = testsupport::HostTest;
+
+// Registers one equation on model from a list of tokens.
+struct Builder {
+    QV_ModelTypeEx2& model;
+    int counter = 0;
+    int* rows = nullptr;
+    int* cols = nullptr;
+    void Open() { model.AddEquation("QV_EqnX", counter, 1); }
+    void Op(EOp op) { model.AddOp(op, counter - 1); }
+    void Term(QV_VarParam& t) { model.AddTerm(t, rows, cols, counter - 1); }
+    void Real(double v) { model.AddTerm(v, counter - 1); }
+    void Int(int v) { model.AddTerm(v, counter - 1); }
+};
+
+TEST_F(ExpressionsTest, EvaluatesAndRendersTheFirstDerivativeStatement) {
+    QV_ModelTypeEx2 model;
+    QV_REALVARIABLE ddx(true), left(true), right(true);
+    QV_REALPARAMETER h(true);
+    Builder b{model};
+    b.Open(); // ((DDX * h) + (VALUE(0) - VALUE(1)))
+    b.Op(EOp_Plus);
+    b.Op(EOp_Times);
+    b.Term(ddx);
+    b.Term(h);
+    b.Op(EOp_Minus);
+    b.Term(left);
+    b.Term(right);
+
+    const QV_EquationStore& store = model.Equations();
+    const auto value = vzt::Evaluate(store.Equation(0), store, [&](const QV_VarParam* p) {
+        return p == &ddx ? 2.0 : p == &h ? 0.5 : p == &left ? 3.0 : 4.0;
+    });
+    ASSERT_TRUE(value.has_value());
+    EXPECT_DOUBLE_EQ(*value, 2.0 * 0.5 + (3.0 - 4.0));
+
+    const auto name = [&](const QV_VarParam* p) -> std::string {
+        return p == &ddx ? "DDX(1)" : p == &h ? "h" : p == &left ? "VALUE(0)" : "VALUE(1)";
+    };
+    EXPECT_EQ(vzt::Infix(store.Equation(0), store, name), "DDX(1)*h + (VALUE(0) - VALUE(1))");
+}
+
+TEST_F(ExpressionsTest, KeepsParenthesesOnlyWhereTheStructureNeedsThem) {
+    QV_ModelTypeEx2 model;
+    QV_REALVARIABLE a(true), c(true);
+    Builder b{model};
+    b.Open(); // ((a - (2 * c)) / sq(a + -3)) with a real
+    b.Op(EOp_Divide);
+    b.Op(EOp_Minus);
+    b.Term(a);
+    b.Op(EOp_Times);
+    b.Int(2);
+    b.Term(c);
+    b.Op(EOp_Square);
+    b.Op(EOp_Plus);
+    b.Term(a);
+    b.Real(0.001388888888888889);
+    const QV_EquationStore& store = model.Equations();
+    const auto name = [&](const QV_VarParam* p) -> std::string { return p == &a ? "a" : "c"; };
+    EXPECT_EQ(vzt::Infix(store.Equation(0), store, name), "(a - 2*c)/sq(a + 0.001388888888888889)");
+    const auto value = vzt::Evaluate(store.Equation(0), store,
+                                     [&](const QV_VarParam* p) { return p == &a ? 1.0 : 2.0; });
+    ASSERT_TRUE(value.has_value());
+    EXPECT_DOUBLE_EQ(*value,
+                     (1.0 - 4.0) / ((1.0 + 0.001388888888888889) * (1.0 + 0.001388888888888889)));
+}
+
+TEST_F(ExpressionsTest, MalformedStreamsAreReportedNotRead) {
+    QV_ModelTypeEx2 model;
+    QV_REALVARIABLE a(true);
+    Builder b{model};
+    b.Open(); // an operator short of an operand
+    b.Op(EOp_Plus);
+    b.Term(a);
+    b.Open(); // an operand too many
+    b.Term(a);
+    b.Term(a);
+    b.Open(); // an operator code the host does not know
+    b.Op(static_cast<EOp>(99));
+    b.Term(a);
+    const QV_EquationStore& store = model.Equations();
+    const auto one = [](const QV_VarParam*) { return 1.0; };
+    const auto name = [](const QV_VarParam*) { return std::string("a"); };
+    for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+        EXPECT_FALSE(vzt::Evaluate(store.Equation(k), store, one).has_value()) << k;
+        EXPECT_EQ(vzt::Infix(store.Equation(k), store, name), "<malformed>") << k;
+    }
+}
+
+TEST(ShortestDecimal, RoundTripsAndStaysReal) {
+    for (double v : {0.5, -2.73205, 0.08333333333333333, 1e-300, 3.0, -0.0}) {
+        const std::string text = vzt::ShortestDecimal(v);
+        EXPECT_EQ(std::stod(text), v) << text;
+        EXPECT_NE(text.find_first_of(".e"), std::string::npos) << text;
+    }
+    EXPECT_EQ(vzt::ShortestDecimal(0.04166), "0.04166");
+}
+
+} // namespace
