@@ -1,0 +1,202 @@
+#!/usr/bin/env python3
+"""Checks what a 32-bit Windows host sees of the cross-built type library.
+
+Everything is read from the DLL with the toolchain's objdump (`-p` for the headers, exports,
+imports and resource tree; `-h` for the section table that locates the resource's bytes):
+
+- the file is a PE32 DLL for i386;
+- every creatable type in the sources exports <TYPE>Factory, <TYPE>PropertyInfo,
+  _Compatibility<TYPE> and _JacData<TYPE> under exactly those names;
+- the resource of type "CONTENT", name "XML", language 2057 is there and holds the document
+  byte for byte;
+- the library imports only the system DLLs below and the host runtime;
+- the entry point is linked in (it is what imports DisableThreadLibraryCalls).
+"""
+
+import argparse
+import os
+import re
+import subprocess
+import sys
+
+# The compiler's runtime is linked in statically, so beyond the host runtime only the system
+# libraries that runtime is built on remain: KERNEL32 and the system C runtime msvcrt (the
+# default C runtime of this mingw-w64 toolchain). Windows compares DLL names without case.
+SYSTEM_DLLS = {"kernel32.dll", "msvcrt.dll"}
+HOST_DLL = "vuzizev.dll"
+
+RESOURCE_PATH = ("CONTENT", "XML", 2057)
+
+# Folders whose sources are not part of the library.
+NOT_LIBRARY = {"tests", "testhost", "tools", "bench"}
+
+EXPORT_MACRO = re.compile(r"^\s*PELLORIN_TYPE_EXPORTS\(\s*([A-Z0-9_]+)\s*\)", re.MULTILINE)
+
+
+def creatable_types(source_dir):
+    """The types whose exports the library's sources declare."""
+    types = set()
+    for root, dirs, files in os.walk(source_dir):
+        if root == source_dir:
+            dirs[:] = [d for d in dirs if d not in NOT_LIBRARY]
+        dirs[:] = [d for d in dirs if not d.startswith((".", "build"))]
+        for name in files:
+            if name.endswith((".cpp", ".h")):
+                with open(os.path.join(root, name), encoding="utf-8") as f:
+                    types.update(EXPORT_MACRO.findall(f.read()))
+    return sorted(types)
+
+
+def objdump(tool, flag, dll):
+    return subprocess.run([tool, flag, dll], check=True, capture_output=True,
+                          text=True).stdout
+
+
+def block_after(lines, heading):
+    """The lines after the first line equal to `heading`, up to the next empty line."""
+    try:
+        start = lines.index(heading) + 1
+    except ValueError:
+        return []
+    end = start
+    while end < len(lines) and lines[end].strip():
+        end += 1
+    return lines[start:end]
+
+
+def exported_names(lines):
+    names = []
+    for line in block_after(lines, "[Ordinal/Name Pointer] Table"):
+        m = re.fullmatch(r"\t\[\s*\d+\] (\S+)", line)
+        if m:
+            names.append(m.group(1))
+    return names
+
+
+def imports(lines):
+    """Imported DLL name -> the names imported from it."""
+    result = {}
+    current = None
+    for line in lines:
+        m = re.fullmatch(r"\tDLL Name: (\S+)", line)
+        if m:
+            current = result.setdefault(m.group(1), [])
+            continue
+        m = re.fullmatch(r"\t[0-9a-f]+\s+\d+\s+(\S+)", line)
+        if m and current is not None:
+            current.append(m.group(1))
+        elif not line.startswith("\t"):
+            current = None
+    return result
+
+
+def resources(lines):
+    """(type, name, language) -> (RVA, size) of every leaf of the resource tree.
+
+    objdump indents each level of the tree by one more space; a named entry prints its name,
+    a numbered one its ID."""
+    leaves = {}
+    path = []  # (indent, key) of the entries above the current line
+    for line in lines:
+        m = re.fullmatch(r"[0-9a-f]{3}( +)(.*)", line)
+        if not m:
+            continue
+        indent, text = len(m.group(1)), m.group(2)
+        entry = re.match(r"Entry: (?:name: \[[^]]*\]: (.*?)|ID: (0x[0-9a-f]+)), Value:", text)
+        if entry:
+            path = [p for p in path if p[0] < indent]
+            key = entry.group(1) if entry.group(1) is not None else int(entry.group(2), 16)
+            path.append((indent, key))
+            continue
+        leaf = re.match(r"Leaf: Addr: (0x[0-9a-f]+), Size: (0x[0-9a-f]+)", text)
+        if leaf:
+            leaves[tuple(k for _, k in path)] = (int(leaf.group(1), 16), int(leaf.group(2), 16))
+    return leaves
+
+
+def file_offset(section_table, image_base, rva):
+    """The file offset of an RVA, from `objdump -h`'s VMA and file offset columns."""
+    vma = image_base + rva
+    for m in re.finditer(r"^\s*\d+\s+\S+\s+([0-9a-f]{8})\s+([0-9a-f]{8})\s+[0-9a-f]{8}\s+"
+                         r"([0-9a-f]{8})", section_table, re.MULTILINE):
+        size, start, offset = (int(g, 16) for g in m.groups())
+        if start <= vma < start + size:
+            return offset + vma - start
+    return None
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--objdump", required=True)
+    parser.add_argument("--dll", required=True)
+    parser.add_argument("--source-dir", required=True)
+    parser.add_argument("--resource", required=True, help="the document the resource holds")
+    args = parser.parse_args()
+
+    text = objdump(args.objdump, "-p", args.dll)
+    lines = text.splitlines()
+    failures = []
+
+    def check(ok, what):
+        print(("ok    " if ok else "FAIL  ") + what)
+        if not ok:
+            failures.append(what)
+
+    # The file.
+    check(re.search(r"file format pei-i386$", text, re.MULTILINE) is not None,
+          "file format pei-i386 (machine i386)")
+    check(re.search(r"^Magic\s+010b\s+\(PE32\)$", text, re.MULTILINE) is not None,
+          "optional header magic 010b (PE32)")
+    flags = re.search(r"^Characteristics 0x([0-9a-f]+)$", text, re.MULTILINE)
+    check(flags is not None and int(flags.group(1), 16) & 0x2000 != 0,
+          "characteristics: DLL")
+
+    # The exports.
+    types = creatable_types(args.source_dir)
+    check(bool(types), f"creatable types in the sources: {' '.join(types)}")
+    exported = set(exported_names(lines))
+    for t in types:
+        wanted = [f"{t}Factory", f"{t}PropertyInfo", f"_Compatibility{t}", f"_JacData{t}"]
+        missing = [n for n in wanted if n not in exported]
+        check(not missing, f"exports of {t}" + (f": missing {' '.join(missing)}" if missing
+                                                 else ""))
+
+    # The resource.
+    leaves = resources(block_after(lines, "The .rsrc Resource Directory section:"))
+    leaf = leaves.get(RESOURCE_PATH)
+    check(leaf is not None, "resource CONTENT/XML/2057" +
+          ("" if leaf else f": found only {sorted(map(str, leaves))}"))
+    if leaf is not None:
+        with open(args.resource, "rb") as f:
+            document = f.read()
+        base = re.search(r"^ImageBase\s+([0-9a-f]+)$", text, re.MULTILINE)
+        offset = file_offset(objdump(args.objdump, "-h", args.dll), int(base.group(1), 16),
+                             leaf[0]) if base else None
+        data = b""
+        if offset is not None:
+            with open(args.dll, "rb") as f:
+                f.seek(offset)
+                data = f.read(leaf[1])
+        check(data == document,
+              f"resource bytes equal {os.path.basename(args.resource)} ({len(document)} bytes)" +
+              ("" if data == document else f": {leaf[1]} bytes at offset {offset} differ"))
+
+    # The imports.
+    imported = imports(lines)
+    names = sorted(imported)
+    unexpected = [n for n in names if n.lower() not in SYSTEM_DLLS | {HOST_DLL}]
+    check(not unexpected, f"imports {' '.join(names)}" +
+          (f": not allowed {' '.join(unexpected)}" if unexpected else ""))
+    check(any(n.lower() == HOST_DLL for n in names), f"imports the host runtime {HOST_DLL}")
+    kernel = next((v for k, v in imported.items() if k.lower() == "kernel32.dll"), [])
+    check("DisableThreadLibraryCalls" in kernel,
+          "entry point linked (KERNEL32 DisableThreadLibraryCalls imported)")
+
+    if failures:
+        print(f"{args.dll}: {len(failures)} check(s) failed", file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
