@@ -47,6 +47,11 @@ MethodRules RulesFor(const std::string& method) {
 } // namespace
 
 Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points) {
+    return MakeLayout(method, lengths, points, {});
+}
+
+Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points,
+                  const std::vector<int>& nodeCounts) {
     const MethodRules rules = RulesFor(method);
     const int np = rules.polyPoints;
     const std::vector<double>& pp = points == Points::Gauss ? rules.gauss : rules.stored;
@@ -58,12 +63,16 @@ Layout MakeLayout(const std::string& method, const std::vector<double>& lengths,
 
     Layout layout{method, np, {}, {0.0}, {}};
     double location = 0.0;
-    for (double length : lengths) {
+    for (std::size_t s = 0; s < lengths.size(); ++s) {
+        const double length = lengths[s];
         const long n = std::lround(length / preference);
         Section section;
         section.base = layout.EndNode();
         section.nodeCount =
             n < rules.minNodes ? rules.minNodes : int((n + np) / (np + 1)) * (np + 1);
+        if (!nodeCounts.empty()) {
+            section.nodeCount = nodeCounts[s];
+        }
         section.elements = section.nodeCount / (np + 1);
         const double spacing = length / section.nodeCount;
         section.elementLength = (np == 0 || rules.fd) ? spacing : (np + 1) * spacing;

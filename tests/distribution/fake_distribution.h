@@ -41,13 +41,20 @@ struct Layout {
 Layout MakeLayout(const std::string& method, const std::vector<double>& lengths,
                   Points points = Points::Gauss);
 Layout MakeLayout(const std::string& method, int sections, Points points = Points::Gauss);
+// The same with the sections' node counts given.
+Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points,
+                  const std::vector<int>& nodeCounts);
 
 struct Settings {
-    int used = 1;       // HIGHESTORDERXDERIVATIVEUSED
-    int declared = 1;   // HIGHESTORDERXDERIVATIVE
-    bool idx = false;   // "idx" in INTEGRALS
+    Settings(int used = 1, int declared = 1, bool idx = false, std::string method = "",
+             std::string ebc = "Backward")
+        : used(used), declared(declared), idx(idx), method(std::move(method)), ebc(std::move(ebc)) {
+    }
+    int used;           // HIGHESTORDERXDERIVATIVEUSED
+    int declared;       // HIGHESTORDERXDERIVATIVE
+    bool idx;           // "idx" in INTEGRALS
     std::string method; // empty: the layout's method
-    std::string ebc = "Backward";
+    std::string ebc;
 };
 
 // f(x) = sum of c[j] (x - centre)^j, with its derivatives and interval integrals.
