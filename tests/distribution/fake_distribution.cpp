@@ -1,0 +1,315 @@
+#include "tests/distribution/fake_distribution.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <stdexcept>
+
+#include "types/distribution1d/outline.h"
+#include "types/distribution1d/statements.h"
+
+namespace pellorin::testing {
+
+namespace {
+
+struct MethodRules {
+    int polyPoints;
+    int minNodes;
+    bool fd; // node spacing as ELEMENTLENGTH, uniform nodes
+    std::vector<double> gauss;
+    std::vector<double> stored;
+};
+
+MethodRules RulesFor(const std::string& method) {
+    const double r3 = std::sqrt(3.0);
+    const double r15 = std::sqrt(15.0);
+    if (method == "BFD1" || method == "FFD1") {
+        return {0, 2, false, {}, {}};
+    }
+    if (method == "BFD2" || method == "FFD2" || method == "CFD2") {
+        return {1, 2, true, {0.5}, {0.5}};
+    }
+    if (method == "CFD4" || method == "UBFD4") {
+        return {3, 4, true, {0.25, 0.5, 0.75}, {0.25, 0.5, 0.75}};
+    }
+    if (method == "OCFE2") {
+        return {1, 2, false, {0.5}, {0.5}};
+    }
+    if (method == "OCFE3") {
+        return {2, 3, false, {(3 - r3) / 6, (3 + r3) / 6}, {0.21132, 0.78868}};
+    }
+    if (method == "OCFE4") {
+        return {3, 4, false, {0.5 - r15 / 10, 0.5, 0.5 + r15 / 10}, {0.1127, 0.5, 0.8873}};
+    }
+    throw std::invalid_argument("no layout rules for " + method);
+}
+
+} // namespace
+
+Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points) {
+    return MakeLayout(method, lengths, points, {});
+}
+
+Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points,
+                  const std::vector<int>& nodeCounts) {
+    const MethodRules rules = RulesFor(method);
+    const int np = rules.polyPoints;
+    const std::vector<double>& pp = points == Points::Gauss ? rules.gauss : rules.stored;
+    double total = 0.0;
+    for (double length : lengths) {
+        total += length;
+    }
+    const double preference = (total * 0.125) / double(lengths.size());
+
+    Layout layout{method, np, {}, {0.0}, {}};
+    double location = 0.0;
+    for (std::size_t s = 0; s < lengths.size(); ++s) {
+        const double length = lengths[s];
+        const long n = std::lround(length / preference);
+        Section section;
+        section.base = layout.EndNode();
+        section.nodeCount =
+            n < rules.minNodes ? rules.minNodes : int((n + np) / (np + 1)) * (np + 1);
+        if (!nodeCounts.empty()) {
+            section.nodeCount = nodeCounts[s];
+        }
+        section.elements = section.nodeCount / (np + 1);
+        const double spacing = length / section.nodeCount;
+        section.elementLength = (np == 0 || rules.fd) ? spacing : (np + 1) * spacing;
+        const double h = section.elementLength;
+        for (int e = 1; e <= section.elements; ++e) {
+            for (int p = 0; p < np; ++p) {
+                const double t = ((e + pp[p]) - 1.0) * h;
+                layout.x.push_back(location + (rules.fd ? t * (np + 1) : t));
+            }
+            layout.x.push_back(location + (rules.fd ? (e * h) * (np + 1) : e * h));
+        }
+        for (int i = section.base + 1; i < section.base + section.nodeCount; ++i) {
+            const bool elementBoundary = (i - section.base) % (np + 1) == 0;
+            if (rules.fd || np == 0 || !elementBoundary) {
+                layout.interiorHod2.insert(i);
+            }
+        }
+        layout.sections.push_back(section);
+        location += length;
+    }
+    return layout;
+}
+
+Layout MakeLayout(const std::string& method, int sections, Points points) {
+    // Section lengths as a domain of length 1 computes them from its section locations.
+    std::vector<double> lengths;
+    for (int s = 1; s <= sections; ++s) {
+        const double here = ((s - 1) * 1.0) / sections;
+        const double next = s == sections ? 1.0 : (s * 1.0) / sections;
+        lengths.push_back(next - here);
+    }
+    return MakeLayout(method, lengths, points);
+}
+
+double Polynomial::operator()(double x) const {
+    double v = 0.0;
+    for (std::size_t j = c.size(); j-- > 0;) {
+        v = v * (x - centre) + c[j];
+    }
+    return v;
+}
+
+double Polynomial::Derivative(double x) const {
+    double v = 0.0;
+    for (std::size_t j = c.size(); j-- > 1;) {
+        v = v * (x - centre) + double(j) * c[j];
+    }
+    return v;
+}
+
+double Polynomial::SecondDerivative(double x) const {
+    double v = 0.0;
+    for (std::size_t j = c.size(); j-- > 2;) {
+        v = v * (x - centre) + double(j * (j - 1)) * c[j];
+    }
+    return v;
+}
+
+double Polynomial::Integral(double a, double b) const {
+    auto antiderivative = [this](double x) {
+        double v = 0.0;
+        for (std::size_t j = c.size(); j-- > 0;) {
+            v = v * (x - centre) + c[j] / double(j + 1);
+        }
+        return v * (x - centre);
+    };
+    return antiderivative(b) - antiderivative(a);
+}
+
+FakeDistribution::FakeDistribution(Layout l, Settings s)
+    : layout(std::move(l)), settings(std::move(s)) {
+    if (settings.method.empty()) {
+        settings.method = layout.method;
+    }
+    for (int array = 0; array < 4; ++array) {
+        for (int i = 0; i <= layout.EndNode(); ++i) {
+            const bool derivative = array == dist1d::kDdx || array == dist1d::kD2dx2;
+            m_arrays[array].push_back(derivative ? std::make_unique<QV_PARTIALDERIVATIVE>()
+                                                 : std::make_unique<QV_REALVARIABLE>());
+            m_ids[m_arrays[array].back().get()] = {array, i};
+        }
+    }
+    for (int k = 1; k <= SectionCount(); ++k) {
+        m_spacing.push_back(std::make_unique<QV_REALPARAMETER>());
+        m_ids[m_spacing.back().get()] = {-1, k};
+    }
+}
+
+double FakeDistribution::ElementLengthValue(int s) {
+    if (s < 1 || s > SectionCount()) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    return layout.sections[s - 1].elementLength;
+}
+
+bool FakeDistribution::InDeclaredSet(int array, int i) const {
+    const int end = layout.EndNode();
+    const bool inRange = i >= 0 && i <= end;
+    switch (array) {
+    case dist1d::kValue:
+        return inRange;
+    case dist1d::kDdx:
+        return settings.used > 0 ? inRange : i == 0;
+    case dist1d::kD2dx2:
+        return settings.used > 1 && layout.interiorHod2.count(i) > 0;
+    case dist1d::kIdx:
+        return settings.idx ? inRange : (end == 0 && i == 0);
+    }
+    return false;
+}
+
+QV_VarParam* FakeDistribution::ArrayElement(int array, std::span<const int> index) {
+    if (index.size() != 1 || array < 0 || array > 3) {
+        return nullptr;
+    }
+    const int i = index[0];
+    if (failLookup.array == array && failLookup.index == i) {
+        return nullptr;
+    }
+    if (!InDeclaredSet(array, i)) {
+        ++outOfSetLookups;
+    }
+    return i >= 0 && i <= layout.EndNode() ? m_arrays[array][i].get() : nullptr;
+}
+
+QV_VarParam* FakeDistribution::SectionParameter(int parameter, int s) {
+    if (parameter != dist1d::kElementLength || s < 1 || s > SectionCount()) {
+        ++outOfSetLookups;
+        return nullptr;
+    }
+    return failLookup.array == -1 && failLookup.index == s ? nullptr : m_spacing[s - 1].get();
+}
+
+void FakeDistribution::SetField(const Polynomial& f) {
+    for (int i = 0; i <= layout.EndNode(); ++i) {
+        const double x = layout.x[i];
+        m_values[m_arrays[dist1d::kValue][i].get()] = f(x);
+        m_values[m_arrays[dist1d::kDdx][i].get()] = f.Derivative(x);
+        m_values[m_arrays[dist1d::kD2dx2][i].get()] = f.SecondDerivative(x);
+        m_values[m_arrays[dist1d::kIdx][i].get()] = i == 0 ? 0.0 : f.Integral(layout.x[i - 1], x);
+    }
+    for (int k = 1; k <= SectionCount(); ++k) {
+        m_values[m_spacing[k - 1].get()] = layout.sections[k - 1].elementLength;
+    }
+}
+
+std::string FakeDistribution::Describe(const QV_VarParam* term) const {
+    const TermId id = Identify(term);
+    if (id.array < 0) {
+        return "h(" + std::to_string(id.index) + ")";
+    }
+    return std::string(dist1d::kArrayNames[id.array]) + "(" + std::to_string(id.index) + ")";
+}
+
+Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase,
+               int startCounter) {
+    Walks walks;
+    const eqn::Outline& outline = dist1d::EquationOutline();
+    model.Equations().ClearInstances();
+    walks.instances = eqn::RegisterInstances(outline, distribution, model, groupBase);
+
+    model.ResetExpressions();
+    std::vector<int> rows(model.Equations().IncidenceCount() + 1);
+    std::vector<int> cols(rows.size());
+    model.SetJacobianBufferEnd(rows.data() + rows.size(), cols.data() + cols.size());
+    int* r = rows.data();
+    int* c = cols.data();
+    walks.counter = startCounter;
+    walks.expressions = eqn::RegisterExpressions(outline, distribution, model, model, groupBase,
+                                                 walks.counter, r, c);
+    walks.rowsAdvance = r - rows.data();
+    return walks;
+}
+
+namespace {
+
+Residual EvaluateFrom(const QV_Token*& token, const FakeDistribution& distribution) {
+    const QV_Token& t = *token++;
+    switch (t.kind) {
+    case QV_Token::Kind::Integer:
+        return {double(t.integer), std::abs(double(t.integer))};
+    case QV_Token::Kind::Real:
+        return {t.real, std::abs(t.real)};
+    case QV_Token::Kind::Term: {
+        const double v = distribution.ValueOf(t.term);
+        return {v, std::abs(v)};
+    }
+    case QV_Token::Kind::Text:
+        throw std::logic_error("text token in a residual");
+    case QV_Token::Kind::Op:
+        break;
+    }
+    const Residual a = EvaluateFrom(token, distribution);
+    switch (t.op) {
+    case 1:
+        return a;
+    case 40:
+        return {a.value * a.value, a.scale * a.scale};
+    default:
+        break;
+    }
+    const Residual b = EvaluateFrom(token, distribution);
+    switch (t.op) {
+    case 19:
+        return {a.value + b.value, a.scale + b.scale};
+    case 20:
+        return {a.value - b.value, a.scale + b.scale};
+    case 21:
+        return {a.value * b.value, a.scale * b.scale};
+    case 22:
+        return {a.value / b.value, a.scale / std::abs(b.value)};
+    }
+    throw std::logic_error("unknown operator " + std::to_string(t.op));
+}
+
+} // namespace
+
+Residual Evaluate(const QV_EquationView& equation, const FakeDistribution& distribution) {
+    const QV_Token* token = equation.tokens;
+    const Residual r = EvaluateFrom(token, distribution);
+    if (token != equation.tokens + equation.tokenCount) {
+        throw std::logic_error("residual does not use all its tokens");
+    }
+    return r;
+}
+
+int StatementNumber(const QV_EquationView& equation) {
+    return std::atoi(equation.name + 6);
+}
+
+int AnchorNode(const QV_EquationView& equation, const FakeDistribution& distribution) {
+    for (std::size_t k = 0; k < equation.tokenCount; ++k) {
+        if (equation.tokens[k].kind == QV_Token::Kind::Term) {
+            return distribution.Identify(equation.tokens[k].term).index;
+        }
+    }
+    return -1;
+}
+
+} // namespace pellorin::testing

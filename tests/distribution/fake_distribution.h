@@ -1,0 +1,141 @@
+// A one-dimensional distribution made of plain host objects, for driving the equation engine
+// without a domain type: the domain layout computed from the discretisation rules, the arrays
+// as maps of variables, and a model that receives both walks.
+#pragma once
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <vuzizev/vuzizev.h>
+
+#include "types/distribution/registration.h"
+
+namespace pellorin::testing {
+
+// Where collocation methods place their interior points: at the exact Gauss-Legendre
+// positions, or at the domain's stored 5-decimal ones.
+enum class Points { Gauss, Stored };
+
+struct Section {
+    int base = 0;
+    int nodeCount = 0;
+    int elements = 0;
+    double elementLength = 0.0;
+};
+
+struct Layout {
+    std::string method; // upper case
+    int polyPoints = 0;
+    std::vector<Section> sections;
+    std::vector<double> x;      // node positions, 0 to ENDNODE
+    std::set<int> interiorHod2; // the domain's INTERIOR when its highest derivative is 2
+    int EndNode() const { return static_cast<int>(x.size()) - 1; }
+    bool Collocation() const { return method.rfind("OCFE", 0) == 0; }
+};
+
+// Sections of the given lengths, laid out as a domain does for `method`.
+Layout MakeLayout(const std::string& method, const std::vector<double>& lengths,
+                  Points points = Points::Gauss);
+Layout MakeLayout(const std::string& method, int sections, Points points = Points::Gauss);
+// The same with the sections' node counts given.
+Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points,
+                  const std::vector<int>& nodeCounts);
+
+struct Settings {
+    Settings(int used = 1, int declared = 1, bool idx = false, std::string method = "",
+             std::string ebc = "Backward")
+        : used(used), declared(declared), idx(idx), method(std::move(method)), ebc(std::move(ebc)) {
+    }
+    int used;           // HIGHESTORDERXDERIVATIVEUSED
+    int declared;       // HIGHESTORDERXDERIVATIVE
+    bool idx;           // "idx" in INTEGRALS
+    std::string method; // empty: the layout's method
+    std::string ebc;
+};
+
+// f(x) = sum of c[j] (x - centre)^j, with its derivatives and interval integrals.
+struct Polynomial {
+    std::vector<double> c;
+    double centre = 0.0;
+    double operator()(double x) const;
+    double Derivative(double x) const;
+    double SecondDerivative(double x) const;
+    double Integral(double a, double b) const;
+};
+
+// The element a term stands for.
+struct TermId {
+    int array = -1; // a dist1d::Array, or -1 for a section's ELEMENTLENGTH
+    int index = 0;  // node, or section
+};
+
+class FakeDistribution : public eqn::EquationContext {
+public:
+    FakeDistribution(Layout layout, Settings settings);
+
+    int UsedOrder() override { return settings.used; }
+    int DeclaredOrder() override { return settings.declared; }
+    bool IntegralRequested() override { return settings.idx; }
+    const char* Method() override { return settings.method.c_str(); }
+    const char* ElementBoundary() override { return settings.ebc.c_str(); }
+    int SectionCount() override { return int(layout.sections.size()); }
+    int PolyPoints() override { return layout.polyPoints; }
+    int EndNode() override { return layout.EndNode(); }
+    int Base(int s) override { return layout.sections.at(s - 1).base; }
+    int NodeCount(int s) override { return layout.sections.at(s - 1).nodeCount; }
+    int ElementCount(int s) override { return layout.sections.at(s - 1).elements; }
+    double ElementLengthValue(int s) override;
+    QV_VarParam* ArrayElement(int array, std::span<const int> index) override;
+    QV_VarParam* SectionParameter(int parameter, int s) override;
+
+    // Sets every variable to f on the nodes and every h to its section's element length.
+    void SetField(const Polynomial& f);
+    double ValueOf(const QV_VarParam* term) const { return m_values.at(term); }
+    TermId Identify(const QV_VarParam* term) const { return m_ids.at(term); }
+    std::string Describe(const QV_VarParam* term) const;
+
+    // Whether node i is in the array's index set as the distribution declares it.
+    bool InDeclaredSet(int array, int i) const;
+
+    Layout layout;
+    Settings settings;
+    int outOfSetLookups = 0;
+    TermId failLookup{-2, 0}; // a lookup of this term answers null
+
+private:
+    std::vector<std::unique_ptr<QV_REALVARIABLE>> m_arrays[4];
+    std::vector<std::unique_ptr<QV_REALPARAMETER>> m_spacing;
+    std::map<const QV_VarParam*, double> m_values;
+    std::map<const QV_VarParam*, TermId> m_ids;
+};
+
+class EquationModel : public QV_ModelTypeEx2 {};
+
+// Both walks, as a type's SetUpEquations and JacPattern make them.
+struct Walks {
+    eqn::WalkOutcome instances;
+    eqn::WalkOutcome expressions;
+    int counter = 0; // the JacPattern counter after the walk
+    long rowsAdvance = 0;
+};
+Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase = 0,
+               int startCounter = 0);
+
+// A registered residual's value, and the sum of the magnitudes of its parts.
+struct Residual {
+    double value = 0.0;
+    double scale = 0.0;
+    double Relative() const { return scale == 0.0 ? 0.0 : std::abs(value) / scale; }
+};
+Residual Evaluate(const QV_EquationView& equation, const FakeDistribution& distribution);
+
+// Statement number of a registered equation ("QV_Eqn12" gives 12).
+int StatementNumber(const QV_EquationView& equation);
+// The node of the equation's first term, where the instance stands.
+int AnchorNode(const QV_EquationView& equation, const FakeDistribution& distribution);
+
+} // namespace pellorin::testing

@@ -1,0 +1,301 @@
+// Structure of the two walks: the same instances in the same order, groups, counts, order of
+// instances in the blocks, and what a failed lookup does.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <limits>
+#include <set>
+#include <string>
+
+#include "tests/distribution/fake_distribution.h"
+#include "types/distribution1d/statements.h"
+
+namespace pellorin::testing {
+namespace {
+
+const char* const kMethods[] = {"BFD1", "BFD2",  "FFD1",  "FFD2",  "CFD2",
+                                "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
+
+// "N@node" per instance, in order, as JacPattern registered them.
+std::string Sequence(const EquationModel& model, const FakeDistribution& d) {
+    std::string out;
+    const QV_EquationStore& store = model.Equations();
+    for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+        const QV_EquationView eq = store.Equation(k);
+        out += (out.empty() ? "" : " ") + std::to_string(StatementNumber(eq)) + "@" +
+               std::to_string(AnchorNode(eq, d));
+    }
+    return out;
+}
+
+std::string Terms(const QV_EquationView& eq, const FakeDistribution& d) {
+    std::string out;
+    for (std::size_t k = 0; k < eq.tokenCount; ++k) {
+        if (eq.tokens[k].kind == QV_Token::Kind::Term) {
+            out += (out.empty() ? "" : " ") + d.Describe(eq.tokens[k].term);
+        }
+    }
+    return out;
+}
+
+std::string Walked(FakeDistribution& d) {
+    EquationModel model;
+    RunWalks(d, model);
+    return Sequence(model, d);
+}
+
+TEST(EquationWalks, BothWalksRegisterTheSameInstancesInOrder) {
+    std::set<std::uint64_t> table;
+    for (const eqn::Coefficient& c : eqn::kCoefficients) {
+        table.insert(std::bit_cast<std::uint64_t>(c.value));
+    }
+    for (const char* method : kMethods) {
+        for (int sections = 1; sections <= 3; ++sections) {
+            for (int used = 0; used <= 2; ++used) {
+                for (bool idx : {false, true}) {
+                    for (const char* ebc : {"Backward", "Forward", "Neither"}) {
+                        SCOPED_TRACE(std::string(method) + " " + std::to_string(sections) + " " +
+                                     std::to_string(used) + " " + std::to_string(idx) + ebc);
+                        FakeDistribution d(MakeLayout(method, sections),
+                                           {used, used, idx, "", ebc});
+                        EquationModel model;
+                        const Walks w = RunWalks(d, model, 100, 7);
+                        const QV_EquationStore& store = model.Equations();
+                        ASSERT_TRUE(w.instances.complete && w.expressions.complete);
+                        ASSERT_EQ(w.instances.instances, w.expressions.instances);
+                        ASSERT_EQ(store.InstanceCount(), store.EquationCount());
+                        EXPECT_EQ(w.counter, 7 + w.expressions.instances);
+                        EXPECT_EQ(std::size_t(w.rowsAdvance), store.IncidenceCount());
+                        EXPECT_EQ(store.MisroutedTokens(), 0u);
+                        EXPECT_EQ(d.outOfSetLookups, 0);
+                        for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+                            const QV_InstanceView instance = store.Instance(k);
+                            const QV_EquationView eq = store.Equation(k);
+                            EXPECT_EQ(instance.group, eq.group);
+                            EXPECT_EQ(eq.counter, 7 + int(k));
+                            std::vector<const QV_VarParam*> terms;
+                            for (std::size_t t = 0; t < eq.tokenCount; ++t) {
+                                const QV_Token& token = eq.tokens[t];
+                                if (token.kind == QV_Token::Kind::Term) {
+                                    terms.push_back(token.term);
+                                }
+                                if (token.kind == QV_Token::Kind::Real) {
+                                    EXPECT_TRUE(
+                                        table.count(std::bit_cast<std::uint64_t>(token.real)));
+                                }
+                            }
+                            EXPECT_EQ(terms, std::vector<const QV_VarParam*>(
+                                                 instance.incidence,
+                                                 instance.incidence + instance.incidenceCount));
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(EquationWalks, GroupsAreTheBaseAndTheBlocksOwnNumberLeavingGaps) {
+    FakeDistribution d(MakeLayout("OCFE4", 2), {1, 1, true});
+    EquationModel model;
+    RunWalks(d, model, 40);
+    std::set<int> groups;
+    for (std::size_t k = 0; k < model.Equations().InstanceCount(); ++k) {
+        groups.insert(model.Equations().Instance(k).group);
+    }
+    EXPECT_EQ(groups, (std::set<int>{41, 51}));
+    EXPECT_EQ(model.Equations().Equation(0).name, std::string("QV_Eqn1"));
+}
+
+TEST(EquationWalks, MethodSelectionAndEmptyWalks) {
+    const std::string bfd1 = [] {
+        FakeDistribution d(MakeLayout("BFD1", 2), {2, 2, true});
+        return Walked(d);
+    }();
+    const struct {
+        const char* method;
+        int used;
+        bool idx;
+        int sections;
+        std::string expected;
+    } cases[] = {
+        {"bfd1", 2, true, 2, bfd1},   {"", 2, true, 2, "1@0"},   {"BF D1", 2, true, 2, "1@0"},
+        {"BFD1 ", 2, true, 2, "1@0"}, {"BFD1", 0, false, 2, ""}, {"BFD1", 2, true, 0, "1@0"},
+        {"OCFE2", 2, true, 0, "1@0"},
+    };
+    for (const auto& c : cases) {
+        Layout layout = MakeLayout("BFD1", 2);
+        layout.sections.resize(std::size_t(c.sections));
+        FakeDistribution d(layout, {c.used, c.used, c.idx});
+        d.settings.method = c.method;
+        EquationModel model;
+        const Walks w = RunWalks(d, model, 0, 3);
+        EXPECT_EQ(Sequence(model, d), c.expected) << '"' << c.method << '"';
+        EXPECT_EQ(w.counter, 3 + w.instances.instances);
+    }
+}
+
+TEST(EquationWalks, LowOrderBlocksWriteTheirInstancesInOrder) {
+    const struct {
+        const char* method;
+        std::vector<int> nodeCounts;
+        int used;
+        bool idx;
+        std::string expected;
+    } cases[] = {
+        {"BFD2", {4}, 2, true, "1@0 7@0 8@1 9@2 9@3 9@4 10@1 10@2 10@3 12@1 13@2 12@3 13@4"},
+        {"BFD1", {3, 3}, 2, false, "2@0 3@1 3@2 3@3 3@4 3@5 3@6 4@1 4@2 4@4 4@5 5@3"},
+        {"FFD1", {3, 3}, 2, false, "14@0 14@1 14@2 14@3 14@4 14@5 15@6 16@1 16@2 17@3 16@4 16@5"},
+        {"FFD2", {2, 2}, 1, true, "1@0 19@0 20@1 19@2 20@3 21@4 24@1 25@2 24@3 25@4"},
+        {"CFD2", {2, 2}, 1, false, "26@0 27@1 29@2 27@3 28@4"},
+        {"CFD2", {2, 2}, 2, false, "26@0 27@1 28@2 27@3 28@4 30@1 30@3 31@2"},
+        {"UBFD4",
+         {4, 4},
+         2,
+         false,
+         "51@0 52@1 53@2 54@3 55@4 52@5 53@6 54@7 55@8 56@1 57@2 58@3 56@5 57@6 58@7 59@4"},
+        {"CFD4",
+         {4, 4},
+         2,
+         true,
+         "1@0 34@0 35@1 38@2 39@4 40@3 34@4 35@5 38@6 39@8 40@7 44@1 45@2 46@3 44@5 45@6 46@7 "
+         "47@1 48@2 49@3 50@4 47@5 48@6 49@7 50@8"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<double> lengths(c.nodeCounts.size(), 1.0);
+        FakeDistribution d(MakeLayout(c.method, lengths, Points::Gauss, c.nodeCounts),
+                           {c.used, c.used, c.idx});
+        EXPECT_EQ(Walked(d), c.expected) << c.method;
+    }
+}
+
+TEST(EquationWalks, JoinStatementsTakeEachSectionsSpacing) {
+    FakeDistribution bfd1(MakeLayout("BFD1", {1.0, 1.0}, Points::Gauss, {3, 3}), {2, 2});
+    EquationModel model;
+    RunWalks(bfd1, model);
+    const QV_EquationStore& store = model.Equations();
+    EXPECT_EQ(Terms(store.Equation(3), bfd1), "DDX(3) h(1) VALUE(2) VALUE(3)");
+    EXPECT_EQ(Terms(store.Equation(11), bfd1), "DDX(3) h(2) VALUE(3) VALUE(4)");
+
+    FakeDistribution cfd2(MakeLayout("CFD2", {1.0, 1.0}, Points::Gauss, {2, 2}), {1, 1});
+    RunWalks(cfd2, model);
+    EXPECT_EQ(Terms(model.Equations().Equation(2), cfd2), "DDX(2) h(2) h(1) VALUE(1) VALUE(3)");
+}
+
+TEST(EquationWalks, Cfd4ComparesNeighbouringSpacingsExactly) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::string equal = "34@0 35@1 38@2 43@3 43@4 37@5 38@6 39@8 40@7";
+    const std::string unequal = "34@0 35@1 38@2 41@4 42@3 36@5 38@6 39@8 40@7";
+    const struct {
+        double h1, h2;
+        std::string expected;
+    } cases[] = {
+        {0.125, 0.125, equal},
+        {0.125, std::nextafter(0.125, 1.0), unequal},
+        {0.125, nan, unequal},
+        {nan, nan, unequal},
+    };
+    for (const auto& c : cases) {
+        Layout layout = MakeLayout("CFD4", {1.0, 1.0}, Points::Gauss, {4, 4});
+        layout.sections[0].elementLength = c.h1;
+        layout.sections[1].elementLength = c.h2;
+        FakeDistribution d(layout, {1, 1});
+        EXPECT_EQ(Walked(d), c.expected) << c.h1 << " " << c.h2;
+    }
+    // With second derivatives in use no spacing is compared: every section starts afresh.
+    Layout layout = MakeLayout("CFD4", {1.0, 1.0}, Points::Gauss, {4, 4});
+    layout.sections[1].elementLength = nan;
+    FakeDistribution d(layout, {2, 2});
+    EXPECT_EQ(Walked(d).substr(0, 44), "34@0 35@1 38@2 39@4 40@3 34@4 35@5 38@6 39@8");
+}
+
+TEST(EquationWalks, CollocationElementBoundariesFollowTheBoundaryCondition) {
+    const struct {
+        std::vector<int> nodeCounts;
+        const char* ebc;
+        int declared;
+        std::string expected;
+    } cases[] = {
+        {{2}, "Backward", 2, "1@0 64@0 66@1 67@2 71@1 72@1 73@2"},
+        {{2}, "forward", 2, "1@0 65@2 66@1 68@0 71@1 72@1 73@2"},
+        {{4}, "Backward", 2, "1@0 64@0 66@1 67@2 66@3 67@4 71@1 69@2 71@3 72@1 73@2 72@3 73@4"},
+        {{4}, "Forward", 2, "1@0 65@4 66@1 68@0 66@3 68@2 70@2 71@1 71@3 72@1 73@2 72@3 73@4"},
+        // Two sections: the join at node 2 carries a derivative from each side.
+        {{2, 2}, "Backward", 2, "1@0 64@0 66@1 67@2 71@1 72@1 73@2 66@3 67@4 69@2 71@3 72@3 73@4"},
+        {{2, 2}, "Forward", 2, "1@0 66@1 68@0 70@2 71@1 72@1 73@2 65@4 66@3 68@2 71@3 72@3 73@4"},
+        {{2, 2}, "Forward", 1, "1@0 66@1 68@0 71@1 72@1 73@2 65@4 66@3 68@2 71@3 72@3 73@4"},
+        {{2, 2}, "Neither", 2, "1@0 66@1 68@0 71@1 72@1 73@2 66@3 68@2 71@3 72@3 73@4"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<double> lengths(c.nodeCounts.size(), 1.0);
+        FakeDistribution d(MakeLayout("OCFE2", lengths, Points::Gauss, c.nodeCounts),
+                           {2, c.declared, true, "", c.ebc});
+        EquationModel model;
+        RunWalks(d, model);
+        EXPECT_EQ(Sequence(model, d), c.expected) << c.ebc;
+    }
+}
+
+TEST(EquationWalks, AFailedLookupEndsTheWalkBeforeTheInstanceThatNeedsIt) {
+    const struct {
+        TermId fail;
+        int registered; // complete instances before the one that needs the term
+    } cases[] = {
+        {{dist1d::kValue, 3}, 3}, // QV_Eqn3 at node 3 names VALUE(3)
+        {{-1, 1}, 0},             // the first instance needs h of section 1
+        {{dist1d::kIdx, 0}, 0},   // the start value
+    };
+    for (const auto& c : cases) {
+        FakeDistribution d(MakeLayout("BFD1", 1), {1, 1, true});
+        if (c.fail.array != dist1d::kIdx) {
+            d.settings.idx = false;
+        }
+        d.failLookup = c.fail;
+        EquationModel model;
+        const Walks w = RunWalks(d, model);
+        EXPECT_FALSE(w.instances.complete);
+        EXPECT_FALSE(w.expressions.complete);
+        EXPECT_EQ(w.instances.instances, c.registered);
+        EXPECT_EQ(model.Equations().InstanceCount(), std::size_t(c.registered));
+        EXPECT_EQ(model.Equations().IncidenceCount(), std::size_t(4 * c.registered));
+        EXPECT_EQ(w.counter, c.registered);
+    }
+}
+
+TEST(EquationWalks, StreamsReachTheHostTokenForToken) {
+    FakeDistribution d(MakeLayout("BFD1", 1), {1, 1, true});
+    EquationModel model;
+    RunWalks(d, model);
+    auto stream = [&](std::size_t k) {
+        const QV_EquationView eq = model.Equations().Equation(k);
+        std::string out = std::string(eq.name) + ":";
+        for (std::size_t t = 0; t < eq.tokenCount; ++t) {
+            const QV_Token& token = eq.tokens[t];
+            switch (token.kind) {
+            case QV_Token::Kind::Op:
+                out += " " + std::to_string(token.op);
+                break;
+            case QV_Token::Kind::Integer:
+                out += " int" + std::to_string(token.integer);
+                break;
+            case QV_Token::Kind::Real:
+                out += " real" + std::to_string(token.real);
+                break;
+            case QV_Token::Kind::Term:
+                out += " " + d.Describe(token.term);
+                break;
+            case QV_Token::Kind::Text:
+                out += " text";
+                break;
+            }
+        }
+        return out;
+    };
+    EXPECT_EQ(stream(0), "QV_Eqn1: 1 IDX(0)");
+    EXPECT_EQ(stream(2), "QV_Eqn3: 19 21 DDX(1) h(1) 20 VALUE(0) VALUE(1)");
+    EXPECT_EQ(stream(10), "QV_Eqn6: 20 IDX(1) 21 h(1) 19 21 real0.500000 VALUE(0) 21 real0.500000 "
+                          "VALUE(1)");
+}
+
+} // namespace
+} // namespace pellorin::testing

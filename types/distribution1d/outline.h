@@ -1,0 +1,12 @@
+// The one-dimensional distribution's equation outline: the start value, then one block per
+// method in the fixed order BFD1, BFD2, FFD1, FFD2, CFD2, CFD4, UBFD4, OCFE2, OCFE3, OCFE4.
+#pragma once
+
+#include "framework/api.h"
+#include "types/distribution/outline.h"
+
+namespace pellorin::dist1d {
+
+PELLORIN_API const eqn::Outline& EquationOutline();
+
+} // namespace pellorin::dist1d
