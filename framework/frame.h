@@ -7,7 +7,8 @@
 //   void DeclareProperties(pellorin::Registrar&)   registrations, in declaration order
 //   void BindArrays()                              binds array members to their index sets
 //   void RunAssignments(int a, int b)              index sets and assignments, both passes
-//   int  AddEquationInstances(int n)               SetUpEquations' instances; returns n
+//   int  AddEquationInstances(int n)               SetUpEquations' instances; returns n,
+//                                                  or a negative result on failure
 //   int  AddEquationExpressions(int r, int*& rows, int*& cols)   JacPattern's; returns r
 #pragma once
 
@@ -82,6 +83,9 @@ public:
         m_localEqnCount = 0;
         const int start = n;
         n = self().AddEquationInstances(n);
+        if (n < 0) {
+            return n; // this level could not register its equations
+        }
         m_localEqnCount = n - start;
         return this->SetLocalEqnCount(n);
     }
