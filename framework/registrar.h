@@ -29,10 +29,18 @@ public:
     }
 
 private:
+    // References register through their own flavours, everything else as a typed property.
     template <class Member>
-    QV_Type* RegisterMember(Member& member, const char* name, const char* description,
-                            QV_Direction direction) {
-        return member.QV_Type::AddProperty(m_owner, name, description, direction, false);
+    auto* RegisterMember(Member& member, const char* name, const char* description,
+                         QV_Direction direction) {
+        if constexpr (std::is_base_of_v<QV_ExternalBase, Member>) {
+            return member.QV_ExternalBase::AddProperty(m_owner, name, description, direction,
+                                                       false);
+        } else if constexpr (std::is_base_of_v<QV_VirtualBase, Member>) {
+            return member.QV_VirtualBase::AddProperty(m_owner, name, description, direction, false);
+        } else {
+            return member.QV_Type::AddProperty(m_owner, name, description, direction, false);
+        }
     }
 
     QV_Container* m_owner;

@@ -1,6 +1,7 @@
 #include "vuzizev/model.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "control.h"
@@ -204,6 +205,21 @@ void QV_PortType::UnsetIsToBeExported() {
 void QV_PortType::HostPortType(QV_HostPortType type) {
     m_hostPortType = type;
     vzt::detail::Record({.kind = vzt::EventKind::HostPortType, .object = this, .a = type});
+}
+
+void QV_PortType::DumpStructure() {
+    vzt::detail::Record({.kind = vzt::EventKind::DumpStructure, .object = this});
+}
+
+int QV_PortType::PortCount(bool) const {
+    return 1;
+}
+
+QV_Type* QV_PortType::GetPort(int& counter, bool) {
+    if (counter > INT_MIN) {
+        --counter;
+    }
+    return counter < 0 ? this : nullptr;
 }
 
 QV_PortTypeEx::QV_PortTypeEx() : QV_ModelExtensions(this) {}

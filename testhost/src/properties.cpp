@@ -7,18 +7,29 @@
 QV_VarParamProp::~QV_VarParamProp() = default;
 
 long QV_VarParamProp::Assign(const QV_Value& value) {
-    m_assigned = value;
-    vzt::detail::Record(
-        {.kind = vzt::EventKind::Assign, .object = this, .a = value.tag().a, .b = value.tag().b});
-    return 0;
+    vzt::detail::Record({.kind = vzt::EventKind::Assign,
+                         .object = this,
+                         .a = value.tag().a,
+                         .b = value.tag().b});
+    return StoreAssignment(value) ? 0 : -1;
 }
 
-void QV_VarParamProp::Specify(const QV_Value& value) {
+bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
+    if (!Accepts(value)) {
+        return false;
+    }
+    m_assigned = value;
+    return true;
+}
+
+bool QV_VarParamProp::Specify(const QV_Value& value) {
+    if (!Accepts(value)) {
+        return false;
+    }
     m_specified = value;
+    return true;
 }
-void QV_VarParamProp::Unspecify() {
-    m_specified = QV_Value();
-}
+void QV_VarParamProp::Unspecify() { m_specified = QV_Value(); }
 
 const QV_Value& QV_VarParamProp::Current() const {
     if (!m_specified.IsEmpty()) {

@@ -9,12 +9,16 @@ QV_Value::QV_Value(double value, int b, int a, int n)
     : m_kind(Kind::Real), m_real(value), m_tag{b, a, n} {}
 QV_Value::QV_Value(const char* value, int b, int a, int n)
     : m_kind(Kind::Text), m_text(value != nullptr ? value : ""), m_tag{b, a, n} {}
+QV_Value::QV_Value(const SUValue& value, int b, int a, int n)
+    : m_kind(Kind::Set), m_set(std::make_shared<const QV_SetValue>(value)), m_tag{b, a, n} {}
 QV_Value::QV_Value(int value, unsigned tag)
     : m_kind(Kind::Integer), m_integer(value), m_plainTag(tag) {}
 QV_Value::QV_Value(double value, unsigned tag)
     : m_kind(Kind::Real), m_real(value), m_plainTag(tag) {}
 QV_Value::QV_Value(const char* value, unsigned tag)
     : m_kind(Kind::Text), m_text(value != nullptr ? value : ""), m_plainTag(tag) {}
+QV_Value::QV_Value(const SUValue& value, unsigned tag)
+    : m_kind(Kind::Set), m_set(std::make_shared<const QV_SetValue>(value)), m_plainTag(tag) {}
 
 int QV_Value::AsInteger() const {
     switch (m_kind) {
@@ -51,6 +55,11 @@ const char* QV_Value::AsText() const {
     return m_text.c_str();
 }
 
+const QV_SetValue& QV_Value::AsSet() const {
+    static const QV_SetValue none;
+    return m_set != nullptr ? *m_set : none;
+}
+
 bool QV_Value::operator==(const QV_Value& other) const {
     if (m_kind != other.m_kind || !(m_tag == other.m_tag) || m_plainTag != other.m_plainTag) {
         return false;
@@ -62,6 +71,8 @@ bool QV_Value::operator==(const QV_Value& other) const {
         return m_real == other.m_real;
     case Kind::Text:
         return m_text == other.m_text;
+    case Kind::Set:
+        return AsSet() == other.AsSet();
     default:
         return true;
     }

@@ -9,6 +9,7 @@
 
 class QV_EquationType;
 class QV_ModelType;
+class QV_Set;
 
 // An object that owns registered properties.
 class VZ_API QV_Container : public QV_Type {
@@ -20,6 +21,10 @@ public:
 
     virtual void SetDims();
     virtual long ExecuteAssignments(int a, int b);
+
+    // Keeps value in the internal index set set during the given pass of the assignments.
+    // Returns 0, or -1 when the set cannot hold the value (the set is unchanged then).
+    long InitialiseInternalIndexSet(QV_Set& set, const QV_Value& value, int pass);
 
     // The properties registered with this container as owner, in order of registration.
     const std::vector<QV_Containable*>& Properties() const { return m_properties; }
@@ -127,6 +132,12 @@ public:
     QV_HostPortType HostPortType() const { return m_hostPortType; }
     // The direction the port was registered with.
     QV_Direction Direction() const { return PropertyDirection(); }
+
+    virtual void DumpStructure();
+    // A port counts as one: GetPort takes one step of the running counter and returns the
+    // port when that brings the counter below zero, null otherwise.
+    virtual int PortCount(bool all) const;
+    virtual QV_Type* GetPort(int& counter, bool all);
 
 private:
     bool m_toBeExported = true;

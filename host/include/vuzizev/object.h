@@ -62,7 +62,9 @@ protected:
 
 private:
     friend class QV_Container;
+    friend class QV_Matrix; // names the elements it makes
     void ForgetOwner() { m_owner = nullptr; }
+    void NameAsElement(const std::string& index) { m_name = index; }
 
     std::string m_name;
     std::string m_description;

@@ -14,11 +14,13 @@ public:
     QV_VarParamProp& operator=(const QV_VarParamProp&) = default;
     ~QV_VarParamProp() override;
 
-    // A default assignment from the library. Returns 0 (the host accepted the value).
+    // A default assignment from the library. Returns 0 when the host accepted the value,
+    // -1 when the property cannot hold a value of that kind (nothing changes then).
     long Assign(const QV_Value& value);
 
-    // What the user has specified; a later Assign does not override it.
-    void Specify(const QV_Value& value);
+    // What the user has specified; a later Assign does not override it. False (nothing
+    // changes) when the property cannot hold a value of that kind.
+    bool Specify(const QV_Value& value);
     void Unspecify();
     bool IsSpecified() const { return !m_specified.IsEmpty(); }
 
@@ -27,9 +29,15 @@ public:
     // The value in force: the user's, else the last assignment, else the type's default.
     const QV_Value& Current() const;
 
+    // Whether the property can hold this value; every value, unless a class says otherwise.
+    virtual bool Accepts(const QV_Value&) const { return true; }
+
 protected:
     // The value a property holds before anything is specified or assigned.
     virtual const QV_Value* DefaultValueInForce() const { return nullptr; }
+    // Keeps value as the last default assignment, without recording an Assign; false when
+    // the property does not accept it.
+    bool StoreAssignment(const QV_Value& value);
 
 private:
     QV_Value m_specified;

@@ -1,9 +1,11 @@
 // Values that the library hands to the host: a plain value and the numbers that tag it.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "vuzizev/api.h"
+#include "vuzizev/sets.h"
 
 // The numbers that tag an assigned value: the two integers that ExecuteAssignments
 // received (b first) and the number of the statement that computed the value.
@@ -16,16 +18,18 @@ struct QV_ValueTag {
 
 class VZ_API QV_Value {
 public:
-    enum class Kind { Empty, Integer, Real, Text };
+    enum class Kind { Empty, Integer, Real, Text, Set };
 
     QV_Value() = default;
     QV_Value(int value, int b, int a, int n);
     QV_Value(double value, int b, int a, int n);
     QV_Value(const char* value, int b, int a, int n);
+    QV_Value(const SUValue& value, int b, int a, int n);
     // A value with a single unsigned tag, as the default accessors and ports build them.
     QV_Value(int value, unsigned tag);
     QV_Value(double value, unsigned tag);
     QV_Value(const char* value, unsigned tag);
+    QV_Value(const SUValue& value, unsigned tag);
 
     Kind kind() const { return m_kind; }
     bool IsEmpty() const { return m_kind == Kind::Empty; }
@@ -33,10 +37,12 @@ public:
     unsigned plainTag() const { return m_plainTag; }
 
     // Conversions: an integer reads as a real, a real as an integer (truncated toward zero,
-    // saturating), text as 0; a number reads as empty text.
+    // saturating), text and sets as 0; anything but text reads as empty text, anything but a
+    // set as the empty set of no kind.
     int AsInteger() const;
     double AsReal() const;
     const char* AsText() const;
+    const QV_SetValue& AsSet() const;
 
     bool operator==(const QV_Value& other) const;
 
@@ -45,6 +51,7 @@ private:
     int m_integer = 0;
     double m_real = 0.0;
     std::string m_text;
+    std::shared_ptr<const QV_SetValue> m_set; // shared: a set value is never changed in place
     QV_ValueTag m_tag;
     unsigned m_plainTag = 0;
 };

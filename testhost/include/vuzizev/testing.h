@@ -55,6 +55,12 @@ enum class EventKind {
     ModelJacPattern,
     ResetExpressions,
     Assign,
+    InitialiseInternalIndexSet, // object: the set; owner: the container; a: pass; b: N
+    AddDependent,               // object: the set; owner: the array
+    CancelDependence,           // object: the array
+    AddElement,                 // object: the array; owner: the element; name: index; a: position
+    SetDirection,               // object: the array; a: direction
+    DumpStructure,
 };
 
 struct Event {

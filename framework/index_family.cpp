@@ -1,0 +1,176 @@
+#include "framework/index_family.h"
+
+#include <climits>
+#include <cstdint>
+#include <string>
+
+using pellorin::IndexArg;
+
+QV_IndexTable::QV_IndexTable(const char* letters, QV_SetValue* indexValues)
+    : QV_Matrix(int(std::char_traits<char>::length(letters)), indexValues), m_letters(letters),
+      m_values(indexValues) {}
+
+QV_IndexTable::QV_IndexTable(const QV_IndexTable& other, QV_SetValue* ownIndexValues)
+    : QV_Matrix(other, ownIndexValues), m_letters(other.m_letters), m_values(ownIndexValues) {}
+
+QV_IndexTable& QV_IndexTable::operator=(const QV_IndexTable& other) {
+    QV_Matrix::operator=(other);
+    return *this;
+}
+
+QV_IndexTable::~QV_IndexTable() = default;
+
+bool QV_IndexTable::Contains(int k, const IndexArg& value, int& pos) const {
+    return m_letters[k] == 'S' ? m_values[k].SetContains(value.text, pos)
+                               : m_values[k].SetContains(value.integer, pos);
+}
+
+bool QV_IndexTable::AddAt(int k, const IndexArg& value, int pos) {
+    return m_letters[k] == 'S' ? m_values[k].SetAddAtOffset(value.text, pos)
+                               : m_values[k].SetAddAtOffset(value.integer, pos);
+}
+
+IndexArg QV_IndexTable::ValueAt(int k, int pos) const {
+    return m_letters[k] == 'S' ? IndexArg{0, m_values[k].String(pos)}
+                               : IndexArg{m_values[k].Integer(pos), nullptr};
+}
+
+QV_Type* QV_IndexTable::FindIndex(const IndexArg* index) {
+    const int n = Dimensions();
+    const std::size_t count = m_elements.Size();
+    int pos[kMaxDimensions] = {};
+    bool held[kMaxDimensions] = {};
+    std::int64_t before = 1;
+    std::int64_t after = 1;
+    for (int k = 0; k < n; ++k) {
+        if (m_letters[k] == 'S' && index[k].text == nullptr) {
+            return nullptr;
+        }
+        held[k] = Contains(k, index[k], pos[k]);
+        const auto size = std::int64_t(m_values[k].Size());
+        before *= size;
+        after *= size + (held[k] ? 0 : 1);
+        if (after > INT_MAX) {
+            return nullptr; // positions must stay within 32 bits
+        }
+    }
+    if (count != 0 && std::int64_t(count) != before) {
+        return nullptr; // not a table of these sets: never index into it
+    }
+    // Last dimension first, so that every stride already counts the values just added to
+    // the dimensions after it.
+    std::size_t stride = 1;
+    for (int d = n - 1; d >= 0; --d) {
+        if (!held[d]) {
+            if (!AddAt(d, index[d], pos[d])) {
+                return nullptr;
+            }
+            if (count != 0 &&
+                !m_elements.AddNullEntries(std::size_t(pos[d]), m_values[d].Size() - 1, stride)) {
+                return nullptr;
+            }
+        }
+        m_position = d == n - 1 ? pos[d] : m_position + pos[d] * int(stride);
+        if (d > 0) {
+            stride *= m_values[d].Size();
+        }
+    }
+    if (count == 0 && !m_elements.AddNullEntries(0, 0, m_values[0].Size() * stride)) {
+        return nullptr;
+    }
+    if (QV_Type* element = m_elements.At(std::size_t(m_position))) {
+        return element;
+    }
+    BuildIndexString(index);
+    return AddElement();
+}
+
+void QV_IndexTable::BuildIndexString(const IndexArg* index) {
+    for (int k = 0; k < Dimensions(); ++k) {
+        if (m_letters[k] == 'S') {
+            AddIndexToString(index[k].text, k);
+        } else {
+            AddIndexToString(index[k].integer, k);
+        }
+    }
+}
+
+int QV_IndexTable::MakeMissingElements() {
+    const int n = Dimensions();
+    std::int64_t product = 1;
+    int pos[kMaxDimensions] = {};
+    for (int k = 0; k < n; ++k) {
+        product *= std::int64_t(m_values[k].Size());
+        if (product > INT_MAX) {
+            return 0;
+        }
+        pos[k] = int(m_values[k].Size()) - 1;
+    }
+    // A table left empty while its sets hold values is filled with nulls first.
+    if (m_elements.Size() == 0 && product != 0 &&
+        !m_elements.AddNullEntries(0, 0, std::size_t(product))) {
+        return 0;
+    }
+    if (std::int64_t(m_elements.Size()) != product) {
+        return 0;
+    }
+    int made = 0;
+    m_position = int(product);
+    IndexArg values[kMaxDimensions];
+    for (std::int64_t step = 0; step < product; ++step) {
+        --m_position;
+        if (m_elements.At(std::size_t(m_position)) == nullptr) {
+            for (int k = 0; k < n; ++k) {
+                values[k] = ValueAt(k, pos[k]);
+            }
+            BuildIndexString(values);
+            made += AddElement() != nullptr ? 1 : 0;
+        }
+        // Positions in reverse row-major order: the last dimension counts down fastest.
+        for (int k = n - 1; k >= 0; --k) {
+            if (pos[k] > 0) {
+                --pos[k];
+                break;
+            }
+            pos[k] = int(m_values[k].Size()) - 1;
+        }
+    }
+    return made;
+}
+
+void QV_IndexTable::MakeElementNamed(const char* index) {
+    const int n = Dimensions();
+    const char* cursor = index;
+    IndexArg values[kMaxDimensions];
+    char texts[kMaxDimensions][kIndexBufferSize];
+    for (int k = 0; k < n; ++k) {
+        const char terminator = k == n - 1 ? ')' : ',';
+        const bool read = m_letters[k] == 'S'
+                              ? ReadIndex(cursor, texts[k], kIndexBufferSize, terminator)
+                              : ReadIndex(cursor, values[k].integer, terminator);
+        if (!read) {
+            return;
+        }
+        values[k].text = texts[k];
+    }
+    if (AtEndOfIndex(cursor)) {
+        FindIndex(values);
+    }
+}
+
+void QV_IndexTable::DeclareIndexSets(QV_Set* const* sets) {
+    CancelDependenceOnDeclaredSets();
+    for (int k = 0; k < Dimensions(); ++k) {
+        m_declaredSets[std::size_t(k)] = sets[k];
+        sets[k]->AddDependent(this);
+    }
+}
+
+#define PELLORIN_DEFINE_INDEX_FAMILY(NAME, ...)                                                    \
+    template class QV_IndexFamily<__VA_ARGS__>;                                                    \
+    QV_BASE_##NAME::QV_BASE_##NAME() = default;                                                    \
+    QV_BASE_##NAME::QV_BASE_##NAME(const QV_BASE_##NAME& other) = default;                         \
+    QV_BASE_##NAME& QV_BASE_##NAME::operator=(const QV_BASE_##NAME& other) = default;              \
+    QV_BASE_##NAME::~QV_BASE_##NAME() = default;
+
+PELLORIN_INDEX_FAMILIES(PELLORIN_DEFINE_INDEX_FAMILY)

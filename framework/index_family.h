@@ -1,0 +1,173 @@
+// Index families QV_BASE_<dims>: abstract array bases over two to four index sets, each of
+// integers (letter I) or strings (letter S). Each keeps one ordered set of index values per
+// dimension and a flat row-major table of elements (last dimension fastest), makes an
+// element when it is first looked up, and leaves NewElement to the concrete array.
+// All 28 families are one implementation: QV_IndexTable holds the algorithms, the template
+// QV_IndexFamily<letters...> types the index arguments, and each family names one word.
+#pragma once
+
+#include <cstddef>
+
+#include <vuzizev/vuzizev.h>
+
+#include "framework/api.h"
+
+namespace pellorin {
+
+// One index value: an integer for an I dimension, a string for an S dimension.
+struct IndexArg {
+    int integer = 0;
+    const char* text = nullptr;
+};
+
+template <char Letter>
+struct IndexLetter;
+
+template <>
+struct IndexLetter<'I'> {
+    using Value = int;
+    static constexpr int kSetType = QV_SetTypeInteger;
+    static IndexArg Arg(int v) { return {v, nullptr}; }
+};
+
+template <>
+struct IndexLetter<'S'> {
+    using Value = const char*;
+    static constexpr int kSetType = QV_SetTypeString;
+    static IndexArg Arg(const char* v) { return {0, v}; }
+};
+
+template <char>
+using IndexSetRef = QV_Set&;
+
+} // namespace pellorin
+
+// The algorithms shared by every index family, over the dimensions that letters spells.
+class PELLORIN_API QV_IndexTable : public QV_Matrix {
+public:
+    static constexpr int kMaxDimensions = 4;
+    // A string index read from an index string is at most 127 characters.
+    static constexpr std::size_t kIndexBufferSize = 128;
+
+protected:
+    QV_IndexTable(const char* letters, QV_SetValue* indexValues);
+    QV_IndexTable(const QV_IndexTable& other, QV_SetValue* ownIndexValues);
+    // Takes the shape of other; this table keeps its own index values.
+    QV_IndexTable& operator=(const QV_IndexTable& other);
+    ~QV_IndexTable() override;
+
+    // The element at the index values, made when missing. A value new to its dimension
+    // joins that dimension's set and opens a null slot in every existing row. Null when the
+    // element cannot be made, a string index is null, or the table would pass INT_MAX
+    // entries (nothing changes then).
+    QV_Type* FindIndex(const pellorin::IndexArg* index);
+    void BuildIndexString(const pellorin::IndexArg* index);
+    // Makes every missing element, from the last entry of the table back to the first;
+    // returns how many it made.
+    int MakeMissingElements();
+    // Makes the element that an index string such as `(3,"a")` names, unless the string is
+    // malformed or a string index is longer than 127 characters.
+    void MakeElementNamed(const char* index);
+    void DeclareIndexSets(QV_Set* const* sets);
+
+private:
+    bool Contains(int k, const pellorin::IndexArg& value, int& pos) const;
+    bool AddAt(int k, const pellorin::IndexArg& value, int pos);
+    pellorin::IndexArg ValueAt(int k, int pos) const;
+
+    const char* m_letters;
+    QV_SetValue* m_values;
+};
+
+template <char... Letters>
+class PELLORIN_API QV_IndexFamily : public QV_IndexTable {
+    static constexpr int kDimensions = int(sizeof...(Letters));
+    static constexpr char kLetters[] = {Letters..., '\0'};
+    static_assert(kDimensions >= 2 && kDimensions <= kMaxDimensions);
+
+public:
+    QV_IndexFamily() : QV_IndexTable(kLetters, m_indexValues) {
+        int k = 0;
+        (m_indexValues[k++].ResetType(pellorin::IndexLetter<Letters>::kSetType), ...);
+    }
+    QV_IndexFamily(const QV_IndexFamily& other) : QV_IndexTable(other, m_indexValues) {
+        CopyIndexValues(other);
+    }
+    QV_IndexFamily& operator=(const QV_IndexFamily& other) {
+        QV_IndexTable::operator=(other);
+        CopyIndexValues(other);
+        return *this;
+    }
+    ~QV_IndexFamily() override {}
+
+    QV_Type* Find(typename pellorin::IndexLetter<Letters>::Value... index) {
+        const pellorin::IndexArg args[] = {pellorin::IndexLetter<Letters>::Arg(index)...};
+        return FindIndex(args);
+    }
+    void BuildIndexString(typename pellorin::IndexLetter<Letters>::Value... index) {
+        const pellorin::IndexArg args[] = {pellorin::IndexLetter<Letters>::Arg(index)...};
+        QV_IndexTable::BuildIndexString(args);
+    }
+    // Declares the array's index sets; the array depends on them from now on. Neither the
+    // index values nor the table change.
+    void SetDim(pellorin::IndexSetRef<Letters>... sets) {
+        QV_Set* const all[] = {&sets...};
+        DeclareIndexSets(all);
+    }
+    int NewElements() override { return MakeMissingElements(); }
+    void CreateMissingArrayElement(const char* index) override { MakeElementNamed(index); }
+
+protected:
+    QV_SetValue m_indexValues[kDimensions];
+
+private:
+    void CopyIndexValues(const QV_IndexFamily& other) {
+        if (this != &other) {
+            for (int k = 0; k < kDimensions; ++k) {
+                m_indexValues[k] = other.m_indexValues[k];
+            }
+        }
+    }
+};
+
+// The 28 families, one per word of two to four letters over I and S.
+#define PELLORIN_INDEX_FAMILIES(X)                                                                 \
+    X(II, 'I', 'I')                                                                                \
+    X(IS, 'I', 'S')                                                                                \
+    X(SI, 'S', 'I')                                                                                \
+    X(SS, 'S', 'S')                                                                                \
+    X(III, 'I', 'I', 'I')                                                                          \
+    X(IIS, 'I', 'I', 'S')                                                                          \
+    X(ISI, 'I', 'S', 'I')                                                                          \
+    X(ISS, 'I', 'S', 'S')                                                                          \
+    X(SII, 'S', 'I', 'I')                                                                          \
+    X(SIS, 'S', 'I', 'S')                                                                          \
+    X(SSI, 'S', 'S', 'I')                                                                          \
+    X(SSS, 'S', 'S', 'S')                                                                          \
+    X(IIII, 'I', 'I', 'I', 'I')                                                                    \
+    X(IIIS, 'I', 'I', 'I', 'S')                                                                    \
+    X(IISI, 'I', 'I', 'S', 'I')                                                                    \
+    X(IISS, 'I', 'I', 'S', 'S')                                                                    \
+    X(ISII, 'I', 'S', 'I', 'I')                                                                    \
+    X(ISIS, 'I', 'S', 'I', 'S')                                                                    \
+    X(ISSI, 'I', 'S', 'S', 'I')                                                                    \
+    X(ISSS, 'I', 'S', 'S', 'S')                                                                    \
+    X(SIII, 'S', 'I', 'I', 'I')                                                                    \
+    X(SIIS, 'S', 'I', 'I', 'S')                                                                    \
+    X(SISI, 'S', 'I', 'S', 'I')                                                                    \
+    X(SISS, 'S', 'I', 'S', 'S')                                                                    \
+    X(SSII, 'S', 'S', 'I', 'I')                                                                    \
+    X(SSIS, 'S', 'S', 'I', 'S')                                                                    \
+    X(SSSI, 'S', 'S', 'S', 'I')                                                                    \
+    X(SSSS, 'S', 'S', 'S', 'S')
+
+#define PELLORIN_DECLARE_INDEX_FAMILY(NAME, ...)                                                   \
+    class PELLORIN_API QV_BASE_##NAME : public QV_IndexFamily<__VA_ARGS__> {                       \
+    public:                                                                                        \
+        QV_BASE_##NAME();                                                                          \
+        QV_BASE_##NAME(const QV_BASE_##NAME& other);                                               \
+        QV_BASE_##NAME& operator=(const QV_BASE_##NAME& other);                                    \
+        ~QV_BASE_##NAME() override;                                                                \
+    };
+
+PELLORIN_INDEX_FAMILIES(PELLORIN_DECLARE_INDEX_FAMILY)

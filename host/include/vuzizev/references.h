@@ -1,0 +1,84 @@
+// References to objects declared elsewhere: an external link, a string parameter that names
+// its object, and a reference by name to a structure. The host links and resolves them;
+// the type library adds the type of the object referred to.
+#pragma once
+
+#include "vuzizev/model.h"
+
+// A reference to an object declared elsewhere in the model.
+class VZ_API QV_ExternalBase : public QV_Containable {
+public:
+    explicit QV_ExternalBase(QV_Containable* link = nullptr) : m_link(link) {}
+    // A copy refers to the same object; it is not registered.
+    QV_ExternalBase(const QV_ExternalBase& other);
+    QV_ExternalBase& operator=(const QV_ExternalBase& other);
+    ~QV_ExternalBase() override;
+
+    // The linked object; null while the reference is not linked.
+    QV_Containable* ExternalLink() const { return m_link; }
+    // Registers this reference as the property `name` of owner; returns this reference.
+    QV_ExternalBase* AddProperty(QV_Container* owner, const char* name, const char* description,
+                                 QV_Direction direction, bool flag);
+    // The identity of the objects this reference may be linked to.
+    virtual const char* ExternalTypeName() = 0;
+
+    // Host side: links the reference (null unlinks it). The linked object must outlive
+    // the link.
+    void Link(QV_Containable* target) { m_link = target; }
+
+private:
+    QV_Containable* m_link;
+};
+
+// A string parameter whose value names the object that stands in for it.
+class VZ_API QV_VirtualBase : public QV_STRINGPARAMETER {
+public:
+    explicit QV_VirtualBase(QV_Type* link = nullptr);
+    QV_VirtualBase(const QV_VirtualBase&) = delete;
+    // Takes the other's name and link; a default object this one owns is released.
+    QV_VirtualBase& operator=(const QV_VirtualBase& other);
+    // Releases the default object this reference owns, if any.
+    ~QV_VirtualBase() override;
+
+    // The object the name resolved to; null while unresolved.
+    QV_Type* VirtualLink() const { return m_link; }
+    QV_VirtualBase* AddProperty(QV_Container* owner, const char* name, const char* description,
+                                QV_Direction direction, bool flag);
+    // A new default object of the referred type (owned by the caller), or null.
+    virtual QV_Type* NewDefaultVirtual() = 0;
+    // The identity of the objects this reference may stand for.
+    virtual const char* VirtualBaseType() = 0;
+
+    // Host side: resolves the reference to target (null: unresolved). The target must
+    // outlive the link.
+    void Resolve(QV_Type* target);
+    // Host side: resolves the reference to a default object that it then owns, unless it
+    // is resolved already; returns the link, null when no default could be made.
+    QV_Type* ResolveToDefault();
+
+private:
+    QV_Type* m_link;
+    QV_Type* m_ownedDefault = nullptr;
+};
+
+// A reference by name to a structure object.
+class VZ_API QV_GlobalStructureRefBase : public QV_STRINGPARAMETER {
+public:
+    explicit QV_GlobalStructureRefBase(QV_ModelType* link = nullptr);
+    QV_GlobalStructureRefBase(const QV_GlobalStructureRefBase&) = delete;
+    QV_GlobalStructureRefBase& operator=(const QV_GlobalStructureRefBase& other);
+    ~QV_GlobalStructureRefBase() override;
+
+    // The structure the name resolved to; null while unresolved.
+    QV_ModelType* Dereference() const { return m_link; }
+    // A placeholder structure (owned by the caller), or null.
+    virtual QV_ModelType* CreateDummyInstance() = 0;
+    // Whether the model is of a structure type this reference accepts.
+    virtual bool CheckCompatibleStructureType(QV_ModelType* model) = 0;
+
+    // Host side: links the reference (null unlinks it).
+    void Link(QV_ModelType* target) { m_link = target; }
+
+private:
+    QV_ModelType* m_link;
+};

@@ -1,0 +1,54 @@
+// Set properties: parameters whose value is an integer or a string set, and on which
+// arrays depend as their declared index sets.
+#pragma once
+
+#include <vector>
+
+#include "vuzizev/properties.h"
+
+class QV_Matrix;
+
+class VZ_API QV_Set : public QV_VarParamProp {
+public:
+    // A copy holds the same value and has no dependents of its own.
+    QV_Set(const QV_Set& other);
+    QV_Set& operator=(const QV_Set& other);
+    // Unlinks every dependent array, which then no longer refers to this set.
+    ~QV_Set() override;
+
+    const QV_SetValue& v() const { return Current().AsSet(); }
+    const QV_SetValue& fv() const { return v(); }
+
+    // A set value of this set's kind (or of no kind yet).
+    bool Accepts(const QV_Value& value) const override;
+
+    // The arrays that hear of this set; adding one twice keeps it once.
+    void AddDependent(QV_Matrix* dependent);
+    void RemoveDependent(QV_Matrix* dependent);
+    const std::vector<QV_Matrix*>& Dependents() const { return m_dependents; }
+
+protected:
+    explicit QV_Set(SUValue::Kind kind) : m_kind(kind) {}
+    const QV_Value* DefaultValueInForce() const override;
+
+private:
+    friend class QV_Container; // keeps internal index sets
+    bool Initialise(const QV_Value& value) { return StoreAssignment(value); }
+
+    SUValue::Kind m_kind;
+    std::vector<QV_Matrix*> m_dependents;
+};
+
+class VZ_API QV_INTEGERSET : public QV_Set {
+public:
+    explicit QV_INTEGERSET(bool init = true);
+    ~QV_INTEGERSET() override;
+    QV_INTEGERSET& operator*() { return *this; }
+};
+
+class VZ_API QV_STRINGSET : public QV_Set {
+public:
+    explicit QV_STRINGSET(bool init = true);
+    ~QV_STRINGSET() override;
+    QV_STRINGSET& operator*() { return *this; }
+};

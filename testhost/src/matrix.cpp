@@ -1,0 +1,128 @@
+#include "vuzizev/matrix.h"
+
+#include <algorithm>
+
+#include "control.h"
+
+QV_Matrix::QV_Matrix(int dimensions, QV_SetValue* indexValues)
+    : m_declaredSets(std::size_t(std::max(dimensions, 0)), nullptr), m_dimensions(dimensions),
+      m_indexValues(indexValues) {}
+
+QV_Matrix::QV_Matrix(const QV_Matrix& other, QV_SetValue* ownIndexValues)
+    : QV_Type(other), m_declaredSets(other.m_declaredSets.size(), nullptr),
+      m_dimensions(other.m_dimensions), m_indexValues(ownIndexValues),
+      m_direction(other.m_direction), m_toBeExported(other.m_toBeExported),
+      m_hostPortType(other.m_hostPortType) {
+    // Should this fail, the table stays empty and is filled on first use.
+    m_elements.ResetToNulls(other.m_elements.Size());
+}
+
+QV_Matrix& QV_Matrix::operator=(const QV_Matrix& other) {
+    if (this == &other) {
+        return *this;
+    }
+    QV_Type::operator=(other);
+    CancelDependenceOnDeclaredSets();
+    if (!m_elements.ResetToNulls(other.m_elements.Size())) {
+        m_elements.Clear();
+    }
+    m_position = 0;
+    m_indexString.clear();
+    m_direction = other.m_direction;
+    m_toBeExported = other.m_toBeExported;
+    m_hostPortType = other.m_hostPortType;
+    return *this;
+}
+
+QV_Matrix::~QV_Matrix() {
+    CancelDependenceOnDeclaredSets();
+}
+
+const char* QV_Matrix::QV_ContainerId() {
+    return "Matrix\tVZ";
+}
+
+QV_Type* QV_Matrix::AddElement() {
+    const std::string index = std::move(m_indexString);
+    m_indexString.clear();
+    if (m_position < 0 || std::size_t(m_position) >= m_elements.Size()) {
+        return nullptr;
+    }
+    if (QV_Type* existing = m_elements.At(std::size_t(m_position))) {
+        return existing;
+    }
+    QV_Type* element = NewElement();
+    if (element == nullptr) {
+        return nullptr;
+    }
+    element->NameAsElement(index);
+    m_elements.Put(std::size_t(m_position), element);
+    vzt::detail::Record({.kind = vzt::EventKind::AddElement,
+                         .object = this,
+                         .owner = element,
+                         .name = index,
+                         .a = m_position});
+    return element;
+}
+
+void QV_Matrix::CancelDependenceOnDeclaredSets() {
+    vzt::detail::Record({.kind = vzt::EventKind::CancelDependence, .object = this});
+    for (QV_Set*& set : m_declaredSets) {
+        if (set != nullptr) {
+            set->RemoveDependent(this);
+            set = nullptr;
+        }
+    }
+}
+
+void QV_Matrix::ForgetDeclaredSet(const QV_Set* set) {
+    std::replace(m_declaredSets.begin(), m_declaredSets.end(), const_cast<QV_Set*>(set),
+                 static_cast<QV_Set*>(nullptr));
+}
+
+const QV_SetValue& QV_Matrix::IndexValues(int k) const {
+    static const QV_SetValue none;
+    return (m_indexValues != nullptr && k >= 0 && k < m_dimensions) ? m_indexValues[k] : none;
+}
+
+QV_Set* QV_Matrix::DeclaredSet(int k) const {
+    return (k >= 0 && std::size_t(k) < m_declaredSets.size()) ? m_declaredSets[k] : nullptr;
+}
+
+// ---- Port settings ------------------------------------------------------------------------
+
+void QV_Matrix::SetDirection(QV_Direction direction) {
+    m_direction = direction;
+    vzt::detail::Record({.kind = vzt::EventKind::SetDirection, .object = this, .a = direction});
+}
+
+void QV_Matrix::UnsetIsToBeExported() {
+    m_toBeExported = false;
+    vzt::detail::Record({.kind = vzt::EventKind::UnsetIsToBeExported, .object = this});
+}
+
+void QV_Matrix::HostPortType(QV_HostPortType type) {
+    m_hostPortType = type;
+    vzt::detail::Record({.kind = vzt::EventKind::HostPortType, .object = this, .a = type});
+}
+
+int QV_Matrix::PortCount(bool) const {
+    int count = 0;
+    for (std::size_t i = 0; i < m_elements.Size(); ++i) {
+        if (const auto* port = dynamic_cast<const QV_PortType*>(m_elements.At(i))) {
+            count += port->PortCount(false);
+        }
+    }
+    return count;
+}
+
+QV_Type* QV_Matrix::GetPort(int& counter, bool) {
+    for (std::size_t i = 0; i < m_elements.Size(); ++i) {
+        if (auto* port = dynamic_cast<QV_PortType*>(m_elements.At(i))) {
+            if (QV_Type* found = port->GetPort(counter, false)) {
+                return found;
+            }
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,34 @@
+#include "vuzizev/multiport.h"
+
+#include <cstring>
+
+QV_MULTIPORT_BaseType::~QV_MULTIPORT_BaseType() = default;
+
+const char* QV_MULTIPORT_BaseType::QV_ContainerId() {
+    return "Port MULTIPORT\tVZ";
+}
+
+bool QV_MULTIPORT_BaseType::ContainerDerivesFrom(const char* id) {
+    return id != nullptr && SUValue::CompareCI(QV_ContainerId(), id) == 0;
+}
+
+QV_PortType* QV_MULTIPORT_BaseType::Connect(const char* name) {
+    if (QV_PortType* port = FindConnectionPort(name)) {
+        return port;
+    }
+    return CreateConnectionPort(name, 0);
+}
+
+bool QV_MULTIPORT_BaseType::Disconnect(const char* name) {
+    const QV_SetValue& names = m_connectionNames.v();
+    if (name == nullptr || !(names >= name)) {
+        return false;
+    }
+    QV_StrSetValue rest;
+    for (int pos = 0; pos < int(names.Size()); ++pos) {
+        if (std::strcmp(names.String(pos), name) != 0) {
+            rest += names.String(pos);
+        }
+    }
+    return m_connectionNames.Assign(QV_Value(rest, 0u)) == 0;
+}

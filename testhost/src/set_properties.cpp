@@ -1,0 +1,67 @@
+#include "vuzizev/set_properties.h"
+
+#include <algorithm>
+
+#include "control.h"
+#include "vuzizev/matrix.h"
+
+// ---- QV_Set -------------------------------------------------------------------------------
+
+QV_Set::QV_Set(const QV_Set& other) : QV_VarParamProp(other), m_kind(other.m_kind) {}
+
+QV_Set& QV_Set::operator=(const QV_Set& other) {
+    QV_VarParamProp::operator=(other);
+    return *this;
+}
+
+QV_Set::~QV_Set() {
+    for (QV_Matrix* dependent : m_dependents) {
+        dependent->ForgetDeclaredSet(this);
+    }
+}
+
+bool QV_Set::Accepts(const QV_Value& value) const {
+    if (value.kind() != QV_Value::Kind::Set) {
+        return false;
+    }
+    const SUValue::Kind kind = value.AsSet().kind();
+    return kind == SUValue::Kind::None || kind == m_kind;
+}
+
+void QV_Set::AddDependent(QV_Matrix* dependent) {
+    if (dependent == nullptr) {
+        return;
+    }
+    vzt::detail::Record({.kind = vzt::EventKind::AddDependent, .object = this, .owner = dependent});
+    if (std::find(m_dependents.begin(), m_dependents.end(), dependent) == m_dependents.end()) {
+        m_dependents.push_back(dependent);
+    }
+}
+
+void QV_Set::RemoveDependent(QV_Matrix* dependent) {
+    m_dependents.erase(std::remove(m_dependents.begin(), m_dependents.end(), dependent),
+                       m_dependents.end());
+}
+
+const QV_Value* QV_Set::DefaultValueInForce() const {
+    static const QV_Value emptyIntegers(QV_IntSetValue(), 0u);
+    static const QV_Value emptyStrings(QV_StrSetValue(), 0u);
+    return m_kind == SUValue::Kind::String ? &emptyStrings : &emptyIntegers;
+}
+
+QV_INTEGERSET::QV_INTEGERSET(bool) : QV_Set(SUValue::Kind::Integer) {}
+QV_INTEGERSET::~QV_INTEGERSET() = default;
+
+QV_STRINGSET::QV_STRINGSET(bool) : QV_Set(SUValue::Kind::String) {}
+QV_STRINGSET::~QV_STRINGSET() = default;
+
+// ---- Internal index sets ------------------------------------------------------------------
+
+long QV_Container::InitialiseInternalIndexSet(QV_Set& set, const QV_Value& value, int pass) {
+    vzt::detail::Record({.kind = vzt::EventKind::InitialiseInternalIndexSet,
+                         .object = &set,
+                         .owner = this,
+                         .a = pass,
+                         .b = value.tag().n});
+    return set.Initialise(value) ? 0 : -1;
+}

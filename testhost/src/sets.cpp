@@ -1,0 +1,279 @@
+#include "vuzizev/sets.h"
+
+#include <algorithm>
+#include <exception>
+#include <iterator>
+#include <new>
+#include <string_view>
+
+namespace {
+
+// Integer sets compare numerically, string sets by byte order (as unsigned characters).
+std::string_view Key(const std::string& s) {
+    return s;
+}
+int Key(int v) {
+    return v;
+}
+
+template <class Vec, class V>
+bool Locate(const Vec& values, const V& value, int& pos) {
+    auto it = std::lower_bound(values.begin(), values.end(), value,
+                               [](const auto& element, const V& v) { return Key(element) < v; });
+    pos = int(it - values.begin());
+    return it != values.end() && !(value < Key(*it));
+}
+
+template <class Vec, class V>
+bool InsertAt(Vec& values, const V& value, int pos) {
+    if (pos < 0 || std::size_t(pos) > values.size()) {
+        return false;
+    }
+    const bool afterPrevious = pos == 0 || Key(values[pos - 1]) < value;
+    const bool beforeNext = std::size_t(pos) == values.size() || value < Key(values[pos]);
+    if (!afterPrevious || !beforeNext) {
+        return false;
+    }
+    try {
+        values.insert(values.begin() + pos, typename Vec::value_type(value));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+template <class Vec>
+void Unite(Vec& values, const Vec& other) {
+    Vec merged;
+    merged.reserve(values.size() + other.size());
+    std::set_union(values.begin(), values.end(), other.begin(), other.end(),
+                   std::back_inserter(merged));
+    values.swap(merged);
+}
+
+template <class Vec>
+void Intersect(Vec& values, const Vec& other) {
+    Vec common;
+    std::set_intersection(values.begin(), values.end(), other.begin(), other.end(),
+                          std::back_inserter(common));
+    values.swap(common);
+}
+
+unsigned char FoldAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+}
+
+} // namespace
+
+// ---- SUValue ------------------------------------------------------------------------------
+
+std::size_t SUValue::Size() const {
+    return m_kind == Kind::String ? m_strings.size() : m_integers.size();
+}
+
+bool SUValue::TakeKind(Kind kind) {
+    if (m_kind == Kind::None) {
+        m_kind = kind;
+        m_type = kind == Kind::String ? QV_SetTypeString : QV_SetTypeInteger;
+    }
+    return m_kind == kind;
+}
+
+void SUValue::ResetType(int type) {
+    const Kind kind = type == QV_SetTypeString ? Kind::String : Kind::Integer;
+    if (kind != m_kind) {
+        m_integers.clear();
+        m_strings.clear();
+    }
+    m_kind = kind;
+    m_type = type;
+}
+
+SUValue& SUValue::operator+=(const SUValue& other) {
+    if (other.m_kind == Kind::None || !TakeKind(other.m_kind)) {
+        return *this;
+    }
+    if (m_kind == Kind::String) {
+        Unite(m_strings, other.m_strings);
+    } else {
+        Unite(m_integers, other.m_integers);
+    }
+    return *this;
+}
+
+SUValue& SUValue::operator+=(int value) {
+    int pos = 0;
+    if (TakeKind(Kind::Integer) && !Locate(m_integers, value, pos)) {
+        m_integers.insert(m_integers.begin() + pos, value);
+    }
+    return *this;
+}
+
+SUValue& SUValue::operator+=(const char* value) {
+    int pos = 0;
+    if (value != nullptr && TakeKind(Kind::String) &&
+        !Locate(m_strings, std::string_view(value), pos)) {
+        m_strings.insert(m_strings.begin() + pos, std::string(value));
+    }
+    return *this;
+}
+
+SUValue& SUValue::operator*=(const SUValue& other) {
+    if (other.m_kind == Kind::None) {
+        m_integers.clear();
+        m_strings.clear();
+    } else if (TakeKind(other.m_kind)) {
+        if (m_kind == Kind::String) {
+            Intersect(m_strings, other.m_strings);
+        } else {
+            Intersect(m_integers, other.m_integers);
+        }
+    }
+    return *this;
+}
+
+bool SUValue::FillRange(int lo, int hi) {
+    m_strings.clear();
+    m_integers.clear();
+    TakeKind(Kind::Integer);
+    if (hi < lo) {
+        return true;
+    }
+    try {
+        m_integers.resize(std::size_t(static_cast<long long>(hi) - lo + 1));
+    } catch (const std::exception&) {
+        return false;
+    }
+    for (std::size_t k = 0; k < m_integers.size(); ++k) {
+        m_integers[k] = int(lo + static_cast<long long>(k));
+    }
+    return true;
+}
+
+bool SUValue::operator>=(const SUValue& other) const {
+    if (other.IsEmpty()) {
+        return true;
+    }
+    if (other.m_kind != m_kind) {
+        return false;
+    }
+    return m_kind == Kind::String ? std::includes(m_strings.begin(), m_strings.end(),
+                                                  other.m_strings.begin(), other.m_strings.end())
+                                  : std::includes(m_integers.begin(), m_integers.end(),
+                                                  other.m_integers.begin(), other.m_integers.end());
+}
+
+bool SUValue::operator>=(int value) const {
+    int pos = 0;
+    return SetContains(value, pos);
+}
+
+bool SUValue::operator>=(const char* value) const {
+    int pos = 0;
+    return SetContains(value, pos);
+}
+
+bool SUValue::operator==(const SUValue& other) const {
+    return m_kind == other.m_kind && m_integers == other.m_integers && m_strings == other.m_strings;
+}
+
+bool SUValue::SetContains(int value, int& pos) const {
+    pos = 0;
+    return m_kind == Kind::Integer && Locate(m_integers, value, pos);
+}
+
+bool SUValue::SetContains(const char* value, int& pos) const {
+    pos = 0;
+    return value != nullptr && m_kind == Kind::String &&
+           Locate(m_strings, std::string_view(value), pos);
+}
+
+bool SUValue::SetAddAtOffset(int value, int pos) {
+    if (m_kind == Kind::String) {
+        return false;
+    }
+    if (!InsertAt(m_integers, value, pos)) {
+        return false;
+    }
+    TakeKind(Kind::Integer);
+    return true;
+}
+
+bool SUValue::SetAddAtOffset(const char* value, int pos) {
+    if (value == nullptr || m_kind == Kind::Integer) {
+        return false;
+    }
+    if (!InsertAt(m_strings, std::string_view(value), pos)) {
+        return false;
+    }
+    TakeKind(Kind::String);
+    return true;
+}
+
+int SUValue::Integer(int pos) const {
+    if (m_kind != Kind::Integer || pos < 0 || std::size_t(pos) >= m_integers.size()) {
+        return 0;
+    }
+    return m_integers[pos];
+}
+
+const char* SUValue::String(int pos) const {
+    if (m_kind != Kind::String || pos < 0 || std::size_t(pos) >= m_strings.size()) {
+        return "";
+    }
+    return m_strings[pos].c_str();
+}
+
+int SUValue::CompareCI(const char* a, const char* b) {
+    if (a == nullptr || b == nullptr) {
+        return (a == nullptr ? 0 : 1) - (b == nullptr ? 0 : 1);
+    }
+    const auto* p = reinterpret_cast<const unsigned char*>(a);
+    const auto* q = reinterpret_cast<const unsigned char*>(b);
+    for (; *p != 0 && FoldAscii(*p) == FoldAscii(*q); ++p, ++q) {
+    }
+    return int(FoldAscii(*p)) - int(FoldAscii(*q));
+}
+
+// ---- Typed set values ---------------------------------------------------------------------
+
+QV_IntSetValue::QV_IntSetValue() {
+    ResetType(QV_SetTypeInteger);
+}
+
+QV_IntSetValue::QV_IntSetValue(int lo, int hi) : QV_IntSetValue() {
+    FillRange(lo, hi);
+}
+
+QV_StrSetValue::QV_StrSetValue() {
+    ResetType(QV_SetTypeString);
+}
+
+QV_StrSetValue::QV_StrSetValue(const char* quotedMembers) : QV_StrSetValue() {
+    Parse(quotedMembers, *this);
+}
+
+QV_StrSetValue::QV_StrSetValue(const SUValue& value) : QV_StrSetValue() {
+    if (value.kind() != Kind::Integer) {
+        *this += value;
+    }
+}
+
+bool QV_StrSetValue::Parse(const char* quotedMembers, QV_StrSetValue& out) {
+    if (quotedMembers == nullptr) {
+        return false;
+    }
+    const std::string_view text(quotedMembers);
+    if (!text.empty() && text.back() != '"') {
+        return false;
+    }
+    QV_StrSetValue parsed;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('"', start);
+        parsed += std::string(text.substr(start, end - start)).c_str();
+        start = end + 1;
+    }
+    out = parsed;
+    return true;
+}

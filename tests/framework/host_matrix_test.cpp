@@ -1,0 +1,141 @@
+// The stand-in host's element table and index strings, on which every array rests.
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <climits>
+
+#include "templates_support.h"
+
+namespace {
+
+class ElementTable : public HostTest {};
+
+TEST_F(ElementTable, AddNullEntriesOpensStrideNullsInEveryBlock) {
+    std::mt19937 rng(5);
+    for (int round = 0; round < 200; ++round) {
+        const std::size_t stride = 1 + rng() % 4;
+        const std::size_t oldSize = 1 + rng() % 4;
+        const std::size_t blocks = 1 + rng() % 4;
+        const std::size_t position = rng() % (oldSize + 1);
+        QV_LongPtrVectorOwnsData table;
+        ASSERT_TRUE(table.ResetToNulls(blocks * oldSize * stride));
+        std::vector<QV_Type*> expected;
+        for (std::size_t i = 0; i < table.Size(); ++i) {
+            if (i % (oldSize * stride) == position * stride) {
+                expected.insert(expected.end(), stride, nullptr);
+            }
+            ASSERT_TRUE(table.Put(i, new QV_REALVARIABLE(true)));
+            expected.push_back(table.At(i));
+            if (position == oldSize && (i + 1) % (oldSize * stride) == 0) {
+                expected.insert(expected.end(), stride, nullptr);
+            }
+        }
+        ASSERT_TRUE(table.AddNullEntries(position, oldSize, stride));
+        ASSERT_EQ(table.Size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(table.At(i), expected[i]) << "round " << round << " entry " << i;
+        }
+    }
+}
+
+TEST_F(ElementTable, AddNullEntriesRefusesWhatIsNotATableOfBlocks) {
+    QV_LongPtrVectorOwnsData table;
+    EXPECT_TRUE(table.AddNullEntries(0, 0, 3)) << "an empty table gets stride nulls";
+    EXPECT_EQ(table.Size(), 3u);
+    EXPECT_FALSE(table.AddNullEntries(0, 2, 1)) << "3 entries are no blocks of 2";
+    EXPECT_FALSE(table.AddNullEntries(4, 3, 1)) << "position beyond the old size";
+    EXPECT_FALSE(table.AddNullEntries(0, 1, 0));
+    EXPECT_EQ(table.Size(), 3u);
+    EXPECT_EQ(table.At(7), nullptr);
+    EXPECT_FALSE(table.Put(7, nullptr));
+}
+
+struct ReadCase {
+    const char* text;
+    bool ok;
+    const char* value; // for strings
+    const char* rest;
+    friend void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.text; }
+};
+
+class ReadStringIndex : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadStringIndex, ReadsOneIndexUpToItsTerminator) {
+    const ReadCase& c = GetParam();
+    char buffer[8] = "unset";
+    const char* cursor = c.text;
+    EXPECT_EQ(QV_Matrix::ReadIndex(cursor, buffer, sizeof buffer, ','), c.ok);
+    if (c.ok) {
+        EXPECT_STREQ(buffer, c.value);
+        EXPECT_STREQ(cursor, c.rest);
+    } else {
+        EXPECT_STREQ(buffer, "unset") << "a refused read writes nothing";
+        EXPECT_EQ(cursor, c.text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Strings, ReadStringIndex,
+                         ::testing::Values(ReadCase{"(\"a,b\",1)", true, "a,b", "1)"},
+                                           ReadCase{"\"q\\\"t\" ,x", true, "q\"t", "x"},
+                                           ReadCase{"\"\",", true, "", ""},
+                                           ReadCase{" bare ,", true, "bare", ""},
+                                           ReadCase{"1234567,", true, "1234567", ""},
+                                           ReadCase{"12345678,", false, nullptr, nullptr},
+                                           ReadCase{"\"unterminated,", false, nullptr, nullptr},
+                                           ReadCase{"\"a\"b,", false, nullptr, nullptr},
+                                           ReadCase{",", false, nullptr, nullptr},
+                                           ReadCase{"no terminator", false, nullptr, nullptr}));
+
+TEST(IndexString, EveryValueWrittenReadsBackTheSame) {
+    struct Probe : CountingArray<QV_BASE_S> {
+        using QV_Matrix::AddIndexToString;
+    } probe;
+    for (const char* v : {"", "plain", "a,b)", "\"", "\\", "x\\\"y"}) {
+        probe.AddIndexToString(v, 0);
+        const std::string written = probe.IndexString();
+        const char* cursor = written.c_str();
+        char buffer[32] = {};
+        ASSERT_TRUE(QV_Matrix::ReadIndex(cursor, buffer, sizeof buffer, ')')) << written;
+        EXPECT_STREQ(buffer, v);
+        EXPECT_TRUE(QV_Matrix::AtEndOfIndex(cursor));
+    }
+    for (int v : {0, -7, INT_MAX, INT_MIN}) {
+        probe.AddIndexToString(v, 0);
+        const std::string written = probe.IndexString();
+        const char* cursor = written.c_str();
+        int read = 1;
+        ASSERT_TRUE(QV_Matrix::ReadIndex(cursor, read, ')')) << written;
+        EXPECT_EQ(read, v);
+    }
+    const char* tooBig = "2147483648)";
+    int read = 0;
+    EXPECT_FALSE(QV_Matrix::ReadIndex(tooBig, read, ')'));
+}
+
+class OneDimensionalBase : public HostTest {};
+
+TEST_F(OneDimensionalBase, FindMakesEachElementOnceInValueOrder) {
+    CountingArray<QV_BASE_I> a;
+    QV_Type* five = a.Find(5);
+    QV_Type* two = a.Find(2);
+    EXPECT_EQ(a.Find(5), five);
+    ASSERT_EQ(a.Elements().Size(), 2u);
+    EXPECT_EQ(a.Elements().At(0), two);
+    EXPECT_STREQ(five->PropertyName(), "(5)");
+    a.CreateMissingArrayElement("(3)");
+    EXPECT_EQ(a.made, 3);
+    EXPECT_EQ(a.NewElements(), 0);
+}
+
+TEST_F(OneDimensionalBase, StringBaseReadsNamesOfAtMost127Characters) {
+    CountingArray<QV_BASE_S> a;
+    a.CreateMissingArrayElement(("\"" + std::string(128, 'n') + "\")").c_str());
+    EXPECT_EQ(a.made, 0);
+    a.CreateMissingArrayElement(("\"" + std::string(127, 'n') + "\")").c_str());
+    EXPECT_EQ(a.made, 1);
+    EXPECT_EQ(a.Find(nullptr), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,167 @@
+// The stand-in host's set values and set properties, as index sets, loops and the
+// string-set parameters use them.
+#include <string>
+#include <vector>
+
+#include <climits>
+
+#include "templates_support.h"
+#include "types/generic/models.h"
+
+namespace {
+
+std::vector<int> Integers(const SUValue& s) {
+    std::vector<int> values;
+    for (int p = 0; p < int(s.Size()); ++p) {
+        values.push_back(s.Integer(p));
+    }
+    return values;
+}
+
+std::vector<std::string> Strings(const SUValue& s) {
+    std::vector<std::string> values;
+    for (int p = 0; p < int(s.Size()); ++p) {
+        values.emplace_back(s.String(p));
+    }
+    return values;
+}
+
+TEST(SetValue, RangesAreClosedAndEmptyWhenReversed) {
+    EXPECT_EQ(Integers(QV_IntSetValue(-1, 2)), (std::vector<int>{-1, 0, 1, 2}));
+    EXPECT_EQ(QV_IntSetValue(3, 2).Size(), 0u);
+    EXPECT_EQ(Integers(QV_IntSetValue(INT_MAX, INT_MAX)), (std::vector<int>{INT_MAX}));
+    EXPECT_EQ(QV_IntSetValue().Type(), QV_SetTypeInteger);
+}
+
+TEST(SetValue, UnionAndIntersectionKeepOrderWithoutRepeats) {
+    QV_SetValue s = QV_IntSetValue(5, 7);
+    s += QV_IntSetValue(1, 2);
+    s += 6;
+    s += -3;
+    EXPECT_EQ(Integers(s), (std::vector<int>{-3, 1, 2, 5, 6, 7}));
+    s *= QV_IntSetValue(2, 6);
+    EXPECT_EQ(Integers(s), (std::vector<int>{2, 5, 6}));
+    s *= QV_SetValue();
+    EXPECT_EQ(s.Size(), 0u);
+}
+
+TEST(SetValue, OtherKindIsRefusedAndChangesNothing) {
+    QV_SetValue s = QV_IntSetValue(1, 2);
+    s += "a";
+    s += QV_StrSetValue("b\"");
+    s *= QV_StrSetValue("b\"");
+    EXPECT_EQ(Integers(s), (std::vector<int>{1, 2}));
+    int pos = -1;
+    EXPECT_FALSE(s.SetContains("a", pos));
+    EXPECT_EQ(pos, 0);
+    EXPECT_FALSE(s.SetAddAtOffset("a", 0));
+    EXPECT_STREQ(s.String(0), "");
+}
+
+TEST(SetValue, ContainsReportsWhereAValueIsOrWouldGo) {
+    QV_SetValue s = QV_IntSetValue(10, 12);
+    int pos = -1;
+    EXPECT_TRUE(s.SetContains(11, pos));
+    EXPECT_EQ(pos, 1);
+    EXPECT_FALSE(s.SetContains(9, pos));
+    EXPECT_EQ(pos, 0);
+    EXPECT_FALSE(s.SetContains(13, pos));
+    EXPECT_EQ(pos, 3);
+    EXPECT_TRUE(s.SetAddAtOffset(13, 3));
+    EXPECT_FALSE(s.SetAddAtOffset(13, 4)) << "already held";
+    EXPECT_FALSE(s.SetAddAtOffset(0, 2)) << "out of order";
+    EXPECT_FALSE(s.SetAddAtOffset(20, 9)) << "outside the set";
+    EXPECT_EQ(Integers(s), (std::vector<int>{10, 11, 12, 13}));
+}
+
+TEST(SetValue, StringSetsSortByBytes) {
+    QV_StrSetValue s;
+    for (const char* v : {"b", "B", "a", "ab", "", "\xc3\xa9"}) {
+        s += v;
+    }
+    EXPECT_EQ(Strings(s), (std::vector<std::string>{"", "B", "a", "ab", "b", "\xc3\xa9"}));
+    EXPECT_TRUE(s >= "ab");
+    EXPECT_FALSE(s >= "AB");
+    EXPECT_TRUE(s >= QV_StrSetValue("a\"b\""));
+    EXPECT_FALSE(s >= QV_StrSetValue("a\"c\""));
+    EXPECT_TRUE(s >= QV_SetValue()) << "every set holds the empty set";
+}
+
+TEST(SetValue, QuotedMembersBuildAStringSet) {
+    EXPECT_EQ(Strings(QV_StrSetValue("Backward\"Forward\"")),
+              (std::vector<std::string>{"Backward", "Forward"}));
+    EXPECT_EQ(QV_StrSetValue("").Size(), 0u);
+    EXPECT_EQ(QV_StrSetValue("Backward\"Forward").Size(), 0u) << "last member unterminated";
+    EXPECT_EQ(QV_StrSetValue(static_cast<const char*>(nullptr)).Size(), 0u);
+    QV_StrSetValue kept("x\"");
+    EXPECT_FALSE(QV_StrSetValue::Parse("y", kept));
+    EXPECT_EQ(Strings(kept), (std::vector<std::string>{"x"}));
+}
+
+TEST(SetValue, CompareCIFoldsOnlyAsciiLetters) {
+    EXPECT_EQ(SUValue::CompareCI("ocfe2", "OCFE2"), 0);
+    EXPECT_EQ(SUValue::CompareCI("Backward", "BACKWARD"), 0);
+    EXPECT_NE(SUValue::CompareCI("BFD1", "BFD"), 0);
+    EXPECT_NE(SUValue::CompareCI("\t", ")"), 0);
+    EXPECT_NE(SUValue::CompareCI("\xc3\xa9", "\xc3\x89"), 0);
+    EXPECT_LT(SUValue::CompareCI("a", "B"), 0);
+    EXPECT_EQ(SUValue::CompareCI(nullptr, nullptr), 0);
+    EXPECT_NE(SUValue::CompareCI(nullptr, ""), 0);
+}
+
+TEST(SetValue, IteratorsAdvanceThenTest) {
+    std::vector<int> seen;
+    QV_IntegerSetIter it(QV_IntSetValue(3, 5));
+    while (it.Next()) {
+        seen.push_back(it.v());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{3, 4, 5}));
+    EXPECT_FALSE(it.Next());
+    QV_IntegerSetIter none(QV_IntSetValue{});
+    EXPECT_FALSE(none.Next());
+    QV_StringSetIter names(QV_StrSetValue("x\"y\""));
+    ASSERT_TRUE(names.Next());
+    EXPECT_STREQ(names.fv(), "x");
+}
+
+class SetProperty : public HostTest {};
+
+TEST_F(SetProperty, HoldsOnlySetValuesOfItsKind) {
+    QV_INTEGERSET integers;
+    QV_STRINGSET strings(true);
+    EXPECT_EQ(integers.v().kind(), SUValue::Kind::Integer);
+    EXPECT_EQ(strings.v().kind(), SUValue::Kind::String);
+    EXPECT_EQ(integers.Assign(QV_Value(QV_IntSetValue(1, 3), 1, 2, 3)), 0);
+    EXPECT_EQ(integers.Assign(QV_Value(QV_StrSetValue("a\""), 1, 2, 4)), -1);
+    EXPECT_EQ(integers.Assign(QV_Value(7, 1, 2, 5)), -1);
+    EXPECT_FALSE(strings.Specify(QV_Value(QV_IntSetValue(1, 1), 0u)));
+    EXPECT_EQ(Integers(integers.fv()), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(integers.LastAssignment().tag(), (QV_ValueTag{1, 2, 3}));
+}
+
+TEST_F(SetProperty, UserSpecifiedSetStandsOverTheLibrarysValue) {
+    QV_STRINGSET integrals(true);
+    ASSERT_TRUE(integrals.Specify(QV_Value(QV_StrSetValue("idx\""), 0u)));
+    integrals.Assign(QV_Value(QV_StrSetValue("None\""), 0, 0, 9));
+    EXPECT_TRUE(integrals.v() >= "idx");
+    EXPECT_FALSE(integrals.v() >= "None");
+}
+
+TEST_F(SetProperty, InternalIndexSetIsKeptAndRecorded) {
+    QV_GENERICMODEL model;
+    QV_INTEGERSET interior;
+    vzt::ClearJournal();
+    EXPECT_EQ(
+        model.InitialiseInternalIndexSet(interior, QV_Value(QV_IntSetValue(1, 4), 7, 5, 2), 1), 0);
+    EXPECT_EQ(model.InitialiseInternalIndexSet(interior, QV_Value(1.5, 7, 5, 3), 1), -1);
+    EXPECT_EQ(interior.v().Size(), 4u);
+    const auto events = EventsOf(vzt::EventKind::InitialiseInternalIndexSet);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].object, &interior);
+    EXPECT_EQ(events[0].owner, &model);
+    EXPECT_EQ(events[0].a, 1);
+    EXPECT_EQ(events[0].b, 2);
+    EXPECT_TRUE(EventsOf(vzt::EventKind::Assign).empty());
+}
+
+} // namespace

@@ -1,0 +1,261 @@
+// Fixed cases of the index families: null slots for new values, index strings read back,
+// binding to declared sets, and tables that do not hold what their sets say.
+#include <ostream>
+#include <string>
+
+#include "framework/arrays.h"
+#include "framework/index_family.h"
+#include "framework/string_in_set.h"
+#include "templates_support.h"
+
+namespace {
+
+using Array2 = CountingArray<QV_BASE_II>;
+
+// Fills a 2 x 3 table over {10, 20} x {1, 2, 3}; returns the elements row by row.
+std::vector<QV_Type*> FillTwoByThree(Array2& a) {
+    std::vector<QV_Type*> made;
+    for (int i : {10, 20}) {
+        for (int j : {1, 2, 3}) {
+            made.push_back(a.Find(i, j));
+        }
+    }
+    return made;
+}
+
+class IndexFamily : public HostTest {};
+
+TEST_F(IndexFamily, FirstFindOnEmptyArrayMakesTheOnlyEntry) {
+    Array2 a;
+    QV_Type* e = a.Find(4, -2);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(a.Elements().Size(), 1u);
+    EXPECT_EQ(a.Elements().At(0), e);
+    EXPECT_STREQ(e->PropertyName(), "(4,-2)");
+    EXPECT_EQ(a.Find(4, -2), e);
+    EXPECT_EQ(a.made, 1);
+}
+
+TEST_F(IndexFamily, FindOpensNullSlotsForNewFirstDimensionValue) {
+    Array2 a;
+    const std::vector<QV_Type*> old = FillTwoByThree(a);
+    QV_Type* added = a.Find(15, 2); // 15 goes between 10 and 20: position 1 of dimension 0
+    const QV_LongPtrVectorOwnsData& t = a.Elements();
+    ASSERT_EQ(t.Size(), 9u);
+    EXPECT_EQ(t.At(3), nullptr);
+    EXPECT_EQ(t.At(4), added);
+    EXPECT_EQ(t.At(5), nullptr);
+    for (int j = 0; j < 3; ++j) {
+        EXPECT_EQ(t.At(std::size_t(j)), old[std::size_t(j)]);         // row of 10
+        EXPECT_EQ(t.At(std::size_t(6 + j)), old[std::size_t(3 + j)]); // row of 20
+    }
+}
+
+TEST_F(IndexFamily, FindOpensNullSlotInEveryRowForNewLastDimensionValue) {
+    Array2 a;
+    const std::vector<QV_Type*> old = FillTwoByThree(a);
+    QV_Type* added = a.Find(20, 0); // 0 goes first in dimension 1
+    const QV_LongPtrVectorOwnsData& t = a.Elements();
+    ASSERT_EQ(t.Size(), 8u);
+    EXPECT_EQ(t.At(0), nullptr);
+    EXPECT_EQ(t.At(4), added);
+    for (int j = 0; j < 3; ++j) {
+        EXPECT_EQ(t.At(std::size_t(1 + j)), old[std::size_t(j)]);
+        EXPECT_EQ(t.At(std::size_t(5 + j)), old[std::size_t(3 + j)]);
+    }
+}
+
+TEST_F(IndexFamily, NewElementsFillsTwoByTwoInReverseRowMajorOrder) {
+    Array2 a;
+    a.Find(1, 1);
+    a.Find(2, 2);
+    vzt::ClearJournal();
+    EXPECT_EQ(a.NewElements(), 2);
+    const auto added = EventsOf(vzt::EventKind::AddElement);
+    ASSERT_EQ(added.size(), 2u);
+    EXPECT_EQ(added[0].name, "(2,1)");
+    EXPECT_EQ(added[0].a, 2);
+    EXPECT_EQ(added[1].name, "(1,2)");
+    EXPECT_EQ(added[1].a, 1);
+    EXPECT_EQ(a.NewElements(), 0);
+}
+
+TEST_F(IndexFamily, NewElementsFillsAnEmptyTableWhoseSetsHoldValues) {
+    Array2 a;
+    a.AddIndexValueOnly(0, 1);
+    a.AddIndexValueOnly(0, 2);
+    a.AddIndexValueOnly(1, 5);
+    ASSERT_EQ(a.Elements().Size(), 0u);
+    EXPECT_EQ(a.NewElements(), 2);
+    EXPECT_EQ(a.Elements().Size(), 2u);
+    EXPECT_STREQ(a.Elements().At(1)->PropertyName(), "(2,5)");
+}
+
+TEST_F(IndexFamily, TableThatDoesNotMatchItsSetsIsNeverIndexed) {
+    Array2 a;
+    a.Find(1, 1);
+    a.AddIndexValueOnly(0, 2); // the set now says 2 x 1, the table holds 1
+    EXPECT_EQ(a.NewElements(), 0);
+    EXPECT_EQ(a.Find(3, 3), nullptr);
+    EXPECT_EQ(a.Elements().Size(), 1u);
+    EXPECT_EQ(a.IndexValues(0).Size(), 2u) << "a refused lookup adds no value";
+}
+
+TEST_F(IndexFamily, ElementThatCannotBeMadeLeavesItsSlotNull) {
+    Array2 a;
+    a.refuse = true;
+    EXPECT_EQ(a.Find(1, 1), nullptr);
+    ASSERT_EQ(a.Elements().Size(), 1u);
+    EXPECT_EQ(a.Elements().At(0), nullptr);
+    a.refuse = false;
+    EXPECT_NE(a.Find(1, 1), nullptr) << "a later lookup makes it";
+}
+
+struct IndexStringCase {
+    const char* index;
+    bool makes;
+    friend void PrintTo(const IndexStringCase& c, std::ostream* out) {
+        *out << (c.index != nullptr ? c.index : "null");
+    }
+};
+
+class CreateMissingArrayElement : public HostTest,
+                                  public ::testing::WithParamInterface<IndexStringCase> {};
+
+TEST_P(CreateMissingArrayElement, MakesOnlyWhatAWellFormedStringNames) {
+    Array2 a;
+    a.CreateMissingArrayElement(GetParam().index);
+    EXPECT_EQ(a.made, GetParam().makes ? 1 : 0);
+    EXPECT_EQ(a.Elements().Size(), GetParam().makes ? 1u : 0u);
+    EXPECT_EQ(a.IndexValues(0).Size(), GetParam().makes ? 1u : 0u) << "nothing half-read";
+    if (GetParam().makes) {
+        EXPECT_STREQ(a.Elements().At(0)->PropertyName(), "(3,7)");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    IndexStrings, CreateMissingArrayElement,
+    ::testing::Values(IndexStringCase{"3,7)", true}, IndexStringCase{"(3,7)", true},
+                      IndexStringCase{" ( 3 , 7 ) ", true}, IndexStringCase{"+3,7)", true},
+                      IndexStringCase{"x,7)", false}, IndexStringCase{"3,x)", false},
+                      IndexStringCase{"3;7)", false}, IndexStringCase{"3,7", false},
+                      IndexStringCase{"3)", false}, IndexStringCase{"3,7)8", false},
+                      IndexStringCase{"", false}, IndexStringCase{nullptr, false},
+                      IndexStringCase{"99999999999,7)", false},
+                      IndexStringCase{"\"3\",7)", false}));
+
+TEST_F(IndexFamily, CreateMissingArrayElementLeavesExistingElementAlone) {
+    Array2 a;
+    QV_Type* e = a.Find(3, 7);
+    a.CreateMissingArrayElement("(3,7)");
+    EXPECT_EQ(a.made, 1);
+    EXPECT_EQ(a.Find(3, 7), e);
+}
+
+TEST_F(IndexFamily, StringIndexOf127CharactersIsReadAnd128IsRefused) {
+    CountingArray<QV_BASE_SI> a;
+    const std::string fits(127, 'k');
+    const std::string overlong(128, 'k');
+    a.CreateMissingArrayElement(("\"" + overlong + "\",1)").c_str());
+    a.CreateMissingArrayElement((overlong + ",1)").c_str());
+    EXPECT_EQ(a.made, 0);
+    EXPECT_EQ(a.IndexValues(0).Size(), 0u);
+    a.CreateMissingArrayElement(("\"" + fits + "\",1)").c_str());
+    ASSERT_EQ(a.made, 1);
+    EXPECT_EQ(a.IndexValues(0).String(0), fits);
+    a.CreateMissingArrayElement((fits + "2,1)").c_str());
+    EXPECT_EQ(a.made, 1);
+}
+
+TEST_F(IndexFamily, NullStringIndexFindsNothing) {
+    CountingArray<QV_BASE_IS> a;
+    EXPECT_EQ(a.Find(1, nullptr), nullptr);
+    EXPECT_EQ(a.Elements().Size(), 0u);
+    EXPECT_EQ(a.IndexValues(0).Size(), 0u);
+}
+
+TEST_F(IndexFamily, SetDimDeclaresSetsInOrderAndTouchesNoValues) {
+    QV_INTEGERSET first;
+    QV_INTEGERSET second;
+    QV_INTEGERSET third;
+    Array2 a;
+    a.Find(1, 1);
+    a.SetDim(first, second);
+    vzt::ClearJournal();
+    a.SetDim(third, first);
+    const auto& j = vzt::Journal();
+    ASSERT_EQ(j.size(), 3u);
+    EXPECT_EQ(j[0].kind, vzt::EventKind::CancelDependence);
+    EXPECT_EQ(j[1].object, &third);
+    EXPECT_EQ(j[2].object, &first);
+    EXPECT_EQ(a.DeclaredSet(0), &third);
+    EXPECT_EQ(a.DeclaredSet(1), &first);
+    EXPECT_TRUE(second.Dependents().empty()) << "the old binding is cancelled";
+    EXPECT_EQ(a.Elements().Size(), 1u);
+    EXPECT_EQ(a.IndexValues(0).Size(), 1u);
+}
+
+TEST_F(IndexFamily, SetsAndArraysUnlinkWhicheverIsDestroyedFirst) {
+    auto* set = new QV_INTEGERSET(true);
+    auto* array = new Array2;
+    array->SetDim(*set, *set);
+    delete set; // an array outliving its declared set forgets it
+    EXPECT_EQ(array->DeclaredSet(0), nullptr);
+    EXPECT_EQ(array->DeclaredSet(1), nullptr);
+    QV_INTEGERSET kept;
+    array->SetDim(kept, kept);
+    delete array; // a set outliving its array forgets it
+    EXPECT_TRUE(kept.Dependents().empty());
+}
+
+TEST_F(IndexFamily, CopyTakesShapeAndNeverSharesElements) {
+    QV_INTEGERSET declared;
+    Array2 a;
+    FillTwoByThree(a);
+    a.SetDim(declared, declared);
+    Array2 copy(a);
+    EXPECT_EQ(copy.Elements().Size(), 6u);
+    EXPECT_EQ(copy.Elements().At(0), nullptr);
+    EXPECT_EQ(copy.IndexValues(1).Size(), 3u);
+    EXPECT_EQ(copy.DeclaredSet(0), nullptr);
+    EXPECT_EQ(copy.NewElements(), 6);
+    Array2 assigned;
+    assigned.Find(99, 99);
+    assigned = a;
+    EXPECT_EQ(assigned.Elements().At(0), nullptr);
+    EXPECT_EQ(assigned.NewElements(), 6);
+    EXPECT_EQ(assigned.IndexValues(0).Integer(1), 20);
+}
+
+TEST_F(IndexFamily, ArrayElementsAreOfTheArrayTypeAndMadeOnce) {
+    QV_ARRAY_II<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE> ddx;
+    QV_PARTIALDERIVATIVE& e = ddx(2, 3);
+    EXPECT_EQ(&ddx(2, 3), &e);
+    EXPECT_EQ(&ddx.v()(2, 3), &e);
+    EXPECT_EQ(&(*ddx)(2, 3), &e);
+    QV_ARRAY_III<QV_REALVARIABLE, QV_REALVARIABLE> value;
+    EXPECT_STREQ(value(1, 2, 3).PropertyName(), "(1,2,3)");
+    QV_ARRAY_I<QV_REALPARAMETER, QV_REALPARAMETER> polypoint;
+    EXPECT_NE(polypoint.Get(4), nullptr);
+}
+
+TEST_F(IndexFamily, ArrayElementThatCannotBeMadeIsAClearFailure) {
+    QV_ARRAY_II<QV_REALVARIABLE, QV_REALVARIABLE> a;
+    vzt::FailAllAllocations(true);
+    EXPECT_EQ(a.Get(1, 1), nullptr);
+    EXPECT_THROW(a(1, 1), std::logic_error);
+    vzt::FailAllAllocations(false);
+    EXPECT_NE(a.Get(1, 1), nullptr);
+}
+
+TEST_F(IndexFamily, StringInSetIsExactlyOneOrZero) {
+    QV_StrSetValue integrals("idx\"idy\"");
+    EXPECT_EQ(StringInSet("idx", integrals), 1);
+    EXPECT_EQ(StringInSet("IDX", integrals), 0);
+    EXPECT_EQ(StringInSet("idz", integrals), 0);
+    EXPECT_EQ(StringInSet("idx", QV_StrSetValue()), 0);
+    EXPECT_EQ(StringInSet(nullptr, integrals), 0);
+    EXPECT_EQ(StringInSet("idx", QV_IntSetValue(1, 3)), 0);
+}
+
+} // namespace

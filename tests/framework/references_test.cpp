@@ -1,0 +1,193 @@
+// References: the identity each kind of referred type reports, default objects made through
+// the host's allocator, and unlinked references that fail clearly instead of reaching null.
+#include <string>
+
+#include "framework/arrays.h"
+#include "framework/frame.h"
+#include "framework/references.h"
+#include "templates_support.h"
+#include "types/generic/models.h"
+#include "types/generic/multiports.h"
+#include "types/generic/signals.h"
+
+namespace {
+
+template <class T>
+struct Expect {
+    using Type = T;
+    static const char* Identity();
+};
+
+template <class T>
+const char* Expect<T>::Identity() {
+    return T::QV_ContainerId();
+}
+
+template <class T>
+struct ExpectMatrix : Expect<T> {
+    static const char* Identity() { return QV_Matrix::QV_ContainerId(); }
+};
+
+template <class T>
+struct ExpectMultiport : Expect<T> {
+    static const char* Identity() { return QV_MULTIPORT_BaseType::QV_ContainerId(); }
+};
+
+template <class T>
+struct ExpectRealParameter : Expect<T> {
+    static const char* Identity() { return QV_REALPARAMETER::QV_ContainerId(); }
+};
+
+using Referred = ::testing::Types<
+    Expect<QV_GENERICMODEL>, Expect<QV_GENERICSTREAM>, Expect<QV_GENERICSTRUCTURE>,
+    Expect<QV_GENERICPORT>, Expect<QV_CONTROLPORT>, Expect<QV_CONNECTIONPORT>,
+    Expect<QV_GENERICCONTROLSIGNAL>, Expect<QV_CONTROLSIGNAL>, Expect<QV_GENERICCONNECTION>,
+    Expect<QV_CONNECTION>, ExpectMatrix<QV_ARRAY_S<QV_CONTROLPORT, QV_CONTROLPORT>>,
+    ExpectMatrix<QV_ARRAY_I<QV_REALPARAMETER, QV_REALPARAMETER>>,
+    ExpectMatrix<QV_ARRAY_II<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE>>,
+    ExpectMatrix<QV_ARRAY_III<QV_REALVARIABLE, QV_REALVARIABLE>>,
+    ExpectMultiport<QV_QV_MICONTROLPORT>, ExpectMultiport<QV_QV_MIOGENERICPORT>,
+    ExpectMultiport<QV_QV_MOCONNECTIONPORT>, ExpectRealParameter<QV_REALPARAMETER>>;
+
+template <class E>
+class Reference : public HostTest {};
+TYPED_TEST_SUITE(Reference, Referred);
+
+TYPED_TEST(Reference, ExternalAndVirtualReportTheIdentityOfTheirKind) {
+    QV_External<typename TypeParam::Type> external;
+    QV_Virtual<typename TypeParam::Type> named;
+    EXPECT_STREQ(external.ExternalTypeName(), TypeParam::Identity());
+    EXPECT_STREQ(named.VirtualBaseType(), TypeParam::Identity());
+}
+
+TYPED_TEST(Reference, DefaultObjectsAreDistinctAndGoBackToTheHost) {
+    using T = typename TypeParam::Type;
+    QV_Virtual<T> named;
+    const auto before = vzt::Allocator().liveBlocks;
+    QV_Type* first = named.NewDefaultVirtual();
+    QV_Type* second = named.NewDefaultVirtual();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(first, second);
+    EXPECT_NE(dynamic_cast<T*>(first), nullptr);
+    EXPECT_EQ(first->RefCount(), 0u) << "the caller owns it; no reference is taken";
+    EXPECT_GT(vzt::Allocator().liveBlocks, before);
+    delete first;
+    delete second;
+    EXPECT_EQ(vzt::Allocator().liveBlocks, before);
+}
+
+TYPED_TEST(Reference, FailedAllocationGivesNullAndConstructsNothing) {
+    QV_Virtual<typename TypeParam::Type> named;
+    vzt::ClearJournal();
+    const auto before = vzt::Allocator();
+    vzt::FailAllocation(1);
+    EXPECT_EQ(named.NewDefaultVirtual(), nullptr);
+    EXPECT_TRUE(vzt::Journal().empty()) << "no constructor ran, nothing registered";
+    EXPECT_EQ(vzt::Allocator().failedAllocations, before.failedAllocations + 1);
+    EXPECT_EQ(vzt::Allocator().liveBlocks, before.liveBlocks);
+}
+
+TYPED_TEST(Reference, UnlinkedReferenceIsNullAndFailsClearlyWhenDereferenced) {
+    using T = typename TypeParam::Type;
+    QV_External<T> external;
+    QV_Virtual<T> named;
+    EXPECT_EQ(external.get(), nullptr);
+    EXPECT_EQ(named.get(), nullptr);
+    EXPECT_THROW(*external, std::logic_error);
+    EXPECT_THROW(*named, std::logic_error);
+}
+
+TYPED_TEST(Reference, LinkedReferenceYieldsTheLinkedObject) {
+    using T = typename TypeParam::Type;
+    QV_Virtual<T> named;
+    QV_Type* object = named.NewDefaultVirtual();
+    ASSERT_NE(object, nullptr);
+    QV_External<T> external;
+    external.Link(object);
+    named.Resolve(object);
+    EXPECT_EQ(&*external, dynamic_cast<T*>(object));
+    EXPECT_EQ(named.get(), dynamic_cast<T*>(object));
+    QV_External<T> copy(external);
+    EXPECT_EQ(copy.get(), external.get());
+    delete object;
+}
+
+class References : public HostTest {};
+
+TEST_F(References, ReferenceLinkedToAnObjectOfAnotherTypeIsNotDereferenced) {
+    QV_GENERICSTREAM stream;
+    QV_External<QV_GENERICMODEL> external;
+    external.Link(&stream);
+    EXPECT_EQ(external.get(), nullptr);
+    EXPECT_THROW(*external, std::logic_error);
+}
+
+TEST_F(References, DefaultTypeRegistersItsPropertiesWithItself) {
+    QV_Virtual<QV_GENERICMODEL> named;
+    QV_Type* model = named.NewDefaultVirtual();
+    ASSERT_NE(model, nullptr);
+    auto* generic = static_cast<QV_GENERICMODEL*>(model);
+    EXPECT_EQ(generic->m_parent, nullptr);
+    ASSERT_EQ(generic->Properties().size(), 4u);
+    EXPECT_EQ(generic->USERNOTES.PropertyOwner(), generic);
+    delete model;
+}
+
+TEST_F(References, DefaultArrayIsEmptyAndUnbound) {
+    QV_Virtual<QV_ARRAY_I<QV_REALPARAMETER, QV_REALPARAMETER>> named;
+    QV_Type* made = named.NewDefaultVirtual();
+    auto* array = dynamic_cast<QV_BASE_I*>(made);
+    ASSERT_NE(array, nullptr);
+    EXPECT_EQ(array->Elements().Size(), 0u);
+    EXPECT_EQ(array->DeclaredSet(0), nullptr);
+    delete made;
+}
+
+TEST_F(References, HostOwnedDefaultIsReleasedWithTheReference) {
+    {
+        QV_Virtual<QV_GENERICSTRUCTURE> named;
+        EXPECT_NE(named.ResolveToDefault(), nullptr);
+        EXPECT_EQ(named.ResolveToDefault(), named.get()) << "made once";
+    }
+    // HostTest checks that nothing is left allocated.
+}
+
+TEST_F(References, MembersRegisterThroughTheirOwnFlavours) {
+    QV_GENERICMODEL owner;
+    QV_External<QV_GENERICMODEL> external;
+    QV_Virtual<QV_ARRAY_I<QV_REALVARIABLE, QV_REALVARIABLE>> named;
+    QV_ARRAY_I<QV_REALVARIABLE, QV_REALVARIABLE> plain;
+    pellorin::Registrar r(&owner);
+    EXPECT_EQ(&r(external, "XDOMAIN"), &external);
+    EXPECT_EQ(&r(named, "VALUE", QV_DirectionOutput, "values"), &named);
+    EXPECT_EQ(&r(plain, "DDX"), &plain);
+    EXPECT_EQ(external.PropertyFlavour(), QV_RegistrationFlavour::External);
+    EXPECT_EQ(named.PropertyFlavour(), QV_RegistrationFlavour::Virtual);
+    EXPECT_EQ(plain.PropertyFlavour(), QV_RegistrationFlavour::Type);
+    EXPECT_STREQ(named.PropertyDescription(), "values");
+    EXPECT_EQ(owner.FindProperty("XDOMAIN"), &external);
+}
+
+TEST_F(References, VirtualIsAStringParameterNamingItsObject) {
+    QV_Virtual<QV_GENERICMODEL> named;
+    EXPECT_TRUE(named.Specify(QV_Value("model1", 0u)));
+    EXPECT_STREQ(static_cast<const char*>(named), "model1");
+}
+
+TEST_F(References, StructureReferenceAcceptsOnlyGenericStructures) {
+    QV_GLOBALSTRUCTUREREFNAME<QV_GENERICSTRUCTURE> ref;
+    QV_ModelType* dummy = ref.CreateDummyInstance();
+    ASSERT_NE(dummy, nullptr);
+    QV_GENERICMODEL model;
+    EXPECT_TRUE(ref.CheckCompatibleStructureType(dummy));
+    EXPECT_FALSE(ref.CheckCompatibleStructureType(&model));
+    EXPECT_FALSE(ref.CheckCompatibleStructureType(nullptr));
+    EXPECT_THROW(*ref, std::logic_error);
+    ref.Link(dummy);
+    EXPECT_EQ(&static_cast<QV_GENERICSTRUCTURE&>(ref), dummy);
+    delete dummy;
+    vzt::FailAllocation(1);
+    EXPECT_EQ(ref.CreateDummyInstance(), nullptr);
+}
+
+} // namespace
