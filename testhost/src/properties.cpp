@@ -1,5 +1,7 @@
 #include "vuzizev/properties.h"
 
+#include <utility>
+
 #include "control.h"
 
 // ---- QV_VarParamProp ----------------------------------------------------------------------
@@ -15,18 +17,20 @@ long QV_VarParamProp::Assign(const QV_Value& value) {
 }
 
 bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
-    if (!Accepts(value)) {
+    QV_Value held = Converted(value);
+    if (!Accepts(held)) {
         return false;
     }
-    m_assigned = value;
+    m_assigned = std::move(held);
     return true;
 }
 
 bool QV_VarParamProp::Specify(const QV_Value& value) {
-    if (!Accepts(value)) {
+    QV_Value held = Converted(value);
+    if (!Accepts(held)) {
         return false;
     }
-    m_specified = value;
+    m_specified = std::move(held);
     return true;
 }
 void QV_VarParamProp::Unspecify() { m_specified = QV_Value(); }

@@ -51,6 +51,10 @@ void QV_VirtualBase::Resolve(QV_Type* target) {
     m_link = target;
 }
 
+QV_Type* QV_VirtualBase::VirtualLink() const {
+    return m_link != nullptr ? m_link : const_cast<QV_VirtualBase*>(this)->ResolveToDefault();
+}
+
 QV_Type* QV_VirtualBase::ResolveToDefault() {
     if (m_link == nullptr) {
         m_link = NewDefaultVirtual();

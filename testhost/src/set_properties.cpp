@@ -28,6 +28,16 @@ bool QV_Set::Accepts(const QV_Value& value) const {
     return kind == SUValue::Kind::None || kind == m_kind;
 }
 
+QV_Value QV_Set::Converted(const QV_Value& value) const {
+    if (value.kind() != QV_Value::Kind::Text || m_kind != SUValue::Kind::String) {
+        return value;
+    }
+    QV_StrSetValue members;
+    members += value.AsText();
+    return value.plainTag() != 0 ? QV_Value(members, value.plainTag())
+                                 : QV_Value(members, value.tag().b, value.tag().a, value.tag().n);
+}
+
 void QV_Set::AddDependent(QV_Matrix* dependent) {
     if (dependent == nullptr) {
         return;

@@ -32,8 +32,9 @@ protected:
 
 // The creatable types built so far.
 const std::set<std::string> kBuiltTypes = {
-    "GENERICSTRUCTURE",  "GENERICSTREAM", "GENERICMODEL", "GENERICCONTROLSIGNAL",
-    "GENERICCONNECTION", "CONTROLSIGNAL", "CONNECTION"};
+    "SECTIONDATAMODEL",  "LENGTHDOMAIN",  "GENERICSTRUCTURE", "GENERICSTREAM",
+    "GENERICMODEL",      "GENERICCONTROLSIGNAL", "GENERICCONNECTION", "DOMAIN",
+    "DISTRIBUTION1D",    "CONTROLSIGNAL", "CONNECTION",       "ANGLEDOMAIN"};
 
 TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
     ASSERT_TRUE(library.IsOpen()) << library.Error();

@@ -87,14 +87,33 @@ TYPED_TEST(Reference, FailedAllocationGivesNullAndConstructsNothing) {
     EXPECT_EQ(vzt::Allocator().liveBlocks, before.liveBlocks);
 }
 
-TYPED_TEST(Reference, UnlinkedReferenceIsNullAndFailsClearlyWhenDereferenced) {
+TYPED_TEST(Reference, UnlinkedExternalIsNullAndFailsClearlyWhenDereferenced) {
     using T = typename TypeParam::Type;
     QV_External<T> external;
-    QV_Virtual<T> named;
     EXPECT_EQ(external.get(), nullptr);
-    EXPECT_EQ(named.get(), nullptr);
     EXPECT_THROW(*external, std::logic_error);
+}
+
+TYPED_TEST(Reference, UnresolvedVirtualStandsForADefaultTheHostOwns) {
+    using T = typename TypeParam::Type;
+    const vzt::AllocatorStats before = vzt::Allocator();
+    {
+        QV_Virtual<T> named;
+        T* object = named.get();
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(named.get(), object);
+        EXPECT_EQ(&*named, object);
+    }
+    EXPECT_EQ(vzt::Allocator().liveBlocks, before.liveBlocks);
+}
+
+TYPED_TEST(Reference, UnresolvableVirtualIsNullAndFailsClearlyWhenDereferenced) {
+    using T = typename TypeParam::Type;
+    QV_Virtual<T> named;
+    vzt::FailAllAllocations(true);
+    EXPECT_EQ(named.get(), nullptr);
     EXPECT_THROW(*named, std::logic_error);
+    vzt::FailAllAllocations(false);
 }
 
 TYPED_TEST(Reference, LinkedReferenceYieldsTheLinkedObject) {

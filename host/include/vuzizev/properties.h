@@ -35,6 +35,8 @@ public:
 protected:
     // The value a property holds before anything is specified or assigned.
     virtual const QV_Value* DefaultValueInForce() const { return nullptr; }
+    // The value as this property holds it (a class may take a value of another kind).
+    virtual QV_Value Converted(const QV_Value& value) const { return value; }
     // Keeps value as the last default assignment, without recording an Assign; false when
     // the property does not accept it.
     bool StoreAssignment(const QV_Value& value);

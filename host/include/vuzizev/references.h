@@ -40,8 +40,9 @@ public:
     // Releases the default object this reference owns, if any.
     ~QV_VirtualBase() override;
 
-    // The object the name resolved to; null while unresolved.
-    QV_Type* VirtualLink() const { return m_link; }
+    // The object the name resolved to. The host resolves a reference that is not resolved
+    // yet to a default object of its type, which it then owns; null when none can be made.
+    QV_Type* VirtualLink() const;
     QV_VirtualBase* AddProperty(QV_Container* owner, const char* name, const char* description,
                                 QV_Direction direction, bool flag);
     // A new default object of the referred type (owned by the caller), or null.
@@ -57,8 +58,8 @@ public:
     QV_Type* ResolveToDefault();
 
 private:
-    QV_Type* m_link;
-    QV_Type* m_ownedDefault = nullptr;
+    mutable QV_Type* m_link;
+    mutable QV_Type* m_ownedDefault = nullptr;
 };
 
 // A reference by name to a structure object.

@@ -21,6 +21,8 @@ public:
 
     // A set value of this set's kind (or of no kind yet).
     bool Accepts(const QV_Value& value) const override;
+    // A text given to a string set is the set of that one member.
+    QV_Value Converted(const QV_Value& value) const override;
 
     // The arrays that hear of this set; adding one twice keeps it once.
     void AddDependent(QV_Matrix* dependent);

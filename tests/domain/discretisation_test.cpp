@@ -1,0 +1,279 @@
+// The layouts a domain's assignments compute: the worked examples, invariants over every
+// method, and the tags every value carries.
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+#include "domain/domain_fixture.h"
+#include "types/domain/rounding.h"
+
+namespace {
+
+using testsupport::DomainLayout;
+using testsupport::DomainTest;
+using testsupport::Range;
+
+TEST_F(DomainTest, Bfd1OneSectionIsUniformWithEightIntervals) {
+    QV_DOMAIN d;
+    Configure(d, "BFD1", 1);
+    Run(d);
+    const DomainLayout L = Read(d);
+    EXPECT_DOUBLE_EQ(d.SPACINGPREFERENCE.get()->v(), 0.125);
+    EXPECT_EQ(L.minNodeCount, 2);
+    ASSERT_EQ(L.sections.size(), 1u);
+    EXPECT_EQ(L.sections[0].nodeCount, 8);
+    EXPECT_EQ(L.sections[0].base, 0);
+    EXPECT_EQ(L.sections[0].numElements, 8);
+    EXPECT_DOUBLE_EQ(L.sections[0].elementLength, 0.125);
+    EXPECT_EQ(L.sections[0].interior, Range(1, 7));
+    EXPECT_EQ(L.interior, Range(1, 7));
+    EXPECT_EQ(L.endNode, 8);
+    for (int k = 0; k <= 8; ++k) {
+        EXPECT_DOUBLE_EQ(L.positions[k], 0.125 * k);
+    }
+    EXPECT_EQ(testsupport::Members(d.QV_VALUE_SET1.v()), Range(0, 8));
+    EXPECT_TRUE(d.QV_POLYPOINT_SET1.v().IsEmpty());
+}
+
+TEST_F(DomainTest, Ocfe3RaisesNodeCountToWholeElementsAndPlacesCollocationPoints) {
+    for (int hod : {1, 2}) {
+        SCOPED_TRACE(hod);
+        QV_DOMAIN d;
+        Configure(d, "OCFE3", 1, hod);
+        Run(d);
+        const DomainLayout L = Read(d);
+        EXPECT_EQ(L.minNodeCount, 3);
+        EXPECT_EQ(L.numPolyPoints, 2);
+        EXPECT_EQ(L.polyPoints, (std::vector<double>{0.21132, 0.78868}));
+        EXPECT_EQ(L.sections[0].nodeCount, 9);
+        EXPECT_EQ(L.sections[0].numElements, 3);
+        EXPECT_NEAR(L.sections[0].elementLength, 1.0 / 3.0, 1e-15);
+        EXPECT_EQ(L.endNode, 9);
+        const double expected[] = {0.0,      0.07044,  0.262893, 0.333333, 0.403773,
+                                   0.596227, 0.666667, 0.737107, 0.92956,  1.0};
+        for (int k = 0; k <= 9; ++k) {
+            EXPECT_NEAR(L.positions[k], expected[k], 1e-6) << k;
+        }
+        const std::vector<int> interior =
+            hod == 1 ? Range(1, 8) : std::vector<int>{1, 2, 4, 5, 7, 8};
+        EXPECT_EQ(L.sections[0].interior, interior);
+        EXPECT_EQ(L.interior, interior);
+    }
+}
+
+TEST_F(DomainTest, Cfd4AndOcfe4UseTheirOwnElementLengths) {
+    QV_DOMAIN cfd4;
+    Configure(cfd4, "CFD4", 1);
+    Run(cfd4);
+    DomainLayout L = Read(cfd4);
+    EXPECT_EQ(L.minNodeCount, 4);
+    EXPECT_EQ(L.sections[0].nodeCount, 8);
+    EXPECT_EQ(L.sections[0].numElements, 2);
+    EXPECT_DOUBLE_EQ(L.sections[0].elementLength, 0.125);
+    for (int k = 0; k <= 8; ++k) {
+        EXPECT_DOUBLE_EQ(L.positions[k], 0.125 * k) << k;
+    }
+
+    QV_DOMAIN ocfe4;
+    Configure(ocfe4, "OCFE4", 1);
+    Run(ocfe4);
+    L = Read(ocfe4);
+    EXPECT_EQ(L.sections[0].nodeCount, 8);
+    EXPECT_EQ(L.sections[0].numElements, 2);
+    EXPECT_DOUBLE_EQ(L.sections[0].elementLength, 0.5);
+    const double expected[] = {0.0, 0.05635, 0.25, 0.44365, 0.5, 0.55635, 0.75, 0.94365, 1.0};
+    for (int k = 0; k <= 8; ++k) {
+        EXPECT_NEAR(L.positions[k], expected[k], 1e-12) << k;
+    }
+}
+
+TEST_F(DomainTest, TwoSectionCfd2IsLaidOutByOneRun) {
+    for (int hod : {1, 2}) {
+        SCOPED_TRACE(hod);
+        QV_DOMAIN d;
+        Configure(d, "CFD2", 2, hod);
+        Run(d);
+        const DomainLayout L = Read(d);
+        EXPECT_DOUBLE_EQ(d.SPACINGPREFERENCE.get()->v(), 0.0625);
+        ASSERT_EQ(L.sections.size(), 2u);
+        for (int s = 0; s < 2; ++s) {
+            EXPECT_DOUBLE_EQ(L.sections[s].location, 0.5 * s);
+            EXPECT_DOUBLE_EQ(L.sections[s].length, 0.5);
+            EXPECT_EQ(L.sections[s].nodeCount, 8);
+            EXPECT_EQ(L.sections[s].numElements, 4);
+            EXPECT_DOUBLE_EQ(L.sections[s].elementLength, 0.0625);
+            EXPECT_EQ(L.sections[s].base, 8 * s);
+        }
+        EXPECT_EQ(L.sections[0].interior, Range(1, 7));
+        EXPECT_EQ(L.sections[1].interior, Range(9, 15));
+        EXPECT_EQ(L.endNode, 16);
+        std::vector<int> interior = Range(1, 15);
+        if (hod == 2) {
+            interior.erase(interior.begin() + 7); // the join node 8
+        }
+        EXPECT_EQ(L.interior, interior);
+        for (int k = 0; k <= 16; ++k) {
+            EXPECT_DOUBLE_EQ(L.positions[k], 0.0625 * k) << k;
+        }
+    }
+}
+
+// ---- Invariants over every method ------------------------------------------------------
+
+struct Configuration {
+    std::string method;
+    int sections;
+    int hod;
+    double length;
+};
+
+class DomainInvariants : public DomainTest, public ::testing::WithParamInterface<Configuration> {};
+
+TEST_P(DomainInvariants, LayoutIsConsistent) {
+    const Configuration& c = GetParam();
+    QV_DOMAIN d;
+    Configure(d, c.method, c.sections, c.hod, c.length);
+    Run(d);
+    const DomainLayout L = Read(d);
+    const bool collocation = c.method.rfind("OCFE", 0) == 0;
+    const int stride = L.numPolyPoints + 1;
+
+    int expectedBase = 0;
+    std::vector<int> domainInterior;
+    for (int s = 0; s < c.sections; ++s) {
+        SCOPED_TRACE(s + 1);
+        const testsupport::SectionLayout& S = L.sections[s];
+        EXPECT_EQ(S.base, expectedBase);
+        EXPECT_GE(S.nodeCount, L.minNodeCount);
+        EXPECT_EQ(S.nodeCount % stride, 0);
+        EXPECT_EQ(S.numElements * stride, S.nodeCount);
+        EXPECT_NEAR(S.location, c.length * s / c.sections, 1e-12);
+        EXPECT_NEAR(S.spacingUsed * S.nodeCount, S.length, 1e-12);
+        EXPECT_DOUBLE_EQ(S.elementLength, collocation ? stride * S.spacingUsed : S.spacingUsed);
+
+        std::vector<int> interior;
+        for (int k = S.base + 1; k < S.base + S.nodeCount; ++k) {
+            const bool elementBoundary = (k - S.base) % stride == 0;
+            if (c.hod < 2 || !collocation || !elementBoundary) {
+                interior.push_back(k);
+            }
+        }
+        EXPECT_EQ(S.interior, interior);
+        domainInterior.insert(domainInterior.end(), interior.begin(), interior.end());
+        expectedBase += S.nodeCount;
+    }
+    EXPECT_EQ(L.endNode, expectedBase);
+    EXPECT_EQ(L.interior, c.hod < 2 ? Range(1, L.endNode - 1) : domainInterior);
+    EXPECT_DOUBLE_EQ(L.positions.front(), 0.0);
+    EXPECT_NEAR(L.positions.back(), c.length, 1e-12);
+    for (int k = 1; k <= L.endNode; ++k) {
+        EXPECT_LT(L.positions[k - 1], L.positions[k]) << k;
+    }
+}
+
+std::vector<Configuration> AllConfigurations() {
+    std::vector<Configuration> configurations;
+    for (const char* method :
+         {"BFD1", "BFD2", "CFD2", "CFD4", "FFD1", "FFD2", "OCFE2", "OCFE3", "OCFE4", "UBFD4"}) {
+        for (int sections = 1; sections <= 4; ++sections) {
+            for (int hod : {1, 2}) {
+                for (double length : {1.0, 2.5, 0.3}) {
+                    configurations.push_back({method, sections, hod, length});
+                }
+            }
+        }
+    }
+    return configurations;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMethod, DomainInvariants, ::testing::ValuesIn(AllConfigurations()),
+                         [](const auto& info) {
+                             const Configuration& c = info.param;
+                             return c.method + "_" + std::to_string(c.sections) + "sections_hod" +
+                                    std::to_string(c.hod) + "_length" +
+                                    std::to_string(int(c.length * 10));
+                         });
+
+// ---- Tags, edge cases ----------------------------------------------------------------------
+
+TEST_F(DomainTest, EveryValueCarriesItsStatementNumberAndTheLevelsArguments) {
+    QV_DOMAIN domain;
+    Configure(domain, "OCFE3", 1);
+    Run(domain, 5, 7);
+    EXPECT_EQ(domain.ENDNODE.LastAssignment().tag(), (QV_ValueTag{7, 5, 43}));
+    EXPECT_EQ(domain.MINNODECOUNT.LastAssignment().tag(), (QV_ValueTag{7, 5, 7}));
+    EXPECT_EQ(domain.NUMPOLYPOINTS.LastAssignment().tag(), (QV_ValueTag{7, 5, 13}));
+    EXPECT_EQ(domain.POLYPOINT.Get(2)->LastAssignment().tag(), (QV_ValueTag{7, 5, 15}));
+    EXPECT_EQ(domain.SECTION.get()->Get(1)->NODECOUNT.LastAssignment().tag(),
+              (QV_ValueTag{7, 5, 31}));
+    EXPECT_EQ(domain.VALUE.get()->Get(9)->LastAssignment().tag(), (QV_ValueTag{7, 5, 48}));
+    EXPECT_EQ(domain.QV_VALUE_SET1.LastAssignment().tag(), (QV_ValueTag{7, 5, 2}));
+    EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments).back().a, 4);
+
+    QV_LENGTHDOMAIN length;
+    Configure(length, "BFD1", 1);
+    vzt::ClearJournal();
+    Run(length, 5, 7);
+    EXPECT_EQ(length.ENDNODE.LastAssignment().tag(), (QV_ValueTag{7, 4, 43}));
+    EXPECT_EQ(length.NUMPOLYPOINTS.LastAssignment().tag(), (QV_ValueTag{7, 4, 49}));
+    EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments).back().a, 3);
+}
+
+TEST_F(DomainTest, ZeroSpacingGivesTheSmallestNodeCount) {
+    QV_DOMAIN d;
+    Configure(d, "OCFE4", 2);
+    d.SPACINGPREFERENCE.get()->Specify(QV_Value(0.0, 0u));
+    Run(d);
+    const DomainLayout L = Read(d);
+    for (const auto& S : L.sections) {
+        EXPECT_EQ(S.nodeCount, 4);
+    }
+}
+
+TEST_F(DomainTest, ChangingFromCollocationToBfd1GivesAUniformLayout) {
+    QV_DOMAIN d;
+    Configure(d, "OCFE3", 1);
+    Run(d);
+    Configure(d, "BFD1", 1);
+    Run(d);
+    const DomainLayout L = Read(d);
+    EXPECT_EQ(L.numPolyPoints, 0);
+    EXPECT_EQ(L.sections[0].nodeCount, 8);
+    EXPECT_DOUBLE_EQ(L.sections[0].elementLength, 0.125);
+    for (int k = 0; k <= 8; ++k) {
+        EXPECT_DOUBLE_EQ(L.positions[k], 0.125 * k);
+    }
+    EXPECT_TRUE(d.QV_POLYPOINT_SET1.v().IsEmpty());
+}
+
+TEST_F(DomainTest, UnknownMethodAssignsNoMethodConstants) {
+    QV_DOMAIN d;
+    Configure(d, "SPLINE", 1);
+    Run(d);
+    EXPECT_TRUE(d.MINNODECOUNT.LastAssignment().IsEmpty());
+    EXPECT_TRUE(d.NUMPOLYPOINTS.LastAssignment().IsEmpty());
+}
+
+TEST(DomainRounding, HalvesGoAwayFromZeroAndBadValuesGiveTheSmallestInteger) {
+    using pellorin::RoundToInt;
+    using pellorin::TruncateToInt;
+    EXPECT_EQ(RoundToInt(2.5), 3);
+    EXPECT_EQ(RoundToInt(-2.5), -3);
+    EXPECT_EQ(RoundToInt(2.4999), 2);
+    EXPECT_EQ(TruncateToInt(2.99), 2);
+    EXPECT_EQ(TruncateToInt(-2.5), -2);
+    EXPECT_EQ(TruncateToInt(2147483647.9), 2147483647);
+    EXPECT_EQ(TruncateToInt(2147483648.0), INT_MIN);
+    EXPECT_EQ(TruncateToInt(-2147483648.9), INT_MIN);
+    EXPECT_EQ(TruncateToInt(-2147483649.0), INT_MIN);
+    EXPECT_EQ(RoundToInt(2147483647.4), 2147483647);
+    EXPECT_EQ(RoundToInt(2147483647.5), INT_MIN);
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double bad : {std::nan(""), inf, -inf, 1e300}) {
+        EXPECT_EQ(RoundToInt(bad), INT_MIN) << bad;
+        EXPECT_EQ(TruncateToInt(bad), INT_MIN) << bad;
+    }
+    EXPECT_EQ(pellorin::ClampToInt(1LL << 40), INT_MIN);
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+// A variable distributed over one domain, with its first and second derivatives and its
+// interval integrals, tied to the node values by the equations of the domain's method.
+#pragma once
+
+#include "framework/arrays.h"
+#include "framework/references.h"
+#include "types/domain/domain.h"
+#include "types/generic/ports.h"
+
+class PELLORIN_API QV_DISTRIBUTION1D : public QV_TypeFrame<QV_DISTRIBUTION1D, QV_ModelTypeEx2> {
+public:
+    explicit QV_DISTRIBUTION1D(bool construct = true, QV_Container* parent = nullptr);
+    QV_DISTRIBUTION1D& operator=(const QV_DISTRIBUTION1D&) = default;
+    ~QV_DISTRIBUTION1D() override;
+    static const char* QV_ContainerId();
+
+    QV_External<QV_DOMAIN> XDOMAIN;
+    QV_Virtual<QV_ARRAY_I<QV_REALVARIABLE, QV_REALVARIABLE>> VALUE;
+    QV_INTEGERSET QV_VALUE_SET1;
+    QV_STRINGPARAMETER USERNOTES{true};
+    QV_CONTROLPORT INPUTSIGNAL{true, nullptr};
+    QV_CONTROLPORT OUTPUTSIGNAL{true, nullptr};
+    QV_INTEGERPARAMETER HIGHESTORDERXDERIVATIVE{true};
+    QV_INTEGERPARAMETER HIGHESTORDERXDERIVATIVEUSED{true};
+    QV_STRINGSET INTEGRALS{true};
+    QV_ARRAY_I<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE> DDX;
+    QV_INTEGERSET QV_DDX_SET1;
+    QV_ARRAY_I<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE> D2DX2;
+    QV_INTEGERSET QV_D2DX2_SET1;
+    QV_ARRAY_I<QV_REALVARIABLE, QV_REALVARIABLE> IDX;
+    QV_INTEGERSET QV_IDX_SET1;
+
+private:
+    friend QV_TypeFrame<QV_DISTRIBUTION1D, QV_ModelTypeEx2>;
+    void DeclareProperties(pellorin::Registrar& r);
+    void BindArrays();
+    void RunAssignments(int a, int b);
+    int AddEquationInstances(int n);
+    int AddEquationExpressions(int r, int*& rows, int*& cols);
+};

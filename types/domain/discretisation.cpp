@@ -1,0 +1,329 @@
+// The domain's assignments: three index sets and the numbered statements that turn the
+// method, the section count and the length into sections, elements, nodes and positions.
+//
+// Two amendments keep one run self-consistent: every section's location is assigned before
+// any section's length is computed from the locations (so a multi-section domain is laid out
+// correctly by a single run), and the first-order methods reset the number of interior points
+// (so a method change never keeps another method's points).
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "types/domain/domain.h"
+#include "types/domain/rounding.h"
+
+namespace {
+
+// What a method fixes in its assignments, with the numbers of the statements that assign it.
+struct MethodLayout {
+    const char* method;
+    int minNodeCount;
+    int minNodeCountStatement;
+    int interiorPoints;
+    int interiorPointsStatement;
+    int firstPointStatement;
+    std::array<double, 3> points; // the first interiorPoints are used
+};
+
+constexpr int kResetInteriorPointsStatement = 49;
+
+constexpr std::array<MethodLayout, 10> kLayouts = {{
+    {"BFD1", 2, 6, 0, kResetInteriorPointsStatement, 0, {}},
+    {"FFD1", 2, 6, 0, kResetInteriorPointsStatement, 0, {}},
+    {"BFD2", 2, 6, 1, 11, 12, {0.5}},
+    {"FFD2", 2, 6, 1, 11, 12, {0.5}},
+    {"CFD2", 2, 6, 1, 11, 12, {0.5}},
+    {"OCFE2", 2, 6, 1, 9, 10, {0.5}},
+    {"OCFE3", 3, 7, 2, 13, 14, {0.21132, 0.78868}},
+    {"OCFE4", 4, 8, 3, 16, 17, {0.1127, 0.5, 0.8873}},
+    {"CFD4", 4, 8, 3, 20, 21, {0.25, 0.5, 0.75}},
+    {"UBFD4", 4, 8, 3, 20, 21, {0.25, 0.5, 0.75}},
+}};
+
+bool IsMethod(const char* method, const char* name) {
+    return SUValue::CompareCI(name, method) == 0;
+}
+
+const MethodLayout* FindLayout(const char* method) {
+    for (const MethodLayout& layout : kLayouts) {
+        if (IsMethod(method, layout.method)) {
+            return &layout;
+        }
+    }
+    return nullptr;
+}
+
+// The finite-difference methods with interior points, whose element length is the spacing.
+bool IsDifferenceMethodWithPoints(const char* method) {
+    for (const char* name : {"FFD2", "CFD2", "BFD2", "CFD4", "UBFD4"}) {
+        if (IsMethod(method, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Node numbers that do not fit 32 bits address no node.
+bool FitsNode(long long node) { return node >= INT_MIN && node <= INT_MAX; }
+
+double RealOf(QV_Virtual<QV_REALPARAMETER>& member) {
+    const QV_REALPARAMETER* p = member.get();
+    return p != nullptr ? p->v() : std::numeric_limits<double>::quiet_NaN();
+}
+
+} // namespace
+
+// One run of the statements, with the two integers every value is tagged with.
+class DomainDiscretisation {
+public:
+    DomainDiscretisation(QV_DOMAIN& domain, int a, int b) : d(domain), m_a(a), m_b(b) {}
+
+    void BuildIndexSets(int pass) {
+        d.InitialiseInternalIndexSet(d.QV_SECTION_SET1,
+                                     Tagged(QV_IntSetValue(1, d.NUMSECTIONS.v()), 1), pass);
+        d.InitialiseInternalIndexSet(d.QV_VALUE_SET1, Tagged(QV_IntSetValue(0, d.ENDNODE.v()), 2),
+                                     pass);
+        d.InitialiseInternalIndexSet(d.QV_POLYPOINT_SET1,
+                                     Tagged(QV_IntSetValue(1, d.NUMPOLYPOINTS.v()), 3), pass);
+    }
+
+    void RunStatements() {
+        Put(d.LENGTH.get(), 1.0, 4);
+        Put(d.SPACINGPREFERENCE.get(), (RealOf(d.LENGTH) * 0.125) / double(d.NUMSECTIONS.v()), 5);
+        MethodConstants();
+        Put(&d.HIGHESTORDERDERIVATIVE, 1, 24);
+        SectionLocations();
+        for (int s = 1, last = d.NUMSECTIONS.v(); s <= last && s > 0; ++s) {
+            SectionLayout(s);
+        }
+        DomainInteriorAndEnd();
+        NodePositions();
+    }
+
+private:
+    template <class V>
+    QV_Value Tagged(const V& value, int n) const {
+        return QV_Value(value, m_b, m_a, n);
+    }
+
+    template <class Target, class V>
+    void Put(Target* target, const V& value, int n) {
+        if (target != nullptr) {
+            target->Assign(Tagged(value, n));
+        }
+    }
+
+    // Statements 6 to 23: the smallest node count, the interior points and their positions.
+    void MethodConstants() {
+        const MethodLayout* layout = FindLayout(d.DISCRETIZATIONMETHOD.v());
+        if (layout == nullptr) {
+            return;
+        }
+        Put(&d.MINNODECOUNT, layout->minNodeCount, layout->minNodeCountStatement);
+        Put(&d.NUMPOLYPOINTS, layout->interiorPoints, layout->interiorPointsStatement);
+        for (int p = 1; p <= layout->interiorPoints; ++p) {
+            Put(d.POLYPOINT.Get(p), layout->points[p - 1], layout->firstPointStatement + p - 1);
+        }
+    }
+
+    // Statements 25 and 26, for every section before any length is derived from them.
+    void SectionLocations() {
+        QV_SECTIONDATAMODEL* first = d.Section(1);
+        Put(first != nullptr ? first->LOCATION.get() : nullptr, 0.0, 25);
+        const int sections = d.NUMSECTIONS.v();
+        for (int s = 2; s <= sections && s > 0; ++s) {
+            QV_SECTIONDATAMODEL* section = d.Section(s);
+            if (section == nullptr || first == nullptr) {
+                continue;
+            }
+            Put(section->LOCATION.get(),
+                RealOf(first->LOCATION) + (double(s - 1) * RealOf(d.LENGTH)) / double(sections),
+                26);
+        }
+    }
+
+    // Statements 27 to 40 for section s.
+    void SectionLayout(int s) {
+        QV_SECTIONDATAMODEL* section = d.Section(s);
+        if (section == nullptr) {
+            return;
+        }
+        QV_SECTIONDATAMODEL& S = *section;
+        Put(S.SPACINGPREFERENCE.get(), RealOf(d.SPACINGPREFERENCE), 27);
+        if (s == d.NUMSECTIONS.v()) {
+            QV_SECTIONDATAMODEL* first = d.Section(1);
+            const double start = first != nullptr ? RealOf(first->LOCATION) : 0.0;
+            Put(&S.LENGTH, (start + RealOf(d.LENGTH)) - RealOf(S.LOCATION), 28);
+        } else {
+            QV_SECTIONDATAMODEL* next = d.Section(s + 1);
+            const double nextLocation =
+                next != nullptr ? RealOf(next->LOCATION) : std::numeric_limits<double>::quiet_NaN();
+            Put(&S.LENGTH, nextLocation - RealOf(S.LOCATION), 29);
+        }
+
+        const int n = pellorin::RoundToInt(S.LENGTH.v() / RealOf(S.SPACINGPREFERENCE));
+        const int minNodeCount = d.MINNODECOUNT.v();
+        const long long pointsPlusOne = (long long)d.NUMPOLYPOINTS.v() + 1;
+        if (n < minNodeCount) {
+            Put(&S.NODECOUNT, minNodeCount, 30);
+        } else {
+            const long long raised =
+                (long long)pellorin::TruncateToInt(double((long long)n + pointsPlusOne - 1) /
+                                                   double(pointsPlusOne)) *
+                pointsPlusOne;
+            Put(&S.NODECOUNT, pellorin::ClampToInt(raised), 31);
+        }
+        if (s > 1) {
+            Put(&S.BASE, pellorin::TruncateToInt(d.SumOfNodeCounts(1, s - 1)), 32);
+        } else {
+            Put(&S.BASE, 0, 33);
+        }
+        Put(S.SPACINGUSED.get(), S.LENGTH.v() / double(S.NODECOUNT.v()), 34);
+        Put(&S.NUMELEMENTS,
+            pellorin::TruncateToInt(double(S.NODECOUNT.v()) / double(pointsPlusOne)), 35);
+
+        if (SpacingIsElementLength()) {
+            Put(&S.ELEMENTLENGTH, RealOf(S.SPACINGUSED), 36);
+        } else {
+            Put(&S.ELEMENTLENGTH, double(pointsPlusOne) * RealOf(S.SPACINGUSED), 37);
+        }
+
+        const long long base = S.BASE.v();
+        const QV_IntSetValue allButEnds(pellorin::ClampToInt(base + 1),
+                                        pellorin::ClampToInt(base + S.NODECOUNT.v() - 1));
+        if (d.HIGHESTORDERDERIVATIVE.v() >= 2) {
+            if (SpacingIsElementLength()) {
+                Put(&S.INTERIOR, allButEnds, 38);
+            } else {
+                Put(&S.INTERIOR, d.CollocationPoints(s), 39);
+            }
+        } else {
+            Put(&S.INTERIOR, allButEnds, 40);
+        }
+    }
+
+    // Statements 41 to 43.
+    void DomainInteriorAndEnd() {
+        Put(&d.INTERIOR, d.UnionFn60578464(), 41);
+        if (d.HIGHESTORDERDERIVATIVE.v() < 2) {
+            const long long end = pellorin::TruncateToInt(d.Sigma60578824());
+            Put(&d.INTERIOR, QV_IntSetValue(1, pellorin::ClampToInt(end - 1)), 42);
+        }
+        Put(&d.ENDNODE, pellorin::TruncateToInt(d.Sigma60579144()), 43);
+    }
+
+    // Statements 44 to 48: the coordinate of every node.
+    void NodePositions() {
+        auto* values = d.VALUE.get();
+        if (values == nullptr) {
+            return;
+        }
+        QV_SECTIONDATAMODEL* first = d.Section(1);
+        Put(values->Get(0), first != nullptr ? RealOf(first->LOCATION) : 0.0, 44);
+        for (int s = 1, last = d.NUMSECTIONS.v(); s <= last && s > 0; ++s) {
+            QV_SECTIONDATAMODEL* section = d.Section(s);
+            if (section == nullptr) {
+                continue;
+            }
+            const int elements = section->NUMELEMENTS.v();
+            for (int e = 1; e <= elements && e > 0; ++e) {
+                const long long base = section->BASE.v();
+                const double location = RealOf(section->LOCATION);
+                const double h = section->ELEMENTLENGTH.v();
+                const int points = d.NUMPOLYPOINTS.v();
+                const long long stride = (long long)points + 1;
+                const bool difference = points != 0 &&
+                                        IsDifferenceMethodWithPoints(d.DISCRETIZATIONMETHOD.v());
+                for (int p = 1; p <= points && p > 0; ++p) {
+                    const long long node = base + (e - 1) * stride + p;
+                    const QV_REALPARAMETER* point = d.POLYPOINT.Get(p);
+                    const double offset = ((double(e) + (point != nullptr ? point->v() : 0.0)) -
+                                           1.0) * h;
+                    if (FitsNode(node)) {
+                        Put(values->Get(int(node)),
+                            difference ? location + offset * double(stride) : location + offset,
+                            difference ? 45 : 47);
+                    }
+                }
+                const long long node = base + e * stride;
+                if (FitsNode(node)) {
+                    Put(values->Get(int(node)),
+                        difference ? location + (double(e) * h) * double(stride)
+                                   : location + double(e) * h,
+                        difference ? 46 : 48);
+                }
+            }
+        }
+    }
+
+    // No interior points, or a difference method: the element length is the node spacing.
+    bool SpacingIsElementLength() {
+        return d.NUMPOLYPOINTS.v() == 0 || IsDifferenceMethodWithPoints(d.DISCRETIZATIONMETHOD.v());
+    }
+
+    QV_DOMAIN& d;
+    int m_a;
+    int m_b;
+};
+
+void QV_DOMAIN::RunAssignments(int a, int b) {
+    DomainDiscretisation run(*this, a, b);
+    run.BuildIndexSets(0);
+    run.RunStatements();
+    run.BuildIndexSets(1);
+}
+
+QV_SECTIONDATAMODEL* QV_DOMAIN::Section(int s) {
+    auto* sections = SECTION.get();
+    return sections != nullptr ? sections->Get(s) : nullptr;
+}
+
+double QV_DOMAIN::SumOfNodeCounts(int firstSection, int lastSection) {
+    double sum = 0.0;
+    for (int k = firstSection; k <= lastSection && k > 0; ++k) {
+        if (QV_SECTIONDATAMODEL* section = Section(k)) {
+            sum += double(section->NODECOUNT.v());
+        }
+    }
+    return sum;
+}
+
+double QV_DOMAIN::Sigma60547528(QV_IntegerSetIter& s) { return SumOfNodeCounts(1, s.v() - 1); }
+double QV_DOMAIN::Sigma60578824() { return SumOfNodeCounts(1, NUMSECTIONS.v()); }
+double QV_DOMAIN::Sigma60579144() { return SumOfNodeCounts(1, NUMSECTIONS.v()); }
+
+// The pieces of both unions come in ascending, disjoint order, so the result is built by
+// appending, in time linear in its size.
+QV_SetValue& QV_DOMAIN::UnionFn60576704(QV_IntegerSetIter& s) { return CollocationPoints(s.v()); }
+
+QV_SetValue& QV_DOMAIN::CollocationPoints(int s) {
+    static QV_SetValue result;
+    result = QV_SetValue();
+    result.ResetType(QV_SetTypeUnion);
+    QV_SECTIONDATAMODEL* section = Section(s);
+    if (section == nullptr) {
+        return result;
+    }
+    const long long points = NUMPOLYPOINTS.v();
+    const int elements = section->NUMELEMENTS.v();
+    for (int e = 1; e <= elements && e > 0; ++e) {
+        const long long first = section->BASE.v() + (e - 1) * (points + 1);
+        result += QV_IntSetValue(pellorin::ClampToInt(first + 1),
+                                 pellorin::ClampToInt(first + points));
+    }
+    return result;
+}
+
+QV_SetValue& QV_DOMAIN::UnionFn60578464() {
+    static QV_SetValue result;
+    result = QV_SetValue();
+    result.ResetType(QV_SetTypeUnion);
+    for (int k = 1, last = NUMSECTIONS.v(); k <= last && k > 0; ++k) {
+        if (QV_SECTIONDATAMODEL* section = Section(k)) {
+            result += section->INTERIOR.v();
+        }
+    }
+    return result;
+}

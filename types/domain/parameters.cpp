@@ -1,0 +1,100 @@
+#include "types/domain/parameters.h"
+
+// Each default is built on its accessor's first call and shared by every parameter of the
+// type until the library is unloaded.
+
+namespace {
+
+// Row and column of the physical quantities in the host's table of quantities.
+constexpr int kQuantityColumn = 1;
+constexpr int kAngleRow = 32;
+constexpr int kLengthRow = 17;
+
+// The valid values, each followed by one double quote.
+constexpr const char* kMethods = "BFD1\"BFD2\"CFD2\"CFD4\"FFD1\"FFD2\"OCFE2\"OCFE3\"OCFE4\"UBFD4\"";
+constexpr const char* kBoundaryConditions = "Backward\"Forward\"";
+
+} // namespace
+
+// The host base is built without its system attributes; they follow once the type is whole.
+#define PELLORIN_PARAMETER_CONSTRUCTION(TYPE, BASE)                                                \
+    TYPE::TYPE(bool init) : BASE(false) {                                                          \
+        if (init) {                                                                                \
+            BASE::InitializeSystemAttributes();                                                    \
+        }                                                                                          \
+    }                                                                                              \
+    TYPE::~TYPE() = default;
+
+PELLORIN_PARAMETER_CONSTRUCTION(QV_ANGLEPARAMETER, QV_REALPARAMETER)
+PELLORIN_PARAMETER_CONSTRUCTION(QV_LENGTHPARAMETER, QV_REALPARAMETER)
+PELLORIN_PARAMETER_CONSTRUCTION(QV_DISCRETIZATIONMETHODPARAM_DOMAIN, QV_STRINGPARAMETER)
+PELLORIN_PARAMETER_CONSTRUCTION(QV_ELEMENTBOUNDARYPARAM_DOMAIN, QV_STRINGPARAMETER)
+PELLORIN_PARAMETER_CONSTRUCTION(QV_NUMSECTIONSPARAM_DOMAIN, QV_INTEGERPARAMETER)
+PELLORIN_PARAMETER_CONSTRUCTION(QV_POLYPOINTSPARAM_DOMAIN, QV_INTEGERPARAMETER)
+#undef PELLORIN_PARAMETER_CONSTRUCTION
+
+// ---- Angle and length ---------------------------------------------------------------------
+
+int QV_ANGLEPARAMETER::QV_PQCol() const { return kQuantityColumn; }
+int QV_ANGLEPARAMETER::QV_PQRow() const { return kAngleRow; }
+const QV_Value* QV_ANGLEPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
+    static const QV_Value Default("Angle", 0u);
+    return &Default;
+}
+const QV_Value* QV_ANGLEPARAMETER::QV_DefaultBASEUOMNAME() const {
+    static const QV_Value Default("rad", 0u);
+    return &Default;
+}
+
+int QV_LENGTHPARAMETER::QV_PQCol() const { return kQuantityColumn; }
+int QV_LENGTHPARAMETER::QV_PQRow() const { return kLengthRow; }
+const QV_Value* QV_LENGTHPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
+    static const QV_Value Default("Length", 0u);
+    return &Default;
+}
+const QV_Value* QV_LENGTHPARAMETER::QV_DefaultBASEUOMNAME() const {
+    static const QV_Value Default("m", 0u);
+    return &Default;
+}
+
+// ---- Method and element boundary condition ------------------------------------------------
+
+const QV_Value* QV_DISCRETIZATIONMETHODPARAM_DOMAIN::QV_DefaultVALUE() const {
+    static const QV_Value Default("BFD1", 0u);
+    return &Default;
+}
+const QV_Value* QV_DISCRETIZATIONMETHODPARAM_DOMAIN::QV_DefaultVALID() const {
+    static const QV_StrSetValue Value(kMethods);
+    static const QV_Value Default(Value, 0u);
+    return &Default;
+}
+
+const QV_Value* QV_ELEMENTBOUNDARYPARAM_DOMAIN::QV_DefaultVALUE() const {
+    static const QV_Value Default("Backward", 0u);
+    return &Default;
+}
+const QV_Value* QV_ELEMENTBOUNDARYPARAM_DOMAIN::QV_DefaultVALID() const {
+    static const QV_StrSetValue Value(kBoundaryConditions);
+    static const QV_Value Default(Value, 0u);
+    return &Default;
+}
+
+// ---- Sections and interior points ---------------------------------------------------------
+
+const QV_Value* QV_NUMSECTIONSPARAM_DOMAIN::QV_DefaultVALUE() const {
+    static const QV_Value Default(1, 0u);
+    return &Default;
+}
+const QV_Value* QV_NUMSECTIONSPARAM_DOMAIN::QV_DefaultLOWER() const {
+    static const QV_Value Default(1, 0u);
+    return &Default;
+}
+
+const QV_Value* QV_POLYPOINTSPARAM_DOMAIN::QV_DefaultVALUE() const {
+    static const QV_Value Default(0, 0u);
+    return &Default;
+}
+const QV_Value* QV_POLYPOINTSPARAM_DOMAIN::QV_DefaultLOWER() const {
+    static const QV_Value Default(0, 0u);
+    return &Default;
+}
