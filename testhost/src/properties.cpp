@@ -9,10 +9,8 @@
 QV_VarParamProp::~QV_VarParamProp() = default;
 
 long QV_VarParamProp::Assign(const QV_Value& value) {
-    vzt::detail::Record({.kind = vzt::EventKind::Assign,
-                         .object = this,
-                         .a = value.tag().a,
-                         .b = value.tag().b});
+    vzt::detail::Record(
+        {.kind = vzt::EventKind::Assign, .object = this, .a = value.tag().a, .b = value.tag().b});
     return StoreAssignment(value) ? 0 : -1;
 }
 
@@ -33,7 +31,9 @@ bool QV_VarParamProp::Specify(const QV_Value& value) {
     m_specified = std::move(held);
     return true;
 }
-void QV_VarParamProp::Unspecify() { m_specified = QV_Value(); }
+void QV_VarParamProp::Unspecify() {
+    m_specified = QV_Value();
+}
 
 const QV_Value& QV_VarParamProp::Current() const {
     if (!m_specified.IsEmpty()) {

@@ -69,10 +69,9 @@ protected:
         }
         for (int s = 1; s <= d.NUMSECTIONS.v(); ++s) {
             QV_SECTIONDATAMODEL& S = *d.SECTION.get()->Get(s);
-            layout.sections.push_back({S.LOCATION.get()->v(), S.LENGTH.v(),
-                                       S.SPACINGUSED.get()->v(), S.ELEMENTLENGTH.v(),
-                                       S.NODECOUNT.v(), S.BASE.v(), S.NUMELEMENTS.v(),
-                                       Members(S.INTERIOR.v())});
+            layout.sections.push_back(
+                {S.LOCATION.get()->v(), S.LENGTH.v(), S.SPACINGUSED.get()->v(), S.ELEMENTLENGTH.v(),
+                 S.NODECOUNT.v(), S.BASE.v(), S.NUMELEMENTS.v(), Members(S.INTERIOR.v())});
         }
         layout.interior = Members(d.INTERIOR.v());
         for (int k = 0; k <= layout.endNode; ++k) {

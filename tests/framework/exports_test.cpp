@@ -32,9 +32,9 @@ protected:
 
 // The creatable types built so far.
 const std::set<std::string> kBuiltTypes = {
-    "SECTIONDATAMODEL",  "LENGTHDOMAIN",  "GENERICSTRUCTURE", "GENERICSTREAM",
-    "GENERICMODEL",      "GENERICCONTROLSIGNAL", "GENERICCONNECTION", "DOMAIN",
-    "DISTRIBUTION1D",    "CONTROLSIGNAL", "CONNECTION",       "ANGLEDOMAIN"};
+    "SECTIONDATAMODEL", "LENGTHDOMAIN",         "GENERICSTRUCTURE",  "GENERICSTREAM",
+    "GENERICMODEL",     "GENERICCONTROLSIGNAL", "GENERICCONNECTION", "DOMAIN",
+    "DISTRIBUTION1D",   "CONTROLSIGNAL",        "CONNECTION",        "ANGLEDOMAIN"};
 
 TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
     ASSERT_TRUE(library.IsOpen()) << library.Error();

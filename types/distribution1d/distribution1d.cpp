@@ -85,14 +85,15 @@ private:
 
 } // namespace
 
-QV_DISTRIBUTION1D::QV_DISTRIBUTION1D(bool construct, QV_Container* parent)
-    : QV_TypeFrame(parent) {
+QV_DISTRIBUTION1D::QV_DISTRIBUTION1D(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
     if (construct) {
         Construct();
     }
 }
 QV_DISTRIBUTION1D::~QV_DISTRIBUTION1D() = default;
-const char* QV_DISTRIBUTION1D::QV_ContainerId() { return "Model DISTRIBUTION1D\tV10"; }
+const char* QV_DISTRIBUTION1D::QV_ContainerId() {
+    return "Model DISTRIBUTION1D\tV10";
+}
 
 void QV_DISTRIBUTION1D::DeclareProperties(pellorin::Registrar& r) {
     r(XDOMAIN, "XDOMAIN");
@@ -133,10 +134,9 @@ void QV_DISTRIBUTION1D::RunAssignments(int a, int b) {
         const long long endNode = domain->ENDNODE.v();
         const int used = HIGHESTORDERXDERIVATIVEUSED.v();
         const long long integrals = StringInSet("idx", INTEGRALS.v());
-        InitialiseInternalIndexSet(QV_VALUE_SET1,
-                                   QV_Value(QV_IntSetValue(0, pellorin::ClampToInt(endNode)), b,
-                                            a, 1),
-                                   pass);
+        InitialiseInternalIndexSet(
+            QV_VALUE_SET1, QV_Value(QV_IntSetValue(0, pellorin::ClampToInt(endNode)), b, a, 1),
+            pass);
         InitialiseInternalIndexSet(
             QV_DDX_SET1,
             QV_Value(QV_IntSetValue(0, pellorin::ClampToInt(endNode * (used > 0 ? 1 : 0))), b, a,

@@ -66,7 +66,9 @@ bool IsDifferenceMethodWithPoints(const char* method) {
 }
 
 // Node numbers that do not fit 32 bits address no node.
-bool FitsNode(long long node) { return node >= INT_MIN && node <= INT_MAX; }
+bool FitsNode(long long node) {
+    return node >= INT_MIN && node <= INT_MAX;
+}
 
 double RealOf(QV_Virtual<QV_REALPARAMETER>& member) {
     const QV_REALPARAMETER* p = member.get();
@@ -234,13 +236,13 @@ private:
                 const double h = section->ELEMENTLENGTH.v();
                 const int points = d.NUMPOLYPOINTS.v();
                 const long long stride = (long long)points + 1;
-                const bool difference = points != 0 &&
-                                        IsDifferenceMethodWithPoints(d.DISCRETIZATIONMETHOD.v());
+                const bool difference =
+                    points != 0 && IsDifferenceMethodWithPoints(d.DISCRETIZATIONMETHOD.v());
                 for (int p = 1; p <= points && p > 0; ++p) {
                     const long long node = base + (e - 1) * stride + p;
                     const QV_REALPARAMETER* point = d.POLYPOINT.Get(p);
-                    const double offset = ((double(e) + (point != nullptr ? point->v() : 0.0)) -
-                                           1.0) * h;
+                    const double offset =
+                        ((double(e) + (point != nullptr ? point->v() : 0.0)) - 1.0) * h;
                     if (FitsNode(node)) {
                         Put(values->Get(int(node)),
                             difference ? location + offset * double(stride) : location + offset,
@@ -290,13 +292,21 @@ double QV_DOMAIN::SumOfNodeCounts(int firstSection, int lastSection) {
     return sum;
 }
 
-double QV_DOMAIN::Sigma60547528(QV_IntegerSetIter& s) { return SumOfNodeCounts(1, s.v() - 1); }
-double QV_DOMAIN::Sigma60578824() { return SumOfNodeCounts(1, NUMSECTIONS.v()); }
-double QV_DOMAIN::Sigma60579144() { return SumOfNodeCounts(1, NUMSECTIONS.v()); }
+double QV_DOMAIN::Sigma60547528(QV_IntegerSetIter& s) {
+    return SumOfNodeCounts(1, s.v() - 1);
+}
+double QV_DOMAIN::Sigma60578824() {
+    return SumOfNodeCounts(1, NUMSECTIONS.v());
+}
+double QV_DOMAIN::Sigma60579144() {
+    return SumOfNodeCounts(1, NUMSECTIONS.v());
+}
 
 // The pieces of both unions come in ascending, disjoint order, so the result is built by
 // appending, in time linear in its size.
-QV_SetValue& QV_DOMAIN::UnionFn60576704(QV_IntegerSetIter& s) { return CollocationPoints(s.v()); }
+QV_SetValue& QV_DOMAIN::UnionFn60576704(QV_IntegerSetIter& s) {
+    return CollocationPoints(s.v());
+}
 
 QV_SetValue& QV_DOMAIN::CollocationPoints(int s) {
     static QV_SetValue result;
@@ -310,8 +320,8 @@ QV_SetValue& QV_DOMAIN::CollocationPoints(int s) {
     const int elements = section->NUMELEMENTS.v();
     for (int e = 1; e <= elements && e > 0; ++e) {
         const long long first = section->BASE.v() + (e - 1) * (points + 1);
-        result += QV_IntSetValue(pellorin::ClampToInt(first + 1),
-                                 pellorin::ClampToInt(first + points));
+        result +=
+            QV_IntSetValue(pellorin::ClampToInt(first + 1), pellorin::ClampToInt(first + points));
     }
     return result;
 }

@@ -16,7 +16,9 @@ QV_DOMAIN::QV_DOMAIN(bool construct, QV_Container* parent) : QV_TypeFrame(parent
     }
 }
 QV_DOMAIN::~QV_DOMAIN() = default;
-const char* QV_DOMAIN::QV_ContainerId() { return "Model DOMAIN\tV10"; }
+const char* QV_DOMAIN::QV_ContainerId() {
+    return "Model DOMAIN\tV10";
+}
 
 void QV_DOMAIN::DeclareProperties(pellorin::Registrar& r) {
     r(QV_SECTION_SET1, "QV_SECTION_SET1");
@@ -40,7 +42,8 @@ void QV_DOMAIN::DeclareProperties(pellorin::Registrar& r) {
     r(ELEMENTBOUNDARYCONDITION, "ELEMENTBOUNDARYCONDITION", QV_DirectionNone,
       "Direction of derivative used as boundary condition for OCFE models");
     r(INTERIOR, "INTERIOR");
-    r(ENDNODE, "ENDNODE", QV_DirectionNone, "DO NOT EDIT - Index of the rightmost element in domain");
+    r(ENDNODE, "ENDNODE", QV_DirectionNone,
+      "DO NOT EDIT - Index of the rightmost element in domain");
 }
 
 void QV_DOMAIN::BindArrays() {
@@ -59,7 +62,9 @@ QV_LENGTHDOMAIN::QV_LENGTHDOMAIN(bool construct, QV_Container* parent) : QV_Type
     }
 }
 QV_LENGTHDOMAIN::~QV_LENGTHDOMAIN() = default;
-const char* QV_LENGTHDOMAIN::QV_ContainerId() { return "Model LENGTHDOMAIN\tV10"; }
+const char* QV_LENGTHDOMAIN::QV_ContainerId() {
+    return "Model LENGTHDOMAIN\tV10";
+}
 
 QV_ANGLEDOMAIN::QV_ANGLEDOMAIN(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
     if (construct) {
@@ -67,4 +72,6 @@ QV_ANGLEDOMAIN::QV_ANGLEDOMAIN(bool construct, QV_Container* parent) : QV_TypeFr
     }
 }
 QV_ANGLEDOMAIN::~QV_ANGLEDOMAIN() = default;
-const char* QV_ANGLEDOMAIN::QV_ContainerId() { return "Model ANGLEDOMAIN\tV10"; }
+const char* QV_ANGLEDOMAIN::QV_ContainerId() {
+    return "Model ANGLEDOMAIN\tV10";
+}

@@ -35,8 +35,12 @@ PELLORIN_PARAMETER_CONSTRUCTION(QV_POLYPOINTSPARAM_DOMAIN, QV_INTEGERPARAMETER)
 
 // ---- Angle and length ---------------------------------------------------------------------
 
-int QV_ANGLEPARAMETER::QV_PQCol() const { return kQuantityColumn; }
-int QV_ANGLEPARAMETER::QV_PQRow() const { return kAngleRow; }
+int QV_ANGLEPARAMETER::QV_PQCol() const {
+    return kQuantityColumn;
+}
+int QV_ANGLEPARAMETER::QV_PQRow() const {
+    return kAngleRow;
+}
 const QV_Value* QV_ANGLEPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
     static const QV_Value Default("Angle", 0u);
     return &Default;
@@ -46,8 +50,12 @@ const QV_Value* QV_ANGLEPARAMETER::QV_DefaultBASEUOMNAME() const {
     return &Default;
 }
 
-int QV_LENGTHPARAMETER::QV_PQCol() const { return kQuantityColumn; }
-int QV_LENGTHPARAMETER::QV_PQRow() const { return kLengthRow; }
+int QV_LENGTHPARAMETER::QV_PQCol() const {
+    return kQuantityColumn;
+}
+int QV_LENGTHPARAMETER::QV_PQRow() const {
+    return kLengthRow;
+}
 const QV_Value* QV_LENGTHPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
     static const QV_Value Default("Length", 0u);
     return &Default;

@@ -18,7 +18,9 @@ constexpr int TruncateToInt(double x) {
 }
 
 // Half away from zero: 2.5 gives 3, -2.5 gives -3, 2.4999 gives 2.
-constexpr int RoundToInt(double x) { return TruncateToInt(x >= 0.0 ? x + 0.5 : x - 0.5); }
+constexpr int RoundToInt(double x) {
+    return TruncateToInt(x >= 0.0 ? x + 0.5 : x - 0.5);
+}
 
 // An integer that may lie outside 32 bits, taken as TruncateToInt takes a real.
 constexpr int ClampToInt(long long x) {

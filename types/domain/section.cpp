@@ -13,7 +13,9 @@ QV_SECTIONDATAMODEL::QV_SECTIONDATAMODEL(bool construct, QV_Container* parent)
     }
 }
 QV_SECTIONDATAMODEL::~QV_SECTIONDATAMODEL() = default;
-const char* QV_SECTIONDATAMODEL::QV_ContainerId() { return "Model SECTIONDATAMODEL\tV10"; }
+const char* QV_SECTIONDATAMODEL::QV_ContainerId() {
+    return "Model SECTIONDATAMODEL\tV10";
+}
 
 void QV_SECTIONDATAMODEL::DeclareProperties(pellorin::Registrar& r) {
     r(MINNODECOUNT, "MINNODECOUNT");

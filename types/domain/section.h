@@ -6,8 +6,7 @@
 #include "framework/references.h"
 #include "types/generic/models.h"
 
-class PELLORIN_API QV_SECTIONDATAMODEL
-    : public QV_TypeFrame<QV_SECTIONDATAMODEL, QV_GENERICMODEL> {
+class PELLORIN_API QV_SECTIONDATAMODEL : public QV_TypeFrame<QV_SECTIONDATAMODEL, QV_GENERICMODEL> {
 public:
     explicit QV_SECTIONDATAMODEL(bool construct = true, QV_Container* parent = nullptr);
     QV_SECTIONDATAMODEL& operator=(const QV_SECTIONDATAMODEL&) = default;

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <random>
 
-#include "generic/type_cases.h"
 #include "support/host_fixture.h"
+#include "support/type_cases.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ TEST_P(TypeIdentity, ComparisonFoldsOnlyAsciiLettersWholeString) {
     delete object;
 }
 
-INSTANTIATE_TEST_SUITE_P(Generic, TypeIdentity, ::testing::ValuesIn(testsupport::GenericTypes()),
+INSTANTIATE_TEST_SUITE_P(AllTypes, TypeIdentity, ::testing::ValuesIn(testsupport::AllTypes()),
                          [](const auto& info) { return info.param.type; });
 
 } // namespace

@@ -2,8 +2,10 @@
 // what each registers.
 #include <gtest/gtest.h>
 
-#include "generic/type_cases.h"
 #include "support/host_fixture.h"
+#include "support/type_cases.h"
+#include "types/generic/models.h"
+#include "types/generic/signals.h"
 
 namespace {
 
@@ -26,9 +28,12 @@ protected:
             const testsupport::Registration& expected = c.registrations[next++];
             EXPECT_EQ(e.name, expected.name);
             EXPECT_EQ(e.direction, expected.direction) << e.name;
-            EXPECT_FALSE(e.hasDescription) << e.name;
+            EXPECT_EQ(e.hasDescription, expected.description.has_value()) << e.name;
+            if (expected.description) {
+                EXPECT_EQ(e.description, *expected.description);
+            }
             EXPECT_FALSE(e.flag) << e.name;
-            EXPECT_EQ(e.flavour, QV_RegistrationFlavour::Type) << e.name;
+            EXPECT_EQ(e.flavour, expected.flavour) << e.name;
 
             const bool followed = i + 1 < journal.size() && journal[i + 1].object == e.object;
             const vzt::EventKind followUpKind =
@@ -87,8 +92,8 @@ TEST_P(CreatableTypeLifeCycle, ReleaseReturnsEveryByteToTheAllocator) {
     EXPECT_TRUE(AllocatorBalanced());
 }
 
-INSTANTIATE_TEST_SUITE_P(Generic, CreatableTypeLifeCycle,
-                         ::testing::ValuesIn(testsupport::CreatableGenericTypes()),
+INSTANTIATE_TEST_SUITE_P(AllTypes, CreatableTypeLifeCycle,
+                         ::testing::ValuesIn(testsupport::CreatableTypes()),
                          [](const auto& info) { return info.param.type; });
 
 TEST_P(TypeLifeCycle, ConstructSwitchOffRegistersNothingUntilConstructThenWithTheParent) {
@@ -128,7 +133,7 @@ TEST_P(TypeLifeCycle, MemberPortsHaveNoParentButBelongToTheirOwner) {
     EXPECT_TRUE(AllocatorBalanced());
 }
 
-INSTANTIATE_TEST_SUITE_P(Generic, TypeLifeCycle, ::testing::ValuesIn(testsupport::GenericTypes()),
+INSTANTIATE_TEST_SUITE_P(AllTypes, TypeLifeCycle, ::testing::ValuesIn(testsupport::AllTypes()),
                          [](const auto& info) { return info.param.type; });
 
 TEST(ComponentLists, AreTheRegisteredMembers) {

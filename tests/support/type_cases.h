@@ -1,14 +1,14 @@
-// The general-purpose types as the tests see them: how to make each, what it registers,
-// and what it derives from.
+// The library's types as the tests see them: how to make each, what it registers, and what
+// it derives from. Written from the types' declared tables, not from the code.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "types/generic/models.h"
-#include "types/generic/signals.h"
+#include <vuzizev/vuzizev.h>
 
 namespace testsupport {
 
@@ -16,8 +16,10 @@ enum class FollowUp { None, Unexport, HostPortType4 };
 
 struct Registration {
     std::string name;
-    int direction;
-    FollowUp followUp;
+    int direction = 0;
+    FollowUp followUp = FollowUp::None;
+    QV_RegistrationFlavour flavour = QV_RegistrationFlavour::Type;
+    std::optional<std::string> description = std::nullopt;
 };
 
 struct TypeCase {
@@ -27,6 +29,8 @@ struct TypeCase {
     int levels;                             // class levels of the library's own
     std::function<QV_ModelType*()> factory; // null for ports
     std::vector<Registration> registrations;
+    bool assigns;   // has assignments of its own
+    bool equations; // registers equations (and needs a linked domain for them)
     std::function<QV_ModelType*(bool construct, QV_Container* parent)> make;
     std::function<void(QV_ModelType*)> construct; // runs the type's own Construct
 };
@@ -38,8 +42,8 @@ inline std::ostream& operator<<(std::ostream& out, const TypeCase& c) {
 // Every type of the library whose identity a test may compare against.
 const std::vector<std::string>& AllIdentities();
 
-// The ten general-purpose types; the creatable ones have a factory.
-const std::vector<TypeCase>& GenericTypes();
-std::vector<TypeCase> CreatableGenericTypes();
+// Every type built so far; the creatable ones have a factory.
+const std::vector<TypeCase>& AllTypes();
+std::vector<TypeCase> CreatableTypes();
 
 } // namespace testsupport
