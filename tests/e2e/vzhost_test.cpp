@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <array>
 #include <cstdio>
 #include <sstream>
@@ -70,9 +72,82 @@ TEST(Vzhost, ShowListsAStreamsSixPropertiesInOrderWithDirections) {
     }
 }
 
+TEST(Vzhost, RunDomainPrintsTheOcfe3Layout) {
+    const RunResult run = Vzhost("run DOMAIN --x method=OCFE3");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("ENDNODE 9"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("nodes 9, elements 3, element length 0.333333"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("node positions: 0 0.07044 0.262893 0.333333"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find(" 0.92956 1\n"), std::string::npos) << run.out;
+}
+
+TEST(Vzhost, SummaryShowsTheForwardContinuityStatementAtTheSectionJoin) {
+    const RunResult run =
+        Vzhost("run DISTRIBUTION1D --x method=OCFE3,sections=2,ebc=Forward,hod=2 --format summary");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("SetUpEquations 36 (36 instances"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("QV_Eqn81    10     5          3, 6, 9, 12, 15"), std::string::npos)
+        << run.out;
+}
+
+TEST(Vzhost, ListingAndJsonDescribeTheSameInstances) {
+    const std::string model = "run DISTRIBUTION1D --x method=CFD4,sections=2,hod=2 "
+                              "--set HIGHESTORDERXDERIVATIVEUSED=2 --set INTEGRALS=idx";
+    const RunResult listing = Vzhost(model + " --format listing");
+    ASSERT_EQ(listing.status, 0) << listing.out;
+    const auto lines = Lines(listing.out);
+    ASSERT_EQ(lines.size(), 49u);
+    EXPECT_EQ(lines[0], "QV_Eqn1     g=1  op1(IDX(0))");
+    EXPECT_EQ(lines[1].rfind("QV_Eqn34    g=7  24*(DDX(0)*XDOMAIN.SECTION(1).ELEMENTLENGTH)", 0),
+              0u)
+        << lines[1];
+
+    const RunResult json = Vzhost(model + " --format json");
+    ASSERT_EQ(json.status, 0) << json.out;
+    const auto document = nlohmann::json::parse(json.out);
+    EXPECT_EQ(document["domains"]["x"]["endnode"], 16);
+    EXPECT_EQ(document["domains"]["x"]["nodes"].size(), 17u);
+    EXPECT_EQ(document["domains"]["x"]["sections"][1]["base"], 8);
+    const auto& instances = document["setup"]["instances"];
+    const auto& equations = document["equations"];
+    ASSERT_EQ(instances.size(), 49u);
+    ASSERT_EQ(equations.size(), 49u);
+    for (std::size_t k = 0; k < equations.size(); ++k) {
+        EXPECT_EQ(instances[k]["group"], equations[k]["group"]);
+        std::vector<std::string> terms;
+        for (const auto& token : equations[k]["tokens"]) {
+            if (token[0] == "var") {
+                terms.push_back(token[1]);
+            }
+        }
+        EXPECT_EQ(instances[k]["incidence"].get<std::vector<std::string>>(), terms) << k;
+    }
+    EXPECT_EQ(equations[0]["tokens"], nlohmann::json::parse(R"j([["op",1],["var","IDX(0)"]])j"));
+}
+
 TEST(Vzhost, BadInputGetsOneLineAndExitStatusTwo) {
-    for (const char* arguments : {"show NOSUCHTYPE", "frobnicate", "", "show", "show GENERICPORT",
-                                  "--library /nonexistent/lib.so types"}) {
+    for (const char* arguments : {"show NOSUCHTYPE",
+                                  "frobnicate",
+                                  "",
+                                  "show",
+                                  "show GENERICPORT",
+                                  "--library /nonexistent/lib.so types",
+                                  "run --x method=FOO",
+                                  "run --x sections=0",
+                                  "run --x sections=-3",
+                                  "run --x length=abc",
+                                  "run --x length=nan",
+                                  "run NOPE",
+                                  "run --set FOO=1",
+                                  "run --x method",
+                                  "run DOMAIN --y method=BFD1",
+                                  "run --format xml",
+                                  "run --x type=GENERICMODEL",
+                                  "run --x sections=99999999999",
+                                  "run --set INTEGRALS",
+                                  "run --bogus"}) {
         const RunResult run = Vzhost(arguments);
         EXPECT_EQ(run.status, 2) << arguments << ": " << run.out;
         EXPECT_EQ(Lines(run.out).size(), 1u) << arguments << ": " << run.out;

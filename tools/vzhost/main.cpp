@@ -1,7 +1,13 @@
 // vzhost: loads the type library as the host does and drives its types.
 //
-//   vzhost types            the exported types with their identities
-//   vzhost show TYPE        create one through its factory and list what it registered
+//   vzhost types                the exported types with their identities
+//   vzhost show TYPE            create one through its factory and list what it registered
+//   vzhost run [TYPE] [--x SPEC] [--y SPEC] [--z SPEC] [--set NAME=VALUE ...]
+//              [--format summary|listing|json]
+//                               build TYPE (default DISTRIBUTION1D) with a domain per direction
+//                               it refers to (SPEC: method=CFD4,sections=3,ebc=Forward,hod=2,
+//                               length=2.0,spacing=0.1,type=LENGTHDOMAIN or any property
+//                               NAME=VALUE), drive it and report what it registered
 //
 // Options: --library PATH (default: ../lib/Pellorin360_1.so beside this program).
 // Bad input gets a one-line error and exit status 2.
@@ -12,10 +18,14 @@
 
 #include "describe.h"
 #include "loader.h"
+#include "run.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr const char* kUsage =
+    "usage: vzhost types | show TYPE | run [TYPE] [--x SPEC] [--y SPEC] [--z SPEC] "
+    "[--set NAME=VALUE] [--format summary|listing|json]";
 
 int Fail(const std::string& message) {
     std::cerr << "vzhost: " << message << '\n';
@@ -51,6 +61,54 @@ int ShowType(const vzt::TypeLibrary& library, const std::string& type) {
     return 0;
 }
 
+// The run command's own options; false with a message when one is wrong.
+bool ParseRun(const std::vector<std::string>& words, vzhost::RunOptions& options,
+              std::string& error) {
+    options.type = "DISTRIBUTION1D";
+    bool typeGiven = false;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        const bool hasValue = i + 1 < words.size();
+        if (word == "--x" || word == "--y" || word == "--z") {
+            if (!hasValue) {
+                error = word + " needs a domain specification";
+                return false;
+            }
+            options.domainSpecs[word[2]] = words[++i];
+        } else if (word == "--set") {
+            const std::string setting = hasValue ? words[++i] : "";
+            const auto equals = setting.find('=');
+            if (equals == std::string::npos || equals == 0) {
+                error = "--set needs NAME=VALUE";
+                return false;
+            }
+            options.settings.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
+        } else if (word == "--format") {
+            const std::string format = hasValue ? words[++i] : "";
+            if (format == "summary") {
+                options.format = vzhost::Format::Summary;
+            } else if (format == "listing") {
+                options.format = vzhost::Format::Listing;
+            } else if (format == "json") {
+                options.format = vzhost::Format::Json;
+            } else {
+                error = "unknown format '" + format + "' (summary, listing or json)";
+                return false;
+            }
+        } else if (word.rfind("--", 0) == 0) {
+            error = "unknown option '" + word + "'";
+            return false;
+        } else if (!typeGiven) {
+            options.type = word;
+            typeGiven = true;
+        } else {
+            error = "unexpected argument '" + word + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -67,23 +125,30 @@ int main(int argc, char** argv) {
         }
     }
     if (words.empty()) {
-        return Fail("no command; use 'types' or 'show TYPE'");
+        return Fail(std::string("no command; ") + kUsage);
+    }
+    const std::string& command = words[0];
+    vzhost::RunOptions runOptions;
+    std::string error;
+    if (command == "run" && !ParseRun(words, runOptions, error)) {
+        return Fail(error);
+    }
+    const bool known = (command == "types" && words.size() == 1) ||
+                       (command == "show" && words.size() == 2) || command == "run";
+    if (!known) {
+        return Fail(command == "types" || command == "show" ? std::string(kUsage)
+                                                            : "unknown command '" + command + "'");
     }
 
     vzt::TypeLibrary library(libraryPath);
     if (!library.IsOpen()) {
         return Fail("cannot load the type library: " + library.Error());
     }
-
-    const std::string& command = words[0];
-    if (command == "types" && words.size() == 1) {
+    if (command == "types") {
         return ListTypes(library);
     }
-    if (command == "show" && words.size() == 2) {
+    if (command == "show") {
         return ShowType(library, words[1]);
     }
-    if (command == "types" || command == "show") {
-        return Fail("usage: vzhost types | vzhost show TYPE");
-    }
-    return Fail("unknown command '" + command + "'");
+    return vzhost::Run(library, runOptions, std::cout, std::cerr);
 }

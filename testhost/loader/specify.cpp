@@ -1,0 +1,153 @@
+#include "specify.h"
+
+#include <charconv>
+#include <cmath>
+#include <sstream>
+#include <vector>
+
+namespace vzt {
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return "";
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool ParseInteger(const std::string& text, int& out) {
+    const std::string t = Trimmed(text);
+    const char* end = t.data() + t.size();
+    const auto [ptr, ec] = std::from_chars(t.data(), end, out);
+    return !t.empty() && ec == std::errc() && ptr == end;
+}
+
+bool ParseReal(const std::string& text, double& out) {
+    const std::string t = Trimmed(text);
+    const char* end = t.data() + t.size();
+    const auto [ptr, ec] = std::from_chars(t.data(), end, out);
+    return !t.empty() && ec == std::errc() && ptr == end && std::isfinite(out);
+}
+
+// The members of a list written with commas or blanks between them.
+std::vector<std::string> ListMembers(const std::string& text) {
+    std::vector<std::string> members;
+    std::string member;
+    std::istringstream in(text);
+    while (std::getline(in, member, ',')) {
+        std::istringstream words(member);
+        for (std::string word; words >> word;) {
+            members.push_back(word);
+        }
+    }
+    return members;
+}
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+bool SpecifyInteger(QV_INTEGERPARAMETER& p, const std::string& name, const std::string& text,
+                    std::string& error) {
+    int value = 0;
+    if (!ParseInteger(text, value)) {
+        error = name + ": " + Quoted(text) + " is not an integer";
+        return false;
+    }
+    if (const QV_Value* lower = p.QV_DefaultLOWER();
+        lower != nullptr && value < lower->AsInteger()) {
+        error =
+            name + ": " + text + " is below the lower bound " + std::to_string(lower->AsInteger());
+        return false;
+    }
+    return p.Specify(QV_Value(value, 0u)) || (error = name + ": value refused", false);
+}
+
+bool SpecifyReal(QV_REALPARAMETER& p, const std::string& name, const std::string& text,
+                 std::string& error) {
+    double value = 0.0;
+    if (!ParseReal(text, value)) {
+        error = name + ": " + Quoted(text) + " is not a finite number";
+        return false;
+    }
+    if (const QV_Value* lower = p.QV_DefaultLOWER(); lower != nullptr && value < lower->AsReal()) {
+        error = name + ": " + text + " is below the lower bound";
+        return false;
+    }
+    return p.Specify(QV_Value(value, 0u)) || (error = name + ": value refused", false);
+}
+
+bool SpecifyString(QV_STRINGPARAMETER& p, const std::string& name, const std::string& text,
+                   std::string& error) {
+    if (const QV_Value* valid = p.QV_DefaultVALID();
+        valid != nullptr && valid->kind() == QV_Value::Kind::Set) {
+        const SUValue& set = valid->AsSet();
+        bool found = false;
+        std::string listed;
+        for (std::size_t i = 0; i < set.Size(); ++i) {
+            const char* member = set.String(int(i));
+            found = found || SUValue::CompareCI(member, text.c_str()) == 0;
+            listed += (i > 0 ? ", " : "") + std::string(member);
+        }
+        if (!found) {
+            error = name + ": " + Quoted(text) + " is not one of " + listed;
+            return false;
+        }
+    }
+    return p.Specify(QV_Value(text.c_str(), 0u)) || (error = name + ": value refused", false);
+}
+
+bool SpecifySet(QV_Set& p, const std::string& name, const std::string& text, std::string& error) {
+    const std::vector<std::string> members = ListMembers(text);
+    if (dynamic_cast<QV_STRINGSET*>(&p) != nullptr) {
+        QV_StrSetValue set;
+        for (const std::string& m : members) {
+            set += m.c_str();
+        }
+        return p.Specify(QV_Value(set, 0u)) || (error = name + ": value refused", false);
+    }
+    QV_SetValue set;
+    set.ResetType(QV_SetTypeInteger);
+    for (const std::string& m : members) {
+        int value = 0;
+        if (!ParseInteger(m, value)) {
+            error = name + ": " + Quoted(m) + " is not an integer";
+            return false;
+        }
+        set += value;
+    }
+    return p.Specify(QV_Value(set, 0u)) || (error = name + ": value refused", false);
+}
+
+} // namespace
+
+bool SpecifyFromText(QV_Containable& property, const std::string& text, std::string& error) {
+    const std::string name = property.PropertyName();
+    QV_Containable* target = &property;
+    if (auto* named = dynamic_cast<QV_VirtualBase*>(&property)) {
+        QV_Type* object = named->VirtualLink();
+        if (object == nullptr) {
+            error = name + ": the object it names cannot be made";
+            return false;
+        }
+        target = object;
+    }
+    if (auto* p = dynamic_cast<QV_INTEGERPARAMETER*>(target)) {
+        return SpecifyInteger(*p, name, text, error);
+    }
+    if (auto* p = dynamic_cast<QV_REALPARAMETER*>(target)) {
+        return SpecifyReal(*p, name, text, error);
+    }
+    if (auto* p = dynamic_cast<QV_STRINGPARAMETER*>(target); p != nullptr && target == &property) {
+        return SpecifyString(*p, name, text, error);
+    }
+    if (auto* p = dynamic_cast<QV_Set*>(target)) {
+        return SpecifySet(*p, name, text, error);
+    }
+    error = name + ": takes no value";
+    return false;
+}
+
+} // namespace vzt

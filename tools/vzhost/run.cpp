@@ -1,0 +1,163 @@
+#include "run.h"
+
+#include <cctype>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+#include "drive.h"
+#include "report.h"
+#include "specify.h"
+
+namespace vzhost {
+namespace {
+
+constexpr int kBadInput = 2;
+constexpr const char* kDomainIdentity = "Model DOMAIN\tV10";
+
+// Short names of a domain's settings; any property name may be given as well.
+const std::map<std::string, std::string> kDomainKeys = {{"method", "DISCRETIZATIONMETHOD"},
+                                                        {"sections", "NUMSECTIONS"},
+                                                        {"ebc", "ELEMENTBOUNDARYCONDITION"},
+                                                        {"hod", "HIGHESTORDERDERIVATIVE"},
+                                                        {"length", "LENGTH"},
+                                                        {"spacing", "SPACINGPREFERENCE"}};
+
+struct Released {
+    void operator()(QV_ModelType* object) const { object->Release(); }
+};
+using ModelHandle = std::unique_ptr<QV_ModelType, Released>;
+
+class BadInput : public std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::vector<std::pair<std::string, std::string>> ParseSpec(const std::string& spec) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::istringstream in(spec);
+    for (std::string item; std::getline(in, item, ',');) {
+        const auto equals = item.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            throw BadInput("malformed setting '" + item + "' (expected NAME=VALUE)");
+        }
+        pairs.emplace_back(item.substr(0, equals), item.substr(equals + 1));
+    }
+    return pairs;
+}
+
+void Specify(QV_Container& object, const std::string& name, const std::string& value) {
+    QV_Containable* property = object.FindProperty(name.c_str());
+    if (property == nullptr) {
+        throw BadInput("unknown property '" + name + "'");
+    }
+    std::string error;
+    if (!vzt::SpecifyFromText(*property, value, error)) {
+        throw BadInput(error);
+    }
+}
+
+ModelHandle Create(const vzt::TypeLibrary& library, const std::string& type) {
+    if (!library.HasType(type)) {
+        throw BadInput("unknown type '" + type + "'");
+    }
+    ModelHandle object(library.Create(type));
+    if (!object) {
+        throw BadInput("the factory of " + type + " returned no object");
+    }
+    return object;
+}
+
+// A domain for one direction, made of the type the spec names (DOMAIN by default).
+ModelHandle MakeDomain(const vzt::TypeLibrary& library, const std::string& spec) {
+    auto settings = ParseSpec(spec);
+    std::string type = "DOMAIN";
+    for (auto it = settings.begin(); it != settings.end();) {
+        if (it->first == "type") {
+            type = it->second;
+            it = settings.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    ModelHandle domain = Create(library, type);
+    if (!domain->ContainerDerivesFrom(kDomainIdentity)) {
+        throw BadInput("'" + type + "' is not a domain type");
+    }
+    for (const auto& [key, value] : settings) {
+        const auto alias = kDomainKeys.find(key);
+        Specify(*domain, alias != kDomainKeys.end() ? alias->second : key, value);
+    }
+    return domain;
+}
+
+} // namespace
+
+int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,
+        std::ostream& err) {
+    try {
+        ModelHandle model = Create(library, options.type);
+        std::vector<ModelHandle> domains;
+        std::map<char, QV_ModelType*> byDirection;
+        if (model->ContainerDerivesFrom(kDomainIdentity)) {
+            for (const auto& [direction, spec] : options.domainSpecs) {
+                if (direction != 'x') {
+                    throw BadInput(options.type + " has no " + std::string(1, direction) +
+                                   " direction");
+                }
+                for (const auto& [key, value] : ParseSpec(spec)) {
+                    const auto alias = kDomainKeys.find(key);
+                    Specify(*model, alias != kDomainKeys.end() ? alias->second : key, value);
+                }
+            }
+        } else {
+            for (const auto& [direction, spec] : options.domainSpecs) {
+                const std::string reference =
+                    std::string(1, char(std::toupper(direction))) + "DOMAIN";
+                auto* external =
+                    dynamic_cast<QV_ExternalBase*>(model->FindProperty(reference.c_str()));
+                if (external == nullptr) {
+                    throw BadInput(options.type + " has no " + std::string(1, direction) +
+                                   " domain");
+                }
+                domains.push_back(MakeDomain(library, spec));
+                external->Link(domains.back().get());
+                byDirection[direction] = domains.back().get();
+            }
+            // A direction the user left out gets a default domain.
+            for (char direction : {'x', 'y', 'z'}) {
+                const std::string reference =
+                    std::string(1, char(std::toupper(direction))) + "DOMAIN";
+                auto* external =
+                    dynamic_cast<QV_ExternalBase*>(model->FindProperty(reference.c_str()));
+                if (external != nullptr && external->ExternalLink() == nullptr) {
+                    domains.push_back(MakeDomain(library, ""));
+                    external->Link(domains.back().get());
+                    byDirection[direction] = domains.back().get();
+                }
+            }
+        }
+        for (const auto& [name, value] : options.settings) {
+            Specify(*model, name, value);
+        }
+
+        std::vector<QV_ModelType*> order;
+        for (const ModelHandle& domain : domains) {
+            order.push_back(domain.get());
+        }
+        order.push_back(model.get());
+        const std::vector<vzt::ModelOutcome> outcomes = vzt::Drive(order);
+
+        if (model->ContainerDerivesFrom(kDomainIdentity)) {
+            byDirection['x'] = model.get();
+        }
+        Report(out, options.format, options.type, *model, outcomes.back(), byDirection);
+        // The model refers to its domains: release it first.
+        model.reset();
+        return 0;
+    } catch (const BadInput& bad) {
+        err << "vzhost: " << bad.what() << '\n';
+        return kBadInput;
+    }
+}
+
+} // namespace vzhost

@@ -1,0 +1,27 @@
+// vzhost run: builds a model of one type (with a domain per direction it refers to), drives
+// it through its life cycle and reports what it registered.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "loader.h"
+
+namespace vzhost {
+
+enum class Format { Summary, Listing, Json };
+
+struct RunOptions {
+    std::string type;
+    std::map<char, std::string> domainSpecs; // 'x', 'y', 'z' -> "method=CFD4,sections=2,..."
+    std::vector<std::pair<std::string, std::string>> settings; // --set NAME=VALUE
+    Format format = Format::Summary;
+};
+
+// Runs the model; returns the exit status. Bad input gets one line on err and status 2.
+int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,
+        std::ostream& err);
+
+} // namespace vzhost
