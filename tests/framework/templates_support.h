@@ -1,5 +1,4 @@
-// What the template tests share: a host reset per test with the journal on, a check that
-// every test returns what it allocated, and a concrete array over any index base.
+// What the template tests share: the host fixture and a concrete array over any index base.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,32 +9,9 @@
 #include <vuzizev/testing.h>
 #include <vuzizev/vuzizev.h>
 
-class HostTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        vzt::Reset();
-        vzt::EnableJournal(true);
-        m_liveBlocks = vzt::Allocator().liveBlocks;
-    }
-    void TearDown() override {
-        vzt::Reset();
-        vzt::EnableJournal(false);
-        EXPECT_EQ(vzt::Allocator().liveBlocks, m_liveBlocks) << "blocks left allocated";
-    }
+#include "support/host_fixture.h"
 
-    static std::vector<vzt::Event> EventsOf(vzt::EventKind kind) {
-        std::vector<vzt::Event> events;
-        for (const vzt::Event& e : vzt::Journal()) {
-            if (e.kind == kind) {
-                events.push_back(e);
-            }
-        }
-        return events;
-    }
-
-private:
-    std::size_t m_liveBlocks = 0;
-};
+using HostTest = testsupport::HostTest;
 
 // An array over Base whose elements are real variables; it counts what it makes and can
 // be told to make nothing, as when the allocator fails.

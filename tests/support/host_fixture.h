@@ -18,9 +18,11 @@ protected:
         m_liveBytesAtStart = vzt::Allocator().liveBytes;
         m_liveBlocksAtStart = vzt::Allocator().liveBlocks;
     }
+    // Every test gives back what it allocated.
     void TearDown() override {
         vzt::EnableJournal(false);
         vzt::Reset();
+        EXPECT_EQ(vzt::Allocator().liveBlocks, m_liveBlocksAtStart) << "blocks left allocated";
     }
 
     // Events of one kind, in order.
