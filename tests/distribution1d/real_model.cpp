@@ -20,14 +20,14 @@ std::string TestName(const Configuration& c) {
            (c.idx ? "_idx_" : "_") + c.ebc;
 }
 
-std::vector<Configuration> EveryMethod(int maxSections) {
+std::vector<Configuration> EveryMethod(int maxSections, bool boundaryConditionsForAll) {
     std::vector<Configuration> all;
     for (const char* method : pellorin::testing::kMethods) {
         for (int sections = 1; sections <= maxSections; ++sections) {
             for (int hod : {1, 2}) {
                 for (bool idx : {false, true}) {
                     for (const char* ebc : {"Backward", "Forward"}) {
-                        if (pellorin::testing::IsCollocation(method) ||
+                        if (boundaryConditionsForAll || pellorin::testing::IsCollocation(method) ||
                             std::string(ebc) == "Backward") {
                             all.push_back({method, sections, hod, idx, ebc});
                         }

@@ -25,8 +25,9 @@ void PrintTo(const Configuration& c, std::ostream* out);
 std::string TestName(const Configuration& c);
 
 // Every method, 1 to `maxSections` sections, highest derivative 1 and 2, with and without
-// integrals; both element boundary conditions for the collocation methods only.
-std::vector<Configuration> EveryMethod(int maxSections);
+// integrals, under "Backward" and "Forward" (for the collocation methods only, unless
+// `boundaryConditionsForAll`).
+std::vector<Configuration> EveryMethod(int maxSections, bool boundaryConditionsForAll = false);
 
 struct RealModel {
     // The domain linked, nothing specified.
