@@ -54,8 +54,9 @@ struct RealModel {
 void ExpectWalksAgree(const QV_EquationStore& store, const vzt::ModelOutcome& outcome,
                       int setUpBase, int jacPatternBase);
 
-// No lookup made an element outside its array's declared index set. Meaningful only before
-// anything but the walks has looked elements up.
-void ExpectNoArrayGrew(QV_DISTRIBUTION1D& d);
+// No lookup made an element outside its array's declared index set (an array makes its
+// elements when they are first looked up); with `everyElement`, the walks also looked up every
+// element of every set. Meaningful only before anything but the walks has looked elements up.
+void ExpectLookupsInsideTheIndexSets(QV_DISTRIBUTION1D& d, bool everyElement = false);
 
 } // namespace testsupport
