@@ -1,7 +1,6 @@
 #include "tests/distribution/fake_distribution.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <stdexcept>
 
@@ -42,6 +41,14 @@ MethodRules RulesFor(const std::string& method) {
         return {3, 4, false, {0.5 - r15 / 10, 0.5, 0.5 + r15 / 10}, {0.1127, 0.5, 0.8873}};
     }
     throw std::invalid_argument("no layout rules for " + method);
+}
+
+std::vector<double> ElementLengths(const Layout& layout) {
+    std::vector<double> lengths;
+    for (const Section& section : layout.sections) {
+        lengths.push_back(section.elementLength);
+    }
+    return lengths;
 }
 
 } // namespace
@@ -107,43 +114,8 @@ Layout MakeLayout(const std::string& method, int sections, Points points) {
     return MakeLayout(method, lengths, points);
 }
 
-double Polynomial::operator()(double x) const {
-    double v = 0.0;
-    for (std::size_t j = c.size(); j-- > 0;) {
-        v = v * (x - centre) + c[j];
-    }
-    return v;
-}
-
-double Polynomial::Derivative(double x) const {
-    double v = 0.0;
-    for (std::size_t j = c.size(); j-- > 1;) {
-        v = v * (x - centre) + double(j) * c[j];
-    }
-    return v;
-}
-
-double Polynomial::SecondDerivative(double x) const {
-    double v = 0.0;
-    for (std::size_t j = c.size(); j-- > 2;) {
-        v = v * (x - centre) + double(j * (j - 1)) * c[j];
-    }
-    return v;
-}
-
-double Polynomial::Integral(double a, double b) const {
-    auto antiderivative = [this](double x) {
-        double v = 0.0;
-        for (std::size_t j = c.size(); j-- > 0;) {
-            v = v * (x - centre) + c[j] / double(j + 1);
-        }
-        return v * (x - centre);
-    };
-    return antiderivative(b) - antiderivative(a);
-}
-
 FakeDistribution::FakeDistribution(Layout l, Settings s)
-    : layout(std::move(l)), settings(std::move(s)) {
+    : layout(std::move(l)), settings(std::move(s)), field(layout.x, ElementLengths(layout)) {
     if (settings.method.empty()) {
         settings.method = layout.method;
     }
@@ -152,12 +124,12 @@ FakeDistribution::FakeDistribution(Layout l, Settings s)
             const bool derivative = array == dist1d::kDdx || array == dist1d::kD2dx2;
             m_arrays[array].push_back(derivative ? std::make_unique<QV_PARTIALDERIVATIVE>()
                                                  : std::make_unique<QV_REALVARIABLE>());
-            m_ids[m_arrays[array].back().get()] = {array, i};
+            field.Add(m_arrays[array].back().get(), {array, i});
         }
     }
     for (int k = 1; k <= SectionCount(); ++k) {
         m_spacing.push_back(std::make_unique<QV_REALPARAMETER>());
-        m_ids[m_spacing.back().get()] = {-1, k};
+        field.Add(m_spacing.back().get(), {-1, k});
     }
 }
 
@@ -206,27 +178,6 @@ QV_VarParam* FakeDistribution::SectionParameter(int parameter, int s) {
     return failLookup.array == -1 && failLookup.index == s ? nullptr : m_spacing[s - 1].get();
 }
 
-void FakeDistribution::SetField(const Polynomial& f) {
-    for (int i = 0; i <= layout.EndNode(); ++i) {
-        const double x = layout.x[i];
-        m_values[m_arrays[dist1d::kValue][i].get()] = f(x);
-        m_values[m_arrays[dist1d::kDdx][i].get()] = f.Derivative(x);
-        m_values[m_arrays[dist1d::kD2dx2][i].get()] = f.SecondDerivative(x);
-        m_values[m_arrays[dist1d::kIdx][i].get()] = i == 0 ? 0.0 : f.Integral(layout.x[i - 1], x);
-    }
-    for (int k = 1; k <= SectionCount(); ++k) {
-        m_values[m_spacing[k - 1].get()] = layout.sections[k - 1].elementLength;
-    }
-}
-
-std::string FakeDistribution::Describe(const QV_VarParam* term) const {
-    const TermId id = Identify(term);
-    if (id.array < 0) {
-        return "h(" + std::to_string(id.index) + ")";
-    }
-    return std::string(dist1d::kArrayNames[id.array]) + "(" + std::to_string(id.index) + ")";
-}
-
 Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase,
                int startCounter) {
     Walks walks;
@@ -245,71 +196,6 @@ Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBa
                                                  walks.counter, r, c);
     walks.rowsAdvance = r - rows.data();
     return walks;
-}
-
-namespace {
-
-Residual EvaluateFrom(const QV_Token*& token, const FakeDistribution& distribution) {
-    const QV_Token& t = *token++;
-    switch (t.kind) {
-    case QV_Token::Kind::Integer:
-        return {double(t.integer), std::abs(double(t.integer))};
-    case QV_Token::Kind::Real:
-        return {t.real, std::abs(t.real)};
-    case QV_Token::Kind::Term: {
-        const double v = distribution.ValueOf(t.term);
-        return {v, std::abs(v)};
-    }
-    case QV_Token::Kind::Text:
-        throw std::logic_error("text token in a residual");
-    case QV_Token::Kind::Op:
-        break;
-    }
-    const Residual a = EvaluateFrom(token, distribution);
-    switch (t.op) {
-    case 1:
-        return a;
-    case 40:
-        return {a.value * a.value, a.scale * a.scale};
-    default:
-        break;
-    }
-    const Residual b = EvaluateFrom(token, distribution);
-    switch (t.op) {
-    case 19:
-        return {a.value + b.value, a.scale + b.scale};
-    case 20:
-        return {a.value - b.value, a.scale + b.scale};
-    case 21:
-        return {a.value * b.value, a.scale * b.scale};
-    case 22:
-        return {a.value / b.value, a.scale / std::abs(b.value)};
-    }
-    throw std::logic_error("unknown operator " + std::to_string(t.op));
-}
-
-} // namespace
-
-Residual Evaluate(const QV_EquationView& equation, const FakeDistribution& distribution) {
-    const QV_Token* token = equation.tokens;
-    const Residual r = EvaluateFrom(token, distribution);
-    if (token != equation.tokens + equation.tokenCount) {
-        throw std::logic_error("residual does not use all its tokens");
-    }
-    return r;
-}
-
-int StatementNumber(const QV_EquationView& equation) {
-    return std::atoi(equation.name + 6);
-}
-
-int AnchorNode(const QV_EquationView& equation, const FakeDistribution& distribution) {
-    for (std::size_t k = 0; k < equation.tokenCount; ++k) {
-        if (equation.tokens[k].kind == QV_Token::Kind::Term) {
-            return distribution.Identify(equation.tokens[k].term).index;
-        }
-    }
-    return -1;
 }
 
 } // namespace pellorin::testing

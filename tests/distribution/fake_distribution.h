@@ -12,13 +12,10 @@
 
 #include <vuzizev/vuzizev.h>
 
+#include "tests/distribution/exact_field.h"
 #include "types/distribution/registration.h"
 
 namespace pellorin::testing {
-
-// Where collocation methods place their interior points: at the exact Gauss-Legendre
-// positions, or at the domain's stored 5-decimal ones.
-enum class Points { Gauss, Stored };
 
 struct Section {
     int base = 0;
@@ -57,22 +54,6 @@ struct Settings {
     std::string ebc;
 };
 
-// f(x) = sum of c[j] (x - centre)^j, with its derivatives and interval integrals.
-struct Polynomial {
-    std::vector<double> c;
-    double centre = 0.0;
-    double operator()(double x) const;
-    double Derivative(double x) const;
-    double SecondDerivative(double x) const;
-    double Integral(double a, double b) const;
-};
-
-// The element a term stands for.
-struct TermId {
-    int array = -1; // a dist1d::Array, or -1 for a section's ELEMENTLENGTH
-    int index = 0;  // node, or section
-};
-
 class FakeDistribution : public eqn::EquationContext {
 public:
     FakeDistribution(Layout layout, Settings settings);
@@ -93,10 +74,8 @@ public:
     QV_VarParam* SectionParameter(int parameter, int s) override;
 
     // Sets every variable to f on the nodes and every h to its section's element length.
-    void SetField(const Polynomial& f);
-    double ValueOf(const QV_VarParam* term) const { return m_values.at(term); }
-    TermId Identify(const QV_VarParam* term) const { return m_ids.at(term); }
-    std::string Describe(const QV_VarParam* term) const;
+    void SetField(const Polynomial& f) { field.Set(f); }
+    std::string Describe(const QV_VarParam* term) const { return field.Describe(term); }
 
     // Whether node i is in the array's index set as the distribution declares it.
     bool InDeclaredSet(int array, int i) const;
@@ -105,12 +84,11 @@ public:
     Settings settings;
     int outOfSetLookups = 0;
     TermId failLookup{-2, 0}; // a lookup of this term answers null
+    ExactField field;         // every array element and h
 
 private:
     std::vector<std::unique_ptr<QV_REALVARIABLE>> m_arrays[4];
     std::vector<std::unique_ptr<QV_REALPARAMETER>> m_spacing;
-    std::map<const QV_VarParam*, double> m_values;
-    std::map<const QV_VarParam*, TermId> m_ids;
 };
 
 class EquationModel : public QV_ModelTypeEx2 {};
@@ -124,18 +102,5 @@ struct Walks {
 };
 Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase = 0,
                int startCounter = 0);
-
-// A registered residual's value, and the sum of the magnitudes of its parts.
-struct Residual {
-    double value = 0.0;
-    double scale = 0.0;
-    double Relative() const { return scale == 0.0 ? 0.0 : std::abs(value) / scale; }
-};
-Residual Evaluate(const QV_EquationView& equation, const FakeDistribution& distribution);
-
-// Statement number of a registered equation ("QV_Eqn12" gives 12).
-int StatementNumber(const QV_EquationView& equation);
-// The node of the equation's first term, where the instance stands.
-int AnchorNode(const QV_EquationView& equation, const FakeDistribution& distribution);
 
 } // namespace pellorin::testing

@@ -13,9 +13,6 @@
 namespace pellorin::testing {
 namespace {
 
-const char* const kMethods[] = {"BFD1", "BFD2",  "FFD1",  "FFD2",  "CFD2",
-                                "CFD4", "UBFD4", "OCFE2", "OCFE3", "OCFE4"};
-
 // "N@node" per instance, in order, as JacPattern registered them.
 std::string Sequence(const EquationModel& model, const FakeDistribution& d) {
     std::string out;
@@ -23,7 +20,7 @@ std::string Sequence(const EquationModel& model, const FakeDistribution& d) {
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
         const QV_EquationView eq = store.Equation(k);
         out += (out.empty() ? "" : " ") + std::to_string(StatementNumber(eq)) + "@" +
-               std::to_string(AnchorNode(eq, d));
+               std::to_string(AnchorNode(eq, d.field));
     }
     return out;
 }
