@@ -67,6 +67,10 @@ protected:
         model.emplace(GetParam());
         outcome = model->Drive()[1];
     }
+    void TearDown() override {
+        model.reset();
+        HostTest::TearDown();
+    }
 
     const QV_EquationStore& Store() { return model->distribution.Equations(); }
 
