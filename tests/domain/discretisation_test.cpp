@@ -219,6 +219,18 @@ TEST_F(DomainTest, EveryValueCarriesItsStatementNumberAndTheLevelsArguments) {
     EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments).back().a, 3);
 }
 
+TEST_F(DomainTest, DifferenceMethodsPlaceNodesByTheirOwnStatementsWhateverTheInteriorPoints) {
+    QV_DOMAIN d;
+    Configure(d, "CFD2", 1);
+    d.NUMPOLYPOINTS.Specify(QV_Value(0, 0u));
+    Run(d);
+    for (int k = 1; k <= d.ENDNODE.v(); ++k) {
+        EXPECT_EQ(d.VALUE.get()->Get(k)->LastAssignment().tag().n, 46) << k;
+        EXPECT_DOUBLE_EQ(d.VALUE.get()->Get(k)->v(), 0.125 * k) << k;
+    }
+    EXPECT_EQ(d.SECTION.get()->Get(1)->ELEMENTLENGTH.LastAssignment().tag().n, 36);
+}
+
 TEST_F(DomainTest, ZeroSpacingGivesTheSmallestNodeCount) {
     QV_DOMAIN d;
     Configure(d, "OCFE4", 2);

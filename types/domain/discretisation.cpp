@@ -55,8 +55,9 @@ const MethodLayout* FindLayout(const char* method) {
     return nullptr;
 }
 
-// The finite-difference methods with interior points, whose element length is the spacing.
-bool IsDifferenceMethodWithPoints(const char* method) {
+// The finite-difference methods that place interior points: their element length is the
+// node spacing and their nodes are placed as a uniform grid.
+bool IsDifferenceMethod(const char* method) {
     for (const char* name : {"FFD2", "CFD2", "BFD2", "CFD4", "UBFD4"}) {
         if (IsMethod(method, name)) {
             return true;
@@ -97,8 +98,8 @@ public:
         MethodConstants();
         Put(&d.HIGHESTORDERDERIVATIVE, 1, 24);
         SectionLocations();
-        for (int s = 1, last = d.NUMSECTIONS.v(); s <= last && s > 0; ++s) {
-            SectionLayout(s);
+        for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last; ++s) {
+            SectionLayout(int(s));
         }
         DomainInteriorAndEnd();
         NodePositions();
@@ -135,8 +136,8 @@ private:
         QV_SECTIONDATAMODEL* first = d.Section(1);
         Put(first != nullptr ? first->LOCATION.get() : nullptr, 0.0, 25);
         const int sections = d.NUMSECTIONS.v();
-        for (int s = 2; s <= sections && s > 0; ++s) {
-            QV_SECTIONDATAMODEL* section = d.Section(s);
+        for (long long s = 2; s <= sections; ++s) {
+            QV_SECTIONDATAMODEL* section = d.Section(int(s));
             if (section == nullptr || first == nullptr) {
                 continue;
             }
@@ -224,23 +225,22 @@ private:
         }
         QV_SECTIONDATAMODEL* first = d.Section(1);
         Put(values->Get(0), first != nullptr ? RealOf(first->LOCATION) : 0.0, 44);
-        for (int s = 1, last = d.NUMSECTIONS.v(); s <= last && s > 0; ++s) {
-            QV_SECTIONDATAMODEL* section = d.Section(s);
+        for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last; ++s) {
+            QV_SECTIONDATAMODEL* section = d.Section(int(s));
             if (section == nullptr) {
                 continue;
             }
             const int elements = section->NUMELEMENTS.v();
-            for (int e = 1; e <= elements && e > 0; ++e) {
+            for (long long e = 1; e <= elements; ++e) {
                 const long long base = section->BASE.v();
                 const double location = RealOf(section->LOCATION);
                 const double h = section->ELEMENTLENGTH.v();
                 const int points = d.NUMPOLYPOINTS.v();
                 const long long stride = (long long)points + 1;
-                const bool difference =
-                    points != 0 && IsDifferenceMethodWithPoints(d.DISCRETIZATIONMETHOD.v());
-                for (int p = 1; p <= points && p > 0; ++p) {
+                const bool difference = IsDifferenceMethod(d.DISCRETIZATIONMETHOD.v());
+                for (long long p = 1; p <= points; ++p) {
                     const long long node = base + (e - 1) * stride + p;
-                    const QV_REALPARAMETER* point = d.POLYPOINT.Get(p);
+                    const QV_REALPARAMETER* point = d.POLYPOINT.Get(int(p));
                     const double offset =
                         ((double(e) + (point != nullptr ? point->v() : 0.0)) - 1.0) * h;
                     if (FitsNode(node)) {
@@ -262,7 +262,7 @@ private:
 
     // No interior points, or a difference method: the element length is the node spacing.
     bool SpacingIsElementLength() {
-        return d.NUMPOLYPOINTS.v() == 0 || IsDifferenceMethodWithPoints(d.DISCRETIZATIONMETHOD.v());
+        return d.NUMPOLYPOINTS.v() == 0 || IsDifferenceMethod(d.DISCRETIZATIONMETHOD.v());
     }
 
     QV_DOMAIN& d;
@@ -284,8 +284,8 @@ QV_SECTIONDATAMODEL* QV_DOMAIN::Section(int s) {
 
 double QV_DOMAIN::SumOfNodeCounts(int firstSection, int lastSection) {
     double sum = 0.0;
-    for (int k = firstSection; k <= lastSection && k > 0; ++k) {
-        if (QV_SECTIONDATAMODEL* section = Section(k)) {
+    for (long long k = firstSection; k <= lastSection; ++k) {
+        if (QV_SECTIONDATAMODEL* section = Section(int(k))) {
             sum += double(section->NODECOUNT.v());
         }
     }
@@ -318,7 +318,7 @@ QV_SetValue& QV_DOMAIN::CollocationPoints(int s) {
     }
     const long long points = NUMPOLYPOINTS.v();
     const int elements = section->NUMELEMENTS.v();
-    for (int e = 1; e <= elements && e > 0; ++e) {
+    for (long long e = 1; e <= elements; ++e) {
         const long long first = section->BASE.v() + (e - 1) * (points + 1);
         result +=
             QV_IntSetValue(pellorin::ClampToInt(first + 1), pellorin::ClampToInt(first + points));
@@ -330,8 +330,8 @@ QV_SetValue& QV_DOMAIN::UnionFn60578464() {
     static QV_SetValue result;
     result = QV_SetValue();
     result.ResetType(QV_SetTypeUnion);
-    for (int k = 1, last = NUMSECTIONS.v(); k <= last && k > 0; ++k) {
-        if (QV_SECTIONDATAMODEL* section = Section(k)) {
+    for (long long k = 1, last = NUMSECTIONS.v(); k <= last; ++k) {
+        if (QV_SECTIONDATAMODEL* section = Section(int(k))) {
             result += section->INTERIOR.v();
         }
     }
