@@ -71,7 +71,7 @@ bool ParseRun(const std::vector<std::string>& words, vzhost::RunOptions& options
         const bool hasValue = i + 1 < words.size();
         if (word == "--x" || word == "--y" || word == "--z") {
             if (!hasValue) {
-                error = word + " needs a domain specification";
+                error = word + " needs a domain's settings";
                 return false;
             }
             options.domainSpecs[word[2]] = words[++i];

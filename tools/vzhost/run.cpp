@@ -67,7 +67,7 @@ ModelHandle Create(const vzt::TypeLibrary& library, const std::string& type) {
     return object;
 }
 
-// A domain for one direction, made of the type the spec names (DOMAIN by default).
+// A domain for one direction, of the type its settings name (DOMAIN by default).
 ModelHandle MakeDomain(const vzt::TypeLibrary& library, const std::string& spec) {
     auto settings = ParseSpec(spec);
     std::string type = "DOMAIN";
