@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <sstream>
 
@@ -156,6 +157,12 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         return 0;
     } catch (const BadInput& bad) {
         err << "vzhost: " << bad.what() << '\n';
+        return kBadInput;
+    } catch (const std::bad_alloc&) {
+        err << "vzhost: out of memory: the model is too large for this machine\n";
+        return kBadInput;
+    } catch (const std::exception& failure) {
+        err << "vzhost: the model could not be run: " << failure.what() << '\n';
         return kBadInput;
     }
 }
