@@ -1,4 +1,5 @@
 // Index strings: how the matrix writes an element's index values and reads them back.
+#include <charconv>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -72,7 +73,9 @@ void QV_Matrix::AddIndexToString(int value, int k) {
     } else {
         m_indexString.back() = ',';
     }
-    m_indexString += std::to_string(value);
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    m_indexString.append(digits, std::size_t(end - digits));
     m_indexString += ')';
 }
 
