@@ -69,7 +69,7 @@ const char* ScanString(const char* p, char terminator, char* out, std::size_t& l
 
 void QV_Matrix::AddIndexToString(int value, int k) {
     if (k <= 0 || m_indexString.empty()) {
-        m_indexString = "(";
+        m_indexString.assign(1, '(');
     } else {
         m_indexString.back() = ',';
     }
@@ -81,7 +81,7 @@ void QV_Matrix::AddIndexToString(int value, int k) {
 
 void QV_Matrix::AddIndexToString(const char* value, int k) {
     if (k <= 0 || m_indexString.empty()) {
-        m_indexString = "(";
+        m_indexString.assign(1, '(');
     } else {
         m_indexString.back() = ',';
     }
