@@ -79,7 +79,10 @@ bool QV_LongPtrVectorOwnsData::AddNullEntries(std::size_t position, std::size_t 
         const auto target = m_entries.begin() + std::ptrdiff_t(b * (block + stride));
         std::move_backward(source + std::ptrdiff_t(split), source + std::ptrdiff_t(block),
                            target + std::ptrdiff_t(block + stride));
-        std::move_backward(source, source + std::ptrdiff_t(split), target + std::ptrdiff_t(split));
+        if (b != 0) { // the first block's head stays where it is
+            std::move_backward(source, source + std::ptrdiff_t(split),
+                               target + std::ptrdiff_t(split));
+        }
         std::fill(target + std::ptrdiff_t(split), target + std::ptrdiff_t(split + stride), nullptr);
     }
     return true;

@@ -2,15 +2,6 @@
 
 #include <cstring>
 
-void QV_EquationStore::OpenInstance(int group) {
-    m_instanceGroups.push_back(group);
-    m_incidenceStart.push_back(std::uint32_t(m_incidence.size()));
-}
-
-void QV_EquationStore::AddIncidence(const QV_VarParam* term) {
-    m_incidence.push_back(term);
-}
-
 void QV_EquationStore::ClearInstances() {
     m_instanceGroups.clear();
     m_incidenceStart.clear();
@@ -47,15 +38,6 @@ void QV_EquationStore::OpenEquation(const char* name, int counter, int group) {
     m_equationGroups.push_back(group);
     m_equationCounters.push_back(counter);
     m_tokenStart.push_back(std::uint32_t(m_tokens.size()));
-}
-
-bool QV_EquationStore::AddToken(int counter, const QV_Token& token) {
-    if (m_equationCounters.empty() || m_equationCounters.back() != counter) {
-        ++m_misrouted;
-        return false;
-    }
-    m_tokens.push_back(token);
-    return true;
 }
 
 void QV_EquationStore::ClearEquations() {

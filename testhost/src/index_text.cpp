@@ -1,4 +1,5 @@
 // Index strings: how the matrix writes an element's index values and reads them back.
+#include <charconv>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -68,17 +69,19 @@ const char* ScanString(const char* p, char terminator, char* out, std::size_t& l
 
 void QV_Matrix::AddIndexToString(int value, int k) {
     if (k <= 0 || m_indexString.empty()) {
-        m_indexString = "(";
+        m_indexString.assign(1, '(');
     } else {
         m_indexString.back() = ',';
     }
-    m_indexString += std::to_string(value);
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    m_indexString.append(digits, std::size_t(end - digits));
     m_indexString += ')';
 }
 
 void QV_Matrix::AddIndexToString(const char* value, int k) {
     if (k <= 0 || m_indexString.empty()) {
-        m_indexString = "(";
+        m_indexString.assign(1, '(');
     } else {
         m_indexString.back() = ',';
     }

@@ -43,7 +43,7 @@ const char* QV_Matrix::QV_ContainerId() {
 }
 
 QV_Type* QV_Matrix::AddElement() {
-    const std::string index = std::move(m_indexString);
+    std::string index = std::move(m_indexString);
     m_indexString.clear();
     if (m_position < 0 || std::size_t(m_position) >= m_elements.Size()) {
         return nullptr;
@@ -55,13 +55,15 @@ QV_Type* QV_Matrix::AddElement() {
     if (element == nullptr) {
         return nullptr;
     }
-    element->NameAsElement(index);
     m_elements.Put(std::size_t(m_position), element);
-    vzt::detail::Record({.kind = vzt::EventKind::AddElement,
-                         .object = this,
-                         .owner = element,
-                         .name = index,
-                         .a = m_position});
+    if (vzt::detail::JournalOn()) {
+        vzt::detail::Record({.kind = vzt::EventKind::AddElement,
+                             .object = this,
+                             .owner = element,
+                             .name = index,
+                             .a = m_position});
+    }
+    element->NameAsElement(std::move(index));
     return element;
 }
 

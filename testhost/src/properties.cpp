@@ -9,8 +9,12 @@
 QV_VarParamProp::~QV_VarParamProp() = default;
 
 long QV_VarParamProp::Assign(const QV_Value& value) {
-    vzt::detail::Record(
-        {.kind = vzt::EventKind::Assign, .object = this, .a = value.tag().a, .b = value.tag().b});
+    if (vzt::detail::JournalOn()) {
+        vzt::detail::Record({.kind = vzt::EventKind::Assign,
+                             .object = this,
+                             .a = value.tag().a,
+                             .b = value.tag().b});
+    }
     return StoreAssignment(value) ? 0 : -1;
 }
 

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <new>
 #include <string_view>
+#include <type_traits>
 
 namespace {
 
@@ -18,6 +19,22 @@ int Key(int v) {
 
 template <class Vec, class V>
 bool Locate(const Vec& values, const V& value, int& pos) {
+    if constexpr (std::is_same_v<V, int>) {
+        // Index sets are mostly runs of consecutive integers, and values are mostly looked up
+        // in ascending order: try the place value has in a run, and the end, first.
+        if (!values.empty()) {
+            const long long guess = static_cast<long long>(value) - values.front();
+            if (guess >= 0 && guess < static_cast<long long>(values.size()) &&
+                values[std::size_t(guess)] == value) {
+                pos = int(guess);
+                return true;
+            }
+            if (values.back() < value) {
+                pos = int(values.size());
+                return false;
+            }
+        }
+    }
     auto it = std::lower_bound(values.begin(), values.end(), value,
                                [](const auto& element, const V& v) { return Key(element) < v; });
     pos = int(it - values.begin());
@@ -44,6 +61,14 @@ bool InsertAt(Vec& values, const V& value, int pos) {
 
 template <class Vec>
 void Unite(Vec& values, const Vec& other) {
+    if (other.empty()) {
+        return;
+    }
+    // A union built of ascending pieces appends each piece.
+    if (values.empty() || Key(values.back()) < Key(other.front())) {
+        values.insert(values.end(), other.begin(), other.end());
+        return;
+    }
     Vec merged;
     merged.reserve(values.size() + other.size());
     std::set_union(values.begin(), values.end(), other.begin(), other.end(),

@@ -1,6 +1,8 @@
 // The stand-in host's set values and set properties, as index sets, loops and the
 // string-set parameters use them.
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <climits>
@@ -43,6 +45,13 @@ TEST(SetValue, UnionAndIntersectionKeepOrderWithoutRepeats) {
     EXPECT_EQ(Integers(s), (std::vector<int>{2, 5, 6}));
     s *= QV_SetValue();
     EXPECT_EQ(s.Size(), 0u);
+
+    // Pieces in ascending order, one sharing its first value with the last piece.
+    QV_SetValue pieces;
+    for (auto [lo, hi] : {std::pair{1, 2}, {4, 5}, {5, 7}, {9, 8}, {INT_MAX, INT_MAX}}) {
+        pieces += QV_IntSetValue(lo, hi);
+    }
+    EXPECT_EQ(Integers(pieces), (std::vector<int>{1, 2, 4, 5, 6, 7, INT_MAX}));
 }
 
 TEST(SetValue, OtherKindIsRefusedAndChangesNothing) {
@@ -72,6 +81,21 @@ TEST(SetValue, ContainsReportsWhereAValueIsOrWouldGo) {
     EXPECT_FALSE(s.SetAddAtOffset(0, 2)) << "out of order";
     EXPECT_FALSE(s.SetAddAtOffset(20, 9)) << "outside the set";
     EXPECT_EQ(Integers(s), (std::vector<int>{10, 11, 12, 13}));
+
+    // With gaps, a value's place is not its distance from the first value.
+    QV_SetValue gaps = QV_IntSetValue(INT_MIN, INT_MIN);
+    for (int v : {1, 3, 4, 8, INT_MAX}) {
+        gaps += v;
+    }
+    for (auto [value, held, at] : {std::tuple{4, true, 3},
+                                   {3, true, 2},
+                                   {2, false, 2},
+                                   {INT_MAX, true, 5},
+                                   {INT_MIN, true, 0},
+                                   {9, false, 5}}) {
+        EXPECT_EQ(gaps.SetContains(value, pos), held) << value;
+        EXPECT_EQ(pos, at) << value;
+    }
 }
 
 TEST(SetValue, StringSetsSortByBytes) {

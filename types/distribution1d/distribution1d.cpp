@@ -15,11 +15,13 @@ PELLORIN_TYPE_EXPORTS(DISTRIBUTION1D);
 
 namespace {
 
-// What the equations read of a distribution and of its domain, as the walk reaches it.
+// What the equations read of a distribution and of its domain, as the walk reaches it. The
+// two arrays reached through references are resolved once: no walk relinks them.
 class Distribution1DContext final : public pellorin::eqn::EquationContext {
 public:
     Distribution1DContext(QV_DISTRIBUTION1D& distribution, QV_DOMAIN& domain)
-        : m_distribution(distribution), m_domain(domain) {}
+        : m_distribution(distribution), m_domain(domain), m_values(distribution.VALUE.get()),
+          m_sections(domain.SECTION.get()) {}
 
     int UsedOrder() override { return m_distribution.HIGHESTORDERXDERIVATIVEUSED.v(); }
     int DeclaredOrder() override { return m_distribution.HIGHESTORDERXDERIVATIVE.v(); }
@@ -53,10 +55,8 @@ public:
     QV_VarParam* ArrayElement(int array, std::span<const int> index) override {
         const int i = index[0];
         switch (array) {
-        case pellorin::dist1d::kValue: {
-            auto* values = m_distribution.VALUE.get();
-            return values != nullptr ? values->Get(i) : nullptr;
-        }
+        case pellorin::dist1d::kValue:
+            return m_values != nullptr ? m_values->Get(i) : nullptr;
         case pellorin::dist1d::kDdx:
             return m_distribution.DDX.Get(i);
         case pellorin::dist1d::kD2dx2:
@@ -75,12 +75,13 @@ public:
 
 private:
     QV_SECTIONDATAMODEL* Section(int s) {
-        auto* sections = m_domain.SECTION.get();
-        return sections != nullptr ? sections->Get(s) : nullptr;
+        return m_sections != nullptr ? m_sections->Get(s) : nullptr;
     }
 
     QV_DISTRIBUTION1D& m_distribution;
     QV_DOMAIN& m_domain;
+    decltype(m_distribution.VALUE.get()) m_values;
+    decltype(m_domain.SECTION.get()) m_sections;
 };
 
 } // namespace

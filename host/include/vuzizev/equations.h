@@ -4,12 +4,61 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "vuzizev/api.h"
 
 class QV_VarParam;
+
+// A growing array of plain values. It grows by reallocation, which moves a large block by
+// remapping its pages where the allocator can, so that an array of millions of entries is
+// not copied and touched again at every growth. Allocation failure throws std::bad_alloc.
+template <class T>
+class QV_FlatArray {
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
+public:
+    QV_FlatArray() = default;
+    QV_FlatArray(const QV_FlatArray&) = delete;
+    QV_FlatArray& operator=(const QV_FlatArray&) = delete;
+    ~QV_FlatArray() { std::free(m_data); }
+
+    std::size_t size() const { return m_size; }
+    std::size_t capacity() const { return m_capacity; }
+    bool empty() const { return m_size == 0; }
+    const T* data() const { return m_data; }
+    const T& operator[](std::size_t k) const { return m_data[k]; }
+    const T& back() const { return m_data[m_size - 1]; }
+    void clear() { m_size = 0; }
+    void push_back(const T& value) {
+        if (m_size == m_capacity) {
+            Grow();
+        }
+        m_data[m_size++] = value;
+    }
+
+private:
+    void Grow() {
+        const std::size_t capacity = m_capacity < 64 ? 64 : 2 * m_capacity;
+        if (capacity > SIZE_MAX / sizeof(T)) {
+            throw std::bad_alloc();
+        }
+        void* grown = std::realloc(m_data, capacity * sizeof(T));
+        if (grown == nullptr) {
+            throw std::bad_alloc();
+        }
+        m_data = static_cast<T*>(grown);
+        m_capacity = capacity;
+    }
+
+    T* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
 
 // One token of a prefix expression.
 struct QV_Token {
@@ -44,8 +93,11 @@ struct QV_EquationView {
 class VZ_API QV_EquationStore {
 public:
     // SetUpEquations side.
-    void OpenInstance(int group);
-    void AddIncidence(const QV_VarParam* term);
+    void OpenInstance(int group) {
+        m_instanceGroups.push_back(group);
+        m_incidenceStart.push_back(std::uint32_t(m_incidence.size()));
+    }
+    void AddIncidence(const QV_VarParam* term) { m_incidence.push_back(term); }
     void ClearInstances();
     std::size_t InstanceCount() const { return m_instanceGroups.size(); }
     std::size_t IncidenceCount() const { return m_incidence.size(); }
@@ -55,7 +107,14 @@ public:
     void OpenEquation(const char* name, int counter, int group);
     // Appends a token to the equation with the given number; false when that is not the
     // equation most recently opened.
-    bool AddToken(int counter, const QV_Token& token);
+    bool AddToken(int counter, const QV_Token& token) {
+        if (m_equationCounters.empty() || m_equationCounters.back() != counter) {
+            ++m_misrouted;
+            return false;
+        }
+        m_tokens.push_back(token);
+        return true;
+    }
     std::uint32_t InternText(const char* text);
     void ClearEquations();
     std::size_t EquationCount() const { return m_equationGroups.size(); }
@@ -69,15 +128,15 @@ public:
     std::size_t BytesUsed() const;
 
 private:
-    std::vector<int> m_instanceGroups;
-    std::vector<std::uint32_t> m_incidenceStart;
-    std::vector<const QV_VarParam*> m_incidence;
+    QV_FlatArray<int> m_instanceGroups;
+    QV_FlatArray<std::uint32_t> m_incidenceStart;
+    QV_FlatArray<const QV_VarParam*> m_incidence;
 
-    std::vector<std::uint32_t> m_equationName;
-    std::vector<int> m_equationGroups;
-    std::vector<int> m_equationCounters;
-    std::vector<std::uint32_t> m_tokenStart;
-    std::vector<QV_Token> m_tokens;
+    QV_FlatArray<std::uint32_t> m_equationName;
+    QV_FlatArray<int> m_equationGroups;
+    QV_FlatArray<int> m_equationCounters;
+    QV_FlatArray<std::uint32_t> m_tokenStart;
+    QV_FlatArray<QV_Token> m_tokens;
     std::vector<std::string> m_texts;
     std::size_t m_misrouted = 0;
 };

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vuzizev/alloc.h"
@@ -64,7 +65,7 @@ private:
     friend class QV_Container;
     friend class QV_Matrix; // names the elements it makes
     void ForgetOwner() { m_owner = nullptr; }
-    void NameAsElement(const std::string& index) { m_name = index; }
+    void NameAsElement(std::string index) { m_name = std::move(index); }
 
     std::string m_name;
     std::string m_description;
