@@ -6,7 +6,27 @@
 
 // ---- QV_VarParamProp ----------------------------------------------------------------------
 
-QV_VarParamProp::~QV_VarParamProp() = default;
+QV_VarParamProp::QV_VarParamProp(const QV_VarParamProp& other)
+    : QV_Type(other), m_held(other.m_held != nullptr ? new Held(*other.m_held) : nullptr) {}
+
+QV_VarParamProp& QV_VarParamProp::operator=(const QV_VarParamProp& other) {
+    QV_Type::operator=(other);
+    if (this != &other) {
+        Held* copy = other.m_held != nullptr ? new Held(*other.m_held) : nullptr;
+        delete m_held;
+        m_held = copy;
+    }
+    return *this;
+}
+
+QV_VarParamProp::~QV_VarParamProp() { delete m_held; }
+
+QV_VarParamProp::Held& QV_VarParamProp::HeldValues() {
+    if (m_held == nullptr) {
+        m_held = new Held;
+    }
+    return *m_held;
+}
 
 long QV_VarParamProp::Assign(const QV_Value& value) {
     if (vzt::detail::JournalOn()) {
@@ -23,7 +43,7 @@ bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
     if (!Accepts(held)) {
         return false;
     }
-    m_assigned = std::move(held);
+    HeldValues().assigned = std::move(held);
     return true;
 }
 
@@ -32,19 +52,29 @@ bool QV_VarParamProp::Specify(const QV_Value& value) {
     if (!Accepts(held)) {
         return false;
     }
-    m_specified = std::move(held);
+    HeldValues().specified = std::move(held);
     return true;
 }
+
 void QV_VarParamProp::Unspecify() {
-    m_specified = QV_Value();
+    if (m_held != nullptr) {
+        m_held->specified = QV_Value();
+    }
+}
+
+const QV_Value& QV_VarParamProp::LastAssignment() const {
+    static const QV_Value none;
+    return m_held != nullptr ? m_held->assigned : none;
 }
 
 const QV_Value& QV_VarParamProp::Current() const {
-    if (!m_specified.IsEmpty()) {
-        return m_specified;
-    }
-    if (!m_assigned.IsEmpty()) {
-        return m_assigned;
+    if (m_held != nullptr) {
+        if (!m_held->specified.IsEmpty()) {
+            return m_held->specified;
+        }
+        if (!m_held->assigned.IsEmpty()) {
+            return m_held->assigned;
+        }
     }
     static const QV_Value empty;
     const QV_Value* fallback = DefaultValueInForce();

@@ -1,6 +1,9 @@
 #include "types/distribution1d/distribution1d.h"
 
+#include <array>
 #include <limits>
+#include <new>
+#include <vector>
 
 #include "framework/exports.h"
 #include "framework/string_in_set.h"
@@ -21,7 +24,9 @@ class Distribution1DContext final : public pellorin::eqn::EquationContext {
 public:
     Distribution1DContext(QV_DISTRIBUTION1D& distribution, QV_DOMAIN& domain)
         : m_distribution(distribution), m_domain(domain), m_values(distribution.VALUE.get()),
-          m_sections(domain.SECTION.get()) {}
+          m_sections(domain.SECTION.get()) {
+        Remember();
+    }
 
     int UsedOrder() override { return m_distribution.HIGHESTORDERXDERIVATIVEUSED.v(); }
     int DeclaredOrder() override { return m_distribution.HIGHESTORDERXDERIVATIVE.v(); }
@@ -52,20 +57,23 @@ public:
                                   : std::numeric_limits<double>::quiet_NaN();
     }
 
+    // Each node's element is looked up in its array once per walk: an instance's neighbours
+    // name the same nodes again.
     QV_VarParam* ArrayElement(int array, std::span<const int> index) override {
         const int i = index[0];
-        switch (array) {
-        case pellorin::dist1d::kValue:
-            return m_values != nullptr ? m_values->Get(i) : nullptr;
-        case pellorin::dist1d::kDdx:
-            return m_distribution.DDX.Get(i);
-        case pellorin::dist1d::kD2dx2:
-            return m_distribution.D2DX2.Get(i);
-        case pellorin::dist1d::kIdx:
-            return m_distribution.IDX.Get(i);
-        default:
+        if (array < 0 || array >= kArrays) {
             return nullptr;
         }
+        std::vector<QV_VarParam*>& memo = m_memo[array];
+        const bool remembered = i >= 0 && std::size_t(i) < memo.size();
+        if (remembered && memo[std::size_t(i)] != nullptr) {
+            return memo[std::size_t(i)];
+        }
+        QV_VarParam* element = Lookup(array, i);
+        if (remembered) {
+            memo[std::size_t(i)] = element;
+        }
+        return element;
     }
 
     QV_VarParam* SectionParameter(int, int s) override {
@@ -74,6 +82,39 @@ public:
     }
 
 private:
+    static constexpr int kArrays = 4;
+    // Larger domains are walked without remembering their elements.
+    static constexpr long long kMostRemembered = 1LL << 26;
+
+    QV_VarParam* Lookup(int array, int i) {
+        switch (array) {
+        case pellorin::dist1d::kValue:
+            return m_values != nullptr ? m_values->Get(i) : nullptr;
+        case pellorin::dist1d::kDdx:
+            return m_distribution.DDX.Get(i);
+        case pellorin::dist1d::kD2dx2:
+            return m_distribution.D2DX2.Get(i);
+        default:
+            return m_distribution.IDX.Get(i);
+        }
+    }
+
+    void Remember() {
+        const long long nodes = (long long)m_domain.ENDNODE.v() + 1;
+        if (nodes <= 0 || nodes > kMostRemembered) {
+            return;
+        }
+        try {
+            for (std::vector<QV_VarParam*>& memo : m_memo) {
+                memo.assign(std::size_t(nodes), nullptr);
+            }
+        } catch (const std::bad_alloc&) {
+            for (std::vector<QV_VarParam*>& memo : m_memo) {
+                memo.clear();
+            }
+        }
+    }
+
     QV_SECTIONDATAMODEL* Section(int s) {
         return m_sections != nullptr ? m_sections->Get(s) : nullptr;
     }
@@ -82,6 +123,7 @@ private:
     QV_DOMAIN& m_domain;
     decltype(m_distribution.VALUE.get()) m_values;
     decltype(m_domain.SECTION.get()) m_sections;
+    std::array<std::vector<QV_VarParam*>, kArrays> m_memo;
 };
 
 } // namespace

@@ -10,8 +10,8 @@
 class VZ_API QV_VarParamProp : public QV_Type {
 public:
     QV_VarParamProp() = default;
-    QV_VarParamProp(const QV_VarParamProp&) = default;
-    QV_VarParamProp& operator=(const QV_VarParamProp&) = default;
+    QV_VarParamProp(const QV_VarParamProp& other);
+    QV_VarParamProp& operator=(const QV_VarParamProp& other);
     ~QV_VarParamProp() override;
 
     // A default assignment from the library. Returns 0 when the host accepted the value,
@@ -22,10 +22,10 @@ public:
     // changes) when the property cannot hold a value of that kind.
     bool Specify(const QV_Value& value);
     void Unspecify();
-    bool IsSpecified() const { return !m_specified.IsEmpty(); }
+    bool IsSpecified() const { return m_held != nullptr && !m_held->specified.IsEmpty(); }
 
     // The last default assignment (empty when none), with its tag.
-    const QV_Value& LastAssignment() const { return m_assigned; }
+    const QV_Value& LastAssignment() const;
     // The value in force: the user's, else the last assignment, else the type's default.
     const QV_Value& Current() const;
 
@@ -42,8 +42,15 @@ protected:
     bool StoreAssignment(const QV_Value& value);
 
 private:
-    QV_Value m_specified;
-    QV_Value m_assigned;
+    // The user's value and the last assignment, kept from the first of either on: most
+    // elements of an array never get one.
+    struct Held {
+        QV_Value specified;
+        QV_Value assigned;
+    };
+    Held& HeldValues();
+
+    Held* m_held = nullptr;
 };
 
 // A variable or parameter that can stand in an equation's incidence.
