@@ -49,6 +49,14 @@ std::string Quoted(const std::string& text) {
     return "'" + text + "'";
 }
 
+// Whether the property took the value; says so in error when it did not.
+bool Accepted(bool taken, const std::string& name, std::string& error) {
+    if (!taken) {
+        error = name + ": value refused";
+    }
+    return taken;
+}
+
 bool SpecifyInteger(QV_INTEGERPARAMETER& p, const std::string& name, const std::string& text,
                     std::string& error) {
     int value = 0;
