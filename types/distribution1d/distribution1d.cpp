@@ -28,32 +28,37 @@ public:
         Remember();
     }
 
-    int UsedOrder() override { return m_distribution.HIGHESTORDERXDERIVATIVEUSED.v(); }
-    int DeclaredOrder() override { return m_distribution.HIGHESTORDERXDERIVATIVE.v(); }
-    bool IntegralRequested() override {
-        return StringInSet("idx", m_distribution.INTEGRALS.v()) != 0;
+    // SetUpEquations reads through the host's plain accessors, JacPattern through the others.
+    void BeginWalk(pellorin::eqn::WalkKind kind) override {
+        m_expressions = kind == pellorin::eqn::WalkKind::Expressions;
     }
-    const char* Method() override { return m_domain.DISCRETIZATIONMETHOD.v(); }
-    const char* ElementBoundary() override { return m_domain.ELEMENTBOUNDARYCONDITION.v(); }
-    int SectionCount() override { return m_domain.NUMSECTIONS.v(); }
-    int PolyPoints() override { return m_domain.NUMPOLYPOINTS.v(); }
-    int EndNode() override { return m_domain.ENDNODE.v(); }
+
+    int UsedOrder() override { return Read(m_distribution.HIGHESTORDERXDERIVATIVEUSED); }
+    int DeclaredOrder() override { return Read(m_distribution.HIGHESTORDERXDERIVATIVE); }
+    bool IntegralRequested() override {
+        return StringInSet("idx", Read(m_distribution.INTEGRALS)) != 0;
+    }
+    const char* Method() override { return Read(m_domain.DISCRETIZATIONMETHOD); }
+    const char* ElementBoundary() override { return Read(m_domain.ELEMENTBOUNDARYCONDITION); }
+    int SectionCount() override { return Read(m_domain.NUMSECTIONS); }
+    int PolyPoints() override { return Read(m_domain.NUMPOLYPOINTS); }
+    int EndNode() override { return Read(m_domain.ENDNODE); }
 
     int Base(int s) override {
         const QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? section->BASE.v() : 0;
+        return section != nullptr ? Read(section->BASE) : 0;
     }
     int NodeCount(int s) override {
         const QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? section->NODECOUNT.v() : 0;
+        return section != nullptr ? Read(section->NODECOUNT) : 0;
     }
     int ElementCount(int s) override {
         const QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? section->NUMELEMENTS.v() : 0;
+        return section != nullptr ? Read(section->NUMELEMENTS) : 0;
     }
     double ElementLengthValue(int s) override {
         const QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? section->ELEMENTLENGTH.v()
+        return section != nullptr ? Read(section->ELEMENTLENGTH)
                                   : std::numeric_limits<double>::quiet_NaN();
     }
 
@@ -82,6 +87,11 @@ public:
     }
 
 private:
+    template <class Property>
+    auto Read(const Property& property) const -> decltype(property.v()) {
+        return m_expressions ? property.fv() : property.v();
+    }
+
     static constexpr int kArrays = 4;
     // Larger domains are walked without remembering their elements.
     static constexpr long long kMostRemembered = 1LL << 26;
@@ -124,6 +134,7 @@ private:
     decltype(m_distribution.VALUE.get()) m_values;
     decltype(m_domain.SECTION.get()) m_sections;
     std::array<std::vector<QV_VarParam*>, kArrays> m_memo;
+    bool m_expressions = false;
 };
 
 } // namespace
