@@ -19,7 +19,9 @@ QV_VarParamProp& QV_VarParamProp::operator=(const QV_VarParamProp& other) {
     return *this;
 }
 
-QV_VarParamProp::~QV_VarParamProp() { delete m_held; }
+QV_VarParamProp::~QV_VarParamProp() {
+    delete m_held;
+}
 
 QV_VarParamProp::Held& QV_VarParamProp::HeldValues() {
     if (m_held == nullptr) {
