@@ -17,20 +17,24 @@ QV_InstanceView QV_EquationStore::Instance(std::size_t k) const {
 
 std::uint32_t QV_EquationStore::InternText(const char* text) {
     const char* t = text != nullptr ? text : "";
-    // Names repeat across millions of instances; the last few are the likely matches.
-    const std::size_t n = m_texts.size();
-    for (std::size_t i = n; i > 0 && n - i < 8; --i) {
-        if (std::strcmp(m_texts[i - 1].c_str(), t) == 0) {
-            return std::uint32_t(i - 1);
-        }
+    // Names repeat across millions of instances, mostly from the same few addresses.
+    RecentText& recent = m_recentTexts[(reinterpret_cast<std::uintptr_t>(t) >> 3) % kRecentTexts];
+    if (recent.address == t && std::strcmp(m_texts[recent.index].c_str(), t) == 0) {
+        return recent.index;
     }
+    const std::size_t n = m_texts.size();
+    std::size_t found = n;
     for (std::size_t i = 0; i < n; ++i) {
         if (std::strcmp(m_texts[i].c_str(), t) == 0) {
-            return std::uint32_t(i);
+            found = i;
+            break;
         }
     }
-    m_texts.emplace_back(t);
-    return std::uint32_t(n);
+    if (found == n) {
+        m_texts.emplace_back(t);
+    }
+    recent = {t, std::uint32_t(found)};
+    return std::uint32_t(found);
 }
 
 void QV_EquationStore::OpenEquation(const char* name, int counter, int group) {
@@ -38,6 +42,8 @@ void QV_EquationStore::OpenEquation(const char* name, int counter, int group) {
     m_equationGroups.push_back(group);
     m_equationCounters.push_back(counter);
     m_tokenStart.push_back(std::uint32_t(m_tokens.size()));
+    m_openCounter = counter;
+    m_equationOpen = true;
 }
 
 void QV_EquationStore::ClearEquations() {
@@ -47,6 +53,7 @@ void QV_EquationStore::ClearEquations() {
     m_tokenStart.clear();
     m_tokens.clear();
     m_misrouted = 0;
+    m_equationOpen = false;
 }
 
 QV_EquationView QV_EquationStore::Equation(std::size_t k) const {

@@ -20,19 +20,11 @@ int Key(int v) {
 template <class Vec, class V>
 bool Locate(const Vec& values, const V& value, int& pos) {
     if constexpr (std::is_same_v<V, int>) {
-        // Index sets are mostly runs of consecutive integers, and values are mostly looked up
-        // in ascending order: try the place value has in a run, and the end, first.
-        if (!values.empty()) {
-            const long long guess = static_cast<long long>(value) - values.front();
-            if (guess >= 0 && guess < static_cast<long long>(values.size()) &&
-                values[std::size_t(guess)] == value) {
-                pos = int(guess);
-                return true;
-            }
-            if (values.back() < value) {
-                pos = int(values.size());
-                return false;
-            }
+        // Values are mostly added in ascending order: try the end first. (SetContains tries
+        // the place a value has in a run before it comes here.)
+        if (!values.empty() && values.back() < value) {
+            pos = int(values.size());
+            return false;
         }
     }
     auto it = std::lower_bound(values.begin(), values.end(), value,
@@ -92,10 +84,6 @@ unsigned char FoldAscii(unsigned char c) {
 
 // ---- SUValue ------------------------------------------------------------------------------
 
-std::size_t SUValue::Size() const {
-    return m_kind == Kind::String ? m_strings.size() : m_integers.size();
-}
-
 bool SUValue::TakeKind(Kind kind) {
     if (m_kind == Kind::None) {
         m_kind = kind;
@@ -128,7 +116,7 @@ SUValue& SUValue::operator+=(const SUValue& other) {
 
 SUValue& SUValue::operator+=(int value) {
     int pos = 0;
-    if (TakeKind(Kind::Integer) && !Locate(m_integers, value, pos)) {
+    if (TakeKind(Kind::Integer) && !SetContains(value, pos)) {
         m_integers.insert(m_integers.begin() + pos, value);
     }
     return *this;
@@ -202,7 +190,7 @@ bool SUValue::operator==(const SUValue& other) const {
     return m_kind == other.m_kind && m_integers == other.m_integers && m_strings == other.m_strings;
 }
 
-bool SUValue::SetContains(int value, int& pos) const {
+bool SUValue::SearchIntegers(int value, int& pos) const {
     pos = 0;
     return m_kind == Kind::Integer && Locate(m_integers, value, pos);
 }

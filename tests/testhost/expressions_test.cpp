@@ -1,6 +1,8 @@
 // Evaluation and infix rendering of the prefix expressions a model registers.
 #include <vuzizev/expressions.h>
 
+#include <cstdio>
+
 #include "support/host_fixture.h"
 
 namespace {
@@ -92,6 +94,41 @@ TEST_F(ExpressionsTest, MalformedStreamsAreReportedNotRead) {
         EXPECT_FALSE(vzt::Evaluate(store.Equation(k), store, one).has_value()) << k;
         EXPECT_EQ(vzt::Infix(store.Equation(k), store, name), "<malformed>") << k;
     }
+}
+
+// A caller may write each name into the same buffer: the store keeps what the text said
+// when it was given, not what the address last held.
+TEST_F(ExpressionsTest, NamesGivenFromOneReusedBufferStayApart) {
+    QV_ModelTypeEx2 model;
+    char name[16];
+    int counter = 0;
+    const char* const written[] = {"QV_Eqn7", "QV_Eqn8", "QV_Eqn7", "QV_Eqn70", "QV_Eqn8"};
+    for (const char* text : written) {
+        std::snprintf(name, sizeof name, "%s", text);
+        model.AddEquation(name, counter, 1);
+    }
+    model.AddEquation(nullptr, counter, 1);
+    const QV_EquationStore& store = model.Equations();
+    ASSERT_EQ(store.EquationCount(), 6u);
+    for (std::size_t k = 0; k < 5; ++k) {
+        EXPECT_STREQ(store.Equation(k).name, written[k]) << k;
+    }
+    EXPECT_STREQ(store.Equation(5).name, "");
+    EXPECT_EQ(store.Equation(0).name, store.Equation(2).name); // one text per distinct name
+}
+
+TEST_F(ExpressionsTest, TokensForAnEquationNotOpenAreCountedNotStored) {
+    QV_ModelTypeEx2 model;
+    model.AddOp(EOp_Plus, 0); // nothing open yet
+    Builder b{model};
+    b.Open();
+    b.Int(1);
+    model.AddOp(EOp_Plus, 5); // not the open equation
+    model.ResetExpressions();
+    model.AddTerm(2, 0); // the open equation was reset
+    const QV_EquationStore& store = model.Equations();
+    EXPECT_EQ(store.TokenCount(), 0u);
+    EXPECT_EQ(store.MisroutedTokens(), 1u); // counted since the reset
 }
 
 TEST(ShortestDecimal, RoundTripsAndStaysReal) {

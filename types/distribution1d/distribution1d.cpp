@@ -62,8 +62,9 @@ public:
                                   : std::numeric_limits<double>::quiet_NaN();
     }
 
-    // Each node's element is looked up in its array once per walk: an instance's neighbours
-    // name the same nodes again.
+    // Each node's element, and each section, is looked up in its array once per walk: an
+    // instance's neighbours name the same nodes again, and every instance of a section may
+    // name its element length.
     QV_VarParam* ArrayElement(int array, std::span<const int> index) override {
         const int i = index[0];
         if (array < 0 || array >= kArrays) {
@@ -111,22 +112,34 @@ private:
 
     void Remember() {
         const long long nodes = (long long)m_domain.ENDNODE.v() + 1;
-        if (nodes <= 0 || nodes > kMostRemembered) {
-            return;
-        }
+        const long long sections = (long long)m_domain.NUMSECTIONS.v() + 1;
         try {
-            for (std::vector<QV_VarParam*>& memo : m_memo) {
-                memo.assign(std::size_t(nodes), nullptr);
+            if (nodes > 0 && nodes <= kMostRemembered) {
+                for (std::vector<QV_VarParam*>& memo : m_memo) {
+                    memo.assign(std::size_t(nodes), nullptr);
+                }
+            }
+            if (sections > 0 && sections <= kMostRemembered) {
+                m_sectionMemo.assign(std::size_t(sections), nullptr);
             }
         } catch (const std::bad_alloc&) {
             for (std::vector<QV_VarParam*>& memo : m_memo) {
                 memo.clear();
             }
+            m_sectionMemo.clear();
         }
     }
 
     QV_SECTIONDATAMODEL* Section(int s) {
-        return m_sections != nullptr ? m_sections->Get(s) : nullptr;
+        const bool remembered = s >= 0 && std::size_t(s) < m_sectionMemo.size();
+        if (remembered && m_sectionMemo[std::size_t(s)] != nullptr) {
+            return m_sectionMemo[std::size_t(s)];
+        }
+        QV_SECTIONDATAMODEL* section = m_sections != nullptr ? m_sections->Get(s) : nullptr;
+        if (remembered) {
+            m_sectionMemo[std::size_t(s)] = section;
+        }
+        return section;
     }
 
     QV_DISTRIBUTION1D& m_distribution;
@@ -134,6 +147,7 @@ private:
     decltype(m_distribution.VALUE.get()) m_values;
     decltype(m_domain.SECTION.get()) m_sections;
     std::array<std::vector<QV_VarParam*>, kArrays> m_memo;
+    std::vector<QV_SECTIONDATAMODEL*> m_sectionMemo;
     bool m_expressions = false;
 };
 

@@ -108,7 +108,7 @@ public:
     // Appends a token to the equation with the given number; false when that is not the
     // equation most recently opened.
     bool AddToken(int counter, const QV_Token& token) {
-        if (m_equationCounters.empty() || m_equationCounters.back() != counter) {
+        if (!m_equationOpen || m_openCounter != counter) {
             ++m_misrouted;
             return false;
         }
@@ -139,4 +139,16 @@ private:
     QV_FlatArray<QV_Token> m_tokens;
     std::vector<std::string> m_texts;
     std::size_t m_misrouted = 0;
+    // The number of the equation most recently opened, which tokens must name.
+    int m_openCounter = 0;
+    bool m_equationOpen = false;
+
+    // Callers pass the same few name strings again and again: the text each address last
+    // interned, checked by one comparison before it is trusted.
+    struct RecentText {
+        const char* address = nullptr;
+        std::uint32_t index = 0;
+    };
+    static constexpr std::size_t kRecentTexts = 64;
+    RecentText m_recentTexts[kRecentTexts];
 };

@@ -28,7 +28,9 @@ public:
     Kind kind() const { return m_kind; }
     int Type() const { return m_type; }
     bool IsStringSet() const { return m_kind == Kind::String; }
-    std::size_t Size() const;
+    std::size_t Size() const {
+        return m_kind == Kind::String ? m_strings.size() : m_integers.size();
+    }
     bool IsEmpty() const { return Size() == 0; }
 
     // Gives the set a type code: QV_SetTypeString makes it a string set, any other code an
@@ -49,7 +51,19 @@ public:
 
     // Whether the set holds value; pos receives where it is, or where it would go to keep
     // the order. A value of the other kind is not held and would go at 0.
-    bool SetContains(int value, int& pos) const;
+    bool SetContains(int value, int& pos) const {
+        // Index sets are mostly runs of consecutive integers: try the place the value has
+        // in a run first.
+        if (m_kind == Kind::Integer && !m_integers.empty()) {
+            const long long guess = static_cast<long long>(value) - m_integers.front();
+            if (guess >= 0 && guess < static_cast<long long>(m_integers.size()) &&
+                m_integers[std::size_t(guess)] == value) {
+                pos = int(guess);
+                return true;
+            }
+        }
+        return SearchIntegers(value, pos);
+    }
     bool SetContains(const char* value, int& pos) const;
     // Inserts value at pos. Refused (false, set unchanged) when pos is outside the set,
     // the value is already held, it would break the order, or it is of the other kind.
@@ -70,6 +84,7 @@ protected:
     bool FillRange(int lo, int hi);
 
 private:
+    bool SearchIntegers(int value, int& pos) const;
     bool TakeKind(Kind kind);
 
     Kind m_kind = Kind::None;
