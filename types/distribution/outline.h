@@ -27,7 +27,6 @@ enum Atom : std::uint16_t {
     kPrevSpacingEqual = 1 << 10, // h(s-1) = h exactly (NaN never equal)
     kNextSpacingEqual = 1 << 11, // h(s+1) = h exactly
 };
-inline constexpr int kAtomCount = 12;
 
 // Holds when one of `any` holds (or `any` is empty), all of `all` hold and none of `none`.
 struct Guard {

@@ -23,10 +23,10 @@ struct WalkOutcome {
 // Equal ignoring the case of ASCII letters; a null string equals nothing.
 PELLORIN_API bool EqualsIgnoringCase(std::string_view literal, const char* value);
 
-template <class Sink>
+template <class Sink, class Context = EquationContext>
 class Walker {
 public:
-    Walker(const Outline& outline, EquationContext& context, Sink& sink)
+    Walker(const Outline& outline, Context& context, Sink& sink)
         : m_outline(outline), m_context(context), m_sink(sink) {}
 
     WalkOutcome Run() {
@@ -150,20 +150,21 @@ private:
         return m_context.ArrayElement(slot.id, {index.data(), size_t(rank)});
     }
 
+    // Tests the guard's atoms from the lowest bit up, each at most once, and stops at the
+    // first that decides.
     bool Holds(const Guard& guard) {
         if (guard.any != 0) {
             bool any = false;
-            for (int a = 0; a < kAtomCount && !any; ++a) {
-                any = (guard.any & (1u << a)) != 0 && Test(Atom(1u << a));
+            for (unsigned rest = guard.any; rest != 0 && !any; rest &= rest - 1) {
+                any = Test(Atom(rest & -rest));
             }
             if (!any) {
                 return false;
             }
         }
-        const unsigned tested = guard.all | guard.none;
-        for (int a = 0; a < kAtomCount; ++a) {
-            const unsigned bit = 1u << a;
-            if ((tested & bit) != 0 && Test(Atom(bit)) != ((guard.all & bit) != 0)) {
+        for (unsigned rest = guard.all | guard.none; rest != 0; rest &= rest - 1) {
+            const unsigned bit = rest & -rest;
+            if (Test(Atom(bit)) != ((guard.all & bit) != 0)) {
                 return false;
             }
         }
@@ -221,7 +222,7 @@ private:
     void Set(Symbol s, Value v) { m_symbol[static_cast<int>(s)] = v; }
 
     const Outline& m_outline;
-    EquationContext& m_context;
+    Context& m_context;
     Sink& m_sink;
     std::array<Value, kSymbolCount> m_symbol{};
     Value m_anchor = 0;
