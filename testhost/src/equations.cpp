@@ -43,7 +43,6 @@ void QV_EquationStore::OpenEquation(const char* name, int counter, int group) {
     m_equationCounters.push_back(counter);
     m_tokenStart.push_back(std::uint32_t(m_tokens.size()));
     m_openCounter = counter;
-    m_equationOpen = true;
 }
 
 void QV_EquationStore::ClearEquations() {
@@ -53,7 +52,7 @@ void QV_EquationStore::ClearEquations() {
     m_tokenStart.clear();
     m_tokens.clear();
     m_misrouted = 0;
-    m_equationOpen = false;
+    m_openCounter = kNoneOpen;
 }
 
 QV_EquationView QV_EquationStore::Equation(std::size_t k) const {

@@ -57,6 +57,9 @@ void QV_Container::RemoveRegisteredProperty(QV_Containable* property) {
 
 // ---- QV_ModelExtensions -------------------------------------------------------------------
 
+QV_ModelExtensions::QV_ModelExtensions(QV_ModelType* model)
+    : m_model(model), m_store(&model->Equations()) {}
+
 QV_ModelExtensions::~QV_ModelExtensions() = default;
 
 int QV_ModelExtensions::Compatibility() {
@@ -65,42 +68,42 @@ int QV_ModelExtensions::Compatibility() {
 
 void QV_ModelExtensions::ResetExpressions() {
     vzt::detail::Record({.kind = vzt::EventKind::ResetExpressions, .object = m_model});
-    m_model->Equations().ClearEquations();
+    m_store->ClearEquations();
 }
 
 void QV_ModelExtensions::AddOp(EOp op, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Op;
     token.op = int(op);
-    m_model->Equations().AddToken(eqn, token);
+    m_store->AddToken(eqn, token);
 }
 
 void QV_ModelExtensions::AddTerm(const char* text, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Text;
-    token.text = m_model->Equations().InternText(text);
-    m_model->Equations().AddToken(eqn, token);
+    token.text = m_store->InternText(text);
+    m_store->AddToken(eqn, token);
 }
 
 void QV_ModelExtensions::AddTerm(double value, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Real;
     token.real = value;
-    m_model->Equations().AddToken(eqn, token);
+    m_store->AddToken(eqn, token);
 }
 
 void QV_ModelExtensions::AddTerm(int value, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Integer;
     token.integer = value;
-    m_model->Equations().AddToken(eqn, token);
+    m_store->AddToken(eqn, token);
 }
 
 void QV_ModelExtensions::AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Term;
     token.term = &term;
-    m_model->Equations().AddToken(eqn, token);
+    m_store->AddToken(eqn, token);
     m_model->WriteJacobianEntry(term, rows, cols, eqn);
 }
 

@@ -3,6 +3,7 @@
 // can hold millions of instances.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -35,14 +36,15 @@ public:
     const T& back() const { return m_data[m_size - 1]; }
     void clear() { m_size = 0; }
     void push_back(const T& value) {
-        if (m_size == m_capacity) {
+        if (m_size == m_capacity) [[unlikely]] {
             Grow();
         }
         m_data[m_size++] = value;
     }
 
 private:
-    void Grow() {
+    // Out of line, so that the appends millions of calls make stay small.
+    [[gnu::noinline, gnu::cold]] void Grow() {
         const std::size_t capacity = m_capacity < 64 ? 64 : 2 * m_capacity;
         if (capacity > SIZE_MAX / sizeof(T)) {
             throw std::bad_alloc();
@@ -108,7 +110,7 @@ public:
     // Appends a token to the equation with the given number; false when that is not the
     // equation most recently opened.
     bool AddToken(int counter, const QV_Token& token) {
-        if (!m_equationOpen || m_openCounter != counter) {
+        if (m_openCounter != counter) [[unlikely]] {
             ++m_misrouted;
             return false;
         }
@@ -139,9 +141,10 @@ private:
     QV_FlatArray<QV_Token> m_tokens;
     std::vector<std::string> m_texts;
     std::size_t m_misrouted = 0;
-    // The number of the equation most recently opened, which tokens must name.
-    int m_openCounter = 0;
-    bool m_equationOpen = false;
+    // The number of the equation most recently opened, which tokens must name; no int
+    // equals it while none is open.
+    static constexpr std::int64_t kNoneOpen = INT64_MIN;
+    std::int64_t m_openCounter = kNoneOpen;
 
     // Callers pass the same few name strings again and again: the text each address last
     // interned, checked by one comparison before it is trusted.

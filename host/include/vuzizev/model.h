@@ -41,7 +41,7 @@ private:
 // The expression interface of a type object: prefix expressions per equation.
 class VZ_API QV_ModelExtensions {
 public:
-    explicit QV_ModelExtensions(QV_ModelType* model) : m_model(model) {}
+    explicit QV_ModelExtensions(QV_ModelType* model);
     QV_ModelExtensions(const QV_ModelExtensions&) = delete;
     QV_ModelExtensions& operator=(const QV_ModelExtensions&) { return *this; }
     virtual ~QV_ModelExtensions();
@@ -56,6 +56,7 @@ public:
 
 private:
     QV_ModelType* m_model;
+    QV_EquationStore* m_store; // the model's, which lives as long as the model
 };
 
 class VZ_API QV_ModelDiscontinuity {
