@@ -58,7 +58,7 @@ void QV_Container::RemoveRegisteredProperty(QV_Containable* property) {
 // ---- QV_ModelExtensions -------------------------------------------------------------------
 
 QV_ModelExtensions::QV_ModelExtensions(QV_ModelType* model)
-    : m_model(model), m_store(&model->Equations()) {}
+    : m_model(model), m_store(model != nullptr ? &model->Equations() : nullptr) {}
 
 QV_ModelExtensions::~QV_ModelExtensions() = default;
 

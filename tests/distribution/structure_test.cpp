@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <limits>
+#include <map>
 #include <set>
 #include <string>
 
@@ -292,6 +293,50 @@ TEST(EquationWalks, StreamsReachTheHostTokenForToken) {
     EXPECT_EQ(stream(2), "QV_Eqn3: 19 21 DDX(1) h(1) 20 VALUE(0) VALUE(1)");
     EXPECT_EQ(stream(10), "QV_Eqn6: 20 IDX(1) 21 h(1) 19 21 real0.500000 VALUE(0) 21 real0.500000 "
                           "VALUE(1)");
+}
+
+// Records which values the guards read, per section.
+class ReadLog : public FakeDistribution {
+public:
+    using FakeDistribution::FakeDistribution;
+    int UsedOrder() override { return Log("used"), FakeDistribution::UsedOrder(); }
+    bool IntegralRequested() override { return Log("idx"), FakeDistribution::IntegralRequested(); }
+    const char* ElementBoundary() override {
+        return Log("ebc"), FakeDistribution::ElementBoundary();
+    }
+    double ElementLengthValue(int s) override {
+        return Log("h" + std::to_string(s)), FakeDistribution::ElementLengthValue(s);
+    }
+    int Base(int s) override { return m_section = s, FakeDistribution::Base(s); }
+
+    std::map<int, std::multiset<std::string>> reads;
+
+private:
+    void Log(const std::string& what) { reads[m_section].insert(what); }
+    int m_section = 0;
+};
+
+// A guard tests its conditions lowest first and stops at the first that decides it, so that a
+// neighbour's spacing is never read where the section test has already said no.
+TEST(EquationWalks, GuardsReadOnlyWhatDecidesThemLowestConditionFirst) {
+    using namespace eqn;
+    static constexpr Item kItems[] = {
+        At(1, EitherOf(kFirstSection | kBackward)),
+        At(1, Unless(kLastSection) & When(kNextSpacingEqual)),
+        At(1, Unless(kFirstSection) & When(kPrevSpacingEqual)),
+        At(1, EitherOf(kUsedAbove0 | kIntegrals)),
+    };
+    static constexpr Part kParts[] = {{{}, kItems, {}}};
+    static constexpr Block kBlocks[] = {{"BFD1", Order::SectionsOutside, kParts}};
+    const Outline outline{dist1d::Statements(), {}, kBlocks};
+    ReadLog d(MakeLayout("BFD1", {1.0, 1.0}), {1, 1});
+    EquationModel model;
+    const WalkOutcome outcome = RegisterInstances(outline, d, model, 0);
+    EXPECT_TRUE(outcome.complete);
+    EXPECT_EQ(outcome.instances, 6);
+    using Reads = std::multiset<std::string>;
+    EXPECT_EQ(d.reads[1], (Reads{"h1", "h2", "used"}));
+    EXPECT_EQ(d.reads[2], (Reads{"ebc", "h1", "h2", "used"}));
 }
 
 } // namespace

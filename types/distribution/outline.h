@@ -28,20 +28,29 @@ enum Atom : std::uint16_t {
     kNextSpacingEqual = 1 << 11, // h(s+1) = h exactly
 };
 
+inline constexpr unsigned kEveryAtom = (1u << 12) - 1;
+
 // Holds when one of `any` holds (or `any` is empty), all of `all` hold and none of `none`.
 struct Guard {
     std::uint16_t any = 0;
     std::uint16_t all = 0;
     std::uint16_t none = 0;
 };
+// The atoms as a guard field; a bit that names no atom stops the build.
+constexpr std::uint16_t Atoms(unsigned atoms) {
+    if ((atoms & ~kEveryAtom) != 0) {
+        detail::MalformedStatementTable("a guard names no such condition", 0);
+    }
+    return std::uint16_t(atoms);
+}
 constexpr Guard When(unsigned atoms) {
-    return {0, std::uint16_t(atoms), 0};
+    return {0, Atoms(atoms), 0};
 }
 constexpr Guard Unless(unsigned atoms) {
-    return {0, 0, std::uint16_t(atoms)};
+    return {0, 0, Atoms(atoms)};
 }
 constexpr Guard EitherOf(unsigned atoms) {
-    return {std::uint16_t(atoms), 0, 0};
+    return {Atoms(atoms), 0, 0};
 }
 constexpr Guard operator&(Guard a, Guard b) {
     return {std::uint16_t(a.any | b.any), std::uint16_t(a.all | b.all),

@@ -110,23 +110,25 @@ private:
         }
     }
 
+    // Memos that cannot be had are left empty: their lookups then go to the host each time.
     void Remember() {
         const long long nodes = (long long)m_domain.ENDNODE.v() + 1;
         const long long sections = (long long)m_domain.NUMSECTIONS.v() + 1;
+        for (std::vector<QV_VarParam*>& memo : m_memo) {
+            Reserve(memo, nodes);
+        }
+        Reserve(m_sectionMemo, sections);
+    }
+
+    template <class Element>
+    static void Reserve(std::vector<Element*>& memo, long long size) {
+        if (size <= 0 || size > kMostRemembered) {
+            return;
+        }
         try {
-            if (nodes > 0 && nodes <= kMostRemembered) {
-                for (std::vector<QV_VarParam*>& memo : m_memo) {
-                    memo.assign(std::size_t(nodes), nullptr);
-                }
-            }
-            if (sections > 0 && sections <= kMostRemembered) {
-                m_sectionMemo.assign(std::size_t(sections), nullptr);
-            }
+            memo.assign(std::size_t(size), nullptr);
         } catch (const std::bad_alloc&) {
-            for (std::vector<QV_VarParam*>& memo : m_memo) {
-                memo.clear();
-            }
-            m_sectionMemo.clear();
+            memo.clear();
         }
     }
 
