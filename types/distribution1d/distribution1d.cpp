@@ -18,6 +18,41 @@ PELLORIN_TYPE_EXPORTS(DISTRIBUTION1D);
 
 namespace {
 
+// What one array gave during a walk, by index, so that each element is looked up in the host
+// once. An index outside the memo, or a memo that could not be allocated, goes to the host
+// each time; so do larger arrays.
+template <class Element>
+class WalkMemo {
+public:
+    void Reserve(long long size) {
+        if (size <= 0 || size > kMostRemembered) {
+            return;
+        }
+        try {
+            m_slots.assign(std::size_t(size), nullptr);
+        } catch (const std::bad_alloc&) {
+            m_slots.clear();
+        }
+    }
+
+    template <class Lookup>
+    Element* Get(int i, Lookup&& lookup) {
+        const bool remembered = i >= 0 && std::size_t(i) < m_slots.size();
+        if (remembered && m_slots[std::size_t(i)] != nullptr) {
+            return m_slots[std::size_t(i)];
+        }
+        Element* element = lookup(i);
+        if (remembered) {
+            m_slots[std::size_t(i)] = element;
+        }
+        return element;
+    }
+
+private:
+    static constexpr long long kMostRemembered = 1LL << 26;
+    std::vector<Element*> m_slots;
+};
+
 // What the equations read of a distribution and of its domain, as the walk reaches it. The
 // two arrays reached through references are resolved once: no walk relinks them.
 class Distribution1DContext final : public pellorin::eqn::EquationContext {
@@ -66,20 +101,10 @@ public:
     // instance's neighbours name the same nodes again, and every instance of a section may
     // name its element length.
     QV_VarParam* ArrayElement(int array, std::span<const int> index) override {
-        const int i = index[0];
         if (array < 0 || array >= kArrays) {
             return nullptr;
         }
-        std::vector<QV_VarParam*>& memo = m_memo[array];
-        const bool remembered = i >= 0 && std::size_t(i) < memo.size();
-        if (remembered && memo[std::size_t(i)] != nullptr) {
-            return memo[std::size_t(i)];
-        }
-        QV_VarParam* element = Lookup(array, i);
-        if (remembered) {
-            memo[std::size_t(i)] = element;
-        }
-        return element;
+        return m_memo[array].Get(index[0], [&](int i) { return Lookup(array, i); });
     }
 
     QV_VarParam* SectionParameter(int, int s) override {
@@ -94,8 +119,6 @@ private:
     }
 
     static constexpr int kArrays = 4;
-    // Larger domains are walked without remembering their elements.
-    static constexpr long long kMostRemembered = 1LL << 26;
 
     QV_VarParam* Lookup(int array, int i) {
         switch (array) {
@@ -110,46 +133,24 @@ private:
         }
     }
 
-    // Memos that cannot be had are left empty: their lookups then go to the host each time.
     void Remember() {
-        const long long nodes = (long long)m_domain.ENDNODE.v() + 1;
-        const long long sections = (long long)m_domain.NUMSECTIONS.v() + 1;
-        for (std::vector<QV_VarParam*>& memo : m_memo) {
-            Reserve(memo, nodes);
+        for (WalkMemo<QV_VarParam>& memo : m_memo) {
+            memo.Reserve((long long)m_domain.ENDNODE.v() + 1);
         }
-        Reserve(m_sectionMemo, sections);
-    }
-
-    template <class Element>
-    static void Reserve(std::vector<Element*>& memo, long long size) {
-        if (size <= 0 || size > kMostRemembered) {
-            return;
-        }
-        try {
-            memo.assign(std::size_t(size), nullptr);
-        } catch (const std::bad_alloc&) {
-            memo.clear();
-        }
+        m_sectionMemo.Reserve((long long)m_domain.NUMSECTIONS.v() + 1);
     }
 
     QV_SECTIONDATAMODEL* Section(int s) {
-        const bool remembered = s >= 0 && std::size_t(s) < m_sectionMemo.size();
-        if (remembered && m_sectionMemo[std::size_t(s)] != nullptr) {
-            return m_sectionMemo[std::size_t(s)];
-        }
-        QV_SECTIONDATAMODEL* section = m_sections != nullptr ? m_sections->Get(s) : nullptr;
-        if (remembered) {
-            m_sectionMemo[std::size_t(s)] = section;
-        }
-        return section;
+        return m_sectionMemo.Get(
+            s, [&](int k) { return m_sections != nullptr ? m_sections->Get(k) : nullptr; });
     }
 
     QV_DISTRIBUTION1D& m_distribution;
     QV_DOMAIN& m_domain;
     decltype(m_distribution.VALUE.get()) m_values;
     decltype(m_domain.SECTION.get()) m_sections;
-    std::array<std::vector<QV_VarParam*>, kArrays> m_memo;
-    std::vector<QV_SECTIONDATAMODEL*> m_sectionMemo;
+    std::array<WalkMemo<QV_VarParam>, kArrays> m_memo;
+    WalkMemo<QV_SECTIONDATAMODEL> m_sectionMemo;
     bool m_expressions = false;
 };
 

@@ -3,7 +3,6 @@
 // can hold millions of instances.
 #pragma once
 
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
