@@ -9,7 +9,8 @@
 //   void RunAssignments(int a, int b)              index sets and assignments, both passes
 //   int  AddEquationInstances(int n)               SetUpEquations' instances; returns n,
 //                                                  or a negative result on failure
-//   int  AddEquationExpressions(int r, int*& rows, int*& cols)   JacPattern's; returns r
+//   int  AddEquationExpressions(int r, int*& rows, int*& cols)   JacPattern's; returns r,
+//                                                  or a negative result on failure
 #pragma once
 
 #include <climits>
@@ -93,6 +94,10 @@ public:
     int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns) override {
         this->ResetExpressions();
         int r = Base::JacPattern(rows, cols, eqns);
+        if (r < 0) {
+            m_localNZCount = 0;
+            return r; // the base level failed: nothing of this level is registered
+        }
         const int* const rowsStart = rows;
         r = self().AddEquationExpressions(r, rows, cols);
         m_localNZCount = static_cast<int>(rows - rowsStart);

@@ -76,7 +76,8 @@ std::string ExactField::Describe(const QV_VarParam* term) const {
     if (id.array < 0) {
         return "h(" + std::to_string(id.index) + ")";
     }
-    return std::string(dist1d::kArrayNames[id.array]) + "(" + std::to_string(id.index) + ")";
+    static constexpr const char* kNames[] = {"VALUE", "DDX", "D2DX2", "IDX"};
+    return std::string(kNames[id.array]) + "(" + std::to_string(id.index) + ")";
 }
 
 namespace {

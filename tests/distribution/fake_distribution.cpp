@@ -127,14 +127,14 @@ FakeDistribution::FakeDistribution(Layout l, Settings s)
             field.Add(m_arrays[array].back().get(), {array, i});
         }
     }
-    for (int k = 1; k <= SectionCount(); ++k) {
+    for (int k = 1; k <= SectionCount(0); ++k) {
         m_spacing.push_back(std::make_unique<QV_REALPARAMETER>());
         field.Add(m_spacing.back().get(), {-1, k});
     }
 }
 
-double FakeDistribution::ElementLengthValue(int s) {
-    if (s < 1 || s > SectionCount()) {
+double FakeDistribution::ElementLengthValue(int, int s) {
+    if (s < 1 || s > SectionCount(0)) {
         return std::numeric_limits<double>::quiet_NaN();
     }
     return layout.sections[s - 1].elementLength;
@@ -156,8 +156,8 @@ bool FakeDistribution::InDeclaredSet(int array, int i) const {
     return false;
 }
 
-QV_VarParam* FakeDistribution::ArrayElement(int array, std::span<const int> index) {
-    if (index.size() != 1 || array < 0 || array > 3) {
+QV_VarParam* FakeDistribution::ArrayElement(int array, const int* index) {
+    if (array < 0 || array > 3) {
         return nullptr;
     }
     const int i = index[0];
@@ -170,8 +170,8 @@ QV_VarParam* FakeDistribution::ArrayElement(int array, std::span<const int> inde
     return i >= 0 && i <= layout.EndNode() ? m_arrays[array][i].get() : nullptr;
 }
 
-QV_VarParam* FakeDistribution::SectionParameter(int parameter, int s) {
-    if (parameter != dist1d::kElementLength || s < 1 || s > SectionCount()) {
+QV_VarParam* FakeDistribution::SectionParameter(int, int parameter, int s) {
+    if (parameter != 0 || s < 1 || s > SectionCount(0)) {
         ++outOfSetLookups;
         return nullptr;
     }

@@ -58,20 +58,21 @@ class FakeDistribution : public eqn::EquationContext {
 public:
     FakeDistribution(Layout layout, Settings settings);
 
-    int UsedOrder() override { return settings.used; }
-    int DeclaredOrder() override { return settings.declared; }
-    bool IntegralRequested() override { return settings.idx; }
-    const char* Method() override { return settings.method.c_str(); }
-    const char* ElementBoundary() override { return settings.ebc.c_str(); }
-    int SectionCount() override { return int(layout.sections.size()); }
-    int PolyPoints() override { return layout.polyPoints; }
-    int EndNode() override { return layout.EndNode(); }
-    int Base(int s) override { return layout.sections.at(s - 1).base; }
-    int NodeCount(int s) override { return layout.sections.at(s - 1).nodeCount; }
-    int ElementCount(int s) override { return layout.sections.at(s - 1).elements; }
-    double ElementLengthValue(int s) override;
-    QV_VarParam* ArrayElement(int array, std::span<const int> index) override;
-    QV_VarParam* SectionParameter(int parameter, int s) override;
+    int UsedOrder(int) override { return settings.used; }
+    int DeclaredOrder(int) override { return settings.declared; }
+    bool IntegralRequested(int) override { return settings.idx; }
+    const char* Method(int) override { return settings.method.c_str(); }
+    const char* ElementBoundary(int) override { return settings.ebc.c_str(); }
+    int SectionCount(int) override { return int(layout.sections.size()); }
+    int PolyPoints(int) override { return layout.polyPoints; }
+    int EndNode(int) override { return layout.EndNode(); }
+    const QV_SetValue* Interior(int) override { return nullptr; }
+    int Base(int, int s) override { return layout.sections.at(s - 1).base; }
+    int NodeCount(int, int s) override { return layout.sections.at(s - 1).nodeCount; }
+    int ElementCount(int, int s) override { return layout.sections.at(s - 1).elements; }
+    double ElementLengthValue(int, int s) override;
+    QV_VarParam* ArrayElement(int array, const int* index) override;
+    QV_VarParam* SectionParameter(int direction, int parameter, int s) override;
 
     // Sets every variable to f on the nodes and every h to its section's element length.
     void SetField(const Polynomial& f) { field.Set(f); }

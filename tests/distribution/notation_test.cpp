@@ -7,7 +7,7 @@
 #include <string>
 
 #include "types/distribution/notation.h"
-#include "types/distribution1d/statements.h"
+#include "types/distribution/statement_table.h"
 
 namespace pellorin::eqn {
 namespace {
@@ -43,7 +43,7 @@ std::string Describe(const Compiled& c) {
             break;
         case TokenKind::Term: {
             const TermSlot& slot = c.tmpl.term[t.value];
-            out += slot.kind == TermKind::Array ? std::string(dist1d::kArrayNames[slot.id]) : "h";
+            out += slot.kind == TermKind::Array ? std::string(kRoleNames[slot.id]) : "h";
             out += "[" + std::to_string(slot.offset[0]) + "]";
             break;
         }
@@ -54,42 +54,28 @@ std::string Describe(const Compiled& c) {
 }
 
 TEST(NotationCompiler, TurnsResidualsIntoPrefixStreamsRelativeToTheAnchor) {
-    const Compiled bfd1 =
-        Compile("((DDX(i) * h) + (VALUE(i - 1) - VALUE(i)))", dist1d::kVocabulary);
+    const Compiled bfd1 = Compile("((D1(i) * h) + (F(i - 1) - F(i)))", kRoleVocabulary);
     ASSERT_EQ(bfd1.error, nullptr);
-    EXPECT_EQ(Describe(bfd1), "op19 op21 DDX[0] h[0] op20 VALUE[-1] VALUE[0] ");
+    EXPECT_EQ(Describe(bfd1), "op19 op21 D1[0] h[0] op20 F[-1] F[0] ");
     EXPECT_EQ(bfd1.anchor.rank, 1);
     EXPECT_EQ(bfd1.anchor.index[0].coefficient[int(Symbol::I)], 1);
 
-    const Compiled join = Compile("((DDX(b + n) * (h(s+1) + h)) + (VALUE(b + n - 1) - "
-                                  "VALUE(b + n + 1)))",
-                                  dist1d::kVocabulary);
+    const Compiled join = Compile("((D1(b + n) * (h(s+1) + h)) + (F(b + n - 1) - "
+                                  "F(b + n + 1)))",
+                                  kRoleVocabulary);
     ASSERT_EQ(join.error, nullptr);
-    EXPECT_EQ(Describe(join), "op19 op21 DDX[0] op19 h[1] h[0] op20 VALUE[-1] VALUE[1] ");
+    EXPECT_EQ(Describe(join), "op19 op21 D1[0] op19 h[1] h[0] op20 F[-1] F[1] ");
 
-    const Compiled signs = Compile("((DDX(k) * h) + (VALUE(k + 2) - ((-3.0 * VALUE(k)) + "
-                                   "(-50 * sq(VALUE(k + 1))))))",
-                                   dist1d::kVocabulary);
+    const Compiled signs = Compile("((D1(k) * h) + (F(k + 2) - ((-3.0 * F(k)) + "
+                                   "(-50 * sq(F(k + 1))))))",
+                                   kRoleVocabulary);
     ASSERT_EQ(signs.error, nullptr);
-    EXPECT_EQ(Describe(signs), "op19 op21 DDX[0] h[0] op20 VALUE[2] op19 op21 real-3.0 VALUE[0] "
-                               "op21 int-50 op40 VALUE[1] ");
+    EXPECT_EQ(Describe(signs), "op19 op21 D1[0] h[0] op20 F[2] op19 op21 real-3.0 F[0] "
+                               "op21 int-50 op40 F[1] ");
 
-    const Compiled start = Compile("op1(IDX(0))", dist1d::kVocabulary);
+    const Compiled start = Compile("op1(I(0))", kRoleVocabulary);
     ASSERT_EQ(start.error, nullptr);
-    EXPECT_EQ(Describe(start), "op1 IDX[0] ");
-}
-
-TEST(NotationCompiler, ReadsSeveralIndicesPerTerm) {
-    static constexpr std::array<std::string_view, 2> arrays = {"VALUE", "DDY"};
-    static constexpr std::array<std::string_view, 1> parameters = {"h"};
-    const Vocabulary twoD{arrays, parameters};
-    const Compiled c = Compile("((DDY(i, b + 1) * h) + (VALUE(i, b) - VALUE(i, b + 2)))", twoD);
-    ASSERT_EQ(c.error, nullptr);
-    EXPECT_EQ(c.anchor.rank, 2);
-    EXPECT_EQ(c.anchor.index[1].constant, 1);
-    EXPECT_EQ(c.tmpl.term[2].offset[0], 0);
-    EXPECT_EQ(c.tmpl.term[2].offset[1], -1);
-    EXPECT_EQ(c.tmpl.term[3].offset[1], 1);
+    EXPECT_EQ(Describe(start), "op1 I[0] ");
 }
 
 TEST(NotationCompiler, RejectsMalformedTextsWithTheirFault) {
@@ -97,21 +83,21 @@ TEST(NotationCompiler, RejectsMalformedTextsWithTheirFault) {
         const char* text;
         const char* error;
     } cases[] = {
-        {"((DDY(i) * h) + VALUE(i))", "unknown array or parameter"},
-        {"((DDX(i) * h) + VALUE(i)", "expected ')'"},
-        {"((DDX(i) * h) ^ VALUE(i))", "expected an operator"},
-        {"((DDX(i) * h) + VALUE(i))) ", "unexpected text after the residual"},
-        {"((DDX(i) * 0.3) + VALUE(i))", "real literal is not in the coefficient table"},
-        {"((DDX(i) * 3.) + VALUE(i))", "expected digits after '.'"},
-        {"((DDX(i) * h(b+1)) + VALUE(i))", "a section parameter takes s plus a constant"},
-        {"((DDX(i) * h) + VALUE(k))", "an index differs from the anchor by more than a constant"},
-        {"((DDX(x) * h) + VALUE(i))", "unknown index symbol"},
+        {"((D9(i) * h) + F(i))", "unknown array or parameter"},
+        {"((D1(i) * h) + F(i)", "expected ')'"},
+        {"((D1(i) * h) ^ F(i))", "expected an operator"},
+        {"((D1(i) * h) + F(i))) ", "unexpected text after the residual"},
+        {"((D1(i) * 0.3) + F(i))", "real literal is not in the coefficient table"},
+        {"((D1(i) * 3.) + F(i))", "expected digits after '.'"},
+        {"((D1(i) * h(b+1)) + F(i))", "a section parameter takes s plus a constant"},
+        {"((D1(i) * h) + F(k))", "an index differs from the anchor by more than a constant"},
+        {"((D1(x) * h) + F(i))", "unknown index symbol"},
         {"(h * 2)", "a residual needs an array term"},
-        {"(DDX(i) * h)(", "unexpected text after the residual"},
+        {"(D1(i) * h)(", "unexpected text after the residual"},
         {"", "expected an operand"},
     };
     for (const auto& c : cases) {
-        const Compiled out = Compile(c.text, dist1d::kVocabulary);
+        const Compiled out = Compile(c.text, kRoleVocabulary);
         ASSERT_NE(out.error, nullptr) << c.text;
         EXPECT_STREQ(out.error, c.error) << c.text;
     }

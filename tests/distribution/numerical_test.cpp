@@ -1,5 +1,5 @@
-// Numerical truth: on an exact polynomial field every registered residual vanishes up to its
-// statement's degree, and one degree higher it does not.
+// Collocation residuals at the exact Gauss points, which a domain (with its rounded points)
+// cannot give: there the stored constants must hold to their five decimals.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -21,7 +21,7 @@ struct Config {
 
 std::string Name(const Config& c) {
     return c.method + "_" + std::to_string(c.sections) + "s_used" + std::to_string(c.used) +
-           (c.idx ? "_idx" : "") + "_" + c.ebc + (c.points == Points::Stored ? "_stored" : "");
+           (c.idx ? "_idx" : "") + "_" + c.ebc;
 }
 
 class NumericalTruth : public ::testing::TestWithParam<Config> {
@@ -53,22 +53,13 @@ TEST_P(NumericalTruth, OneDegreeHigherLeavesAClearResidual) {
     ExpectOneDegreeHigherLeavesAResidual(Store(), distribution->field);
 }
 
-std::vector<Config> AllConfigs() {
+std::vector<Config> GaussConfigs() {
     std::vector<Config> configs;
-    for (const char* method : kMethods) {
-        const bool ocfe = IsCollocation(method);
-        for (int sections = 1; sections <= 3; ++sections) {
+    for (const char* method : {"OCFE2", "OCFE3", "OCFE4"}) {
+        for (int sections : {1, 3}) {
             for (int used = 1; used <= 2; ++used) {
-                for (bool idx : {false, true}) {
-                    for (const char* ebc : {"Backward", "Forward"}) {
-                        for (Points points : {Points::Gauss, Points::Stored}) {
-                            if (!ocfe &&
-                                (std::string(ebc) == "Forward" || points == Points::Stored)) {
-                                continue;
-                            }
-                            configs.push_back({method, sections, used, idx, ebc, points});
-                        }
-                    }
+                for (const char* ebc : {"Backward", "Forward"}) {
+                    configs.push_back({method, sections, used, true, ebc, Points::Gauss});
                 }
             }
         }
@@ -76,7 +67,7 @@ std::vector<Config> AllConfigs() {
     return configs;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryMethod, NumericalTruth, ::testing::ValuesIn(AllConfigs()),
+INSTANTIATE_TEST_SUITE_P(GaussPoints, NumericalTruth, ::testing::ValuesIn(GaussConfigs()),
                          [](const auto& info) { return Name(info.param); });
 
 } // namespace

@@ -299,15 +299,17 @@ TEST(EquationWalks, StreamsReachTheHostTokenForToken) {
 class ReadLog : public FakeDistribution {
 public:
     using FakeDistribution::FakeDistribution;
-    int UsedOrder() override { return Log("used"), FakeDistribution::UsedOrder(); }
-    bool IntegralRequested() override { return Log("idx"), FakeDistribution::IntegralRequested(); }
-    const char* ElementBoundary() override {
-        return Log("ebc"), FakeDistribution::ElementBoundary();
+    int UsedOrder(int d) override { return Log("used"), FakeDistribution::UsedOrder(d); }
+    bool IntegralRequested(int k) override {
+        return Log("idx"), FakeDistribution::IntegralRequested(k);
     }
-    double ElementLengthValue(int s) override {
-        return Log("h" + std::to_string(s)), FakeDistribution::ElementLengthValue(s);
+    const char* ElementBoundary(int d) override {
+        return Log("ebc"), FakeDistribution::ElementBoundary(d);
     }
-    int Base(int s) override { return m_section = s, FakeDistribution::Base(s); }
+    double ElementLengthValue(int d, int s) override {
+        return Log("h" + std::to_string(s)), FakeDistribution::ElementLengthValue(d, s);
+    }
+    int Base(int d, int s) override { return m_section = s, FakeDistribution::Base(d, s); }
 
     std::map<int, std::multiset<std::string>> reads;
 
@@ -316,19 +318,21 @@ private:
     int m_section = 0;
 };
 
-// A guard tests its conditions lowest first and stops at the first that decides it, so that a
+// A guard makes its tests left to right and stops at the first that decides it, so that a
 // neighbour's spacing is never read where the section test has already said no.
-TEST(EquationWalks, GuardsReadOnlyWhatDecidesThemLowestConditionFirst) {
+TEST(EquationWalks, GuardsReadOnlyWhatDecidesThemLeftToRight) {
     using namespace eqn;
-    static constexpr Item kItems[] = {
-        At(1, EitherOf(kFirstSection | kBackward)),
-        At(1, Unless(kLastSection) & When(kNextSpacingEqual)),
-        At(1, Unless(kFirstSection) & When(kPrevSpacingEqual)),
-        At(1, EitherOf(kUsedAbove0 | kIntegrals)),
-    };
-    static constexpr Part kParts[] = {{{}, kItems, {}}};
-    static constexpr Block kBlocks[] = {{"BFD1", Order::SectionsOutside, kParts}};
-    const Outline outline{dist1d::Statements(), {}, kBlocks};
+    static constexpr std::array<std::string_view, 1> kIntegrals = {"idx"};
+    static constexpr OutlineVocabulary kNames{kIntegrals, {}, 1, 102};
+    static PELLORIN_OUTLINE(kProgram, R"(for s {
+        if s=1 or backward { 1 }
+        if not s=ns and h(s+1)=h { 1 }
+        if not s=1 and h(s-1)=h { 1 }
+        if used>0 or has(idx) { 1 } })",
+                            kNames);
+    static constexpr Block kBlocks[] = {{"BFD1", 0, kProgram.View()}};
+    static constexpr Binding kBinding = {{{0, 1, 2, 3}}};
+    const Outline outline{dist1d::Statements(), kBlocks, 1, {&kBinding, 1}};
     ReadLog d(MakeLayout("BFD1", {1.0, 1.0}), {1, 1});
     EquationModel model;
     const WalkOutcome outcome = RegisterInstances(outline, d, model, 0);

@@ -1,10 +1,10 @@
-// What the equation walker reads from a distribution and its domain. A distribution type
+// What the equation walker reads from a distribution and its domains. A distribution type
 // implements this over its own members; tests implement it over plain objects. Every value
-// is asked for when the walk reaches it, never cached by the walker.
+// is asked for when the walk reaches it, never cached by the walker. A direction is 0 (x),
+// 1 (y) or 2 (z); a section s is counted from 1.
 #pragma once
 
-#include <span>
-
+class QV_SetValue;
 class QV_VarParam;
 
 namespace pellorin::eqn {
@@ -19,24 +19,29 @@ public:
     // JacPattern through the others.
     virtual void BeginWalk(WalkKind) {}
 
-    virtual int UsedOrder() = 0;               // HIGHESTORDERXDERIVATIVEUSED
-    virtual int DeclaredOrder() = 0;           // HIGHESTORDERXDERIVATIVE
-    virtual bool IntegralRequested() = 0;      // "idx" in INTEGRALS
-    virtual const char* Method() = 0;          // DISCRETIZATIONMETHOD; null reads as no method
-    virtual const char* ElementBoundary() = 0; // ELEMENTBOUNDARYCONDITION; null as none
-    virtual int SectionCount() = 0;            // NUMSECTIONS
-    virtual int PolyPoints() = 0;              // NUMPOLYPOINTS
-    virtual int EndNode() = 0;                 // ENDNODE
+    // The distribution's own values.
+    virtual int UsedOrder(int direction) = 0;     // HIGHESTORDER<D>DERIVATIVEUSED
+    virtual int DeclaredOrder(int direction) = 0; // HIGHESTORDER<D>DERIVATIVE
+    virtual bool IntegralRequested(int integral) = 0;
 
-    // Section s, counted from 1.
-    virtual int Base(int s) = 0;
-    virtual int NodeCount(int s) = 0;
-    virtual int ElementCount(int s) = 0;
-    virtual double ElementLengthValue(int s) = 0; // NaN when there is no such section
+    // Each direction's domain.
+    virtual const char* Method(int direction) = 0;          // null reads as no method
+    virtual const char* ElementBoundary(int direction) = 0; // null reads as none
+    virtual int SectionCount(int direction) = 0;
+    virtual int PolyPoints(int direction) = 0;
+    virtual int EndNode(int direction) = 0;
+    virtual const QV_SetValue* Interior(int direction) = 0; // null when there is none
 
-    // The objects that stand as terms; null when there is none, which ends the walk.
-    virtual QV_VarParam* ArrayElement(int array, std::span<const int> index) = 0;
-    virtual QV_VarParam* SectionParameter(int parameter, int s) = 0;
+    virtual int Base(int direction, int s) = 0;
+    virtual int NodeCount(int direction, int s) = 0;
+    virtual int ElementCount(int direction, int s) = 0;
+    virtual double ElementLengthValue(int direction, int s) = 0; // NaN for no such section
+
+    // The objects that stand as terms; null when there is none (an index outside the
+    // array's declared sets included), which ends the walk. `index` has one entry per
+    // direction of the distribution.
+    virtual QV_VarParam* ArrayElement(int array, const int* index) = 0;
+    virtual QV_VarParam* SectionParameter(int direction, int parameter, int s) = 0;
 };
 
 } // namespace pellorin::eqn

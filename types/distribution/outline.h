@@ -1,8 +1,30 @@
 // Block outlines: which statements a distribution writes, under which conditions, over which
-// sections, elements and nodes, and in which order. Outlines are constant data; the walker
-// runs them.
+// nodes of which directions, and in which order. An outline is written as a small program
+// whose nesting is the loop order, compiled at build time into a flat tree that the walker
+// runs. A malformed outline stops the build.
+//
+//   if COND { ... } else if COND { ... } else { ... }
+//   for s { ... }            the own domain's sections, 1 to NUMSECTIONS
+//   for e { ... }            the section's elements, with k their first node
+//   for y { ... }            another direction's nodes, 0 to its ENDNODE
+//   for y from 1 { ... }     the same from 1
+//   for y bordered { ... }   {0} + its INTERIOR + {ENDNODE}, built where the loop starts
+//   along y { ... }          the statements inside run along y (the own direction changes)
+//   with NAME { ... }        the statements inside bind their roles the NAME way
+//   N                        statement N at its anchor
+//   N [b + 1 : b + n]        statement N at every own node i of the range
+//
+// A condition is one test, or tests joined all by `and` or all by `or`, each optionally
+// preceded by `not`; they are made left to right and stop at the first that decides:
+//   used>0 used>1 ho=2      the own direction's used and declared derivative orders
+//   backward forward        the own domain's element boundary condition, ignoring case
+//   s=1 s=ns                the first, the last section
+//   k=0 k+p=end             an element starting at node 0, ending at the domain's last node
+//   h(s-1)=h h(s+1)=h       a neighbouring section's spacing equals this one's exactly
+//   has(NAME)               NAME is in INTEGRALS
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -11,100 +33,333 @@
 
 namespace pellorin::eqn {
 
-// The conditions a guard tests. A guard evaluates them in this order and stops at the first
-// that decides it, so a neighbour's spacing is read only once s has been tested.
-enum Atom : std::uint16_t {
-    kFirstSection = 1 << 0,      // s = 1
-    kLastSection = 1 << 1,       // s = NUMSECTIONS
-    kUsedAbove0 = 1 << 2,        // USED > 0
-    kUsedAbove1 = 1 << 3,        // USED > 1
-    kIntegrals = 1 << 4,         // the integral is requested
-    kBackward = 1 << 5,          // element boundary condition "Backward", ignoring case
-    kForward = 1 << 6,           // element boundary condition "Forward", ignoring case
-    kDeclaredOrder2 = 1 << 7,    // the declared highest derivative order is 2
-    kAtFirstNode = 1 << 8,       // the instance stands at node 0
-    kAtLastNode = 1 << 9,        // the instance stands at the domain's last node
-    kPrevSpacingEqual = 1 << 10, // h(s-1) = h exactly (NaN never equal)
-    kNextSpacingEqual = 1 << 11, // h(s+1) = h exactly
+inline constexpr int kMaxDirections = 3;
+inline constexpr std::array<std::string_view, kMaxDirections> kDirectionNames = {"x", "y", "z"};
+
+enum class Atom : std::uint8_t {
+    UsedAbove0,
+    UsedAbove1,
+    DeclaredOrder2,
+    Backward,
+    Forward,
+    FirstSection,
+    LastSection,
+    ElementAtFirstNode,
+    ElementAtLastNode,
+    PrevSpacingEqual,
+    NextSpacingEqual,
+    Integral,
 };
 
-inline constexpr unsigned kEveryAtom = (1u << 12) - 1;
-
-// Holds when one of `any` holds (or `any` is empty), all of `all` hold and none of `none`.
-struct Guard {
-    std::uint16_t any = 0;
-    std::uint16_t all = 0;
-    std::uint16_t none = 0;
+struct Literal {
+    Atom atom = Atom::UsedAbove0;
+    bool negated = false;
+    std::uint8_t integral = 0; // which integral, for Atom::Integral
 };
-// The atoms as a guard field; a bit that names no atom stops the build.
-constexpr std::uint16_t Atoms(unsigned atoms) {
-    if ((atoms & ~kEveryAtom) != 0) {
-        detail::MalformedStatementTable("a guard names no such condition", 0);
-    }
-    return std::uint16_t(atoms);
-}
-constexpr Guard When(unsigned atoms) {
-    return {0, Atoms(atoms), 0};
-}
-constexpr Guard Unless(unsigned atoms) {
-    return {0, 0, Atoms(atoms)};
-}
-constexpr Guard EitherOf(unsigned atoms) {
-    return {Atoms(atoms), 0, 0};
-}
-constexpr Guard operator&(Guard a, Guard b) {
-    return {std::uint16_t(a.any | b.any), std::uint16_t(a.all | b.all),
-            std::uint16_t(a.none | b.none)};
-}
 
-// One statement in an outline: a single instance at its anchor, or one per node i of a range.
-struct Item {
+struct Condition {
+    static constexpr int kMaxLiterals = 4;
+    bool any = false; // joined by `or`; otherwise by `and`
+    std::uint8_t count = 0;
+    std::array<Literal, kMaxLiterals> literal{};
+};
+
+enum class NodeKind : std::uint8_t { If, Sections, Elements, Other, Along, With, Emit };
+enum class OtherRange : std::uint8_t { Full, From1, Bordered };
+
+// One node of the tree, its subtree laid out after it up to `end`. An If's then-branch runs
+// to `split`, its else-branch from there to `end`.
+struct Node {
+    NodeKind kind = NodeKind::Emit;
+    OtherRange range = OtherRange::Full;
+    std::uint8_t direction = 0; // Other, Along
+    std::uint8_t binding = 0;   // With
+    bool ranged = false;        // Emit over [lo : hi]
+    std::int16_t split = 0;
+    std::int16_t end = 0;
     int statement = 0;
-    Guard guard{};
-    bool ranged = false;
+    Condition condition{};
     IndexExpr lo{};
     IndexExpr hi{};
 };
 
-consteval Item At(int statement, Guard guard = {}) {
-    return {statement, guard};
-}
-
-// One instance per node i in [lo : hi], e.g. Over(3, "b + 1 : b + n").
-consteval Item Over(int statement, std::string_view range, Guard guard = {}) {
-    Item item{statement, guard, true};
-    if (!CompileRange(range, item.lo, item.hi)) {
-        detail::MalformedStatementTable("malformed node range", statement);
-    }
-    if ((guard.any | guard.all | guard.none) & (kAtFirstNode | kAtLastNode)) {
-        detail::MalformedStatementTable("a node range has no single anchor", statement);
-    }
-    return item;
-}
-
-// A part of a block: its condition, the statements written once per section, then those
-// written once per element of the section (with k its first node).
-struct Part {
-    Guard when{};
-    std::span<const Item> perSection{};
-    std::span<const Item> perElement{};
+// What an outline may name: the integrals of INTEGRALS, the alternative role bindings, and
+// the statements it may place.
+struct OutlineVocabulary {
+    std::span<const std::string_view> integrals;
+    std::span<const std::string_view> bindings;
+    int firstStatement = 0;
+    int lastStatement = 0;
 };
 
-enum class Order : std::uint8_t {
-    PartsOutside,    // each part runs its own loop over the sections
-    SectionsOutside, // one loop over the sections runs every part
+template <std::size_t N>
+struct Program {
+    std::array<Node, N> nodes{};
+    int count = 0;
+    constexpr std::span<const Node> View() const { return {nodes.data(), std::size_t(count)}; }
 };
 
+namespace detail {
+
+constexpr bool IsBlank(char c) {
+    return c == ' ' || c == '\n' || c == '\t';
+}
+
+class OutlineParser {
+public:
+    constexpr OutlineParser(std::string_view text, const OutlineVocabulary& vocabulary, Node* nodes,
+                            int capacity)
+        : m_text(text), m_vocabulary(vocabulary), m_nodes(nodes), m_capacity(capacity) {}
+
+    constexpr int Parse() {
+        while (!Word().empty()) {
+            Statement();
+        }
+        return m_count;
+    }
+
+private:
+    // The next word: a brace or bracket alone, else everything up to a blank or a brace.
+    constexpr std::string_view Word() {
+        while (m_pos < m_text.size() && IsBlank(m_text[m_pos])) {
+            ++m_pos;
+        }
+        std::size_t end = m_pos;
+        if (end < m_text.size() && IsDelimiter(m_text[end])) {
+            ++end;
+        } else {
+            while (end < m_text.size() && !IsBlank(m_text[end]) && !IsDelimiter(m_text[end])) {
+                ++end;
+            }
+        }
+        return m_text.substr(m_pos, end - m_pos);
+    }
+    static constexpr bool IsDelimiter(char c) { return c == '{' || c == '}' || c == '['; }
+    constexpr std::string_view Take() {
+        const std::string_view word = Word();
+        m_pos += word.size();
+        return word;
+    }
+    constexpr void Expect(std::string_view word) {
+        if (Take() != word) {
+            MalformedStatementTable("outline: unexpected word", m_count);
+        }
+    }
+
+    constexpr int Open(NodeKind kind) {
+        if (m_count == m_capacity) {
+            MalformedStatementTable("outline: too many nodes", m_count);
+        }
+        m_nodes[m_count].kind = kind;
+        return m_count++;
+    }
+    constexpr void Close(int node) { m_nodes[node].end = std::int16_t(m_count); }
+
+    constexpr void Body() {
+        Expect("{");
+        while (Word() != "}") {
+            if (Word().empty()) {
+                MalformedStatementTable("outline: missing '}'", m_count);
+            }
+            Statement();
+        }
+        Take();
+    }
+
+    constexpr void Statement() {
+        const std::string_view word = Take();
+        if (word == "if") {
+            If();
+        } else if (word == "for") {
+            For();
+        } else if (word == "along") {
+            const int node = Open(NodeKind::Along);
+            m_nodes[node].direction = std::uint8_t(Direction(Take()));
+            Body();
+            Close(node);
+        } else if (word == "with") {
+            const int node = Open(NodeKind::With);
+            m_nodes[node].binding = std::uint8_t(Index(m_vocabulary.bindings, Take()) + 1);
+            Body();
+            Close(node);
+        } else {
+            Emit(word);
+        }
+    }
+
+    constexpr void If() {
+        const int node = Open(NodeKind::If);
+        m_nodes[node].condition = ParseCondition();
+        Body();
+        m_nodes[node].split = std::int16_t(m_count);
+        if (Word() == "else") {
+            Take();
+            if (Word() == "if") {
+                Take();
+                If();
+            } else {
+                Body();
+            }
+        }
+        Close(node);
+    }
+
+    constexpr void For() {
+        const std::string_view what = Take();
+        int node = 0;
+        if (what == "s") {
+            node = Open(NodeKind::Sections);
+        } else if (what == "e") {
+            node = Open(NodeKind::Elements);
+        } else {
+            node = Open(NodeKind::Other);
+            m_nodes[node].direction = std::uint8_t(Direction(what));
+            if (Word() == "from") {
+                Take();
+                Expect("1");
+                m_nodes[node].range = OtherRange::From1;
+            } else if (Word() == "bordered") {
+                Take();
+                m_nodes[node].range = OtherRange::Bordered;
+            }
+        }
+        Body();
+        Close(node);
+    }
+
+    constexpr void Emit(std::string_view number) {
+        int n = 0;
+        for (char c : number) {
+            if (c < '0' || c > '9' || n > 100000) {
+                MalformedStatementTable("outline: unknown word", m_count);
+            }
+            n = n * 10 + (c - '0');
+        }
+        if (number.empty() || n < m_vocabulary.firstStatement || n > m_vocabulary.lastStatement) {
+            MalformedStatementTable("outline: no such statement", n);
+        }
+        const int node = Open(NodeKind::Emit);
+        m_nodes[node].statement = n;
+        if (Word() == "[") {
+            Take();
+            const std::size_t close = m_text.find(']', m_pos);
+            if (close == std::string_view::npos ||
+                !CompileRange(m_text.substr(m_pos, close - m_pos), m_nodes[node].lo,
+                              m_nodes[node].hi)) {
+                MalformedStatementTable("outline: malformed node range", n);
+            }
+            m_nodes[node].ranged = true;
+            m_pos = close + 1;
+        }
+        Close(node);
+    }
+
+    constexpr Condition ParseCondition() {
+        Condition condition;
+        std::string_view joiner;
+        while (true) {
+            if (condition.count == Condition::kMaxLiterals) {
+                MalformedStatementTable("outline: too many tests", m_count);
+            }
+            Literal& literal = condition.literal[condition.count++];
+            std::string_view word = Take();
+            if (word == "not") {
+                literal.negated = true;
+                word = Take();
+            }
+            ParseAtom(word, literal);
+            const std::string_view next = Word();
+            if (next != "and" && next != "or") {
+                break;
+            }
+            if (!joiner.empty() && joiner != next) {
+                MalformedStatementTable("outline: `and` and `or` mixed", m_count);
+            }
+            joiner = Take();
+        }
+        condition.any = joiner == "or";
+        return condition;
+    }
+
+    constexpr void ParseAtom(std::string_view word, Literal& literal) {
+        constexpr std::array<std::string_view, 11> kAtoms = {
+            "used>0", "used>1", "ho=2",    "backward", "forward", "s=1",
+            "s=ns",   "k=0",    "k+p=end", "h(s-1)=h", "h(s+1)=h"};
+        for (std::size_t a = 0; a < kAtoms.size(); ++a) {
+            if (word == kAtoms[a]) {
+                literal.atom = Atom(a);
+                return;
+            }
+        }
+        if (word.size() > 5 && word.substr(0, 4) == "has(" && word.back() == ')') {
+            literal.atom = Atom::Integral;
+            literal.integral =
+                std::uint8_t(Index(m_vocabulary.integrals, word.substr(4, word.size() - 5)));
+            return;
+        }
+        MalformedStatementTable("outline: unknown test", m_count);
+    }
+
+    constexpr int Direction(std::string_view word) {
+        return Index(std::span<const std::string_view>(kDirectionNames), word);
+    }
+    constexpr int Index(std::span<const std::string_view> names, std::string_view word) {
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            if (names[k] == word) {
+                return int(k);
+            }
+        }
+        MalformedStatementTable("outline: unknown name", m_count);
+        return 0;
+    }
+
+    std::string_view m_text;
+    OutlineVocabulary m_vocabulary;
+    Node* m_nodes;
+    int m_capacity;
+    std::size_t m_pos = 0;
+    int m_count = 0;
+};
+
+} // namespace detail
+
+// The number of nodes an outline compiles to.
+consteval int CountNodes(std::string_view text, const OutlineVocabulary& vocabulary) {
+    std::array<Node, 512> scratch{};
+    return detail::OutlineParser(text, vocabulary, scratch.data(), int(scratch.size())).Parse();
+}
+
+template <std::size_t N>
+consteval Program<N> CompileOutline(std::string_view text, const OutlineVocabulary& vocabulary) {
+    Program<N> program;
+    program.count = detail::OutlineParser(text, vocabulary, program.nodes.data(), int(N)).Parse();
+    return program;
+}
+
+// One method's block in one direction: taken when the own domain's method equals `method`,
+// ignoring case. A block with no method (the start values) is always taken.
 struct Block {
-    std::string_view method; // taken when the domain's method equals this, ignoring case
-    Order order = Order::PartsOutside;
-    std::span<const Part> parts{};
+    const char* method = nullptr;
+    int direction = 0;
+    std::span<const Node> program;
 };
+
+// Which array each role of the residual notation stands for, per direction: the default
+// binding first, then the alternatives that `with` names.
+using RoleMap = std::array<std::uint8_t, kRoleCount>;
+using Binding = std::array<RoleMap, kMaxDirections>;
 
 struct Outline {
     StatementView statements;
-    std::span<const Item> start; // written before any block, outside the section loops
     std::span<const Block> blocks;
+    int rank = 1; // the number of directions, and of indices of every array
+    std::span<const Binding> bindings;
 };
 
 } // namespace pellorin::eqn
+
+// Compiles an outline text into a constant program of exactly the nodes it needs.
+#define PELLORIN_OUTLINE(NAME, TEXT, VOCABULARY)                                                   \
+    constexpr auto NAME =                                                                          \
+        ::pellorin::eqn::CompileOutline<::pellorin::eqn::CountNodes(TEXT, VOCABULARY)>(TEXT,       \
+                                                                                       VOCABULARY)

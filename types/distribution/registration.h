@@ -84,7 +84,7 @@ WalkOutcome RegisterInstances(const Outline& outline, Context& context, QV_Model
                               int groupBase) {
     context.BeginWalk(WalkKind::SetUp);
     detail::InstanceSink sink(model, groupBase);
-    return Walker<detail::InstanceSink, Context>(outline, context, sink).Run();
+    return Walker<detail::InstanceSink, Context>(outline, context, sink, WalkKind::SetUp).Run();
 }
 
 // AddEquation("QV_Eqn<N>", counter, groupBase + own group), then AddOp/AddTerm per token with
@@ -95,7 +95,8 @@ WalkOutcome RegisterExpressions(const Outline& outline, Context& context, QV_Mod
                                 int*& rows, int*& cols) {
     context.BeginWalk(WalkKind::Expressions);
     detail::ExpressionSink sink(model, expressions, groupBase, counter, rows, cols);
-    return Walker<detail::ExpressionSink, Context>(outline, context, sink).Run();
+    return Walker<detail::ExpressionSink, Context>(outline, context, sink, WalkKind::Expressions)
+        .Run();
 }
 
 } // namespace pellorin::eqn

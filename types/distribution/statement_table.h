@@ -12,10 +12,19 @@
 
 namespace pellorin::eqn {
 
+// The roles a residual names its arrays by, relative to the block's own direction: the
+// distributed variable (or the integral being integrated again), its first and second
+// derivatives, and the integral being defined; h is the section's ELEMENTLENGTH.
+inline constexpr std::array<std::string_view, 4> kRoleNames = {"F", "D1", "D2", "I"};
+inline constexpr int kRoleCount = int(kRoleNames.size());
+enum Role : int { kF, kD1, kD2, kI };
+inline constexpr std::array<std::string_view, 1> kParameterNames = {"h"};
+inline constexpr Vocabulary kRoleVocabulary{kRoleNames, kParameterNames};
+
 struct StatementText {
     int number;                // N of QV_Eqn<N>
     int group;                 // own group, counted from 1
-    std::string_view residual; // in the residual notation
+    std::string_view residual; // in the residual notation, or "=N": the residual of QV_Eqn<N>
 };
 
 struct Statement {
@@ -69,6 +78,28 @@ constexpr std::array<char, 12> EquationName(int number) {
     return name;
 }
 
+// The residual a text stands for: its own, or that of the earlier statement it names.
+template <std::size_t N>
+constexpr std::string_view Residual(const std::array<StatementText, N>& texts, std::size_t s) {
+    const std::string_view own = texts[s].residual;
+    if (own.empty() || own[0] != '=') {
+        return own;
+    }
+    int number = 0;
+    for (char c : own.substr(1)) {
+        if (c < '0' || c > '9' || number > 100000) {
+            MalformedStatementTable("a reference names no statement", texts[s].number);
+        }
+        number = number * 10 + (c - '0');
+    }
+    const long k = long(number) - texts[0].number;
+    if (k < 0 || std::size_t(k) >= s || texts[std::size_t(k)].residual.starts_with('=')) {
+        MalformedStatementTable("a reference must name an earlier written statement",
+                                texts[s].number);
+    }
+    return texts[std::size_t(k)].residual;
+}
+
 } // namespace detail
 
 // The number of distinct templates among the texts.
@@ -77,10 +108,10 @@ consteval std::size_t CountTemplates(const std::array<StatementText, N>& texts,
                                      const Vocabulary& vocabulary) {
     std::array<Template, N> seen{};
     std::size_t count = 0;
-    for (const StatementText& text : texts) {
-        const Compiled c = Compile(text.residual, vocabulary);
+    for (std::size_t s = 0; s < N; ++s) {
+        const Compiled c = Compile(detail::Residual(texts, s), vocabulary);
         if (c.error != nullptr) {
-            detail::MalformedStatementTable(c.error, text.number);
+            detail::MalformedStatementTable(c.error, texts[s].number);
         }
         bool found = false;
         for (std::size_t k = 0; k < count && !found; ++k) {
@@ -103,7 +134,7 @@ consteval StatementTable<N, Templates> BuildTable(const std::array<StatementText
         if (s > 0 && text.number != texts[s - 1].number + 1) {
             detail::MalformedStatementTable("statement numbers must be contiguous", text.number);
         }
-        const Compiled c = Compile(text.residual, vocabulary);
+        const Compiled c = Compile(detail::Residual(texts, s), vocabulary);
         std::size_t k = 0;
         while (k < count && !(table.templates[k] == c.tmpl)) {
             ++k;

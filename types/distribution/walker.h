@@ -1,7 +1,11 @@
-// The one walk over an outline that both equation walks share. It visits the instances in
-// order, resolves each instance's terms in stream order and hands the instance to a sink:
+// The one walk over an outline that both equation walks share. It runs each taken block's
+// program, visits the instances in order, resolves each instance's terms in stream order and
+// hands the instance to a sink:
 //   bool sink.Instance(const Statement&, const Template&, std::span<QV_VarParam* const> terms)
 // A term that cannot be resolved ends the walk before its instance reaches the sink.
+//
+// A block runs in its own direction: its statements' indices are the own direction's, and
+// every other index of an array term is the value of that direction's enclosing loop.
 #pragma once
 
 #include <array>
@@ -9,7 +13,8 @@
 #include <cstdint>
 #include <span>
 
-#include "framework/api.h"
+#include <vuzizev/sets.h>
+
 #include "types/distribution/context.h"
 #include "types/distribution/outline.h"
 
@@ -20,21 +25,26 @@ struct WalkOutcome {
     bool complete = false; // false when a term lookup failed and the walk stopped
 };
 
-// Equal ignoring the case of ASCII letters; a null string equals nothing.
-PELLORIN_API bool EqualsIgnoringCase(std::string_view literal, const char* value);
-
 template <class Sink, class Context = EquationContext>
 class Walker {
 public:
-    Walker(const Outline& outline, Context& context, Sink& sink)
-        : m_outline(outline), m_context(context), m_sink(sink) {}
+    Walker(const Outline& outline, Context& context, Sink& sink, WalkKind kind)
+        : m_outline(outline), m_context(context), m_sink(sink),
+          m_expressions(kind == WalkKind::Expressions) {}
 
     WalkOutcome Run() {
-        RunItems(m_outline.start);
         for (const Block& block : m_outline.blocks) {
-            if (m_ok && EqualsIgnoringCase(block.method, m_context.Method())) {
-                RunBlock(block);
+            if (!m_ok) {
+                break;
             }
+            if (block.method != nullptr &&
+                SUValue::CompareCI(block.method, m_context.Method(block.direction)) != 0) {
+                continue;
+            }
+            m_own = block.direction;
+            m_binding = 0;
+            Bind();
+            RunNodes(block.program, 0, int(block.program.size()));
         }
         return {m_count, m_ok};
     }
@@ -42,90 +52,115 @@ public:
 private:
     using Value = std::int64_t;
 
-    void RunBlock(const Block& block) {
-        if (block.order == Order::SectionsOutside) {
-            const int sections = m_context.SectionCount();
-            for (int s = 1; s <= sections && m_ok; ++s) {
-                EnterSection(s, sections);
-                for (const Part& part : block.parts) {
-                    if (Holds(part.when)) {
-                        RunSection(part);
-                    }
+    void RunNodes(std::span<const Node> nodes, int from, int to) {
+        for (int at = from; at < to && m_ok; at = nodes[at].end) {
+            const Node& node = nodes[at];
+            switch (node.kind) {
+            case NodeKind::If:
+                if (Holds(node.condition)) {
+                    RunNodes(nodes, at + 1, node.split);
+                } else {
+                    RunNodes(nodes, node.split, node.end);
                 }
+                break;
+            case NodeKind::Sections:
+                RunSections(nodes, at);
+                break;
+            case NodeKind::Elements:
+                RunElements(nodes, at);
+                break;
+            case NodeKind::Other:
+                RunOther(nodes, at);
+                break;
+            case NodeKind::Along:
+            case NodeKind::With: {
+                const int own = m_own;
+                const int binding = m_binding;
+                (node.kind == NodeKind::Along ? m_own : m_binding) =
+                    node.kind == NodeKind::Along ? node.direction : node.binding;
+                Bind();
+                RunNodes(nodes, at + 1, node.end);
+                m_own = own;
+                m_binding = binding;
+                Bind();
+                break;
             }
-            return;
-        }
-        for (const Part& part : block.parts) {
-            if (!Holds(part.when)) {
-                continue;
-            }
-            const int sections = m_context.SectionCount();
-            for (int s = 1; s <= sections && m_ok; ++s) {
-                EnterSection(s, sections);
-                RunSection(part);
+            case NodeKind::Emit:
+                RunEmit(node);
+                break;
             }
         }
     }
 
-    void EnterSection(int s, int sections) {
-        m_sections = sections;
-        Set(Symbol::S, s);
-        Set(Symbol::B, m_context.Base(s));
-        Set(Symbol::N, m_context.NodeCount(s));
+    void RunSections(std::span<const Node> nodes, int at) {
+        const int sections = m_context.SectionCount(m_own);
+        for (int s = 1; s <= sections && m_ok; ++s) {
+            m_sections = sections;
+            Set(Symbol::S, s);
+            Set(Symbol::B, m_context.Base(m_own, s));
+            Set(Symbol::N, m_context.NodeCount(m_own, s));
+            RunNodes(nodes, at + 1, nodes[at].end);
+        }
     }
 
-    void RunSection(const Part& part) {
-        RunItems(part.perSection);
-        if (part.perElement.empty()) {
-            return;
-        }
-        const int s = static_cast<int>(Get(Symbol::S));
-        const int elements = m_context.ElementCount(s);
+    void RunElements(std::span<const Node> nodes, int at) {
+        const int elements = m_context.ElementCount(m_own, int(Get(Symbol::S)));
         for (int e = 1; e <= elements && m_ok; ++e) {
-            const Value step = Value(m_context.PolyPoints()) + 1;
+            const Value step = Value(m_context.PolyPoints(m_own)) + 1;
             Set(Symbol::E, e);
             Set(Symbol::K, Get(Symbol::B) + (e - 1) * step);
-            RunItems(part.perElement);
+            RunNodes(nodes, at + 1, nodes[at].end);
         }
     }
 
-    void RunItems(std::span<const Item> items) {
-        for (const Item& item : items) {
-            if (!m_ok) {
-                return;
+    // Another direction's nodes: a range read where the loop starts, or the set {0} +
+    // INTERIOR + {ENDNODE} built there through the host's set algebra.
+    void RunOther(std::span<const Node> nodes, int at) {
+        const Node& node = nodes[at];
+        const int d = node.direction;
+        if (node.range != OtherRange::Bordered) {
+            const Value end = m_context.EndNode(d);
+            for (Value v = node.range == OtherRange::From1 ? 1 : 0; v <= end && m_ok; ++v) {
+                m_other[d] = v;
+                RunNodes(nodes, at + 1, node.end);
             }
-            const Statement* statement = m_outline.statements.Find(item.statement);
-            if (statement == nullptr) {
-                m_ok = false;
-                return;
-            }
-            if (!item.ranged) {
-                m_anchor = Evaluate(statement->anchor.index[0]);
-                if (Holds(item.guard)) {
-                    Emit(*statement);
-                }
-                continue;
-            }
-            if (!Holds(item.guard)) {
-                continue;
-            }
-            const Value hi = Evaluate(item.hi);
-            for (Value i = Evaluate(item.lo); i <= hi && m_ok; ++i) {
-                Set(Symbol::I, i);
-                Emit(*statement);
-            }
+            return;
+        }
+        const QV_SetValue* interior = m_context.Interior(d);
+        QV_SetValue rest = interior != nullptr ? *interior : QV_SetValue(QV_IntSetValue());
+        rest += m_context.EndNode(d);
+        QV_IntSetValue bordered(0, INT_MIN);
+        bordered += rest;
+        QV_IntegerSetIter it(std::move(bordered));
+        while (m_ok && it.Next()) {
+            m_other[d] = m_expressions ? it.fv() : it.v();
+            RunNodes(nodes, at + 1, node.end);
+        }
+    }
+
+    void RunEmit(const Node& node) {
+        const Statement* statement = m_outline.statements.Find(node.statement);
+        if (statement == nullptr) {
+            m_ok = false;
+            return;
+        }
+        if (!node.ranged) {
+            Emit(*statement);
+            return;
+        }
+        const Value hi = Evaluate(node.hi);
+        for (Value i = Evaluate(node.lo); i <= hi && m_ok; ++i) {
+            Set(Symbol::I, i);
+            Emit(*statement);
         }
     }
 
     void Emit(const Statement& statement) {
         const Template& tmpl = m_outline.statements.TemplateOf(statement);
-        std::array<Value, kMaxRank> anchor{};
-        for (int d = 0; d < statement.anchor.rank; ++d) {
-            anchor[d] = Evaluate(statement.anchor.index[d]);
-        }
+        const Value anchor = Evaluate(statement.anchor.index[0]);
         std::array<QV_VarParam*, kMaxTerms> terms{};
         for (int t = 0; t < tmpl.termCount && m_ok; ++t) {
-            terms[t] = Resolve(tmpl.term[t], statement.anchor.rank, anchor);
+            terms[t] = Resolve(tmpl.term[t], anchor);
             m_ok = terms[t] != nullptr;
         }
         if (m_ok) {
@@ -134,79 +169,78 @@ private:
         }
     }
 
-    QV_VarParam* Resolve(const TermSlot& slot, int rank, const std::array<Value, kMaxRank>& at) {
+    QV_VarParam* Resolve(const TermSlot& slot, Value anchor) {
         if (slot.kind == TermKind::SectionParameter) {
             const Value s = Get(Symbol::S) + slot.offset[0];
-            return Fits(s) ? m_context.SectionParameter(slot.id, int(s)) : nullptr;
+            return Fits(s) ? m_context.SectionParameter(m_own, slot.id, int(s)) : nullptr;
         }
-        std::array<int, kMaxRank> index{};
-        for (int d = 0; d < rank; ++d) {
-            const Value v = at[d] + slot.offset[d];
+        std::array<int, kMaxDirections> index{};
+        for (int d = 0; d < m_outline.rank; ++d) {
+            const Value v = d == m_own ? anchor + slot.offset[0] : m_other[d];
             if (!Fits(v)) {
                 return nullptr;
             }
             index[d] = int(v);
         }
-        return m_context.ArrayElement(slot.id, {index.data(), size_t(rank)});
+        return m_context.ArrayElement(m_roles[slot.id], index.data());
     }
 
-    // Tests the guard's atoms from the lowest bit up, each at most once, and stops at the
-    // first that decides.
-    bool Holds(const Guard& guard) {
-        if (guard.any != 0) {
-            bool any = false;
-            for (unsigned rest = guard.any; rest != 0 && !any; rest &= rest - 1) {
-                any = Test(Atom(rest & -rest));
-            }
-            if (!any) {
-                return false;
-            }
-        }
-        for (unsigned rest = guard.all | guard.none; rest != 0; rest &= rest - 1) {
-            const unsigned bit = rest & -rest;
-            if (Test(Atom(bit)) != ((guard.all & bit) != 0)) {
-                return false;
-            }
-        }
-        return true;
+    void Bind() {
+        const std::size_t b = m_binding;
+        m_roles = b < m_outline.bindings.size() ? m_outline.bindings[b][m_own] : RoleMap{};
     }
 
-    bool Test(Atom atom) {
+    // Makes the tests left to right and stops at the first that decides.
+    bool Holds(const Condition& condition) {
+        for (int k = 0; k < condition.count; ++k) {
+            const Literal& literal = condition.literal[k];
+            const bool holds = Test(literal) != literal.negated;
+            if (holds == condition.any) {
+                return holds;
+            }
+        }
+        return !condition.any;
+    }
+
+    bool Test(const Literal& literal) {
         const Value s = Get(Symbol::S);
-        switch (atom) {
-        case kFirstSection:
+        switch (literal.atom) {
+        case Atom::UsedAbove0:
+            return m_context.UsedOrder(m_own) > 0;
+        case Atom::UsedAbove1:
+            return m_context.UsedOrder(m_own) > 1;
+        case Atom::DeclaredOrder2:
+            return m_context.DeclaredOrder(m_own) == 2;
+        case Atom::Backward:
+            return SUValue::CompareCI("Backward", m_context.ElementBoundary(m_own)) == 0;
+        case Atom::Forward:
+            return SUValue::CompareCI("Forward", m_context.ElementBoundary(m_own)) == 0;
+        case Atom::FirstSection:
             return s == 1;
-        case kLastSection:
+        case Atom::LastSection:
             return s == m_sections;
-        case kUsedAbove0:
-            return m_context.UsedOrder() > 0;
-        case kUsedAbove1:
-            return m_context.UsedOrder() > 1;
-        case kIntegrals:
-            return m_context.IntegralRequested();
-        case kBackward:
-            return EqualsIgnoringCase("Backward", m_context.ElementBoundary());
-        case kForward:
-            return EqualsIgnoringCase("Forward", m_context.ElementBoundary());
-        case kDeclaredOrder2:
-            return m_context.DeclaredOrder() == 2;
-        case kAtFirstNode:
-            return m_anchor == 0;
-        case kAtLastNode:
-            return m_anchor == m_context.EndNode();
-        case kPrevSpacingEqual:
+        case Atom::ElementAtFirstNode:
+            return Get(Symbol::K) == 0;
+        case Atom::ElementAtLastNode:
+            return Get(Symbol::K) + Value(m_context.PolyPoints(m_own)) + 1 ==
+                   m_context.EndNode(m_own);
+        case Atom::PrevSpacingEqual:
             return SpacingEqual(s - 1, s);
-        case kNextSpacingEqual:
+        case Atom::NextSpacingEqual:
             return SpacingEqual(s + 1, s);
+        case Atom::Integral:
+            return m_context.IntegralRequested(literal.integral);
         }
         return false;
     }
 
+    // NaN, as for a section that does not exist, equals nothing.
     bool SpacingEqual(Value other, Value s) {
         if (!Fits(other)) {
             return false;
         }
-        return m_context.ElementLengthValue(int(other)) == m_context.ElementLengthValue(int(s));
+        return m_context.ElementLengthValue(m_own, int(other)) ==
+               m_context.ElementLengthValue(m_own, int(s));
     }
 
     Value Evaluate(const IndexExpr& expr) const {
@@ -224,8 +258,12 @@ private:
     const Outline& m_outline;
     Context& m_context;
     Sink& m_sink;
+    const bool m_expressions;
     std::array<Value, kSymbolCount> m_symbol{};
-    Value m_anchor = 0;
+    std::array<Value, kMaxDirections> m_other{};
+    RoleMap m_roles{};
+    int m_own = 0;
+    int m_binding = 0;
     int m_sections = 0;
     int m_count = 0;
     bool m_ok = true;

@@ -1,12 +1,10 @@
 #include "types/distribution1d/distribution1d.h"
 
 #include <array>
-#include <limits>
-#include <new>
-#include <vector>
 
 #include "framework/exports.h"
 #include "framework/string_in_set.h"
+#include "types/distribution/domain_context.h"
 #include "types/distribution/registration.h"
 #include "types/distribution1d/outline.h"
 #include "types/distribution1d/statements.h"
@@ -18,140 +16,46 @@ PELLORIN_TYPE_EXPORTS(DISTRIBUTION1D);
 
 namespace {
 
-// What one array gave during a walk, by index, so that each element is looked up in the host
-// once. An index outside the memo, or a memo that could not be allocated, goes to the host
-// each time; so do larger arrays.
-template <class Element>
-class WalkMemo {
-public:
-    void Reserve(long long size) {
-        if (size <= 0 || size > kMostRemembered) {
-            return;
-        }
-        try {
-            m_slots.assign(std::size_t(size), nullptr);
-        } catch (const std::bad_alloc&) {
-            m_slots.clear();
-        }
-    }
-
-    template <class Lookup>
-    Element* Get(int i, Lookup&& lookup) {
-        const bool remembered = i >= 0 && std::size_t(i) < m_slots.size();
-        if (remembered && m_slots[std::size_t(i)] != nullptr) {
-            return m_slots[std::size_t(i)];
-        }
-        Element* element = lookup(i);
-        if (remembered) {
-            m_slots[std::size_t(i)] = element;
-        }
-        return element;
-    }
-
-private:
-    static constexpr long long kMostRemembered = 1LL << 26;
-    std::vector<Element*> m_slots;
-};
-
 // What the equations read of a distribution and of its domain, as the walk reaches it. The
-// two arrays reached through references are resolved once: no walk relinks them.
-class Distribution1DContext final : public pellorin::eqn::EquationContext {
+// array reached through its name is resolved once: no walk relinks it. Each node's element
+// is looked up once per walk: an instance's neighbours name the same nodes again.
+class Distribution1DContext final : public pellorin::eqn::DomainContext<1> {
 public:
     Distribution1DContext(QV_DISTRIBUTION1D& distribution, QV_DOMAIN& domain)
-        : m_distribution(distribution), m_domain(domain), m_values(distribution.VALUE.get()),
-          m_sections(domain.SECTION.get()) {
-        Remember();
-    }
+        : DomainContext({&domain}), m_distribution(distribution),
+          m_values(distribution.VALUE.get()) {}
 
-    // SetUpEquations reads through the host's plain accessors, JacPattern through the others.
-    void BeginWalk(pellorin::eqn::WalkKind kind) override {
-        m_expressions = kind == pellorin::eqn::WalkKind::Expressions;
-    }
-
-    int UsedOrder() override { return Read(m_distribution.HIGHESTORDERXDERIVATIVEUSED); }
-    int DeclaredOrder() override { return Read(m_distribution.HIGHESTORDERXDERIVATIVE); }
-    bool IntegralRequested() override {
+    int UsedOrder(int) override { return Read(m_distribution.HIGHESTORDERXDERIVATIVEUSED); }
+    int DeclaredOrder(int) override { return Read(m_distribution.HIGHESTORDERXDERIVATIVE); }
+    bool IntegralRequested(int) override {
         return StringInSet("idx", Read(m_distribution.INTEGRALS)) != 0;
     }
-    const char* Method() override { return Read(m_domain.DISCRETIZATIONMETHOD); }
-    const char* ElementBoundary() override { return Read(m_domain.ELEMENTBOUNDARYCONDITION); }
-    int SectionCount() override { return Read(m_domain.NUMSECTIONS); }
-    int PolyPoints() override { return Read(m_domain.NUMPOLYPOINTS); }
-    int EndNode() override { return Read(m_domain.ENDNODE); }
 
-    int Base(int s) override {
-        const QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? Read(section->BASE) : 0;
-    }
-    int NodeCount(int s) override {
-        const QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? Read(section->NODECOUNT) : 0;
-    }
-    int ElementCount(int s) override {
-        const QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? Read(section->NUMELEMENTS) : 0;
-    }
-    double ElementLengthValue(int s) override {
-        const QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? Read(section->ELEMENTLENGTH)
-                                  : std::numeric_limits<double>::quiet_NaN();
-    }
-
-    // Each node's element, and each section, is looked up in its array once per walk: an
-    // instance's neighbours name the same nodes again, and every instance of a section may
-    // name its element length.
-    QV_VarParam* ArrayElement(int array, std::span<const int> index) override {
-        if (array < 0 || array >= kArrays) {
+    QV_VarParam* ArrayElement(int array, const int* index) override {
+        if (array < 0 || array >= pellorin::dist1d::kArrayCount) {
             return nullptr;
         }
         return m_memo[array].Get(index[0], [&](int i) { return Lookup(array, i); });
     }
 
-    QV_VarParam* SectionParameter(int, int s) override {
-        QV_SECTIONDATAMODEL* section = Section(s);
-        return section != nullptr ? &section->ELEMENTLENGTH : nullptr;
-    }
-
 private:
-    template <class Property>
-    auto Read(const Property& property) const -> decltype(property.v()) {
-        return m_expressions ? property.fv() : property.v();
-    }
-
-    static constexpr int kArrays = 4;
-
     QV_VarParam* Lookup(int array, int i) {
+        QV_DISTRIBUTION1D& d = m_distribution;
         switch (array) {
         case pellorin::dist1d::kValue:
-            return m_values != nullptr ? m_values->Get(i) : nullptr;
+            return m_values != nullptr && InSet(d.QV_VALUE_SET1, i) ? m_values->Get(i) : nullptr;
         case pellorin::dist1d::kDdx:
-            return m_distribution.DDX.Get(i);
+            return InSet(d.QV_DDX_SET1, i) ? d.DDX.Get(i) : nullptr;
         case pellorin::dist1d::kD2dx2:
-            return m_distribution.D2DX2.Get(i);
+            return InSet(d.QV_D2DX2_SET1, i) ? d.D2DX2.Get(i) : nullptr;
         default:
-            return m_distribution.IDX.Get(i);
+            return InSet(d.QV_IDX_SET1, i) ? d.IDX.Get(i) : nullptr;
         }
-    }
-
-    void Remember() {
-        for (WalkMemo<QV_VarParam>& memo : m_memo) {
-            memo.Reserve((long long)m_domain.ENDNODE.v() + 1);
-        }
-        m_sectionMemo.Reserve((long long)m_domain.NUMSECTIONS.v() + 1);
-    }
-
-    QV_SECTIONDATAMODEL* Section(int s) {
-        return m_sectionMemo.Get(
-            s, [&](int k) { return m_sections != nullptr ? m_sections->Get(k) : nullptr; });
     }
 
     QV_DISTRIBUTION1D& m_distribution;
-    QV_DOMAIN& m_domain;
     decltype(m_distribution.VALUE.get()) m_values;
-    decltype(m_domain.SECTION.get()) m_sections;
-    std::array<WalkMemo<QV_VarParam>, kArrays> m_memo;
-    WalkMemo<QV_SECTIONDATAMODEL> m_sectionMemo;
-    bool m_expressions = false;
+    std::array<pellorin::eqn::WalkMemo<QV_VarParam>, pellorin::dist1d::kArrayCount> m_memo;
 };
 
 } // namespace
@@ -246,11 +150,11 @@ int QV_DISTRIBUTION1D::AddEquationInstances(int n) {
 int QV_DISTRIBUTION1D::AddEquationExpressions(int r, int*& rows, int*& cols) {
     QV_DOMAIN* domain = XDOMAIN.get();
     if (domain == nullptr) {
-        return r;
+        return -1;
     }
     Distribution1DContext context(*this, *domain);
-    pellorin::eqn::RegisterExpressions(pellorin::dist1d::EquationOutline(), context, *this, *this,
-                                       m_groupBase, r, rows, cols);
-    return r;
+    const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterExpressions(
+        pellorin::dist1d::EquationOutline(), context, *this, *this, m_groupBase, r, rows, cols);
+    return outcome.complete ? r : -1;
 }
 PELLORIN_REFERENCE_INSTANCES(QV_DISTRIBUTION1D)

@@ -1,4 +1,5 @@
-// The one-dimensional distribution's 102 equation statements and their residual vocabulary.
+// The one-dimensional distribution's 102 equation statements, written in the roles of the
+// residual notation: F is VALUE, D1 DDX, D2 D2DX2, I IDX.
 #pragma once
 
 #include <array>
@@ -10,15 +11,9 @@
 
 namespace pellorin::dist1d {
 
-// Array ids of the residual vocabulary, in the order of kArrayNames.
-enum Array : int { kValue, kDdx, kD2dx2, kIdx };
-inline constexpr std::array<std::string_view, 4> kArrayNames = {"VALUE", "DDX", "D2DX2", "IDX"};
-
-// The section parameter h: the section's ELEMENTLENGTH.
-enum Parameter : int { kElementLength };
-inline constexpr std::array<std::string_view, 1> kParameterNames = {"h"};
-
-inline constexpr eqn::Vocabulary kVocabulary{kArrayNames, kParameterNames};
+// The distribution's arrays, as the context looks them up.
+enum Array : std::uint8_t { kValue, kDdx, kD2dx2, kIdx };
+inline constexpr int kArrayCount = 4;
 
 // The compiled statements, QV_Eqn1 to QV_Eqn102.
 PELLORIN_API eqn::StatementView Statements();

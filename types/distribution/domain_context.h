@@ -1,0 +1,82 @@
+// The half of a distribution's equation context that its domains answer, one domain per
+// direction, read through the host's plain accessors in SetUpEquations and through the
+// others in JacPattern. A distribution derives its own (final) context from it and adds its
+// own values and arrays. Each domain's section array is resolved once and each section
+// looked up once per walk: every instance of a section may name its element length.
+#pragma once
+
+#include <array>
+#include <limits>
+
+#include "types/distribution/context.h"
+#include "types/distribution/walk_memo.h"
+#include "types/domain/domain.h"
+
+namespace pellorin::eqn {
+
+template <int Rank>
+class DomainContext : public EquationContext {
+public:
+    explicit DomainContext(const std::array<QV_DOMAIN*, Rank>& domains) : m_domains(domains) {
+        for (int d = 0; d < Rank; ++d) {
+            m_sections[d] = domains[d]->SECTION.get();
+        }
+    }
+
+    void BeginWalk(WalkKind kind) override { m_expressions = kind == WalkKind::Expressions; }
+
+    const char* Method(int d) override { return Read(m_domains[d]->DISCRETIZATIONMETHOD); }
+    const char* ElementBoundary(int d) override {
+        return Read(m_domains[d]->ELEMENTBOUNDARYCONDITION);
+    }
+    int SectionCount(int d) override { return Read(m_domains[d]->NUMSECTIONS); }
+    int PolyPoints(int d) override { return Read(m_domains[d]->NUMPOLYPOINTS); }
+    int EndNode(int d) override { return Read(m_domains[d]->ENDNODE); }
+    const QV_SetValue* Interior(int d) override { return &Read(m_domains[d]->INTERIOR); }
+
+    int Base(int d, int s) override {
+        const QV_SECTIONDATAMODEL* section = Section(d, s);
+        return section != nullptr ? Read(section->BASE) : 0;
+    }
+    int NodeCount(int d, int s) override {
+        const QV_SECTIONDATAMODEL* section = Section(d, s);
+        return section != nullptr ? Read(section->NODECOUNT) : 0;
+    }
+    int ElementCount(int d, int s) override {
+        const QV_SECTIONDATAMODEL* section = Section(d, s);
+        return section != nullptr ? Read(section->NUMELEMENTS) : 0;
+    }
+    double ElementLengthValue(int d, int s) override {
+        const QV_SECTIONDATAMODEL* section = Section(d, s);
+        return section != nullptr ? Read(section->ELEMENTLENGTH)
+                                  : std::numeric_limits<double>::quiet_NaN();
+    }
+    QV_VarParam* SectionParameter(int d, int, int s) override {
+        QV_SECTIONDATAMODEL* section = Section(d, s);
+        return section != nullptr ? &section->ELEMENTLENGTH : nullptr;
+    }
+
+protected:
+    template <class Property>
+    auto Read(const Property& property) const -> decltype(property.v()) {
+        return m_expressions ? property.fv() : property.v();
+    }
+
+    // Whether the index lies in the set: a lookup outside an array's declared sets would
+    // make an element the model does not have.
+    bool InSet(const QV_Set& set, int index) const { return Read(set) >= index; }
+
+private:
+    QV_SECTIONDATAMODEL* Section(int d, int s) {
+        auto* sections = m_sections[d];
+        return m_sectionMemo[d].Get(
+            s, [&](int k) { return sections != nullptr ? sections->Get(k) : nullptr; });
+    }
+
+    std::array<QV_DOMAIN*, Rank> m_domains;
+    std::array<QV_ARRAY_I<QV_SECTIONDATAMODEL, QV_SECTIONDATAMODEL>*, Rank> m_sections{};
+    std::array<WalkMemo<QV_SECTIONDATAMODEL>, Rank> m_sectionMemo;
+    bool m_expressions = false;
+};
+
+} // namespace pellorin::eqn
