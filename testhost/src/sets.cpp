@@ -1,6 +1,7 @@
 #include "vuzizev/sets.h"
 
 #include <algorithm>
+#include <climits>
 #include <exception>
 #include <iterator>
 #include <new>
@@ -255,7 +256,7 @@ QV_IntSetValue::QV_IntSetValue() {
 }
 
 QV_IntSetValue::QV_IntSetValue(int lo, int hi) : QV_IntSetValue() {
-    FillRange(lo, hi);
+    FillRange(lo, hi == INT_MIN ? lo : hi);
 }
 
 QV_StrSetValue::QV_StrSetValue() {

@@ -47,7 +47,7 @@ TEST(Vzhost, TypesListsTheCreatableTypesWithTheirIdentities) {
     const RunResult run = Vzhost("types");
     ASSERT_EQ(run.status, 0) << run.out;
     const auto lines = Lines(run.out);
-    EXPECT_EQ(lines.size(), 12u) << run.out;
+    EXPECT_EQ(lines.size(), 13u) << run.out;
     EXPECT_NE(run.out.find("GENERICMODEL  Model GENERICMODEL\\tV10"), std::string::npos);
     EXPECT_NE(run.out.find("CONNECTION  Model CONNECTION\\tV10"), std::string::npos);
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "types/distribution1d/distribution1d.h"
+#include "types/distribution2d/distribution2d.h"
 #include "types/domain/domain.h"
 #include "types/generic/models.h"
 #include "types/generic/signals.h"
@@ -20,6 +21,7 @@ QV_DOMAIN* DOMAINFactory();
 QV_LENGTHDOMAIN* LENGTHDOMAINFactory();
 QV_ANGLEDOMAIN* ANGLEDOMAINFactory();
 QV_DISTRIBUTION1D* DISTRIBUTION1DFactory();
+QV_DISTRIBUTION2D* DISTRIBUTION2DFactory();
 }
 
 namespace testsupport {
@@ -121,6 +123,45 @@ const std::vector<Registration> kDistribution1D = {
     {"QV_IDX_SET1"},
     {"IDX", 0, FollowUp::None, kType, "integral of distributed variable over X domain"}};
 
+// Each array's own sets just before it; D2DY2's second dimension is the y domain's INTERIOR.
+std::vector<Registration> Arrays2D() {
+    const std::pair<const char*, const char*> arrays[] = {
+        {"DDX", "1st-order partial deriv wrt x"},
+        {"DDY", "1st-order partial deriv wrt y"},
+        {"D2DX2", "2nd-order partial deriv wrt x"},
+        {"D2DY2", "2nd-order partial deriv wrt y"},
+        {"IDX", "integral of distributed variable wrt x"},
+        {"IDY", "integral of distributed variable wrt y"},
+        {"IDXDY", "integral of distributed variable wrt x and y"}};
+    std::vector<Registration> out;
+    for (const auto& [name, description] : arrays) {
+        const std::string sets = std::string("QV_") + name + "_SET";
+        out.push_back({sets + "1"});
+        if (std::string(name) != "D2DY2") {
+            out.push_back({sets + "2"});
+        }
+        out.push_back({name, 0, FollowUp::None, kType, description});
+    }
+    return out;
+}
+
+const std::vector<Registration> kDistribution2D =
+    Join({{"XDOMAIN", 0, FollowUp::None, kExternal},
+          {"YDOMAIN", 0, FollowUp::None, kExternal},
+          {"QV_VALUE_SET1"},
+          {"QV_VALUE_SET2"},
+          {"VALUE", 0, FollowUp::None, kVirtual, "Variable value at a node point"},
+          {"USERNOTES"},
+          {"INPUTSIGNAL", 4, FollowUp::Unexport},
+          {"OUTPUTSIGNAL", 8, FollowUp::Unexport},
+          {"HIGHESTORDERXDERIVATIVE"},
+          {"HIGHESTORDERYDERIVATIVE"},
+          {"HIGHESTORDERXDERIVATIVEUSED"},
+          {"HIGHESTORDERYDERIVATIVEUSED"},
+          {"INTEGRALS", 0, FollowUp::None, kType,
+           "Integrals to be calculated. Valid values: idx, idy, idxdy"}},
+         Arrays2D());
+
 } // namespace
 
 const std::vector<std::string>& AllIdentities() {
@@ -183,6 +224,8 @@ const std::vector<TypeCase>& AllTypes() {
                              ANGLEDOMAINFactory, kDomain, assigns),
         Case<QV_DISTRIBUTION1D>("DISTRIBUTION1D", "Model DISTRIBUTION1D\tV10", {}, 1,
                                 DISTRIBUTION1DFactory, kDistribution1D, equations),
+        Case<QV_DISTRIBUTION2D>("DISTRIBUTION2D", "Model DISTRIBUTION2D\tV10", {}, 1,
+                                DISTRIBUTION2DFactory, kDistribution2D, equations),
     };
     return cases;
 }

@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <iomanip>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -26,6 +28,7 @@ struct DomainLayout {
     int sections, endNode;
     std::vector<SectionLayout> layout;
     std::vector<double> nodes;
+    std::vector<int> interior;
 };
 
 DomainLayout ReadDomain(const QV_ModelType& domain) {
@@ -34,6 +37,7 @@ DomainLayout ReadDomain(const QV_ModelType& domain) {
     d.boundary = TextOf(domain, "ELEMENTBOUNDARYCONDITION");
     d.sections = IntegerOf(domain, "NUMSECTIONS");
     d.endNode = IntegerOf(domain, "ENDNODE");
+    d.interior = IntegerSetOf(domain, "INTERIOR");
     if (const QV_Matrix* sections = ArrayOf(domain, "SECTION")) {
         for (const auto& [s, element] : ElementsOf(*sections)) {
             const auto* record = dynamic_cast<const QV_Container*>(element);
@@ -91,17 +95,40 @@ void SummariseDomain(std::ostream& out, char direction, const DomainLayout& d) {
     out << '\n';
 }
 
-// The node an instance stands at: the index of its first array term.
-int AnchorOf(const QV_EquationView& equation) {
-    for (std::size_t t = 0; t < equation.tokenCount; ++t) {
-        if (equation.tokens[t].kind == QV_Token::Kind::Term) {
-            const char* name = equation.tokens[t].term->PropertyName();
-            if (name[0] == '(') {
-                return std::atoi(name + 1);
-            }
+// The node an instance stands at: the indices of its first array term.
+std::vector<int> AnchorOf(const QV_EquationView& equation) {
+    std::vector<int> index;
+    for (std::size_t t = 0; t < equation.tokenCount && index.empty(); ++t) {
+        if (equation.tokens[t].kind != QV_Token::Kind::Term) {
+            continue;
+        }
+        const char* name = equation.tokens[t].term->PropertyName();
+        for (const char* p = name; *p == '(' || *p == ','; ++p) {
+            char* end = nullptr;
+            index.push_back(int(std::strtol(p + 1, &end, 10)));
+            p = end - 1;
         }
     }
-    return -1;
+    return index;
+}
+
+// The nodes of one index, as ranges (1-8, 10); several indices each over its own values,
+// as (1-16, 0-8).
+std::string NodeRanges(const std::vector<std::vector<int>>& nodes) {
+    const std::size_t rank = nodes.empty() ? 1 : nodes.front().size();
+    std::string out;
+    for (std::size_t d = 0; d < rank; ++d) {
+        std::vector<int> values;
+        for (const std::vector<int>& node : nodes) {
+            values.push_back(d < node.size() ? node[d] : -1);
+        }
+        if (rank > 1) {
+            std::sort(values.begin(), values.end());
+            values.erase(std::unique(values.begin(), values.end()), values.end());
+        }
+        out += (d > 0 ? ", " : "") + Ranges(values);
+    }
+    return rank > 1 ? "(" + out + ")" : out;
 }
 
 void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
@@ -112,7 +139,7 @@ void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
         << store.TokenCount() << " tokens, " << outcome.rowsWritten << " rows entries)\n";
     struct Statement {
         int group = 0;
-        std::vector<int> nodes;
+        std::vector<std::vector<int>> nodes;
     };
     std::vector<std::string> order;
     std::map<std::string, Statement> statements;
@@ -134,7 +161,7 @@ void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
     for (const std::string& name : order) {
         Statement& s = statements[name];
         out << std::setw(12) << name << std::setw(7) << s.group << std::setw(11) << s.nodes.size()
-            << Ranges(s.nodes) << '\n';
+            << NodeRanges(s.nodes) << '\n';
     }
     out << std::right;
 }
@@ -150,11 +177,8 @@ json DomainJson(const DomainLayout& d) {
                             {"length", s.length},
                             {"interior", s.interior}});
     }
-    return {{"method", d.method},
-            {"elementboundary", d.boundary},
-            {"endnode", d.endNode},
-            {"nodes", d.nodes},
-            {"sections", sections}};
+    return {{"method", d.method}, {"elementboundary", d.boundary}, {"endnode", d.endNode},
+            {"nodes", d.nodes},   {"interior", d.interior},        {"sections", sections}};
 }
 
 json TokenJson(const QV_Token& token, const QV_EquationStore& store, const TermNames& names) {

@@ -99,7 +99,8 @@ public:
     QV_SetValue(const SUValue& value) : SUValue(value) {}
 };
 
-// The integer set [lo : hi], empty when hi < lo; the default is the empty integer set.
+// The integer set [lo : hi], empty when hi < lo, and {lo} alone when hi is the least int;
+// the default is the empty integer set.
 class VZ_API QV_IntSetValue : public QV_SetValue {
 public:
     QV_IntSetValue();

@@ -1,0 +1,241 @@
+#include "types/distribution2d/distribution2d.h"
+
+#include <array>
+#include <climits>
+
+#include "framework/exports.h"
+#include "framework/string_in_set.h"
+#include "types/distribution/domain_context.h"
+#include "types/distribution/registration.h"
+#include "types/distribution2d/outline.h"
+#include "types/distribution2d/statements.h"
+#include "types/domain/rounding.h"
+
+template class QV_TypeFrame<QV_DISTRIBUTION2D, QV_ModelTypeEx2>;
+
+PELLORIN_TYPE_EXPORTS(DISTRIBUTION2D);
+
+namespace {
+
+using pellorin::dist2d::Array;
+
+// What the equations read of a distribution and of its two domains, as the walk reaches it.
+// An element is looked up only inside its array's declared index sets.
+class Distribution2DContext final : public pellorin::eqn::DomainContext<2> {
+public:
+    Distribution2DContext(QV_DISTRIBUTION2D& distribution, QV_DOMAIN& x, QV_DOMAIN& y)
+        : DomainContext({&x, &y}), m_distribution(distribution), m_y(y),
+          m_values(distribution.VALUE.get()) {}
+
+    int UsedOrder(int d) override {
+        return Read(d == 0 ? m_distribution.HIGHESTORDERXDERIVATIVEUSED
+                           : m_distribution.HIGHESTORDERYDERIVATIVEUSED);
+    }
+    int DeclaredOrder(int d) override {
+        return Read(d == 0 ? m_distribution.HIGHESTORDERXDERIVATIVE
+                           : m_distribution.HIGHESTORDERYDERIVATIVE);
+    }
+    bool IntegralRequested(int integral) override {
+        static constexpr const char* kNames[] = {"idx", "idy", "idxdy"};
+        return integral >= 0 && integral < 3 &&
+               StringInSet(kNames[integral], Read(m_distribution.INTEGRALS)) != 0;
+    }
+
+    QV_VarParam* ArrayElement(int array, const int* index) override {
+        QV_DISTRIBUTION2D& d = m_distribution;
+        const int i = index[0];
+        const int j = index[1];
+        switch (Array(array)) {
+        case Array::kValue:
+            return m_values != nullptr && In(d.QV_VALUE_SET1, d.QV_VALUE_SET2, i, j)
+                       ? m_values->Get(i, j)
+                       : nullptr;
+        case Array::kDdx:
+            return In(d.QV_DDX_SET1, d.QV_DDX_SET2, i, j) ? d.DDX.Get(i, j) : nullptr;
+        case Array::kDdy:
+            return In(d.QV_DDY_SET1, d.QV_DDY_SET2, i, j) ? d.DDY.Get(i, j) : nullptr;
+        case Array::kD2dx2:
+            return In(d.QV_D2DX2_SET1, d.QV_D2DX2_SET2, i, j) ? d.D2DX2.Get(i, j) : nullptr;
+        case Array::kD2dy2:
+            return In(d.QV_D2DY2_SET1, m_y.INTERIOR, i, j) ? d.D2DY2.Get(i, j) : nullptr;
+        case Array::kIdx:
+            return In(d.QV_IDX_SET1, d.QV_IDX_SET2, i, j) ? d.IDX.Get(i, j) : nullptr;
+        case Array::kIdy:
+            return In(d.QV_IDY_SET1, d.QV_IDY_SET2, i, j) ? d.IDY.Get(i, j) : nullptr;
+        case Array::kIdxdy:
+            return In(d.QV_IDXDY_SET1, d.QV_IDXDY_SET2, i, j) ? d.IDXDY.Get(i, j) : nullptr;
+        }
+        return nullptr;
+    }
+
+private:
+    bool In(const QV_Set& first, const QV_Set& second, int i, int j) const {
+        return InSet(first, i) && InSet(second, j);
+    }
+
+    QV_DISTRIBUTION2D& m_distribution;
+    QV_DOMAIN& m_y;
+    QV_DISTRIBUTION2D::Variables* m_values;
+};
+
+} // namespace
+
+QV_DISTRIBUTION2D::QV_DISTRIBUTION2D(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
+    if (construct) {
+        Construct();
+    }
+}
+QV_DISTRIBUTION2D::~QV_DISTRIBUTION2D() = default;
+const char* QV_DISTRIBUTION2D::QV_ContainerId() {
+    return "Model DISTRIBUTION2D\tV10";
+}
+
+void QV_DISTRIBUTION2D::DeclareProperties(pellorin::Registrar& r) {
+    r(XDOMAIN, "XDOMAIN");
+    r(YDOMAIN, "YDOMAIN");
+    r(QV_VALUE_SET1, "QV_VALUE_SET1");
+    r(QV_VALUE_SET2, "QV_VALUE_SET2");
+    r(VALUE, "VALUE", QV_DirectionNone, "Variable value at a node point");
+    r(USERNOTES, "USERNOTES");
+    r(INPUTSIGNAL, "INPUTSIGNAL", QV_DirectionInput);
+    r(OUTPUTSIGNAL, "OUTPUTSIGNAL", QV_DirectionOutput);
+    r(HIGHESTORDERXDERIVATIVE, "HIGHESTORDERXDERIVATIVE");
+    r(HIGHESTORDERYDERIVATIVE, "HIGHESTORDERYDERIVATIVE");
+    r(HIGHESTORDERXDERIVATIVEUSED, "HIGHESTORDERXDERIVATIVEUSED");
+    r(HIGHESTORDERYDERIVATIVEUSED, "HIGHESTORDERYDERIVATIVEUSED");
+    r(INTEGRALS, "INTEGRALS", QV_DirectionNone,
+      "Integrals to be calculated. Valid values: idx, idy, idxdy");
+    r(QV_DDX_SET1, "QV_DDX_SET1");
+    r(QV_DDX_SET2, "QV_DDX_SET2");
+    r(DDX, "DDX", QV_DirectionNone, "1st-order partial deriv wrt x");
+    r(QV_DDY_SET1, "QV_DDY_SET1");
+    r(QV_DDY_SET2, "QV_DDY_SET2");
+    r(DDY, "DDY", QV_DirectionNone, "1st-order partial deriv wrt y");
+    r(QV_D2DX2_SET1, "QV_D2DX2_SET1");
+    r(QV_D2DX2_SET2, "QV_D2DX2_SET2");
+    r(D2DX2, "D2DX2", QV_DirectionNone, "2nd-order partial deriv wrt x");
+    r(QV_D2DY2_SET1, "QV_D2DY2_SET1");
+    r(D2DY2, "D2DY2", QV_DirectionNone, "2nd-order partial deriv wrt y");
+    r(QV_IDX_SET1, "QV_IDX_SET1");
+    r(QV_IDX_SET2, "QV_IDX_SET2");
+    r(IDX, "IDX", QV_DirectionNone, "integral of distributed variable wrt x");
+    r(QV_IDY_SET1, "QV_IDY_SET1");
+    r(QV_IDY_SET2, "QV_IDY_SET2");
+    r(IDY, "IDY", QV_DirectionNone, "integral of distributed variable wrt y");
+    r(QV_IDXDY_SET1, "QV_IDXDY_SET1");
+    r(QV_IDXDY_SET2, "QV_IDXDY_SET2");
+    r(IDXDY, "IDXDY", QV_DirectionNone, "integral of distributed variable wrt x and y");
+}
+
+// D2DY2's y dimension is the y domain's interior; without a linked y domain it stays unbound.
+void QV_DISTRIBUTION2D::BindArrays() {
+    if (auto* values = VALUE.get()) {
+        values->SetDim(QV_VALUE_SET1, QV_VALUE_SET2);
+    }
+    DDX.SetDim(QV_DDX_SET1, QV_DDX_SET2);
+    DDY.SetDim(QV_DDY_SET1, QV_DDY_SET2);
+    D2DX2.SetDim(QV_D2DX2_SET1, QV_D2DX2_SET2);
+    if (QV_DOMAIN* y = YDOMAIN.get()) {
+        D2DY2.SetDim(QV_D2DY2_SET1, y->INTERIOR);
+    }
+    IDX.SetDim(QV_IDX_SET1, QV_IDX_SET2);
+    IDY.SetDim(QV_IDY_SET1, QV_IDY_SET2);
+    IDXDY.SetDim(QV_IDXDY_SET1, QV_IDXDY_SET2);
+}
+
+namespace {
+
+// {0} + interior + {end}, built as the host's set algebra builds it.
+SUValue Bordered(const QV_SetValue& interior, int end) {
+    QV_SetValue rest(interior);
+    rest += end;
+    QV_IntSetValue bordered(0, INT_MIN);
+    bordered += rest;
+    return bordered;
+}
+
+// An upper bound times a 0/1 switch or a sign, by the 32-bit rule.
+int Times(long long end, long long factor) {
+    return pellorin::ClampToInt(end * factor);
+}
+
+} // namespace
+
+// The index sets follow the domains' last nodes and interiors, the derivative orders in use
+// and the integrals asked for; every switch acts on the x dimension. The assignments take
+// the derivative orders from the domains. Without both domains linked nothing is assigned.
+void QV_DISTRIBUTION2D::RunAssignments(int a, int b) {
+    QV_DOMAIN* x = XDOMAIN.get();
+    QV_DOMAIN* y = YDOMAIN.get();
+    if (x == nullptr || y == nullptr) {
+        return;
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        const long long endX = x->ENDNODE.v();
+        const long long endY = y->ENDNODE.v();
+        const int usedX = HIGHESTORDERXDERIVATIVEUSED.v();
+        const int usedY = HIGHESTORDERYDERIVATIVEUSED.v();
+        const int fullY = pellorin::ClampToInt(endY);
+        auto set = [&](QV_INTEGERSET& target, SUValue value, int n) {
+            InitialiseInternalIndexSet(target, QV_Value(value, b, a, n), pass);
+        };
+        set(QV_VALUE_SET1, QV_IntSetValue(0, Times(endX, 1)), 1);
+        set(QV_VALUE_SET2, QV_IntSetValue(0, fullY), 2);
+        set(QV_DDX_SET1, QV_IntSetValue(0, Times(endX, usedX > 0)), 3);
+        set(QV_DDX_SET2, QV_IntSetValue(0, fullY), 4);
+        set(QV_DDY_SET1, QV_IntSetValue(0, Times(endX, usedY > 0)), 5);
+        set(QV_DDY_SET2, QV_IntSetValue(0, fullY), 6);
+        SUValue secondX = QV_IntSetValue(1, Times(endX, usedX > 1));
+        secondX *= x->INTERIOR.v();
+        set(QV_D2DX2_SET1, secondX, 7);
+        set(QV_D2DX2_SET2, Bordered(y->INTERIOR.v(), fullY), 8);
+        SUValue secondY = QV_IntSetValue(0, Times(endX, usedY > 1));
+        secondY *= Bordered(x->INTERIOR.v(), Times(endX, 1));
+        set(QV_D2DY2_SET1, secondY, 9);
+        const SUValue& integrals = INTEGRALS.v();
+        const int idx = StringInSet("idx", integrals) || StringInSet("idxdy", integrals);
+        const int idy = StringInSet("idy", integrals);
+        const int idxdy = StringInSet("idxdy", integrals);
+        set(QV_IDX_SET1, QV_IntSetValue(0, Times(endX, 2 * idx - 1)), 10);
+        set(QV_IDX_SET2, QV_IntSetValue(0, fullY), 11);
+        set(QV_IDY_SET1, QV_IntSetValue(0, Times(endX, 2 * idy - 1)), 12);
+        set(QV_IDY_SET2, QV_IntSetValue(0, fullY), 13);
+        set(QV_IDXDY_SET1, QV_IntSetValue(0, Times(endX, 2 * idxdy - 1)), 14);
+        set(QV_IDXDY_SET2, QV_IntSetValue(0, fullY), 15);
+        if (pass == 1) {
+            break;
+        }
+        HIGHESTORDERXDERIVATIVE.Assign(QV_Value(x->HIGHESTORDERDERIVATIVE.v(), b, a, 16));
+        HIGHESTORDERYDERIVATIVE.Assign(QV_Value(y->HIGHESTORDERDERIVATIVE.v(), b, a, 17));
+        HIGHESTORDERXDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERXDERIVATIVE.v(), b, a, 18));
+        HIGHESTORDERYDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERYDERIVATIVE.v(), b, a, 19));
+        INTEGRALS.Assign(QV_Value("None", b, a, 20));
+    }
+}
+
+// Without both domains linked, or when a term cannot be had, the equations cannot be
+// registered.
+int QV_DISTRIBUTION2D::AddEquationInstances(int n) {
+    QV_DOMAIN* x = XDOMAIN.get();
+    QV_DOMAIN* y = YDOMAIN.get();
+    if (x == nullptr || y == nullptr) {
+        return -1;
+    }
+    Distribution2DContext context(*this, *x, *y);
+    const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterInstances(
+        pellorin::dist2d::EquationOutline(), context, *this, m_groupBase);
+    return outcome.complete ? n + outcome.instances : -1;
+}
+
+int QV_DISTRIBUTION2D::AddEquationExpressions(int r, int*& rows, int*& cols) {
+    QV_DOMAIN* x = XDOMAIN.get();
+    QV_DOMAIN* y = YDOMAIN.get();
+    if (x == nullptr || y == nullptr) {
+        return -1;
+    }
+    Distribution2DContext context(*this, *x, *y);
+    const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterExpressions(
+        pellorin::dist2d::EquationOutline(), context, *this, *this, m_groupBase, r, rows, cols);
+    return outcome.complete ? r : -1;
+}
+PELLORIN_REFERENCE_INSTANCES(QV_DISTRIBUTION2D)

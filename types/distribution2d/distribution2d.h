@@ -1,0 +1,62 @@
+// A variable distributed over two domains, x and y, with its first and second partial
+// derivatives along each and its integrals along x, along y and over both, tied to the node
+// values by the equations of each domain's method.
+#pragma once
+
+#include "framework/arrays.h"
+#include "framework/references.h"
+#include "types/domain/domain.h"
+#include "types/generic/ports.h"
+
+class PELLORIN_API QV_DISTRIBUTION2D : public QV_TypeFrame<QV_DISTRIBUTION2D, QV_ModelTypeEx2> {
+public:
+    explicit QV_DISTRIBUTION2D(bool construct = true, QV_Container* parent = nullptr);
+    QV_DISTRIBUTION2D& operator=(const QV_DISTRIBUTION2D&) = default;
+    ~QV_DISTRIBUTION2D() override;
+    static const char* QV_ContainerId();
+
+    using Variables = QV_ARRAY_II<QV_REALVARIABLE, QV_REALVARIABLE>;
+    using Derivatives = QV_ARRAY_II<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE>;
+
+    QV_External<QV_DOMAIN> XDOMAIN;
+    QV_External<QV_DOMAIN> YDOMAIN;
+    QV_Virtual<Variables> VALUE;
+    QV_INTEGERSET QV_VALUE_SET1;
+    QV_INTEGERSET QV_VALUE_SET2;
+    QV_STRINGPARAMETER USERNOTES{true};
+    QV_CONTROLPORT INPUTSIGNAL{true, nullptr};
+    QV_CONTROLPORT OUTPUTSIGNAL{true, nullptr};
+    QV_INTEGERPARAMETER HIGHESTORDERXDERIVATIVE{true};
+    QV_INTEGERPARAMETER HIGHESTORDERYDERIVATIVE{true};
+    QV_INTEGERPARAMETER HIGHESTORDERXDERIVATIVEUSED{true};
+    QV_INTEGERPARAMETER HIGHESTORDERYDERIVATIVEUSED{true};
+    QV_STRINGSET INTEGRALS{true};
+    Derivatives DDX;
+    QV_INTEGERSET QV_DDX_SET1;
+    QV_INTEGERSET QV_DDX_SET2;
+    Derivatives DDY;
+    QV_INTEGERSET QV_DDY_SET1;
+    QV_INTEGERSET QV_DDY_SET2;
+    Derivatives D2DX2;
+    QV_INTEGERSET QV_D2DX2_SET1;
+    QV_INTEGERSET QV_D2DX2_SET2;
+    Derivatives D2DY2;
+    QV_INTEGERSET QV_D2DY2_SET1;
+    Variables IDX;
+    QV_INTEGERSET QV_IDX_SET1;
+    QV_INTEGERSET QV_IDX_SET2;
+    Variables IDY;
+    QV_INTEGERSET QV_IDY_SET1;
+    QV_INTEGERSET QV_IDY_SET2;
+    Variables IDXDY;
+    QV_INTEGERSET QV_IDXDY_SET1;
+    QV_INTEGERSET QV_IDXDY_SET2;
+
+private:
+    friend QV_TypeFrame<QV_DISTRIBUTION2D, QV_ModelTypeEx2>;
+    void DeclareProperties(pellorin::Registrar& r);
+    void BindArrays();
+    void RunAssignments(int a, int b);
+    int AddEquationInstances(int n);
+    int AddEquationExpressions(int r, int*& rows, int*& cols);
+};
