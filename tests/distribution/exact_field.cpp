@@ -82,7 +82,7 @@ std::string ExactField::Describe(const QV_VarParam* term) const {
 
 namespace {
 
-Residual EvaluateFrom(const QV_Token*& token, const ExactField& field) {
+Residual EvaluateFrom(const QV_Token*& token, const ValueOfTerm& field) {
     const QV_Token& t = *token++;
     switch (t.kind) {
     case QV_Token::Kind::Integer:
@@ -90,7 +90,7 @@ Residual EvaluateFrom(const QV_Token*& token, const ExactField& field) {
     case QV_Token::Kind::Real:
         return {t.real, std::abs(t.real)};
     case QV_Token::Kind::Term: {
-        const double v = field.ValueOf(t.term);
+        const double v = field(t.term);
         return {v, std::abs(v)};
     }
     case QV_Token::Kind::Text:
@@ -132,9 +132,9 @@ const QV_Token& FirstTerm(const QV_EquationView& equation) {
 
 } // namespace
 
-Residual Evaluate(const QV_EquationView& equation, const ExactField& field) {
+Residual Evaluate(const QV_EquationView& equation, const ValueOfTerm& value) {
     const QV_Token* token = equation.tokens;
-    const Residual r = EvaluateFrom(token, field);
+    const Residual r = EvaluateFrom(token, value);
     if (token != equation.tokens + equation.tokenCount) {
         throw std::logic_error("residual does not use all its tokens");
     }
@@ -149,18 +149,21 @@ int AnchorNode(const QV_EquationView& equation, const ExactField& field) {
     return field.Identify(FirstTerm(equation).term).index;
 }
 
-// A join across two sections' spacings is exact to degree 2 only when the spacings are equal.
 int Degree(const QV_EquationView& equation, const ExactField& field) {
-    const int n = StatementNumber(equation);
-    if (n == 29 || n == 41) {
-        std::vector<double> spacings;
-        for (std::size_t k = 0; k < equation.tokenCount; ++k) {
-            const QV_Token& t = equation.tokens[k];
-            if (t.kind == QV_Token::Kind::Term && field.Identify(t.term).array < 0) {
-                spacings.push_back(field.ValueOf(t.term));
-            }
+    std::vector<double> spacings;
+    for (std::size_t k = 0; k < equation.tokenCount; ++k) {
+        const QV_Token& t = equation.tokens[k];
+        if (t.kind == QV_Token::Kind::Term && field.Identify(t.term).array < 0) {
+            spacings.push_back(field.ValueOf(t.term));
         }
-        return spacings.size() == 2 && spacings[0] == spacings[1] ? 2 : 1;
+    }
+    return StatementDegree(StatementNumber(equation),
+                           spacings.size() == 2 && spacings[0] == spacings[1]);
+}
+
+int StatementDegree(int n, bool equalSpacings) {
+    if (n == 29 || n == 41) {
+        return equalSpacings ? 2 : 1;
     }
     static const std::map<int, int> special = {{1, 99}, {45, 5}, {57, 5}, {71, 3}, {97, 5}};
     if (auto it = special.find(n); it != special.end()) {

@@ -74,7 +74,11 @@ struct Residual {
     double scale = 0.0;
     double Relative() const { return scale == 0.0 ? 0.0 : std::abs(value) / scale; }
 };
-Residual Evaluate(const QV_EquationView& equation, const ExactField& field);
+using ValueOfTerm = std::function<double(const QV_VarParam*)>;
+Residual Evaluate(const QV_EquationView& equation, const ValueOfTerm& value);
+inline Residual Evaluate(const QV_EquationView& equation, const ExactField& field) {
+    return Evaluate(equation, [&field](const QV_VarParam* t) { return field.ValueOf(t); });
+}
 
 // Statement number of a registered equation ("QV_Eqn12" gives 12).
 int StatementNumber(const QV_EquationView& equation);
@@ -83,6 +87,9 @@ int AnchorNode(const QV_EquationView& equation, const ExactField& field);
 
 // The highest polynomial degree for which the equation's statement is exact.
 int Degree(const QV_EquationView& equation, const ExactField& field);
+// The same for the one-dimensional statement `number`; a join across two spacings (29, 41)
+// is exact to degree 2 only when they are equal.
+int StatementDegree(int number, bool equalSpacings);
 
 // Relative tolerance: finite differences to round-off, collocation to its 5-decimal
 // constants and, with stored positions, to the positions' fifth decimal.

@@ -1,0 +1,313 @@
+// What the outlines fix beyond each residual: how many instances each part writes, in which
+// order, under which conditions, and what a model that cannot be walked does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "distribution2d/model2d.h"
+#include "domain/domain_fixture.h"
+#include "specify.h"
+#include "types/distribution2d/statements.h"
+
+namespace testsupport {
+namespace {
+
+using pellorin::testing::IsCollocation;
+using pellorin::testing::kMethods;
+using pellorin::testing::StatementNumber;
+
+using Structure2D = HostTest;
+
+void Set(QV_Container& object, const char* name, const std::string& value) {
+    std::string error;
+    ASSERT_TRUE(vzt::SpecifyFromText(*object.FindProperty(name), value, error)) << error;
+}
+
+// The statement numbers in order, consecutive repeats of one number counted: "77 78x3 81".
+std::string Sequence(const QV_EquationStore& store, std::size_t from = 0, std::size_t to = ~0u) {
+    std::string out;
+    int last = 0, repeat = 0;
+    auto flush = [&] {
+        if (repeat > 0) {
+            out += (out.empty() ? "" : " ") + std::to_string(last) +
+                   (repeat > 1 ? "x" + std::to_string(repeat) : "");
+        }
+    };
+    for (std::size_t k = from; k < std::min(to, store.EquationCount()); ++k) {
+        const int n = StatementNumber(store.Equation(k));
+        if (n != last) {
+            flush();
+            last = n;
+            repeat = 0;
+        }
+        ++repeat;
+    }
+    flush();
+    return out;
+}
+
+// A model from settings as a modeller writes them: "DISCRETIZATIONMETHOD=CFD4,NUMSECTIONS=2"
+// for each domain and the distribution.
+std::unique_ptr<RealModel2D> Make(const std::string& x, const std::string& y,
+                                  const std::string& own = "") {
+    auto model = std::make_unique<RealModel2D>();
+    auto apply = [](QV_Container& object, const std::string& settings) {
+        std::size_t at = 0;
+        while (at < settings.size()) {
+            const std::size_t end = std::min(settings.find(';', at), settings.size());
+            const std::string item = settings.substr(at, end - at);
+            const std::size_t equals = item.find('=');
+            Set(object, item.substr(0, equals).c_str(), item.substr(equals + 1));
+            at = end + 1;
+        }
+    };
+    apply(model->domains[0], x);
+    apply(model->domains[1], y);
+    apply(model->distribution, own);
+    return model;
+}
+
+// The role of the unknown each statement defines: first or second derivative, integral.
+int RoleOf(int statement) {
+    const pellorin::eqn::StatementView view = pellorin::dist2d::Statements();
+    return view.TemplateOf(*view.Find(statement)).term[0].id;
+}
+
+struct Counts {
+    std::map<int, int> byRole[2]; // per block direction, instances per role of the unknown
+    std::set<const QV_VarParam*> unknowns[2];
+    // Per block direction, the own nodes of line 0 whose first derivative has two equations.
+    std::set<int> twice[2];
+};
+
+// "(3,0)" gives {3, 0}.
+std::pair<int, int> IndexOf(const QV_VarParam* element) {
+    int i = 0, j = 0;
+    std::sscanf(element->PropertyName(), "(%d,%d)", &i, &j);
+    return {i, j};
+}
+
+Counts CountRoles(const QV_EquationStore& store) {
+    Counts c;
+    std::map<const QV_VarParam*, int> firstDerivatives[2];
+    for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+        const QV_EquationView eq = store.Equation(k);
+        const int n = StatementNumber(eq);
+        if (n > 4) {
+            const int d = OwnDirection(n);
+            ++c.byRole[d][RoleOf(n)];
+            for (std::size_t t = 0; t < eq.tokenCount; ++t) {
+                if (eq.tokens[t].kind == QV_Token::Kind::Term) {
+                    c.unknowns[d].insert(eq.tokens[t].term);
+                    firstDerivatives[d][eq.tokens[t].term] += RoleOf(n) == pellorin::eqn::kD1;
+                    break;
+                }
+            }
+        }
+    }
+    for (int d = 0; d < 2; ++d) {
+        for (const auto& [element, count] : firstDerivatives[d]) {
+            const auto [i, j] = IndexOf(element);
+            if (count == 2 && (d == 0 ? j : i) == 0) {
+                c.twice[d].insert(d == 0 ? i : j);
+            }
+        }
+    }
+    return c;
+}
+
+int Size(const SUValue& set) {
+    return int(set.Size());
+}
+
+// Instance counts in closed form from the domains alone, every method in each direction:
+// with both derivative orders 2, a first-derivative instance per node, plus one per join
+// (finite differences) or per element boundary inside the domain (collocation, either
+// boundary condition); second derivatives at every section's inner nodes or collocation
+// points over the other direction's bordered set; an integral per interval of the own
+// direction, IDXDY's from x node 1.
+TEST_F(Structure2D, EveryPartWritesItsClosedFormCount) {
+    const int n = int(std::size(kMethods));
+    for (int m = 0; m < n; ++m) {
+        for (const char* ebc : {"Backward", "Forward"}) {
+            const std::string x = kMethods[m], y = kMethods[(m + 4) % n];
+            SCOPED_TRACE(x + " by " + y + " " + ebc);
+            auto model = Make("DISCRETIZATIONMETHOD=" + x +
+                                  ";NUMSECTIONS=3;HIGHESTORDERDERIVATIVE=2;"
+                                  "ELEMENTBOUNDARYCONDITION=" +
+                                  ebc,
+                              "DISCRETIZATIONMETHOD=" + y +
+                                  ";NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2;"
+                                  "ELEMENTBOUNDARYCONDITION=" +
+                                  ebc,
+                              "INTEGRALS=idx,idy,idxdy");
+            const auto outcomes = model->Drive();
+            ASSERT_GT(outcomes.back().setUpResult, 0);
+            int end[2], bordered[2], joins[2], seconds[2];
+            std::set<int> boundaries[2]; // section joins, or element boundaries inside
+            for (int d = 0; d < 2; ++d) {
+                QV_DOMAIN& domain = model->domains[d];
+                end[d] = domain.ENDNODE.v();
+                SUValue set = QV_IntSetValue(0, INT_MIN);
+                set += domain.INTERIOR.v();
+                set += end[d];
+                bordered[d] = Size(set);
+                const int sections = domain.NUMSECTIONS.v();
+                const bool ocfe = IsCollocation(domain.DISCRETIZATIONMETHOD.v());
+                int elements = 0;
+                for (int s = 1; s <= sections; ++s) {
+                    const QV_SECTIONDATAMODEL& section = *domain.SECTION.get()->Get(s);
+                    elements += section.NUMELEMENTS.v();
+                    const int step = section.NODECOUNT.v() / section.NUMELEMENTS.v();
+                    for (int k = section.BASE.v(); k < section.BASE.v() + section.NODECOUNT.v();
+                         k += ocfe ? step : section.NODECOUNT.v()) {
+                        if (k > 0) {
+                            boundaries[d].insert(k);
+                        }
+                    }
+                }
+                joins[d] = ocfe ? elements - 1 : sections - 1;
+                seconds[d] = ocfe ? elements * domain.NUMPOLYPOINTS.v() : end[d] - sections;
+            }
+            const Counts c = CountRoles(model->distribution.Equations());
+            const int nx = end[0] + 1, ny = end[1] + 1;
+            using pellorin::eqn::kD1, pellorin::eqn::kD2, pellorin::eqn::kI;
+            EXPECT_EQ(c.byRole[0].at(kD1), nx * ny + joins[0] * ny);
+            EXPECT_EQ(c.byRole[1].at(kD1), nx * ny + joins[1] * bordered[0]);
+            EXPECT_EQ(c.byRole[0].at(kD2), seconds[0] * bordered[1]);
+            EXPECT_EQ(c.byRole[1].at(kD2), seconds[1] * bordered[0]);
+            EXPECT_EQ(c.byRole[0].at(kI), ny * end[0]);
+            EXPECT_EQ(c.byRole[1].at(kI), nx * end[1] + end[0] * end[1]);
+            EXPECT_EQ(c.twice[0], boundaries[0]);
+            EXPECT_EQ(c.twice[1], boundaries[1]);
+        }
+    }
+}
+
+// With used orders 1 every node gets exactly one first-derivative equation per direction.
+TEST_F(Structure2D, WithoutJoinsEveryNodeHasOneFirstDerivativeEquation) {
+    for (const char* method : kMethods) {
+        SCOPED_TRACE(method);
+        auto model = Make(std::string("DISCRETIZATIONMETHOD=") + method + ";NUMSECTIONS=2",
+                          std::string("DISCRETIZATIONMETHOD=") + method + ";NUMSECTIONS=3");
+        model->Drive();
+        const Counts c = CountRoles(model->distribution.Equations());
+        const int nodes = (model->domains[0].ENDNODE.v() + 1) * (model->domains[1].ENDNODE.v() + 1);
+        for (int d = 0; d < 2; ++d) {
+            EXPECT_EQ(c.byRole[d].at(pellorin::eqn::kD1), nodes);
+            EXPECT_EQ(int(c.unknowns[d].size()), nodes);
+        }
+    }
+}
+
+// CFD4 with three sections of four nodes, used order 1: the first join's spacings are equal
+// and take the five-point stencil across it; the second's differ in the last bit and take
+// second-order stencils, the join node's before the one next to it.
+TEST_F(Structure2D, Cfd4JoinsFollowTheNeighbouringSpacings) {
+    auto model =
+        Make("DISCRETIZATIONMETHOD=CFD4;NUMSECTIONS=3;SPACINGPREFERENCE=100",
+             "DISCRETIZATIONMETHOD=BFD1;SPACINGPREFERENCE=100", "HIGHESTORDERYDERIVATIVEUSED=0");
+    model->Drive();
+    const QV_EquationStore& store = model->distribution.Equations();
+    ASSERT_EQ(model->domains[1].ENDNODE.v(), 2);
+    const std::string line = "77 78 81 86x2 80 81 84 85 79 81 82 83";
+    EXPECT_EQ(Sequence(store), line + " " + line + " " + line);
+}
+
+// The worked count of an OCFE3 x block: one section of two elements, used order 1, three y
+// nodes: 21 instances of six terms each.
+TEST_F(Structure2D, Ocfe3FirstDerivativesOverThreeLines) {
+    auto model =
+        Make("DISCRETIZATIONMETHOD=OCFE3;SPACINGPREFERENCE=0.25",
+             "DISCRETIZATIONMETHOD=OCFE2;SPACINGPREFERENCE=100", "HIGHESTORDERYDERIVATIVEUSED=0");
+    const auto outcomes = model->Drive();
+    const QV_EquationStore& store = model->distribution.Equations();
+    EXPECT_EQ(outcomes.back().setUpResult, 21);
+    EXPECT_EQ(store.IncidenceCount(), 126u);
+    EXPECT_EQ(Sequence(store, 0, 7), "169 171 172 173 171 172 173");
+}
+
+// Blocks stand in method order, whichever direction names the method; a method is matched
+// ignoring case; with only "idxdy" asked for, IDX is integrated (to be integrated again)
+// but IDY is not.
+TEST_F(Structure2D, BlocksStandInMethodOrderAndIntegralsFollowTheSelection) {
+    auto model = Make("DISCRETIZATIONMETHOD=ocfe2;SPACINGPREFERENCE=100",
+                      "DISCRETIZATIONMETHOD=bFd1;SPACINGPREFERENCE=100",
+                      "INTEGRALS=idxdy;HIGHESTORDERXDERIVATIVEUSED=0;"
+                      "HIGHESTORDERYDERIVATIVEUSED=0");
+    model->Drive();
+    // x: 3 nodes (one OCFE2 element), y: 9 BFD1 nodes... whatever the counts, the order:
+    const std::string order = Sequence(model->distribution.Equations());
+    std::vector<int> distinct;
+    for (std::size_t k = 0; k < model->distribution.Equations().EquationCount(); ++k) {
+        const int n = StatementNumber(model->distribution.Equations().Equation(k));
+        if (distinct.empty() || distinct.back() != n) {
+            distinct.push_back(n);
+        }
+    }
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    std::set<int> seen(distinct.begin(), distinct.end());
+    EXPECT_EQ(seen, (std::set<int>{1, 3, 4, 15, 155, 156})) << order;
+    EXPECT_LT(std::find(distinct.begin(), distinct.end(), 15),
+              std::find(distinct.begin(), distinct.end(), 155));
+}
+
+// A y node outside {0} + INTERIORy + {ENDy} gets no x-block second derivative, and an x node
+// outside the x bordered set no y-block join; the x joins still cover every y node.
+TEST_F(Structure2D, SecondDerivativesAndYJoinsFollowTheOtherInterior) {
+    auto model = Make("DISCRETIZATIONMETHOD=BFD1;NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2;"
+                      "SPACINGPREFERENCE=100",
+                      "DISCRETIZATIONMETHOD=BFD1;NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2;"
+                      "SPACINGPREFERENCE=100");
+    // The x domain as two sections of two nodes: 0 1 2 3 4, join at 2, interior 1 and 3.
+    model->Drive();
+    ASSERT_EQ(Members(model->domains[0].INTERIOR.v()), (std::vector<int>{1, 3}));
+    const Counts c = CountRoles(model->distribution.Equations());
+    // y joins (13) over x nodes {0, 1, 3, 4}; x joins (8) over all five y nodes.
+    int xJoins = 0, yJoins = 0;
+    const QV_EquationStore& store = model->distribution.Equations();
+    for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+        const int n = StatementNumber(store.Equation(k));
+        xJoins += n == 8;
+        yJoins += n == 13;
+    }
+    EXPECT_EQ(xJoins, 5);
+    EXPECT_EQ(yJoins, 4);
+    EXPECT_EQ(c.byRole[0].at(pellorin::eqn::kD2), 2 * 4);
+}
+
+// Without its y domain, or when its x domain's data would make a stencil reach outside the
+// declared sets, the distribution registers nothing of its own, reports failure in both
+// walks, and makes no element outside its sets.
+TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
+    {
+        QV_DOMAIN x;
+        QV_DISTRIBUTION2D d;
+        d.XDOMAIN.Link(&x);
+        const auto outcomes = vzt::Drive({&x, &d});
+        EXPECT_LT(outcomes.back().setUpResult, 0);
+        EXPECT_LT(outcomes.back().jacPatternResult, 0);
+        EXPECT_EQ(d.Equations().InstanceCount(), 0u);
+    }
+    auto model = Make("DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
+                      "DISCRETIZATIONMETHOD=BFD1");
+    const auto outcomes = model->Drive();
+    EXPECT_LT(outcomes.back().setUpResult, 0);
+    EXPECT_LT(outcomes.back().jacPatternResult, 0);
+    QV_DISTRIBUTION2D& d = model->distribution;
+    for (int dim = 0; dim < 2; ++dim) {
+        const std::vector<int> made = Members(d.VALUE.get()->IndexValues(dim));
+        const std::vector<int> declared =
+            Members((dim == 0 ? d.QV_VALUE_SET1 : d.QV_VALUE_SET2).v());
+        EXPECT_TRUE(std::includes(declared.begin(), declared.end(), made.begin(), made.end()));
+    }
+}
+
+} // namespace
+} // namespace testsupport
