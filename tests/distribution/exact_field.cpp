@@ -150,15 +150,15 @@ int AnchorNode(const QV_EquationView& equation, const ExactField& field) {
 }
 
 int Degree(const QV_EquationView& equation, const ExactField& field) {
+    const int n = StatementNumber(equation);
     std::vector<double> spacings;
-    for (std::size_t k = 0; k < equation.tokenCount; ++k) {
+    for (std::size_t k = 0; (n == 29 || n == 41) && k < equation.tokenCount; ++k) {
         const QV_Token& t = equation.tokens[k];
         if (t.kind == QV_Token::Kind::Term && field.Identify(t.term).array < 0) {
             spacings.push_back(field.ValueOf(t.term));
         }
     }
-    return StatementDegree(StatementNumber(equation),
-                           spacings.size() == 2 && spacings[0] == spacings[1]);
+    return StatementDegree(n, spacings.size() == 2 && spacings[0] == spacings[1]);
 }
 
 int StatementDegree(int n, bool equalSpacings) {

@@ -24,6 +24,10 @@ std::string Name(const Config& c) {
            (c.idx ? "_idx" : "") + "_" + c.ebc;
 }
 
+void PrintTo(const Config& c, std::ostream* out) {
+    *out << Name(c);
+}
+
 class NumericalTruth : public ::testing::TestWithParam<Config> {
 protected:
     void SetUp() override {
