@@ -127,6 +127,36 @@ TEST(Vzhost, ListingAndJsonDescribeTheSameInstances) {
     EXPECT_EQ(equations[0]["tokens"], nlohmann::json::parse(R"j([["op",1],["var","IDX(0)"]])j"));
 }
 
+TEST(Vzhost, TwoDimensionalModelsNameTheirNodesByBothIndices) {
+    const std::string model = "run DISTRIBUTION2D --x method=CFD4,sections=2 --y "
+                              "method=OCFE3,ebc=Forward,hod=2 --set HIGHESTORDERXDERIVATIVEUSED=2 "
+                              "--set HIGHESTORDERYDERIVATIVEUSED=2 --set INTEGRALS=idx,idy,idxdy";
+    const RunResult summary = Vzhost(model + " --format summary");
+    ASSERT_EQ(summary.status, 0) << summary.out;
+    EXPECT_NE(summary.out.find("SetUpEquations 1108 (1108 instances"), std::string::npos)
+        << summary.out;
+    // The x joins stand at x node 8, ten of them, one on every y node.
+    std::string joins;
+    for (const std::string& line : Lines(summary.out)) {
+        joins = line.rfind("QV_Eqn90 ", 0) == 0 ? line : joins;
+    }
+    EXPECT_NE(joins.find(" 10 "), std::string::npos) << joins;
+    EXPECT_NE(joins.find(" (8, 0-9)"), std::string::npos) << joins;
+
+    const RunResult json = Vzhost(model + " --format json");
+    ASSERT_EQ(json.status, 0) << json.out;
+    const auto document = nlohmann::json::parse(json.out);
+    EXPECT_EQ(document["domains"]["x"]["interior"].size(), 15u);
+    EXPECT_EQ(document["domains"]["y"]["interior"], nlohmann::json::parse("[1, 2, 4, 5, 7, 8]"));
+    const auto& equations = document["equations"];
+    ASSERT_EQ(equations.size(), 1108u);
+    EXPECT_EQ(equations[0]["tokens"], nlohmann::json::parse(R"j([["op",1],["var","IDX(0,0)"]])j"));
+    EXPECT_EQ(equations.back()["name"], "QV_Eqn197");
+    EXPECT_EQ(equations.back()["tokens"][1], nlohmann::json::parse(R"j(["var","IDXDY(16,9)"])j"));
+    EXPECT_EQ(equations.back()["tokens"][3],
+              nlohmann::json::parse(R"j(["var","YDOMAIN.SECTION(1).ELEMENTLENGTH"])j"));
+}
+
 TEST(Vzhost, BadInputGetsOneLineAndExitStatusTwo) {
     for (const char* arguments : {"show NOSUCHTYPE",
                                   "frobnicate",
@@ -147,6 +177,10 @@ TEST(Vzhost, BadInputGetsOneLineAndExitStatusTwo) {
                                   "run --x type=GENERICMODEL",
                                   "run --x sections=99999999999",
                                   "run --set INTEGRALS",
+                                  "run DISTRIBUTION2D --y method=FOO",
+                                  "run DISTRIBUTION2D --y sections=0",
+                                  "run DISTRIBUTION2D --set HIGHESTORDERZDERIVATIVE=1",
+                                  "run DISTRIBUTION2D --z method=BFD1",
                                   "run --bogus"}) {
         const RunResult run = Vzhost(arguments);
         EXPECT_EQ(run.status, 2) << arguments << ": " << run.out;
