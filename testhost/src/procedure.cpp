@@ -348,7 +348,7 @@ void QV_ProcedureType_C::HandleDerivatives(bool negate) {
     if (negate) {
         if (m_pRoutineDerivs != nullptr && m_pJacobianDerivs != nullptr) {
             for (int k = 0; k < m_nNonZeros; ++k) {
-                m_pJacobianDerivs[k] = -m_pRoutineDerivs[k];
+                m_pJacobianDerivs[k] = 0.0 - m_pRoutineDerivs[k]; // no -0 for a zero derivative
             }
         }
         return;

@@ -129,6 +129,10 @@ public:
     virtual void InitializeCStrings();
     QV_VarParam* OutputVar(int k) override;
 
+    // The value buffer and its length in slots, as the host keeps them.
+    const double* ValueBuffer() const { return m_pValues; }
+    int ValueSlots() const { return m_nValueSlots; }
+
 protected:
     // false: the description has ended; make the derivative blocks. true: the routine's
     // derivatives, negated, become the block that Jacobian reads.
