@@ -37,8 +37,7 @@ extern "C" VARUDADURO_API void INTERP(int* /*callType*/, double* valuesIn, int* 
                                       double* valuesOut, int* /*dimsOut*/, int* offsetsIn,
                                       int* offsetsOut, int* /*hostInt*/, double* /*hostReals*/,
                                       int* /*hostInt2*/, int* nonZeros, int* /*rows*/,
-                                      int* /*cols*/, int* /*scratch*/, double* derivs,
-                                      int* ifail) {
+                                      int* /*cols*/, int* /*scratch*/, double* derivs, int* ifail) {
     // The first argument always starts the buffer: its offset is the base of all of them.
     const int base = offsetsIn[0];
     const int N = dimsIn[0];

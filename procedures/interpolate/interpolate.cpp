@@ -1,7 +1,6 @@
 #include "procedures/interpolate/interpolate.h"
 
-template class
-    QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
+template class QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
 
 const unsigned char QVProc_INTERPOLATE::nDims[5] = {0, 1, 1, 0, 0};
 const unsigned char QVProc_INTERPOLATE::iTypes[5] = {4, 4, 4, 2, 4};

@@ -7,8 +7,7 @@
 
 class QVProc_INTERPOLATE;
 
-extern template class
-    QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
+extern template class QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
 
 class PELLORIN_API QVProc_INTERPOLATE
     : public QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4> {

@@ -167,9 +167,8 @@ public:
             ++this->m_nInputListEntries;
             ++this->m_nInputColumns;
         } else {
-            if (!m_building &&
-                !StoreElement(this->m_nInputListEntries + this->m_nOutputElements,
-                              m_builtListEntries + m_builtOutputs, element)) {
+            if (!m_building && !StoreElement(this->m_nInputListEntries + this->m_nOutputElements,
+                                             m_builtListEntries + m_builtOutputs, element)) {
                 return;
             }
             ++this->m_nOutputElements;
@@ -284,8 +283,8 @@ public:
             PackVal((*this->m_ppNextElement++)->Current().AsInteger());
             return;
         }
-        this->PackIntegerArray(reinterpret_cast<int*>(Slot(++m_argCursor)),
-                               Derived::Dimensions(k), &m_dimSizes[m_dimCursor]);
+        this->PackIntegerArray(reinterpret_cast<int*>(Slot(++m_argCursor)), Derived::Dimensions(k),
+                               &m_dimSizes[m_dimCursor]);
         m_dimCursor += Derived::Dimensions(k);
     }
     void PackVarReal(int k) {
@@ -293,8 +292,8 @@ public:
             PackVal((*this->m_ppNextElement++)->Current().AsReal());
             return;
         }
-        this->PackRealArray(reinterpret_cast<double*>(Slot(++m_argCursor)),
-                            Derived::Dimensions(k), &m_dimSizes[m_dimCursor]);
+        this->PackRealArray(reinterpret_cast<double*>(Slot(++m_argCursor)), Derived::Dimensions(k),
+                            &m_dimSizes[m_dimCursor]);
         m_dimCursor += Derived::Dimensions(k);
     }
     void PackVarString(int k) {
@@ -302,8 +301,8 @@ public:
             PackVal((*this->m_ppNextElement++)->Current().AsText());
             return;
         }
-        this->PackStringArray(reinterpret_cast<char*>(Slot(++m_argCursor)),
-                              Derived::Dimensions(k), &m_dimSizes[m_dimCursor]);
+        this->PackStringArray(reinterpret_cast<char*>(Slot(++m_argCursor)), Derived::Dimensions(k),
+                              &m_dimSizes[m_dimCursor]);
         m_dimCursor += Derived::Dimensions(k);
     }
 
@@ -434,7 +433,8 @@ public:
         if (!Usable()) {
             return pellorin::kProcedureUnusable;
         }
-        const std::int64_t blockSize = std::int64_t(this->m_nInputColumns) * this->m_nOutputElements;
+        const std::int64_t blockSize =
+            std::int64_t(this->m_nInputColumns) * this->m_nOutputElements;
         if (this->m_pJacobianDerivs == nullptr && blockSize > 0) {
             this->m_pJacobianDerivs = pellorin::NewHostArray<double>(blockSize, true);
             if (this->m_pJacobianDerivs == nullptr) {
@@ -668,8 +668,8 @@ private:
     }
 
     template <class Owner>
-    void CreateEquations(int group, int hostA, int*& rows, int*& cols, int& counter,
-                         Owner* owner, const char* callName, int hostB) {
+    void CreateEquations(int group, int hostA, int*& rows, int*& cols, int& counter, Owner* owner,
+                         const char* callName, int hostB) {
         if (!Usable()) {
             return;
         }
@@ -689,8 +689,8 @@ private:
                 } else {
                     std::snprintf(name + head, kNameSize - head, "]");
                 }
-                auto* equation = new QV_ProcedureEquationType(this, number, hostA, owner,
-                                                              callName, counter, hostB, name);
+                auto* equation = new QV_ProcedureEquationType(this, number, hostA, owner, callName,
+                                                              counter, hostB, name);
                 if (equation == nullptr) {
                     Invalidate(); // the call is not registered, so the host does not solve it
                     return;
@@ -698,8 +698,7 @@ private:
                 ++number;
                 static_cast<QV_ModelType*>(owner)->AddEquation(equation, counter, group);
                 expressions->AddProcExpression(this, number - 1, counter - 1, callName);
-                expressions->AddTerm(*this->m_ppElements[outputEntry++], rows, cols,
-                                     counter - 1);
+                expressions->AddTerm(*this->m_ppElements[outputEntry++], rows, cols, counter - 1);
                 for (int e = 0; e < this->m_nInputListEntries; ++e) {
                     if (m_solverFlags[e]) {
                         expressions->AddTerm(*this->m_ppElements[e], rows, cols, counter - 1);
@@ -818,8 +817,8 @@ private:
     bool m_derivativesStale = true;
 
     // Guards of the protocol and of the call.
-    int m_descriptions = 0;       // descriptions ended: 1 after building, 2 after storing
-    bool m_invalid = false;       // the description broke the protocol, or a step failed
+    int m_descriptions = 0;        // descriptions ended: 1 after building, 2 after storing
+    bool m_invalid = false;        // the description broke the protocol, or a step failed
     bool m_callIncomplete = false; // a call began and the host has not accepted it
     int m_argElementsSeen = 0;
     int m_builtListEntries = 0;

@@ -77,8 +77,7 @@ ProcedureEquations SetUpProcedure(QV_DynamicProcExtensions& procedure, QV_ModelT
     result.nonZeros = procedure.NZAndEqnContribution(&owner, group, result.equations);
     int* rows = nullptr;
     int* cols = nullptr;
-    procedure.CreateEquationsAndSetGroup(group, 0, rows, cols, result.counter, &owner, callName,
-                                         0);
+    procedure.CreateEquationsAndSetGroup(group, 0, rows, cols, result.counter, &owner, callName, 0);
     return result;
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include <vuzizev/vuzizev.h>
 #include <vuzizev/procedure.h>
+#include <vuzizev/vuzizev.h>
 
 namespace vzt {
 

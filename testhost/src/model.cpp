@@ -111,8 +111,9 @@ void QV_ModelExtensions::AddTerm(QV_VarParam& term, int*& rows, int*& cols, int 
 
 void QV_ModelExtensions::AddProcExpression(QV_ProcedureType* procedure, int number, int eqn,
                                            const char* callName) {
-    vzt::detail::Log("AddProcExpression " + std::string(procedure != nullptr ? "procedure" : "null") +
-                     " " + std::to_string(number) + " " + std::to_string(eqn) + " " +
+    vzt::detail::Log("AddProcExpression " +
+                     std::string(procedure != nullptr ? "procedure" : "null") + " " +
+                     std::to_string(number) + " " + std::to_string(eqn) + " " +
                      (callName != nullptr ? callName : ""));
 }
 

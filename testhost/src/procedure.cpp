@@ -147,8 +147,8 @@ const char* ConstProcValue::String() const {
     if (m_kind == Kind::None) {
         return "";
     }
-    const std::string text = m_kind == Kind::Integer ? std::to_string(m_integer)
-                                                     : std::to_string(m_real);
+    const std::string text =
+        m_kind == Kind::Integer ? std::to_string(m_integer) : std::to_string(m_real);
     return vzt::detail::KeepString(text.c_str());
 }
 
@@ -259,9 +259,9 @@ void QV_ProcedureType::Destroy() {
 }
 
 QV_COMPONENTLISTNAME* QV_ProcedureType::ComponentListName() const {
-    static QV_COMPONENTLISTNAME* list = new QV_COMPONENTLISTNAME;
+    static QV_COMPONENTLISTNAME list;
     Log("ComponentListName");
-    return vzt::Procedures().componentList ? list : nullptr;
+    return vzt::Procedures().componentList ? &list : nullptr;
 }
 
 int QV_ProcedureType::Postcall(bool) {
@@ -309,9 +309,8 @@ void QV_ProcedureType_C::CopyState(const QV_ProcedureType_C& other) {
     m_nOutputValues = other.m_nOutputValues;
     m_pRoutineDerivs = Duplicate(other.m_pRoutineDerivs, other.m_nNonZeros);
     m_pJacobianDerivs = Duplicate(other.m_pJacobianDerivs, other.m_nNonZeros);
-    m_nNonZeros = m_pRoutineDerivs != nullptr && m_pJacobianDerivs != nullptr
-                      ? other.m_nNonZeros
-                      : 0;
+    m_nNonZeros =
+        m_pRoutineDerivs != nullptr && m_pJacobianDerivs != nullptr ? other.m_nNonZeros : 0;
     m_reservedFlag = other.m_reservedFlag;
     m_bCallNeeded = other.m_bCallNeeded;
 }

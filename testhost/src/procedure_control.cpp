@@ -105,6 +105,7 @@ void ResetProcedures() {
     ProcedureState& s = State();
     s.settings = ProcedureSettings{};
     s.registered.clear();
+    s.folder.clear();
     s.loadError.clear();
     s.log.clear();
     s.checks = 0;

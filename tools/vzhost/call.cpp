@@ -183,9 +183,9 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
     }
 
     using Arg = vzt::ProcedureArgument;
-    const std::vector<Arg> args = {
-        options.fixed[0] ? Arg::Real(options.x) : Arg::Variable(*x), Arg::Array(elements1),
-        Arg::Array(elements2), Arg::Integer(options.count), Arg::Variable(*y)};
+    const std::vector<Arg> args = {options.fixed[0] ? Arg::Real(options.x) : Arg::Variable(*x),
+                                   Arg::Array(elements1), Arg::Array(elements2),
+                                   Arg::Integer(options.count), Arg::Variable(*y)};
 
     auto* procedure = new QVProc_INTERPOLATE(true, 0);
     if (procedure == nullptr) {
@@ -252,8 +252,8 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
         << procedure->DLLName() << '\n';
     out << "offsets " << report["offsets"].dump() << "  slots " << report["slots"] << '\n';
     for (const json& equation : list) {
-        out << "equation " << equation["name"].get<std::string>() << "  group "
-            << equation["group"] << "  incidence";
+        out << "equation " << equation["name"].get<std::string>() << "  group " << equation["group"]
+            << "  incidence";
         for (const json& name : equation["incidence"]) {
             out << ' ' << name.get<std::string>();
         }

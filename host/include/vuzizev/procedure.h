@@ -19,8 +19,8 @@ class QV_StructureTypeEx;
 // values out, output sizes, input offsets, output offsets, host int, host reals, host int
 // copy, nonzero count, rows, columns, scratch, derivatives, ifail).
 extern "C" {
-using QV_ExternalRoutine = void (*)(int*, double*, int*, double*, int*, int*, int*, int*,
-                                    double*, int*, int*, int*, int*, int*, double*, int*);
+using QV_ExternalRoutine = void (*)(int*, double*, int*, double*, int*, int*, int*, int*, double*,
+                                    int*, int*, int*, int*, int*, double*, int*);
 }
 
 // The host's record of where a procedure's routine lives.
@@ -105,9 +105,9 @@ public:
 protected:
     int m_lastCall = CallNone; // the type of the last accepted call
     DLLFunction m_routine{};
-    int m_routineInt = 0;            // the routine's eighth parameter points here
+    int m_routineInt = 0;             // the routine's eighth parameter points here
     double* m_routineReals = nullptr; // its ninth
-    int m_routineInt2 = 0;           // copied for its tenth: SetMode's value
+    int m_routineInt2 = 0;            // copied for its tenth: SetMode's value
 };
 
 // The base of procedures written in C or C++: the value buffer, the element list, the
