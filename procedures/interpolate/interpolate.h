@@ -7,7 +7,9 @@
 
 class QVProc_INTERPOLATE;
 
-extern template class QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
+// The instance is made, and exported whole, by the library.
+extern template class PELLORIN_API
+    QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
 
 class PELLORIN_API QVProc_INTERPOLATE
     : public QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4> {

@@ -41,7 +41,12 @@ TEST_P(Layout, OffsetsSlotsAndCountsFollowTheArraySizesAndTheBase) {
 INSTANTIATE_TEST_SUITE_P(Sizes, Layout,
                          ::testing::Values(LayoutCase{5, 7, 0}, LayoutCase{5, 7, 1},
                                            LayoutCase{10, 10, 0}, LayoutCase{10, 10, 1},
-                                           LayoutCase{0, 3, 0}, LayoutCase{0, 3, 1}));
+                                           LayoutCase{0, 3, 0}, LayoutCase{0, 3, 1}),
+                         [](const ::testing::TestParamInfo<LayoutCase>& info) {
+                             const LayoutCase& c = info.param;
+                             return "N" + std::to_string(c.n1) + "M" + std::to_string(c.n2) +
+                                    "Base" + std::to_string(c.base);
+                         });
 
 using DescriptionTest = ProcedureTest;
 
