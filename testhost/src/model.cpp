@@ -259,15 +259,9 @@ QV_StructureTypeEx::QV_StructureTypeEx(const QV_StructureTypeEx& other)
     : QV_ModelType(other), QV_ModelExtensions(this), QV_ModelDiscontinuity(other) {}
 QV_StructureTypeEx::~QV_StructureTypeEx() = default;
 
-namespace {
-void LogProcCall(QV_ProcedureType* procedure, int group) {
+void QV_ProcedureCalls::AddProcCall(QV_ProcedureType* procedure, int group) {
     vzt::detail::Log("AddProcCall " + std::string(procedure != nullptr ? "procedure" : "null") +
                      " " + std::to_string(group));
-}
-} // namespace
-
-void QV_StructureTypeEx::AddProcCall(QV_ProcedureType* procedure, int group) {
-    LogProcCall(procedure, group);
     m_calls.push_back({procedure, group});
 }
 
@@ -275,8 +269,3 @@ QV_ModelTypeEx::QV_ModelTypeEx() : QV_ModelExtensions(this) {}
 QV_ModelTypeEx::QV_ModelTypeEx(const QV_ModelTypeEx& other)
     : QV_ModelType(other), QV_ModelExtensions(this) {}
 QV_ModelTypeEx::~QV_ModelTypeEx() = default;
-
-void QV_ModelTypeEx::AddProcCall(QV_ProcedureType* procedure, int group) {
-    LogProcCall(procedure, group);
-    m_calls.push_back({procedure, group});
-}

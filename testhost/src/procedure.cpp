@@ -105,19 +105,8 @@ int ConstProcValue::Integer() const {
     switch (m_kind) {
     case Kind::Integer:
         return m_integer;
-    case Kind::Real: {
-        const double r = m_real;
-        if (!(r == r)) {
-            return 0;
-        }
-        if (r >= double(INT_MAX)) {
-            return INT_MAX;
-        }
-        if (r <= double(INT_MIN)) {
-            return INT_MIN;
-        }
-        return int(r);
-    }
+    case Kind::Real:
+        return QV_Value(m_real, 0u).AsInteger(); // truncated toward zero, saturating
     case Kind::String:
         return int(std::strtol(m_string, nullptr, 10));
     case Kind::None:
@@ -390,36 +379,32 @@ QV_VarParam* QV_ProcedureType_C::NextElement() {
     return *m_ppNextElement++;
 }
 
-void QV_ProcedureType_C::PackIntegerArray(int* dest, int dims, const int* sizes) {
-    Log("PackIntegerArray " + std::to_string(dims));
+// Takes n elements from the element cursor on; writes each value that differs from its
+// place in dest, and then sets the call-needed flag.
+template <class T, class Read>
+void QV_ProcedureType_C::PackArray(T* dest, int dims, const int* sizes, Read read) {
     const std::int64_t n = ElementCount(dims, sizes);
     for (std::int64_t k = 0; k < n; ++k) {
         QV_VarParam* element = NextElement();
         if (element == nullptr) {
             return;
         }
-        const int value = element->Current().AsInteger();
-        if (dest[k] != value) {
+        const T value = read(element->Current());
+        if (dest[k] != value) { // a NaN always differs; +0 and -0 do not
             dest[k] = value;
             m_bCallNeeded = true;
         }
     }
 }
 
+void QV_ProcedureType_C::PackIntegerArray(int* dest, int dims, const int* sizes) {
+    Log("PackIntegerArray " + std::to_string(dims));
+    PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsInteger(); });
+}
+
 void QV_ProcedureType_C::PackRealArray(double* dest, int dims, const int* sizes) {
     Log("PackRealArray " + std::to_string(dims));
-    const std::int64_t n = ElementCount(dims, sizes);
-    for (std::int64_t k = 0; k < n; ++k) {
-        QV_VarParam* element = NextElement();
-        if (element == nullptr) {
-            return;
-        }
-        const double value = element->Current().AsReal();
-        if (dest[k] != value) { // a NaN always differs; +0 and -0 do not
-            dest[k] = value;
-            m_bCallNeeded = true;
-        }
-    }
+    PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsReal(); });
 }
 
 void QV_ProcedureType_C::PackStr(char* dest, const char* value) {

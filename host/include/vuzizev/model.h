@@ -167,15 +167,9 @@ public:
     ~QV_PortTypeEx() override;
 };
 
-class VZ_API QV_StructureTypeEx : public QV_ModelType,
-                                  public QV_ModelExtensions,
-                                  public QV_ModelDiscontinuity {
+// The procedure calls registered with a model or structure.
+class VZ_API QV_ProcedureCalls {
 public:
-    QV_StructureTypeEx();
-    QV_StructureTypeEx(const QV_StructureTypeEx& other);
-    QV_StructureTypeEx& operator=(const QV_StructureTypeEx& other) = default;
-    ~QV_StructureTypeEx() override;
-
     // Registers a call of a procedure (null: one without outputs) in the given group.
     void AddProcCall(QV_ProcedureType* procedure, int group);
     const std::vector<QV_ProcedureCallRecord>& ProcedureCalls() const { return m_calls; }
@@ -184,17 +178,24 @@ private:
     std::vector<QV_ProcedureCallRecord> m_calls;
 };
 
+class VZ_API QV_StructureTypeEx : public QV_ModelType,
+                                  public QV_ModelExtensions,
+                                  public QV_ModelDiscontinuity,
+                                  public QV_ProcedureCalls {
+public:
+    QV_StructureTypeEx();
+    QV_StructureTypeEx(const QV_StructureTypeEx& other);
+    QV_StructureTypeEx& operator=(const QV_StructureTypeEx& other) = default;
+    ~QV_StructureTypeEx() override;
+};
+
 // A model in which procedures may be called.
-class VZ_API QV_ModelTypeEx : public QV_ModelType, public QV_ModelExtensions {
+class VZ_API QV_ModelTypeEx : public QV_ModelType,
+                              public QV_ModelExtensions,
+                              public QV_ProcedureCalls {
 public:
     QV_ModelTypeEx();
     QV_ModelTypeEx(const QV_ModelTypeEx& other);
     QV_ModelTypeEx& operator=(const QV_ModelTypeEx& other) = default;
     ~QV_ModelTypeEx() override;
-
-    void AddProcCall(QV_ProcedureType* procedure, int group);
-    const std::vector<QV_ProcedureCallRecord>& ProcedureCalls() const { return m_calls; }
-
-private:
-    std::vector<QV_ProcedureCallRecord> m_calls;
 };

@@ -158,6 +158,8 @@ protected:
     bool m_bCallNeeded = false;
 
 private:
+    template <class T, class Read>
+    void PackArray(T* dest, int dims, const int* sizes, Read read);
     QV_VarParam* NextElement();
     void CopyState(const QV_ProcedureType_C& other);
     void FreeState();
