@@ -72,6 +72,7 @@ TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenBack) {
     // A variable that is not a solver variable keeps its value.
     real1->SetSolverVariable(false);
     SetValue(*real1, 1.0);
+    index = 0;
     ASSERT_EQ(p->Residuals(&r, index), 0);
     EXPECT_EQ(real1->Current().AsReal(), 1.0);
     p.reset();
