@@ -23,13 +23,12 @@ using QV_ExternalRoutine = void (*)(int*, double*, int*, double*, int*, int*, in
                                     int*, int*, int*, int*, int*, double*, int*);
 }
 
-// The host's record of where a procedure's routine lives.
-struct QV_RoutineHandle {
+// The routine handle: the host's record of where a procedure's routine lives.
+struct DLLFunction {
     const char* library = nullptr;
     const char* name = nullptr;
     QV_ExternalRoutine address = nullptr;
 };
-using DLLFunction = QV_RoutineHandle;
 
 // A constant bound to an argument: an integer, a real or a string, read as any of them.
 // Copied byte for byte; a string is kept by the host, so it outlives the caller's text.
