@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "vuzizev/model.h"
+#include "vuzizev/procedure_testing.h"
 
 namespace vzt {
 namespace {
@@ -40,6 +41,7 @@ void Reset() {
     FailAllocation(0);
     FailAllAllocations(false);
     QV_ModelType::m_stLastGroup = 0;
+    ResetProcedures();
 }
 
 namespace detail {

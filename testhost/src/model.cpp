@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "control.h"
+#include "procedure_control.h"
+#include "vuzizev/procedure.h"
 
 // ---- QV_Container -------------------------------------------------------------------------
 
@@ -107,6 +109,14 @@ void QV_ModelExtensions::AddTerm(QV_VarParam& term, int*& rows, int*& cols, int 
     m_model->WriteJacobianEntry(term, rows, cols, eqn);
 }
 
+void QV_ModelExtensions::AddProcExpression(QV_ProcedureType* procedure, int number, int eqn,
+                                           const char* callName) {
+    vzt::detail::Log("AddProcExpression " +
+                     std::string(procedure != nullptr ? "procedure" : "null") + " " +
+                     std::to_string(number) + " " + std::to_string(eqn) + " " +
+                     (callName != nullptr ? callName : ""));
+}
+
 QV_ModelDiscontinuity::~QV_ModelDiscontinuity() = default;
 QV_ModelExtensions2::~QV_ModelExtensions2() = default;
 
@@ -125,6 +135,9 @@ QV_ModelType& QV_ModelType::operator=(const QV_ModelType& other) {
 }
 
 QV_ModelType::~QV_ModelType() {
+    for (QV_EquationType* equation : m_equationObjects) {
+        delete equation;
+    }
     delete m_equations;
 }
 
@@ -169,6 +182,17 @@ int QV_ModelType::SetLocalEqnCount(int count) {
 
 void QV_ModelType::AddEquation(const char* name, int& counter, int group) {
     m_equations->OpenEquation(name, counter, group);
+    ++counter;
+}
+
+void QV_ModelType::AddEquation(QV_EquationType* equation, int& counter, int group) {
+    vzt::detail::Log("AddEquation " + std::string(equation != nullptr ? equation->Name() : "null") +
+                     " " + std::to_string(counter) + " " + std::to_string(group));
+    if (equation == nullptr) {
+        return;
+    }
+    m_equationObjects.push_back(equation);
+    m_equations->OpenEquation(equation->Name(), counter, group);
     ++counter;
 }
 
@@ -234,3 +258,14 @@ QV_StructureTypeEx::QV_StructureTypeEx() : QV_ModelExtensions(this) {}
 QV_StructureTypeEx::QV_StructureTypeEx(const QV_StructureTypeEx& other)
     : QV_ModelType(other), QV_ModelExtensions(this), QV_ModelDiscontinuity(other) {}
 QV_StructureTypeEx::~QV_StructureTypeEx() = default;
+
+void QV_ProcedureCalls::AddProcCall(QV_ProcedureType* procedure, int group) {
+    vzt::detail::Log("AddProcCall " + std::string(procedure != nullptr ? "procedure" : "null") +
+                     " " + std::to_string(group));
+    m_calls.push_back({procedure, group});
+}
+
+QV_ModelTypeEx::QV_ModelTypeEx() : QV_ModelExtensions(this) {}
+QV_ModelTypeEx::QV_ModelTypeEx(const QV_ModelTypeEx& other)
+    : QV_ModelType(other), QV_ModelExtensions(this) {}
+QV_ModelTypeEx::~QV_ModelTypeEx() = default;

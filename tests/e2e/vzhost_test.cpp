@@ -1,53 +1,20 @@
 // The driver end to end: what a user types and what comes back.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
-#include <array>
-#include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "run_vzhost.h"
+
 namespace {
-
-struct RunResult {
-    int status;
-    std::string out; // standard output and standard error together
-};
-
-RunResult Vzhost(const std::string& arguments) {
-    const std::string command = std::string(VZHOST_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return {-1, ""};
-    }
-    std::string out;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.append(buffer.data(), n);
-    }
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 TEST(Vzhost, TypesListsTheCreatableTypesWithTheirIdentities) {
     const RunResult run = Vzhost("types");
     ASSERT_EQ(run.status, 0) << run.out;
     const auto lines = Lines(run.out);
-    EXPECT_EQ(lines.size(), 13u) << run.out;
+    EXPECT_EQ(lines.size(), 14u) << run.out; // and the procedure
     EXPECT_NE(run.out.find("GENERICMODEL  Model GENERICMODEL\\tV10"), std::string::npos);
     EXPECT_NE(run.out.find("CONNECTION  Model CONNECTION\\tV10"), std::string::npos);
 }

@@ -107,7 +107,7 @@ TEST_F(ExpressionsTest, NamesGivenFromOneReusedBufferStayApart) {
         std::snprintf(name, sizeof name, "%s", text);
         model.AddEquation(name, counter, 1);
     }
-    model.AddEquation(nullptr, counter, 1);
+    model.AddEquation(static_cast<const char*>(nullptr), counter, 1);
     const QV_EquationStore& store = model.Equations();
     ASSERT_EQ(store.EquationCount(), 6u);
     for (std::size_t k = 0; k < 5; ++k) {

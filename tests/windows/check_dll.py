@@ -10,7 +10,11 @@ imports and resource tree; `-h` for the section table that locates the resource'
 - the resource of type "CONTENT", name "XML", language 2057 is there and holds the document
   byte for byte;
 - the library imports only the system DLLs below and the host runtime;
-- the entry point is linked in (it is what imports DisableThreadLibraryCalls).
+- the entry point is linked in (it is what imports DisableThreadLibraryCalls);
+- every procedure class in the sources is exported with its constructors, destructor,
+  assignment, virtual table and argument tables, and so is its template instance;
+- the routine library (--routine-dll) is a PE32 DLL that exports each routine the procedures
+  name and imports only the system DLLs.
 """
 
 import argparse
@@ -31,11 +35,12 @@ RESOURCE_PATH = ("CONTENT", "XML", 2057)
 NOT_LIBRARY = {"tests", "testhost", "tools", "bench"}
 
 EXPORT_MACRO = re.compile(r"^\s*PELLORIN_TYPE_EXPORTS\(\s*([A-Z0-9_]+)\s*\)", re.MULTILINE)
+PROCEDURE_CLASS = re.compile(r"^class PELLORIN_API (QVProc_[A-Z0-9_]+)\b", re.MULTILINE)
+ROUTINE_NAME = re.compile(r"::ProcedureName\(\) const \{\s*return \"([A-Za-z0-9_]+)\";")
 
 
-def creatable_types(source_dir):
-    """The types whose exports the library's sources declare."""
-    types = set()
+def library_sources(source_dir):
+    """The text of every source file of the library."""
     for root, dirs, files in os.walk(source_dir):
         if root == source_dir:
             dirs[:] = [d for d in dirs if d not in NOT_LIBRARY]
@@ -43,8 +48,43 @@ def creatable_types(source_dir):
         for name in files:
             if name.endswith((".cpp", ".h")):
                 with open(os.path.join(root, name), encoding="utf-8") as f:
-                    types.update(EXPORT_MACRO.findall(f.read()))
+                    yield f.read()
+
+
+def creatable_types(source_dir):
+    """The types whose exports the library's sources declare."""
+    types = set()
+    for text in library_sources(source_dir):
+        types.update(EXPORT_MACRO.findall(text))
     return sorted(types)
+
+
+def procedures(source_dir):
+    """The procedure classes of the library's sources and the routines they name."""
+    classes, routines = set(), set()
+    for text in library_sources(source_dir):
+        classes.update(PROCEDURE_CLASS.findall(text))
+        routines.update(ROUTINE_NAME.findall(text))
+    return sorted(classes), sorted(routines)
+
+
+def procedure_exports(cls):
+    """The mangled names a procedure class must export: its constructors, destructor,
+    assignment, virtual table and argument tables."""
+    n = f"{len(cls)}{cls}"
+    return [f"_ZN{n}C1Ebi", f"_ZN{n}C1ERKS_", f"_ZN{n}D1Ev", f"_ZN{n}aSERKS_", f"_ZTV{n}",
+            f"_ZN{n}5nDimsE", f"_ZN{n}6iTypesE", f"_ZN{n}6bIsVarE", f"_ZNK{n}13ProcedureNameEv",
+            f"_ZNK{n}7DLLNameEv"]
+
+
+def check_pe32_dll(text, check, what):
+    check(re.search(r"file format pei-i386$", text, re.MULTILINE) is not None,
+          f"{what}: file format pei-i386 (machine i386)")
+    check(re.search(r"^Magic\s+010b\s+\(PE32\)$", text, re.MULTILINE) is not None,
+          f"{what}: optional header magic 010b (PE32)")
+    flags = re.search(r"^Characteristics 0x([0-9a-f]+)$", text, re.MULTILINE)
+    check(flags is not None and int(flags.group(1), 16) & 0x2000 != 0,
+          f"{what}: characteristics: DLL")
 
 
 def objdump(tool, flag, dll):
@@ -131,6 +171,7 @@ def main():
     parser.add_argument("--dll", required=True)
     parser.add_argument("--source-dir", required=True)
     parser.add_argument("--resource", required=True, help="the document the resource holds")
+    parser.add_argument("--routine-dll", required=True, help="the routine library")
     args = parser.parse_args()
 
     text = objdump(args.objdump, "-p", args.dll)
@@ -143,13 +184,7 @@ def main():
             failures.append(what)
 
     # The file.
-    check(re.search(r"file format pei-i386$", text, re.MULTILINE) is not None,
-          "file format pei-i386 (machine i386)")
-    check(re.search(r"^Magic\s+010b\s+\(PE32\)$", text, re.MULTILINE) is not None,
-          "optional header magic 010b (PE32)")
-    flags = re.search(r"^Characteristics 0x([0-9a-f]+)$", text, re.MULTILINE)
-    check(flags is not None and int(flags.group(1), 16) & 0x2000 != 0,
-          "characteristics: DLL")
+    check_pe32_dll(text, check, os.path.basename(args.dll))
 
     # The exports.
     types = creatable_types(args.source_dir)
@@ -160,6 +195,30 @@ def main():
         missing = [n for n in wanted if n not in exported]
         check(not missing, f"exports of {t}" + (f": missing {' '.join(missing)}" if missing
                                                  else ""))
+
+    # The procedures: their classes whole, and each one's template instance.
+    classes, routines = procedures(args.source_dir)
+    check(bool(classes) and bool(routines),
+          f"procedures in the sources: {' '.join(classes)} (routines {' '.join(routines)})")
+    for cls in classes:
+        missing = [n for n in procedure_exports(cls) if n not in exported]
+        check(not missing, f"exports of {cls}" + (f": missing {' '.join(missing)}" if missing
+                                                   else ""))
+        instance = [n for n in exported
+                    if n.startswith("_ZN20QV_ProcedureTemplateI") and f"{len(cls)}{cls}" in n]
+        check(any("6CallFn" in n for n in instance) and any("9Residuals" in n for n in instance),
+              f"exports of the template instance of {cls} ({len(instance)} members)")
+
+    # The routine library.
+    routine_text = objdump(args.objdump, "-p", args.routine_dll)
+    routine_lines = routine_text.splitlines()
+    check_pe32_dll(routine_text, check, os.path.basename(args.routine_dll))
+    routine_exports = set(exported_names(routine_lines))
+    for routine in routines:
+        check(routine in routine_exports, f"{os.path.basename(args.routine_dll)} exports {routine}")
+    routine_imports = sorted(imports(routine_lines))
+    check(all(n.lower() in SYSTEM_DLLS for n in routine_imports),
+          f"{os.path.basename(args.routine_dll)} imports only {' '.join(routine_imports)}")
 
     # The resource.
     leaves = resources(block_after(lines, "The .rsrc Resource Directory section:"))

@@ -8,14 +8,21 @@
 //                               it refers to (SPEC: method=CFD4,sections=3,ebc=Forward,hod=2,
 //                               length=2.0,spacing=0.1,type=LENGTHDOMAIN or any property
 //                               NAME=VALUE), drive it and report what it registered
+//   vzhost call INTERPOLATE X0 ARRAY1 ARRAY2 N [--output Y] [--fixed K,...] [--base 0|1]
+//              [--format summary|json]
+//                               run the procedure through the host's protocol and report
+//                               its equation, residual and Jacobian row (exit status 1 when
+//                               its routine fails)
 //
 // Options: --library PATH (default: ../lib/Pellorin360_1.so beside this program).
 // Bad input gets a one-line error and exit status 2.
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "call.h"
 #include "describe.h"
 #include "loader.h"
 #include "run.h"
@@ -25,7 +32,8 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr const char* kUsage =
     "usage: vzhost types | show TYPE | run [TYPE] [--x SPEC] [--y SPEC] [--z SPEC] "
-    "[--set NAME=VALUE] [--format summary|listing|json]";
+    "[--set NAME=VALUE] [--format summary|listing|json] | call INTERPOLATE X0 ARRAY1 ARRAY2 N "
+    "[--output Y] [--fixed K,...] [--base 0|1] [--format summary|json]";
 
 int Fail(const std::string& message) {
     std::cerr << "vzhost: " << message << '\n';
@@ -44,6 +52,7 @@ int ListTypes(const vzt::TypeLibrary& library) {
         std::cout << type << "  " << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
         object->Release();
     }
+    vzhost::ListProcedures(std::cout);
     return 0;
 }
 
@@ -132,6 +141,15 @@ int main(int argc, char** argv) {
     std::string error;
     if (command == "run" && !ParseRun(words, runOptions, error)) {
         return Fail(error);
+    }
+    if (command == "call") {
+        vzhost::CallOptions callOptions;
+        if (!vzhost::ParseCall(words, callOptions, error)) {
+            return Fail(error);
+        }
+        // Routine libraries are loaded from the type library's folder.
+        const std::string folder = std::filesystem::path(libraryPath).parent_path().string();
+        return vzhost::Call(callOptions, folder.empty() ? "." : folder, std::cout, std::cerr);
     }
     const bool known = (command == "types" && words.size() == 1) ||
                        (command == "show" && words.size() == 2) || command == "run";

@@ -9,6 +9,7 @@
 
 class QV_EquationType;
 class QV_ModelType;
+class QV_ProcedureType;
 class QV_Set;
 
 // An object that owns registered properties.
@@ -38,6 +39,12 @@ private:
     std::vector<QV_Containable*> m_properties;
 };
 
+// A procedure call as its owner registered it.
+struct QV_ProcedureCallRecord {
+    QV_ProcedureType* procedure;
+    int group;
+};
+
 // The expression interface of a type object: prefix expressions per equation.
 class VZ_API QV_ModelExtensions {
 public:
@@ -53,6 +60,9 @@ public:
     virtual void AddTerm(double value, int eqn);
     virtual void AddTerm(int value, int eqn);
     virtual void AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn);
+    // Equation eqn is y - f = 0 of the given procedure call's equation number.
+    virtual void AddProcExpression(QV_ProcedureType* procedure, int number, int eqn,
+                                   const char* callName);
 
 private:
     QV_ModelType* m_model;
@@ -90,6 +100,9 @@ public:
     void AddNonZero(QV_VarParam& term);
     int SetLocalEqnCount(int count);
     void AddEquation(const char* name, int& counter, int group);
+    // Adds an equation object, which the model then owns (a null one is refused and not
+    // counted).
+    void AddEquation(QV_EquationType* equation, int& counter, int group);
 
     // The host's record of this model's equations.
     QV_EquationStore& Equations() { return *m_equations; }
@@ -104,6 +117,7 @@ private:
     void WriteJacobianEntry(QV_VarParam& term, int*& rows, int*& cols, int eqn);
 
     QV_EquationStore* m_equations;
+    std::vector<QV_EquationType*> m_equationObjects;
     const int* m_rowsEnd = nullptr;
     const int* m_colsEnd = nullptr;
     std::size_t m_overruns = 0;
@@ -153,12 +167,35 @@ public:
     ~QV_PortTypeEx() override;
 };
 
+// The procedure calls registered with a model or structure.
+class VZ_API QV_ProcedureCalls {
+public:
+    // Registers a call of a procedure (null: one without outputs) in the given group.
+    void AddProcCall(QV_ProcedureType* procedure, int group);
+    const std::vector<QV_ProcedureCallRecord>& ProcedureCalls() const { return m_calls; }
+
+private:
+    std::vector<QV_ProcedureCallRecord> m_calls;
+};
+
 class VZ_API QV_StructureTypeEx : public QV_ModelType,
                                   public QV_ModelExtensions,
-                                  public QV_ModelDiscontinuity {
+                                  public QV_ModelDiscontinuity,
+                                  public QV_ProcedureCalls {
 public:
     QV_StructureTypeEx();
     QV_StructureTypeEx(const QV_StructureTypeEx& other);
     QV_StructureTypeEx& operator=(const QV_StructureTypeEx& other) = default;
     ~QV_StructureTypeEx() override;
+};
+
+// A model in which procedures may be called.
+class VZ_API QV_ModelTypeEx : public QV_ModelType,
+                              public QV_ModelExtensions,
+                              public QV_ProcedureCalls {
+public:
+    QV_ModelTypeEx();
+    QV_ModelTypeEx(const QV_ModelTypeEx& other);
+    QV_ModelTypeEx& operator=(const QV_ModelTypeEx& other) = default;
+    ~QV_ModelTypeEx() override;
 };

@@ -56,6 +56,10 @@ public:
     QV_Container* PropertyOwner() const { return m_owner; }
     bool IsRegistered() const { return m_flavour != QV_RegistrationFlavour::None; }
 
+    // Whether the solver computes this value: real variables unless the host says otherwise.
+    virtual bool IsSolverVariable() const;
+    void SetSolverVariable(bool solver) { m_solver = solver ? 1 : 0; }
+
 protected:
     // Records this property in owner's property list; shared by the three flavours.
     void Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
@@ -74,6 +78,7 @@ private:
     QV_Direction m_direction = QV_DirectionNone;
     QV_RegistrationFlavour m_flavour = QV_RegistrationFlavour::None;
     QV_Container* m_owner = nullptr;
+    signed char m_solver = -1; // -1: as the class has it
 };
 
 // A host object with a type: properties, sets, arrays, ports and models.

@@ -138,6 +138,8 @@ class VZ_API QV_COMPONENTLISTNAME : public QV_VarParamProp {
 public:
     QV_COMPONENTLISTNAME();
     ~QV_COMPONENTLISTNAME() override;
+    void BeginPropertiesCall();
+    void EndPropertiesCall();
     QV_COMPONENTLISTNAME& operator*() { return *this; }
 };
 

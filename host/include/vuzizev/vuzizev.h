@@ -8,6 +8,7 @@
 #include "vuzizev/model.h"
 #include "vuzizev/multiport.h"
 #include "vuzizev/object.h"
+#include "vuzizev/procedure.h"
 #include "vuzizev/properties.h"
 #include "vuzizev/references.h"
 #include "vuzizev/set_properties.h"

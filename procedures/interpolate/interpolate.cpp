@@ -1,0 +1,49 @@
+#include "procedures/interpolate/interpolate.h"
+
+template class QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
+
+const unsigned char QVProc_INTERPOLATE::nDims[5] = {0, 1, 1, 0, 0};
+const unsigned char QVProc_INTERPOLATE::iTypes[5] = {4, 4, 4, 2, 4};
+const bool QVProc_INTERPOLATE::bIsVar[5] = {false, false, false, false, false};
+
+QVProc_INTERPOLATE::QVProc_INTERPOLATE(bool mode, int value) {
+    SetMode(mode, value);
+}
+
+QVProc_INTERPOLATE::QVProc_INTERPOLATE(const QVProc_INTERPOLATE& other)
+    : QV_ProcedureTemplate(other) {}
+
+QVProc_INTERPOLATE& QVProc_INTERPOLATE::operator=(const QVProc_INTERPOLATE& other) {
+    QV_ProcedureTemplate::operator=(other);
+    return *this;
+}
+
+QVProc_INTERPOLATE::~QVProc_INTERPOLATE() = default;
+
+const char* QVProc_INTERPOLATE::ProcedureName() const {
+    return "INTERP";
+}
+
+const char* QVProc_INTERPOLATE::DLLName() const {
+    return "VARudaduro";
+}
+
+int QVProc_INTERPOLATE::Dimensions(int k) {
+    return nDims[k];
+}
+
+int QVProc_INTERPOLATE::Type(int k) {
+    return iTypes[k];
+}
+
+bool QVProc_INTERPOLATE::IsVariableInput(int k) {
+    return bIsVar[k];
+}
+
+void QVProc_INTERPOLATE::CreateDerivatives() {
+    HandleDerivatives(false);
+}
+
+void QVProc_INTERPOLATE::NegateDerivatives() {
+    HandleDerivatives(true);
+}

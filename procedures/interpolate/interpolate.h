@@ -1,0 +1,38 @@
+// The interpolation procedure y = INTERPOLATE(x, X, Y, n): the routine INTERP of the routine
+// library VARudaduro computes y and its derivatives from a real x, the real arrays X and Y
+// and the integer n.
+#pragma once
+
+#include "procedures/interpolate/procedure_template.h"
+
+class QVProc_INTERPOLATE;
+
+// The instance is made, and exported whole, by the library.
+extern template class PELLORIN_API
+    QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
+
+class PELLORIN_API QVProc_INTERPOLATE
+    : public QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4> {
+public:
+    QVProc_INTERPOLATE(bool mode, int value);
+    QVProc_INTERPOLATE(const QVProc_INTERPOLATE& other);
+    QVProc_INTERPOLATE& operator=(const QVProc_INTERPOLATE& other);
+    ~QVProc_INTERPOLATE() override;
+
+    const char* ProcedureName() const override;
+    const char* DLLName() const override;
+
+    // Per argument: dimensions, type code (2 and 3 integer, 4 real, 5 string), and whether
+    // the routine gives the input a value back.
+    static int Dimensions(int k);
+    static int Type(int k);
+    static bool IsVariableInput(int k);
+    static constexpr bool ReturnsDerivatives() { return true; }
+
+    void CreateDerivatives();
+    void NegateDerivatives();
+
+    static const unsigned char nDims[5];
+    static const unsigned char iTypes[5];
+    static const bool bIsVar[5];
+};

@@ -1,0 +1,255 @@
+// The description of a procedure's arguments: the layout of the value buffer in the
+// building pass, the element list in the storing pass, and the protocol's guards.
+// Part of procedure_template.h, which includes it.
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Argument() {
+    SetArg(true);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Argument(QV_VarParam& variable) {
+    if (SetArg(true)) {
+        Element(variable);
+    }
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Argument(double value) {
+    BindConstant(value);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Argument(QV_IntegerSetIter& member) {
+    BindConstant(member.v());
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Argument(int value) {
+    BindConstant(value);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Argument(QV_StringSetIter& member) {
+    BindConstant(member.v());
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Argument(const char* value) {
+    BindConstant(value);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+bool PELLORIN_PROCEDURE::ByReference(int k) const {
+    return m_byReference[k];
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+bool PELLORIN_PROCEDURE::SetArg(bool byReference) {
+    if (m_descriptions >= 2 || m_argCursor + 1 >= kArgs || !CloseArgument()) {
+        Invalidate();
+        return false;
+    }
+    ++m_argCursor;
+    m_byReference[m_argCursor] = byReference;
+    m_argElementsSeen = 0;
+    if (!m_building) {
+        return true;
+    }
+    SetOffset(m_runningSlots);
+    m_pendingDims = Derived::Dimensions(m_argCursor);
+    if (m_pendingDims == 0) {
+        AddSlots((this->TypeSize(Derived::Type(m_argCursor)) + 7) / 8);
+    } else {
+        m_argElementCount = 1;
+    }
+    if (m_argCursor == NInputs) {
+        m_firstOutputDim = m_dimCursor;
+    }
+    return true;
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::SetOffset(int slot) {
+    m_argOffsets[m_argCursor] = slot + this->LanguageBaseIndex();
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::SetDimensionSize(int size) {
+    if (!m_building) {
+        return;
+    }
+    if (m_argCursor < 0 || m_pendingDims <= 0 || m_dimCursor >= kDimSlots || size < 0) {
+        Invalidate();
+        return;
+    }
+    m_dimSizes[m_dimCursor++] = size;
+    const std::int64_t product = std::int64_t(m_argElementCount) * size;
+    m_argElementCount = product > INT_MAX ? INT_MAX : int(product);
+    if (product > INT_MAX) {
+        Invalidate();
+    }
+    if (--m_pendingDims > 0) {
+        return;
+    }
+    const int type = Derived::Type(m_argCursor);
+    if (type == 5 && !this->IsFortran()) {
+        AddSlots((std::int64_t(m_argElementCount) * std::int64_t(sizeof(char*)) + 7) / 8);
+    }
+    AddSlots((std::int64_t(m_argElementCount) * this->TypeSize(type) + 7) / 8);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Element(QV_VarParam& element) {
+    if (m_argCursor < 0 || m_descriptions >= 2 || !m_byReference[m_argCursor] ||
+        m_argElementsSeen >= ElementsOf(m_argCursor)) {
+        Invalidate();
+        return;
+    }
+    ++m_argElementsSeen;
+    if (m_argCursor < NInputs) {
+        if (m_building) {
+            RecordSolverStatus(element.IsSolverVariable());
+        } else if (!StoreElement(this->m_nInputListEntries, m_builtListEntries, element)) {
+            return;
+        }
+        ++this->m_nInputListEntries;
+        ++this->m_nInputColumns;
+    } else {
+        if (!m_building && !StoreElement(this->m_nInputListEntries + this->m_nOutputElements,
+                                         m_builtListEntries + m_builtOutputs, element)) {
+            return;
+        }
+        ++this->m_nOutputElements;
+    }
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::LastArgument() {
+    if (m_building) {
+        if (m_argCursor != kArgs - 1 || !CloseArgument()) {
+            Invalidate();
+        }
+        m_builtListEntries = this->m_nInputListEntries;
+        m_builtColumns = this->m_nInputColumns;
+        m_builtOutputs = this->m_nOutputElements;
+        P()->CreateDerivatives();
+        this->FinalizeConstruction(GetOffset(NInputs), m_runningSlots);
+        this->m_nInputListEntries = 0;
+        this->m_nOutputElements = 0;
+        this->m_nInputColumns = 0;
+        m_argCursor = -1;
+        m_building = false;
+        m_descriptions = 1;
+    } else if (m_descriptions == 1) {
+        // The storing pass must give the elements the building pass counted.
+        if (m_argCursor != kArgs - 1 || !CloseArgument() ||
+            this->m_nInputListEntries != m_builtListEntries ||
+            this->m_nInputColumns != m_builtColumns || this->m_nOutputElements != m_builtOutputs) {
+            Invalidate();
+        }
+        m_descriptions = 2;
+    } else {
+        Invalidate();
+    }
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+int PELLORIN_PROCEDURE::GetOffset(int k) const {
+    return m_argOffsets[k] - this->LanguageBaseIndex();
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+const int* PELLORIN_PROCEDURE::GetOffsets(int k) const {
+    return &m_argOffsets[k];
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+int PELLORIN_PROCEDURE::GetIntegerArg(int k) const {
+    return m_constArgs[k].Integer();
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+double PELLORIN_PROCEDURE::GetRealArg(int k) const {
+    return m_constArgs[k].Real();
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+const char* PELLORIN_PROCEDURE::GetStringArg(int k) const {
+    return m_constArgs[k].String();
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+bool PELLORIN_PROCEDURE::CloseArgument() const {
+    if (m_argCursor < 0 || !m_byReference[m_argCursor]) {
+        return true;
+    }
+    if (m_building && m_pendingDims > 0) {
+        return false;
+    }
+    return m_argElementsSeen == ElementsOf(m_argCursor);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+int PELLORIN_PROCEDURE::ElementsOf(int k) const {
+    int dim = 0;
+    for (int j = 0; j < k; ++j) {
+        dim += Derived::Dimensions(j);
+    }
+    if (m_building && k == m_argCursor && Derived::Dimensions(k) > 0) {
+        return m_pendingDims > 0 ? 0 : m_argElementCount;
+    }
+    return SizesFrom(dim, Derived::Dimensions(k));
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+int PELLORIN_PROCEDURE::SizesFrom(int& dim, int dims) const {
+    std::int64_t count = 1;
+    for (int j = 0; j < dims; ++j, ++dim) {
+        count *= dim < kDimSlots ? m_dimSizes[dim] : 0;
+        count = count > INT_MAX ? INT_MAX : count;
+    }
+    return int(count);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::AddSlots(std::int64_t slots) {
+    const std::int64_t total = std::int64_t(m_runningSlots) + slots;
+    if (slots < 0 || total > INT_MAX) {
+        Invalidate();
+        return;
+    }
+    m_runningSlots = int(total);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::RecordSolverStatus(bool solver) {
+    const int n = this->m_nInputListEntries;
+    if (n >= m_solverCapacity) {
+        const int capacity = m_solverCapacity < 16 ? 16 : 2 * m_solverCapacity;
+        bool* grown = pellorin::NewHostArray<bool>(capacity, true);
+        if (grown == nullptr) {
+            Invalidate();
+            return;
+        }
+        if (m_solverFlags != nullptr) {
+            std::memcpy(grown, m_solverFlags, std::size_t(n));
+        }
+        MyFree(m_solverFlags);
+        m_solverFlags = grown;
+        m_solverCapacity = capacity;
+    }
+    m_solverFlags[n] = solver;
+    this->m_nSolverInputs += solver ? 1 : 0;
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+bool PELLORIN_PROCEDURE::StoreElement(int position, int limit, QV_VarParam& element) {
+    if (position >= limit || position >= this->m_nElementCapacity ||
+        this->m_ppElements == nullptr) {
+        Invalidate();
+        return false;
+    }
+    this->m_ppElements[position] = &element;
+    return true;
+}

@@ -1,0 +1,337 @@
+// The state and the operations every procedure of the library shares: the description of
+// its arguments, the layout of the value buffer, the packing of the inputs with change
+// detection, the call of the external routine and the equations it contributes.
+//
+// Names of members and of the host base's counts, with what each holds:
+//   m_argCursor         argument being described, or packed (-1 before the first)
+//   m_runningSlots      8-byte slots of the value buffer laid out so far
+//   m_argOffsets        per argument, its first slot plus the host's language base index
+//   m_dimSizes          the sizes of every array argument's dimensions, in argument order
+//   m_firstOutputDim    where in m_dimSizes the outputs' sizes begin
+//   m_argElementCount   element product of the array being described
+//   m_pendingDims       dimensions of the array being described still to come
+//   m_nInputListEntries input elements bound by reference (the list's input entries)
+//   m_nInputColumns     those entries plus one per constant input: the routine's columns
+//   m_nOutputElements   output elements described; m_nOutputValues the host's copy
+#pragma once
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <vuzizev/model.h>
+#include <vuzizev/procedure.h>
+#include <vuzizev/properties.h>
+#include <vuzizev/sets.h>
+
+#include "framework/api.h"
+
+namespace pellorin {
+
+// Status of every evaluation of a procedure whose description broke the protocol, or that
+// could not make what it needs; the routine is not called.
+constexpr int kProcedureUnusable = -1000;
+
+// Arrays of the procedure's own, from the host's allocator; null when that fails or the
+// byte count does not fit.
+template <class T>
+T* NewHostArray(std::int64_t count, bool zeroed) {
+    if (count <= 0 || std::uint64_t(count) > SIZE_MAX / sizeof(T)) {
+        return nullptr;
+    }
+    const std::size_t bytes = std::size_t(count) * sizeof(T);
+    void* memory = MyAllocate(bytes);
+    if (memory != nullptr && zeroed) {
+        std::memset(memory, 0, bytes);
+    }
+    return static_cast<T*>(memory);
+}
+
+} // namespace pellorin
+
+template <class Derived, int NInputs, int NOutputs, int MaxDims, class HostBase, int Compatibility>
+class PELLORIN_API QV_ProcedureTemplate : public HostBase, public QV_DynamicProcExtensions {
+    static constexpr int kArgs = NInputs + NOutputs;
+    static constexpr int kDimSlots = MaxDims + 1;
+
+public:
+    QV_ProcedureTemplate();
+    // A copy takes the layout and the constants; the index arrays are its own, made again
+    // when first needed.
+    QV_ProcedureTemplate(const QV_ProcedureTemplate& other);
+    QV_ProcedureTemplate& operator=(const QV_ProcedureTemplate& other);
+    ~QV_ProcedureTemplate() override;
+
+    static int InputArgs() { return NInputs; }
+    static int OutputArgs() { return NOutputs; }
+    static int TotalArgs() { return kArgs; }
+
+    // ---- Description -----------------------------------------------------------------
+
+    void Argument() override;
+    void Argument(QV_VarParam& variable) override;
+    void Argument(double value) override;
+    void Argument(QV_IntegerSetIter& member) override;
+    void Argument(int value) override;
+    void Argument(QV_StringSetIter& member) override;
+    void Argument(const char* value) override;
+
+    bool ByReference(int k) const;
+
+    // Advances to the next argument; in the building pass, lays it out. False when the
+    // description has gone past the last argument or the last pass.
+    bool SetArg(bool byReference);
+
+    void SetOffset(int slot);
+
+    void SetDimensionSize(int size) override;
+
+    void Element(QV_VarParam& element) override;
+
+    void LastArgument() override;
+
+    // ---- Offsets and constants -------------------------------------------------------
+
+    int GetOffset(int k) const;
+    const int* GetOffsets(int k) const;
+    int GetIntegerArg(int k) const;
+    double GetRealArg(int k) const;
+    const char* GetStringArg(int k) const;
+
+    // Points each string of a string array input at its cell (not for Fortran routines,
+    // which take the cells alone).
+    void InitializeCStrings() override;
+
+    // ---- Packing -----------------------------------------------------------------------
+
+    void PackInputVars();
+
+    void PackVal(int value);
+    void PackVal(double value);
+    void PackVal(const char* value);
+
+    void PackVarInteger(int k);
+    void PackVarReal(int k);
+    void PackVarString(int k);
+
+    // Presets the output slots with the output variables' values, from the element cursor.
+    void PackOutputVars();
+
+    // Writes the values the routine left in the buffer back into the variable inputs.
+    void UnpackInputVars();
+
+    // ---- Evaluation ------------------------------------------------------------------
+
+    int CallFn(QV_ProcedureType::CallType type, bool flag);
+
+    // Each output variable less the computed output, from residuals[index] on.
+    int Residuals(double* residuals, int& index) override;
+
+    // Per output: 1 for the output variable, then the negated derivative of each input
+    // element that is a solver variable, in the order of the equation's terms.
+    int Jacobian(double* entries, int& index) override;
+
+    int Precall(bool flag) override;
+
+    // ---- Equations -------------------------------------------------------------------
+
+    int NZAndEqnContribution(QV_StructureTypeEx* owner, int group, int& equations) override;
+    int NZAndEqnContribution(QV_ModelTypeEx* owner, int group, int& equations) override;
+    void CreateEquationsAndSetGroup(int group, int hostA, int*& rows, int*& cols, int& counter,
+                                    QV_StructureTypeEx* owner, const char* callName,
+                                    int hostB) override;
+    void CreateEquationsAndSetGroup(int group, int hostA, int*& rows, int*& cols, int& counter,
+                                    QV_ModelTypeEx* owner, const char* callName,
+                                    int hostB) override;
+
+    // Whether both descriptions ended as the protocol has them and nothing needed is missing.
+    bool Usable() const;
+
+private:
+    Derived* P() { return static_cast<Derived*>(this); }
+    const Derived* P() const { return static_cast<const Derived*>(this); }
+
+    void Invalidate() { m_invalid = true; }
+
+    template <class T>
+    void BindConstant(T value) {
+        if (!SetArg(false)) {
+            return;
+        }
+        // A constant has one slot and one column: only a scalar input can take one.
+        if (m_argCursor >= NInputs || Derived::Dimensions(m_argCursor) != 0) {
+            Invalidate();
+            return;
+        }
+        ++this->m_nInputColumns;
+        m_constArgs[m_argCursor] = value;
+    }
+
+    // Ends the argument being described: it must have had all its sizes and elements.
+    bool CloseArgument() const;
+
+    // Elements of argument k as the building pass laid it out.
+    int ElementsOf(int k) const;
+
+    // The element product of dims sizes from position dim on, which moves past them.
+    int SizesFrom(int& dim, int dims) const;
+
+    void AddSlots(std::int64_t slots);
+
+    static std::size_t TableBytes(int count);
+
+    unsigned char* Slot(int k);
+
+    // The solver status of every input element, as the building pass found it; the counts,
+    // the equations' terms and the Jacobian all follow it.
+    void RecordSolverStatus(bool solver);
+
+    bool StoreElement(int position, int limit, QV_VarParam& element);
+
+    // The call step: the library check, the index arrays, the routine with its sixteen
+    // pointers, inside the component list's properties call. ifail is what the routine
+    // left; a negative result ends the evaluation without a check.
+    int CallRoutine(QV_ProcedureType::CallType type, int& ifail);
+
+    bool MakeIndexArrays();
+
+    template <class Owner>
+    int Contribution(Owner* owner, int group, int& equations);
+
+    template <class Owner>
+    void CreateEquations(int group, int hostA, int*& rows, int*& cols, int& counter, Owner* owner,
+                         const char* callName, int hostB);
+
+    // Writes element e of an input's cells back into its variable when the value changed.
+    void WriteBack(QV_VarParam& element, int type, const unsigned char* first, int e);
+
+    void ReleaseIndexArrays();
+
+    void ReleaseOwnedArrays();
+
+    void CopyMembers(const QV_ProcedureTemplate& other);
+
+    int m_argCursor = -1;
+    int m_dimSizes[kDimSlots] = {};
+    int m_dimCursor = 0;
+    int m_firstOutputDim = 0;
+    int m_argElementCount = 0;
+    int m_pendingDims = 0;
+    int m_runningSlots = 0;
+    int m_argOffsets[kArgs] = {};
+    double* m_savedOutputs = nullptr; // outputs kept while differencing, which is not built
+    bool m_building = true;
+    bool m_byReference[kArgs] = {};
+    ConstProcValue m_constArgs[kArgs];
+    int* m_rowIndices = nullptr;
+    int* m_colIndices = nullptr;
+    bool m_derivativesStale = true;
+
+    // Guards of the protocol and of the call.
+    int m_descriptions = 0;        // descriptions ended: 1 after building, 2 after storing
+    bool m_invalid = false;        // the description broke the protocol, or a step failed
+    bool m_callIncomplete = false; // a call began and the host has not accepted it
+    int m_argElementsSeen = 0;
+    int m_builtListEntries = 0;
+    int m_builtColumns = 0;
+    int m_builtOutputs = 0;
+    bool* m_solverFlags = nullptr;
+    int m_solverCapacity = 0;
+};
+
+// Out-of-class definitions of the template's members, so that an exported instance
+// exports them all.
+#define PELLORIN_PROCEDURE_TEMPLATE                                                                \
+    template <class Derived, int NInputs, int NOutputs, int MaxDims, class HostBase,               \
+              int Compatibility>
+#define PELLORIN_PROCEDURE                                                                         \
+    QV_ProcedureTemplate<Derived, NInputs, NOutputs, MaxDims, HostBase, Compatibility>
+
+PELLORIN_PROCEDURE_TEMPLATE
+PELLORIN_PROCEDURE::QV_ProcedureTemplate() {
+    this->m_reservedFlag = false;
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+PELLORIN_PROCEDURE::QV_ProcedureTemplate(const QV_ProcedureTemplate& other)
+    : HostBase(other), QV_DynamicProcExtensions(other) {
+    CopyMembers(other);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+PELLORIN_PROCEDURE& PELLORIN_PROCEDURE::operator=(const QV_ProcedureTemplate& other) {
+    if (this != &other) {
+        HostBase::operator=(other);
+        QV_DynamicProcExtensions::operator=(other);
+        ReleaseOwnedArrays();
+        CopyMembers(other);
+    }
+    return *this;
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+PELLORIN_PROCEDURE::~QV_ProcedureTemplate() {
+    ReleaseOwnedArrays();
+    MyFree(m_solverFlags);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::ReleaseIndexArrays() {
+    MyFree(m_rowIndices);
+    MyFree(m_colIndices);
+    m_rowIndices = nullptr;
+    m_colIndices = nullptr;
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::ReleaseOwnedArrays() {
+    MyFree(m_savedOutputs);
+    m_savedOutputs = nullptr;
+    ReleaseIndexArrays();
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::CopyMembers(const QV_ProcedureTemplate& other) {
+    m_argCursor = other.m_argCursor;
+    std::memcpy(m_dimSizes, other.m_dimSizes, sizeof m_dimSizes);
+    m_dimCursor = other.m_dimCursor;
+    m_firstOutputDim = other.m_firstOutputDim;
+    m_argElementCount = other.m_argElementCount;
+    m_pendingDims = other.m_pendingDims;
+    m_runningSlots = other.m_runningSlots;
+    std::memcpy(m_argOffsets, other.m_argOffsets, sizeof m_argOffsets);
+    m_building = other.m_building;
+    std::memcpy(m_byReference, other.m_byReference, sizeof m_byReference);
+    std::copy(other.m_constArgs, other.m_constArgs + kArgs, m_constArgs);
+    m_derivativesStale = other.m_derivativesStale;
+    m_descriptions = other.m_descriptions;
+    m_invalid = other.m_invalid;
+    m_callIncomplete = true; // a copy's buffers hold nothing that its own call made
+    m_argElementsSeen = other.m_argElementsSeen;
+    m_builtListEntries = other.m_builtListEntries;
+    m_builtColumns = other.m_builtColumns;
+    m_builtOutputs = other.m_builtOutputs;
+    MyFree(m_solverFlags);
+    m_solverFlags = nullptr;
+    m_solverCapacity = 0;
+    if (other.m_solverFlags != nullptr) {
+        m_solverFlags = pellorin::NewHostArray<bool>(other.m_solverCapacity, true);
+        if (m_solverFlags == nullptr) {
+            Invalidate();
+        } else {
+            m_solverCapacity = other.m_solverCapacity;
+            std::memcpy(m_solverFlags, other.m_solverFlags, std::size_t(m_solverCapacity));
+        }
+    }
+}
+
+#include "procedures/interpolate/procedure_call.inl"
+#include "procedures/interpolate/procedure_description.inl"
+#include "procedures/interpolate/procedure_equations.inl"
+#include "procedures/interpolate/procedure_packing.inl"
+
+#undef PELLORIN_PROCEDURE
+#undef PELLORIN_PROCEDURE_TEMPLATE

@@ -1,0 +1,157 @@
+// The procedure with the real routine library VARudaduro: reference values, failures, and
+// the Jacobian row against central differences of the residual.
+#include <cmath>
+
+#include "procedure_fixture.h"
+
+namespace proctest {
+namespace {
+
+class RealInterp : public ProcedureTest {
+protected:
+    // Builds y = INTERPOLATE(x, X, Y, n) over the given tables with the real routine.
+    void Make(double xValue, const std::vector<double>& X, const std::vector<double>& Y, int n) {
+        Build({.n1 = int(X.size()), .n2 = int(Y.size()), .count = n}, true);
+        SetValue(*x, xValue);
+        for (std::size_t k = 0; k < X.size(); ++k) {
+            SetValue(*table1[k], X[k]);
+        }
+        for (std::size_t k = 0; k < Y.size(); ++k) {
+            SetValue(*table2[k], Y[k]);
+        }
+        SetUpEquations();
+    }
+
+    // f, from the residual of an output variable at 0.
+    double F() {
+        SetValue(*y, 0.0);
+        double r = 0.0;
+        EXPECT_EQ(Residual(r), 0);
+        return -r;
+    }
+
+    // The solver variables in the order of the Jacobian row: y, x, X..., Y...
+    std::vector<QV_VarParam*> Unknowns() const {
+        std::vector<QV_VarParam*> v = {y.get(), x.get()};
+        for (const auto& e : table1) {
+            v.push_back(e.get());
+        }
+        for (const auto& e : table2) {
+            v.push_back(e.get());
+        }
+        return v;
+    }
+};
+
+TEST_F(RealInterp, ReferenceValuesAndDerivatives) {
+    for (const int base : {0, 1}) {
+        SCOPED_TRACE(base);
+        vzt::ResetProcedures();
+        vzt::Procedures().languageBase = base;
+        Make(2.5, {0, 1, 2, 4}, {1, 3, 2, 6}, 4);
+        SetValue(*y, 3.0);
+        double r = 1.0;
+        ASSERT_EQ(Residual(r), 0);
+        EXPECT_EQ(r, 0.0);
+        int status = 0;
+        const std::vector<double> row = JacobianRow(status);
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(row,
+                  (std::vector<double>{1.0, -2.0, 0.0, 0.0, 1.5, 0.5, 0.0, 0.0, -0.75, -0.25}));
+        EXPECT_EQ(vzt::RoutineChecks(), 1);
+        procedure.reset();
+        table1.clear();
+        table2.clear();
+    }
+}
+
+// Where x falls: inside a segment, at a knot (the segment to its right), at the last knot
+// (the last segment), beyond either end (the end segment, extended); n limits the table.
+TEST_F(RealInterp, SegmentsAndExtrapolation) {
+    struct Case {
+        double x;
+        int n;
+        double f, dfdx;
+    };
+    const std::vector<Case> cases = {
+        {0.5, 4, 2.0, 2.0}, {1.0, 4, 3.0, -1.0}, {4.0, 4, 6.0, 2.0}, {-1.0, 4, -1.0, 2.0},
+        {5.0, 4, 8.0, 2.0}, {3.0, 3, 1.0, -1.0}, {1.0, 2, 3.0, 2.0}, {2.0, 4, 2.0, 2.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x);
+        SCOPED_TRACE(c.n);
+        Make(c.x, {0, 1, 2, 4}, {1, 3, 2, 6}, c.n);
+        EXPECT_DOUBLE_EQ(F(), c.f);
+        int status = 0;
+        const std::vector<double> row = JacobianRow(status);
+        ASSERT_EQ(status, 0);
+        EXPECT_DOUBLE_EQ(row.at(1), -c.dfdx);
+        procedure.reset();
+        table1.clear();
+        table2.clear();
+    }
+}
+
+TEST_F(RealInterp, BadTablesFailWithTheirCodes) {
+    struct Case {
+        std::vector<double> X, Y;
+        int n;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {{0, 1, 2}, {1, 2, 3}, 1, -2}, {{0, 1, 2}, {1, 2, 3}, 4, -2}, {{0, 1, 2}, {1, 2}, 3, -2},
+        {{0, 1, 1}, {1, 2, 3}, 3, -3}, {{0, 2, 1}, {1, 2, 3}, 3, -3}, {{0, 2, 1}, {1, 2, 3}, 2, 0},
+    };
+    for (const Case& c : cases) {
+        Make(0.5, c.X, c.Y, c.n);
+        double r = 0.0;
+        EXPECT_EQ(Residual(r), c.status) << c.n;
+        procedure.reset();
+        table1.clear();
+        table2.clear();
+    }
+}
+
+// Every entry of the row equals the central difference of the residual in that variable.
+TEST_F(RealInterp, TheJacobianRowMatchesDifferences) {
+    struct Case {
+        double x;
+        std::vector<double> X, Y;
+        int n;
+    };
+    const std::vector<Case> cases = {
+        {2.5, {0, 1, 2, 4}, {1, 3, 2, 6}, 4},
+        {0.3, {-1, 0.5, 2}, {2, -1, 4, 9}, 3},
+        {7.25, {0, 1, 3, 4, 6}, {0, 1, 0, 2, 1}, 5},
+        {-2.0, {0, 1, 3}, {5, 1, 2}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x);
+        Make(c.x, c.X, c.Y, c.n);
+        SetValue(*y, 0.25);
+        int status = 0;
+        const std::vector<double> row = JacobianRow(status);
+        ASSERT_EQ(status, 0);
+        const std::vector<QV_VarParam*> unknowns = Unknowns();
+        ASSERT_EQ(row.size(), unknowns.size());
+        for (std::size_t k = 0; k < unknowns.size(); ++k) {
+            QV_VarParam& v = *unknowns[k];
+            const double value = v.Current().AsReal();
+            const double h = 1e-6 * std::max(1.0, std::fabs(value));
+            double plus = 0.0, minus = 0.0;
+            SetValue(v, value + h);
+            ASSERT_EQ(Residual(plus), 0);
+            SetValue(v, value - h);
+            ASSERT_EQ(Residual(minus), 0);
+            SetValue(v, value);
+            const double difference = (plus - minus) / (2 * h);
+            EXPECT_NEAR(row[k], difference, 1e-6 * std::max(1.0, std::fabs(row[k]))) << k;
+        }
+        procedure.reset();
+        table1.clear();
+        table2.clear();
+    }
+}
+
+} // namespace
+} // namespace proctest

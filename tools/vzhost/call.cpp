@@ -1,0 +1,268 @@
+#include "call.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include <vuzizev/procedure_testing.h>
+#include <vuzizev/vuzizev.h>
+
+#include "procedure_driver.h"
+#include "procedures/interpolate/interpolate.h"
+
+namespace vzhost {
+namespace {
+
+using json = nlohmann::ordered_json;
+
+bool ParseReal(const std::string& text, double& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text.c_str(), &end);
+    return *end == '\0' && errno != ERANGE;
+}
+
+bool ParseInt(const std::string& text, int& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) {
+        return false;
+    }
+    value = int(parsed);
+    return true;
+}
+
+bool ParseReals(const std::string& text, std::vector<double>& values) {
+    values.clear();
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        double value = 0.0;
+        if (!ParseReal(text.substr(start, comma - start), value)) {
+            return false;
+        }
+        values.push_back(value);
+        if (comma == std::string::npos) {
+            return true;
+        }
+        start = comma + 1;
+    }
+}
+
+// An option is "--" and a letter; anything else, "-0.5" included, is a value.
+bool IsOption(const std::string& word) {
+    return word.size() > 2 && word[0] == '-' && word[1] == '-' && std::isalpha(word[2]) != 0;
+}
+
+} // namespace
+
+bool ParseCall(const std::vector<std::string>& words, CallOptions& options, std::string& error) {
+    std::vector<std::string> positional;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (!IsOption(word)) {
+            positional.push_back(word);
+            continue;
+        }
+        if (i + 1 >= words.size()) {
+            error = word + " needs a value";
+            return false;
+        }
+        const std::string& value = words[++i];
+        if (word == "--output") {
+            if (!ParseReal(value, options.output)) {
+                error = "--output needs a real, not '" + value + "'";
+                return false;
+            }
+        } else if (word == "--fixed") {
+            std::size_t start = 0;
+            while (true) {
+                const std::size_t comma = value.find(',', start);
+                const std::string k = value.substr(start, comma - start);
+                if (k != "0" && k != "1" && k != "2") {
+                    error = "--fixed takes arguments 0, 1 or 2, not '" + k + "'";
+                    return false;
+                }
+                options.fixed[k[0] - '0'] = true;
+                if (comma == std::string::npos) {
+                    break;
+                }
+                start = comma + 1;
+            }
+        } else if (word == "--base") {
+            if (value != "0" && value != "1") {
+                error = "--base is 0 or 1, not '" + value + "'";
+                return false;
+            }
+            options.base = value[0] - '0';
+        } else if (word == "--format") {
+            if (value != "summary" && value != "json") {
+                error = "unknown format '" + value + "' (summary or json)";
+                return false;
+            }
+            options.json = value == "json";
+        } else {
+            error = "unknown option '" + word + "'";
+            return false;
+        }
+    }
+    if (positional.size() != 5) {
+        error = "usage: vzhost call INTERPOLATE X0 ARRAY1 ARRAY2 N [--output Y] [--fixed K,...] "
+                "[--base 0|1] [--format summary|json]";
+        return false;
+    }
+    options.procedure = positional[0];
+    if (options.procedure != "INTERPOLATE") {
+        error = "unknown procedure '" + options.procedure + "' (INTERPOLATE)";
+        return false;
+    }
+    if (!ParseReal(positional[1], options.x)) {
+        error = "X0 must be a real, not '" + positional[1] + "'";
+        return false;
+    }
+    if (!ParseReals(positional[2], options.table1) || !ParseReals(positional[3], options.table2)) {
+        error = "ARRAY1 and ARRAY2 must be comma-separated reals";
+        return false;
+    }
+    if (!ParseInt(positional[4], options.count)) {
+        error = "N must be an integer, not '" + positional[4] + "'";
+        return false;
+    }
+    return true;
+}
+
+void ListProcedures(std::ostream& out) {
+    QVProc_INTERPOLATE* procedure = new QVProc_INTERPOLATE(true, 0);
+    if (procedure != nullptr) {
+        out << "INTERPOLATE  procedure: routine " << procedure->ProcedureName() << " of "
+            << procedure->DLLName() << '\n';
+        delete procedure;
+    }
+}
+
+int Call(const CallOptions& options, const std::string& routineFolder, std::ostream& out,
+         std::ostream& err) {
+    vzt::Procedures().languageBase = options.base;
+    vzt::SetRoutineDirectory(routineFolder);
+
+    // The model that calls the procedure and its variables, named as the report shows them.
+    QV_ModelTypeEx owner;
+    std::map<const QV_VarParam*, std::string> names;
+    auto variable = [&names](std::unique_ptr<QV_REALVARIABLE>& v, double value, bool solver,
+                             const std::string& name) {
+        v = std::make_unique<QV_REALVARIABLE>();
+        v->Specify(QV_Value(value, 0u));
+        v->SetSolverVariable(solver);
+        names[v.get()] = name;
+    };
+    std::unique_ptr<QV_REALVARIABLE> x, y;
+    std::vector<std::unique_ptr<QV_REALVARIABLE>> table1(options.table1.size()),
+        table2(options.table2.size());
+    variable(x, options.x, true, "x");
+    variable(y, options.output, true, "y");
+    std::vector<QV_VarParam*> elements1, elements2;
+    for (std::size_t k = 0; k < table1.size(); ++k) {
+        variable(table1[k], options.table1[k], !options.fixed[1],
+                 "X(" + std::to_string(k + 1) + ")");
+        elements1.push_back(table1[k].get());
+    }
+    for (std::size_t k = 0; k < table2.size(); ++k) {
+        variable(table2[k], options.table2[k], !options.fixed[2],
+                 "Y(" + std::to_string(k + 1) + ")");
+        elements2.push_back(table2[k].get());
+    }
+
+    using Arg = vzt::ProcedureArgument;
+    const std::vector<Arg> args = {options.fixed[0] ? Arg::Real(options.x) : Arg::Variable(*x),
+                                   Arg::Array(elements1), Arg::Array(elements2),
+                                   Arg::Integer(options.count), Arg::Variable(*y)};
+
+    auto* procedure = new QVProc_INTERPOLATE(true, 0);
+    if (procedure == nullptr) {
+        err << "vzhost: out of memory: the procedure cannot be made\n";
+        return 1;
+    }
+    std::unique_ptr<QVProc_INTERPOLATE> owned(procedure);
+    vzt::Describe(*procedure, args);
+    const int group = 1;
+    const vzt::ProcedureEquations equations =
+        vzt::SetUpProcedure(*procedure, owner, group, options.procedure.c_str());
+
+    double residual = 0.0;
+    int index = 0;
+    const int residualStatus = procedure->Residuals(&residual, index);
+    std::vector<double> jacobian(std::size_t(equations.nonZeros > 0 ? equations.nonZeros : 0));
+    index = 0;
+    const int status =
+        residualStatus < 0 ? residualStatus : procedure->Jacobian(jacobian.data(), index);
+    if (residualStatus < 0 || status < 0) {
+        if (!vzt::RoutineLoadError().empty() && vzt::RoutineChecks() == 0) {
+            err << "vzhost: cannot load routine " << procedure->ProcedureName() << " of "
+                << procedure->DLLName() << ": " << vzt::RoutineLoadError() << '\n';
+        } else if (vzt::RoutineChecks() > 0 && vzt::LastIFail() != 0) {
+            err << "vzhost: " << procedure->ProcedureName() << " failed with ifail "
+                << vzt::LastIFail() << '\n';
+        } else {
+            err << "vzhost: " << options.procedure << " could not be evaluated (status "
+                << (residualStatus < 0 ? residualStatus : status) << ")\n";
+        }
+        return 1;
+    }
+
+    const double f = procedure->ValueBuffer()[procedure->GetOffset(4)];
+    json report;
+    report["procedure"] = options.procedure;
+    report["routine"] = procedure->ProcedureName();
+    report["offsets"] = std::vector<int>(procedure->GetOffsets(0), procedure->GetOffsets(0) + 5);
+    report["slots"] = procedure->ValueSlots();
+    report["nonzeros"] = equations.nonZeros;
+    json list = json::array();
+    const QV_EquationStore& store = owner.Equations();
+    for (std::size_t e = 0; e < store.EquationCount(); ++e) {
+        const QV_EquationView view = store.Equation(e);
+        json incidence = json::array();
+        for (std::size_t t = 0; t < view.tokenCount; ++t) {
+            if (view.tokens[t].kind == QV_Token::Kind::Term) {
+                incidence.push_back(names[view.tokens[t].term]);
+            }
+        }
+        list.push_back({{"name", view.name}, {"group", view.group}, {"incidence", incidence}});
+    }
+    report["equations"] = list;
+    report["f"] = f;
+    report["residuals"] = {residual};
+    report["jacobian"] = jacobian;
+    report["calls"] = vzt::RoutineChecks();
+    report["status"] = status;
+    if (options.json) {
+        out << report.dump() << '\n';
+        return 0;
+    }
+    out << options.procedure << ": routine " << procedure->ProcedureName() << " of "
+        << procedure->DLLName() << '\n';
+    out << "offsets " << report["offsets"].dump() << "  slots " << report["slots"] << '\n';
+    for (const json& equation : list) {
+        out << "equation " << equation["name"].get<std::string>() << "  group " << equation["group"]
+            << "  incidence";
+        for (const json& name : equation["incidence"]) {
+            out << ' ' << name.get<std::string>();
+        }
+        out << '\n';
+    }
+    out << "f " << report["f"].dump() << "  residual " << report["residuals"][0].dump() << '\n';
+    out << "jacobian " << report["jacobian"].dump() << '\n';
+    out << "routine calls " << report["calls"] << "  status " << status << '\n';
+    return 0;
+}
+
+} // namespace vzhost
