@@ -65,3 +65,73 @@ private:
 };
 
 } // namespace pellorin::eqn
+
+namespace pellorin::eqn {
+
+// What a lookup over several indices gave lately: a small table with one place per index
+// tuple, the last tuple that took the place kept there. A walk names the elements of one
+// stencil several times in a row, so recent lookups are found again; the table's size is
+// fixed, whatever the model's. Taken from the host's allocator on first use; without it
+// every lookup goes to the host.
+template <class Element, int Rank>
+class WalkCache {
+public:
+    WalkCache() = default;
+    WalkCache(const WalkCache&) = delete;
+    WalkCache& operator=(const WalkCache&) = delete;
+    ~WalkCache() { MyFree(m_entries); }
+
+    template <class Lookup>
+    Element* Get(const int* index, Lookup&& lookup) {
+        Entry* entry = Place(index);
+        if (entry != nullptr && entry->element != nullptr && Same(entry->index, index)) {
+            return entry->element;
+        }
+        Element* element = lookup();
+        if (entry != nullptr && element != nullptr) {
+            std::memcpy(entry->index, index, sizeof entry->index);
+            entry->element = element;
+        }
+        return element;
+    }
+
+private:
+    static constexpr unsigned kSize = 1024;
+    struct Entry {
+        int index[Rank];
+        Element* element;
+    };
+
+    static bool Same(const int* a, const int* b) {
+        for (int d = 0; d < Rank; ++d) {
+            if (a[d] != b[d]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    Entry* Place(const int* index) {
+        if (m_entries == nullptr) {
+            if (m_failed) {
+                return nullptr;
+            }
+            m_entries = static_cast<Entry*>(MyAllocate(kSize * sizeof(Entry)));
+            if (m_entries == nullptr) {
+                m_failed = true;
+                return nullptr;
+            }
+            std::memset(static_cast<void*>(m_entries), 0, kSize * sizeof(Entry));
+        }
+        unsigned key = 0;
+        for (int d = 0; d < Rank; ++d) {
+            key = key * 0x9E3779B1u + unsigned(index[d]);
+        }
+        return &m_entries[key % kSize];
+    }
+
+    Entry* m_entries = nullptr;
+    bool m_failed = false;
+};
+
+} // namespace pellorin::eqn

@@ -41,11 +41,18 @@ public:
                StringInSet(kNames[integral], Read(m_distribution.INTEGRALS)) != 0;
     }
 
+    // An element is looked up in the host once while its stencil is being walked.
     QV_VarParam* ArrayElement(int array, const int* index) override {
+        if (array < 0 || array >= pellorin::dist2d::kArrayCount) {
+            return nullptr;
+        }
+        return m_cache[array].Get(index, [&] { return Lookup(Array(array), index[0], index[1]); });
+    }
+
+private:
+    QV_VarParam* Lookup(Array array, int i, int j) {
         QV_DISTRIBUTION2D& d = m_distribution;
-        const int i = index[0];
-        const int j = index[1];
-        switch (Array(array)) {
+        switch (array) {
         case Array::kValue:
             return m_values != nullptr && In(d.QV_VALUE_SET1, d.QV_VALUE_SET2, i, j)
                        ? m_values->Get(i, j)
@@ -68,7 +75,6 @@ public:
         return nullptr;
     }
 
-private:
     bool In(const QV_Set& first, const QV_Set& second, int i, int j) const {
         return InSet(first, i) && InSet(second, j);
     }
@@ -76,6 +82,7 @@ private:
     QV_DISTRIBUTION2D& m_distribution;
     QV_DOMAIN& m_y;
     QV_DISTRIBUTION2D::Variables* m_values;
+    std::array<pellorin::eqn::WalkCache<QV_VarParam, 2>, pellorin::dist2d::kArrayCount> m_cache;
 };
 
 } // namespace
