@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <map>
-#include <random>
-#include <set>
 
 #include "distribution1d/real_model.h"
 #include "distribution2d/model2d.h"
@@ -16,11 +14,7 @@
 namespace testsupport {
 namespace {
 
-using pellorin::testing::Evaluate;
-using pellorin::testing::IsCollocation;
 using pellorin::testing::kMethods;
-using pellorin::testing::Polynomial;
-using pellorin::testing::StatementNumber;
 namespace dist2d = pellorin::dist2d;
 
 // Mixed methods across x and y, 1 to 3 sections, used orders 0 to 2, both boundary
@@ -37,15 +31,6 @@ std::vector<Configuration2D> Configurations() {
         all.push_back({{own, 3, "Forward", 1}, {own, 2, "Forward", 2}});
     }
     return all;
-}
-
-const QV_VarParam* FirstTerm(const QV_EquationView& eq) {
-    for (std::size_t k = 0; k < eq.tokenCount; ++k) {
-        if (eq.tokens[k].kind == QV_Token::Kind::Term) {
-            return eq.tokens[k].term;
-        }
-    }
-    return nullptr;
 }
 
 class Distribution2DEndToEnd : public HostTest,
@@ -65,32 +50,6 @@ protected:
     }
 
     const QV_EquationStore& Store() const { return model->distribution.Equations(); }
-    const Direction2D& Own(int statement) const {
-        return OwnDirection(statement) == 0 ? GetParam().x : GetParam().y;
-    }
-
-    int Degree(const QV_EquationView& eq, const Field2D& field) const {
-        std::vector<double> spacings;
-        for (std::size_t k = 0; k < eq.tokenCount; ++k) {
-            const QV_Token& t = eq.tokens[k];
-            if (t.kind == QV_Token::Kind::Term && field.Identify(t.term).array < 0) {
-                spacings.push_back(field.ValueOf(t.term));
-            }
-        }
-        return pellorin::testing::StatementDegree(
-            Equivalent1D(StatementNumber(eq)), spacings.size() == 2 && spacings[0] == spacings[1]);
-    }
-
-    double Tolerance(const QV_EquationView& eq, const Field2D& field) const {
-        if (!IsCollocation(Own(StatementNumber(eq)).method)) {
-            return 1e-12;
-        }
-        const int array = field.Identify(FirstTerm(eq)).array;
-        const bool integral =
-            array == dist2d::kIdx || array == dist2d::kIdy || array == dist2d::kIdxdy;
-        return integral ? 5e-4 : 1e-4;
-    }
-
     std::unique_ptr<RealModel2D> model;
     std::vector<vzt::ModelOutcome> outcomes;
 };
@@ -117,57 +76,15 @@ TEST_P(Distribution2DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
     inside(d.IDXDY, d.QV_IDXDY_SET1, d.QV_IDXDY_SET2, "IDXDY");
 }
 
-// p(x)·q(y): a statement of an x block is exact when p is within its degree, whatever q;
-// a y block's likewise with q.
 TEST_P(Distribution2DEndToEnd, ResidualsVanishUpToEachStatementsDegree) {
-    Field2D field(*model);
-    std::mt19937 random(2024);
-    std::uniform_real_distribution<double> coefficient(-1.0, 1.0);
-    auto polynomial = [&](int degree, double centre) {
-        Polynomial f{{}, centre};
-        for (int k = 0; k <= degree; ++k) {
-            f.c.push_back(coefficient(random));
-        }
-        return f;
-    };
-    for (int own = 0; own < 2; ++own) {
-        for (int degree = 0; degree <= 5; ++degree) {
-            const Polynomial a = polynomial(degree, 0.37), b = polynomial(5, 0.61);
-            own == 0 ? field.Set(a, b) : field.Set(b, a);
-            for (std::size_t k = 0; k < Store().EquationCount(); ++k) {
-                const QV_EquationView eq = Store().Equation(k);
-                if (OwnDirection(StatementNumber(eq)) != own || Degree(eq, field) < degree) {
-                    continue;
-                }
-                const auto value = [&](const QV_VarParam* t) { return field.ValueOf(t); };
-                EXPECT_LE(Evaluate(eq, value).Relative(), Tolerance(eq, field))
-                    << eq.name << " (instance " << k << "), degree " << degree;
-            }
-        }
-    }
+    pellorin::testing::GridField field = FieldOf(*model);
+    pellorin::testing::ExpectGridResidualsVanish(Store(), Statements2D(GetParam()), field);
 }
 
 TEST_P(Distribution2DEndToEnd, OneDegreeHigherLeavesAClearResidual) {
-    Field2D field(*model);
-    const Polynomial one_{{1.0}, 0.0};
-    field.Set(one_, one_);
-    std::set<int> checked;
-    for (std::size_t k = 0; k < Store().EquationCount(); ++k) {
-        const QV_EquationView eq = Store().Equation(k);
-        const int n = StatementNumber(eq);
-        if (n <= 4 || !checked.insert(n).second) {
-            continue;
-        }
-        const int own = OwnDirection(n);
-        const int one = Equivalent1D(n);
-        const int degree = one == 29 || one == 41 ? 3 : Degree(eq, field) + 1;
-        const Field2D::Id at = field.Identify(FirstTerm(eq));
-        Polynomial monomial{std::vector<double>(degree + 1, 0.0), field.X(own, own ? at.j : at.i)};
-        monomial.c[degree] = 1.0;
-        own == 0 ? field.Set(monomial, one_) : field.Set(one_, monomial);
-        const auto value = [&](const QV_VarParam* t) { return field.ValueOf(t); };
-        EXPECT_GT(Evaluate(eq, value).Relative(), 1e-3) << eq.name << " with degree " << degree;
-    }
+    pellorin::testing::GridField field = FieldOf(*model);
+    pellorin::testing::ExpectGridOneDegreeHigherLeavesAResidual(Store(), Statements2D(GetParam()),
+                                                                field);
 }
 
 INSTANTIATE_TEST_SUITE_P(MixedMethods, Distribution2DEndToEnd,

@@ -2,23 +2,17 @@
 // them and driven as the host drives them; an exact field p(x)·q(y) on their terms.
 #pragma once
 
-#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "drive.h"
-#include "tests/distribution/exact_field.h"
+#include "tests/distribution/grid_checks.h"
+#include "tests/distribution/grid_model.h"
 #include "types/distribution2d/distribution2d.h"
 
 namespace testsupport {
 
-struct Direction2D {
-    std::string method;
-    int sections = 1;
-    std::string ebc = "Backward";
-    int used = 2; // HIGHESTORDER<D>DERIVATIVEUSED; the domain's highest order is 2
-};
+using Direction2D = pellorin::testing::Direction;
 
 struct Configuration2D {
     Direction2D x, y;
@@ -28,46 +22,19 @@ struct Configuration2D {
 void PrintTo(const Configuration2D& c, std::ostream* out);
 std::string TestName(const Configuration2D& c);
 
-struct RealModel2D {
-    RealModel2D(); // both domains linked, nothing specified
-    explicit RealModel2D(const Configuration2D& c);
-
-    std::vector<vzt::ModelOutcome> Drive() {
-        return vzt::Drive({&domains[0], &domains[1], &distribution});
-    }
-
-    QV_DOMAIN domains[2];
-    QV_DISTRIBUTION2D distribution;
+struct RealModel2D : pellorin::testing::GridModel<QV_DISTRIBUTION2D, 2> {
+    RealModel2D() = default; // both domains linked, nothing specified
+    explicit RealModel2D(const Configuration2D& c) : GridModel({c.x, c.y}, c.integrals) {}
 };
 
-// Every element of the distribution's declared sets and every section's element length, with
-// its value on p(x)·q(y): derivatives exact, IDX the x integral over the interval ending at
-// its node (0 at x node 0), IDY likewise along y, IDXDY over the cell ending at its node.
-class Field2D {
-public:
-    explicit Field2D(RealModel2D& model);
+// Every element of the distribution's declared sets and every section's element length, on
+// p(x)·q(y).
+pellorin::testing::GridField FieldOf(RealModel2D& model);
 
-    void Set(const pellorin::testing::Polynomial& p, const pellorin::testing::Polynomial& q);
-    double ValueOf(const QV_VarParam* term) const { return m_values.at(term); }
-    double X(int d, int node) const { return m_nodes[d].at(node); }
-
-    struct Id {
-        int array = -1; // a dist2d::Array, or -1 for an element length
-        int i = 0;      // x node, or the direction of an element length
-        int j = 0;      // y node, or the section
-    };
-    Id Identify(const QV_VarParam* term) const { return m_ids.at(term); }
-
-private:
-    std::vector<double> m_nodes[2];
-    std::vector<double> m_lengths[2];
-    std::map<const QV_VarParam*, Id> m_ids;
-    std::map<const QV_VarParam*, double> m_values;
-};
+// What the numerical checks need to know of the statements.
+pellorin::testing::GridStatements Statements2D(const Configuration2D& c);
 
 // The direction a statement's block runs in: 0 (x) or 1 (y).
 int OwnDirection(int statement);
-// The one-dimensional statement with the same residual, whose degree it shares.
-int Equivalent1D(int statement);
 
 } // namespace testsupport

@@ -14,7 +14,7 @@ TEST(Vzhost, TypesListsTheCreatableTypesWithTheirIdentities) {
     const RunResult run = Vzhost("types");
     ASSERT_EQ(run.status, 0) << run.out;
     const auto lines = Lines(run.out);
-    EXPECT_EQ(lines.size(), 14u) << run.out; // and the procedure
+    EXPECT_EQ(lines.size(), 15u) << run.out; // and the procedure
     EXPECT_NE(run.out.find("GENERICMODEL  Model GENERICMODEL\\tV10"), std::string::npos);
     EXPECT_NE(run.out.find("CONNECTION  Model CONNECTION\\tV10"), std::string::npos);
 }
@@ -124,6 +124,21 @@ TEST(Vzhost, TwoDimensionalModelsNameTheirNodesByBothIndices) {
               nlohmann::json::parse(R"j(["var","YDOMAIN.SECTION(1).ELEMENTLENGTH"])j"));
 }
 
+TEST(Vzhost, ThreeDimensionalModelsNameTheirNodesByThreeIndices) {
+    const RunResult summary =
+        Vzhost("run DISTRIBUTION3D --x method=OCFE4 --y method=CFD4,sections=2 "
+               "--z method=BFD2 --set INTEGRALS=idx,idxdydz");
+    ASSERT_EQ(summary.status, 0) << summary.out;
+    EXPECT_NE(summary.out.find("SetUpEquations 8262 (8262 instances"), std::string::npos)
+        << summary.out;
+    const RunResult listing = Vzhost(
+        "run DISTRIBUTION3D --x method=BFD1 --y method=BFD1 --z method=BFD1 --format listing");
+    ASSERT_EQ(listing.status, 0) << listing.out;
+    EXPECT_EQ(Lines(listing.out).back(),
+              "QV_Eqn25    g=10  DDZ(8,8,8)*ZDOMAIN.SECTION(1).ELEMENTLENGTH "
+              "+ (VALUE(8,8,7) - VALUE(8,8,8))");
+}
+
 TEST(Vzhost, BadInputGetsOneLineAndExitStatusTwo) {
     for (const char* arguments : {"show NOSUCHTYPE",
                                   "frobnicate",
@@ -148,6 +163,7 @@ TEST(Vzhost, BadInputGetsOneLineAndExitStatusTwo) {
                                   "run DISTRIBUTION2D --y sections=0",
                                   "run DISTRIBUTION2D --set HIGHESTORDERZDERIVATIVE=1",
                                   "run DISTRIBUTION2D --z method=BFD1",
+                                  "run DISTRIBUTION3D --z method=NOPE",
                                   "run --bogus"}) {
         const RunResult run = Vzhost(arguments);
         EXPECT_EQ(run.status, 2) << arguments << ": " << run.out;

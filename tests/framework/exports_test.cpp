@@ -34,8 +34,8 @@ protected:
 const std::set<std::string> kBuiltTypes = {
     "SECTIONDATAMODEL", "LENGTHDOMAIN",         "GENERICSTRUCTURE",  "GENERICSTREAM",
     "GENERICMODEL",     "GENERICCONTROLSIGNAL", "GENERICCONNECTION", "DOMAIN",
-    "DISTRIBUTION1D",   "DISTRIBUTION2D",       "CONTROLSIGNAL",     "CONNECTION",
-    "ANGLEDOMAIN"};
+    "DISTRIBUTION1D",   "DISTRIBUTION2D",       "DISTRIBUTION3D",    "CONTROLSIGNAL",
+    "CONNECTION",       "ANGLEDOMAIN"};
 
 TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
     ASSERT_TRUE(library.IsOpen()) << library.Error();

@@ -1,9 +1,11 @@
 #include "support/type_cases.h"
 
+#include <cctype>
 #include <utility>
 
 #include "types/distribution1d/distribution1d.h"
 #include "types/distribution2d/distribution2d.h"
+#include "types/distribution3d/distribution3d.h"
 #include "types/domain/domain.h"
 #include "types/generic/models.h"
 #include "types/generic/signals.h"
@@ -22,6 +24,7 @@ QV_LENGTHDOMAIN* LENGTHDOMAINFactory();
 QV_ANGLEDOMAIN* ANGLEDOMAINFactory();
 QV_DISTRIBUTION1D* DISTRIBUTION1DFactory();
 QV_DISTRIBUTION2D* DISTRIBUTION2DFactory();
+QV_DISTRIBUTION3D* DISTRIBUTION3DFactory();
 }
 
 namespace testsupport {
@@ -123,44 +126,73 @@ const std::vector<Registration> kDistribution1D = {
     {"QV_IDX_SET1"},
     {"IDX", 0, FollowUp::None, kType, "integral of distributed variable over X domain"}};
 
-// Each array's own sets just before it; D2DY2's second dimension is the y domain's INTERIOR.
-std::vector<Registration> Arrays2D() {
-    const std::pair<const char*, const char*> arrays[] = {
-        {"DDX", "1st-order partial deriv wrt x"},
-        {"DDY", "1st-order partial deriv wrt y"},
-        {"D2DX2", "2nd-order partial deriv wrt x"},
-        {"D2DY2", "2nd-order partial deriv wrt y"},
-        {"IDX", "integral of distributed variable wrt x"},
-        {"IDY", "integral of distributed variable wrt y"},
-        {"IDXDY", "integral of distributed variable wrt x and y"}};
+// Each array's own sets just before it, one per dimension but those of D2DY2 (y) and, in
+// three dimensions, D2DZ2 (z), which are the domains' interiors.
+std::vector<Registration> Arrays(int rank) {
+    const std::string dims = rank == 2 ? "xy" : "xyz";
+    std::vector<std::pair<std::string, std::string>> arrays;
+    for (char d : dims) {
+        arrays.push_back({std::string("DD") + char(std::toupper(d)),
+                          std::string("1st-order partial deriv wrt ") + d});
+    }
+    for (char d : dims) {
+        arrays.push_back({std::string("D2D") + char(std::toupper(d)) + "2",
+                          std::string("2nd-order partial deriv wrt ") + d});
+    }
+    const std::vector<std::pair<std::string, std::string>> integrals =
+        rank == 2 ? std::vector<std::pair<std::string, std::string>>{{"IDX", "x"},
+                                                                     {"IDY", "y"},
+                                                                     {"IDXDY", "x and y"}}
+                  : std::vector<std::pair<std::string, std::string>>{{"IDX", "x"},
+                                                                     {"IDY", "y"},
+                                                                     {"IDZ", "z"},
+                                                                     {"IDXDY", "x and y"},
+                                                                     {"IDXDZ", "x and z"},
+                                                                     {"IDYDZ", "y and z"},
+                                                                     {"IDXDYDZ", "x, y and z"}};
+    for (const auto& [name, over] : integrals) {
+        arrays.push_back({name, "integral of distributed variable wrt " + over});
+    }
     std::vector<Registration> out;
     for (const auto& [name, description] : arrays) {
-        const std::string sets = std::string("QV_") + name + "_SET";
-        out.push_back({sets + "1"});
-        if (std::string(name) != "D2DY2") {
-            out.push_back({sets + "2"});
+        for (int k = 1; k <= rank; ++k) {
+            const bool interior = (name == "D2DY2" && k == 2) || (name == "D2DZ2" && k == 3);
+            if (!interior) {
+                out.push_back({"QV_" + name + "_SET" + std::to_string(k)});
+            }
         }
         out.push_back({name, 0, FollowUp::None, kType, description});
     }
     return out;
 }
 
+// The members before the arrays, of a distribution over the given directions.
+std::vector<Registration> DistributionHead(const std::string& dims, const char* integrals) {
+    std::vector<Registration> out;
+    for (char d : dims) {
+        out.push_back({std::string(1, d) + "DOMAIN", 0, FollowUp::None, kExternal});
+    }
+    for (std::size_t k = 1; k <= dims.size(); ++k) {
+        out.push_back({"QV_VALUE_SET" + std::to_string(k)});
+    }
+    out.push_back({"VALUE", 0, FollowUp::None, kVirtual, "Variable value at a node point"});
+    out.push_back({"USERNOTES"});
+    out.push_back({"INPUTSIGNAL", 4, FollowUp::Unexport});
+    out.push_back({"OUTPUTSIGNAL", 8, FollowUp::Unexport});
+    for (const char* used : {"", "USED"}) {
+        for (char d : dims) {
+            out.push_back({std::string("HIGHESTORDER") + d + "DERIVATIVE" + used});
+        }
+    }
+    out.push_back({"INTEGRALS", 0, FollowUp::None, kType,
+                   std::string("Integrals to be calculated. Valid values: ") + integrals});
+    return out;
+}
+
 const std::vector<Registration> kDistribution2D =
-    Join({{"XDOMAIN", 0, FollowUp::None, kExternal},
-          {"YDOMAIN", 0, FollowUp::None, kExternal},
-          {"QV_VALUE_SET1"},
-          {"QV_VALUE_SET2"},
-          {"VALUE", 0, FollowUp::None, kVirtual, "Variable value at a node point"},
-          {"USERNOTES"},
-          {"INPUTSIGNAL", 4, FollowUp::Unexport},
-          {"OUTPUTSIGNAL", 8, FollowUp::Unexport},
-          {"HIGHESTORDERXDERIVATIVE"},
-          {"HIGHESTORDERYDERIVATIVE"},
-          {"HIGHESTORDERXDERIVATIVEUSED"},
-          {"HIGHESTORDERYDERIVATIVEUSED"},
-          {"INTEGRALS", 0, FollowUp::None, kType,
-           "Integrals to be calculated. Valid values: idx, idy, idxdy"}},
-         Arrays2D());
+    Join(DistributionHead("XY", "idx, idy, idxdy"), Arrays(2));
+const std::vector<Registration> kDistribution3D =
+    Join(DistributionHead("XYZ", "idx, idy, idz, idxdy, idxdz, idydz, idxdydz"), Arrays(3));
 
 } // namespace
 
@@ -226,6 +258,8 @@ const std::vector<TypeCase>& AllTypes() {
                                 DISTRIBUTION1DFactory, kDistribution1D, equations),
         Case<QV_DISTRIBUTION2D>("DISTRIBUTION2D", "Model DISTRIBUTION2D\tV10", {}, 1,
                                 DISTRIBUTION2DFactory, kDistribution2D, equations),
+        Case<QV_DISTRIBUTION3D>("DISTRIBUTION3D", "Model DISTRIBUTION3D\tV10", {}, 1,
+                                DISTRIBUTION3DFactory, kDistribution3D, equations),
     };
     return cases;
 }

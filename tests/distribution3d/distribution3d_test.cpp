@@ -1,0 +1,310 @@
+// A three-dimensional distribution over three real domains, driven as the host drives a
+// model: its residuals on exact fields, the structure of its walks, the instance orders its
+// outlines fix, and the failures it reports.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "distribution1d/real_model.h"
+#include "distribution3d/model3d.h"
+#include "domain/domain_fixture.h"
+#include "specify.h"
+#include "types/distribution3d/statements.h"
+
+namespace testsupport {
+namespace {
+
+using pellorin::testing::Direction;
+using pellorin::testing::IsCollocation;
+using pellorin::testing::kMethods;
+using pellorin::testing::StatementNumber;
+
+// Every method in every direction, mixed with others so that method-major order matters,
+// 1 to 3 sections, used orders 0 to 2, both boundary conditions, all seven integrals.
+std::vector<Configuration3D> Configurations() {
+    std::vector<Configuration3D> all;
+    const int n = int(std::size(kMethods));
+    for (int m = 0; m < n; ++m) {
+        const std::string own = kMethods[m], a = kMethods[(m + 3) % n], b = kMethods[(m + 6) % n];
+        all.push_back({{own, 2, "Backward", 2}, {a, 1, "Forward", 1}, {b, 1, "Backward", 2}});
+        all.push_back({{b, 1, "Forward", 0}, {own, 3, "Forward", 2}, {a, 1, "Backward", 1}});
+        all.push_back({{a, 1, "Backward", 2}, {b, 1, "Backward", 2}, {own, 2, "Backward", 2}});
+    }
+    return all;
+}
+
+class Distribution3DEndToEnd : public HostTest,
+                               public ::testing::WithParamInterface<Configuration3D> {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        vzt::EnableJournal(false);
+        model = std::make_unique<RealModel3D>(GetParam());
+        outcomes = model->Drive();
+        ASSERT_GT(outcomes.back().setUpResult, 0);
+    }
+    void TearDown() override {
+        model.reset();
+        HostTest::TearDown();
+    }
+    const QV_EquationStore& Store() const { return model->distribution.Equations(); }
+
+    std::unique_ptr<RealModel3D> model;
+    std::vector<vzt::ModelOutcome> outcomes;
+};
+
+TEST_P(Distribution3DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
+    ExpectWalksAgree(Store(), outcomes.back(), 0, 0);
+    QV_DISTRIBUTION3D& d = model->distribution;
+    auto inside = [](const QV_Matrix& array, std::array<const QV_Set*, 3> sets, const char* name) {
+        for (int dim = 0; dim < 3; ++dim) {
+            const std::vector<int> made = Members(array.IndexValues(dim));
+            const std::vector<int> declared = Members(sets[dim]->v());
+            EXPECT_TRUE(std::includes(declared.begin(), declared.end(), made.begin(), made.end()))
+                << name << " has elements outside its index set " << dim + 1;
+        }
+    };
+    inside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}, "VALUE");
+    inside(d.DDZ, {&d.QV_DDZ_SET1, &d.QV_DDZ_SET2, &d.QV_DDZ_SET3}, "DDZ");
+    inside(d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2, &d.QV_D2DX2_SET3}, "D2DX2");
+    inside(d.D2DY2, {&d.QV_D2DY2_SET1, &model->domains[1].INTERIOR, &d.QV_D2DY2_SET3}, "D2DY2");
+    inside(d.D2DZ2, {&d.QV_D2DZ2_SET1, &d.QV_D2DZ2_SET2, &model->domains[2].INTERIOR}, "D2DZ2");
+    inside(d.IDXDYDZ, {&d.QV_IDXDYDZ_SET1, &d.QV_IDXDYDZ_SET2, &d.QV_IDXDYDZ_SET3}, "IDXDYDZ");
+}
+
+TEST_P(Distribution3DEndToEnd, ResidualsVanishUpToEachStatementsDegree) {
+    pellorin::testing::GridField field = FieldOf(*model);
+    pellorin::testing::ExpectGridResidualsVanish(Store(), Statements3D(GetParam()), field);
+}
+
+TEST_P(Distribution3DEndToEnd, OneDegreeHigherLeavesAClearResidual) {
+    pellorin::testing::GridField field = FieldOf(*model);
+    pellorin::testing::ExpectGridOneDegreeHigherLeavesAResidual(Store(), Statements3D(GetParam()),
+                                                                field);
+}
+
+INSTANTIATE_TEST_SUITE_P(MixedMethods, Distribution3DEndToEnd,
+                         ::testing::ValuesIn(Configurations()),
+                         [](const auto& info) { return TestName(info.param); });
+
+using Structure3D = HostTest;
+
+void Set(QV_Container& object, const std::string& name, const std::string& value) {
+    std::string error;
+    ASSERT_TRUE(vzt::SpecifyFromText(*object.FindProperty(name.c_str()), value, error)) << error;
+}
+
+// A model from "NAME=VALUE;..." settings for each domain and the distribution.
+std::unique_ptr<RealModel3D> Make(const std::array<std::string, 3>& domains,
+                                  const std::string& own = "") {
+    auto model = std::make_unique<RealModel3D>();
+    auto apply = [](QV_Container& object, const std::string& settings) {
+        for (std::size_t at = 0; at < settings.size();) {
+            const std::size_t end = std::min(settings.find(';', at), settings.size());
+            const std::string item = settings.substr(at, end - at);
+            const std::size_t equals = item.find('=');
+            Set(object, item.substr(0, equals), item.substr(equals + 1));
+            at = end + 1;
+        }
+    };
+    for (int d = 0; d < 3; ++d) {
+        apply(model->domains[d], domains[d]);
+    }
+    apply(model->distribution, own);
+    return model;
+}
+
+// A domain of one node: its blocks, with their used order 0, write nothing.
+const std::string kPoint = "ENDNODE=0;INTERIOR=";
+
+// "(3,0,0)" gives {3, 0, 0}.
+std::array<int, 3> IndexOf(const QV_VarParam* element) {
+    std::array<int, 3> index{};
+    std::sscanf(element->PropertyName(), "(%d,%d,%d)", &index[0], &index[1], &index[2]);
+    return index;
+}
+
+const QV_VarParam* Unknown(const QV_EquationView& eq) {
+    for (std::size_t t = 0; t < eq.tokenCount; ++t) {
+        if (eq.tokens[t].kind == QV_Token::Kind::Term) {
+            return eq.tokens[t].term;
+        }
+    }
+    return nullptr;
+}
+
+// "N@a" per instance, a the unknown's index along `direction`, runs of one statement at
+// consecutive nodes joined: "13@0 14@1-6".
+std::string Order(const QV_EquationStore& store, int direction) {
+    std::string out;
+    int last = 0, from = 0, to = 0;
+    auto flush = [&] {
+        if (last != 0) {
+            out += (out.empty() ? "" : " ") + std::to_string(last) + "@" + std::to_string(from) +
+                   (to > from ? "-" + std::to_string(to) : "");
+        }
+    };
+    for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+        const QV_EquationView eq = store.Equation(k);
+        const int n = StatementNumber(eq);
+        const int at = IndexOf(Unknown(eq))[direction];
+        if (n == last && at == to + 1) {
+            to = at;
+            continue;
+        }
+        flush();
+        last = n, from = at, to = at;
+    }
+    flush();
+    return out;
+}
+
+// Instance orders along x with y and z a single node, two x sections, used order 2.
+TEST_F(Structure3D, XBlocksWriteTheirInstancesInTheOrderTheOutlinesGive) {
+    const struct {
+        const char* x;
+        const char* order;
+    } cases[] = {
+        {"DISCRETIZATIONMETHOD=BFD1;SPACINGPREFERENCE=0.16666", "13@0 14@1-6 15@1-2 15@4-5 16@3"},
+        {"DISCRETIZATIONMETHOD=FFD1;SPACINGPREFERENCE=0.16666", "61@0-5 62@6 63@1-2 64@3 63@4-5"},
+        {"DISCRETIZATIONMETHOD=UBFD4",
+         "211@0 212@1 213@2 214@3-7 215@8 212@9 213@10 214@11-15 215@16 216@1 217@2 218@3-7 "
+         "216@9 217@10 218@11-15 219@8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.x);
+        auto model =
+            Make({std::string(c.x) + ";NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2", kPoint, kPoint},
+                 "HIGHESTORDERYDERIVATIVEUSED=0;HIGHESTORDERZDERIVATIVEUSED=0");
+        ASSERT_GT(model->Drive().back().setUpResult, 0);
+        EXPECT_EQ(Order(model->distribution.Equations(), 0), c.order);
+    }
+}
+
+// The other two directions' loops nest in the order each (method, direction, part) gives:
+// the first-derivative lines of a y block run i outer, k inner, for UBFD4 but k outer for
+// BFD1.
+TEST_F(Structure3D, OtherDirectionsNestInEachBlocksOwnOrder) {
+    for (const auto& [method, lines] : std::map<std::string, std::string>{
+             {"UBFD4", "(0,0) (0,1) (1,0) (1,1)"}, {"BFD1", "(0,0) (1,0) (0,1) (1,1)"}}) {
+        SCOPED_TRACE(method);
+        const std::string line = "ENDNODE=1;INTERIOR=";
+        auto model = Make({line, "DISCRETIZATIONMETHOD=" + method, line},
+                          "HIGHESTORDERXDERIVATIVEUSED=0;HIGHESTORDERYDERIVATIVEUSED=1;"
+                          "HIGHESTORDERZDERIVATIVEUSED=0");
+        ASSERT_GT(model->Drive().back().setUpResult, 0);
+        std::string seen;
+        std::set<std::pair<int, int>> visited;
+        const QV_EquationStore& store = model->distribution.Equations();
+        for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+            const auto index = IndexOf(Unknown(store.Equation(k)));
+            if (visited.insert({index[0], index[2]}).second) {
+                seen += (seen.empty() ? "(" : " (") + std::to_string(index[0]) + "," +
+                        std::to_string(index[2]) + ")";
+            }
+        }
+        EXPECT_EQ(seen, lines);
+    }
+}
+
+// Blocks stand method-major: with x on CFD4 and y on BFD1, the BFD1 y block comes first.
+TEST_F(Structure3D, BlocksStandInMethodOrderWhateverTheirDirection) {
+    auto model = Make({"DISCRETIZATIONMETHOD=CFD4", "DISCRETIZATIONMETHOD=BFD1", kPoint},
+                      "HIGHESTORDERZDERIVATIVEUSED=0");
+    ASSERT_GT(model->Drive().back().setUpResult, 0);
+    const QV_EquationStore& store = model->distribution.Equations();
+    EXPECT_EQ(StatementNumber(store.Equation(0)), 18);
+    EXPECT_EQ(StatementNumber(store.Equation(store.EquationCount() - 1)), 147);
+}
+
+// With both used orders 2 on every direction: one first-derivative equation per node, plus
+// one per join (differences) or element boundary inside the domain (collocation, either
+// boundary condition) on each line; a join's lines run over the bordered sets of the
+// directions before its own and the full ranges of those after it, so where joins of
+// several directions meet only one extra equation is written.
+TEST_F(Structure3D, JoinsAndContinuityCountOncePerLine) {
+    const int n = int(std::size(kMethods));
+    for (int m = 0; m < n; ++m) {
+        for (const char* ebc : {"Backward", "Forward"}) {
+            const std::string methods[] = {kMethods[m], kMethods[(m + 4) % n],
+                                           kMethods[(m + 8) % n]};
+            SCOPED_TRACE(methods[0] + " " + methods[1] + " " + methods[2] + " " + ebc);
+            std::array<std::string, 3> specs;
+            for (int d = 0; d < 3; ++d) {
+                specs[d] =
+                    "DISCRETIZATIONMETHOD=" + methods[d] +
+                    ";NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2;ELEMENTBOUNDARYCONDITION=" + ebc;
+            }
+            auto model = Make(specs);
+            ASSERT_GT(model->Drive().back().setUpResult, 0);
+            int end[3], bordered[3], extra[3];
+            for (int d = 0; d < 3; ++d) {
+                QV_DOMAIN& domain = model->domains[d];
+                end[d] = domain.ENDNODE.v();
+                SUValue set = QV_IntSetValue(0, INT_MIN);
+                set += domain.INTERIOR.v();
+                set += end[d];
+                bordered[d] = int(set.Size());
+                int elements = 0;
+                for (int s = 1; s <= domain.NUMSECTIONS.v(); ++s) {
+                    elements += domain.SECTION.get()->Get(s)->NUMELEMENTS.v();
+                }
+                extra[d] = IsCollocation(methods[d]) ? elements - 1 : domain.NUMSECTIONS.v() - 1;
+            }
+            std::map<int, int> firstDerivatives;
+            const QV_EquationStore& store = model->distribution.Equations();
+            const pellorin::eqn::StatementView view = pellorin::dist3d::Statements();
+            for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+                const int s = StatementNumber(store.Equation(k));
+                if (s > 12 && view.TemplateOf(*view.Find(s)).term[0].id == pellorin::eqn::kD1) {
+                    ++firstDerivatives[OwnDirection3D(s)];
+                }
+            }
+            const int nodes = (end[0] + 1) * (end[1] + 1) * (end[2] + 1);
+            for (int d = 0; d < 3; ++d) {
+                int lines = 1;
+                for (int o = 0; o < 3; ++o) {
+                    lines *= o == d ? 1 : o < d ? bordered[o] : end[o] + 1;
+                }
+                EXPECT_EQ(firstDerivatives[d], nodes + extra[d] * lines) << "direction " << d;
+            }
+        }
+    }
+}
+
+// Without its z domain, or when a domain's data would make a stencil reach outside the
+// declared sets, the distribution registers nothing of its own, reports failure in both
+// walks, and makes no element outside its sets.
+TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
+    {
+        QV_DOMAIN x, y;
+        QV_DISTRIBUTION3D d;
+        d.XDOMAIN.Link(&x);
+        d.YDOMAIN.Link(&y);
+        const auto outcomes = vzt::Drive({&x, &y, &d});
+        EXPECT_LT(outcomes.back().setUpResult, 0);
+        EXPECT_LT(outcomes.back().jacPatternResult, 0);
+        EXPECT_EQ(d.Equations().InstanceCount(), 0u);
+    }
+    auto model = Make({"DISCRETIZATIONMETHOD=BFD1",
+                       "DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
+                       "DISCRETIZATIONMETHOD=BFD1"});
+    const auto outcomes = model->Drive();
+    EXPECT_LT(outcomes.back().setUpResult, 0);
+    EXPECT_LT(outcomes.back().jacPatternResult, 0);
+    QV_DISTRIBUTION3D& d = model->distribution;
+    const QV_Set* sets[] = {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3};
+    for (int dim = 0; dim < 3; ++dim) {
+        const std::vector<int> made = Members(d.VALUE.get()->IndexValues(dim));
+        const std::vector<int> declared = Members(sets[dim]->v());
+        EXPECT_TRUE(std::includes(declared.begin(), declared.end(), made.begin(), made.end()));
+    }
+}
+
+} // namespace
+} // namespace testsupport

@@ -1,0 +1,336 @@
+#include "types/distribution3d/distribution3d.h"
+
+#include <array>
+#include <climits>
+
+#include "framework/exports.h"
+#include "framework/string_in_set.h"
+#include "types/distribution/domain_context.h"
+#include "types/distribution/registration.h"
+#include "types/distribution3d/outline.h"
+#include "types/distribution3d/statements.h"
+#include "types/domain/rounding.h"
+
+template class QV_TypeFrame<QV_DISTRIBUTION3D, QV_ModelTypeEx2>;
+
+PELLORIN_TYPE_EXPORTS(DISTRIBUTION3D);
+
+namespace {
+
+namespace dist3d = pellorin::dist3d;
+
+// An array as the walk looks it up: the table and the declared set of each dimension.
+struct DeclaredArray {
+    QV_BASE_III* elements = nullptr;
+    std::array<const QV_Set*, 3> sets{};
+};
+
+// What the equations read of a distribution and of its three domains, as the walk reaches
+// it. An element is looked up only inside its array's declared index sets, and once while
+// its stencil is being walked.
+class Distribution3DContext final : public pellorin::eqn::DomainContext<3> {
+public:
+    Distribution3DContext(QV_DISTRIBUTION3D& d, QV_DOMAIN& x, QV_DOMAIN& y, QV_DOMAIN& z)
+        : DomainContext({&x, &y, &z}), m_distribution(d) {
+        m_arrays[dist3d::kValue] = {d.VALUE.get(),
+                                    {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}};
+        m_arrays[dist3d::kDdx] = {&d.DDX, {&d.QV_DDX_SET1, &d.QV_DDX_SET2, &d.QV_DDX_SET3}};
+        m_arrays[dist3d::kDdy] = {&d.DDY, {&d.QV_DDY_SET1, &d.QV_DDY_SET2, &d.QV_DDY_SET3}};
+        m_arrays[dist3d::kDdz] = {&d.DDZ, {&d.QV_DDZ_SET1, &d.QV_DDZ_SET2, &d.QV_DDZ_SET3}};
+        m_arrays[dist3d::kD2dx2] = {&d.D2DX2,
+                                    {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2, &d.QV_D2DX2_SET3}};
+        m_arrays[dist3d::kD2dy2] = {&d.D2DY2, {&d.QV_D2DY2_SET1, &y.INTERIOR, &d.QV_D2DY2_SET3}};
+        m_arrays[dist3d::kD2dz2] = {&d.D2DZ2, {&d.QV_D2DZ2_SET1, &d.QV_D2DZ2_SET2, &z.INTERIOR}};
+        m_arrays[dist3d::kIdx] = {&d.IDX, {&d.QV_IDX_SET1, &d.QV_IDX_SET2, &d.QV_IDX_SET3}};
+        m_arrays[dist3d::kIdy] = {&d.IDY, {&d.QV_IDY_SET1, &d.QV_IDY_SET2, &d.QV_IDY_SET3}};
+        m_arrays[dist3d::kIdz] = {&d.IDZ, {&d.QV_IDZ_SET1, &d.QV_IDZ_SET2, &d.QV_IDZ_SET3}};
+        m_arrays[dist3d::kIdxdy] = {&d.IDXDY,
+                                    {&d.QV_IDXDY_SET1, &d.QV_IDXDY_SET2, &d.QV_IDXDY_SET3}};
+        m_arrays[dist3d::kIdxdz] = {&d.IDXDZ,
+                                    {&d.QV_IDXDZ_SET1, &d.QV_IDXDZ_SET2, &d.QV_IDXDZ_SET3}};
+        m_arrays[dist3d::kIdydz] = {&d.IDYDZ,
+                                    {&d.QV_IDYDZ_SET1, &d.QV_IDYDZ_SET2, &d.QV_IDYDZ_SET3}};
+        m_arrays[dist3d::kIdxdydz] = {&d.IDXDYDZ,
+                                      {&d.QV_IDXDYDZ_SET1, &d.QV_IDXDYDZ_SET2, &d.QV_IDXDYDZ_SET3}};
+    }
+
+    int UsedOrder(int d) override {
+        const QV_INTEGERPARAMETER* used[] = {&m_distribution.HIGHESTORDERXDERIVATIVEUSED,
+                                             &m_distribution.HIGHESTORDERYDERIVATIVEUSED,
+                                             &m_distribution.HIGHESTORDERZDERIVATIVEUSED};
+        return Read(*used[d]);
+    }
+    int DeclaredOrder(int d) override {
+        const QV_INTEGERPARAMETER* declared[] = {&m_distribution.HIGHESTORDERXDERIVATIVE,
+                                                 &m_distribution.HIGHESTORDERYDERIVATIVE,
+                                                 &m_distribution.HIGHESTORDERZDERIVATIVE};
+        return Read(*declared[d]);
+    }
+    bool IntegralRequested(int integral) override {
+        static constexpr const char* kNames[] = {"idx",   "idy",   "idz",    "idxdy",
+                                                 "idxdz", "idydz", "idxdydz"};
+        return integral >= 0 && integral < 7 &&
+               StringInSet(kNames[integral], Read(m_distribution.INTEGRALS)) != 0;
+    }
+
+    QV_VarParam* ArrayElement(int array, const int* index) override {
+        if (array < 0 || array >= dist3d::kArrayCount) {
+            return nullptr;
+        }
+        return m_cache[array].Get(index, [&]() -> QV_VarParam* {
+            const DeclaredArray& a = m_arrays[array];
+            for (int d = 0; d < 3; ++d) {
+                if (!InSet(*a.sets[d], index[d])) {
+                    return nullptr;
+                }
+            }
+            return a.elements != nullptr
+                       ? static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1], index[2]))
+                       : nullptr;
+        });
+    }
+
+private:
+    QV_DISTRIBUTION3D& m_distribution;
+    std::array<DeclaredArray, dist3d::kArrayCount> m_arrays{};
+    std::array<pellorin::eqn::WalkCache<QV_VarParam, 3>, dist3d::kArrayCount> m_cache;
+};
+
+} // namespace
+
+QV_DISTRIBUTION3D::QV_DISTRIBUTION3D(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
+    if (construct) {
+        Construct();
+    }
+}
+QV_DISTRIBUTION3D::~QV_DISTRIBUTION3D() = default;
+const char* QV_DISTRIBUTION3D::QV_ContainerId() {
+    return "Model DISTRIBUTION3D\tV10";
+}
+
+void QV_DISTRIBUTION3D::DeclareProperties(pellorin::Registrar& r) {
+    r(XDOMAIN, "XDOMAIN");
+    r(YDOMAIN, "YDOMAIN");
+    r(ZDOMAIN, "ZDOMAIN");
+    r(QV_VALUE_SET1, "QV_VALUE_SET1");
+    r(QV_VALUE_SET2, "QV_VALUE_SET2");
+    r(QV_VALUE_SET3, "QV_VALUE_SET3");
+    r(VALUE, "VALUE", QV_DirectionNone, "Variable value at a node point");
+    r(USERNOTES, "USERNOTES");
+    r(INPUTSIGNAL, "INPUTSIGNAL", QV_DirectionInput);
+    r(OUTPUTSIGNAL, "OUTPUTSIGNAL", QV_DirectionOutput);
+    r(HIGHESTORDERXDERIVATIVE, "HIGHESTORDERXDERIVATIVE");
+    r(HIGHESTORDERYDERIVATIVE, "HIGHESTORDERYDERIVATIVE");
+    r(HIGHESTORDERZDERIVATIVE, "HIGHESTORDERZDERIVATIVE");
+    r(HIGHESTORDERXDERIVATIVEUSED, "HIGHESTORDERXDERIVATIVEUSED");
+    r(HIGHESTORDERYDERIVATIVEUSED, "HIGHESTORDERYDERIVATIVEUSED");
+    r(HIGHESTORDERZDERIVATIVEUSED, "HIGHESTORDERZDERIVATIVEUSED");
+    r(INTEGRALS, "INTEGRALS", QV_DirectionNone,
+      "Integrals to be calculated. Valid values: idx, idy, idz, idxdy, idxdz, idydz, idxdydz");
+    r(QV_DDX_SET1, "QV_DDX_SET1");
+    r(QV_DDX_SET2, "QV_DDX_SET2");
+    r(QV_DDX_SET3, "QV_DDX_SET3");
+    r(DDX, "DDX", QV_DirectionNone, "1st-order partial deriv wrt x");
+    r(QV_DDY_SET1, "QV_DDY_SET1");
+    r(QV_DDY_SET2, "QV_DDY_SET2");
+    r(QV_DDY_SET3, "QV_DDY_SET3");
+    r(DDY, "DDY", QV_DirectionNone, "1st-order partial deriv wrt y");
+    r(QV_DDZ_SET1, "QV_DDZ_SET1");
+    r(QV_DDZ_SET2, "QV_DDZ_SET2");
+    r(QV_DDZ_SET3, "QV_DDZ_SET3");
+    r(DDZ, "DDZ", QV_DirectionNone, "1st-order partial deriv wrt z");
+    r(QV_D2DX2_SET1, "QV_D2DX2_SET1");
+    r(QV_D2DX2_SET2, "QV_D2DX2_SET2");
+    r(QV_D2DX2_SET3, "QV_D2DX2_SET3");
+    r(D2DX2, "D2DX2", QV_DirectionNone, "2nd-order partial deriv wrt x");
+    r(QV_D2DY2_SET1, "QV_D2DY2_SET1");
+    r(QV_D2DY2_SET3, "QV_D2DY2_SET3");
+    r(D2DY2, "D2DY2", QV_DirectionNone, "2nd-order partial deriv wrt y");
+    r(QV_D2DZ2_SET1, "QV_D2DZ2_SET1");
+    r(QV_D2DZ2_SET2, "QV_D2DZ2_SET2");
+    r(D2DZ2, "D2DZ2", QV_DirectionNone, "2nd-order partial deriv wrt z");
+    r(QV_IDX_SET1, "QV_IDX_SET1");
+    r(QV_IDX_SET2, "QV_IDX_SET2");
+    r(QV_IDX_SET3, "QV_IDX_SET3");
+    r(IDX, "IDX", QV_DirectionNone, "integral of distributed variable wrt x");
+    r(QV_IDY_SET1, "QV_IDY_SET1");
+    r(QV_IDY_SET2, "QV_IDY_SET2");
+    r(QV_IDY_SET3, "QV_IDY_SET3");
+    r(IDY, "IDY", QV_DirectionNone, "integral of distributed variable wrt y");
+    r(QV_IDZ_SET1, "QV_IDZ_SET1");
+    r(QV_IDZ_SET2, "QV_IDZ_SET2");
+    r(QV_IDZ_SET3, "QV_IDZ_SET3");
+    r(IDZ, "IDZ", QV_DirectionNone, "integral of distributed variable wrt z");
+    r(QV_IDXDY_SET1, "QV_IDXDY_SET1");
+    r(QV_IDXDY_SET2, "QV_IDXDY_SET2");
+    r(QV_IDXDY_SET3, "QV_IDXDY_SET3");
+    r(IDXDY, "IDXDY", QV_DirectionNone, "integral of distributed variable wrt x and y");
+    r(QV_IDXDZ_SET1, "QV_IDXDZ_SET1");
+    r(QV_IDXDZ_SET2, "QV_IDXDZ_SET2");
+    r(QV_IDXDZ_SET3, "QV_IDXDZ_SET3");
+    r(IDXDZ, "IDXDZ", QV_DirectionNone, "integral of distributed variable wrt x and z");
+    r(QV_IDYDZ_SET1, "QV_IDYDZ_SET1");
+    r(QV_IDYDZ_SET2, "QV_IDYDZ_SET2");
+    r(QV_IDYDZ_SET3, "QV_IDYDZ_SET3");
+    r(IDYDZ, "IDYDZ", QV_DirectionNone, "integral of distributed variable wrt y and z");
+    r(QV_IDXDYDZ_SET1, "QV_IDXDYDZ_SET1");
+    r(QV_IDXDYDZ_SET2, "QV_IDXDYDZ_SET2");
+    r(QV_IDXDYDZ_SET3, "QV_IDXDYDZ_SET3");
+    r(IDXDYDZ, "IDXDYDZ", QV_DirectionNone, "integral of distributed variable wrt x, y and z");
+}
+
+// D2DY2's y and D2DZ2's z dimensions are those domains' interiors; without the domain linked
+// that array stays unbound.
+void QV_DISTRIBUTION3D::BindArrays() {
+    if (auto* values = VALUE.get()) {
+        values->SetDim(QV_VALUE_SET1, QV_VALUE_SET2, QV_VALUE_SET3);
+    }
+    DDX.SetDim(QV_DDX_SET1, QV_DDX_SET2, QV_DDX_SET3);
+    DDY.SetDim(QV_DDY_SET1, QV_DDY_SET2, QV_DDY_SET3);
+    DDZ.SetDim(QV_DDZ_SET1, QV_DDZ_SET2, QV_DDZ_SET3);
+    D2DX2.SetDim(QV_D2DX2_SET1, QV_D2DX2_SET2, QV_D2DX2_SET3);
+    if (QV_DOMAIN* y = YDOMAIN.get()) {
+        D2DY2.SetDim(QV_D2DY2_SET1, y->INTERIOR, QV_D2DY2_SET3);
+    }
+    if (QV_DOMAIN* z = ZDOMAIN.get()) {
+        D2DZ2.SetDim(QV_D2DZ2_SET1, QV_D2DZ2_SET2, z->INTERIOR);
+    }
+    IDX.SetDim(QV_IDX_SET1, QV_IDX_SET2, QV_IDX_SET3);
+    IDY.SetDim(QV_IDY_SET1, QV_IDY_SET2, QV_IDY_SET3);
+    IDZ.SetDim(QV_IDZ_SET1, QV_IDZ_SET2, QV_IDZ_SET3);
+    IDXDY.SetDim(QV_IDXDY_SET1, QV_IDXDY_SET2, QV_IDXDY_SET3);
+    IDXDZ.SetDim(QV_IDXDZ_SET1, QV_IDXDZ_SET2, QV_IDXDZ_SET3);
+    IDYDZ.SetDim(QV_IDYDZ_SET1, QV_IDYDZ_SET2, QV_IDYDZ_SET3);
+    IDXDYDZ.SetDim(QV_IDXDYDZ_SET1, QV_IDXDYDZ_SET2, QV_IDXDYDZ_SET3);
+}
+
+namespace {
+
+// {0} + interior + {end}, built as the host's set algebra builds it.
+SUValue Bordered(const QV_SetValue& interior, int end) {
+    QV_SetValue rest(interior);
+    rest += end;
+    QV_IntSetValue bordered(0, INT_MIN);
+    bordered += rest;
+    return bordered;
+}
+
+// [0 : end · factor] by the 32-bit rule.
+QV_IntSetValue UpTo(long long end, long long factor) {
+    return QV_IntSetValue(0, pellorin::ClampToInt(end * factor));
+}
+
+// 1 when any of the names is in the set, testing them in order; else 0.
+int AnyOf(const SUValue& set, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        if (StringInSet(name, set) != 0) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+// The index sets follow the domains' last nodes and interiors, the derivative orders in use
+// and the integrals asked for; every switch acts on the x dimension. The assignments take
+// the derivative orders from the domains. Without all three domains linked nothing is
+// assigned.
+void QV_DISTRIBUTION3D::RunAssignments(int a, int b) {
+    QV_DOMAIN* x = XDOMAIN.get();
+    QV_DOMAIN* y = YDOMAIN.get();
+    QV_DOMAIN* z = ZDOMAIN.get();
+    if (x == nullptr || y == nullptr || z == nullptr) {
+        return;
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        int n = 0;
+        auto set = [&](QV_INTEGERSET& target, const SUValue& value) {
+            InitialiseInternalIndexSet(target, QV_Value(value, b, a, ++n), pass);
+        };
+        const long long endX = x->ENDNODE.v();
+        const long long endY = y->ENDNODE.v();
+        const long long endZ = z->ENDNODE.v();
+        const int used[] = {HIGHESTORDERXDERIVATIVEUSED.v(), HIGHESTORDERYDERIVATIVEUSED.v(),
+                            HIGHESTORDERZDERIVATIVEUSED.v()};
+        // The y and z dimensions of every array but D2DX2's run over their whole domains.
+        auto yz = [&](QV_INTEGERSET& second, QV_INTEGERSET& third) {
+            set(second, UpTo(endY, 1));
+            set(third, UpTo(endZ, 1));
+        };
+        set(QV_VALUE_SET1, UpTo(endX, 1));
+        yz(QV_VALUE_SET2, QV_VALUE_SET3);
+        set(QV_DDX_SET1, UpTo(endX, used[0] > 0));
+        yz(QV_DDX_SET2, QV_DDX_SET3);
+        set(QV_DDY_SET1, UpTo(endX, used[1] > 0));
+        yz(QV_DDY_SET2, QV_DDY_SET3);
+        set(QV_DDZ_SET1, UpTo(endX, used[2] > 0));
+        yz(QV_DDZ_SET2, QV_DDZ_SET3);
+        SUValue secondX = QV_IntSetValue(1, pellorin::ClampToInt(endX * (used[0] > 1)));
+        secondX *= x->INTERIOR.v();
+        set(QV_D2DX2_SET1, secondX);
+        set(QV_D2DX2_SET2, Bordered(y->INTERIOR.v(), pellorin::ClampToInt(endY)));
+        set(QV_D2DX2_SET3, Bordered(z->INTERIOR.v(), pellorin::ClampToInt(endZ)));
+        for (int d : {1, 2}) {
+            const SUValue borderedX = Bordered(x->INTERIOR.v(), pellorin::ClampToInt(endX));
+            SUValue second = UpTo(endX, used[d] > 1);
+            second *= borderedX;
+            set(d == 1 ? QV_D2DY2_SET1 : QV_D2DZ2_SET1, second);
+            set(d == 1 ? QV_D2DY2_SET3 : QV_D2DZ2_SET2,
+                d == 1 ? Bordered(z->INTERIOR.v(), pellorin::ClampToInt(endZ))
+                       : Bordered(y->INTERIOR.v(), pellorin::ClampToInt(endY)));
+        }
+        const SUValue& integrals = INTEGRALS.v();
+        auto integral = [&](QV_INTEGERSET& first, QV_INTEGERSET& second, QV_INTEGERSET& third,
+                            std::initializer_list<const char*> names) {
+            set(first, UpTo(endX, 2 * AnyOf(integrals, names) - 1));
+            yz(second, third);
+        };
+        integral(QV_IDX_SET1, QV_IDX_SET2, QV_IDX_SET3, {"idx", "idxdy", "idxdz", "idxdydz"});
+        integral(QV_IDY_SET1, QV_IDY_SET2, QV_IDY_SET3, {"idy", "idydz"});
+        integral(QV_IDZ_SET1, QV_IDZ_SET2, QV_IDZ_SET3, {"idz"});
+        integral(QV_IDXDY_SET1, QV_IDXDY_SET2, QV_IDXDY_SET3, {"idxdy", "idxdydz"});
+        integral(QV_IDXDZ_SET1, QV_IDXDZ_SET2, QV_IDXDZ_SET3, {"idxdz"});
+        integral(QV_IDYDZ_SET1, QV_IDYDZ_SET2, QV_IDYDZ_SET3, {"idydz"});
+        integral(QV_IDXDYDZ_SET1, QV_IDXDYDZ_SET2, QV_IDXDYDZ_SET3, {"idxdydz"});
+        if (pass == 1) {
+            break;
+        }
+        HIGHESTORDERXDERIVATIVE.Assign(QV_Value(x->HIGHESTORDERDERIVATIVE.v(), b, a, 41));
+        HIGHESTORDERYDERIVATIVE.Assign(QV_Value(y->HIGHESTORDERDERIVATIVE.v(), b, a, 42));
+        HIGHESTORDERZDERIVATIVE.Assign(QV_Value(z->HIGHESTORDERDERIVATIVE.v(), b, a, 43));
+        HIGHESTORDERXDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERXDERIVATIVE.v(), b, a, 44));
+        HIGHESTORDERYDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERYDERIVATIVE.v(), b, a, 45));
+        HIGHESTORDERZDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERZDERIVATIVE.v(), b, a, 46));
+        INTEGRALS.Assign(QV_Value("None", b, a, 47));
+    }
+}
+
+// Without all three domains linked, or when a term cannot be had, the equations cannot be
+// registered.
+int QV_DISTRIBUTION3D::AddEquationInstances(int n) {
+    QV_DOMAIN* x = XDOMAIN.get();
+    QV_DOMAIN* y = YDOMAIN.get();
+    QV_DOMAIN* z = ZDOMAIN.get();
+    if (x == nullptr || y == nullptr || z == nullptr) {
+        return -1;
+    }
+    Distribution3DContext context(*this, *x, *y, *z);
+    const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterInstances(
+        pellorin::dist3d::EquationOutline(), context, *this, m_groupBase);
+    return outcome.complete ? n + outcome.instances : -1;
+}
+
+int QV_DISTRIBUTION3D::AddEquationExpressions(int r, int*& rows, int*& cols) {
+    QV_DOMAIN* x = XDOMAIN.get();
+    QV_DOMAIN* y = YDOMAIN.get();
+    QV_DOMAIN* z = ZDOMAIN.get();
+    if (x == nullptr || y == nullptr || z == nullptr) {
+        return -1;
+    }
+    Distribution3DContext context(*this, *x, *y, *z);
+    const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterExpressions(
+        pellorin::dist3d::EquationOutline(), context, *this, *this, m_groupBase, r, rows, cols);
+    return outcome.complete ? r : -1;
+}
+PELLORIN_REFERENCE_INSTANCES(QV_DISTRIBUTION3D)
