@@ -98,6 +98,7 @@ public:
         MethodConstants();
         Put(&d.HIGHESTORDERDERIVATIVE, 1, 24);
         SectionLocations();
+        m_nodesBefore = 0.0;
         for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last; ++s) {
             SectionLayout(int(s));
         }
@@ -178,11 +179,14 @@ private:
                 pointsPlusOne;
             Put(&S.NODECOUNT, pellorin::ClampToInt(raised), 31);
         }
+        // BASE is the sum of the earlier sections' node counts, kept as the sections are laid
+        // out, so that a domain of many sections is laid out in linear time.
         if (s > 1) {
-            Put(&S.BASE, pellorin::TruncateToInt(d.SumOfNodeCounts(1, s - 1)), 32);
+            Put(&S.BASE, pellorin::TruncateToInt(m_nodesBefore), 32);
         } else {
             Put(&S.BASE, 0, 33);
         }
+        m_nodesBefore += double(S.NODECOUNT.v());
         Put(S.SPACINGUSED.get(), S.LENGTH.v() / double(S.NODECOUNT.v()), 34);
         Put(&S.NUMELEMENTS,
             pellorin::TruncateToInt(double(S.NODECOUNT.v()) / double(pointsPlusOne)), 35);
@@ -268,6 +272,7 @@ private:
     QV_DOMAIN& d;
     int m_a;
     int m_b;
+    double m_nodesBefore = 0.0; // node counts of the sections laid out so far
 };
 
 void QV_DOMAIN::RunAssignments(int a, int b) {
