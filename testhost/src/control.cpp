@@ -40,6 +40,7 @@ void Reset() {
     FailAllocation(0);
     FailAllAllocations(false);
     QV_ModelType::m_stLastGroup = 0;
+    ClearSecondValues();
 }
 
 namespace detail {

@@ -61,6 +61,8 @@ public:
     virtual int QV_PQRow() const;
 };
 
+// Parameters and variables answer their value in force through two accessors, v() and
+// fv(). Which of the two a step reads matters: the host may answer them differently.
 class VZ_API QV_REALPARAMETER : public QV_VarParam {
 public:
     explicit QV_REALPARAMETER(bool init = true);
@@ -68,8 +70,8 @@ public:
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_REALPARAMETER& operator*() { return *this; }
-    double v() const { return Current().AsReal(); }
-    double fv() const { return v(); }
+    double v() const;
+    double fv() const;
 
     virtual const QV_Value* QV_DefaultVALUE() const;
     virtual const QV_Value* QV_DefaultLOWER() const;
@@ -91,8 +93,8 @@ public:
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_INTEGERPARAMETER& operator*() { return *this; }
-    int v() const { return Current().AsInteger(); }
-    int fv() const { return v(); }
+    int v() const;
+    int fv() const;
 
     virtual const QV_Value* QV_DefaultVALUE() const;
     virtual const QV_Value* QV_DefaultLOWER() const;
@@ -110,9 +112,9 @@ public:
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_STRINGPARAMETER& operator*() { return *this; }
-    const char* v() const { return Current().AsText(); }
-    const char* fv() const { return v(); }
-    operator const char*() const { return v(); }
+    const char* v() const;
+    const char* fv() const;
+    operator const char*() const;
 
     virtual const QV_Value* QV_DefaultVALUE() const;
     virtual const QV_Value* QV_DefaultTAG() const;
@@ -129,8 +131,8 @@ public:
     explicit QV_FalseLOGICALPARAMETER(bool init = true);
     ~QV_FalseLOGICALPARAMETER() override;
     QV_FalseLOGICALPARAMETER& operator*() { return *this; }
-    bool v() const { return Current().AsInteger() != 0; }
-    bool fv() const { return v(); }
+    bool v() const;
+    bool fv() const;
 };
 
 // The list of components of a model, port, stream or structure.
@@ -147,8 +149,8 @@ public:
     ~QV_REALVARIABLE() override;
     static const char* QV_ContainerId();
     QV_REALVARIABLE& operator*() { return *this; }
-    double v() const { return Current().AsReal(); }
-    double fv() const { return v(); }
+    double v() const;
+    double fv() const;
 };
 
 class VZ_API QV_PARTIALDERIVATIVE : public QV_REALVARIABLE {
