@@ -15,15 +15,17 @@ struct SecondValues {
     bool any = false; // whether fv() may differ from v() at all; the common case reads one flag
 };
 
+// At namespace scope, so that the accessors, called once per value a walk reads, test no
+// guard of a function-local static.
+SecondValues second;
+
 SecondValues& Second() {
-    static SecondValues second;
     return second;
 }
 
 // What fv() answers for property: the value a test set apart, else the value in force.
 const QV_Value& SecondValue(const QV_VarParamProp& property) {
-    const SecondValues& second = Second();
-    if (second.any) {
+    if (second.any) [[unlikely]] {
         const auto it = second.values.find(&property);
         if (it != second.values.end()) {
             return it->second;
@@ -51,6 +53,21 @@ void ClearSecondValues() {
 }
 
 } // namespace vzt
+
+// The value in force, which both accessors read (here, so that they can inline it).
+const QV_Value& QV_VarParamProp::Current() const {
+    if (m_held != nullptr) {
+        if (!m_held->specified.IsEmpty()) {
+            return m_held->specified;
+        }
+        if (!m_held->assigned.IsEmpty()) {
+            return m_held->assigned;
+        }
+    }
+    static const QV_Value empty;
+    const QV_Value* fallback = DefaultValueInForce();
+    return fallback != nullptr ? *fallback : empty;
+}
 
 double QV_REALPARAMETER::v() const {
     return Current().AsReal();
