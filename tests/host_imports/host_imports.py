@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Checks that the type library calls the host only through the host services it lists.
 
-Run on a Linux build: the library's undefined dynamic symbols (`nm -D --undefined-only`),
-less those of the C and C++ runtimes, must each be a symbol of one service in the list
-(host/services.txt). tests/windows/check_dll.py applies the same list to the DLL's imports
+Run on a Linux build: the library's undefined dynamic symbols (`nm -D --undefined-only`) that
+the host library defines must each be a symbol of one service in the list (host/services.txt);
+the others come from the C and C++ runtimes (and, in a sanitized build, the sanitizers'). tests/windows/check_dll.py applies the same list to the DLL's imports
 from vuzizev.dll through load_services() and unlisted().
 """
 
@@ -14,11 +14,6 @@ import sys
 
 # The platform's size type, as c++filt spells it.
 SIZE_TYPES = {"linux": "unsigned long", "win32": "unsigned int"}
-
-# Imports that are not the host's: the compiler's and the sanitizers' runtimes, whose symbols
-# are not versioned.
-RUNTIME_PREFIXES = ("_ITM_", "__gmon_start__", "__asan_", "__ubsan_", "__sanitizer_", "__lsan_",
-                    "__cxa_", "__gxx_", "_Unwind_", "__stack_chk_")
 
 
 class ListError(Exception):
@@ -70,27 +65,25 @@ def unlisted(symbols, services):
     return sorted(s for s in set(symbols) if s not in services)
 
 
-def linux_imports(nm, cxxfilt, library):
-    """The library's undefined dynamic symbols, less the C and C++ runtimes' (demangled)."""
-    out = subprocess.run([nm, "-D", "--undefined-only", library], check=True,
-                         capture_output=True, text=True).stdout
-    names = []
-    for line in out.splitlines():
-        fields = line.split()
-        if not fields:
-            continue
-        name = fields[-1]
-        # Versioned symbols belong to glibc, libstdc++ and libgcc.
-        if "@" in name or name.startswith(RUNTIME_PREFIXES):
-            continue
-        names.append(name)
-    return demangle(cxxfilt, names)
+def dynamic_symbols(nm, library, which):
+    out = subprocess.run([nm, "-D", which, library], check=True, capture_output=True,
+                         text=True).stdout
+    return {line.split()[-1] for line in out.splitlines() if line.split()}
+
+
+def linux_imports(nm, cxxfilt, library, host):
+    """What the library takes from the host library: its undefined dynamic symbols that the
+    host defines (demangled)."""
+    wanted = dynamic_symbols(nm, library, "--undefined-only")
+    provided = dynamic_symbols(nm, host, "--defined-only")
+    return demangle(cxxfilt, sorted(wanted & provided))
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--services", required=True, help="the list of host services")
     parser.add_argument("--library", required=True, help="the type library (.so)")
+    parser.add_argument("--host", required=True, help="the host library it is linked with")
     parser.add_argument("--nm", default="nm")
     parser.add_argument("--cxxfilt", default="c++filt")
     args = parser.parse_args()
@@ -100,7 +93,7 @@ def main():
     except ListError as e:
         print(f"FAIL  {e}", file=sys.stderr)
         return 1
-    imports = linux_imports(args.nm, args.cxxfilt, args.library)
+    imports = linux_imports(args.nm, args.cxxfilt, args.library, args.host)
     bad = unlisted(imports, services)
     used = {services[s] for s in imports if s in services}
     print(f"{len(set(imports))} host imports, {len(bad)} unlisted; "
