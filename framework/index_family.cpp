@@ -6,6 +6,19 @@
 
 using pellorin::IndexArg;
 
+namespace {
+
+// Whether only blanks follow the last index: an index string with anything else after it
+// names no element.
+bool OnlyBlanksLeft(const char* cursor) {
+    while (*cursor == ' ' || *cursor == '\t') {
+        ++cursor;
+    }
+    return *cursor == '\0';
+}
+
+} // namespace
+
 QV_IndexTable::QV_IndexTable(const char* letters, QV_SetValue* indexValues)
     : QV_Matrix(int(std::char_traits<char>::length(letters)), indexValues), m_letters(letters),
       m_values(indexValues) {}
@@ -153,7 +166,7 @@ void QV_IndexTable::MakeElementNamed(const char* index) {
         }
         values[k].text = texts[k];
     }
-    if (AtEndOfIndex(cursor)) {
+    if (OnlyBlanksLeft(cursor)) {
         FindIndex(values);
     }
 }

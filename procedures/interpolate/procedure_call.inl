@@ -80,7 +80,7 @@ int PELLORIN_PROCEDURE::Residuals(double* residuals, int& index) {
     const double* out = this->m_pValues + GetOffset(NInputs);
     QV_VarParam** outputs = this->m_ppElements + this->m_nInputListEntries;
     for (int j = 0; j < this->m_nOutputValues; ++j) {
-        residuals[index++] = outputs[j]->Current().AsReal() - out[j];
+        residuals[index++] = outputs[j]->Real() - out[j];
     }
     return status;
 }

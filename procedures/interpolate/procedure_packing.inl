@@ -73,7 +73,7 @@ void PELLORIN_PROCEDURE::PackVal(const char* value) {
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::PackVarInteger(int k) {
     if (Derived::Dimensions(k) == 0) {
-        PackVal((*this->m_ppNextElement++)->Current().AsInteger());
+        PackVal((*this->m_ppNextElement++)->Integer());
         return;
     }
     this->PackIntegerArray(reinterpret_cast<int*>(Slot(++m_argCursor)), Derived::Dimensions(k),
@@ -84,7 +84,7 @@ void PELLORIN_PROCEDURE::PackVarInteger(int k) {
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::PackVarReal(int k) {
     if (Derived::Dimensions(k) == 0) {
-        PackVal((*this->m_ppNextElement++)->Current().AsReal());
+        PackVal((*this->m_ppNextElement++)->Real());
         return;
     }
     this->PackRealArray(reinterpret_cast<double*>(Slot(++m_argCursor)), Derived::Dimensions(k),
@@ -95,7 +95,7 @@ void PELLORIN_PROCEDURE::PackVarReal(int k) {
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::PackVarString(int k) {
     if (Derived::Dimensions(k) == 0) {
-        PackVal((*this->m_ppNextElement++)->Current().AsText());
+        PackVal((*this->m_ppNextElement++)->String());
         return;
     }
     this->PackStringArray(reinterpret_cast<char*>(Slot(++m_argCursor)), Derived::Dimensions(k),
@@ -107,7 +107,7 @@ PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::PackOutputVars() {
     double* out = this->m_pValues + GetOffset(NInputs);
     for (int j = 0; j < this->m_nOutputValues; ++j) {
-        out[j] = (*this->m_ppNextElement++)->Current().AsReal();
+        out[j] = (*this->m_ppNextElement++)->Real();
     }
 }
 
@@ -154,20 +154,24 @@ PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::WriteBack(QV_VarParam& element, int type, const unsigned char* first,
                                    int e) {
     QV_Value value;
+    double number = 0.0;
+    std::string trimmed;
     if (type == 2 || type == 3) {
         int x;
         std::memcpy(&x, first + 4 * std::size_t(e), sizeof x);
-        if (x == element.Current().AsInteger()) {
+        if (x == element.Integer()) {
             return;
         }
         value = QV_Value(x, 0x3E000000u);
+        number = double(x);
     } else if (type == 4) {
         double x;
         std::memcpy(&x, first + 8 * std::size_t(e), sizeof x);
-        if (x == element.Current().AsReal()) {
+        if (x == element.Real()) {
             return;
         }
         value = QV_Value(x, 0x3E000000u);
+        number = x;
     } else if (type == 5) {
         const std::size_t cell = std::size_t(this->TypeSize(5));
         const char* text = reinterpret_cast<const char*>(first) + cell * std::size_t(e);
@@ -178,8 +182,8 @@ void PELLORIN_PROCEDURE::WriteBack(QV_VarParam& element, int type, const unsigne
         while (length > 0 && text[length - 1] == ' ') {
             --length;
         }
-        const std::string trimmed(text, length);
-        const char* current = element.Current().AsText();
+        trimmed.assign(text, length);
+        const char* current = element.String();
         if (trimmed.empty() || trimmed == (current != nullptr ? current : "")) {
             return;
         }
@@ -187,10 +191,13 @@ void PELLORIN_PROCEDURE::WriteBack(QV_VarParam& element, int type, const unsigne
     } else {
         return;
     }
-    if (element.IsSpecified()) {
-        element.Specify(value);
-    } else {
+    // A value the library assigned is assigned again; one the user gave is replaced in place.
+    if (element.IsDefaultAssignment()) {
         element.Assign(value);
+    } else if (type == 5) {
+        element.SetCurrentValue(trimmed.c_str());
+    } else {
+        element.SetCurrentValue(number);
     }
     this->UpdateController();
 }

@@ -42,6 +42,7 @@ void Reset() {
     FailAllAllocations(false);
     QV_ModelType::m_stLastGroup = 0;
     ResetProcedures();
+    ClearSecondValues();
 }
 
 namespace detail {

@@ -221,6 +221,7 @@ QV_ModelTypeEx2::QV_ModelTypeEx2(const QV_ModelTypeEx2& other)
     : QV_ModelType(other), QV_ModelExtensions(this), QV_ModelDiscontinuity(other),
       QV_ModelExtensions2(other) {}
 QV_ModelTypeEx2::~QV_ModelTypeEx2() = default;
+QV_ModelTypeEx2& QV_ModelTypeEx2::operator=(const QV_ModelTypeEx2& other) = default;
 
 QV_PortType::~QV_PortType() = default;
 
@@ -253,6 +254,7 @@ QV_PortTypeEx::QV_PortTypeEx() : QV_ModelExtensions(this) {}
 QV_PortTypeEx::QV_PortTypeEx(const QV_PortTypeEx& other)
     : QV_PortType(other), QV_ModelExtensions(this) {}
 QV_PortTypeEx::~QV_PortTypeEx() = default;
+QV_PortTypeEx& QV_PortTypeEx::operator=(const QV_PortTypeEx& other) = default;
 
 QV_StructureTypeEx::QV_StructureTypeEx() : QV_ModelExtensions(this) {}
 QV_StructureTypeEx::QV_StructureTypeEx(const QV_StructureTypeEx& other)
@@ -269,3 +271,4 @@ QV_ModelTypeEx::QV_ModelTypeEx() : QV_ModelExtensions(this) {}
 QV_ModelTypeEx::QV_ModelTypeEx(const QV_ModelTypeEx& other)
     : QV_ModelType(other), QV_ModelExtensions(this) {}
 QV_ModelTypeEx::~QV_ModelTypeEx() = default;
+QV_StructureTypeEx& QV_StructureTypeEx::operator=(const QV_StructureTypeEx& other) = default;

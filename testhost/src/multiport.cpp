@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+QV_MULTIPORT_BaseType::QV_MULTIPORT_BaseType() = default;
+QV_MULTIPORT_BaseType::QV_MULTIPORT_BaseType(const QV_MULTIPORT_BaseType& other) = default;
+QV_MULTIPORT_BaseType&
+QV_MULTIPORT_BaseType::operator=(const QV_MULTIPORT_BaseType& other) = default;
 QV_MULTIPORT_BaseType::~QV_MULTIPORT_BaseType() = default;
 
 const char* QV_MULTIPORT_BaseType::QV_ContainerId() {

@@ -27,19 +27,6 @@ std::uint32_t QV_Unknown::Release() {
     return left;
 }
 
-void* QV_Unknown::operator new(std::size_t size) noexcept {
-    return MyAllocate(size);
-}
-void* QV_Unknown::operator new[](std::size_t size) noexcept {
-    return MyAllocate(size);
-}
-void QV_Unknown::operator delete(void* p) noexcept {
-    MyFree(p);
-}
-void QV_Unknown::operator delete[](void* p) noexcept {
-    MyFree(p);
-}
-
 // ---- QV_Containable -----------------------------------------------------------------------
 
 // A copy is a new, unregistered property: registration belongs to the object, not its value.

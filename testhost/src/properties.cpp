@@ -69,20 +69,6 @@ const QV_Value& QV_VarParamProp::LastAssignment() const {
     return m_held != nullptr ? m_held->assigned : none;
 }
 
-const QV_Value& QV_VarParamProp::Current() const {
-    if (m_held != nullptr) {
-        if (!m_held->specified.IsEmpty()) {
-            return m_held->specified;
-        }
-        if (!m_held->assigned.IsEmpty()) {
-            return m_held->assigned;
-        }
-    }
-    static const QV_Value empty;
-    const QV_Value* fallback = DefaultValueInForce();
-    return fallback != nullptr ? *fallback : empty;
-}
-
 // ---- QV_VarParam --------------------------------------------------------------------------
 
 QV_VarParam::~QV_VarParam() = default;

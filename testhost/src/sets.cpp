@@ -191,9 +191,22 @@ bool SUValue::operator==(const SUValue& other) const {
     return m_kind == other.m_kind && m_integers == other.m_integers && m_strings == other.m_strings;
 }
 
-bool SUValue::SearchIntegers(int value, int& pos) const {
+bool SUValue::SetContains(int value, int& pos) const {
     pos = 0;
-    return m_kind == Kind::Integer && Locate(m_integers, value, pos);
+    if (m_kind != Kind::Integer) {
+        return false;
+    }
+    // Index sets are mostly runs of consecutive integers: try the place the value has in a
+    // run first.
+    if (!m_integers.empty()) {
+        const long long guess = static_cast<long long>(value) - m_integers.front();
+        if (guess >= 0 && guess < static_cast<long long>(m_integers.size()) &&
+            m_integers[std::size_t(guess)] == value) {
+            pos = int(guess);
+            return true;
+        }
+    }
+    return Locate(m_integers, value, pos);
 }
 
 bool SUValue::SetContains(const char* value, int& pos) const {
@@ -254,6 +267,8 @@ int SUValue::CompareCI(const char* a, const char* b) {
 QV_IntSetValue::QV_IntSetValue() {
     ResetType(QV_SetTypeInteger);
 }
+
+QV_IntSetValue::QV_IntSetValue(const char*) : QV_IntSetValue() {}
 
 QV_IntSetValue::QV_IntSetValue(int lo, int hi) : QV_IntSetValue() {
     FillRange(lo, hi == INT_MIN ? lo : hi);

@@ -9,7 +9,8 @@ imports and resource tree; `-h` for the section table that locates the resource'
   _Compatibility<TYPE> and _JacData<TYPE> under exactly those names;
 - the resource of type "CONTENT", name "XML", language 2057 is there and holds the document
   byte for byte;
-- the library imports only the system DLLs below and the host runtime;
+- the library imports only the system DLLs below and the host runtime, and from the host
+  runtime only the symbols of the host services in host/services.txt;
 - the entry point is linked in (it is what imports DisableThreadLibraryCalls);
 - every procedure class in the sources is exported with its constructors, destructor,
   assignment, virtual table and argument tables, and so is its template instance;
@@ -22,6 +23,10 @@ import os
 import re
 import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..",
+                                "host_imports"))
+import host_imports  # noqa: E402
 
 # The compiler's runtime is linked in statically, so beyond the host runtime only the system
 # libraries that runtime is built on remain: KERNEL32 and the system C runtime msvcrt (the
@@ -172,6 +177,8 @@ def main():
     parser.add_argument("--source-dir", required=True)
     parser.add_argument("--resource", required=True, help="the document the resource holds")
     parser.add_argument("--routine-dll", required=True, help="the routine library")
+    parser.add_argument("--services", required=True, help="the list of host services")
+    parser.add_argument("--cxxfilt", required=True)
     args = parser.parse_args()
 
     text = objdump(args.objdump, "-p", args.dll)
@@ -247,6 +254,14 @@ def main():
     check(not unexpected, f"imports {' '.join(names)}" +
           (f": not allowed {' '.join(unexpected)}" if unexpected else ""))
     check(any(n.lower() == HOST_DLL for n in names), f"imports the host runtime {HOST_DLL}")
+    from_host = [s for k, v in imported.items() if k.lower() == HOST_DLL for s in v]
+    try:
+        services = host_imports.load_services(args.services, "win32")
+        stray = host_imports.unlisted(host_imports.demangle(args.cxxfilt, from_host), services)
+        check(not stray, f"{len(set(from_host))} imports from {HOST_DLL}, all host services" +
+              (f": not a host service: {'; '.join(stray)}" if stray else ""))
+    except host_imports.ListError as e:
+        check(False, str(e))
     kernel = next((v for k, v in imported.items() if k.lower() == "kernel32.dll"), [])
     check("DisableThreadLibraryCalls" in kernel,
           "entry point linked (KERNEL32 DisableThreadLibraryCalls imported)")

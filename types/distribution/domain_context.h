@@ -64,7 +64,10 @@ protected:
 
     // Whether the index lies in the set: a lookup outside an array's declared sets would
     // make an element the model does not have.
-    bool InSet(const QV_Set& set, int index) const { return Read(set) >= index; }
+    bool InSet(const QV_Set& set, int index) const {
+        int position = 0;
+        return Read(set).SetContains(index, position);
+    }
 
 private:
     QV_SECTIONDATAMODEL* Section(int d, int s) {

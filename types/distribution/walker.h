@@ -127,7 +127,8 @@ private:
             return;
         }
         const QV_SetValue* interior = m_context.Interior(d);
-        QV_SetValue rest = interior != nullptr ? *interior : QV_SetValue(QV_IntSetValue());
+        QV_SetValue rest =
+            interior != nullptr ? *interior : QV_SetValue(QV_IntSetValue(static_cast<const char*>(nullptr)));
         rest += m_context.EndNode(d);
         QV_IntSetValue bordered(0, INT_MIN);
         bordered += rest;

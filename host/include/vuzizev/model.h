@@ -130,7 +130,7 @@ class VZ_API QV_ModelTypeEx2 : public QV_ModelType,
 public:
     QV_ModelTypeEx2();
     QV_ModelTypeEx2(const QV_ModelTypeEx2& other);
-    QV_ModelTypeEx2& operator=(const QV_ModelTypeEx2& other) = default;
+    QV_ModelTypeEx2& operator=(const QV_ModelTypeEx2& other);
     ~QV_ModelTypeEx2() override;
 };
 
@@ -163,7 +163,7 @@ class VZ_API QV_PortTypeEx : public QV_PortType, public QV_ModelExtensions {
 public:
     QV_PortTypeEx();
     QV_PortTypeEx(const QV_PortTypeEx& other);
-    QV_PortTypeEx& operator=(const QV_PortTypeEx& other) = default;
+    QV_PortTypeEx& operator=(const QV_PortTypeEx& other);
     ~QV_PortTypeEx() override;
 };
 
@@ -185,7 +185,7 @@ class VZ_API QV_StructureTypeEx : public QV_ModelType,
 public:
     QV_StructureTypeEx();
     QV_StructureTypeEx(const QV_StructureTypeEx& other);
-    QV_StructureTypeEx& operator=(const QV_StructureTypeEx& other) = default;
+    QV_StructureTypeEx& operator=(const QV_StructureTypeEx& other);
     ~QV_StructureTypeEx() override;
 };
 

@@ -7,10 +7,10 @@
 
 class VZ_API QV_MULTIPORT_BaseType : public QV_PortType {
 public:
-    QV_MULTIPORT_BaseType() = default;
+    QV_MULTIPORT_BaseType();
     // A copy has the same connection names and no connection ports of its own.
-    QV_MULTIPORT_BaseType(const QV_MULTIPORT_BaseType& other) = default;
-    QV_MULTIPORT_BaseType& operator=(const QV_MULTIPORT_BaseType& other) = default;
+    QV_MULTIPORT_BaseType(const QV_MULTIPORT_BaseType& other);
+    QV_MULTIPORT_BaseType& operator=(const QV_MULTIPORT_BaseType& other);
     ~QV_MULTIPORT_BaseType() override;
 
     static const char* QV_ContainerId();

@@ -28,6 +28,15 @@ public:
     const QV_Value& LastAssignment() const;
     // The value in force: the user's, else the last assignment, else the type's default.
     const QV_Value& Current() const;
+    // The value in force as an integer, a real or a text.
+    int Integer() const;
+    double Real() const;
+    const char* String() const;
+    // Whether the value in force is the library's (or the type's) rather than the user's.
+    bool IsDefaultAssignment() const;
+    // Makes the value the one in force, as the user's.
+    void SetCurrentValue(double value);
+    void SetCurrentValue(const char* value);
 
     // Whether the property can hold this value; every value, unless a class says otherwise.
     virtual bool Accepts(const QV_Value&) const { return true; }
@@ -61,6 +70,8 @@ public:
     virtual int QV_PQRow() const;
 };
 
+// Parameters and variables answer their value in force through two accessors, v() and
+// fv(). Which of the two a step reads matters: the host may answer them differently.
 class VZ_API QV_REALPARAMETER : public QV_VarParam {
 public:
     explicit QV_REALPARAMETER(bool init = true);
@@ -68,8 +79,8 @@ public:
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_REALPARAMETER& operator*() { return *this; }
-    double v() const { return Current().AsReal(); }
-    double fv() const { return v(); }
+    double v() const;
+    double fv() const;
 
     virtual const QV_Value* QV_DefaultVALUE() const;
     virtual const QV_Value* QV_DefaultLOWER() const;
@@ -91,8 +102,8 @@ public:
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_INTEGERPARAMETER& operator*() { return *this; }
-    int v() const { return Current().AsInteger(); }
-    int fv() const { return v(); }
+    int v() const;
+    int fv() const;
 
     virtual const QV_Value* QV_DefaultVALUE() const;
     virtual const QV_Value* QV_DefaultLOWER() const;
@@ -110,9 +121,9 @@ public:
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_STRINGPARAMETER& operator*() { return *this; }
-    const char* v() const { return Current().AsText(); }
-    const char* fv() const { return v(); }
-    operator const char*() const { return v(); }
+    const char* v() const;
+    const char* fv() const;
+    operator const char*() const;
 
     virtual const QV_Value* QV_DefaultVALUE() const;
     virtual const QV_Value* QV_DefaultTAG() const;
@@ -129,8 +140,8 @@ public:
     explicit QV_FalseLOGICALPARAMETER(bool init = true);
     ~QV_FalseLOGICALPARAMETER() override;
     QV_FalseLOGICALPARAMETER& operator*() { return *this; }
-    bool v() const { return Current().AsInteger() != 0; }
-    bool fv() const { return v(); }
+    bool v() const;
+    bool fv() const;
 };
 
 // The list of components of a model, port, stream or structure.
@@ -149,8 +160,8 @@ public:
     ~QV_REALVARIABLE() override;
     static const char* QV_ContainerId();
     QV_REALVARIABLE& operator*() { return *this; }
-    double v() const { return Current().AsReal(); }
-    double fv() const { return v(); }
+    double v() const;
+    double fv() const;
 };
 
 class VZ_API QV_PARTIALDERIVATIVE : public QV_REALVARIABLE {

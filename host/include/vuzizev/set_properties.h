@@ -16,8 +16,8 @@ public:
     // Unlinks every dependent array, which then no longer refers to this set.
     ~QV_Set() override;
 
-    const QV_SetValue& v() const { return Current().AsSet(); }
-    const QV_SetValue& fv() const { return v(); }
+    const QV_SetValue& v() const;
+    const QV_SetValue& fv() const;
 
     // A set value of this set's kind (or of no kind yet).
     bool Accepts(const QV_Value& value) const override;

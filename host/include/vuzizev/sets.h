@@ -51,19 +51,7 @@ public:
 
     // Whether the set holds value; pos receives where it is, or where it would go to keep
     // the order. A value of the other kind is not held and would go at 0.
-    bool SetContains(int value, int& pos) const {
-        // Index sets are mostly runs of consecutive integers: try the place the value has
-        // in a run first.
-        if (m_kind == Kind::Integer && !m_integers.empty()) {
-            const long long guess = static_cast<long long>(value) - m_integers.front();
-            if (guess >= 0 && guess < static_cast<long long>(m_integers.size()) &&
-                m_integers[std::size_t(guess)] == value) {
-                pos = int(guess);
-                return true;
-            }
-        }
-        return SearchIntegers(value, pos);
-    }
+    bool SetContains(int value, int& pos) const;
     bool SetContains(const char* value, int& pos) const;
     // Inserts value at pos. Refused (false, set unchanged) when pos is outside the set,
     // the value is already held, it would break the order, or it is of the other kind.
@@ -84,7 +72,6 @@ protected:
     bool FillRange(int lo, int hi);
 
 private:
-    bool SearchIntegers(int value, int& pos) const;
     bool TakeKind(Kind kind);
 
     Kind m_kind = Kind::None;
@@ -105,6 +92,8 @@ class VZ_API QV_IntSetValue : public QV_SetValue {
 public:
     QV_IntSetValue();
     QV_IntSetValue(int lo, int hi);
+    // The empty integer set, from no text.
+    explicit QV_IntSetValue(const char* none);
 };
 
 // A string set. The default is empty. From text, every member is followed by one
@@ -122,27 +111,33 @@ public:
 };
 
 // Walks a set value in order. It starts before the first value: Next() advances and tells
-// whether there is a value, so a loop runs `while (it.Next()) { ... it.v() ... }`.
-class VZ_API QV_IntegerSetIter {
+// whether there is a value, so a loop runs `while (it.Next()) { ... it.v() ... }`. The
+// iterator walks its own copy of the set.
+class VZ_API QV_SetIter {
 public:
-    explicit QV_IntegerSetIter(QV_SetValue set) : m_set(std::move(set)) {}
-    bool Next() { return ++m_pos < int(m_set.Size()); }
-    int v() const { return m_set.Integer(m_pos); }
-    int fv() const { return v(); }
+    bool Next();
 
-private:
+protected:
+    explicit QV_SetIter(const SUValue& set);
+    ~QV_SetIter();
+
     QV_SetValue m_set;
     int m_pos = -1;
 };
 
-class VZ_API QV_StringSetIter {
+class VZ_API QV_IntegerSetIter : public QV_SetIter {
 public:
-    explicit QV_StringSetIter(QV_SetValue set) : m_set(std::move(set)) {}
-    bool Next() { return ++m_pos < int(m_set.Size()); }
-    const char* v() const { return m_set.String(m_pos); }
-    const char* fv() const { return v(); }
+    explicit QV_IntegerSetIter(const SUValue& set);
+    ~QV_IntegerSetIter();
+    // The current value, through either of the host's two accessors.
+    int v() const;
+    int fv() const;
+};
 
-private:
-    QV_SetValue m_set;
-    int m_pos = -1;
+class VZ_API QV_StringSetIter : public QV_SetIter {
+public:
+    explicit QV_StringSetIter(const SUValue& set);
+    ~QV_StringSetIter();
+    const char* v() const;
+    const char* fv() const;
 };

@@ -10,6 +10,8 @@
 #include "vuzizev/api.h"
 
 class QV_Containable;
+class QV_Value;
+class QV_VarParamProp;
 
 namespace vzt {
 
@@ -39,6 +41,16 @@ struct BaseResults {
     int localEqnCountOffset = 0; // SetLocalEqnCount(n) returns n + offset
 };
 VZ_API BaseResults& Base();
+
+// ---- The two value accessors ---------------------------------------------------------
+
+// v() and fv() answer alike until a test sets them apart. From then on fv() of property
+// answers value while v() keeps answering the property's own value in force (the property
+// must outlive the setting or be cleared first); and fv() of an integer-set iterator answers
+// its current value plus shift.
+VZ_API void SetSecondValue(const QV_VarParamProp& property, const QV_Value& value);
+VZ_API void SetIteratorSecondShift(int shift);
+VZ_API void ClearSecondValues();
 
 // ---- Journal ---------------------------------------------------------------------------
 
@@ -82,8 +94,8 @@ VZ_API void EnableJournal(bool on);
 VZ_API const std::vector<Event>& Journal();
 VZ_API void ClearJournal();
 
-// Clears the journal, the allocator's failure settings, the base results and the last
-// used group number. The allocator's live-block accounting is kept.
+// Clears the journal, the allocator's failure settings, the base results, the last used
+// group number and the accessors' second values. The allocator's live-block accounting is kept.
 VZ_API void Reset();
 
 } // namespace vzt

@@ -1,0 +1,212 @@
+// Which of the host's two accessors each equation walk of the one-dimensional distribution
+// reads: SetUpEquations reads every value through v(), JacPattern through fv(). For every
+// value the walks read, the host is made to answer the two accessors differently, and each
+// walk must follow its own accessor and ignore the other.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <vuzizev/expressions.h>
+
+#include "support/host_fixture.h"
+#include "types/distribution1d/distribution1d.h"
+
+namespace {
+
+struct Configuration {
+    const char* method;
+    int sections = 1;
+    int hod = 1;
+    bool idx = false;
+    const char* ebc = "Backward";
+};
+
+// A domain and a distribution over it, sized and assigned as the host does before the walks.
+struct Model {
+    explicit Model(const Configuration& c) {
+        distribution.XDOMAIN.Link(&domain);
+        domain.DISCRETIZATIONMETHOD.Specify(QV_Value(c.method, 0u));
+        domain.NUMSECTIONS.Specify(QV_Value(c.sections, 0u));
+        domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(c.hod, 0u));
+        domain.ELEMENTBOUNDARYCONDITION.Specify(QV_Value(c.ebc, 0u));
+        if (c.idx) {
+            distribution.INTEGRALS.Specify(QV_Value("idx", 0u));
+        }
+        for (QV_ModelType* m : std::initializer_list<QV_ModelType*>{&domain, &distribution}) {
+            m->SetDims();
+            m->ExecuteAssignments(1, 0);
+        }
+    }
+
+    QV_SECTIONDATAMODEL& Section(int s) { return (*domain.SECTION.get())(s); }
+
+    // What SetUpEquations registers: its result, then per instance the group and incidence.
+    std::string SetUp() {
+        QV_ModelType::m_stLastGroup = 0; // every walk starts from the same group base
+        std::string out = std::to_string(distribution.SetUpEquations());
+        const QV_EquationStore& store = distribution.Equations();
+        for (std::size_t k = 0; k < store.InstanceCount(); ++k) {
+            const QV_InstanceView instance = store.Instance(k);
+            out += "\n" + std::to_string(instance.group) + ":";
+            for (std::size_t t = 0; t < instance.incidenceCount; ++t) {
+                out += " " + NameOf(instance.incidence[t]);
+            }
+        }
+        return out;
+    }
+
+    // What JacPattern registers: its result, then per equation its name, group and residual.
+    std::string Expressions() {
+        std::vector<int> rows(kRoom);
+        std::vector<int> cols(kRoom);
+        int* r = rows.data();
+        int* c = cols.data();
+        distribution.SetJacobianBufferEnd(rows.data() + kRoom, cols.data() + kRoom);
+        std::string out = std::to_string(distribution.JacPattern(r, c, nullptr));
+        distribution.SetJacobianBufferEnd(nullptr, nullptr);
+        const QV_EquationStore& store = distribution.Equations();
+        for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+            const QV_EquationView e = store.Equation(k);
+            out += "\n" + std::string(e.name) + " g" + std::to_string(e.group) + " " +
+                   vzt::Infix(e, store, [&](const QV_VarParam* p) { return NameOf(p); });
+        }
+        return out;
+    }
+
+    // A term's array and index, or a section's element length; the same in every model.
+    std::string NameOf(const QV_VarParam* p) {
+        const std::pair<const char*, QV_Matrix*> arrays[] = {{"VALUE", distribution.VALUE.get()},
+                                                             {"DDX", &distribution.DDX},
+                                                             {"D2DX2", &distribution.D2DX2},
+                                                             {"IDX", &distribution.IDX}};
+        for (const auto& [name, array] : arrays) {
+            for (std::size_t i = 0; i < array->Elements().Size(); ++i) {
+                if (array->Elements().At(i) == p) {
+                    return name + std::string(p->PropertyName());
+                }
+            }
+        }
+        const QV_Matrix& sections = *domain.SECTION.get();
+        for (std::size_t i = 0; i < sections.Elements().Size(); ++i) {
+            auto* section = dynamic_cast<QV_SECTIONDATAMODEL*>(sections.Elements().At(i));
+            if (section != nullptr && &section->ELEMENTLENGTH == p) {
+                return "h" + std::string(section->PropertyName());
+            }
+        }
+        return "?";
+    }
+
+    static constexpr std::size_t kRoom = 1 << 16;
+    QV_DOMAIN domain;
+    QV_DISTRIBUTION1D distribution;
+};
+
+// A value the walks read, where to find it, and another value for it that changes the
+// equations of the configuration.
+struct ReadValue {
+    const char* name;
+    Configuration configuration;
+    std::function<QV_VarParamProp&(Model&)> property;
+    std::function<QV_Value(Model&)> other;
+};
+
+void PrintTo(const ReadValue& r, std::ostream* out) {
+    *out << r.name;
+}
+
+QV_Value Shifted(const QV_INTEGERPARAMETER& p, int delta) {
+    return QV_Value(p.v() + delta, 0u);
+}
+
+const ReadValue kReadValues[] = {
+    {"HighestOrderUsed",
+     {"CFD2", 1, 2},
+     [](Model& m) -> QV_VarParamProp& { return m.distribution.HIGHESTORDERXDERIVATIVEUSED; },
+     [](Model&) { return QV_Value(1, 0u); }},
+    {"HighestOrderDeclared",
+     {"OCFE3", 2, 2},
+     [](Model& m) -> QV_VarParamProp& { return m.distribution.HIGHESTORDERXDERIVATIVE; },
+     [](Model&) { return QV_Value(1, 0u); }},
+    {"Integrals",
+     {"BFD1", 1, 1, true},
+     [](Model& m) -> QV_VarParamProp& { return m.distribution.INTEGRALS; },
+     [](Model&) { return QV_Value(QV_StrSetValue("None\""), 0u); }},
+    {"Method",
+     {"CFD2", 1, 1},
+     [](Model& m) -> QV_VarParamProp& { return m.domain.DISCRETIZATIONMETHOD; },
+     [](Model&) { return QV_Value("BFD2", 0u); }},
+    {"ElementBoundary",
+     {"OCFE3", 2, 2, false, "Backward"},
+     [](Model& m) -> QV_VarParamProp& { return m.domain.ELEMENTBOUNDARYCONDITION; },
+     [](Model&) { return QV_Value("Forward", 0u); }},
+    {"SectionCount",
+     {"CFD2", 2, 1},
+     [](Model& m) -> QV_VarParamProp& { return m.domain.NUMSECTIONS; },
+     [](Model&) { return QV_Value(1, 0u); }},
+    {"PolyPoints",
+     {"OCFE3", 1, 1},
+     [](Model& m) -> QV_VarParamProp& { return m.domain.NUMPOLYPOINTS; },
+     [](Model&) { return QV_Value(1, 0u); }},
+    {"EndNode",
+     {"OCFE3", 2, 2, false, "Forward"},
+     [](Model& m) -> QV_VarParamProp& { return m.domain.ENDNODE; },
+     [](Model& m) { return Shifted(m.domain.ENDNODE, -1); }},
+    {"SectionBase",
+     {"CFD2", 2, 1},
+     [](Model& m) -> QV_VarParamProp& { return m.Section(2).BASE; },
+     [](Model& m) { return Shifted(m.Section(2).BASE, 1); }},
+    {"SectionNodeCount",
+     {"CFD2", 2, 1},
+     [](Model& m) -> QV_VarParamProp& { return m.Section(1).NODECOUNT; },
+     [](Model& m) { return Shifted(m.Section(1).NODECOUNT, -2); }},
+    {"SectionElementCount",
+     {"OCFE3", 2, 1},
+     [](Model& m) -> QV_VarParamProp& { return m.Section(1).NUMELEMENTS; },
+     [](Model& m) { return Shifted(m.Section(1).NUMELEMENTS, -1); }},
+    {"SectionSpacing",
+     {"CFD4", 2, 1},
+     [](Model& m) -> QV_VarParamProp& { return m.Section(1).ELEMENTLENGTH; },
+     [](Model& m) { return QV_Value(2.0 * m.Section(1).ELEMENTLENGTH.v(), 0u); }},
+};
+
+class WalkAccessors : public testsupport::HostTest,
+                      public ::testing::WithParamInterface<ReadValue> {};
+
+// With fv() answering another value, SetUpEquations registers what it registers when the two
+// agree, and JacPattern registers something else: the former reads v(), the latter fv().
+TEST_P(WalkAccessors, SecondAccessorReachesOnlyJacPattern) {
+    const ReadValue& read = GetParam();
+    Model plain(read.configuration);
+    const std::string setUp = plain.SetUp();
+    const std::string expressions = plain.Expressions();
+
+    Model split(read.configuration);
+    vzt::SetSecondValue(read.property(split), read.other(split));
+    EXPECT_EQ(split.SetUp(), setUp);
+    EXPECT_NE(split.Expressions(), expressions);
+}
+
+// With v() answering another value and fv() the first, SetUpEquations registers something else
+// and JacPattern what it registers when the two agree.
+TEST_P(WalkAccessors, FirstAccessorReachesOnlySetUpEquations) {
+    const ReadValue& read = GetParam();
+    Model plain(read.configuration);
+    const std::string setUp = plain.SetUp();
+    const std::string expressions = plain.Expressions();
+
+    Model split(read.configuration);
+    QV_VarParamProp& property = read.property(split);
+    const QV_Value first = property.Current();
+    ASSERT_TRUE(property.Specify(read.other(split)));
+    vzt::SetSecondValue(property, first);
+    EXPECT_NE(split.SetUp(), setUp);
+    EXPECT_EQ(split.Expressions(), expressions);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryValueTheWalksRead, WalkAccessors, ::testing::ValuesIn(kReadValues),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
