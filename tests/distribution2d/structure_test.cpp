@@ -282,6 +282,27 @@ TEST_F(Structure2D, SecondDerivativesAndYJoinsFollowTheOtherInterior) {
     EXPECT_EQ(c.byRole[0].at(pellorin::eqn::kD2), 2 * 4);
 }
 
+// The bordered loops read their iterator through v() in SetUpEquations and through fv() in
+// JacPattern: with the host's fv() shifted past the last node, only JacPattern strays
+// outside the declared sets, and fails.
+TEST_F(Structure2D, BorderedLoopsReadEachWalksOwnAccessor) {
+    auto model = Make("DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=2",
+                      "DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=2");
+    const int instances = model->Drive().back().setUpResult;
+    ASSERT_GT(instances, 0);
+    vzt::SetIteratorSecondShift(1);
+    QV_ModelType::m_stLastGroup = 0;
+    EXPECT_EQ(model->distribution.SetUpEquations(), instances);
+    std::vector<int> rows(std::size_t(model->distribution.Equations().IncidenceCount()));
+    std::vector<int> cols(rows.size());
+    int* r = rows.data();
+    int* c = cols.data();
+    model->distribution.SetJacobianBufferEnd(rows.data() + rows.size(), cols.data() + cols.size());
+    EXPECT_LT(model->distribution.JacPattern(r, c, nullptr), 0);
+    model->distribution.SetJacobianBufferEnd(nullptr, nullptr);
+    vzt::ClearSecondValues();
+}
+
 // Without its y domain, or when its x domain's data would make a stencil reach outside the
 // declared sets, the distribution registers nothing of its own, reports failure in both
 // walks, and makes no element outside its sets.
