@@ -72,6 +72,21 @@ TEST(Vzhost, ShowListsAStreamsSixPropertiesInOrderWithDirections) {
     }
 }
 
+// The longest name still stands apart from its flavour, and the flavours line up.
+TEST(Vzhost, ShowColumnsFitTheLongestName) {
+    const RunResult run = Vzhost("show DISTRIBUTION1D");
+    ASSERT_EQ(run.status, 0) << run.out;
+    const auto lines = Lines(run.out);
+    ASSERT_GT(lines.size(), 2u) << run.out;
+    EXPECT_NE(run.out.find(" HIGHESTORDERXDERIVATIVEUSED  property "), std::string::npos)
+        << run.out;
+    const std::size_t column = lines[1].find("external");
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].compare(column - 2, 2, "  ") == 0 && lines[i][column] != ' ')
+            << lines[i];
+    }
+}
+
 TEST(Vzhost, RunDomainPrintsTheOcfe3Layout) {
     const RunResult run = Vzhost("run DOMAIN --x method=OCFE3");
     ASSERT_EQ(run.status, 0) << run.out;

@@ -10,7 +10,7 @@
 //                               NAME=VALUE), drive it and report what it registered
 //
 // Options: --library PATH (default: ../lib/Pellorin360_1.so beside this program).
-// Bad input gets a one-line error and exit status 2.
+// Bad input gets a one-line error and exit status 2; a model that fails, one line and 1.
 #include <cstring>
 #include <iostream>
 #include <string>
