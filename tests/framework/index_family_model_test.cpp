@@ -10,7 +10,7 @@
 #include <variant>
 
 #include "framework/index_family.h"
-#include "templates_support.h"
+#include "support/counting_array.h"
 
 namespace {
 

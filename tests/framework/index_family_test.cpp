@@ -6,7 +6,7 @@
 #include "framework/arrays.h"
 #include "framework/index_family.h"
 #include "framework/string_in_set.h"
-#include "templates_support.h"
+#include "support/counting_array.h"
 
 namespace {
 

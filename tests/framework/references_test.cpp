@@ -5,7 +5,7 @@
 #include "framework/arrays.h"
 #include "framework/frame.h"
 #include "framework/references.h"
-#include "templates_support.h"
+#include "support/counting_array.h"
 #include "types/generic/models.h"
 #include "types/generic/multiports.h"
 #include "types/generic/signals.h"
