@@ -87,6 +87,14 @@ TEST(Vzhost, ShowColumnsFitTheLongestName) {
     }
 }
 
+TEST(Vzhost, RunWithoutOptionsUsesTheDefaultDomain) {
+    const RunResult run = Vzhost("run");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("x domain: method BFD1, 1 section, element boundary Backward"),
+              std::string::npos)
+        << run.out;
+}
+
 TEST(Vzhost, RunDomainPrintsTheOcfe3Layout) {
     const RunResult run = Vzhost("run DOMAIN --x method=OCFE3");
     ASSERT_EQ(run.status, 0) << run.out;
@@ -152,6 +160,7 @@ TEST(Vzhost, BadInputGetsOneLineAndExitStatusTwo) {
                                   "run --x method=FOO",
                                   "run --x sections=0",
                                   "run --x sections=-3",
+                                  "run --x NUMPOLYPOINTS=-1",
                                   "run --x length=abc",
                                   "run --x length=nan",
                                   "run NOPE",
