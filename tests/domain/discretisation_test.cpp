@@ -125,6 +125,10 @@ struct Configuration {
     int sections;
     int hod;
     double length;
+    friend void PrintTo(const Configuration& c, std::ostream* out) {
+        *out << c.method << ", " << c.sections << " sections, hod " << c.hod << ", length "
+             << c.length;
+    }
 };
 
 class DomainInvariants : public DomainTest, public ::testing::WithParamInterface<Configuration> {};

@@ -10,7 +10,9 @@
 #include "types/generic/multiports.h"
 #include "types/generic/signals.h"
 
-namespace {
+// The referred types, each with the identity its references report (named outside the
+// anonymous namespace, so that the cases read as referred::Expect<...>).
+namespace referred {
 
 template <class T>
 struct Expect {
@@ -37,6 +39,12 @@ template <class T>
 struct ExpectRealParameter : Expect<T> {
     static const char* Identity() { return QV_REALPARAMETER::QV_ContainerId(); }
 };
+
+} // namespace referred
+
+namespace {
+
+using namespace referred;
 
 using Referred = ::testing::Types<
     Expect<QV_GENERICMODEL>, Expect<QV_GENERICSTREAM>, Expect<QV_GENERICSTRUCTURE>,
