@@ -14,6 +14,7 @@ struct SectionLayout {
     double location, length, spacingUsed, elementLength;
     int nodeCount, base, numElements;
     std::vector<int> interior;
+    bool operator==(const SectionLayout&) const = default;
 };
 
 struct DomainLayout {
@@ -22,6 +23,7 @@ struct DomainLayout {
     std::vector<SectionLayout> sections;
     std::vector<int> interior;
     std::vector<double> positions; // VALUE(0) to VALUE(ENDNODE)
+    bool operator==(const DomainLayout&) const = default;
 };
 
 inline std::vector<int> Members(const SUValue& set) {

@@ -160,47 +160,6 @@ TEST_F(References, DefaultTypeRegistersItsPropertiesWithItself) {
     delete model;
 }
 
-TEST_F(References, DefaultArrayIsEmptyAndUnbound) {
-    QV_Virtual<QV_ARRAY_I<QV_REALPARAMETER, QV_REALPARAMETER>> named;
-    QV_Type* made = named.NewDefaultVirtual();
-    auto* array = dynamic_cast<QV_BASE_I*>(made);
-    ASSERT_NE(array, nullptr);
-    EXPECT_EQ(array->Elements().Size(), 0u);
-    EXPECT_EQ(array->DeclaredSet(0), nullptr);
-    delete made;
-}
-
-TEST_F(References, HostOwnedDefaultIsReleasedWithTheReference) {
-    {
-        QV_Virtual<QV_GENERICSTRUCTURE> named;
-        EXPECT_NE(named.ResolveToDefault(), nullptr);
-        EXPECT_EQ(named.ResolveToDefault(), named.get()) << "made once";
-    }
-    // HostTest checks that nothing is left allocated.
-}
-
-TEST_F(References, MembersRegisterThroughTheirOwnFlavours) {
-    QV_GENERICMODEL owner;
-    QV_External<QV_GENERICMODEL> external;
-    QV_Virtual<QV_ARRAY_I<QV_REALVARIABLE, QV_REALVARIABLE>> named;
-    QV_ARRAY_I<QV_REALVARIABLE, QV_REALVARIABLE> plain;
-    pellorin::Registrar r(&owner);
-    EXPECT_EQ(&r(external, "XDOMAIN"), &external);
-    EXPECT_EQ(&r(named, "VALUE", QV_DirectionOutput, "values"), &named);
-    EXPECT_EQ(&r(plain, "DDX"), &plain);
-    EXPECT_EQ(external.PropertyFlavour(), QV_RegistrationFlavour::External);
-    EXPECT_EQ(named.PropertyFlavour(), QV_RegistrationFlavour::Virtual);
-    EXPECT_EQ(plain.PropertyFlavour(), QV_RegistrationFlavour::Type);
-    EXPECT_STREQ(named.PropertyDescription(), "values");
-    EXPECT_EQ(owner.FindProperty("XDOMAIN"), &external);
-}
-
-TEST_F(References, VirtualIsAStringParameterNamingItsObject) {
-    QV_Virtual<QV_GENERICMODEL> named;
-    EXPECT_TRUE(named.Specify(QV_Value("model1", 0u)));
-    EXPECT_STREQ(static_cast<const char*>(named), "model1");
-}
-
 TEST_F(References, StructureReferenceAcceptsOnlyGenericStructures) {
     QV_GLOBALSTRUCTUREREFNAME<QV_GENERICSTRUCTURE> ref;
     QV_ModelType* dummy = ref.CreateDummyInstance();
