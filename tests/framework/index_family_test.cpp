@@ -89,14 +89,6 @@ INSTANTIATE_TEST_SUITE_P(
                       IndexStringCase{"99999999999,7)", false},
                       IndexStringCase{"\"3\",7)", false}));
 
-TEST_F(IndexFamily, CreateMissingArrayElementLeavesExistingElementAlone) {
-    Array2 a;
-    QV_Type* e = a.Find(3, 7);
-    a.CreateMissingArrayElement("(3,7)");
-    EXPECT_EQ(a.made, 1);
-    EXPECT_EQ(a.Find(3, 7), e);
-}
-
 TEST_F(IndexFamily, StringIndexOf127CharactersIsReadAnd128IsRefused) {
     CountingArray<QV_BASE_SI> a;
     const std::string fits(127, 'k');
