@@ -22,14 +22,15 @@
 
 namespace {
 
+constexpr int kModelFailed = 1;
 constexpr int kUsageError = 2;
 constexpr const char* kUsage =
     "usage: vzhost types | show TYPE | run [TYPE] [--x SPEC] [--y SPEC] [--z SPEC] "
     "[--set NAME=VALUE] [--format summary|listing|json]";
 
-int Fail(const std::string& message) {
+int Fail(const std::string& message, int status = kUsageError) {
     std::cerr << "vzhost: " << message << '\n';
-    return kUsageError;
+    return status;
 }
 
 int ListTypes(const vzt::TypeLibrary& library) {
@@ -39,7 +40,7 @@ int ListTypes(const vzt::TypeLibrary& library) {
         }
         QV_ModelType* object = library.Create(type);
         if (object == nullptr) {
-            return Fail("the factory of " + type + " returned no object");
+            return Fail("the factory of " + type + " returned no object", kModelFailed);
         }
         std::cout << type << "  " << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
         object->Release();
@@ -53,7 +54,7 @@ int ShowType(const vzt::TypeLibrary& library, const std::string& type) {
     }
     QV_ModelType* object = library.Create(type);
     if (object == nullptr) {
-        return Fail("the factory of " + type + " returned no object");
+        return Fail("the factory of " + type + " returned no object", kModelFailed);
     }
     std::cout << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
     vzhost::DescribeProperties(std::cout, *object);
