@@ -149,17 +149,6 @@ TEST_F(References, ReferenceLinkedToAnObjectOfAnotherTypeIsNotDereferenced) {
     EXPECT_THROW(*external, std::logic_error);
 }
 
-TEST_F(References, DefaultTypeRegistersItsPropertiesWithItself) {
-    QV_Virtual<QV_GENERICMODEL> named;
-    QV_Type* model = named.NewDefaultVirtual();
-    ASSERT_NE(model, nullptr);
-    auto* generic = static_cast<QV_GENERICMODEL*>(model);
-    EXPECT_EQ(generic->m_parent, nullptr);
-    ASSERT_EQ(generic->Properties().size(), 4u);
-    EXPECT_EQ(generic->USERNOTES.PropertyOwner(), generic);
-    delete model;
-}
-
 TEST_F(References, StructureReferenceAcceptsOnlyGenericStructures) {
     QV_GLOBALSTRUCTUREREFNAME<QV_GENERICSTRUCTURE> ref;
     QV_ModelType* dummy = ref.CreateDummyInstance();
