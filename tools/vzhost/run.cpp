@@ -9,6 +9,7 @@
 #include "drive.h"
 #include "report.h"
 #include "specify.h"
+#include "vuzizev/testing.h"
 
 namespace vzhost {
 namespace {
@@ -110,6 +111,9 @@ std::string FailureOf(const std::string& type, const vzt::ModelOutcome& outcome)
 
 int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,
         std::ostream& err) {
+    // The library carries on without what the host could not allocate, so a run in which an
+    // allocation failed may give a model that lacks parts: it is not reported as a result.
+    const std::size_t failedAllocations = vzt::Allocator().failedAllocations;
     try {
         ModelHandle model = Create(library, options.type);
         std::vector<ModelHandle> domains;
@@ -162,6 +166,11 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         }
         order.push_back(model.get());
         const std::vector<vzt::ModelOutcome> outcomes = vzt::Drive(order);
+        if (vzt::Allocator().failedAllocations != failedAllocations) {
+            model.reset();
+            err << "vzhost: out of memory: the model could not be made whole\n";
+            return kModelFailed;
+        }
 
         if (model->ContainerDerivesFrom(kDomainIdentity)) {
             byDirection['x'] = model.get();
