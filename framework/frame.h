@@ -43,10 +43,13 @@ public:
     using IsLibraryType = void;
 
     // Builds the base: a library base with construction switched off and the same parent,
-    // a host base by its default constructor.
-    explicit QV_TypeFrame(QV_Container* parent) requires pellorin::LibraryType<Base>
-        : Base(false, parent), m_parent(parent) {}
-    explicit QV_TypeFrame(QV_Container* parent) requires(!pellorin::LibraryType<Base>)
+    // a host base by its default constructor. Templates, so that an explicit instantiation of
+    // the frame instantiates only the one that fits its base.
+    template <class B = Base>
+    requires pellorin::LibraryType<B>
+    explicit QV_TypeFrame(QV_Container* parent) : Base(false, parent), m_parent(parent) {}
+    template <class B = Base>
+    requires(!pellorin::LibraryType<B>) explicit QV_TypeFrame(QV_Container* parent)
         : Base(), m_parent(parent) {}
 
     QV_TypeFrame(const QV_TypeFrame&) = delete;

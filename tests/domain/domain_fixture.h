@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "specify.h"
 #include "support/host_fixture.h"
 #include "types/domain/domain.h"
 
@@ -13,6 +14,7 @@ struct SectionLayout {
     double location, length, spacingUsed, elementLength;
     int nodeCount, base, numElements;
     std::vector<int> interior;
+    bool operator==(const SectionLayout&) const = default;
 };
 
 struct DomainLayout {
@@ -21,6 +23,7 @@ struct DomainLayout {
     std::vector<SectionLayout> sections;
     std::vector<int> interior;
     std::vector<double> positions; // VALUE(0) to VALUE(ENDNODE)
+    bool operator==(const DomainLayout&) const = default;
 };
 
 inline std::vector<int> Members(const SUValue& set) {
@@ -41,17 +44,23 @@ inline std::vector<int> Range(int lo, int hi) {
 
 class DomainTest : public HostTest {
 protected:
-    // A domain with the user's settings, after one run of its assignments.
+    // A domain with the user's settings, given as text as a user gives them: the parameter
+    // types' valid values and lower bounds apply.
     static void Configure(QV_DOMAIN& d, const std::string& method, int sections, int hod = 0,
                           double length = 0.0) {
-        d.DISCRETIZATIONMETHOD.Specify(QV_Value(method.c_str(), 0u));
-        d.NUMSECTIONS.Specify(QV_Value(sections, 0u));
+        Specify(d.DISCRETIZATIONMETHOD, method);
+        Specify(d.NUMSECTIONS, std::to_string(sections));
         if (hod > 0) {
-            d.HIGHESTORDERDERIVATIVE.Specify(QV_Value(hod, 0u));
+            Specify(d.HIGHESTORDERDERIVATIVE, std::to_string(hod));
         }
         if (length > 0.0) {
-            d.LENGTH.get()->Specify(QV_Value(length, 0u));
+            Specify(*d.LENGTH.get(), std::to_string(length));
         }
+    }
+
+    static void Specify(QV_Containable& property, const std::string& text) {
+        std::string error;
+        EXPECT_TRUE(vzt::SpecifyFromText(property, text, error)) << error;
     }
 
     static void Run(QV_DOMAIN& d, int a = 1, int b = 0) {

@@ -19,24 +19,34 @@ TEST(Vzhost, TypesListsTheCreatableTypesWithTheirIdentities) {
     EXPECT_NE(run.out.find("CONNECTION  Model CONNECTION\\tV10"), std::string::npos);
 }
 
-TEST(Vzhost, ShowListsAStreamsSixPropertiesInOrderWithDirections) {
-    const RunResult run = Vzhost("show GENERICSTREAM");
+// Every property in order, in columns as wide as their longest entry.
+TEST(Vzhost, ShowListsThePropertiesInOrderInColumns) {
+    const RunResult run = Vzhost("show DISTRIBUTION1D");
     ASSERT_EQ(run.status, 0) << run.out;
     const auto lines = Lines(run.out);
-    ASSERT_EQ(lines.size(), 7u) << run.out;
-    EXPECT_EQ(lines[0], "Stream GENERICSTREAM\\tV10");
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"USERNOTES", "direction 0"},
-        {"COMPONENTLIST", "direction 0"},
-        {"QV_UNCONNECTABLEINPUT", "direction 4"},
-        {"QV_UNCONNECTABLEOUTPUT", "direction 8"},
-        {"INPUTSIGNAL", "direction 4"},
-        {"OUTPUTSIGNAL", "direction 8"}};
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NE(lines[i + 1].find(" " + expected[i].first + " "), std::string::npos)
-            << lines[i + 1];
-        EXPECT_NE(lines[i + 1].find(expected[i].second), std::string::npos) << lines[i + 1];
+    ASSERT_EQ(lines.size(), 16u) << run.out;
+    EXPECT_EQ(lines[0], "Model DISTRIBUTION1D\\tV10");
+    EXPECT_EQ(lines[1].rfind("  1  XDOMAIN  ", 0), 0u) << lines[1];
+    EXPECT_NE(lines[5].find(" INPUTSIGNAL   "), std::string::npos) << lines[5];
+    EXPECT_NE(lines[5].find("  direction 4 (input)   Port CONTROLPORT\\tV10, not exported"),
+              std::string::npos)
+        << lines[5];
+    EXPECT_NE(lines[8].find(" HIGHESTORDERXDERIVATIVEUSED  property  direction 0 (none)"),
+              std::string::npos)
+        << lines[8];
+    const std::size_t column = lines[1].find("external");
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].compare(column - 2, 2, "  ") == 0 && lines[i][column] != ' ')
+            << lines[i];
     }
+}
+
+TEST(Vzhost, RunWithoutOptionsUsesTheDefaultDomain) {
+    const RunResult run = Vzhost("run");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("x domain: method BFD1, 1 section, element boundary Backward"),
+              std::string::npos)
+        << run.out;
 }
 
 TEST(Vzhost, RunDomainPrintsTheOcfe3Layout) {
@@ -149,6 +159,7 @@ TEST(Vzhost, BadInputGetsOneLineAndExitStatusTwo) {
                                   "run --x method=FOO",
                                   "run --x sections=0",
                                   "run --x sections=-3",
+                                  "run --x NUMPOLYPOINTS=-1",
                                   "run --x length=abc",
                                   "run --x length=nan",
                                   "run NOPE",

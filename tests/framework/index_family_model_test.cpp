@@ -10,7 +10,7 @@
 #include <variant>
 
 #include "framework/index_family.h"
-#include "templates_support.h"
+#include "support/counting_array.h"
 
 namespace {
 
@@ -42,12 +42,25 @@ struct Word {
     static constexpr std::size_t kDimensions = sizeof...(Letters);
 };
 
-using Words =
-    ::testing::Types<Word<QV_BASE_II, 'I', 'I'>, Word<QV_BASE_IS, 'I', 'S'>,
-                     Word<QV_BASE_SI, 'S', 'I'>, Word<QV_BASE_SS, 'S', 'S'>,
-                     Word<QV_BASE_III, 'I', 'I', 'I'>, Word<QV_BASE_SIS, 'S', 'I', 'S'>,
-                     Word<QV_BASE_ISSI, 'I', 'S', 'S', 'I'>, Word<QV_BASE_IIII, 'I', 'I', 'I', 'I'>,
-                     Word<QV_BASE_SSSS, 'S', 'S', 'S', 'S'>>;
+} // namespace
+
+// One type per word, so that the cases are named by their words.
+namespace word {
+struct II : Word<QV_BASE_II, 'I', 'I'> {};
+struct IS : Word<QV_BASE_IS, 'I', 'S'> {};
+struct SI : Word<QV_BASE_SI, 'S', 'I'> {};
+struct SS : Word<QV_BASE_SS, 'S', 'S'> {};
+struct III : Word<QV_BASE_III, 'I', 'I', 'I'> {};
+struct SIS : Word<QV_BASE_SIS, 'S', 'I', 'S'> {};
+struct ISSI : Word<QV_BASE_ISSI, 'I', 'S', 'S', 'I'> {};
+struct IIII : Word<QV_BASE_IIII, 'I', 'I', 'I', 'I'> {};
+struct SSSS : Word<QV_BASE_SSSS, 'S', 'S', 'S', 'S'> {};
+} // namespace word
+
+namespace {
+
+using Words = ::testing::Types<word::II, word::IS, word::SI, word::SS, word::III, word::SIS,
+                               word::ISSI, word::IIII, word::SSSS>;
 
 template <class W>
 class IndexFamilyModel : public HostTest {

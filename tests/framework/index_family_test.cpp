@@ -6,7 +6,7 @@
 #include "framework/arrays.h"
 #include "framework/index_family.h"
 #include "framework/string_in_set.h"
-#include "templates_support.h"
+#include "support/counting_array.h"
 
 namespace {
 
@@ -24,61 +24,6 @@ std::vector<QV_Type*> FillTwoByThree(Array2& a) {
 }
 
 class IndexFamily : public HostTest {};
-
-TEST_F(IndexFamily, FirstFindOnEmptyArrayMakesTheOnlyEntry) {
-    Array2 a;
-    QV_Type* e = a.Find(4, -2);
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(a.Elements().Size(), 1u);
-    EXPECT_EQ(a.Elements().At(0), e);
-    EXPECT_STREQ(e->PropertyName(), "(4,-2)");
-    EXPECT_EQ(a.Find(4, -2), e);
-    EXPECT_EQ(a.made, 1);
-}
-
-TEST_F(IndexFamily, FindOpensNullSlotsForNewFirstDimensionValue) {
-    Array2 a;
-    const std::vector<QV_Type*> old = FillTwoByThree(a);
-    QV_Type* added = a.Find(15, 2); // 15 goes between 10 and 20: position 1 of dimension 0
-    const QV_LongPtrVectorOwnsData& t = a.Elements();
-    ASSERT_EQ(t.Size(), 9u);
-    EXPECT_EQ(t.At(3), nullptr);
-    EXPECT_EQ(t.At(4), added);
-    EXPECT_EQ(t.At(5), nullptr);
-    for (int j = 0; j < 3; ++j) {
-        EXPECT_EQ(t.At(std::size_t(j)), old[std::size_t(j)]);         // row of 10
-        EXPECT_EQ(t.At(std::size_t(6 + j)), old[std::size_t(3 + j)]); // row of 20
-    }
-}
-
-TEST_F(IndexFamily, FindOpensNullSlotInEveryRowForNewLastDimensionValue) {
-    Array2 a;
-    const std::vector<QV_Type*> old = FillTwoByThree(a);
-    QV_Type* added = a.Find(20, 0); // 0 goes first in dimension 1
-    const QV_LongPtrVectorOwnsData& t = a.Elements();
-    ASSERT_EQ(t.Size(), 8u);
-    EXPECT_EQ(t.At(0), nullptr);
-    EXPECT_EQ(t.At(4), added);
-    for (int j = 0; j < 3; ++j) {
-        EXPECT_EQ(t.At(std::size_t(1 + j)), old[std::size_t(j)]);
-        EXPECT_EQ(t.At(std::size_t(5 + j)), old[std::size_t(3 + j)]);
-    }
-}
-
-TEST_F(IndexFamily, NewElementsFillsTwoByTwoInReverseRowMajorOrder) {
-    Array2 a;
-    a.Find(1, 1);
-    a.Find(2, 2);
-    vzt::ClearJournal();
-    EXPECT_EQ(a.NewElements(), 2);
-    const auto added = EventsOf(vzt::EventKind::AddElement);
-    ASSERT_EQ(added.size(), 2u);
-    EXPECT_EQ(added[0].name, "(2,1)");
-    EXPECT_EQ(added[0].a, 2);
-    EXPECT_EQ(added[1].name, "(1,2)");
-    EXPECT_EQ(added[1].a, 1);
-    EXPECT_EQ(a.NewElements(), 0);
-}
 
 TEST_F(IndexFamily, NewElementsFillsAnEmptyTableWhoseSetsHoldValues) {
     Array2 a;
@@ -143,14 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
                       IndexStringCase{"", false}, IndexStringCase{nullptr, false},
                       IndexStringCase{"99999999999,7)", false},
                       IndexStringCase{"\"3\",7)", false}));
-
-TEST_F(IndexFamily, CreateMissingArrayElementLeavesExistingElementAlone) {
-    Array2 a;
-    QV_Type* e = a.Find(3, 7);
-    a.CreateMissingArrayElement("(3,7)");
-    EXPECT_EQ(a.made, 1);
-    EXPECT_EQ(a.Find(3, 7), e);
-}
 
 TEST_F(IndexFamily, StringIndexOf127CharactersIsReadAnd128IsRefused) {
     CountingArray<QV_BASE_SI> a;

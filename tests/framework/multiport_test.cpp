@@ -2,7 +2,7 @@
 // made once each; unknown names find nothing.
 #include <string>
 
-#include "templates_support.h"
+#include "support/counting_array.h"
 #include "types/generic/models.h"
 #include "types/generic/multiports.h"
 

@@ -64,12 +64,6 @@ TEST_P(TypeFrame, SetUpEquationsPassesTheCountThroughEveryLevel) {
     }
 }
 
-TEST_P(TypeFrame, NegativeSetUpEquationsFromTheHostIsReturnedBeforeAnythingElse) {
-    vzt::Base().setUpEquations = -1;
-    EXPECT_EQ(object->SetUpEquations(), -1);
-    EXPECT_EQ(CountOf(vzt::EventKind::SetLocalEqnCount), 0u);
-}
-
 TEST_P(TypeFrame, JacPatternResetsExpressionsOncePerLevelBeforeTheHostAndReturnsItsCounter) {
     vzt::Base().jacPattern = 77;
     int* rows = nullptr;

@@ -1,6 +1,9 @@
 #include "describe.h"
 
-#include <iomanip>
+#include <algorithm>
+#include <array>
+#include <sstream>
+#include <vector>
 
 namespace vzhost {
 namespace {
@@ -44,23 +47,46 @@ std::string Printable(const char* identity) {
 }
 
 void DescribeProperties(std::ostream& out, const QV_Container& object) {
-    int position = 0;
+    // One row per property: position, name, flavour, direction, then the rest of the line.
+    // Each column is as wide as its longest entry, with two spaces between columns.
+    std::vector<std::array<std::string, 5>> rows;
     for (const QV_Containable* property : object.Properties()) {
-        out << std::setw(3) << ++position << "  " << std::left << std::setw(26)
-            << property->PropertyName() << std::setw(9) << FlavourName(property->PropertyFlavour())
-            << "direction " << int(property->PropertyDirection()) << " ("
-            << DirectionName(property->PropertyDirection()) << ")" << std::right;
+        std::array<std::string, 5>& row = rows.emplace_back();
+        row[0] = std::to_string(rows.size());
+        row[1] = property->PropertyName();
+        row[2] = FlavourName(property->PropertyFlavour());
+        const QV_Direction direction = property->PropertyDirection();
+        row[3] =
+            "direction " + std::to_string(int(direction)) + " (" + DirectionName(direction) + ")";
+        std::ostringstream rest;
         if (const auto* port = dynamic_cast<const QV_PortType*>(property)) {
-            out << "  " << Printable(port->QV_DefaultDESCRIPTION())
-                << (port->IsToBeExported() ? ", exported" : ", not exported");
+            rest << "  " << Printable(port->QV_DefaultDESCRIPTION())
+                 << (port->IsToBeExported() ? ", exported" : ", not exported");
             if (port->HostPortType() != 0) {
-                out << ", host port type " << port->HostPortType();
+                rest << ", host port type " << port->HostPortType();
             }
         }
         if (const char* description = property->PropertyDescription()) {
-            out << "  \"" << description << "\"";
+            rest << "  \"" << description << "\"";
         }
-        out << '\n';
+        row[4] = rest.str();
+    }
+    std::array<std::size_t, 4> width{};
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < width.size(); ++c) {
+            width[c] = std::max(width[c], row[c].size());
+        }
+    }
+    for (const auto& row : rows) {
+        std::string line(width[0] - row[0].size() + 1, ' ');
+        line += row[0];
+        for (std::size_t c = 1; c < width.size(); ++c) {
+            line += "  " + row[c];
+            if (c + 1 < width.size() || !row[4].empty()) {
+                line.append(width[c] - row[c].size(), ' ');
+            }
+        }
+        out << line << row[4] << '\n';
     }
 }
 

@@ -15,7 +15,7 @@
 //                               its routine fails)
 //
 // Options: --library PATH (default: ../lib/Pellorin360_1.so beside this program).
-// Bad input gets a one-line error and exit status 2.
+// Bad input gets a one-line error and exit status 2; a model that fails, one line and 1.
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -29,15 +29,16 @@
 
 namespace {
 
+constexpr int kModelFailed = 1;
 constexpr int kUsageError = 2;
 constexpr const char* kUsage =
     "usage: vzhost types | show TYPE | run [TYPE] [--x SPEC] [--y SPEC] [--z SPEC] "
     "[--set NAME=VALUE] [--format summary|listing|json] | call INTERPOLATE X0 ARRAY1 ARRAY2 N "
     "[--output Y] [--fixed K,...] [--base 0|1] [--format summary|json]";
 
-int Fail(const std::string& message) {
+int Fail(const std::string& message, int status = kUsageError) {
     std::cerr << "vzhost: " << message << '\n';
-    return kUsageError;
+    return status;
 }
 
 int ListTypes(const vzt::TypeLibrary& library) {
@@ -47,7 +48,7 @@ int ListTypes(const vzt::TypeLibrary& library) {
         }
         QV_ModelType* object = library.Create(type);
         if (object == nullptr) {
-            return Fail("the factory of " + type + " returned no object");
+            return Fail("the factory of " + type + " returned no object", kModelFailed);
         }
         std::cout << type << "  " << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
         object->Release();
@@ -62,7 +63,7 @@ int ShowType(const vzt::TypeLibrary& library, const std::string& type) {
     }
     QV_ModelType* object = library.Create(type);
     if (object == nullptr) {
-        return Fail("the factory of " + type + " returned no object");
+        return Fail("the factory of " + type + " returned no object", kModelFailed);
     }
     std::cout << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
     vzhost::DescribeProperties(std::cout, *object);

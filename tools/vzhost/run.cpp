@@ -9,10 +9,12 @@
 #include "drive.h"
 #include "report.h"
 #include "specify.h"
+#include "vuzizev/testing.h"
 
 namespace vzhost {
 namespace {
 
+constexpr int kModelFailed = 1;
 constexpr int kBadInput = 2;
 constexpr const char* kDomainIdentity = "Model DOMAIN\tV10";
 
@@ -63,7 +65,7 @@ ModelHandle Create(const vzt::TypeLibrary& library, const std::string& type) {
     }
     ModelHandle object(library.Create(type));
     if (!object) {
-        throw BadInput("the factory of " + type + " returned no object");
+        throw std::runtime_error("the factory of " + type + " returned no object");
     }
     return object;
 }
@@ -91,10 +93,27 @@ ModelHandle MakeDomain(const vzt::TypeLibrary& library, const std::string& spec)
     return domain;
 }
 
+// Why a model's run failed, or empty when it did not.
+std::string FailureOf(const std::string& type, const vzt::ModelOutcome& outcome) {
+    if (outcome.setUpResult < 0) {
+        return type + " failed: SetUpEquations returned " + std::to_string(outcome.setUpResult);
+    }
+    if (outcome.jacPatternResult < 0) {
+        return type + " failed: JacPattern returned " + std::to_string(outcome.jacPatternResult);
+    }
+    if (outcome.overruns > 0 || outcome.misroutedTokens > 0) {
+        return type + " failed: JacPattern wrote past its rows or into another equation";
+    }
+    return {};
+}
+
 } // namespace
 
 int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,
         std::ostream& err) {
+    // The library carries on without what the host could not allocate, so a run in which an
+    // allocation failed may give a model that lacks parts: it is not reported as a result.
+    const std::size_t failedAllocations = vzt::Allocator().failedAllocations;
     try {
         ModelHandle model = Create(library, options.type);
         std::vector<ModelHandle> domains;
@@ -147,6 +166,11 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         }
         order.push_back(model.get());
         const std::vector<vzt::ModelOutcome> outcomes = vzt::Drive(order);
+        if (vzt::Allocator().failedAllocations != failedAllocations) {
+            model.reset();
+            err << "vzhost: out of memory: the model could not be made whole\n";
+            return kModelFailed;
+        }
 
         if (model->ContainerDerivesFrom(kDomainIdentity)) {
             byDirection['x'] = model.get();
@@ -154,16 +178,24 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         Report(out, options.format, options.type, *model, outcomes.back(), byDirection);
         // The model refers to its domains: release it first.
         model.reset();
+        for (std::size_t m = 0; m < outcomes.size(); ++m) {
+            const std::string failure =
+                FailureOf(m + 1 < outcomes.size() ? "the domain" : options.type, outcomes[m]);
+            if (!failure.empty()) {
+                err << "vzhost: " << failure << '\n';
+                return kModelFailed;
+            }
+        }
         return 0;
     } catch (const BadInput& bad) {
         err << "vzhost: " << bad.what() << '\n';
         return kBadInput;
     } catch (const std::bad_alloc&) {
         err << "vzhost: out of memory: the model is too large for this machine\n";
-        return kBadInput;
+        return kModelFailed;
     } catch (const std::exception& failure) {
         err << "vzhost: the model could not be run: " << failure.what() << '\n';
-        return kBadInput;
+        return kModelFailed;
     }
 }
 

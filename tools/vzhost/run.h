@@ -20,7 +20,8 @@ struct RunOptions {
     Format format = Format::Summary;
 };
 
-// Runs the model; returns the exit status. Bad input gets one line on err and status 2.
+// Runs the model; returns the exit status. Bad input gets one line on err and status 2, a
+// model that fails (a negative result of either equation walk, an exception) one line and 1.
 int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,
         std::ostream& err);
 

@@ -1,4 +1,4 @@
-// What the template tests share: the host fixture and a concrete array over any index base.
+// The host fixture and a concrete array over any index base, for the tests of arrays.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 
 #include <climits>
 
-#include "templates_support.h"
+#include "support/counting_array.h"
 
 namespace {
 

@@ -7,8 +7,7 @@
 
 #include <climits>
 
-#include "templates_support.h"
-#include "types/generic/models.h"
+#include "support/counting_array.h"
 
 namespace {
 
@@ -172,7 +171,7 @@ TEST_F(SetProperty, UserSpecifiedSetStandsOverTheLibrarysValue) {
 }
 
 TEST_F(SetProperty, InternalIndexSetIsKeptAndRecorded) {
-    QV_GENERICMODEL model;
+    QV_ModelTypeEx2 model;
     QV_INTEGERSET interior;
     vzt::ClearJournal();
     EXPECT_EQ(
