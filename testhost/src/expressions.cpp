@@ -42,7 +42,7 @@ private:
         if (m_pos >= m_count || depth > kMaxDepth) {
             return std::nullopt;
         }
-        const QV_Token& t = m_tokens[m_pos++];
+        const QV_Token t = m_tokens[m_pos++];
         if (t.kind != QV_Token::Kind::Op) {
             return leaf(t);
         }
@@ -65,7 +65,7 @@ private:
     }
 
     static constexpr int kMaxDepth = 10000;
-    const QV_Token* m_tokens;
+    QV_TokenSpan m_tokens;
     std::size_t m_count;
     std::size_t m_pos = 0;
 };

@@ -82,8 +82,8 @@ std::string ExactField::Describe(const QV_VarParam* term) const {
 
 namespace {
 
-Residual EvaluateFrom(const QV_Token*& token, const ValueOfTerm& field) {
-    const QV_Token& t = *token++;
+Residual EvaluateFrom(const QV_TokenSpan& tokens, std::size_t& at, const ValueOfTerm& field) {
+    const QV_Token t = tokens[at++];
     switch (t.kind) {
     case QV_Token::Kind::Integer:
         return {double(t.integer), std::abs(double(t.integer))};
@@ -98,7 +98,7 @@ Residual EvaluateFrom(const QV_Token*& token, const ValueOfTerm& field) {
     case QV_Token::Kind::Op:
         break;
     }
-    const Residual a = EvaluateFrom(token, field);
+    const Residual a = EvaluateFrom(tokens, at, field);
     switch (t.op) {
     case 1:
         return a;
@@ -107,7 +107,7 @@ Residual EvaluateFrom(const QV_Token*& token, const ValueOfTerm& field) {
     default:
         break;
     }
-    const Residual b = EvaluateFrom(token, field);
+    const Residual b = EvaluateFrom(tokens, at, field);
     switch (t.op) {
     case 19:
         return {a.value + b.value, a.scale + b.scale};
@@ -121,7 +121,7 @@ Residual EvaluateFrom(const QV_Token*& token, const ValueOfTerm& field) {
     throw std::logic_error("unknown operator " + std::to_string(t.op));
 }
 
-const QV_Token& FirstTerm(const QV_EquationView& equation) {
+QV_Token FirstTerm(const QV_EquationView& equation) {
     for (std::size_t k = 0; k < equation.tokenCount; ++k) {
         if (equation.tokens[k].kind == QV_Token::Kind::Term) {
             return equation.tokens[k];
@@ -133,9 +133,9 @@ const QV_Token& FirstTerm(const QV_EquationView& equation) {
 } // namespace
 
 Residual Evaluate(const QV_EquationView& equation, const ValueOfTerm& value) {
-    const QV_Token* token = equation.tokens;
-    const Residual r = EvaluateFrom(token, value);
-    if (token != equation.tokens + equation.tokenCount) {
+    std::size_t at = 0;
+    const Residual r = EvaluateFrom(equation.tokens, at, value);
+    if (at != equation.tokenCount) {
         throw std::logic_error("residual does not use all its tokens");
     }
     return r;

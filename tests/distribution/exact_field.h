@@ -80,6 +80,15 @@ inline Residual Evaluate(const QV_EquationView& equation, const ExactField& fiel
     return Evaluate(equation, [&field](const QV_VarParam* t) { return field.ValueOf(t); });
 }
 
+// An instance's incidence, entry by entry.
+inline std::vector<const QV_VarParam*> IncidenceOf(const QV_InstanceView& instance) {
+    std::vector<const QV_VarParam*> terms;
+    for (std::size_t t = 0; t < instance.incidenceCount; ++t) {
+        terms.push_back(instance.incidence[t]);
+    }
+    return terms;
+}
+
 // Statement number of a registered equation ("QV_Eqn12" gives 12).
 int StatementNumber(const QV_EquationView& equation);
 // The node of the equation's first term, where the instance stands.

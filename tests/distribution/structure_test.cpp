@@ -82,9 +82,7 @@ TEST(EquationWalks, BothWalksRegisterTheSameInstancesInOrder) {
                                         table.count(std::bit_cast<std::uint64_t>(token.real)));
                                 }
                             }
-                            EXPECT_EQ(terms, std::vector<const QV_VarParam*>(
-                                                 instance.incidence,
-                                                 instance.incidence + instance.incidenceCount));
+                            EXPECT_EQ(terms, IncidenceOf(instance));
                         }
                     }
                 }

@@ -113,8 +113,7 @@ void ExpectWalksAgree(const QV_EquationStore& store, const vzt::ModelOutcome& ou
                 terms.push_back(equation.tokens[t].term);
             }
         }
-        ASSERT_EQ(std::vector<const QV_VarParam*>(instance.incidence,
-                                                  instance.incidence + instance.incidenceCount),
+        ASSERT_EQ(pellorin::testing::IncidenceOf(instance),
                   terms)
             << equation.name << ", instance " << k;
     }

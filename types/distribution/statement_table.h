@@ -78,6 +78,10 @@ constexpr std::array<char, 12> EquationName(int number) {
     return name;
 }
 
+constexpr bool IsReference(const StatementText& text) {
+    return !text.residual.empty() && text.residual[0] == '=';
+}
+
 // The residual a text stands for: its own, or that of the earlier statement it names.
 template <std::size_t N>
 constexpr std::string_view Residual(const std::array<StatementText, N>& texts, std::size_t s) {
@@ -109,7 +113,11 @@ consteval std::size_t CountTemplates(const std::array<StatementText, N>& texts,
     std::array<Template, N> seen{};
     std::size_t count = 0;
     for (std::size_t s = 0; s < N; ++s) {
-        const Compiled c = Compile(detail::Residual(texts, s), vocabulary);
+        if (detail::IsReference(texts[s])) {
+            detail::Residual(texts, s); // checks the reference; it adds no template
+            continue;
+        }
+        const Compiled c = Compile(texts[s].residual, vocabulary);
         if (c.error != nullptr) {
             detail::MalformedStatementTable(c.error, texts[s].number);
         }
@@ -134,7 +142,19 @@ consteval StatementTable<N, Templates> BuildTable(const std::array<StatementText
         if (s > 0 && text.number != texts[s - 1].number + 1) {
             detail::MalformedStatementTable("statement numbers must be contiguous", text.number);
         }
-        const Compiled c = Compile(detail::Residual(texts, s), vocabulary);
+        if (detail::IsReference(text)) {
+            // The statement it names stands before it, compiled.
+            const std::string_view own = text.residual;
+            int number = 0;
+            for (char c : own.substr(1)) {
+                number = number * 10 + (c - '0');
+            }
+            const Statement& same = table.statements[std::size_t(number - texts[0].number)];
+            table.statements[s] = {text.number, text.group, same.templateIndex, same.anchor,
+                                   detail::EquationName(text.number)};
+            continue;
+        }
+        const Compiled c = Compile(text.residual, vocabulary);
         std::size_t k = 0;
         while (k < count && !(table.templates[k] == c.tmpl)) {
             ++k;

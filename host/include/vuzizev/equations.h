@@ -61,6 +61,54 @@ private:
     std::size_t m_capacity = 0;
 };
 
+// A growing array kept in fixed chunks: an append never moves what is stored, and the array
+// holds at most one partly filled chunk beyond its contents. Allocation failure throws
+// std::bad_alloc.
+template <class T>
+class QV_ChunkedArray {
+    static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+    static constexpr std::size_t kChunk = 8192;
+
+public:
+    QV_ChunkedArray() = default;
+    QV_ChunkedArray(const QV_ChunkedArray&) = delete;
+    QV_ChunkedArray& operator=(const QV_ChunkedArray&) = delete;
+    ~QV_ChunkedArray() { clear(); }
+
+    std::size_t size() const { return m_size; }
+    const T& operator[](std::size_t k) const { return m_chunks[k / kChunk][k % kChunk]; }
+    T& operator[](std::size_t k) { return m_chunks[k / kChunk][k % kChunk]; }
+    void push_back(const T& value) {
+        if (m_size == m_chunks.size() * kChunk) [[unlikely]] {
+            AddChunk();
+        }
+        m_chunks[m_size / kChunk][m_size % kChunk] = value;
+        ++m_size;
+    }
+    void clear() {
+        for (T* chunk : m_chunks) {
+            std::free(chunk);
+        }
+        m_chunks.clear();
+        m_size = 0;
+    }
+    std::size_t BytesUsed() const {
+        return m_chunks.size() * kChunk * sizeof(T) + m_chunks.capacity() * sizeof(T*);
+    }
+
+private:
+    [[gnu::noinline, gnu::cold]] void AddChunk() {
+        T* chunk = static_cast<T*>(std::malloc(kChunk * sizeof(T)));
+        if (chunk == nullptr) {
+            throw std::bad_alloc();
+        }
+        m_chunks.push_back(chunk);
+    }
+
+    std::vector<T*> m_chunks;
+    std::size_t m_size = 0;
+};
+
 // One token of a prefix expression.
 struct QV_Token {
     enum class Kind : std::uint8_t { Op, Integer, Real, Term, Text };
@@ -75,10 +123,27 @@ struct QV_Token {
     QV_Token() : real(0.0) {}
 };
 
+class QV_EquationStore;
+
+// The incidence of one instance, read entry by entry.
+struct VZ_API QV_IncidenceSpan {
+    const QV_EquationStore* store;
+    std::uint64_t first;
+    const QV_VarParam* operator[](std::size_t k) const;
+};
+
+// The tokens of one equation, read token by token.
+struct VZ_API QV_TokenSpan {
+    const QV_EquationStore* store;
+    std::uint64_t first;
+    std::int64_t instance; // the instance whose incidence its terms may name, or -1
+    QV_Token operator[](std::size_t k) const;
+};
+
 // An equation instance as SetUpEquations registers it: its group and its incidence.
 struct QV_InstanceView {
     int group;
-    const QV_VarParam* const* incidence;
+    QV_IncidenceSpan incidence;
     std::size_t incidenceCount;
 };
 
@@ -87,20 +152,26 @@ struct QV_EquationView {
     const char* name;
     int group;
     int counter; // the number the host gave the equation
-    const QV_Token* tokens;
+    QV_TokenSpan tokens;
     std::size_t tokenCount;
 };
 
+// The host's record of a model's equations, compact: a run of instances (or equations) of
+// one group (and name) with the same number of entries each is kept once; a token is one
+// word (an operator code, a small integer, an index into a pool of the reals sent, or the
+// position of a term in the incidence its instance registered); an incidence entry is the
+// term itself.
 class VZ_API QV_EquationStore {
 public:
+    QV_EquationStore() = default;
+    QV_EquationStore(const QV_EquationStore&) = delete;
+    QV_EquationStore& operator=(const QV_EquationStore&) = delete;
+
     // SetUpEquations side.
-    void OpenInstance(int group) {
-        m_instanceGroups.push_back(group);
-        m_incidenceStart.push_back(std::uint32_t(m_incidence.size()));
-    }
+    void OpenInstance(int group);
     void AddIncidence(const QV_VarParam* term) { m_incidence.push_back(term); }
     void ClearInstances();
-    std::size_t InstanceCount() const { return m_instanceGroups.size(); }
+    std::size_t InstanceCount() const { return m_instanceCount; }
     std::size_t IncidenceCount() const { return m_incidence.size(); }
     QV_InstanceView Instance(std::size_t k) const;
 
@@ -113,12 +184,12 @@ public:
             ++m_misrouted;
             return false;
         }
-        m_tokens.push_back(token);
+        m_tokens.push_back(Encode(token));
         return true;
     }
     std::uint32_t InternText(const char* text);
     void ClearEquations();
-    std::size_t EquationCount() const { return m_equationGroups.size(); }
+    std::size_t EquationCount() const { return m_equationCount; }
     std::size_t TokenCount() const { return m_tokens.size(); }
     QV_EquationView Equation(std::size_t k) const;
     const std::string& Text(std::uint32_t index) const { return m_texts[index]; }
@@ -129,21 +200,78 @@ public:
     std::size_t BytesUsed() const;
 
 private:
-    QV_FlatArray<int> m_instanceGroups;
-    QV_FlatArray<std::uint32_t> m_incidenceStart;
-    QV_FlatArray<const QV_VarParam*> m_incidence;
+    friend struct QV_IncidenceSpan;
+    friend struct QV_TokenSpan;
 
-    QV_FlatArray<std::uint32_t> m_equationName;
-    QV_FlatArray<int> m_equationGroups;
-    QV_FlatArray<int> m_equationCounters;
-    QV_FlatArray<std::uint32_t> m_tokenStart;
-    QV_FlatArray<QV_Token> m_tokens;
+    // Instances k = first .. first + count - 1 of one group, perEntry incidence entries each
+    // (-1 while the run's first instance is open), from incidence entry start on.
+    struct Run {
+        std::uint32_t first;
+        std::uint32_t count;
+        int group;
+        std::int32_t perEntry;
+        std::uint64_t start;
+        std::uint32_t name; // equations only
+        int counter;        // equations only: the number of the run's first equation
+    };
+    enum TokenKind : std::uint32_t {
+        kOp,
+        kInteger,
+        kReal,
+        kIncidenceTerm, // the n-th entry of the incidence of the equation's own instance
+        kPooledTerm,
+        kText,
+        kLargeInteger,
+    };
+    static constexpr unsigned kKindBits = 3;
+    static constexpr std::int64_t kSmallest = -(std::int64_t(1) << 28);
+    static constexpr std::int64_t kLargest = (std::int64_t(1) << 28) - 1;
+
+    std::uint32_t Encode(const QV_Token& token);
+    QV_Token Decode(std::uint32_t word, std::int64_t instance) const;
+    static std::uint32_t Word(TokenKind kind, std::uint64_t payload) {
+        return std::uint32_t(payload << kKindBits) | kind;
+    }
+    // Closes the instance (equation) last opened: its entries fix its run's, or start a run.
+    static void Close(std::vector<Run>& runs, std::uint64_t entries);
+    static const Run& RunOf(const std::vector<Run>& runs, std::size_t k);
+    std::uint64_t IncidenceStart(std::size_t k) const;
+    // Rewrites every token that names its instance's incidence to name the term itself, so
+    // that the instances can go.
+    void PoolIncidenceTerms();
+
+    QV_ChunkedArray<const QV_VarParam*> m_incidence;
+    std::vector<Run> m_instanceRuns;
+    std::size_t m_instanceCount = 0;
+
+    QV_ChunkedArray<std::uint32_t> m_tokens;
+    std::vector<Run> m_equationRuns;
+    std::size_t m_equationCount = 0;
+    std::vector<double> m_reals;
+    std::vector<std::int64_t> m_largeIntegers;
+    std::vector<const QV_VarParam*> m_pooledTerms;
     std::vector<std::string> m_texts;
     std::size_t m_misrouted = 0;
-    // The number of the equation most recently opened, which tokens must name; no int
-    // equals it while none is open.
+    // The equation being written: its number, which tokens must name (no int equals it while
+    // none is open), its first token, the incidence of its instance and how many of its
+    // terms it has named so far.
     static constexpr std::int64_t kNoneOpen = INT64_MIN;
     std::int64_t m_openCounter = kNoneOpen;
+    std::uint64_t m_openTokens = 0;
+    std::int64_t m_openInstance = -1;
+    std::uint64_t m_openIncidence = 0;
+    std::uint64_t m_openIncidenceCount = 0;
+    std::uint64_t m_openTerms = 0;
+    std::uint64_t m_instanceOpenedAt = 0;
+    bool m_tokensNameIncidence = false;
+
+    // The few reals a model sends, each pooled once: the index each bit pattern last had.
+    struct RecentReal {
+        std::uint64_t bits = ~std::uint64_t(0);
+        std::uint32_t index = 0;
+    };
+    static constexpr std::size_t kRecentReals = 256;
+    RecentReal m_recentReals[kRecentReals];
 
     // Callers pass the same few name strings again and again: the text each address last
     // interned, checked by one comparison before it is trusted.
