@@ -5,34 +5,14 @@
 #include <cstring>
 
 const QV_VarParam* QV_IncidenceSpan::operator[](std::size_t k) const {
-    return store->m_incidence[first + k];
+    return store->m_instances.incidence[first + k];
 }
 
 QV_Token QV_TokenSpan::operator[](std::size_t k) const {
     return store->Decode(store->m_tokens[first + k], instance);
 }
 
-// ---- runs ----------------------------------------------------------------------------------
-
-void QV_EquationStore::Close(std::vector<Run>& runs, std::uint64_t entries) {
-    Run& run = runs.back();
-    if (run.perEntry < 0) {
-        run.perEntry = std::int32_t(entries);
-        return;
-    }
-    if (std::uint64_t(run.perEntry) == entries) {
-        return;
-    }
-    // The last one differs from the run it joined: it starts a run of its own.
-    --run.count;
-    Run own = run;
-    own.first = run.first + run.count;
-    own.count = 1;
-    own.perEntry = std::int32_t(entries);
-    own.start = run.start + std::uint64_t(run.count) * std::uint64_t(run.perEntry);
-    own.counter = int(std::int64_t(run.counter) + run.count);
-    runs.push_back(own);
-}
+// ---- runs --------------------------------------------------------------------------------
 
 const QV_EquationStore::Run& QV_EquationStore::RunOf(const std::vector<Run>& runs, std::size_t k) {
     auto after =
@@ -43,45 +23,44 @@ const QV_EquationStore::Run& QV_EquationStore::RunOf(const std::vector<Run>& run
 
 // ---- instances -----------------------------------------------------------------------------
 
-void QV_EquationStore::OpenInstance(int group) {
-    if (m_instanceCount > 0) {
-        Close(m_instanceRuns, m_incidence.size() - m_instanceOpenedAt);
-    }
-    if (!m_instanceRuns.empty() && m_instanceRuns.back().group == group &&
-        m_instanceRuns.back().perEntry >= 0) {
-        ++m_instanceRuns.back().count;
-    } else {
-        m_instanceRuns.push_back(
-            {std::uint32_t(m_instanceCount), 1, group, -1, m_incidence.size(), 0, 0});
-    }
-    m_instanceOpenedAt = m_incidence.size();
-    ++m_instanceCount;
+std::size_t QV_EquationStore::Instances::Count(std::size_t k) const {
+    const std::uint64_t end = k + 1 < starts.size() ? starts[k + 1] : incidence.size();
+    return std::size_t(end - starts[k]);
 }
 
-std::uint64_t QV_EquationStore::IncidenceStart(std::size_t k) const {
-    if (k + 1 == m_instanceCount) {
-        return m_instanceOpenedAt;
+void QV_EquationStore::Instances::Clear() {
+    incidence.clear();
+    starts.clear();
+    groups.clear();
+}
+
+void QV_EquationStore::Instances::Swap(Instances& other) {
+    incidence.swap(other.incidence);
+    starts.swap(other.starts);
+    groups.swap(other.groups);
+}
+
+void QV_EquationStore::OpenInstance(int group) {
+    Instances& in = m_instances;
+    if (in.groups.empty() || in.groups.back().value != group) {
+        in.groups.push_back({in.starts.size(), group});
     }
-    const Run& run = RunOf(m_instanceRuns, k);
-    return run.start + std::uint64_t(k - run.first) * std::uint64_t(run.perEntry);
+    in.starts.push_back(in.incidence.size());
 }
 
 QV_InstanceView QV_EquationStore::Instance(std::size_t k) const {
-    const std::uint64_t start = IncidenceStart(k);
-    const std::size_t count = k + 1 == m_instanceCount
-                                  ? std::size_t(m_incidence.size() - start)
-                                  : std::size_t(RunOf(m_instanceRuns, k).perEntry);
-    return {RunOf(m_instanceRuns, k).group, {this, start}, count};
+    const Instances& in = m_instances;
+    return {RunOf(in.groups, k).value, {this, in.starts[k]}, in.Count(k)};
 }
 
+// The equations' terms may name the instances' incidence: then the instances retire, kept
+// for the equations until they go too, and the new instances take the retired ones' room.
 void QV_EquationStore::ClearInstances() {
-    if (m_tokensNameIncidence) {
-        PoolIncidenceTerms();
+    if (m_tokensNameIncidence && !m_equationsNameRetired) {
+        m_retired.Swap(m_instances);
+        m_equationsNameRetired = true;
     }
-    m_incidence.clear();
-    m_instanceRuns.clear();
-    m_instanceCount = 0;
-    m_instanceOpenedAt = 0;
+    m_instances.Clear();
     m_openInstance = -1;
 }
 
@@ -109,27 +88,59 @@ std::uint32_t QV_EquationStore::InternText(const char* text) {
     return std::uint32_t(found);
 }
 
+bool QV_EquationStore::SameTokens(const Shape& shape, std::uint64_t start,
+                                  std::uint64_t count) const {
+    if (shape.count != count) {
+        return false;
+    }
+    for (std::uint64_t t = 0; t < count; ++t) {
+        if (m_tokens[shape.start + t] != m_tokens[start + t]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void QV_EquationStore::CloseEquation() {
+    const std::uint64_t count = m_tokens.size() - m_openTokens;
+    // The shape this name took last, which the equations of one statement share.
+    std::uint32_t& last = m_lastShapeOfName[m_openName];
+    if (last < m_shapes.size()) {
+        const Shape& shape = m_shapes[last];
+        if (shape.group == m_openGroup && SameTokens(shape, m_openTokens, count)) {
+            m_tokens.truncate(m_openTokens);
+            m_equationShapes.push_back(last);
+            return;
+        }
+    }
+    last = std::uint32_t(m_shapes.size());
+    m_shapes.push_back({m_openName, m_openGroup, m_openTokens, std::uint32_t(count)});
+    m_equationShapes.push_back(last);
+}
+
 void QV_EquationStore::OpenEquation(const char* name, int counter, int group) {
     if (m_equationCount > 0) {
-        Close(m_equationRuns, m_tokens.size() - m_openTokens);
+        CloseEquation();
     }
-    const std::uint32_t text = InternText(name);
-    Run* run = m_equationRuns.empty() ? nullptr : &m_equationRuns.back();
-    if (run != nullptr && run->name == text && run->group == group && run->perEntry >= 0 &&
-        std::int64_t(counter) == std::int64_t(run->counter) + run->count) {
-        ++run->count;
-    } else {
-        m_equationRuns.push_back(
-            {std::uint32_t(m_equationCount), 1, group, -1, m_tokens.size(), text, counter});
+    m_openName = InternText(name);
+    if (m_lastShapeOfName.size() <= m_openName) {
+        m_lastShapeOfName.resize(m_openName + 1, UINT32_MAX);
+    }
+    m_openGroup = group;
+    const std::size_t k = m_equationCount++;
+    if (m_counters.empty() ||
+        std::int64_t(counter) !=
+            std::int64_t(m_counters.back().value) + std::int64_t(k - m_counters.back().first)) {
+        m_counters.push_back({k, counter});
     }
     m_openTokens = m_tokens.size();
     m_openCounter = counter;
-    // The equation's terms are most likely its instance's incidence, in order.
-    const std::size_t k = m_equationCount++;
-    m_openInstance = k < m_instanceCount ? std::int64_t(k) : -1;
+    // The equation's terms are most likely its instance's incidence, in order (unless the
+    // equations already name retired instances).
+    m_openInstance = k < InstanceCount() && !m_equationsNameRetired ? std::int64_t(k) : -1;
     if (m_openInstance >= 0) {
-        m_openIncidence = IncidenceStart(k);
-        m_openIncidenceCount = Instance(k).incidenceCount;
+        m_openIncidence = m_instances.starts[k];
+        m_openIncidenceCount = m_instances.Count(k);
     }
     m_openTerms = 0;
 }
@@ -161,7 +172,7 @@ std::uint32_t QV_EquationStore::Encode(const QV_Token& token) {
     case QV_Token::Kind::Term: {
         const std::uint64_t n = m_openTerms++;
         if (m_openInstance >= 0 && n < m_openIncidenceCount &&
-            m_incidence[m_openIncidence + n] == token.term) {
+            m_instances.incidence[m_openIncidence + n] == token.term) {
             m_tokensNameIncidence = true;
             return Word(kIncidenceTerm, n);
         }
@@ -194,10 +205,12 @@ QV_Token QV_EquationStore::Decode(std::uint32_t word, std::int64_t instance) con
         token.kind = QV_Token::Kind::Real;
         token.real = m_reals[payload];
         break;
-    case kIncidenceTerm:
+    case kIncidenceTerm: {
+        const Instances& named = m_equationsNameRetired ? m_retired : m_instances;
         token.kind = QV_Token::Kind::Term;
-        token.term = m_incidence[IncidenceStart(std::size_t(instance)) + payload];
+        token.term = named.incidence[named.starts[std::size_t(instance)] + payload];
         break;
+    }
     case kPooledTerm:
         token.kind = QV_Token::Kind::Term;
         token.term = m_pooledTerms[payload];
@@ -210,23 +223,13 @@ QV_Token QV_EquationStore::Decode(std::uint32_t word, std::int64_t instance) con
     return token;
 }
 
-void QV_EquationStore::PoolIncidenceTerms() {
-    for (std::size_t k = 0; k < m_equationCount; ++k) {
-        const QV_EquationView equation = Equation(k);
-        for (std::size_t t = 0; t < equation.tokenCount; ++t) {
-            std::uint32_t& word = m_tokens[equation.tokens.first + t];
-            if ((word & ((1u << kKindBits) - 1)) == kIncidenceTerm) {
-                m_pooledTerms.push_back(Decode(word, std::int64_t(k)).term);
-                word = Word(kPooledTerm, m_pooledTerms.size() - 1);
-            }
-        }
-    }
-    m_tokensNameIncidence = false;
-}
-
 void QV_EquationStore::ClearEquations() {
     m_tokens.clear();
-    m_equationRuns.clear();
+    m_tokenCount = 0;
+    m_equationShapes.clear();
+    m_shapes.clear();
+    m_lastShapeOfName.clear();
+    m_counters.clear();
     m_equationCount = 0;
     m_reals.clear();
     for (RecentReal& recent : m_recentReals) {
@@ -238,30 +241,39 @@ void QV_EquationStore::ClearEquations() {
     m_openCounter = kNoneOpen;
     m_openInstance = -1;
     m_tokensNameIncidence = false;
+    m_equationsNameRetired = false;
+    m_retired.Clear();
 }
 
 QV_EquationView QV_EquationStore::Equation(std::size_t k) const {
-    const Run& run = RunOf(m_equationRuns, k);
-    const bool open = k + 1 == m_equationCount;
-    const std::uint64_t start =
-        open ? m_openTokens
-             : run.start + std::uint64_t(k - run.first) * std::uint64_t(run.perEntry);
-    const std::size_t count =
-        open ? std::size_t(m_tokens.size() - start) : std::size_t(run.perEntry);
-    const std::int64_t instance = k < m_instanceCount ? std::int64_t(k) : -1;
-    return {m_texts[run.name].c_str(),
-            run.group,
-            int(std::int64_t(run.counter) + (k - run.first)),
-            {this, start, instance},
-            count};
+    const Run& counters = RunOf(m_counters, k);
+    const int counter = int(std::int64_t(counters.value) + std::int64_t(k - counters.first));
+    const std::int64_t instance = std::int64_t(k);
+    if (k + 1 == m_equationCount) { // the equation still open
+        return {m_texts[m_openName].c_str(),
+                m_openGroup,
+                counter,
+                {this, m_openTokens, instance},
+                std::size_t(m_tokens.size() - m_openTokens)};
+    }
+    const Shape& shape = m_shapes[m_equationShapes[k]];
+    return {m_texts[shape.name].c_str(),
+            shape.group,
+            counter,
+            {this, shape.start, instance},
+            shape.count};
 }
 
 std::size_t QV_EquationStore::BytesUsed() const {
-    std::size_t bytes = m_incidence.BytesUsed() + m_tokens.BytesUsed() +
-                        (m_instanceRuns.capacity() + m_equationRuns.capacity()) * sizeof(Run) +
-                        m_reals.capacity() * sizeof(double) +
-                        m_largeIntegers.capacity() * sizeof(std::int64_t) +
-                        m_pooledTerms.capacity() * sizeof(const QV_VarParam*);
+    std::size_t bytes =
+        m_instances.incidence.BytesUsed() + m_instances.starts.BytesUsed() +
+        m_retired.incidence.BytesUsed() + m_retired.starts.BytesUsed() + m_tokens.BytesUsed() +
+        m_equationShapes.BytesUsed() +
+        (m_instances.groups.capacity() + m_retired.groups.capacity() + m_counters.capacity()) *
+            sizeof(Run) +
+        m_shapes.capacity() * sizeof(Shape) + m_lastShapeOfName.capacity() * sizeof(std::uint32_t) +
+        m_reals.capacity() * sizeof(double) + m_largeIntegers.capacity() * sizeof(std::int64_t) +
+        m_pooledTerms.capacity() * sizeof(const QV_VarParam*);
     for (const std::string& t : m_texts) {
         bytes += sizeof(std::string) + t.capacity();
     }

@@ -1,6 +1,9 @@
 #include "vuzizev/matrix.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 
 #include "control.h"
 
@@ -63,8 +66,38 @@ QV_Type* QV_Matrix::AddElement() {
                              .name = index,
                              .a = m_position});
     }
-    element->NameAsElement(std::move(index));
+    element->NameAsElement(m_names.Keep(index));
     return element;
+}
+
+QV_Matrix::NameStore::~NameStore() {
+    for (char* block : m_blocks) {
+        std::free(block);
+    }
+}
+
+const char* QV_Matrix::NameStore::Keep(const std::string& name) {
+    const std::size_t size = name.size() + 1;
+    if (size > kBlock) {
+        return ""; // no index text comes near a block
+    }
+    if (m_used + size > kBlock) {
+        char* block = static_cast<char*>(std::malloc(kBlock));
+        if (block == nullptr) {
+            return ""; // the element stays, unnamed
+        }
+        try {
+            m_blocks.push_back(block);
+        } catch (const std::bad_alloc&) {
+            std::free(block);
+            return "";
+        }
+        m_used = 0;
+    }
+    char* kept = m_blocks.back() + m_used;
+    std::memcpy(kept, name.c_str(), size);
+    m_used += size;
+    return kept;
 }
 
 void QV_Matrix::CancelDependenceOnDeclaredSets() {

@@ -1,5 +1,10 @@
 #include "vuzizev/object.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string_view>
+
 #include "control.h"
 #include "vuzizev/model.h"
 
@@ -41,6 +46,11 @@ QV_Containable::~QV_Containable() {
     if (m_owner != nullptr) {
         m_owner->RemoveRegisteredProperty(this);
     }
+    std::free(m_text);
+}
+
+const char* QV_Containable::PropertyDescription() const {
+    return m_hasDescription && m_text != nullptr ? m_text + std::strlen(m_text) + 1 : nullptr;
 }
 
 void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
@@ -49,9 +59,20 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
         m_owner->RemoveRegisteredProperty(this);
     }
     m_flavour = flavour;
-    m_name = name != nullptr ? name : "";
+    const std::string_view ownName = name != nullptr ? name : "";
+    const std::string_view ownDescription = description != nullptr ? description : "";
+    char* text = static_cast<char*>(std::malloc(ownName.size() + ownDescription.size() + 2));
+    if (text == nullptr) {
+        throw std::bad_alloc();
+    }
+    std::memcpy(text, ownName.data(), ownName.size());
+    text[ownName.size()] = '\0';
+    std::memcpy(text + ownName.size() + 1, ownDescription.data(), ownDescription.size());
+    text[ownName.size() + 1 + ownDescription.size()] = '\0';
+    std::free(m_text);
+    m_text = text;
+    m_name = m_text;
     m_hasDescription = description != nullptr;
-    m_description = m_hasDescription ? description : "";
     m_direction = direction;
     m_flag = flag;
     m_owner = owner;
@@ -62,7 +83,7 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
                          .object = this,
                          .owner = owner,
                          .name = m_name,
-                         .description = m_description,
+                         .description = m_hasDescription ? PropertyDescription() : "",
                          .hasDescription = m_hasDescription,
                          .flavour = flavour,
                          .direction = int(direction),

@@ -67,13 +67,17 @@ private:
 template <class T>
 class QV_ChunkedArray {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
-    static constexpr std::size_t kChunk = 8192;
+    static constexpr std::size_t kChunk = 2048;
 
 public:
     QV_ChunkedArray() = default;
     QV_ChunkedArray(const QV_ChunkedArray&) = delete;
     QV_ChunkedArray& operator=(const QV_ChunkedArray&) = delete;
-    ~QV_ChunkedArray() { clear(); }
+    ~QV_ChunkedArray() {
+        for (T* chunk : m_chunks) {
+            std::free(chunk);
+        }
+    }
 
     std::size_t size() const { return m_size; }
     const T& operator[](std::size_t k) const { return m_chunks[k / kChunk][k % kChunk]; }
@@ -85,12 +89,13 @@ public:
         m_chunks[m_size / kChunk][m_size % kChunk] = value;
         ++m_size;
     }
-    void clear() {
-        for (T* chunk : m_chunks) {
-            std::free(chunk);
-        }
-        m_chunks.clear();
-        m_size = 0;
+    // Empties the array, or keeps only its first n entries; its chunks stay for what comes
+    // next.
+    void clear() { m_size = 0; }
+    void truncate(std::size_t n) { m_size = n < m_size ? n : m_size; }
+    void swap(QV_ChunkedArray& other) {
+        m_chunks.swap(other.m_chunks);
+        std::swap(m_size, other.m_size);
     }
     std::size_t BytesUsed() const {
         return m_chunks.size() * kChunk * sizeof(T) + m_chunks.capacity() * sizeof(T*);
@@ -156,11 +161,12 @@ struct QV_EquationView {
     std::size_t tokenCount;
 };
 
-// The host's record of a model's equations, compact: a run of instances (or equations) of
-// one group (and name) with the same number of entries each is kept once; a token is one
-// word (an operator code, a small integer, an index into a pool of the reals sent, or the
-// position of a term in the incidence its instance registered); an incidence entry is the
-// term itself.
+// The host's record of a model's equations, compact. An incidence entry is the term itself;
+// an instance keeps where its entries start, and its group once per run of one group. A
+// token is one word: an operator code, a small integer, an index into a pool of the reals
+// sent, or the position of a term in the incidence its instance registered. An equation
+// keeps only its shape, its name, group and tokens, which the equations of one statement
+// share, and its number once per run of consecutive numbers.
 class VZ_API QV_EquationStore {
 public:
     QV_EquationStore() = default;
@@ -169,10 +175,10 @@ public:
 
     // SetUpEquations side.
     void OpenInstance(int group);
-    void AddIncidence(const QV_VarParam* term) { m_incidence.push_back(term); }
+    void AddIncidence(const QV_VarParam* term) { m_instances.incidence.push_back(term); }
     void ClearInstances();
-    std::size_t InstanceCount() const { return m_instanceCount; }
-    std::size_t IncidenceCount() const { return m_incidence.size(); }
+    std::size_t InstanceCount() const { return m_instances.starts.size(); }
+    std::size_t IncidenceCount() const { return m_instances.incidence.size(); }
     QV_InstanceView Instance(std::size_t k) const;
 
     // JacPattern side.
@@ -185,12 +191,13 @@ public:
             return false;
         }
         m_tokens.push_back(Encode(token));
+        ++m_tokenCount;
         return true;
     }
     std::uint32_t InternText(const char* text);
     void ClearEquations();
     std::size_t EquationCount() const { return m_equationCount; }
-    std::size_t TokenCount() const { return m_tokens.size(); }
+    std::size_t TokenCount() const { return m_tokenCount; }
     QV_EquationView Equation(std::size_t k) const;
     const std::string& Text(std::uint32_t index) const { return m_texts[index]; }
     // Tokens that named an equation other than the one being written.
@@ -203,17 +210,22 @@ private:
     friend struct QV_IncidenceSpan;
     friend struct QV_TokenSpan;
 
-    // Instances k = first .. first + count - 1 of one group, perEntry incidence entries each
-    // (-1 while the run's first instance is open), from incidence entry start on.
+    // Runs of consecutive items that share a value: item first on has value, up to the next
+    // run's first.
     struct Run {
-        std::uint32_t first;
-        std::uint32_t count;
-        int group;
-        std::int32_t perEntry;
-        std::uint64_t start;
-        std::uint32_t name; // equations only
-        int counter;        // equations only: the number of the run's first equation
+        std::size_t first;
+        int value;
     };
+    static const Run& RunOf(const std::vector<Run>& runs, std::size_t k);
+
+    // Name, group and tokens, kept once for all the equations that have them.
+    struct Shape {
+        std::uint32_t name;
+        int group;
+        std::uint64_t start;
+        std::uint32_t count;
+    };
+
     enum TokenKind : std::uint32_t {
         kOp,
         kInteger,
@@ -232,20 +244,30 @@ private:
     static std::uint32_t Word(TokenKind kind, std::uint64_t payload) {
         return std::uint32_t(payload << kKindBits) | kind;
     }
-    // Closes the instance (equation) last opened: its entries fix its run's, or start a run.
-    static void Close(std::vector<Run>& runs, std::uint64_t entries);
-    static const Run& RunOf(const std::vector<Run>& runs, std::size_t k);
-    std::uint64_t IncidenceStart(std::size_t k) const;
-    // Rewrites every token that names its instance's incidence to name the term itself, so
-    // that the instances can go.
-    void PoolIncidenceTerms();
+    // Closes the equation last opened: it takes a shape it shares, or keeps its own.
+    void CloseEquation();
+    bool SameTokens(const Shape& shape, std::uint64_t start, std::uint64_t count) const;
 
-    QV_ChunkedArray<const QV_VarParam*> m_incidence;
-    std::vector<Run> m_instanceRuns;
-    std::size_t m_instanceCount = 0;
+    // The instances as SetUpEquations registered them.
+    struct Instances {
+        QV_ChunkedArray<const QV_VarParam*> incidence;
+        QV_ChunkedArray<std::uint64_t> starts; // each instance's first entry
+        std::vector<Run> groups;
+        std::size_t Count(std::size_t k) const;
+        void Clear();
+        void Swap(Instances& other);
+    };
+
+    Instances m_instances;
+    // The instances that the equations' terms name, when SetUpEquations has since begun anew.
+    Instances m_retired;
+    bool m_equationsNameRetired = false;
 
     QV_ChunkedArray<std::uint32_t> m_tokens;
-    std::vector<Run> m_equationRuns;
+    QV_ChunkedArray<std::uint32_t> m_equationShapes;
+    std::vector<Shape> m_shapes;
+    std::vector<std::uint32_t> m_lastShapeOfName; // per name, the shape it last took
+    std::vector<Run> m_counters;
     std::size_t m_equationCount = 0;
     std::vector<double> m_reals;
     std::vector<std::int64_t> m_largeIntegers;
@@ -253,16 +275,18 @@ private:
     std::vector<std::string> m_texts;
     std::size_t m_misrouted = 0;
     // The equation being written: its number, which tokens must name (no int equals it while
-    // none is open), its first token, the incidence of its instance and how many of its
-    // terms it has named so far.
+    // none is open), its name and group, its first token, the incidence of its instance and
+    // how many of its terms it has named so far.
     static constexpr std::int64_t kNoneOpen = INT64_MIN;
     std::int64_t m_openCounter = kNoneOpen;
+    std::uint32_t m_openName = 0;
+    int m_openGroup = 0;
     std::uint64_t m_openTokens = 0;
+    std::size_t m_tokenCount = 0; // tokens of all equations, each counted
     std::int64_t m_openInstance = -1;
     std::uint64_t m_openIncidence = 0;
     std::uint64_t m_openIncidenceCount = 0;
     std::uint64_t m_openTerms = 0;
-    std::uint64_t m_instanceOpenedAt = 0;
     bool m_tokensNameIncidence = false;
 
     // The few reals a model sends, each pooled once: the index each bit pattern last had.

@@ -109,6 +109,21 @@ protected:
     template <class Value>
     int NewElementsInOneDimension();
 
+    // The elements' names, kept in blocks that outlive the elements.
+    class NameStore {
+    public:
+        NameStore() = default;
+        NameStore(const NameStore&) = delete;
+        NameStore& operator=(const NameStore&) = delete;
+        ~NameStore();
+        const char* Keep(const std::string& name);
+
+    private:
+        static constexpr std::size_t kBlock = 4096;
+        std::vector<char*> m_blocks;
+        std::size_t m_used = kBlock;
+    };
+    NameStore m_names;
     QV_LongPtrVectorOwnsData m_elements;
     int m_position = 0;
     std::vector<QV_Set*> m_declaredSets; // one per dimension; null when none is declared

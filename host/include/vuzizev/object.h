@@ -48,10 +48,8 @@ public:
     ~QV_Containable() override;
 
     // Registration state, as the host keeps it for a registered property.
-    const char* PropertyName() const { return m_name.c_str(); }
-    const char* PropertyDescription() const {
-        return m_hasDescription ? m_description.c_str() : nullptr;
-    }
+    const char* PropertyName() const { return m_name; }
+    const char* PropertyDescription() const;
     QV_Direction PropertyDirection() const { return m_direction; }
     QV_RegistrationFlavour PropertyFlavour() const { return m_flavour; }
     QV_Container* PropertyOwner() const { return m_owner; }
@@ -70,10 +68,13 @@ private:
     friend class QV_Container;
     friend class QV_Matrix; // names the elements it makes
     void ForgetOwner() { m_owner = nullptr; }
-    void NameAsElement(std::string index) { m_name = std::move(index); }
+    // An array element's name lies in its array's store of names, which outlives it.
+    void NameAsElement(const char* index) { m_name = index; }
 
-    std::string m_name;
-    std::string m_description;
+    // A registered property's name and description, kept together ("name\0description\0");
+    // an element has none of its own.
+    const char* m_name = "";
+    char* m_text = nullptr;
     bool m_hasDescription = false;
     bool m_flag = false;
     QV_Direction m_direction = QV_DirectionNone;
