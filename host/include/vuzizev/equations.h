@@ -67,7 +67,7 @@ private:
 template <class T>
 class QV_ChunkedArray {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
-    static constexpr std::size_t kChunk = 2048;
+    static constexpr std::size_t kChunk = 512;
 
 public:
     QV_ChunkedArray() = default;
