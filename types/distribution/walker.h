@@ -15,6 +15,7 @@
 
 #include <vuzizev/sets.h>
 
+#include "types/distribution/bordered.h"
 #include "types/distribution/context.h"
 #include "types/distribution/outline.h"
 
@@ -127,12 +128,9 @@ private:
             return;
         }
         const QV_SetValue* interior = m_context.Interior(d);
-        QV_SetValue rest =
-            interior != nullptr ? *interior : QV_SetValue(QV_IntSetValue(static_cast<const char*>(nullptr)));
-        rest += m_context.EndNode(d);
-        QV_IntSetValue bordered(0, INT_MIN);
-        bordered += rest;
-        QV_IntegerSetIter it(std::move(bordered));
+        const QV_SetValue none = QV_IntSetValue(static_cast<const char*>(nullptr));
+        QV_IntegerSetIter it(
+            Bordered(interior != nullptr ? *interior : none, m_context.EndNode(d)));
         while (m_ok && it.Next()) {
             m_other[d] = m_expressions ? it.fv() : it.v();
             RunNodes(nodes, at + 1, node.end);

@@ -5,6 +5,7 @@
 
 #include "framework/exports.h"
 #include "framework/string_in_set.h"
+#include "types/distribution/bordered.h"
 #include "types/distribution/domain_context.h"
 #include "types/distribution/registration.h"
 #include "types/distribution2d/outline.h"
@@ -152,14 +153,7 @@ void QV_DISTRIBUTION2D::BindArrays() {
 
 namespace {
 
-// {0} + interior + {end}, built as the host's set algebra builds it.
-SUValue Bordered(const QV_SetValue& interior, int end) {
-    QV_SetValue rest(interior);
-    rest += end;
-    QV_IntSetValue bordered(0, INT_MIN);
-    bordered += rest;
-    return bordered;
-}
+using pellorin::eqn::Bordered;
 
 // An upper bound times a 0/1 switch or a sign, by the 32-bit rule.
 int Times(long long end, long long factor) {

@@ -5,6 +5,7 @@
 
 #include "framework/exports.h"
 #include "framework/string_in_set.h"
+#include "types/distribution/bordered.h"
 #include "types/distribution/domain_context.h"
 #include "types/distribution/registration.h"
 #include "types/distribution3d/outline.h"
@@ -206,14 +207,7 @@ void QV_DISTRIBUTION3D::BindArrays() {
 
 namespace {
 
-// {0} + interior + {end}, built as the host's set algebra builds it.
-SUValue Bordered(const QV_SetValue& interior, int end) {
-    QV_SetValue rest(interior);
-    rest += end;
-    QV_IntSetValue bordered(0, INT_MIN);
-    bordered += rest;
-    return bordered;
-}
+using pellorin::eqn::Bordered;
 
 // [0 : end · factor] by the 32-bit rule.
 QV_IntSetValue UpTo(long long end, long long factor) {
