@@ -68,6 +68,9 @@ void QV_EquationStore::ClearInstances() {
 
 std::uint32_t QV_EquationStore::InternText(const char* text) {
     const char* t = text != nullptr ? text : "";
+    if (!m_recentTexts) {
+        m_recentTexts = std::make_unique<RecentText[]>(kRecentTexts);
+    }
     // Names repeat across millions of instances, mostly from the same few addresses.
     RecentText& recent = m_recentTexts[(reinterpret_cast<std::uintptr_t>(t) >> 3) % kRecentTexts];
     if (recent.address == t && std::strcmp(m_texts[recent.index].c_str(), t) == 0) {
@@ -157,6 +160,9 @@ std::uint32_t QV_EquationStore::Encode(const QV_Token& token) {
         return Word(kLargeInteger, m_largeIntegers.size() - 1);
     case QV_Token::Kind::Real: {
         const std::uint64_t bits = std::bit_cast<std::uint64_t>(token.real);
+        if (!m_recentReals) {
+            m_recentReals = std::make_unique<RecentReal[]>(kRecentReals);
+        }
         RecentReal& recent = m_recentReals[(bits * 0x9E3779B97F4A7C15ull) >> 56];
         if (recent.bits != bits || recent.index >= m_reals.size()) {
             const auto same = [bits](double r) { return std::bit_cast<std::uint64_t>(r) == bits; };
@@ -232,9 +238,7 @@ void QV_EquationStore::ClearEquations() {
     m_counters.clear();
     m_equationCount = 0;
     m_reals.clear();
-    for (RecentReal& recent : m_recentReals) {
-        recent = RecentReal{};
-    }
+    m_recentReals.reset();
     m_largeIntegers.clear();
     m_pooledTerms.clear();
     m_misrouted = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -295,7 +296,7 @@ private:
         std::uint32_t index = 0;
     };
     static constexpr std::size_t kRecentReals = 256;
-    RecentReal m_recentReals[kRecentReals];
+    std::unique_ptr<RecentReal[]> m_recentReals; // made with the first real
 
     // Callers pass the same few name strings again and again: the text each address last
     // interned, checked by one comparison before it is trusted.
@@ -304,5 +305,5 @@ private:
         std::uint32_t index = 0;
     };
     static constexpr std::size_t kRecentTexts = 64;
-    RecentText m_recentTexts[kRecentTexts];
+    std::unique_ptr<RecentText[]> m_recentTexts; // made with the first text
 };
