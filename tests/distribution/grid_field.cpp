@@ -4,6 +4,10 @@
 
 #include "tests/distribution/grid_model.h"
 
+#include <gtest/gtest.h>
+
+#include "specify.h"
+
 namespace pellorin::testing {
 
 std::vector<int> SetMembers(const SUValue& set) {
@@ -93,6 +97,21 @@ QV_StrSetValue Members(const std::string& commaSeparated) {
         at = comma + 1;
     }
     return set;
+}
+
+void SpecifyAll(QV_Container& object, const std::string& settings) {
+    for (std::size_t at = 0; at < settings.size();) {
+        const std::size_t end = std::min(settings.find(';', at), settings.size());
+        const std::string item = settings.substr(at, end - at);
+        const std::size_t equals = item.find('=');
+        QV_Containable* property = object.FindProperty(item.substr(0, equals).c_str());
+        std::string error = "no property " + item.substr(0, equals);
+        if (property == nullptr ||
+            !vzt::SpecifyFromText(*property, item.substr(equals + 1), error)) {
+            ADD_FAILURE() << error;
+        }
+        at = end + 1;
+    }
 }
 
 QV_VarParamProp& Property(QV_Container& object, const std::string& name) {

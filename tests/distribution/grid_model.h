@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ void Configure(QV_DOMAIN& domain, const Direction& d);
 QV_StrSetValue Members(const std::string& commaSeparated);
 // The distribution's property `name`, which must exist.
 QV_VarParamProp& Property(QV_Container& object, const std::string& name);
+// Specifies "NAME=VALUE;NAME=VALUE" as a user does; a value refused fails the test.
+void SpecifyAll(QV_Container& object, const std::string& settings);
 
 template <class Distribution, int Rank>
 struct GridModel {
@@ -47,6 +50,19 @@ struct GridModel {
             Property(distribution, used).Specify(QV_Value(directions[d].used, 0u));
         }
         Property(distribution, "INTEGRALS").Specify(QV_Value(Members(integrals), 0u));
+    }
+
+    // A model with each domain's settings and the distribution's own, as SpecifyAll takes
+    // them.
+    template <class Self>
+    static std::unique_ptr<Self> From(const std::array<std::string, Rank>& domainSettings,
+                                      const std::string& own = "") {
+        auto model = std::make_unique<Self>();
+        for (int d = 0; d < Rank; ++d) {
+            SpecifyAll(model->domains[d], domainSettings[d]);
+        }
+        SpecifyAll(model->distribution, own);
+        return model;
     }
 
     std::vector<vzt::ModelOutcome> Drive() {

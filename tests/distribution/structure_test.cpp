@@ -1,8 +1,8 @@
-// Structure of the two walks: the same instances in the same order, groups, counts, order of
-// instances in the blocks, and what a failed lookup does.
+// The one-dimensional walks on a fake distribution, for what real domains cannot give: the
+// order of instances in the blocks on exact layouts, groups, spacings compared bit for bit,
+// which values the guards read, and what a failed lookup does.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <limits>
 #include <map>
 #include <set>
@@ -42,55 +42,6 @@ std::string Walked(FakeDistribution& d) {
     return Sequence(model, d);
 }
 
-TEST(EquationWalks, BothWalksRegisterTheSameInstancesInOrder) {
-    std::set<std::uint64_t> table;
-    for (const eqn::Coefficient& c : eqn::kCoefficients) {
-        table.insert(std::bit_cast<std::uint64_t>(c.value));
-    }
-    for (const char* method : kMethods) {
-        for (int sections = 1; sections <= 3; ++sections) {
-            for (int used = 0; used <= 2; ++used) {
-                for (bool idx : {false, true}) {
-                    for (const char* ebc : {"Backward", "Forward", "Neither"}) {
-                        SCOPED_TRACE(std::string(method) + " " + std::to_string(sections) + " " +
-                                     std::to_string(used) + " " + std::to_string(idx) + ebc);
-                        FakeDistribution d(MakeLayout(method, sections),
-                                           {used, used, idx, "", ebc});
-                        EquationModel model;
-                        const Walks w = RunWalks(d, model, 100, 7);
-                        const QV_EquationStore& store = model.Equations();
-                        ASSERT_TRUE(w.instances.complete && w.expressions.complete);
-                        ASSERT_EQ(w.instances.instances, w.expressions.instances);
-                        ASSERT_EQ(store.InstanceCount(), store.EquationCount());
-                        EXPECT_EQ(w.counter, 7 + w.expressions.instances);
-                        EXPECT_EQ(std::size_t(w.rowsAdvance), store.IncidenceCount());
-                        EXPECT_EQ(store.MisroutedTokens(), 0u);
-                        EXPECT_EQ(d.outOfSetLookups, 0);
-                        for (std::size_t k = 0; k < store.EquationCount(); ++k) {
-                            const QV_InstanceView instance = store.Instance(k);
-                            const QV_EquationView eq = store.Equation(k);
-                            EXPECT_EQ(instance.group, eq.group);
-                            EXPECT_EQ(eq.counter, 7 + int(k));
-                            std::vector<const QV_VarParam*> terms;
-                            for (std::size_t t = 0; t < eq.tokenCount; ++t) {
-                                const QV_Token& token = eq.tokens[t];
-                                if (token.kind == QV_Token::Kind::Term) {
-                                    terms.push_back(token.term);
-                                }
-                                if (token.kind == QV_Token::Kind::Real) {
-                                    EXPECT_TRUE(
-                                        table.count(std::bit_cast<std::uint64_t>(token.real)));
-                                }
-                            }
-                            EXPECT_EQ(terms, IncidenceOf(instance));
-                        }
-                    }
-                }
-            }
-        }
-    }
-}
-
 TEST(EquationWalks, GroupsAreTheBaseAndTheBlocksOwnNumberLeavingGaps) {
     FakeDistribution d(MakeLayout("OCFE4", 2), {1, 1, true});
     EquationModel model;
@@ -101,34 +52,6 @@ TEST(EquationWalks, GroupsAreTheBaseAndTheBlocksOwnNumberLeavingGaps) {
     }
     EXPECT_EQ(groups, (std::set<int>{41, 51}));
     EXPECT_EQ(model.Equations().Equation(0).name, std::string("QV_Eqn1"));
-}
-
-TEST(EquationWalks, MethodSelectionAndEmptyWalks) {
-    const std::string bfd1 = [] {
-        FakeDistribution d(MakeLayout("BFD1", 2), {2, 2, true});
-        return Walked(d);
-    }();
-    const struct {
-        const char* method;
-        int used;
-        bool idx;
-        int sections;
-        std::string expected;
-    } cases[] = {
-        {"bfd1", 2, true, 2, bfd1},   {"", 2, true, 2, "1@0"},   {"BF D1", 2, true, 2, "1@0"},
-        {"BFD1 ", 2, true, 2, "1@0"}, {"BFD1", 0, false, 2, ""}, {"BFD1", 2, true, 0, "1@0"},
-        {"OCFE2", 2, true, 0, "1@0"},
-    };
-    for (const auto& c : cases) {
-        Layout layout = MakeLayout("BFD1", 2);
-        layout.sections.resize(std::size_t(c.sections));
-        FakeDistribution d(layout, {c.used, c.used, c.idx});
-        d.settings.method = c.method;
-        EquationModel model;
-        const Walks w = RunWalks(d, model, 0, 3);
-        EXPECT_EQ(Sequence(model, d), c.expected) << '"' << c.method << '"';
-        EXPECT_EQ(w.counter, 3 + w.instances.instances);
-    }
 }
 
 TEST(EquationWalks, LowOrderBlocksWriteTheirInstancesInOrder) {
@@ -256,41 +179,6 @@ TEST(EquationWalks, AFailedLookupEndsTheWalkBeforeTheInstanceThatNeedsIt) {
         EXPECT_EQ(model.Equations().IncidenceCount(), std::size_t(4 * c.registered));
         EXPECT_EQ(w.counter, c.registered);
     }
-}
-
-TEST(EquationWalks, StreamsReachTheHostTokenForToken) {
-    FakeDistribution d(MakeLayout("BFD1", 1), {1, 1, true});
-    EquationModel model;
-    RunWalks(d, model);
-    auto stream = [&](std::size_t k) {
-        const QV_EquationView eq = model.Equations().Equation(k);
-        std::string out = std::string(eq.name) + ":";
-        for (std::size_t t = 0; t < eq.tokenCount; ++t) {
-            const QV_Token& token = eq.tokens[t];
-            switch (token.kind) {
-            case QV_Token::Kind::Op:
-                out += " " + std::to_string(token.op);
-                break;
-            case QV_Token::Kind::Integer:
-                out += " int" + std::to_string(token.integer);
-                break;
-            case QV_Token::Kind::Real:
-                out += " real" + std::to_string(token.real);
-                break;
-            case QV_Token::Kind::Term:
-                out += " " + d.Describe(token.term);
-                break;
-            case QV_Token::Kind::Text:
-                out += " text";
-                break;
-            }
-        }
-        return out;
-    };
-    EXPECT_EQ(stream(0), "QV_Eqn1: 1 IDX(0)");
-    EXPECT_EQ(stream(2), "QV_Eqn3: 19 21 DDX(1) h(1) 20 VALUE(0) VALUE(1)");
-    EXPECT_EQ(stream(10), "QV_Eqn6: 20 IDX(1) 21 h(1) 19 21 real0.500000 VALUE(0) 21 real0.500000 "
-                          "VALUE(1)");
 }
 
 // Records which values the guards read, per section.

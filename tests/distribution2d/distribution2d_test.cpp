@@ -9,6 +9,7 @@
 #include "distribution1d/real_model.h"
 #include "distribution2d/model2d.h"
 #include "domain/domain_fixture.h"
+#include "tests/distribution/grid_suite.h"
 #include "types/distribution2d/statements.h"
 
 namespace testsupport {
@@ -33,26 +34,7 @@ std::vector<Configuration2D> Configurations() {
     return all;
 }
 
-class Distribution2DEndToEnd : public HostTest,
-                               public ::testing::WithParamInterface<Configuration2D> {
-protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        vzt::EnableJournal(false);
-        model = std::make_unique<RealModel2D>(GetParam());
-        outcomes = model->Drive();
-        ASSERT_GT(outcomes.back().setUpResult, 0);
-    }
-
-    void TearDown() override {
-        model.reset();
-        HostTest::TearDown();
-    }
-
-    const QV_EquationStore& Store() const { return model->distribution.Equations(); }
-    std::unique_ptr<RealModel2D> model;
-    std::vector<vzt::ModelOutcome> outcomes;
-};
+using Distribution2DEndToEnd = GridEndToEnd<RealModel2D, Configuration2D>;
 
 TEST_P(Distribution2DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
     ExpectWalksAgree(Store(), outcomes.back(), 0, 0);

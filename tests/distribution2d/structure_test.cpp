@@ -24,11 +24,6 @@ using pellorin::testing::StatementNumber;
 
 using Structure2D = HostTest;
 
-void Set(QV_Container& object, const char* name, const std::string& value) {
-    std::string error;
-    ASSERT_TRUE(vzt::SpecifyFromText(*object.FindProperty(name), value, error)) << error;
-}
-
 // The statement numbers in order, consecutive repeats of one number counted: "77 78x3 81".
 std::string Sequence(const QV_EquationStore& store, std::size_t from = 0, std::size_t to = ~0u) {
     std::string out;
@@ -52,25 +47,11 @@ std::string Sequence(const QV_EquationStore& store, std::size_t from = 0, std::s
     return out;
 }
 
-// A model from settings as a modeller writes them: "DISCRETIZATIONMETHOD=CFD4,NUMSECTIONS=2"
+// A model from settings as a modeller writes them: "DISCRETIZATIONMETHOD=CFD4;NUMSECTIONS=2"
 // for each domain and the distribution.
 std::unique_ptr<RealModel2D> Make(const std::string& x, const std::string& y,
                                   const std::string& own = "") {
-    auto model = std::make_unique<RealModel2D>();
-    auto apply = [](QV_Container& object, const std::string& settings) {
-        std::size_t at = 0;
-        while (at < settings.size()) {
-            const std::size_t end = std::min(settings.find(';', at), settings.size());
-            const std::string item = settings.substr(at, end - at);
-            const std::size_t equals = item.find('=');
-            Set(object, item.substr(0, equals).c_str(), item.substr(equals + 1));
-            at = end + 1;
-        }
-    };
-    apply(model->domains[0], x);
-    apply(model->domains[1], y);
-    apply(model->distribution, own);
-    return model;
+    return RealModel2D::From<RealModel2D>({x, y}, own);
 }
 
 // The role of the unknown each statement defines: first or second derivative, integral.

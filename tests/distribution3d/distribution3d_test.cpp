@@ -14,6 +14,7 @@
 #include "distribution3d/model3d.h"
 #include "domain/domain_fixture.h"
 #include "specify.h"
+#include "tests/distribution/grid_suite.h"
 #include "types/distribution3d/statements.h"
 
 namespace testsupport {
@@ -38,25 +39,7 @@ std::vector<Configuration3D> Configurations() {
     return all;
 }
 
-class Distribution3DEndToEnd : public HostTest,
-                               public ::testing::WithParamInterface<Configuration3D> {
-protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        vzt::EnableJournal(false);
-        model = std::make_unique<RealModel3D>(GetParam());
-        outcomes = model->Drive();
-        ASSERT_GT(outcomes.back().setUpResult, 0);
-    }
-    void TearDown() override {
-        model.reset();
-        HostTest::TearDown();
-    }
-    const QV_EquationStore& Store() const { return model->distribution.Equations(); }
-
-    std::unique_ptr<RealModel3D> model;
-    std::vector<vzt::ModelOutcome> outcomes;
-};
+using Distribution3DEndToEnd = GridEndToEnd<RealModel3D, Configuration3D>;
 
 TEST_P(Distribution3DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
     ExpectWalksAgree(Store(), outcomes.back(), 0, 0);
@@ -94,29 +77,10 @@ INSTANTIATE_TEST_SUITE_P(MixedMethods, Distribution3DEndToEnd,
 
 using Structure3D = HostTest;
 
-void Set(QV_Container& object, const std::string& name, const std::string& value) {
-    std::string error;
-    ASSERT_TRUE(vzt::SpecifyFromText(*object.FindProperty(name.c_str()), value, error)) << error;
-}
-
 // A model from "NAME=VALUE;..." settings for each domain and the distribution.
 std::unique_ptr<RealModel3D> Make(const std::array<std::string, 3>& domains,
                                   const std::string& own = "") {
-    auto model = std::make_unique<RealModel3D>();
-    auto apply = [](QV_Container& object, const std::string& settings) {
-        for (std::size_t at = 0; at < settings.size();) {
-            const std::size_t end = std::min(settings.find(';', at), settings.size());
-            const std::string item = settings.substr(at, end - at);
-            const std::size_t equals = item.find('=');
-            Set(object, item.substr(0, equals), item.substr(equals + 1));
-            at = end + 1;
-        }
-    };
-    for (int d = 0; d < 3; ++d) {
-        apply(model->domains[d], domains[d]);
-    }
-    apply(model->distribution, own);
-    return model;
+    return RealModel3D::From<RealModel3D>(domains, own);
 }
 
 // A domain of one node: its blocks, with their used order 0, write nothing.
