@@ -62,7 +62,6 @@ int RoleOf(int statement) {
 
 struct Counts {
     std::map<int, int> byRole[2]; // per block direction, instances per role of the unknown
-    std::set<const QV_VarParam*> unknowns[2];
     // Per block direction, the own nodes of line 0 whose first derivative has two equations.
     std::set<int> twice[2];
 };
@@ -85,7 +84,6 @@ Counts CountRoles(const QV_EquationStore& store) {
             ++c.byRole[d][RoleOf(n)];
             for (std::size_t t = 0; t < eq.tokenCount; ++t) {
                 if (eq.tokens[t].kind == QV_Token::Kind::Term) {
-                    c.unknowns[d].insert(eq.tokens[t].term);
                     firstDerivatives[d][eq.tokens[t].term] += RoleOf(n) == pellorin::eqn::kD1;
                     break;
                 }
@@ -171,22 +169,6 @@ TEST_F(Structure2D, EveryPartWritesItsClosedFormCount) {
     }
 }
 
-// With used orders 1 every node gets exactly one first-derivative equation per direction.
-TEST_F(Structure2D, WithoutJoinsEveryNodeHasOneFirstDerivativeEquation) {
-    for (const char* method : kMethods) {
-        SCOPED_TRACE(method);
-        auto model = Make(std::string("DISCRETIZATIONMETHOD=") + method + ";NUMSECTIONS=2",
-                          std::string("DISCRETIZATIONMETHOD=") + method + ";NUMSECTIONS=3");
-        model->Drive();
-        const Counts c = CountRoles(model->distribution.Equations());
-        const int nodes = (model->domains[0].ENDNODE.v() + 1) * (model->domains[1].ENDNODE.v() + 1);
-        for (int d = 0; d < 2; ++d) {
-            EXPECT_EQ(c.byRole[d].at(pellorin::eqn::kD1), nodes);
-            EXPECT_EQ(int(c.unknowns[d].size()), nodes);
-        }
-    }
-}
-
 // CFD4 with three sections of four nodes, used order 1: the first join's spacings are equal
 // and take the five-point stencil across it; the second's differ in the last bit and take
 // second-order stencils, the join node's before the one next to it.
@@ -237,30 +219,6 @@ TEST_F(Structure2D, BlocksStandInMethodOrderAndIntegralsFollowTheSelection) {
     EXPECT_EQ(seen, (std::set<int>{1, 3, 4, 15, 155, 156})) << order;
     EXPECT_LT(std::find(distinct.begin(), distinct.end(), 15),
               std::find(distinct.begin(), distinct.end(), 155));
-}
-
-// A y node outside {0} + INTERIORy + {ENDy} gets no x-block second derivative, and an x node
-// outside the x bordered set no y-block join; the x joins still cover every y node.
-TEST_F(Structure2D, SecondDerivativesAndYJoinsFollowTheOtherInterior) {
-    auto model = Make("DISCRETIZATIONMETHOD=BFD1;NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2;"
-                      "SPACINGPREFERENCE=100",
-                      "DISCRETIZATIONMETHOD=BFD1;NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2;"
-                      "SPACINGPREFERENCE=100");
-    // The x domain as two sections of two nodes: 0 1 2 3 4, join at 2, interior 1 and 3.
-    model->Drive();
-    ASSERT_EQ(Members(model->domains[0].INTERIOR.v()), (std::vector<int>{1, 3}));
-    const Counts c = CountRoles(model->distribution.Equations());
-    // y joins (13) over x nodes {0, 1, 3, 4}; x joins (8) over all five y nodes.
-    int xJoins = 0, yJoins = 0;
-    const QV_EquationStore& store = model->distribution.Equations();
-    for (std::size_t k = 0; k < store.EquationCount(); ++k) {
-        const int n = StatementNumber(store.Equation(k));
-        xJoins += n == 8;
-        yJoins += n == 13;
-    }
-    EXPECT_EQ(xJoins, 5);
-    EXPECT_EQ(yJoins, 4);
-    EXPECT_EQ(c.byRole[0].at(pellorin::eqn::kD2), 2 * 4);
 }
 
 // The bordered loops read their iterator through v() in SetUpEquations and through fv() in
