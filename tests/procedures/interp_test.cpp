@@ -1,5 +1,6 @@
-// The procedure with the real routine library VARudaduro: reference values, failures, and
-// the Jacobian row against central differences of the residual.
+// The procedure with the real routine library VARudaduro: values, failures, and the
+// Jacobian row against central differences of the residual (the worked example is the
+// driver's, in the end-to-end tests).
 #include <cmath>
 
 #include "procedure_fixture.h"
@@ -42,28 +43,6 @@ protected:
         return v;
     }
 };
-
-TEST_F(RealInterp, ReferenceValuesAndDerivatives) {
-    for (const int base : {0, 1}) {
-        SCOPED_TRACE(base);
-        vzt::ResetProcedures();
-        vzt::Procedures().languageBase = base;
-        Make(2.5, {0, 1, 2, 4}, {1, 3, 2, 6}, 4);
-        SetValue(*y, 3.0);
-        double r = 1.0;
-        ASSERT_EQ(Residual(r), 0);
-        EXPECT_EQ(r, 0.0);
-        int status = 0;
-        const std::vector<double> row = JacobianRow(status);
-        EXPECT_EQ(status, 0);
-        EXPECT_EQ(row,
-                  (std::vector<double>{1.0, -2.0, 0.0, 0.0, 1.5, 0.5, 0.0, 0.0, -0.75, -0.25}));
-        EXPECT_EQ(vzt::RoutineChecks(), 1);
-        procedure.reset();
-        table1.clear();
-        table2.clear();
-    }
-}
 
 // Where x falls: inside a segment, at a knot (the segment to its right), at the last knot
 // (the last segment), beyond either end (the end segment, extended); n limits the table.
