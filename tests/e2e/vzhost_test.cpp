@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "run_vzhost.h"
@@ -41,32 +42,27 @@ TEST(Vzhost, ShowListsThePropertiesInOrderInColumns) {
     }
 }
 
-TEST(Vzhost, RunWithoutOptionsUsesTheDefaultDomain) {
-    const RunResult run = Vzhost("run");
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("x domain: method BFD1, 1 section, element boundary Backward"),
-              std::string::npos)
-        << run.out;
-}
-
-TEST(Vzhost, RunDomainPrintsTheOcfe3Layout) {
-    const RunResult run = Vzhost("run DOMAIN --x method=OCFE3");
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("ENDNODE 9"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("nodes 9, elements 3, element length 0.333333"), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("node positions: 0 0.07044 0.262893 0.333333"), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find(" 0.92956 1\n"), std::string::npos) << run.out;
-}
-
-TEST(Vzhost, SummaryShowsTheForwardContinuityStatementAtTheSectionJoin) {
-    const RunResult run =
-        Vzhost("run DISTRIBUTION1D --x method=OCFE3,sections=2,ebc=Forward,hod=2 --format summary");
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("SetUpEquations 36 (36 instances"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("QV_Eqn81    10     5          3, 6, 9, 12, 15"), std::string::npos)
-        << run.out;
+// What a run prints: the default domain, the OCFE3 layout, the forward continuity statement
+// at a section join, and the size of a three-dimensional model.
+TEST(Vzhost, RunPrintsTheLayoutAndTheEquations) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
+        {"run", {"x domain: method BFD1, 1 section, element boundary Backward"}},
+        {"run DOMAIN --x method=OCFE3",
+         {"ENDNODE 9", "nodes 9, elements 3, element length 0.333333",
+          "node positions: 0 0.07044 0.262893 0.333333", " 0.92956 1\n"}},
+        {"run DISTRIBUTION1D --x method=OCFE3,sections=2,ebc=Forward,hod=2 --format summary",
+         {"SetUpEquations 36 (36 instances", "QV_Eqn81    10     5          3, 6, 9, 12, 15"}},
+        {"run DISTRIBUTION3D --x method=OCFE4 --y method=CFD4,sections=2 --z method=BFD2 "
+         "--set INTEGRALS=idx,idxdydz",
+         {"SetUpEquations 8262 (8262 instances"}},
+    };
+    for (const auto& [arguments, expected] : runs) {
+        const RunResult run = Vzhost(arguments);
+        ASSERT_EQ(run.status, 0) << arguments << ": " << run.out;
+        for (const std::string& text : expected) {
+            EXPECT_NE(run.out.find(text), std::string::npos) << arguments << ": " << run.out;
+        }
+    }
 }
 
 TEST(Vzhost, ListingAndJsonDescribeTheSameInstances) {
@@ -135,12 +131,6 @@ TEST(Vzhost, TwoDimensionalModelsNameTheirNodesByBothIndices) {
 }
 
 TEST(Vzhost, ThreeDimensionalModelsNameTheirNodesByThreeIndices) {
-    const RunResult summary =
-        Vzhost("run DISTRIBUTION3D --x method=OCFE4 --y method=CFD4,sections=2 "
-               "--z method=BFD2 --set INTEGRALS=idx,idxdydz");
-    ASSERT_EQ(summary.status, 0) << summary.out;
-    EXPECT_NE(summary.out.find("SetUpEquations 8262 (8262 instances"), std::string::npos)
-        << summary.out;
     const RunResult listing = Vzhost(
         "run DISTRIBUTION3D --x method=BFD1 --y method=BFD1 --z method=BFD1 --format listing");
     ASSERT_EQ(listing.status, 0) << listing.out;

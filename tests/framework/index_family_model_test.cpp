@@ -110,6 +110,17 @@ protected:
         return t;
     }
 
+    // Adds a tuple's element and its values to the model.
+    void Record(const Tuple& t, QV_Type* element) {
+        elements.emplace(t, element);
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            auto& s = sets[k];
+            if (!std::binary_search(s.begin(), s.end(), t[k])) {
+                s.insert(std::lower_bound(s.begin(), s.end(), t[k]), t[k]);
+            }
+        }
+    }
+
     std::size_t Product() const {
         std::size_t product = 1;
         for (const auto& s : sets) {
@@ -183,13 +194,7 @@ TYPED_TEST(IndexFamilyModel, LookupsKeepRowMajorTableOfAllCombinations) {
             } else {
                 EXPECT_EQ(this->array().made, madeBefore + 1) << "each element made once";
                 EXPECT_EQ(element->PropertyName(), IndexString(t));
-                this->elements[t] = element;
-                for (std::size_t k = 0; k < t.size(); ++k) {
-                    auto& s = this->sets[k];
-                    if (!std::binary_search(s.begin(), s.end(), t[k])) {
-                        s.insert(std::lower_bound(s.begin(), s.end(), t[k]), t[k]);
-                    }
-                }
+                this->Record(t, element);
             }
             this->ExpectSetsMatchModel();
             this->ExpectTableMatchesModel();
@@ -206,13 +211,7 @@ TYPED_TEST(IndexFamilyModel, NewElementsMakesExactlyTheMissingOnesLastEntryFirst
         const Tuple t = this->RandomTuple(rng);
         QV_Type* element = this->Find(t);
         ASSERT_NE(element, nullptr);
-        this->elements.emplace(t, element);
-        for (std::size_t k = 0; k < t.size(); ++k) {
-            auto& s = this->sets[k];
-            if (!std::binary_search(s.begin(), s.end(), t[k])) {
-                s.insert(std::lower_bound(s.begin(), s.end(), t[k]), t[k]);
-            }
-        }
+        this->Record(t, element);
     }
     vzt::ClearJournal();
     const int made = this->array().NewElements();

@@ -76,8 +76,6 @@ TEST_F(DescriptionTest, ColumnsCountConstantsAndVariablesAlike) {
             procedure.reset();
             vzt::ResetProcedures();
             vzt::RegisterRoutine("VARudaduro", "INTERP", &SpyRoutine);
-            table1.clear();
-            table2.clear();
         }
     }
 }
@@ -196,9 +194,6 @@ TEST_F(DescriptionTest, BrokenDescriptionsMakeTheProcedureUnusable) {
         EXPECT_TRUE(Spy::Instance().calls.empty());
         SetUpEquations();
         EXPECT_TRUE(owner->ProcedureCalls().empty());
-        procedure.reset();
-        table1.clear();
-        table2.clear();
     }
 }
 

@@ -119,9 +119,6 @@ TEST_F(RoutineInterface, TheRoutineSeesTheLayoutAndItsOwnCopies) {
         EXPECT_EQ(LogLines("CheckIFailAndOutputs"),
                   (std::vector<std::string>{"CheckIFailAndOutputs 0 4 true",
                                             "CheckIFailAndOutputs 0 1 false"}));
-        procedure.reset();
-        table1.clear();
-        table2.clear();
     }
 }
 

@@ -1,5 +1,6 @@
-// The procedure with the real routine library VARudaduro: reference values, failures, and
-// the Jacobian row against central differences of the residual.
+// The procedure with the real routine library VARudaduro: values, failures, and the
+// Jacobian row against central differences of the residual (the worked example is the
+// driver's, in the end-to-end tests).
 #include <cmath>
 
 #include "procedure_fixture.h"
@@ -43,28 +44,6 @@ protected:
     }
 };
 
-TEST_F(RealInterp, ReferenceValuesAndDerivatives) {
-    for (const int base : {0, 1}) {
-        SCOPED_TRACE(base);
-        vzt::ResetProcedures();
-        vzt::Procedures().languageBase = base;
-        Make(2.5, {0, 1, 2, 4}, {1, 3, 2, 6}, 4);
-        SetValue(*y, 3.0);
-        double r = 1.0;
-        ASSERT_EQ(Residual(r), 0);
-        EXPECT_EQ(r, 0.0);
-        int status = 0;
-        const std::vector<double> row = JacobianRow(status);
-        EXPECT_EQ(status, 0);
-        EXPECT_EQ(row,
-                  (std::vector<double>{1.0, -2.0, 0.0, 0.0, 1.5, 0.5, 0.0, 0.0, -0.75, -0.25}));
-        EXPECT_EQ(vzt::RoutineChecks(), 1);
-        procedure.reset();
-        table1.clear();
-        table2.clear();
-    }
-}
-
 // Where x falls: inside a segment, at a knot (the segment to its right), at the last knot
 // (the last segment), beyond either end (the end segment, extended); n limits the table.
 TEST_F(RealInterp, SegmentsAndExtrapolation) {
@@ -86,9 +65,6 @@ TEST_F(RealInterp, SegmentsAndExtrapolation) {
         const std::vector<double> row = JacobianRow(status);
         ASSERT_EQ(status, 0);
         EXPECT_DOUBLE_EQ(row.at(1), -c.dfdx);
-        procedure.reset();
-        table1.clear();
-        table2.clear();
     }
 }
 
@@ -106,9 +82,6 @@ TEST_F(RealInterp, BadTablesFailWithTheirCodes) {
         Make(0.5, c.X, c.Y, c.n);
         double r = 0.0;
         EXPECT_EQ(Residual(r), c.status) << c.n;
-        procedure.reset();
-        table1.clear();
-        table2.clear();
     }
 }
 
@@ -147,9 +120,6 @@ TEST_F(RealInterp, TheJacobianRowMatchesDifferences) {
             const double difference = (plus - minus) / (2 * h);
             EXPECT_NEAR(row[k], difference, 1e-6 * std::max(1.0, std::fabs(row[k]))) << k;
         }
-        procedure.reset();
-        table1.clear();
-        table2.clear();
     }
 }
 

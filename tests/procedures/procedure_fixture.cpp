@@ -90,6 +90,9 @@ void ProcedureTest::TearDown() {
 }
 
 void ProcedureTest::Build(const Binding& b, bool realRoutine) {
+    procedure.reset();
+    table1.clear();
+    table2.clear();
     binding = b;
     if (realRoutine) {
         vzt::ClearRoutines();

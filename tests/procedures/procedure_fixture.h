@@ -77,7 +77,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Makes the variables and the procedure and describes it twice; registers the spy
+    // Makes the variables and the procedure (dropping any made before) and describes it
+    // twice; registers the spy
     // unless realRoutine.
     void Build(const Binding& binding, bool realRoutine = false);
     std::vector<vzt::ProcedureArgument> Arguments() const;

@@ -88,32 +88,6 @@ INSTANTIATE_TEST_SUITE_P(Strings, ReadStringIndex,
                                            ReadCase{",", false, nullptr, nullptr},
                                            ReadCase{"no terminator", false, nullptr, nullptr}));
 
-TEST(IndexString, EveryValueWrittenReadsBackTheSame) {
-    struct Probe : CountingArray<QV_BASE_S> {
-        using QV_Matrix::AddIndexToString;
-    } probe;
-    for (const char* v : {"", "plain", "a,b)", "\"", "\\", "x\\\"y"}) {
-        probe.AddIndexToString(v, 0);
-        const std::string written = probe.IndexString();
-        const char* cursor = written.c_str();
-        char buffer[32] = {};
-        ASSERT_TRUE(QV_Matrix::ReadIndex(cursor, buffer, sizeof buffer, ')')) << written;
-        EXPECT_STREQ(buffer, v);
-        EXPECT_TRUE(QV_Matrix::AtEndOfIndex(cursor));
-    }
-    for (int v : {0, -7, INT_MAX, INT_MIN}) {
-        probe.AddIndexToString(v, 0);
-        const std::string written = probe.IndexString();
-        const char* cursor = written.c_str();
-        int read = 1;
-        ASSERT_TRUE(QV_Matrix::ReadIndex(cursor, read, ')')) << written;
-        EXPECT_EQ(read, v);
-    }
-    const char* tooBig = "2147483648)";
-    int read = 0;
-    EXPECT_FALSE(QV_Matrix::ReadIndex(tooBig, read, ')'));
-}
-
 class OneDimensionalBase : public HostTest {};
 
 TEST_F(OneDimensionalBase, FindMakesEachElementOnceInValueOrder) {
