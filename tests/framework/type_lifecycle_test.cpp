@@ -1,8 +1,6 @@
-// Creation, declaration and destruction of every general-purpose type.
+// Creation, declaration and destruction of every general-purpose type, against the table of
+// what each registers.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "support/host_fixture.h"
 #include "support/type_cases.h"
@@ -11,24 +9,51 @@
 
 namespace {
 
+using testsupport::FollowUp;
 using testsupport::TypeCase;
 
 class TypeLifeCycle : public testsupport::HostTest, public ::testing::WithParamInterface<TypeCase> {
 protected:
-    // The names owner registered, in order. Every registration leaves its flag false; inlets
-    // are inputs, outlets outputs, and nothing else has a direction.
-    static std::vector<std::string> Registered(const void* owner) {
-        std::vector<std::string> names;
-        for (const vzt::Event& e : EventsOf(vzt::EventKind::AddProperty)) {
-            if (e.owner == owner) {
-                EXPECT_FALSE(e.flag) << e.name;
-                const bool in = e.name.find("INPUT") != std::string::npos || e.name == "SOURCE";
-                const bool out = e.name.find("OUTPUT") != std::string::npos || e.name == "DEST";
-                EXPECT_EQ(e.direction, in ? 4 : out ? 8 : 0) << e.name;
-                names.push_back(e.name);
+    // Checks the journal's registrations of owner against the table: names, directions, no
+    // description, flag false, each port's follow-up right after its own registration.
+    static void ExpectRegistrations(const TypeCase& c, const void* owner) {
+        const auto& journal = vzt::Journal();
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < journal.size(); ++i) {
+            const vzt::Event& e = journal[i];
+            if (e.kind != vzt::EventKind::AddProperty || e.owner != owner) {
+                continue;
+            }
+            ASSERT_LT(next, c.registrations.size()) << "extra registration " << e.name;
+            const testsupport::Registration& expected = c.registrations[next++];
+            EXPECT_EQ(e.name, expected.name);
+            EXPECT_EQ(e.direction, expected.direction) << e.name;
+            EXPECT_EQ(e.hasDescription, expected.description.has_value()) << e.name;
+            if (expected.description) {
+                EXPECT_EQ(e.description, *expected.description);
+            }
+            EXPECT_FALSE(e.flag) << e.name;
+            EXPECT_EQ(e.flavour, expected.flavour) << e.name;
+
+            const bool followed = i + 1 < journal.size() && journal[i + 1].object == e.object;
+            const vzt::EventKind followUpKind =
+                followed ? journal[i + 1].kind : vzt::EventKind::AddProperty;
+            switch (expected.followUp) {
+            case FollowUp::None:
+                EXPECT_FALSE(followed && (followUpKind == vzt::EventKind::UnsetIsToBeExported ||
+                                          followUpKind == vzt::EventKind::HostPortType))
+                    << e.name;
+                break;
+            case FollowUp::Unexport:
+                EXPECT_EQ(followUpKind, vzt::EventKind::UnsetIsToBeExported) << e.name;
+                break;
+            case FollowUp::HostPortType4:
+                EXPECT_EQ(followUpKind, vzt::EventKind::HostPortType) << e.name;
+                EXPECT_EQ(journal[i + 1].a, 4) << e.name;
+                break;
             }
         }
-        return names;
+        EXPECT_EQ(next, c.registrations.size());
     }
 };
 
@@ -51,8 +76,11 @@ TEST_P(CreatableTypeLifeCycle, FactoryTakesOneReferenceAndRegistersEverythingWit
     ASSERT_EQ(addRefs.size(), 1u);
     EXPECT_EQ(addRefs[0].object, object);
     EXPECT_EQ(static_cast<void*>(object), static_cast<QV_Unknown*>(object));
+    ExpectRegistrations(GetParam(), object);
     // Nothing is registered with any other owner (member ports have none of their own).
-    EXPECT_EQ(Registered(object).size(), CountOf(vzt::EventKind::AddProperty));
+    for (const vzt::Event& e : EventsOf(vzt::EventKind::AddProperty)) {
+        EXPECT_EQ(e.owner, object) << e.name;
+    }
     object->Release();
 }
 
@@ -69,9 +97,6 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, CreatableTypeLifeCycle,
                          [](const auto& info) { return info.param.type; });
 
 TEST_P(TypeLifeCycle, ConstructSwitchOffRegistersNothingUntilConstructThenWithTheParent) {
-    QV_ModelType* alone = GetParam().make(true, nullptr);
-    const std::vector<std::string> names = Registered(alone);
-    delete alone;
     QV_GENERICMODEL parent(true, nullptr);
     vzt::ClearJournal();
     QV_ModelType* object = GetParam().make(false, &parent);
@@ -84,7 +109,7 @@ TEST_P(TypeLifeCycle, ConstructSwitchOffRegistersNothingUntilConstructThenWithTh
     vzt::ClearJournal();
 
     GetParam().construct(object);
-    EXPECT_EQ(Registered(&parent), names) << "the same registrations, with the parent";
+    ExpectRegistrations(GetParam(), &parent);
     delete object;
     EXPECT_TRUE(parent.Properties().size() == 4u);
 }

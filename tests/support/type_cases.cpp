@@ -30,6 +30,10 @@ QV_DISTRIBUTION3D* DISTRIBUTION3DFactory();
 namespace testsupport {
 namespace {
 
+constexpr auto kExternal = QV_RegistrationFlavour::External;
+constexpr auto kVirtual = QV_RegistrationFlavour::Virtual;
+constexpr auto kType = QV_RegistrationFlavour::Type;
+
 struct Kind {
     bool assigns = false;
     bool equations = false;
@@ -37,12 +41,14 @@ struct Kind {
 
 template <class T>
 TypeCase Case(std::string type, std::string identity, std::vector<std::string> ancestors,
-              int levels, std::function<QV_ModelType*()> factory, Kind kind = {}) {
+              int levels, std::function<QV_ModelType*()> factory,
+              std::vector<Registration> registrations, Kind kind = {}) {
     return {std::move(type),
             std::move(identity),
             std::move(ancestors),
             levels,
             std::move(factory),
+            std::move(registrations),
             kind.assigns,
             kind.equations,
             [](bool construct, QV_Container* parent) -> QV_ModelType* {
@@ -51,42 +57,209 @@ TypeCase Case(std::string type, std::string identity, std::vector<std::string> a
             [](QV_ModelType* object) { static_cast<T*>(object)->Construct(); }};
 }
 
+std::vector<Registration> Join(std::vector<Registration> a, const std::vector<Registration>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<Registration> kModelPorts = {{"USERNOTES"},
+                                               {"COMPONENTLIST"},
+                                               {"INPUTSIGNAL", 4, FollowUp::Unexport},
+                                               {"OUTPUTSIGNAL", 8, FollowUp::Unexport}};
+const std::vector<Registration> kControlSignal = {
+    {"USERNOTES"}, {"SOURCE", 4, FollowUp::Unexport}, {"DEST", 8, FollowUp::Unexport}};
+const std::vector<Registration> kConnection = {
+    {"USERNOTES"}, {"SOURCE", 4, FollowUp::HostPortType4}, {"DEST", 8, FollowUp::HostPortType4}};
+
+const std::vector<Registration> kSection = {
+    {"MINNODECOUNT", 0, FollowUp::None, kExternal},
+    {"LOCATION", 0, FollowUp::None, kVirtual, "Absolute location of LH boundary of this section"},
+    {"SPACINGPREFERENCE", 0, FollowUp::None, kVirtual,
+     "Preferred spacing between nodes in this section"},
+    {"SPACINGUSED", 0, FollowUp::None, kVirtual,
+     "Actual spacing used between nodes in this section"},
+    {"LENGTH"},
+    {"NODECOUNT"},
+    {"BASE"},
+    {"NUMELEMENTS"},
+    {"ELEMENTLENGTH"},
+    {"INTERIOR"}};
+
+const std::vector<Registration> kDomain = {
+    {"QV_SECTION_SET1"},
+    {"SECTION", 0, FollowUp::None, kVirtual},
+    {"LENGTH", 0, FollowUp::None, kVirtual, "Domain length"},
+    {"SPACINGPREFERENCE", 0, FollowUp::None, kVirtual, "Preferred node spacing for domain"},
+    {"QV_VALUE_SET1"},
+    {"VALUE", 0, FollowUp::None, kVirtual, "DO NOT EDIT - Location of each node in domain"},
+    {"USERNOTES"},
+    {"INPUTSIGNAL", 4, FollowUp::Unexport},
+    {"OUTPUTSIGNAL", 8, FollowUp::Unexport},
+    {"DISCRETIZATIONMETHOD", 0, FollowUp::None, kType,
+     "Method used to calculate partial derivatives"},
+    {"NUMSECTIONS", 0, FollowUp::None, kType, "Number of sections in the domain"},
+    {"MINNODECOUNT"},
+    {"NUMPOLYPOINTS"},
+    {"QV_POLYPOINT_SET1"},
+    {"POLYPOINT"},
+    {"HIGHESTORDERDERIVATIVE"},
+    {"ELEMENTBOUNDARYCONDITION", 0, FollowUp::None, kType,
+     "Direction of derivative used as boundary condition for OCFE models"},
+    {"INTERIOR"},
+    {"ENDNODE", 0, FollowUp::None, kType,
+     "DO NOT EDIT - Index of the rightmost element in domain"}};
+
+const std::vector<Registration> kDistribution1D = {
+    {"XDOMAIN", 0, FollowUp::None, kExternal},
+    {"QV_VALUE_SET1"},
+    {"VALUE", 0, FollowUp::None, kVirtual, "Variable value at a node point"},
+    {"USERNOTES"},
+    {"INPUTSIGNAL", 4, FollowUp::Unexport},
+    {"OUTPUTSIGNAL", 8, FollowUp::Unexport},
+    {"HIGHESTORDERXDERIVATIVE"},
+    {"HIGHESTORDERXDERIVATIVEUSED"},
+    {"INTEGRALS", 0, FollowUp::None, kType, "Integrals to be calculated. Valid value: idx"},
+    {"QV_DDX_SET1"},
+    {"DDX", 0, FollowUp::None, kType, "1st-order partial deriv wrt x"},
+    {"QV_D2DX2_SET1"},
+    {"D2DX2", 0, FollowUp::None, kType, "2nd-order partial deriv wrt x"},
+    {"QV_IDX_SET1"},
+    {"IDX", 0, FollowUp::None, kType, "integral of distributed variable over X domain"}};
+
+// Each array's own sets just before it, one per dimension but those of D2DY2 (y) and, in
+// three dimensions, D2DZ2 (z), which are the domains' interiors.
+std::vector<Registration> Arrays(int rank) {
+    const std::string dims = rank == 2 ? "xy" : "xyz";
+    std::vector<std::pair<std::string, std::string>> arrays;
+    for (char d : dims) {
+        arrays.push_back({std::string("DD") + char(std::toupper(d)),
+                          std::string("1st-order partial deriv wrt ") + d});
+    }
+    for (char d : dims) {
+        arrays.push_back({std::string("D2D") + char(std::toupper(d)) + "2",
+                          std::string("2nd-order partial deriv wrt ") + d});
+    }
+    const std::vector<std::pair<std::string, std::string>> integrals =
+        rank == 2 ? std::vector<std::pair<std::string, std::string>>{{"IDX", "x"},
+                                                                     {"IDY", "y"},
+                                                                     {"IDXDY", "x and y"}}
+                  : std::vector<std::pair<std::string, std::string>>{{"IDX", "x"},
+                                                                     {"IDY", "y"},
+                                                                     {"IDZ", "z"},
+                                                                     {"IDXDY", "x and y"},
+                                                                     {"IDXDZ", "x and z"},
+                                                                     {"IDYDZ", "y and z"},
+                                                                     {"IDXDYDZ", "x, y and z"}};
+    for (const auto& [name, over] : integrals) {
+        arrays.push_back({name, "integral of distributed variable wrt " + over});
+    }
+    std::vector<Registration> out;
+    for (const auto& [name, description] : arrays) {
+        for (int k = 1; k <= rank; ++k) {
+            const bool interior = (name == "D2DY2" && k == 2) || (name == "D2DZ2" && k == 3);
+            if (!interior) {
+                out.push_back({"QV_" + name + "_SET" + std::to_string(k)});
+            }
+        }
+        out.push_back({name, 0, FollowUp::None, kType, description});
+    }
+    return out;
+}
+
+// The members before the arrays, of a distribution over the given directions.
+std::vector<Registration> DistributionHead(const std::string& dims, const char* integrals) {
+    std::vector<Registration> out;
+    for (char d : dims) {
+        out.push_back({std::string(1, d) + "DOMAIN", 0, FollowUp::None, kExternal});
+    }
+    for (std::size_t k = 1; k <= dims.size(); ++k) {
+        out.push_back({"QV_VALUE_SET" + std::to_string(k)});
+    }
+    out.push_back({"VALUE", 0, FollowUp::None, kVirtual, "Variable value at a node point"});
+    out.push_back({"USERNOTES"});
+    out.push_back({"INPUTSIGNAL", 4, FollowUp::Unexport});
+    out.push_back({"OUTPUTSIGNAL", 8, FollowUp::Unexport});
+    for (const char* used : {"", "USED"}) {
+        for (char d : dims) {
+            out.push_back({std::string("HIGHESTORDER") + d + "DERIVATIVE" + used});
+        }
+    }
+    out.push_back({"INTEGRALS", 0, FollowUp::None, kType,
+                   std::string("Integrals to be calculated. Valid values: ") + integrals});
+    return out;
+}
+
+const std::vector<Registration> kDistribution2D =
+    Join(DistributionHead("XY", "idx, idy, idxdy"), Arrays(2));
+const std::vector<Registration> kDistribution3D =
+    Join(DistributionHead("XYZ", "idx, idy, idz, idxdy, idxdz, idydz, idxdydz"), Arrays(3));
+
 } // namespace
+
+const std::vector<std::string>& AllIdentities() {
+    static const std::vector<std::string> identities = {"Model GENERICMODEL\tV10",
+                                                        "Model SECTIONDATAMODEL\tV10",
+                                                        "Model DOMAIN\tV10",
+                                                        "Model LENGTHDOMAIN\tV10",
+                                                        "Model ANGLEDOMAIN\tV10",
+                                                        "Model DISTRIBUTION1D\tV10",
+                                                        "Model DISTRIBUTION2D\tV10",
+                                                        "Model DISTRIBUTION3D\tV10",
+                                                        "Model GENERICCONTROLSIGNAL\tV10",
+                                                        "Model CONTROLSIGNAL\tV10",
+                                                        "Model GENERICCONNECTION\tV10",
+                                                        "Model CONNECTION\tV10",
+                                                        "Stream GENERICSTREAM\tV10",
+                                                        "Structure GENERICSTRUCTURE\tV10",
+                                                        "Port GENERICPORT\tV10",
+                                                        "Port CONTROLPORT\tV10",
+                                                        "Port CONNECTIONPORT\tV10"};
+    return identities;
+}
 
 const std::vector<TypeCase>& AllTypes() {
     const Kind assigns{true, false};
     const Kind equations{true, true};
     static const std::vector<TypeCase> cases = {
-        Case<QV_GENERICMODEL>("GENERICMODEL", "Model GENERICMODEL\tV10", {}, 1,
-                              GENERICMODELFactory),
+        Case<QV_GENERICMODEL>("GENERICMODEL", "Model GENERICMODEL\tV10", {}, 1, GENERICMODELFactory,
+                              kModelPorts),
         Case<QV_GENERICSTREAM>("GENERICSTREAM", "Stream GENERICSTREAM\tV10", {}, 1,
-                               GENERICSTREAMFactory),
+                               GENERICSTREAMFactory,
+                               {{"USERNOTES"},
+                                {"COMPONENTLIST"},
+                                {"QV_UNCONNECTABLEINPUT", 4, FollowUp::Unexport},
+                                {"QV_UNCONNECTABLEOUTPUT", 8, FollowUp::Unexport},
+                                {"INPUTSIGNAL", 4, FollowUp::Unexport},
+                                {"OUTPUTSIGNAL", 8, FollowUp::Unexport}}),
         Case<QV_GENERICSTRUCTURE>("GENERICSTRUCTURE", "Structure GENERICSTRUCTURE\tV10", {}, 1,
-                                  GENERICSTRUCTUREFactory),
+                                  GENERICSTRUCTUREFactory, {{"USERNOTES"}, {"COMPONENTLIST"}}),
         Case<QV_GENERICCONTROLSIGNAL>("GENERICCONTROLSIGNAL", "Model GENERICCONTROLSIGNAL\tV10", {},
-                                      1, GENERICCONTROLSIGNALFactory),
+                                      1, GENERICCONTROLSIGNALFactory, kControlSignal),
         Case<QV_CONTROLSIGNAL>("CONTROLSIGNAL", "Model CONTROLSIGNAL\tV10",
-                               {"Model GENERICCONTROLSIGNAL\tV10"}, 2, CONTROLSIGNALFactory),
+                               {"Model GENERICCONTROLSIGNAL\tV10"}, 2, CONTROLSIGNALFactory,
+                               kControlSignal),
         Case<QV_GENERICCONNECTION>("GENERICCONNECTION", "Model GENERICCONNECTION\tV10", {}, 1,
-                                   GENERICCONNECTIONFactory),
+                                   GENERICCONNECTIONFactory, kConnection),
         Case<QV_CONNECTION>("CONNECTION", "Model CONNECTION\tV10", {"Model GENERICCONNECTION\tV10"},
-                            2, CONNECTIONFactory),
-        Case<QV_GENERICPORT>("GENERICPORT", "Port GENERICPORT\tV10", {}, 1, nullptr),
-        Case<QV_CONTROLPORT>("CONTROLPORT", "Port CONTROLPORT\tV10", {}, 1, nullptr),
-        Case<QV_CONNECTIONPORT>("CONNECTIONPORT", "Port CONNECTIONPORT\tV10", {}, 1, nullptr),
+                            2, CONNECTIONFactory, kConnection),
+        Case<QV_GENERICPORT>("GENERICPORT", "Port GENERICPORT\tV10", {}, 1, nullptr,
+                             {{"ISCONNECTED"}, {"ISLINKED"}, {"COMPONENTLIST"}}),
+        Case<QV_CONTROLPORT>("CONTROLPORT", "Port CONTROLPORT\tV10", {}, 1, nullptr, {}),
+        Case<QV_CONNECTIONPORT>("CONNECTIONPORT", "Port CONNECTIONPORT\tV10", {}, 1, nullptr, {}),
         Case<QV_SECTIONDATAMODEL>("SECTIONDATAMODEL", "Model SECTIONDATAMODEL\tV10",
-                                  {"Model GENERICMODEL\tV10"}, 2, SECTIONDATAMODELFactory),
-        Case<QV_DOMAIN>("DOMAIN", "Model DOMAIN\tV10", {}, 1, DOMAINFactory, assigns),
+                                  {"Model GENERICMODEL\tV10"}, 2, SECTIONDATAMODELFactory,
+                                  Join(kModelPorts, kSection)),
+        Case<QV_DOMAIN>("DOMAIN", "Model DOMAIN\tV10", {}, 1, DOMAINFactory, kDomain, assigns),
         Case<QV_LENGTHDOMAIN>("LENGTHDOMAIN", "Model LENGTHDOMAIN\tV10", {"Model DOMAIN\tV10"}, 2,
-                              LENGTHDOMAINFactory, assigns),
+                              LENGTHDOMAINFactory, kDomain, assigns),
         Case<QV_ANGLEDOMAIN>("ANGLEDOMAIN", "Model ANGLEDOMAIN\tV10", {"Model DOMAIN\tV10"}, 2,
-                             ANGLEDOMAINFactory, assigns),
+                             ANGLEDOMAINFactory, kDomain, assigns),
         Case<QV_DISTRIBUTION1D>("DISTRIBUTION1D", "Model DISTRIBUTION1D\tV10", {}, 1,
-                                DISTRIBUTION1DFactory, equations),
+                                DISTRIBUTION1DFactory, kDistribution1D, equations),
         Case<QV_DISTRIBUTION2D>("DISTRIBUTION2D", "Model DISTRIBUTION2D\tV10", {}, 1,
-                                DISTRIBUTION2DFactory, equations),
+                                DISTRIBUTION2DFactory, kDistribution2D, equations),
         Case<QV_DISTRIBUTION3D>("DISTRIBUTION3D", "Model DISTRIBUTION3D\tV10", {}, 1,
-                                DISTRIBUTION3DFactory, equations),
+                                DISTRIBUTION3DFactory, kDistribution3D, equations),
     };
     return cases;
 }

@@ -1,7 +1,9 @@
-// The library's types as the tests see them: how to make each and what it derives from.
+// The library's types as the tests see them: how to make each, what it registers, and what
+// it derives from. Written from the types' declared tables, not from the code.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,13 +12,24 @@
 
 namespace testsupport {
 
+enum class FollowUp { None, Unexport, HostPortType4 };
+
+struct Registration {
+    std::string name;
+    int direction = 0;
+    FollowUp followUp = FollowUp::None;
+    QV_RegistrationFlavour flavour = QV_RegistrationFlavour::Type;
+    std::optional<std::string> description = std::nullopt;
+};
+
 struct TypeCase {
     std::string type;
     std::string identity;
     std::vector<std::string> ancestors;     // identities of its base types
     int levels;                             // class levels of the library's own
     std::function<QV_ModelType*()> factory; // null for ports
-    bool assigns;                           // has assignments of its own
+    std::vector<Registration> registrations;
+    bool assigns;   // has assignments of its own
     bool equations; // registers equations (and needs a linked domain for them)
     std::function<QV_ModelType*(bool construct, QV_Container* parent)> make;
     std::function<void(QV_ModelType*)> construct; // runs the type's own Construct
@@ -25,6 +38,9 @@ struct TypeCase {
 inline std::ostream& operator<<(std::ostream& out, const TypeCase& c) {
     return out << c.type;
 }
+
+// Every type of the library whose identity a test may compare against.
+const std::vector<std::string>& AllIdentities();
 
 // Every type built so far; the creatable ones have a factory.
 const std::vector<TypeCase>& AllTypes();
