@@ -62,20 +62,6 @@ TEST_F(ChangeDetection, ASkippedCallKeepsTheComputedOutput) {
     EXPECT_EQ(Spy::Instance().calls.size(), 1u);
 }
 
-// The integer n takes the first four bytes of its slot; the other four are never written.
-TEST_F(ChangeDetection, AnIntegerFillsOnlyHalfItsSlot) {
-    Build({.n1 = 2, .n2 = 2, .count = -7});
-    double r = 0.0;
-    Residual(r);
-    const std::vector<double>& values = Spy::Instance().calls.at(0).values;
-    unsigned char bytes[8];
-    std::memcpy(bytes, &values[5], 8);
-    int n = 0;
-    std::memcpy(&n, bytes, 4);
-    EXPECT_EQ(n, -7);
-    EXPECT_EQ(bytes[4] | bytes[5] | bytes[6] | bytes[7], 0);
-}
-
 using RoutineInterface = ProcedureTest;
 
 TEST_F(RoutineInterface, TheRoutineSeesTheLayoutAndItsOwnCopies) {
@@ -109,7 +95,6 @@ TEST_F(RoutineInterface, TheRoutineSeesTheLayoutAndItsOwnCopies) {
         EXPECT_EQ(c.cols, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
         EXPECT_EQ(c.ifailOnEntry, 1);
         EXPECT_EQ(c.hostInt2, 5); // SetMode's value
-        EXPECT_EQ(c.hostReals, nullptr);
         // The host's int keeps what the routine wrote; the copies it was given do not.
         EXPECT_EQ(c.hostInt, 0);
         EXPECT_EQ(calls[1].hostInt, 77);
@@ -204,9 +189,6 @@ TEST_F(RoutineInterface, FailuresCallNoRoutineOrAreReported) {
         Spy::Instance().Reset(procedure->ValueSlots());
         EXPECT_EQ(procedure->Residuals(residuals, index), 0);
         EXPECT_EQ(Spy::Instance().calls.size(), 1u);
-        procedure.reset();
-        table1.clear();
-        table2.clear();
         vzt::ResetProcedures();
         vzt::RegisterRoutine("VARudaduro", "INTERP", &SpyRoutine);
     }
@@ -252,26 +234,19 @@ TEST_F(ResidualsAndJacobian, TheRowTakesEachSolverInputsColumn) {
 }
 
 // Residuals, then two Jacobians with the same inputs: one call, the same values each time.
-TEST_F(ResidualsAndJacobian, OneCallServesTheResidualAndTheJacobians) {
-    Build({.n1 = 2, .n2 = 2, .count = 2});
-    SetUpEquations();
-    double r = 0.0;
-    ASSERT_EQ(Residual(r), 0);
-    int status = 0;
-    const std::vector<double> first = JacobianRow(status);
-    EXPECT_EQ(status, 0);
-    const std::vector<double> second = JacobianRow(status);
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(first, (std::vector<double>{1.0, -100.0, -101.0, -102.0, -103.0, -104.0}));
-    EXPECT_EQ(Spy::Instance().calls.size(), 1u);
-}
-
 // A failing call still writes the row's entries, and the next evaluation calls again.
-TEST_F(ResidualsAndJacobian, AFailedCallIsMadeAgain) {
+TEST_F(ResidualsAndJacobian, OneCallServesAllUntilAnInputChangesOrTheCallFails) {
     Build({.n1 = 2, .n2 = 2, .count = 2});
     SetUpEquations();
     double r = 0.0;
     ASSERT_EQ(Residual(r), 0);
+    for (int repeat = 0; repeat < 2; ++repeat) {
+        int status = 0;
+        EXPECT_EQ(JacobianRow(status),
+                  (std::vector<double>{1.0, -100.0, -101.0, -102.0, -103.0, -104.0}));
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_EQ(Spy::Instance().calls.size(), 1u);
     SetValue(*x, 0.9);
     Spy::Instance().behaviour.ifail = 2;
     int status = 0;

@@ -14,13 +14,12 @@ void Spy::Reset(int slotCount) {
     behaviour = SpyBehaviour{};
     calls.clear();
     slots = slotCount;
-    during = nullptr;
 }
 
 extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double* valuesOut,
                            int* dimsOut, int* offsetsIn, int* offsetsOut, int* hostInt,
-                           double* hostReals, int* hostInt2, int* nonZeros, int* rows, int* cols,
-                           int* scratch, double* derivs, int* ifail) {
+                           double* /*hostReals*/, int* hostInt2, int* nonZeros, int* rows,
+                           int* cols, int* scratch, double* derivs, int* ifail) {
     Spy& spy = Spy::Instance();
     RoutineCall seen;
     seen.callType = *callType;
@@ -33,7 +32,6 @@ extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double*
     seen.outputOffset = *offsetsOut;
     seen.outputOffsetFollowsInputs = offsetsOut == offsetsIn + 4;
     seen.hostInt = *hostInt;
-    seen.hostReals = hostReals;
     seen.hostInt2 = *hostInt2;
     seen.nonZeros = *nonZeros;
     seen.indexArrays = rows != nullptr && cols != nullptr;
@@ -47,9 +45,6 @@ extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double*
     seen.ifailOnEntry = *ifail;
     spy.calls.push_back(seen);
     vzt::LogProcedureEvent("routine " + std::to_string(*callType));
-    if (spy.during) {
-        spy.during();
-    }
 
     const SpyBehaviour& b = spy.behaviour;
     const int base = offsetsIn[0];

@@ -27,7 +27,6 @@ struct RoutineCall {
     int outputOffset = 0;
     bool outputOffsetFollowsInputs = false; // parameter 7 is parameter 6 + 4
     int hostInt = 0;
-    const double* hostReals = nullptr;
     int hostInt2 = 0;
     int nonZeros = 0;
     bool indexArrays = false;
@@ -53,8 +52,6 @@ public:
     SpyBehaviour behaviour;
     std::vector<RoutineCall> calls;
     int slots = 0;
-    // Runs inside the routine, after the record is taken (e.g. to log).
-    std::function<void()> during;
 };
 
 extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double* valuesOut,
@@ -78,8 +75,7 @@ protected:
     void TearDown() override;
 
     // Makes the variables and the procedure (dropping any made before) and describes it
-    // twice; registers the spy
-    // unless realRoutine.
+    // twice; uses the real routine library if realRoutine.
     void Build(const Binding& binding, bool realRoutine = false);
     std::vector<vzt::ProcedureArgument> Arguments() const;
     // The sizing step and the equations; returns the sizing step's count.
