@@ -84,10 +84,8 @@ TEST_F(RoutineInterface, TheRoutineSeesTheLayoutAndItsOwnCopies) {
         EXPECT_EQ(c.dims[0], 3);
         EXPECT_EQ(c.dims[1], 2);
         EXPECT_EQ(c.outputDim, 0);
-        const int offsets[5] = {base, base + 1, base + 4, base + 6, base + 7};
-        for (int k = 0; k < 5; ++k) {
-            EXPECT_EQ(c.offsets[k], offsets[k]) << k;
-        }
+        EXPECT_EQ(std::vector<int>(c.offsets, c.offsets + 5),
+                  (std::vector<int>{base, base + 1, base + 4, base + 6, base + 7}));
         EXPECT_TRUE(c.outputOffsetFollowsInputs);
         EXPECT_EQ(c.outputOffset, base + 7);
         EXPECT_EQ(c.nonZeros, 7);
