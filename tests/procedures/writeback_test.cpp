@@ -75,7 +75,6 @@ TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenBack) {
     index = 0;
     ASSERT_EQ(p->Residuals(&r, index), 0);
     EXPECT_EQ(real1->Current().AsReal(), 1.0);
-    p.reset();
 }
 
 } // namespace
