@@ -175,35 +175,26 @@ const ReadValue kReadValues[] = {
 class WalkAccessors : public testsupport::HostTest,
                       public ::testing::WithParamInterface<ReadValue> {};
 
-// With fv() answering another value, SetUpEquations registers what it registers when the two
-// agree, and JacPattern registers something else: the former reads v(), the latter fv().
-TEST_P(WalkAccessors, SecondAccessorReachesOnlyJacPattern) {
+// Each walk follows its own accessor: with fv() answering another value only JacPattern
+// changes, with v() answering another value (and fv() the first) only SetUpEquations does.
+TEST_P(WalkAccessors, EachWalkReadsOnlyItsOwnAccessor) {
     const ReadValue& read = GetParam();
     Model plain(read.configuration);
     const std::string setUp = plain.SetUp();
     const std::string expressions = plain.Expressions();
 
-    Model split(read.configuration);
-    vzt::SetSecondValue(read.property(split), read.other(split));
-    EXPECT_EQ(split.SetUp(), setUp);
-    EXPECT_NE(split.Expressions(), expressions);
-}
+    Model second(read.configuration);
+    vzt::SetSecondValue(read.property(second), read.other(second));
+    EXPECT_EQ(second.SetUp(), setUp) << "fv() reached SetUpEquations";
+    EXPECT_NE(second.Expressions(), expressions) << "JacPattern ignored fv()";
 
-// With v() answering another value and fv() the first, SetUpEquations registers something else
-// and JacPattern what it registers when the two agree.
-TEST_P(WalkAccessors, FirstAccessorReachesOnlySetUpEquations) {
-    const ReadValue& read = GetParam();
-    Model plain(read.configuration);
-    const std::string setUp = plain.SetUp();
-    const std::string expressions = plain.Expressions();
-
-    Model split(read.configuration);
-    QV_VarParamProp& property = read.property(split);
-    const QV_Value first = property.Current();
-    ASSERT_TRUE(property.Specify(read.other(split)));
-    vzt::SetSecondValue(property, first);
-    EXPECT_NE(split.SetUp(), setUp);
-    EXPECT_EQ(split.Expressions(), expressions);
+    Model first(read.configuration);
+    QV_VarParamProp& property = read.property(first);
+    const QV_Value value = property.Current();
+    ASSERT_TRUE(property.Specify(read.other(first)));
+    vzt::SetSecondValue(property, value);
+    EXPECT_NE(first.SetUp(), setUp) << "SetUpEquations ignored v()";
+    EXPECT_EQ(first.Expressions(), expressions) << "v() reached JacPattern";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryValueTheWalksRead, WalkAccessors, ::testing::ValuesIn(kReadValues),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 #include "support/host_fixture.h"
 #include "support/type_cases.h"
@@ -123,23 +124,19 @@ TEST_F(LevelBookkeeping, CopyAssignmentCopiesTheFourWordsOfEveryLevel) {
     QV_CONNECTION source(true, &parentA);
     QV_CONNECTION target(true, &parentB);
     QV_GENERICCONNECTION& sourceBase = source;
-    source.m_groupBase = 1;
-    source.m_localEqnCount = 2;
-    source.m_localNZCount = 3;
-    sourceBase.m_groupBase = 4;
-    sourceBase.m_localEqnCount = 5;
-    sourceBase.m_localNZCount = 6;
+    std::tie(source.m_groupBase, source.m_localEqnCount, source.m_localNZCount) =
+        std::make_tuple(1, 2, 3);
+    std::tie(sourceBase.m_groupBase, sourceBase.m_localEqnCount, sourceBase.m_localNZCount) =
+        std::make_tuple(4, 5, 6);
 
     target = source;
     const QV_GENERICCONNECTION& targetBase = target;
-    EXPECT_EQ(target.m_groupBase, 1);
-    EXPECT_EQ(target.m_localEqnCount, 2);
-    EXPECT_EQ(target.m_localNZCount, 3);
-    EXPECT_EQ(target.m_parent, &parentA);
-    EXPECT_EQ(targetBase.m_groupBase, 4);
-    EXPECT_EQ(targetBase.m_localEqnCount, 5);
-    EXPECT_EQ(targetBase.m_localNZCount, 6);
-    EXPECT_EQ(targetBase.m_parent, &parentA);
+    EXPECT_EQ(std::tie(target.m_groupBase, target.m_localEqnCount, target.m_localNZCount,
+                       target.m_parent),
+              std::make_tuple(1, 2, 3, &parentA));
+    EXPECT_EQ(std::tie(targetBase.m_groupBase, targetBase.m_localEqnCount,
+                       targetBase.m_localNZCount, targetBase.m_parent),
+              std::make_tuple(4, 5, 6, &parentA));
     // The registrations stay where they were made.
     EXPECT_EQ(parentB.Properties().size(), 4u + 3u);
 }

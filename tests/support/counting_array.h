@@ -1,14 +1,6 @@
 // The host fixture and a concrete array over any index base, for the tests of arrays.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <cstddef>
-#include <vector>
-
-#include <vuzizev/testing.h>
-#include <vuzizev/vuzizev.h>
-
 #include "support/host_fixture.h"
 
 using HostTest = testsupport::HostTest;
