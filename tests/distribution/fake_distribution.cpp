@@ -15,110 +15,88 @@ struct MethodRules {
     int polyPoints;
     int minNodes;
     bool fd; // node spacing as ELEMENTLENGTH, uniform nodes
-    std::vector<double> gauss;
-    std::vector<double> stored;
+    std::vector<double> points;
 };
 
 MethodRules RulesFor(const std::string& method) {
     const double r3 = std::sqrt(3.0);
     const double r15 = std::sqrt(15.0);
     if (method == "BFD1" || method == "FFD1") {
-        return {0, 2, false, {}, {}};
+        return {0, 2, false, {}};
     }
     if (method == "BFD2" || method == "FFD2" || method == "CFD2") {
-        return {1, 2, true, {0.5}, {0.5}};
+        return {1, 2, true, {0.5}};
     }
     if (method == "CFD4" || method == "UBFD4") {
-        return {3, 4, true, {0.25, 0.5, 0.75}, {0.25, 0.5, 0.75}};
+        return {3, 4, true, {0.25, 0.5, 0.75}};
     }
     if (method == "OCFE2") {
-        return {1, 2, false, {0.5}, {0.5}};
+        return {1, 2, false, {0.5}};
     }
     if (method == "OCFE3") {
-        return {2, 3, false, {(3 - r3) / 6, (3 + r3) / 6}, {0.21132, 0.78868}};
+        return {2, 3, false, {(3 - r3) / 6, (3 + r3) / 6}};
     }
     if (method == "OCFE4") {
-        return {3, 4, false, {0.5 - r15 / 10, 0.5, 0.5 + r15 / 10}, {0.1127, 0.5, 0.8873}};
+        return {3, 4, false, {0.5 - r15 / 10, 0.5, 0.5 + r15 / 10}};
     }
     throw std::invalid_argument("no layout rules for " + method);
 }
 
-std::vector<double> ElementLengths(const Layout& layout) {
-    std::vector<double> lengths;
-    for (const Section& section : layout.sections) {
-        lengths.push_back(section.elementLength);
-    }
-    return lengths;
-}
-
 } // namespace
 
-Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points) {
-    return MakeLayout(method, lengths, points, {});
-}
-
-Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points,
+Layout MakeLayout(const std::string& method, const std::vector<double>& lengths,
                   const std::vector<int>& nodeCounts) {
     const MethodRules rules = RulesFor(method);
     const int np = rules.polyPoints;
-    const std::vector<double>& pp = points == Points::Gauss ? rules.gauss : rules.stored;
     double total = 0.0;
     for (double length : lengths) {
         total += length;
     }
     const double preference = (total * 0.125) / double(lengths.size());
 
-    Layout layout{method, np, {}, {0.0}, {}};
+    Layout layout{method, np, {}, {0.0}};
     double location = 0.0;
     for (std::size_t s = 0; s < lengths.size(); ++s) {
-        const double length = lengths[s];
-        const long n = std::lround(length / preference);
+        const long n = std::lround(lengths[s] / preference);
         Section section;
         section.base = layout.EndNode();
-        section.nodeCount =
-            n < rules.minNodes ? rules.minNodes : int((n + np) / (np + 1)) * (np + 1);
-        if (!nodeCounts.empty()) {
-            section.nodeCount = nodeCounts[s];
-        }
+        section.nodeCount = !nodeCounts.empty()  ? nodeCounts[s]
+                            : n < rules.minNodes ? rules.minNodes
+                                                 : int((n + np) / (np + 1)) * (np + 1);
         section.elements = section.nodeCount / (np + 1);
-        const double spacing = length / section.nodeCount;
-        section.elementLength = (np == 0 || rules.fd) ? spacing : (np + 1) * spacing;
-        const double h = section.elementLength;
+        const double spacing = lengths[s] / section.nodeCount;
+        const double h = (np == 0 || rules.fd) ? spacing : (np + 1) * spacing;
+        const double stretch = rules.fd ? np + 1 : 1;
+        section.elementLength = h;
         for (int e = 1; e <= section.elements; ++e) {
             for (int p = 0; p < np; ++p) {
-                const double t = ((e + pp[p]) - 1.0) * h;
-                layout.x.push_back(location + (rules.fd ? t * (np + 1) : t));
+                layout.x.push_back(location + ((e + rules.points[p]) - 1.0) * h * stretch);
             }
-            layout.x.push_back(location + (rules.fd ? (e * h) * (np + 1) : e * h));
-        }
-        for (int i = section.base + 1; i < section.base + section.nodeCount; ++i) {
-            const bool elementBoundary = (i - section.base) % (np + 1) == 0;
-            if (rules.fd || np == 0 || !elementBoundary) {
-                layout.interiorHod2.insert(i);
-            }
+            layout.x.push_back(location + (e * h) * stretch);
         }
         layout.sections.push_back(section);
-        location += length;
+        location += lengths[s];
     }
     return layout;
 }
 
-Layout MakeLayout(const std::string& method, int sections, Points points) {
+Layout MakeLayout(const std::string& method, int sections) {
     // Section lengths as a domain of length 1 computes them from its section locations.
     std::vector<double> lengths;
     for (int s = 1; s <= sections; ++s) {
-        const double here = ((s - 1) * 1.0) / sections;
         const double next = s == sections ? 1.0 : (s * 1.0) / sections;
-        lengths.push_back(next - here);
+        lengths.push_back(next - ((s - 1) * 1.0) / sections);
     }
-    return MakeLayout(method, lengths, points);
+    return MakeLayout(method, lengths);
 }
 
 FakeDistribution::FakeDistribution(Layout l, Settings s)
-    : layout(std::move(l)), settings(std::move(s)), field(layout.x, ElementLengths(layout)) {
-    if (settings.method.empty()) {
-        settings.method = layout.method;
+    : layout(std::move(l)), settings(std::move(s)), field(layout.x, {}) {
+    std::vector<double> lengths;
+    for (const Section& section : layout.sections) {
+        lengths.push_back(section.elementLength);
     }
+    field = ExactField(layout.x, lengths);
     for (int array = 0; array < 4; ++array) {
         for (int i = 0; i <= layout.EndNode(); ++i) {
             const bool derivative = array == dist1d::kDdx || array == dist1d::kD2dx2;
@@ -140,46 +118,22 @@ double FakeDistribution::ElementLengthValue(int, int s) {
     return layout.sections[s - 1].elementLength;
 }
 
-bool FakeDistribution::InDeclaredSet(int array, int i) const {
-    const int end = layout.EndNode();
-    const bool inRange = i >= 0 && i <= end;
-    switch (array) {
-    case dist1d::kValue:
-        return inRange;
-    case dist1d::kDdx:
-        return settings.used > 0 ? inRange : i == 0;
-    case dist1d::kD2dx2:
-        return settings.used > 1 && layout.interiorHod2.count(i) > 0;
-    case dist1d::kIdx:
-        return settings.idx ? inRange : (end == 0 && i == 0);
-    }
-    return false;
-}
-
 QV_VarParam* FakeDistribution::ArrayElement(int array, const int* index) {
-    if (array < 0 || array > 3) {
-        return nullptr;
-    }
     const int i = index[0];
-    if (failLookup.array == array && failLookup.index == i) {
+    if (array < 0 || array > 3 || (failLookup.array == array && failLookup.index == i)) {
         return nullptr;
-    }
-    if (!InDeclaredSet(array, i)) {
-        ++outOfSetLookups;
     }
     return i >= 0 && i <= layout.EndNode() ? m_arrays[array][i].get() : nullptr;
 }
 
 QV_VarParam* FakeDistribution::SectionParameter(int, int parameter, int s) {
     if (parameter != 0 || s < 1 || s > SectionCount(0)) {
-        ++outOfSetLookups;
         return nullptr;
     }
     return failLookup.array == -1 && failLookup.index == s ? nullptr : m_spacing[s - 1].get();
 }
 
-Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase,
-               int startCounter) {
+Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase) {
     Walks walks;
     const eqn::Outline& outline = dist1d::EquationOutline();
     model.Equations().ClearInstances();
@@ -191,10 +145,8 @@ Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBa
     model.SetJacobianBufferEnd(rows.data() + rows.size(), cols.data() + cols.size());
     int* r = rows.data();
     int* c = cols.data();
-    walks.counter = startCounter;
     walks.expressions = eqn::RegisterExpressions(outline, distribution, model, model, groupBase,
                                                  walks.counter, r, c);
-    walks.rowsAdvance = r - rows.data();
     return walks;
 }
 

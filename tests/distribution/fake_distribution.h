@@ -1,12 +1,9 @@
 // A one-dimensional distribution made of plain host objects, for driving the equation engine
-// without a domain type: the domain layout computed from the discretisation rules, the arrays
-// as maps of variables, and a model that receives both walks.
+// without a domain type: the layout computed from the discretisation rules (interior points at
+// the exact Gauss positions), the arrays as variables, and a model that receives both walks.
 #pragma once
 
-#include <cmath>
-#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -28,30 +25,22 @@ struct Layout {
     std::string method; // upper case
     int polyPoints = 0;
     std::vector<Section> sections;
-    std::vector<double> x;      // node positions, 0 to ENDNODE
-    std::set<int> interiorHod2; // the domain's INTERIOR when its highest derivative is 2
+    std::vector<double> x; // node positions, 0 to ENDNODE
     int EndNode() const { return static_cast<int>(x.size()) - 1; }
-    bool Collocation() const { return method.rfind("OCFE", 0) == 0; }
 };
 
-// Sections of the given lengths, laid out as a domain does for `method`.
+// Sections of the given lengths, laid out as a domain does for `method`, or with the given
+// node counts.
 Layout MakeLayout(const std::string& method, const std::vector<double>& lengths,
-                  Points points = Points::Gauss);
-Layout MakeLayout(const std::string& method, int sections, Points points = Points::Gauss);
-// The same with the sections' node counts given.
-Layout MakeLayout(const std::string& method, const std::vector<double>& lengths, Points points,
-                  const std::vector<int>& nodeCounts);
+                  const std::vector<int>& nodeCounts = {});
+// `sections` equal sections of a domain of length 1.
+Layout MakeLayout(const std::string& method, int sections);
 
 struct Settings {
-    Settings(int used = 1, int declared = 1, bool idx = false, std::string method = "",
-             std::string ebc = "Backward")
-        : used(used), declared(declared), idx(idx), method(std::move(method)), ebc(std::move(ebc)) {
-    }
-    int used;           // HIGHESTORDERXDERIVATIVEUSED
-    int declared;       // HIGHESTORDERXDERIVATIVE
-    bool idx;           // "idx" in INTEGRALS
-    std::string method; // empty: the layout's method
-    std::string ebc;
+    int used = 1;     // HIGHESTORDERXDERIVATIVEUSED
+    int declared = 1; // HIGHESTORDERXDERIVATIVE
+    bool idx = false; // "idx" in INTEGRALS
+    std::string ebc = "Backward";
 };
 
 class FakeDistribution : public eqn::EquationContext {
@@ -61,7 +50,7 @@ public:
     int UsedOrder(int) override { return settings.used; }
     int DeclaredOrder(int) override { return settings.declared; }
     bool IntegralRequested(int) override { return settings.idx; }
-    const char* Method(int) override { return settings.method.c_str(); }
+    const char* Method(int) override { return layout.method.c_str(); }
     const char* ElementBoundary(int) override { return settings.ebc.c_str(); }
     int SectionCount(int) override { return int(layout.sections.size()); }
     int PolyPoints(int) override { return layout.polyPoints; }
@@ -74,16 +63,8 @@ public:
     QV_VarParam* ArrayElement(int array, const int* index) override;
     QV_VarParam* SectionParameter(int direction, int parameter, int s) override;
 
-    // Sets every variable to f on the nodes and every h to its section's element length.
-    void SetField(const Polynomial& f) { field.Set(f); }
-    std::string Describe(const QV_VarParam* term) const { return field.Describe(term); }
-
-    // Whether node i is in the array's index set as the distribution declares it.
-    bool InDeclaredSet(int array, int i) const;
-
     Layout layout;
     Settings settings;
-    int outOfSetLookups = 0;
     TermId failLookup{-2, 0}; // a lookup of this term answers null
     ExactField field;         // every array element and h
 
@@ -99,9 +80,7 @@ struct Walks {
     eqn::WalkOutcome instances;
     eqn::WalkOutcome expressions;
     int counter = 0; // the JacPattern counter after the walk
-    long rowsAdvance = 0;
 };
-Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase = 0,
-               int startCounter = 0);
+Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase = 0);
 
 } // namespace pellorin::testing

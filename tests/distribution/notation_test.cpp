@@ -21,11 +21,6 @@ TEST(CoefficientTable, EveryEntryIsTheDoubleItsLiteralDenotes) {
             << text;
         EXPECT_TRUE(seen.insert(std::bit_cast<std::uint64_t>(c.value)).second) << text;
     }
-    EXPECT_EQ(kCoefficients.size(), std::size_t(kStoredCoefficientCount + 1));
-    EXPECT_EQ(kCoefficients[0].value, 1.0 / 720);
-    EXPECT_EQ(kCoefficients[12].value, 1.0 / 12);
-    EXPECT_EQ(kCoefficients[64].value, -13.0);
-    EXPECT_EQ(kCoefficients.back().value, 0.5);
 }
 
 std::string Describe(const Compiled& c) {

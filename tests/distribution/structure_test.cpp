@@ -30,7 +30,7 @@ std::string Terms(const QV_EquationView& eq, const FakeDistribution& d) {
     std::string out;
     for (std::size_t k = 0; k < eq.tokenCount; ++k) {
         if (eq.tokens[k].kind == QV_Token::Kind::Term) {
-            out += (out.empty() ? "" : " ") + d.Describe(eq.tokens[k].term);
+            out += (out.empty() ? "" : " ") + d.field.Describe(eq.tokens[k].term);
         }
     }
     return out;
@@ -51,7 +51,6 @@ TEST(EquationWalks, GroupsAreTheBaseAndTheBlocksOwnNumberLeavingGaps) {
         groups.insert(model.Equations().Instance(k).group);
     }
     EXPECT_EQ(groups, (std::set<int>{41, 51}));
-    EXPECT_EQ(model.Equations().Equation(0).name, std::string("QV_Eqn1"));
 }
 
 TEST(EquationWalks, LowOrderBlocksWriteTheirInstancesInOrder) {
@@ -82,21 +81,20 @@ TEST(EquationWalks, LowOrderBlocksWriteTheirInstancesInOrder) {
     };
     for (const auto& c : cases) {
         const std::vector<double> lengths(c.nodeCounts.size(), 1.0);
-        FakeDistribution d(MakeLayout(c.method, lengths, Points::Gauss, c.nodeCounts),
-                           {c.used, c.used, c.idx});
+        FakeDistribution d(MakeLayout(c.method, lengths, c.nodeCounts), {c.used, c.used, c.idx});
         EXPECT_EQ(Walked(d), c.expected) << c.method;
     }
 }
 
 TEST(EquationWalks, JoinStatementsTakeEachSectionsSpacing) {
-    FakeDistribution bfd1(MakeLayout("BFD1", {1.0, 1.0}, Points::Gauss, {3, 3}), {2, 2});
+    FakeDistribution bfd1(MakeLayout("BFD1", {1.0, 1.0}, {3, 3}), {2, 2});
     EquationModel model;
     RunWalks(bfd1, model);
     const QV_EquationStore& store = model.Equations();
     EXPECT_EQ(Terms(store.Equation(3), bfd1), "DDX(3) h(1) VALUE(2) VALUE(3)");
     EXPECT_EQ(Terms(store.Equation(11), bfd1), "DDX(3) h(2) VALUE(3) VALUE(4)");
 
-    FakeDistribution cfd2(MakeLayout("CFD2", {1.0, 1.0}, Points::Gauss, {2, 2}), {1, 1});
+    FakeDistribution cfd2(MakeLayout("CFD2", {1.0, 1.0}, {2, 2}), {1, 1});
     RunWalks(cfd2, model);
     EXPECT_EQ(Terms(model.Equations().Equation(2), cfd2), "DDX(2) h(2) h(1) VALUE(1) VALUE(3)");
 }
@@ -115,14 +113,14 @@ TEST(EquationWalks, Cfd4ComparesNeighbouringSpacingsExactly) {
         {nan, nan, unequal},
     };
     for (const auto& c : cases) {
-        Layout layout = MakeLayout("CFD4", {1.0, 1.0}, Points::Gauss, {4, 4});
+        Layout layout = MakeLayout("CFD4", {1.0, 1.0}, {4, 4});
         layout.sections[0].elementLength = c.h1;
         layout.sections[1].elementLength = c.h2;
         FakeDistribution d(layout, {1, 1});
         EXPECT_EQ(Walked(d), c.expected) << c.h1 << " " << c.h2;
     }
     // With second derivatives in use no spacing is compared: every section starts afresh.
-    Layout layout = MakeLayout("CFD4", {1.0, 1.0}, Points::Gauss, {4, 4});
+    Layout layout = MakeLayout("CFD4", {1.0, 1.0}, {4, 4});
     layout.sections[1].elementLength = nan;
     FakeDistribution d(layout, {2, 2});
     EXPECT_EQ(Walked(d).substr(0, 44), "34@0 35@1 38@2 39@4 40@3 34@4 35@5 38@6 39@8");
@@ -147,11 +145,9 @@ TEST(EquationWalks, CollocationElementBoundariesFollowTheBoundaryCondition) {
     };
     for (const auto& c : cases) {
         const std::vector<double> lengths(c.nodeCounts.size(), 1.0);
-        FakeDistribution d(MakeLayout("OCFE2", lengths, Points::Gauss, c.nodeCounts),
-                           {2, c.declared, true, "", c.ebc});
-        EquationModel model;
-        RunWalks(d, model);
-        EXPECT_EQ(Sequence(model, d), c.expected) << c.ebc;
+        FakeDistribution d(MakeLayout("OCFE2", lengths, c.nodeCounts),
+                           {2, c.declared, true, c.ebc});
+        EXPECT_EQ(Walked(d), c.expected) << c.ebc;
     }
 }
 
