@@ -5,7 +5,6 @@
 // the model gives back everything it allocated.
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,16 +28,14 @@ struct Drawn {
 };
 
 std::string Describe(const Drawn& d) {
-    std::ostringstream out;
-    out << d.method << ", " << d.sections << " sections, length "
-        << (d.length ? std::to_string(*d.length) : "default") << ", spacing "
-        << (d.spacing ? std::to_string(*d.spacing) : "default") << ", locations";
+    auto given = [](const auto& v) { return v ? std::to_string(*v) : std::string("default"); };
+    std::string out = d.method + ", " + std::to_string(d.sections) + " sections, length " +
+                      given(d.length) + ", spacing " + given(d.spacing) + ", locations";
     for (double location : d.locations) {
-        out << " " << location;
+        out += " " + std::to_string(location);
     }
-    out << ", hod " << d.domainHod << ", declared " << (d.declared ? *d.declared : -1) << ", used "
-        << (d.used ? *d.used : -1) << (d.idx ? ", idx, " : ", ") << d.ebc;
-    return out.str();
+    return out + ", hod " + std::to_string(d.domainHod) + ", declared " + given(d.declared) +
+           ", used " + given(d.used) + (d.idx ? ", idx, " : ", ") + d.ebc;
 }
 
 template <class T>

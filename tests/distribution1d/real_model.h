@@ -3,6 +3,7 @@
 // the host drives them, with the checks every end-to-end test of them makes.
 #pragma once
 
+#include <array>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -54,8 +55,19 @@ struct RealModel {
 void ExpectWalksAgree(const QV_EquationStore& store, const vzt::ModelOutcome& outcome,
                       int setUpBase, int jacPatternBase);
 
-// No lookup made an element outside its array's declared index set (an array makes its
-// elements when they are first looked up); with `everyElement`, the walks also looked up every
+// No lookup made an element of `array` outside the declared set of each of its dimensions
+// (an array makes its elements when they are first looked up).
+void ExpectInside(const QV_Matrix& array, const std::vector<const QV_Set*>& sets, const char* name);
+
+// The first term of an equation's residual: the unknown it defines.
+const QV_VarParam* Unknown(const QV_EquationView& eq);
+// An element's index from its name: "(3,0)" gives {3, 0, 0}.
+std::array<int, 3> IndexOf(const QV_VarParam* element);
+
+// The size of `domain`'s bordered set: node 0, the interior nodes and the end node.
+int BorderedSize(QV_DOMAIN& domain);
+
+// ExpectInside for every array of `d`; with `everyElement`, the walks also looked up every
 // element of every set. Meaningful only before anything but the walks has looked elements up.
 void ExpectLookupsInsideTheIndexSets(QV_DISTRIBUTION1D& d, bool everyElement = false);
 

@@ -1,22 +1,27 @@
 // A two-dimensional distribution over two real domains, driven as the host drives a model:
-// its residuals on exact fields, the structure of its walks, and the instance orders and
-// failures its outlines fix.
+// its residuals on exact fields, and what the outlines fix beyond each residual: how many
+// instances each part writes, in which order, and what a model that cannot be walked does.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
+#include <memory>
+#include <set>
+#include <string>
 
 #include "distribution1d/real_model.h"
 #include "distribution2d/model2d.h"
 #include "domain/domain_fixture.h"
+#include "specify.h"
 #include "tests/distribution/grid_suite.h"
 #include "types/distribution2d/statements.h"
 
 namespace testsupport {
 namespace {
 
+using pellorin::testing::IsCollocation;
 using pellorin::testing::kMethods;
-namespace dist2d = pellorin::dist2d;
+using pellorin::testing::StatementNumber;
 
 // Mixed methods across x and y, 1 to 3 sections, used orders 0 to 2, both boundary
 // conditions, every integral.
@@ -39,23 +44,14 @@ using Distribution2DEndToEnd = GridEndToEnd<RealModel2D, Configuration2D>;
 TEST_P(Distribution2DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
     ExpectWalksAgree(Store(), outcomes.back(), 0, 0);
     QV_DISTRIBUTION2D& d = model->distribution;
-    auto inside = [](const QV_Matrix& array, const QV_Set& first, const QV_Set& second,
-                     const char* name) {
-        for (int dim = 0; dim < 2; ++dim) {
-            const std::vector<int> made = Members(array.IndexValues(dim));
-            const std::vector<int> declared = Members((dim == 0 ? first : second).v());
-            EXPECT_TRUE(std::includes(declared.begin(), declared.end(), made.begin(), made.end()))
-                << name << " has elements outside its index set " << dim + 1;
-        }
-    };
-    inside(*d.VALUE.get(), d.QV_VALUE_SET1, d.QV_VALUE_SET2, "VALUE");
-    inside(d.DDX, d.QV_DDX_SET1, d.QV_DDX_SET2, "DDX");
-    inside(d.DDY, d.QV_DDY_SET1, d.QV_DDY_SET2, "DDY");
-    inside(d.D2DX2, d.QV_D2DX2_SET1, d.QV_D2DX2_SET2, "D2DX2");
-    inside(d.D2DY2, d.QV_D2DY2_SET1, model->domains[1].INTERIOR, "D2DY2");
-    inside(d.IDX, d.QV_IDX_SET1, d.QV_IDX_SET2, "IDX");
-    inside(d.IDY, d.QV_IDY_SET1, d.QV_IDY_SET2, "IDY");
-    inside(d.IDXDY, d.QV_IDXDY_SET1, d.QV_IDXDY_SET2, "IDXDY");
+    ExpectInside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2}, "VALUE");
+    ExpectInside(d.DDX, {&d.QV_DDX_SET1, &d.QV_DDX_SET2}, "DDX");
+    ExpectInside(d.DDY, {&d.QV_DDY_SET1, &d.QV_DDY_SET2}, "DDY");
+    ExpectInside(d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2}, "D2DX2");
+    ExpectInside(d.D2DY2, {&d.QV_D2DY2_SET1, &model->domains[1].INTERIOR}, "D2DY2");
+    ExpectInside(d.IDX, {&d.QV_IDX_SET1, &d.QV_IDX_SET2}, "IDX");
+    ExpectInside(d.IDY, {&d.QV_IDY_SET1, &d.QV_IDY_SET2}, "IDY");
+    ExpectInside(d.IDXDY, {&d.QV_IDXDY_SET1, &d.QV_IDXDY_SET2}, "IDXDY");
 }
 
 TEST_P(Distribution2DEndToEnd, ResidualsVanishUpToEachStatementsDegree) {
@@ -72,6 +68,210 @@ TEST_P(Distribution2DEndToEnd, OneDegreeHigherLeavesAClearResidual) {
 INSTANTIATE_TEST_SUITE_P(MixedMethods, Distribution2DEndToEnd,
                          ::testing::ValuesIn(Configurations()),
                          [](const auto& info) { return TestName(info.param); });
+
+using Structure2D = HostTest;
+
+// The statement numbers of instances [from, to), in order.
+std::string Sequence(const QV_EquationStore& store, std::size_t from = 0, std::size_t to = ~0u) {
+    std::string out;
+    for (std::size_t k = from; k < std::min(to, store.EquationCount()); ++k) {
+        out += (out.empty() ? "" : " ") + std::to_string(StatementNumber(store.Equation(k)));
+    }
+    return out;
+}
+
+// A model from settings as a modeller writes them: "DISCRETIZATIONMETHOD=CFD4;NUMSECTIONS=2"
+// for each domain and the distribution.
+std::unique_ptr<RealModel2D> Make(const std::string& x, const std::string& y,
+                                  const std::string& own = "") {
+    return RealModel2D::From<RealModel2D>({x, y}, own);
+}
+
+// The role of the unknown each statement defines: first or second derivative, integral.
+int RoleOf(int statement) {
+    const pellorin::eqn::StatementView view = pellorin::dist2d::Statements();
+    return view.TemplateOf(*view.Find(statement)).term[0].id;
+}
+
+struct Counts {
+    std::map<int, int> byRole[2]; // per block direction, instances per role of the unknown
+    // Per block direction, the own nodes of line 0 whose first derivative has two equations.
+    std::set<int> twice[2];
+};
+
+Counts CountRoles(const QV_EquationStore& store) {
+    Counts c;
+    std::map<const QV_VarParam*, int> firstDerivatives[2];
+    for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+        const QV_EquationView eq = store.Equation(k);
+        const int n = StatementNumber(eq);
+        if (n > 4) {
+            const int d = OwnDirection(n);
+            ++c.byRole[d][RoleOf(n)];
+            firstDerivatives[d][Unknown(eq)] += RoleOf(n) == pellorin::eqn::kD1;
+        }
+    }
+    for (int d = 0; d < 2; ++d) {
+        for (const auto& [element, count] : firstDerivatives[d]) {
+            const auto index = IndexOf(element);
+            if (count == 2 && index[1 - d] == 0) {
+                c.twice[d].insert(index[d]);
+            }
+        }
+    }
+    return c;
+}
+
+// Instance counts in closed form from the domains alone, every method in each direction:
+// with both derivative orders 2, a first-derivative instance per node, plus one per join
+// (finite differences) or per element boundary inside the domain (collocation, either
+// boundary condition); second derivatives at every section's inner nodes or collocation
+// points over the other direction's bordered set; an integral per interval of the own
+// direction, IDXDY's from x node 1.
+TEST_F(Structure2D, EveryPartWritesItsClosedFormCount) {
+    const int n = int(std::size(kMethods));
+    for (int m = 0; m < n; ++m) {
+        for (const char* ebc : {"Backward", "Forward"}) {
+            const std::string x = kMethods[m], y = kMethods[(m + 4) % n];
+            SCOPED_TRACE(x + " by " + y + " " + ebc);
+            auto spec = [&](const std::string& method, int sections) {
+                return "DISCRETIZATIONMETHOD=" + method +
+                       ";NUMSECTIONS=" + std::to_string(sections) +
+                       ";HIGHESTORDERDERIVATIVE=2;ELEMENTBOUNDARYCONDITION=" + ebc;
+            };
+            auto model = Make(spec(x, 3), spec(y, 2), "INTEGRALS=idx,idy,idxdy");
+            const auto outcomes = model->Drive();
+            ASSERT_GT(outcomes.back().setUpResult, 0);
+            int end[2], bordered[2], joins[2], seconds[2];
+            std::set<int> boundaries[2]; // section joins, or element boundaries inside
+            for (int d = 0; d < 2; ++d) {
+                QV_DOMAIN& domain = model->domains[d];
+                end[d] = domain.ENDNODE.v();
+                bordered[d] = BorderedSize(domain);
+                const int sections = domain.NUMSECTIONS.v();
+                const bool ocfe = IsCollocation(domain.DISCRETIZATIONMETHOD.v());
+                int elements = 0;
+                for (int s = 1; s <= sections; ++s) {
+                    const QV_SECTIONDATAMODEL& section = *domain.SECTION.get()->Get(s);
+                    elements += section.NUMELEMENTS.v();
+                    const int step = section.NODECOUNT.v() / section.NUMELEMENTS.v();
+                    for (int k = section.BASE.v(); k < section.BASE.v() + section.NODECOUNT.v();
+                         k += ocfe ? step : section.NODECOUNT.v()) {
+                        if (k > 0) {
+                            boundaries[d].insert(k);
+                        }
+                    }
+                }
+                joins[d] = ocfe ? elements - 1 : sections - 1;
+                seconds[d] = ocfe ? elements * domain.NUMPOLYPOINTS.v() : end[d] - sections;
+            }
+            const Counts c = CountRoles(model->distribution.Equations());
+            const int nx = end[0] + 1, ny = end[1] + 1;
+            using pellorin::eqn::kD1, pellorin::eqn::kD2, pellorin::eqn::kI;
+            EXPECT_EQ(c.byRole[0].at(kD1), nx * ny + joins[0] * ny);
+            EXPECT_EQ(c.byRole[1].at(kD1), nx * ny + joins[1] * bordered[0]);
+            EXPECT_EQ(c.byRole[0].at(kD2), seconds[0] * bordered[1]);
+            EXPECT_EQ(c.byRole[1].at(kD2), seconds[1] * bordered[0]);
+            EXPECT_EQ(c.byRole[0].at(kI), ny * end[0]);
+            EXPECT_EQ(c.byRole[1].at(kI), nx * end[1] + end[0] * end[1]);
+            EXPECT_EQ(c.twice[0], boundaries[0]);
+            EXPECT_EQ(c.twice[1], boundaries[1]);
+        }
+    }
+}
+
+// CFD4 with three sections of four nodes, used order 1: the first join's spacings are equal
+// and take the five-point stencil across it; the second's differ in the last bit and take
+// second-order stencils, the join node's before the one next to it.
+TEST_F(Structure2D, Cfd4JoinsFollowTheNeighbouringSpacings) {
+    auto model =
+        Make("DISCRETIZATIONMETHOD=CFD4;NUMSECTIONS=3;SPACINGPREFERENCE=100",
+             "DISCRETIZATIONMETHOD=BFD1;SPACINGPREFERENCE=100", "HIGHESTORDERYDERIVATIVEUSED=0");
+    model->Drive();
+    const QV_EquationStore& store = model->distribution.Equations();
+    ASSERT_EQ(model->domains[1].ENDNODE.v(), 2);
+    const std::string line = "77 78 81 86 86 80 81 84 85 79 81 82 83";
+    EXPECT_EQ(Sequence(store), line + " " + line + " " + line);
+}
+
+// The worked count of an OCFE3 x block: one section of two elements, used order 1, three y
+// nodes: 21 instances of six terms each.
+TEST_F(Structure2D, Ocfe3FirstDerivativesOverThreeLines) {
+    auto model =
+        Make("DISCRETIZATIONMETHOD=OCFE3;SPACINGPREFERENCE=0.25",
+             "DISCRETIZATIONMETHOD=OCFE2;SPACINGPREFERENCE=100", "HIGHESTORDERYDERIVATIVEUSED=0");
+    const auto outcomes = model->Drive();
+    const QV_EquationStore& store = model->distribution.Equations();
+    EXPECT_EQ(outcomes.back().setUpResult, 21);
+    EXPECT_EQ(store.IncidenceCount(), 126u);
+    EXPECT_EQ(Sequence(store, 0, 7), "169 171 172 173 171 172 173");
+}
+
+// Blocks stand in method order, whichever direction names the method; a method is matched
+// ignoring case; with only "idxdy" asked for, IDX is integrated (to be integrated again)
+// but IDY is not.
+TEST_F(Structure2D, BlocksStandInMethodOrderAndIntegralsFollowTheSelection) {
+    auto model = Make("DISCRETIZATIONMETHOD=ocfe2;SPACINGPREFERENCE=100",
+                      "DISCRETIZATIONMETHOD=bFd1;SPACINGPREFERENCE=100",
+                      "INTEGRALS=idxdy;HIGHESTORDERXDERIVATIVEUSED=0;"
+                      "HIGHESTORDERYDERIVATIVEUSED=0");
+    model->Drive();
+    std::vector<int> order; // the distinct statements, in the order they first appear
+    const QV_EquationStore& store = model->distribution.Equations();
+    for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+        const int n = StatementNumber(store.Equation(k));
+        if (std::find(order.begin(), order.end(), n) == order.end()) {
+            order.push_back(n);
+        }
+    }
+    EXPECT_EQ(std::set<int>(order.begin(), order.end()), (std::set<int>{1, 3, 4, 15, 155, 156}))
+        << Sequence(store);
+    EXPECT_LT(std::find(order.begin(), order.end(), 15),
+              std::find(order.begin(), order.end(), 155));
+}
+
+// The bordered loops read their iterator through v() in SetUpEquations and through fv() in
+// JacPattern: with the host's fv() shifted past the last node, only JacPattern strays
+// outside the declared sets, and fails.
+TEST_F(Structure2D, BorderedLoopsReadEachWalksOwnAccessor) {
+    auto model = Make("DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=2",
+                      "DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=2");
+    const int instances = model->Drive().back().setUpResult;
+    ASSERT_GT(instances, 0);
+    vzt::SetIteratorSecondShift(1);
+    QV_ModelType::m_stLastGroup = 0;
+    EXPECT_EQ(model->distribution.SetUpEquations(), instances);
+    std::vector<int> rows(std::size_t(model->distribution.Equations().IncidenceCount()));
+    std::vector<int> cols(rows.size());
+    int* r = rows.data();
+    int* c = cols.data();
+    model->distribution.SetJacobianBufferEnd(rows.data() + rows.size(), cols.data() + cols.size());
+    EXPECT_LT(model->distribution.JacPattern(r, c, nullptr), 0);
+    model->distribution.SetJacobianBufferEnd(nullptr, nullptr);
+    vzt::ClearSecondValues();
+}
+
+// Without its y domain, or when its x domain's data would make a stencil reach outside the
+// declared sets, the distribution registers nothing of its own, reports failure in both
+// walks, and makes no element outside its sets.
+TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
+    {
+        QV_DOMAIN x;
+        QV_DISTRIBUTION2D d;
+        d.XDOMAIN.Link(&x);
+        const auto outcomes = vzt::Drive({&x, &d});
+        EXPECT_LT(outcomes.back().setUpResult, 0);
+        EXPECT_LT(outcomes.back().jacPatternResult, 0);
+        EXPECT_EQ(d.Equations().InstanceCount(), 0u);
+    }
+    auto model = Make("DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
+                      "DISCRETIZATIONMETHOD=BFD1");
+    const auto outcomes = model->Drive();
+    EXPECT_LT(outcomes.back().setUpResult, 0);
+    EXPECT_LT(outcomes.back().jacPatternResult, 0);
+    QV_DISTRIBUTION2D& d = model->distribution;
+    ExpectInside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2}, "VALUE");
+}
 
 } // namespace
 } // namespace testsupport

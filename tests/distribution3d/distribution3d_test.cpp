@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <set>
@@ -44,20 +42,15 @@ using Distribution3DEndToEnd = GridEndToEnd<RealModel3D, Configuration3D>;
 TEST_P(Distribution3DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
     ExpectWalksAgree(Store(), outcomes.back(), 0, 0);
     QV_DISTRIBUTION3D& d = model->distribution;
-    auto inside = [](const QV_Matrix& array, std::array<const QV_Set*, 3> sets, const char* name) {
-        for (int dim = 0; dim < 3; ++dim) {
-            const std::vector<int> made = Members(array.IndexValues(dim));
-            const std::vector<int> declared = Members(sets[dim]->v());
-            EXPECT_TRUE(std::includes(declared.begin(), declared.end(), made.begin(), made.end()))
-                << name << " has elements outside its index set " << dim + 1;
-        }
-    };
-    inside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}, "VALUE");
-    inside(d.DDZ, {&d.QV_DDZ_SET1, &d.QV_DDZ_SET2, &d.QV_DDZ_SET3}, "DDZ");
-    inside(d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2, &d.QV_D2DX2_SET3}, "D2DX2");
-    inside(d.D2DY2, {&d.QV_D2DY2_SET1, &model->domains[1].INTERIOR, &d.QV_D2DY2_SET3}, "D2DY2");
-    inside(d.D2DZ2, {&d.QV_D2DZ2_SET1, &d.QV_D2DZ2_SET2, &model->domains[2].INTERIOR}, "D2DZ2");
-    inside(d.IDXDYDZ, {&d.QV_IDXDYDZ_SET1, &d.QV_IDXDYDZ_SET2, &d.QV_IDXDYDZ_SET3}, "IDXDYDZ");
+    ExpectInside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}, "VALUE");
+    ExpectInside(d.DDZ, {&d.QV_DDZ_SET1, &d.QV_DDZ_SET2, &d.QV_DDZ_SET3}, "DDZ");
+    ExpectInside(d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2, &d.QV_D2DX2_SET3}, "D2DX2");
+    ExpectInside(d.D2DY2, {&d.QV_D2DY2_SET1, &model->domains[1].INTERIOR, &d.QV_D2DY2_SET3},
+                 "D2DY2");
+    ExpectInside(d.D2DZ2, {&d.QV_D2DZ2_SET1, &d.QV_D2DZ2_SET2, &model->domains[2].INTERIOR},
+                 "D2DZ2");
+    ExpectInside(d.IDXDYDZ, {&d.QV_IDXDYDZ_SET1, &d.QV_IDXDYDZ_SET2, &d.QV_IDXDYDZ_SET3},
+                 "IDXDYDZ");
 }
 
 TEST_P(Distribution3DEndToEnd, ResidualsVanishUpToEachStatementsDegree) {
@@ -85,22 +78,6 @@ std::unique_ptr<RealModel3D> Make(const std::array<std::string, 3>& domains,
 
 // A domain of one node: its blocks, with their used order 0, write nothing.
 const std::string kPoint = "ENDNODE=0;INTERIOR=";
-
-// "(3,0,0)" gives {3, 0, 0}.
-std::array<int, 3> IndexOf(const QV_VarParam* element) {
-    std::array<int, 3> index{};
-    std::sscanf(element->PropertyName(), "(%d,%d,%d)", &index[0], &index[1], &index[2]);
-    return index;
-}
-
-const QV_VarParam* Unknown(const QV_EquationView& eq) {
-    for (std::size_t t = 0; t < eq.tokenCount; ++t) {
-        if (eq.tokens[t].kind == QV_Token::Kind::Term) {
-            return eq.tokens[t].term;
-        }
-    }
-    return nullptr;
-}
 
 // "N@a" per instance, a the unknown's index along `direction`, runs of one statement at
 // consecutive nodes joined: "13@0 14@1-6".
@@ -210,10 +187,7 @@ TEST_F(Structure3D, JoinsAndContinuityCountOncePerLine) {
             for (int d = 0; d < 3; ++d) {
                 QV_DOMAIN& domain = model->domains[d];
                 end[d] = domain.ENDNODE.v();
-                SUValue set = QV_IntSetValue(0, INT_MIN);
-                set += domain.INTERIOR.v();
-                set += end[d];
-                bordered[d] = int(set.Size());
+                bordered[d] = BorderedSize(domain);
                 int elements = 0;
                 for (int s = 1; s <= domain.NUMSECTIONS.v(); ++s) {
                     elements += domain.SECTION.get()->Get(s)->NUMELEMENTS.v();
@@ -262,12 +236,7 @@ TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     EXPECT_LT(outcomes.back().setUpResult, 0);
     EXPECT_LT(outcomes.back().jacPatternResult, 0);
     QV_DISTRIBUTION3D& d = model->distribution;
-    const QV_Set* sets[] = {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3};
-    for (int dim = 0; dim < 3; ++dim) {
-        const std::vector<int> made = Members(d.VALUE.get()->IndexValues(dim));
-        const std::vector<int> declared = Members(sets[dim]->v());
-        EXPECT_TRUE(std::includes(declared.begin(), declared.end(), made.begin(), made.end()));
-    }
+    ExpectInside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}, "VALUE");
 }
 
 } // namespace
