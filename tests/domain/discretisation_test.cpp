@@ -27,6 +27,7 @@ struct WorkedExample {
     std::vector<double> positions;
     std::vector<int> interior;
     std::vector<double> polyPoints;
+    friend void PrintTo(const WorkedExample& w, std::ostream* out) { *out << w.method; }
 };
 
 const std::vector<double> kOcfe3Positions = {0.0,      0.07044,  0.262893, 0.333333, 0.403773,
@@ -91,6 +92,7 @@ struct Configuration {
     int sections;
     int hod;
     double length;
+    friend void PrintTo(const Configuration& c, std::ostream* out) { *out << c.method; }
 };
 
 class DomainInvariants : public DomainTest, public ::testing::WithParamInterface<Configuration> {};
