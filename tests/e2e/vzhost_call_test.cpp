@@ -14,8 +14,6 @@ TEST(VzhostCall, JsonGivesTheEquationTheResidualAndTheJacobianRow) {
     const RunResult run = Vzhost("call INTERPOLATE 2.5 0,1,2,4 1,3,2,6 4 --output 3 --format json");
     ASSERT_EQ(run.status, 0) << run.out;
     const nlohmann::json report = nlohmann::json::parse(run.out);
-    EXPECT_EQ(report["procedure"], "INTERPOLATE");
-    EXPECT_EQ(report["routine"], "INTERP");
     EXPECT_EQ(report["offsets"], nlohmann::json({0, 1, 5, 9, 10}));
     EXPECT_EQ(report["slots"], 11);
     EXPECT_EQ(report["nonzeros"], 10);
@@ -30,7 +28,7 @@ TEST(VzhostCall, JsonGivesTheEquationTheResidualAndTheJacobianRow) {
               nlohmann::json({1.0, -2.0, 0.0, 0.0, 1.5, 0.5, 0.0, 0.0, -0.75, -0.25}));
     EXPECT_EQ(report["calls"], 1);
     EXPECT_EQ(report["status"], 0);
-    // The keys in the documented order.
+    // The keys in the documented order, the names first.
     EXPECT_EQ(run.out.rfind("{\"procedure\":\"INTERPOLATE\",\"routine\":\"INTERP\",\"offsets\"", 0),
               0u);
 }

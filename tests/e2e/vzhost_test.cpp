@@ -106,8 +106,6 @@ TEST(Vzhost, TwoDimensionalModelsNameTheirNodesByBothIndices) {
                               "--set HIGHESTORDERYDERIVATIVEUSED=2 --set INTEGRALS=idx,idy,idxdy";
     const RunResult summary = Vzhost(model + " --format summary");
     ASSERT_EQ(summary.status, 0) << summary.out;
-    EXPECT_NE(summary.out.find("SetUpEquations 1108 (1108 instances"), std::string::npos)
-        << summary.out;
     // The x joins stand at x node 8, ten of them, one on every y node.
     std::string joins;
     for (const std::string& line : Lines(summary.out)) {
@@ -123,7 +121,6 @@ TEST(Vzhost, TwoDimensionalModelsNameTheirNodesByBothIndices) {
     EXPECT_EQ(document["domains"]["y"]["interior"], nlohmann::json::parse("[1, 2, 4, 5, 7, 8]"));
     const auto& equations = document["equations"];
     ASSERT_EQ(equations.size(), 1108u);
-    EXPECT_EQ(equations[0]["tokens"], nlohmann::json::parse(R"j([["op",1],["var","IDX(0,0)"]])j"));
     EXPECT_EQ(equations.back()["name"], "QV_Eqn197");
     EXPECT_EQ(equations.back()["tokens"][1], nlohmann::json::parse(R"j(["var","IDXDY(16,9)"])j"));
     EXPECT_EQ(equations.back()["tokens"][3],

@@ -80,6 +80,7 @@ TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {
     int cols[2] = {-1, -1};
     int* r = rows;
     int* c = cols;
+    model.AddOp(EOp_Plus, 0);                       // nothing open yet
     model.SetJacobianBufferEnd(rows + 1, cols + 1); // room for one entry only
     model.AddEquation("QV_Eqn3", counter, 3);
     EXPECT_EQ(counter, 11);
@@ -95,13 +96,16 @@ TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {
     ASSERT_EQ(store.EquationCount(), 1u);
     EXPECT_STREQ(store.Equation(0).name, "QV_Eqn3");
     EXPECT_EQ(store.Equation(0).tokenCount, 3u);
-    EXPECT_EQ(store.MisroutedTokens(), 1u);
+    EXPECT_EQ(store.MisroutedTokens(), 2u);
     EXPECT_EQ(rows[0], 10);
     EXPECT_EQ(r, rows + 1);
     EXPECT_EQ(model.JacobianOverruns(), 1u);
 
     model.ResetExpressions();
+    model.AddTerm(2, 10); // the open equation was reset
     EXPECT_EQ(model.Equations().EquationCount(), 0u);
+    EXPECT_EQ(model.Equations().TokenCount(), 0u);
+    EXPECT_EQ(model.Equations().MisroutedTokens(), 1u); // counted since the reset
     EXPECT_EQ(model.Equations().InstanceCount(), 2u);
 }
 
