@@ -134,12 +134,12 @@ TEST_F(Structure2D, EveryPartWritesItsClosedFormCount) {
         for (const char* ebc : {"Backward", "Forward"}) {
             const std::string x = kMethods[m], y = kMethods[(m + 4) % n];
             SCOPED_TRACE(x + " by " + y + " " + ebc);
-            auto spec = [&](const std::string& method, int sections) {
+            auto declared = [&](const std::string& method, int sections) {
                 return "DISCRETIZATIONMETHOD=" + method +
                        ";NUMSECTIONS=" + std::to_string(sections) +
                        ";HIGHESTORDERDERIVATIVE=2;ELEMENTBOUNDARYCONDITION=" + ebc;
             };
-            auto model = Make(spec(x, 3), spec(y, 2), "INTEGRALS=idx,idy,idxdy");
+            auto model = Make(declared(x, 3), declared(y, 2), "INTEGRALS=idx,idy,idxdy");
             const auto outcomes = model->Drive();
             ASSERT_GT(outcomes.back().setUpResult, 0);
             int end[2], bordered[2], joins[2], seconds[2];
