@@ -15,7 +15,7 @@
 
 #include <vuzizev/sets.h>
 
-#include "types/distribution/bordered.h"
+#include "types/distribution/index_sets.h"
 #include "types/distribution/context.h"
 #include "types/distribution/outline.h"
 

@@ -5,6 +5,7 @@
 #include "framework/exports.h"
 #include "framework/string_in_set.h"
 #include "types/distribution/domain_context.h"
+#include "types/distribution/index_sets.h"
 #include "types/distribution/registration.h"
 #include "types/distribution1d/outline.h"
 #include "types/distribution1d/statements.h"
@@ -101,6 +102,7 @@ void QV_DISTRIBUTION1D::BindArrays() {
 // and the integrals asked for; the assignments take the derivative order from the domain.
 // Without a linked domain there is nothing to follow, and nothing is assigned.
 void QV_DISTRIBUTION1D::RunAssignments(int a, int b) {
+    using pellorin::eqn::UpTo;
     QV_DOMAIN* domain = XDOMAIN.get();
     if (domain == nullptr) {
         return;
@@ -109,23 +111,14 @@ void QV_DISTRIBUTION1D::RunAssignments(int a, int b) {
         const long long endNode = domain->ENDNODE.v();
         const int used = HIGHESTORDERXDERIVATIVEUSED.v();
         const long long integrals = StringInSet("idx", INTEGRALS.v());
-        InitialiseInternalIndexSet(
-            QV_VALUE_SET1, QV_Value(QV_IntSetValue(0, pellorin::ClampToInt(endNode)), b, a, 1),
-            pass);
-        InitialiseInternalIndexSet(
-            QV_DDX_SET1,
-            QV_Value(QV_IntSetValue(0, pellorin::ClampToInt(endNode * (used > 0 ? 1 : 0))), b, a,
-                     2),
-            pass);
+        InitialiseInternalIndexSet(QV_VALUE_SET1, QV_Value(UpTo(endNode, 1), b, a, 1), pass);
+        InitialiseInternalIndexSet(QV_DDX_SET1, QV_Value(UpTo(endNode, used > 0), b, a, 2), pass);
         SUValue secondDerivatives =
             QV_IntSetValue(1, pellorin::ClampToInt(endNode * (used > 1 ? 1 : 0)));
         secondDerivatives *= domain->INTERIOR.v();
         InitialiseInternalIndexSet(QV_D2DX2_SET1, QV_Value(secondDerivatives, b, a, 3), pass);
-        InitialiseInternalIndexSet(
-            QV_IDX_SET1,
-            QV_Value(QV_IntSetValue(0, pellorin::ClampToInt((2 * integrals - 1) * endNode)), b, a,
-                     4),
-            pass);
+        InitialiseInternalIndexSet(QV_IDX_SET1, QV_Value(UpTo(endNode, 2 * integrals - 1), b, a, 4),
+                                   pass);
         if (pass == 1) {
             break;
         }

@@ -5,8 +5,8 @@
 
 #include "framework/exports.h"
 #include "framework/string_in_set.h"
-#include "types/distribution/bordered.h"
 #include "types/distribution/domain_context.h"
+#include "types/distribution/index_sets.h"
 #include "types/distribution/registration.h"
 #include "types/distribution2d/outline.h"
 #include "types/distribution2d/statements.h"
@@ -151,16 +151,9 @@ void QV_DISTRIBUTION2D::BindArrays() {
     IDXDY.SetDim(QV_IDXDY_SET1, QV_IDXDY_SET2);
 }
 
-namespace {
-
+using pellorin::eqn::AnyOf;
 using pellorin::eqn::Bordered;
-
-// An upper bound times a 0/1 switch or a sign, by the 32-bit rule.
-int Times(long long end, long long factor) {
-    return pellorin::ClampToInt(end * factor);
-}
-
-} // namespace
+using pellorin::eqn::UpTo;
 
 // The index sets follow the domains' last nodes and interiors, the derivative orders in use
 // and the integrals asked for; every switch acts on the x dimension. The assignments take
@@ -176,33 +169,32 @@ void QV_DISTRIBUTION2D::RunAssignments(int a, int b) {
         const long long endY = y->ENDNODE.v();
         const int usedX = HIGHESTORDERXDERIVATIVEUSED.v();
         const int usedY = HIGHESTORDERYDERIVATIVEUSED.v();
-        const int fullY = pellorin::ClampToInt(endY);
         auto set = [&](QV_INTEGERSET& target, SUValue value, int n) {
             InitialiseInternalIndexSet(target, QV_Value(value, b, a, n), pass);
         };
-        set(QV_VALUE_SET1, QV_IntSetValue(0, Times(endX, 1)), 1);
-        set(QV_VALUE_SET2, QV_IntSetValue(0, fullY), 2);
-        set(QV_DDX_SET1, QV_IntSetValue(0, Times(endX, usedX > 0)), 3);
-        set(QV_DDX_SET2, QV_IntSetValue(0, fullY), 4);
-        set(QV_DDY_SET1, QV_IntSetValue(0, Times(endX, usedY > 0)), 5);
-        set(QV_DDY_SET2, QV_IntSetValue(0, fullY), 6);
-        SUValue secondX = QV_IntSetValue(1, Times(endX, usedX > 1));
+        set(QV_VALUE_SET1, UpTo(endX, 1), 1);
+        set(QV_VALUE_SET2, UpTo(endY, 1), 2);
+        set(QV_DDX_SET1, UpTo(endX, usedX > 0), 3);
+        set(QV_DDX_SET2, UpTo(endY, 1), 4);
+        set(QV_DDY_SET1, UpTo(endX, usedY > 0), 5);
+        set(QV_DDY_SET2, UpTo(endY, 1), 6);
+        SUValue secondX = QV_IntSetValue(1, pellorin::ClampToInt(endX * (usedX > 1)));
         secondX *= x->INTERIOR.v();
         set(QV_D2DX2_SET1, secondX, 7);
-        set(QV_D2DX2_SET2, Bordered(y->INTERIOR.v(), fullY), 8);
-        SUValue secondY = QV_IntSetValue(0, Times(endX, usedY > 1));
-        secondY *= Bordered(x->INTERIOR.v(), Times(endX, 1));
+        set(QV_D2DX2_SET2, Bordered(y->INTERIOR.v(), pellorin::ClampToInt(endY)), 8);
+        SUValue secondY = UpTo(endX, usedY > 1);
+        secondY *= Bordered(x->INTERIOR.v(), pellorin::ClampToInt(endX));
         set(QV_D2DY2_SET1, secondY, 9);
         const SUValue& integrals = INTEGRALS.v();
-        const int idx = StringInSet("idx", integrals) || StringInSet("idxdy", integrals);
-        const int idy = StringInSet("idy", integrals);
-        const int idxdy = StringInSet("idxdy", integrals);
-        set(QV_IDX_SET1, QV_IntSetValue(0, Times(endX, 2 * idx - 1)), 10);
-        set(QV_IDX_SET2, QV_IntSetValue(0, fullY), 11);
-        set(QV_IDY_SET1, QV_IntSetValue(0, Times(endX, 2 * idy - 1)), 12);
-        set(QV_IDY_SET2, QV_IntSetValue(0, fullY), 13);
-        set(QV_IDXDY_SET1, QV_IntSetValue(0, Times(endX, 2 * idxdy - 1)), 14);
-        set(QV_IDXDY_SET2, QV_IntSetValue(0, fullY), 15);
+        const int idx = AnyOf(integrals, {"idx", "idxdy"});
+        const int idy = AnyOf(integrals, {"idy"});
+        const int idxdy = AnyOf(integrals, {"idxdy"});
+        set(QV_IDX_SET1, UpTo(endX, 2 * idx - 1), 10);
+        set(QV_IDX_SET2, UpTo(endY, 1), 11);
+        set(QV_IDY_SET1, UpTo(endX, 2 * idy - 1), 12);
+        set(QV_IDY_SET2, UpTo(endY, 1), 13);
+        set(QV_IDXDY_SET1, UpTo(endX, 2 * idxdy - 1), 14);
+        set(QV_IDXDY_SET2, UpTo(endY, 1), 15);
         if (pass == 1) {
             break;
         }

@@ -5,8 +5,8 @@
 
 #include "framework/exports.h"
 #include "framework/string_in_set.h"
-#include "types/distribution/bordered.h"
 #include "types/distribution/domain_context.h"
+#include "types/distribution/index_sets.h"
 #include "types/distribution/registration.h"
 #include "types/distribution3d/outline.h"
 #include "types/distribution3d/statements.h"
@@ -205,26 +205,9 @@ void QV_DISTRIBUTION3D::BindArrays() {
     IDXDYDZ.SetDim(QV_IDXDYDZ_SET1, QV_IDXDYDZ_SET2, QV_IDXDYDZ_SET3);
 }
 
-namespace {
-
+using pellorin::eqn::AnyOf;
 using pellorin::eqn::Bordered;
-
-// [0 : end · factor] by the 32-bit rule.
-QV_IntSetValue UpTo(long long end, long long factor) {
-    return QV_IntSetValue(0, pellorin::ClampToInt(end * factor));
-}
-
-// 1 when any of the names is in the set, testing them in order; else 0.
-int AnyOf(const SUValue& set, std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-        if (StringInSet(name, set) != 0) {
-            return 1;
-        }
-    }
-    return 0;
-}
-
-} // namespace
+using pellorin::eqn::UpTo;
 
 // The index sets follow the domains' last nodes and interiors, the derivative orders in use
 // and the integrals asked for; every switch acts on the x dimension. The assignments take
