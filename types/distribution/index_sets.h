@@ -14,10 +14,10 @@ namespace pellorin::eqn {
 
 // The node set {0} + INTERIOR + {END} of a direction, over which second derivatives and joins
 // run, built as the host's set algebra builds it: a copy of the interior, the end added to
-// it, then the copy added to the one-element set {0}.
-inline QV_IntSetValue Bordered(const QV_SetValue& interior, int end) {
+// it, then the copy added to the one-element set {0}. The end is taken by the 32-bit rule.
+inline QV_IntSetValue Bordered(const QV_SetValue& interior, long long end) {
     QV_SetValue rest(interior);
-    rest += end;
+    rest += pellorin::ClampToInt(end);
     QV_IntSetValue bordered(0, INT_MIN);
     bordered += rest;
     return bordered;

@@ -181,9 +181,9 @@ void QV_DISTRIBUTION2D::RunAssignments(int a, int b) {
         SUValue secondX = QV_IntSetValue(1, pellorin::ClampToInt(endX * (usedX > 1)));
         secondX *= x->INTERIOR.v();
         set(QV_D2DX2_SET1, secondX, 7);
-        set(QV_D2DX2_SET2, Bordered(y->INTERIOR.v(), pellorin::ClampToInt(endY)), 8);
+        set(QV_D2DX2_SET2, Bordered(y->INTERIOR.v(), endY), 8);
         SUValue secondY = UpTo(endX, usedY > 1);
-        secondY *= Bordered(x->INTERIOR.v(), pellorin::ClampToInt(endX));
+        secondY *= Bordered(x->INTERIOR.v(), endX);
         set(QV_D2DY2_SET1, secondY, 9);
         const SUValue& integrals = INTEGRALS.v();
         const int idx = AnyOf(integrals, {"idx", "idxdy"});

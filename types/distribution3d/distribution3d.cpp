@@ -246,16 +246,16 @@ void QV_DISTRIBUTION3D::RunAssignments(int a, int b) {
         SUValue secondX = QV_IntSetValue(1, pellorin::ClampToInt(endX * (used[0] > 1)));
         secondX *= x->INTERIOR.v();
         set(QV_D2DX2_SET1, secondX);
-        set(QV_D2DX2_SET2, Bordered(y->INTERIOR.v(), pellorin::ClampToInt(endY)));
-        set(QV_D2DX2_SET3, Bordered(z->INTERIOR.v(), pellorin::ClampToInt(endZ)));
+        const SUValue borderedX = Bordered(x->INTERIOR.v(), endX);
+        const SUValue borderedY = Bordered(y->INTERIOR.v(), endY);
+        const SUValue borderedZ = Bordered(z->INTERIOR.v(), endZ);
+        set(QV_D2DX2_SET2, borderedY);
+        set(QV_D2DX2_SET3, borderedZ);
         for (int d : {1, 2}) {
-            const SUValue borderedX = Bordered(x->INTERIOR.v(), pellorin::ClampToInt(endX));
             SUValue second = UpTo(endX, used[d] > 1);
             second *= borderedX;
             set(d == 1 ? QV_D2DY2_SET1 : QV_D2DZ2_SET1, second);
-            set(d == 1 ? QV_D2DY2_SET3 : QV_D2DZ2_SET2,
-                d == 1 ? Bordered(z->INTERIOR.v(), pellorin::ClampToInt(endZ))
-                       : Bordered(y->INTERIOR.v(), pellorin::ClampToInt(endY)));
+            set(d == 1 ? QV_D2DY2_SET3 : QV_D2DZ2_SET2, d == 1 ? borderedZ : borderedY);
         }
         const SUValue& integrals = INTEGRALS.v();
         auto integral = [&](QV_INTEGERSET& first, QV_INTEGERSET& second, QV_INTEGERSET& third,
