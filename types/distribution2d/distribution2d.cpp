@@ -18,15 +18,30 @@ PELLORIN_TYPE_EXPORTS(DISTRIBUTION2D);
 
 namespace {
 
-using pellorin::dist2d::Array;
+namespace dist2d = pellorin::dist2d;
+
+// An array as the walk looks it up: the table and the declared set of each dimension.
+struct DeclaredArray {
+    QV_BASE_II* elements = nullptr;
+    std::array<const QV_Set*, 2> sets{};
+};
 
 // What the equations read of a distribution and of its two domains, as the walk reaches it.
-// An element is looked up only inside its array's declared index sets.
+// An element is looked up only inside its array's declared index sets, and once while its
+// stencil is being walked.
 class Distribution2DContext final : public pellorin::eqn::DomainContext<2> {
 public:
-    Distribution2DContext(QV_DISTRIBUTION2D& distribution, QV_DOMAIN& x, QV_DOMAIN& y)
-        : DomainContext({&x, &y}), m_distribution(distribution), m_y(y),
-          m_values(distribution.VALUE.get()) {}
+    Distribution2DContext(QV_DISTRIBUTION2D& d, QV_DOMAIN& x, QV_DOMAIN& y)
+        : DomainContext({&x, &y}), m_distribution(d) {
+        m_arrays[dist2d::kValue] = {d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2}};
+        m_arrays[dist2d::kDdx] = {&d.DDX, {&d.QV_DDX_SET1, &d.QV_DDX_SET2}};
+        m_arrays[dist2d::kDdy] = {&d.DDY, {&d.QV_DDY_SET1, &d.QV_DDY_SET2}};
+        m_arrays[dist2d::kD2dx2] = {&d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2}};
+        m_arrays[dist2d::kD2dy2] = {&d.D2DY2, {&d.QV_D2DY2_SET1, &y.INTERIOR}};
+        m_arrays[dist2d::kIdx] = {&d.IDX, {&d.QV_IDX_SET1, &d.QV_IDX_SET2}};
+        m_arrays[dist2d::kIdy] = {&d.IDY, {&d.QV_IDY_SET1, &d.QV_IDY_SET2}};
+        m_arrays[dist2d::kIdxdy] = {&d.IDXDY, {&d.QV_IDXDY_SET1, &d.QV_IDXDY_SET2}};
+    }
 
     int UsedOrder(int d) override {
         return Read(d == 0 ? m_distribution.HIGHESTORDERXDERIVATIVEUSED
@@ -42,48 +57,25 @@ public:
                StringInSet(kNames[integral], Read(m_distribution.INTEGRALS)) != 0;
     }
 
-    // An element is looked up in the host once while its stencil is being walked.
     QV_VarParam* ArrayElement(int array, const int* index) override {
-        if (array < 0 || array >= pellorin::dist2d::kArrayCount) {
+        if (array < 0 || array >= dist2d::kArrayCount) {
             return nullptr;
         }
-        return m_cache[array].Get(index, [&] { return Lookup(Array(array), index[0], index[1]); });
+        return m_cache[array].Get(index, [&]() -> QV_VarParam* {
+            const DeclaredArray& a = m_arrays[array];
+            if (!InSet(*a.sets[0], index[0]) || !InSet(*a.sets[1], index[1])) {
+                return nullptr;
+            }
+            return a.elements != nullptr
+                       ? static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1]))
+                       : nullptr;
+        });
     }
 
 private:
-    QV_VarParam* Lookup(Array array, int i, int j) {
-        QV_DISTRIBUTION2D& d = m_distribution;
-        switch (array) {
-        case Array::kValue:
-            return m_values != nullptr && In(d.QV_VALUE_SET1, d.QV_VALUE_SET2, i, j)
-                       ? m_values->Get(i, j)
-                       : nullptr;
-        case Array::kDdx:
-            return In(d.QV_DDX_SET1, d.QV_DDX_SET2, i, j) ? d.DDX.Get(i, j) : nullptr;
-        case Array::kDdy:
-            return In(d.QV_DDY_SET1, d.QV_DDY_SET2, i, j) ? d.DDY.Get(i, j) : nullptr;
-        case Array::kD2dx2:
-            return In(d.QV_D2DX2_SET1, d.QV_D2DX2_SET2, i, j) ? d.D2DX2.Get(i, j) : nullptr;
-        case Array::kD2dy2:
-            return In(d.QV_D2DY2_SET1, m_y.INTERIOR, i, j) ? d.D2DY2.Get(i, j) : nullptr;
-        case Array::kIdx:
-            return In(d.QV_IDX_SET1, d.QV_IDX_SET2, i, j) ? d.IDX.Get(i, j) : nullptr;
-        case Array::kIdy:
-            return In(d.QV_IDY_SET1, d.QV_IDY_SET2, i, j) ? d.IDY.Get(i, j) : nullptr;
-        case Array::kIdxdy:
-            return In(d.QV_IDXDY_SET1, d.QV_IDXDY_SET2, i, j) ? d.IDXDY.Get(i, j) : nullptr;
-        }
-        return nullptr;
-    }
-
-    bool In(const QV_Set& first, const QV_Set& second, int i, int j) const {
-        return InSet(first, i) && InSet(second, j);
-    }
-
     QV_DISTRIBUTION2D& m_distribution;
-    QV_DOMAIN& m_y;
-    QV_DISTRIBUTION2D::Variables* m_values;
-    std::array<pellorin::eqn::WalkCache<QV_VarParam, 2>, pellorin::dist2d::kArrayCount> m_cache;
+    std::array<DeclaredArray, dist2d::kArrayCount> m_arrays{};
+    std::array<pellorin::eqn::WalkCache<QV_VarParam, 2>, dist2d::kArrayCount> m_cache;
 };
 
 } // namespace
