@@ -9,7 +9,7 @@
 
 #include "types/distribution1d/statements.h"
 
-namespace pellorin::testing {
+namespace testsupport {
 
 double Polynomial::operator()(double x) const {
     double v = 0.0;
@@ -46,43 +46,50 @@ double Polynomial::Integral(double a, double b) const {
     return antiderivative(b) - antiderivative(a);
 }
 
-void ExactField::Set(const Polynomial& f) {
-    for (const auto& [term, id] : m_ids) {
-        double& value = m_values[term];
-        if (id.array < 0) {
-            value = m_elementLengths.at(id.index - 1);
-            continue;
-        }
-        const double x = m_x.at(id.index);
-        switch (id.array) {
-        case dist1d::kValue:
-            value = f(x);
-            break;
-        case dist1d::kDdx:
-            value = f.Derivative(x);
-            break;
-        case dist1d::kD2dx2:
-            value = f.SecondDerivative(x);
-            break;
-        case dist1d::kIdx:
-            value = id.index == 0 ? 0.0 : f.Integral(m_x.at(id.index - 1), x);
-            break;
-        }
-    }
+void ExactField::AddLength(const QV_VarParam* term, int direction, int section, double length) {
+    m_lengths[{direction, section}] = length;
+    m_ids[term] = {-1, {direction, section, 0}};
 }
 
-std::string ExactField::Describe(const QV_VarParam* term) const {
-    const TermId id = Identify(term);
-    if (id.array < 0) {
-        return "h(" + std::to_string(id.index) + ")";
+void ExactField::Add(const QV_VarParam* term, int array, const std::vector<int>& at) {
+    Id id{array, {}};
+    std::copy(at.begin(), at.end(), id.at.begin());
+    m_ids[term] = id;
+}
+
+void ExactField::Set(const std::vector<Polynomial>& f) {
+    for (const auto& [term, id] : m_ids) {
+        double& v = m_values[term];
+        if (id.array < 0) {
+            v = m_lengths.at({id.at[0], id.at[1]});
+            continue;
+        }
+        v = 1.0;
+        const std::vector<Factor>& factors = m_factors.at(id.array);
+        for (int d = 0; d < Rank(); ++d) {
+            const int node = id.at[d];
+            const double x = m_nodes[d].at(node);
+            switch (factors[d]) {
+            case Factor::Value:
+                v *= f[d](x);
+                break;
+            case Factor::First:
+                v *= f[d].Derivative(x);
+                break;
+            case Factor::Second:
+                v *= f[d].SecondDerivative(x);
+                break;
+            case Factor::Interval:
+                v *= node == 0 ? 0.0 : f[d].Integral(m_nodes[d].at(node - 1), x);
+                break;
+            }
+        }
     }
-    static constexpr const char* kNames[] = {"VALUE", "DDX", "D2DX2", "IDX"};
-    return std::string(kNames[id.array]) + "(" + std::to_string(id.index) + ")";
 }
 
 namespace {
 
-Residual EvaluateFrom(const QV_TokenSpan& tokens, std::size_t& at, const ValueOfTerm& field) {
+Residual EvaluateFrom(const QV_TokenSpan& tokens, std::size_t& at, const ExactField& field) {
     const QV_Token t = tokens[at++];
     switch (t.kind) {
     case QV_Token::Kind::Integer:
@@ -90,7 +97,7 @@ Residual EvaluateFrom(const QV_TokenSpan& tokens, std::size_t& at, const ValueOf
     case QV_Token::Kind::Real:
         return {t.real, std::abs(t.real)};
     case QV_Token::Kind::Term: {
-        const double v = field(t.term);
+        const double v = field.ValueOf(t.term);
         return {v, std::abs(v)};
     }
     case QV_Token::Kind::Text:
@@ -121,20 +128,48 @@ Residual EvaluateFrom(const QV_TokenSpan& tokens, std::size_t& at, const ValueOf
     throw std::logic_error("unknown operator " + std::to_string(t.op));
 }
 
-QV_Token FirstTerm(const QV_EquationView& equation) {
-    for (std::size_t k = 0; k < equation.tokenCount; ++k) {
-        if (equation.tokens[k].kind == QV_Token::Kind::Term) {
-            return equation.tokens[k];
+// The one-dimensional statement with the same residual as `statement`, or 0.
+int Equivalent1D(const Statements& statements, int statement) {
+    const pellorin::eqn::StatementView one = pellorin::dist1d::Statements();
+    if (statements.view.statements.data() == one.statements.data()) {
+        return statement;
+    }
+    const auto& t = statements.view.TemplateOf(*statements.view.Find(statement));
+    for (const pellorin::eqn::Statement& s : one.statements) {
+        if (one.TemplateOf(s) == t) {
+            return s.number;
         }
     }
-    throw std::logic_error(std::string(equation.name) + " names no term");
+    return 0;
+}
+
+// A residual the one-dimensional distribution does not write is exact to degree 4.
+int Degree(const Statements& statements, const QV_EquationView& eq, const ExactField& field) {
+    const int one = Equivalent1D(statements, StatementNumber(eq));
+    std::vector<double> spacings;
+    for (std::size_t k = 0; (one == 29 || one == 41) && k < eq.tokenCount; ++k) {
+        const QV_Token& t = eq.tokens[k];
+        if (t.kind == QV_Token::Kind::Term && field.Identify(t.term).array < 0) {
+            spacings.push_back(field.ValueOf(t.term));
+        }
+    }
+    return one == 0 ? 4 : StatementDegree(one, spacings.size() == 2 && spacings[0] == spacings[1]);
+}
+
+double Tolerance(const Statements& statements, const QV_EquationView& eq) {
+    const int n = StatementNumber(eq);
+    if (!statements.collocation[statements.ownDirection(n)]) {
+        return 1e-12;
+    }
+    const auto& t = statements.view.TemplateOf(*statements.view.Find(n));
+    return statements.collocationTolerance * (t.term[0].id == pellorin::eqn::kI ? 5 : 1);
 }
 
 } // namespace
 
-Residual Evaluate(const QV_EquationView& equation, const ValueOfTerm& value) {
+Residual Evaluate(const QV_EquationView& equation, const ExactField& field) {
     std::size_t at = 0;
-    const Residual r = EvaluateFrom(equation.tokens, at, value);
+    const Residual r = EvaluateFrom(equation.tokens, at, field);
     if (at != equation.tokenCount) {
         throw std::logic_error("residual does not use all its tokens");
     }
@@ -145,20 +180,13 @@ int StatementNumber(const QV_EquationView& equation) {
     return std::atoi(equation.name + 6);
 }
 
-int AnchorNode(const QV_EquationView& equation, const ExactField& field) {
-    return field.Identify(FirstTerm(equation).term).index;
-}
-
-int Degree(const QV_EquationView& equation, const ExactField& field) {
-    const int n = StatementNumber(equation);
-    std::vector<double> spacings;
-    for (std::size_t k = 0; (n == 29 || n == 41) && k < equation.tokenCount; ++k) {
-        const QV_Token& t = equation.tokens[k];
-        if (t.kind == QV_Token::Kind::Term && field.Identify(t.term).array < 0) {
-            spacings.push_back(field.ValueOf(t.term));
+const QV_VarParam* Unknown(const QV_EquationView& eq) {
+    for (std::size_t t = 0; t < eq.tokenCount; ++t) {
+        if (eq.tokens[t].kind == QV_Token::Kind::Term) {
+            return eq.tokens[t].term;
         }
     }
-    return StatementDegree(n, spacings.size() == 2 && spacings[0] == spacings[1]);
+    throw std::logic_error(std::string(eq.name) + " names no term");
 }
 
 int StatementDegree(int n, bool equalSpacings) {
@@ -188,62 +216,62 @@ int StatementDegree(int n, bool equalSpacings) {
     return 4; // the fourth-order blocks
 }
 
-// With the domain's stored positions the differential statements hold to about 2e-5. The
-// integral weights are small, so their fifth decimal weighs more: up to 1.2e-4 with stored
-// positions, on cubic and quartic fields centred anywhere near the domain.
-double Tolerance(const std::string& method, Points points, const QV_EquationView& equation,
-                 const ExactField& field) {
-    if (!IsCollocation(method)) {
-        return 1e-12;
-    }
-    const bool stored = points == Points::Stored;
-    if (field.Identify(FirstTerm(equation).term).array == dist1d::kIdx) {
-        return stored ? 5e-4 : 1e-4;
-    }
-    return stored ? 1e-4 : 2e-5;
-}
-
-void ExpectResidualsVanishUpToTheirDegree(const QV_EquationStore& store, ExactField& field,
-                                          const ToleranceOf& tolerance) {
-    std::mt19937 random(12345);
+void ExpectResidualsVanish(const QV_EquationStore& store, const Statements& statements,
+                           ExactField& field) {
+    std::mt19937 random(2024);
     std::uniform_real_distribution<double> coefficient(-1.0, 1.0);
-    for (int degree = 0; degree <= 5; ++degree) {
-        Polynomial f{{}, 0.37};
-        for (int j = 0; j <= degree; ++j) {
+    auto polynomial = [&](int degree, double centre) {
+        Polynomial f{{}, centre};
+        for (int k = 0; k <= degree; ++k) {
             f.c.push_back(coefficient(random));
         }
-        field.Set(f);
-        for (std::size_t k = 0; k < store.EquationCount(); ++k) {
-            const QV_EquationView eq = store.Equation(k);
-            if (Degree(eq, field) < degree) {
-                continue;
+        return f;
+    };
+    for (int own = 0; own < field.Rank(); ++own) {
+        for (int degree = 0; degree <= 5; ++degree) {
+            std::vector<Polynomial> f;
+            for (int d = 0; d < field.Rank(); ++d) {
+                f.push_back(polynomial(d == own ? degree : 5, 0.37 + 0.1 * d));
             }
-            EXPECT_LE(Evaluate(eq, field).Relative(), tolerance(eq))
-                << eq.name << " at node " << AnchorNode(eq, field) << ", degree " << degree;
+            field.Set(f);
+            for (std::size_t k = 0; k < store.EquationCount(); ++k) {
+                const QV_EquationView eq = store.Equation(k);
+                if (statements.ownDirection(StatementNumber(eq)) != own ||
+                    Degree(statements, eq, field) < degree) {
+                    continue;
+                }
+                EXPECT_LE(Evaluate(eq, field).Relative(), Tolerance(statements, eq))
+                    << eq.name << " (instance " << k << "), degree " << degree;
+            }
         }
     }
 }
 
-void ExpectOneDegreeHigherLeavesAResidual(const QV_EquationStore& store, ExactField& field) {
+void ExpectOneDegreeHigherLeavesAResidual(const QV_EquationStore& store,
+                                          const Statements& statements, ExactField& field) {
+    const Polynomial one{{1.0}, 0.0};
+    field.Set(std::vector<Polynomial>(std::size_t(field.Rank()), one));
     std::set<int> checked;
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
         const QV_EquationView eq = store.Equation(k);
         const int n = StatementNumber(eq);
-        if (n == 1 || !checked.insert(n).second) {
-            continue;
+        if (Degree(statements, eq, field) > 5 || !checked.insert(n).second) {
+            continue; // the start values hold a term at zero, whatever the field
         }
         // A monomial centred where the instance stands, so its size does not hide the error. A
         // join across two spacings is never exact to degree 3, whatever the spacings.
-        const int degree = n == 29 || n == 41 ? 3 : Degree(eq, field) + 1;
-        Polynomial f{std::vector<double>(degree + 1, 0.0), field.X(AnchorNode(eq, field))};
-        f.c[degree] = 1.0;
+        const int own = statements.ownDirection(n);
+        const int equivalent = Equivalent1D(statements, n);
+        const int degree =
+            equivalent == 29 || equivalent == 41 ? 3 : Degree(statements, eq, field) + 1;
+        const int node = field.Identify(Unknown(eq)).at[own];
+        Polynomial monomial{std::vector<double>(degree + 1, 0.0), field.X(own, node)};
+        monomial.c[degree] = 1.0;
+        std::vector<Polynomial> f(std::size_t(field.Rank()), one);
+        f[own] = monomial;
         field.Set(f);
         EXPECT_GT(Evaluate(eq, field).Relative(), 1e-3) << eq.name << " with degree " << degree;
     }
 }
 
-int EquationsTheModelAdds(const BalanceCount& count) {
-    return count.used > 1 ? count.secondDerivativeNodes + 2 : count.endNode + 1;
-}
-
-} // namespace pellorin::testing
+} // namespace testsupport

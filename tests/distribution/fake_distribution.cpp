@@ -7,7 +7,9 @@
 #include "types/distribution1d/outline.h"
 #include "types/distribution1d/statements.h"
 
-namespace pellorin::testing {
+namespace testsupport {
+
+namespace dist1d = pellorin::dist1d;
 
 namespace {
 
@@ -91,23 +93,19 @@ Layout MakeLayout(const std::string& method, int sections) {
 }
 
 FakeDistribution::FakeDistribution(Layout l, Settings s)
-    : layout(std::move(l)), settings(std::move(s)), field(layout.x, {}) {
-    std::vector<double> lengths;
-    for (const Section& section : layout.sections) {
-        lengths.push_back(section.elementLength);
-    }
-    field = ExactField(layout.x, lengths);
+    : layout(std::move(l)), settings(std::move(s)), field({layout.x}) {
     for (int array = 0; array < 4; ++array) {
+        field.SetFactors(array, {Factor(array)}); // VALUE, DDX, D2DX2, IDX in Factor's order
         for (int i = 0; i <= layout.EndNode(); ++i) {
             const bool derivative = array == dist1d::kDdx || array == dist1d::kD2dx2;
             m_arrays[array].push_back(derivative ? std::make_unique<QV_PARTIALDERIVATIVE>()
                                                  : std::make_unique<QV_REALVARIABLE>());
-            field.Add(m_arrays[array].back().get(), {array, i});
+            field.Add(m_arrays[array].back().get(), array, {i});
         }
     }
     for (int k = 1; k <= SectionCount(0); ++k) {
         m_spacing.push_back(std::make_unique<QV_REALPARAMETER>());
-        field.Add(m_spacing.back().get(), {-1, k});
+        field.AddLength(m_spacing.back().get(), 0, k, layout.sections[k - 1].elementLength);
     }
 }
 
@@ -120,7 +118,7 @@ double FakeDistribution::ElementLengthValue(int, int s) {
 
 QV_VarParam* FakeDistribution::ArrayElement(int array, const int* index) {
     const int i = index[0];
-    if (array < 0 || array > 3 || (failLookup.array == array && failLookup.index == i)) {
+    if (array < 0 || array > 3 || failLookup == std::pair(array, i)) {
         return nullptr;
     }
     return i >= 0 && i <= layout.EndNode() ? m_arrays[array][i].get() : nullptr;
@@ -130,7 +128,7 @@ QV_VarParam* FakeDistribution::SectionParameter(int, int parameter, int s) {
     if (parameter != 0 || s < 1 || s > SectionCount(0)) {
         return nullptr;
     }
-    return failLookup.array == -1 && failLookup.index == s ? nullptr : m_spacing[s - 1].get();
+    return failLookup == std::pair(-1, s) ? nullptr : m_spacing[s - 1].get();
 }
 
 Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase) {
@@ -150,4 +148,4 @@ Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBa
     return walks;
 }
 
-} // namespace pellorin::testing
+} // namespace testsupport

@@ -12,7 +12,9 @@
 #include "tests/distribution/exact_field.h"
 #include "types/distribution/registration.h"
 
-namespace pellorin::testing {
+namespace testsupport {
+
+namespace eqn = pellorin::eqn;
 
 struct Section {
     int base = 0;
@@ -65,8 +67,8 @@ public:
 
     Layout layout;
     Settings settings;
-    TermId failLookup{-2, 0}; // a lookup of this term answers null
-    ExactField field;         // every array element and h
+    std::pair<int, int> failLookup{-2, 0}; // (array or -1 for h, index): its lookup answers null
+    ExactField field;                      // every array element and h
 
 private:
     std::vector<std::unique_ptr<QV_REALVARIABLE>> m_arrays[4];
@@ -83,4 +85,4 @@ struct Walks {
 };
 Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase = 0);
 
-} // namespace pellorin::testing
+} // namespace testsupport

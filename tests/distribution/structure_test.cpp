@@ -11,7 +11,9 @@
 #include "tests/distribution/fake_distribution.h"
 #include "types/distribution1d/statements.h"
 
-namespace pellorin::testing {
+namespace testsupport {
+
+namespace dist1d = pellorin::dist1d;
 namespace {
 
 // "N@node" per instance, in order, as JacPattern registered them.
@@ -21,7 +23,7 @@ std::string Sequence(const EquationModel& model, const FakeDistribution& d) {
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
         const QV_EquationView eq = store.Equation(k);
         out += (out.empty() ? "" : " ") + std::to_string(StatementNumber(eq)) + "@" +
-               std::to_string(AnchorNode(eq, d.field));
+               std::to_string(d.field.Identify(Unknown(eq)).at[0]);
     }
     return out;
 }
@@ -30,7 +32,10 @@ std::string Terms(const QV_EquationView& eq, const FakeDistribution& d) {
     std::string out;
     for (std::size_t k = 0; k < eq.tokenCount; ++k) {
         if (eq.tokens[k].kind == QV_Token::Kind::Term) {
-            out += (out.empty() ? "" : " ") + d.field.Describe(eq.tokens[k].term);
+            static constexpr const char* kNames[] = {"VALUE", "DDX", "D2DX2", "IDX"};
+            const ExactField::Id id = d.field.Identify(eq.tokens[k].term);
+            out += (out.empty() ? "" : " ") + std::string(id.array < 0 ? "h" : kNames[id.array]) +
+                   "(" + std::to_string(id.at[id.array < 0 ? 1 : 0]) + ")";
         }
     }
     return out;
@@ -153,7 +158,7 @@ TEST(EquationWalks, CollocationElementBoundariesFollowTheBoundaryCondition) {
 
 TEST(EquationWalks, AFailedLookupEndsTheWalkBeforeTheInstanceThatNeedsIt) {
     const struct {
-        TermId fail;
+        std::pair<int, int> fail;
         int registered; // complete instances before the one that needs the term
     } cases[] = {
         {{dist1d::kValue, 3}, 3}, // QV_Eqn3 at node 3 names VALUE(3)
@@ -162,7 +167,7 @@ TEST(EquationWalks, AFailedLookupEndsTheWalkBeforeTheInstanceThatNeedsIt) {
     };
     for (const auto& c : cases) {
         FakeDistribution d(MakeLayout("BFD1", 1), {1, 1, true});
-        if (c.fail.array != dist1d::kIdx) {
+        if (c.fail.first != dist1d::kIdx) {
             d.settings.idx = false;
         }
         d.failLookup = c.fail;
@@ -226,4 +231,4 @@ TEST(EquationWalks, GuardsReadOnlyWhatDecidesThemLeftToRight) {
 }
 
 } // namespace
-} // namespace pellorin::testing
+} // namespace testsupport

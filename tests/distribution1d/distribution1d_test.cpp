@@ -1,29 +1,67 @@
 // A one-dimensional distribution over a real domain, driven as the host drives a model: its
 // index sets, its two equation walks, and its residuals on an exact field.
-#include <optional>
-#include <string>
-
-#include "distribution1d/real_model.h"
-#include "domain/domain_fixture.h"
+#include "tests/distribution/real_model.h"
+#include "types/distribution1d/distribution1d.h"
+#include "types/distribution1d/statements.h"
 
 namespace testsupport {
+
+using Model1D = RealModel<QV_DISTRIBUTION1D, 1>;
+
+template <>
+std::vector<ArrayRow> Model1D::Arrays() {
+    QV_DISTRIBUTION1D& d = distribution;
+    return {Row("VALUE", 0, *d.VALUE.get(), {&d.QV_VALUE_SET1}, {Factor::Value}),
+            Row("DDX", 1, d.DDX, {&d.QV_DDX_SET1}, {Factor::First}),
+            Row("D2DX2", 2, d.D2DX2, {&d.QV_D2DX2_SET1}, {Factor::Second}),
+            Row("IDX", 3, d.IDX, {&d.QV_IDX_SET1}, {Factor::Interval})};
+}
+template <>
+pellorin::eqn::StatementView Model1D::StatementTable() {
+    return pellorin::dist1d::Statements();
+}
+template <>
+int Model1D::OwnDirection(int) {
+    return 0;
+}
+
 namespace {
 
-using pellorin::testing::ExactField;
+// Every method, 1 to `maxSections` sections, highest derivative 1 and 2 (the distribution's
+// used order by default), with and without integrals, under "Backward" and "Forward" (for
+// the collocation methods only, unless `boundaryConditionsForAll`).
+std::vector<Configuration<1>> EveryMethod(int maxSections, bool boundaryConditionsForAll = false) {
+    std::vector<Configuration<1>> all;
+    for (const char* method : kMethods) {
+        for (int sections = 1; sections <= maxSections; ++sections) {
+            for (int hod : {1, 2}) {
+                for (const char* integrals : {"", "idx"}) {
+                    for (const char* ebc : {"Backward", "Forward"}) {
+                        if (boundaryConditionsForAll || IsCollocation(method) ||
+                            std::string(ebc) == "Backward") {
+                            all.push_back({{{{method, sections, ebc, -1, hod}}}, integrals});
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return all;
+}
 
 using Distribution1DTest = HostTest;
 
 // With no derivative in use DDX keeps node 0 alone and D2DX2 nothing; the sets of the other
 // orders are checked end to end, where the walks look up every element of them.
 TEST_F(Distribution1DTest, IndexSetsFollowTheDerivativeOrderInUseAndTheIntegrals) {
-    RealModel m({"BFD1", 1, 1, false});
-    m.distribution.HIGHESTORDERXDERIVATIVEUSED.Specify(QV_Value(0, 0u));
-    m.Drive();
-    EXPECT_EQ(Members(m.distribution.QV_VALUE_SET1.v()), Range(0, 8));
-    EXPECT_EQ(Members(m.distribution.QV_DDX_SET1.v()), std::vector<int>{0});
-    EXPECT_TRUE(m.distribution.QV_D2DX2_SET1.v().IsEmpty());
+    auto m = Model1D::From({"DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=1"},
+                           "HIGHESTORDERXDERIVATIVEUSED=0");
+    m->Drive();
+    EXPECT_EQ(Members(m->distribution.QV_VALUE_SET1.v()), Range(0, 8));
+    EXPECT_EQ(Members(m->distribution.QV_DDX_SET1.v()), std::vector<int>{0});
+    EXPECT_TRUE(m->distribution.QV_D2DX2_SET1.v().IsEmpty());
     // The host applies the default "None", so no integral is asked for.
-    EXPECT_TRUE(m.distribution.QV_IDX_SET1.v().IsEmpty());
+    EXPECT_TRUE(m->distribution.QV_IDX_SET1.v().IsEmpty());
 }
 
 TEST_F(Distribution1DTest, WithoutADomainNothingIsAssignedAndSetUpFails) {
@@ -36,76 +74,43 @@ TEST_F(Distribution1DTest, WithoutADomainNothingIsAssignedAndSetUpFails) {
 }
 
 TEST_F(Distribution1DTest, AnUnknownMethodTakesNoBlock) {
-    RealModel m({"SPLINE", 1, 1, true});
-    m.domain.DISCRETIZATIONMETHOD.Specify(QV_Value("BFD1", 0u));
-    m.Drive(); // lay the domain out, then change the method under the distribution
-    m.domain.DISCRETIZATIONMETHOD.Specify(QV_Value("SPLINE", 0u));
-    EXPECT_EQ(m.distribution.SetUpEquations(), 1);
-    EXPECT_EQ(m.distribution.Equations().Instance(0).incidenceCount, 1u);
+    auto m = Model1D::From({"DISCRETIZATIONMETHOD=BFD1"}, "INTEGRALS=idx");
+    m->Drive(); // lay the domain out, then change the method under the distribution
+    m->domains[0].DISCRETIZATIONMETHOD.Specify(QV_Value("SPLINE", 0u));
+    EXPECT_EQ(m->distribution.SetUpEquations(), 1);
+    EXPECT_EQ(m->distribution.Equations().Instance(0).incidenceCount, 1u);
 }
 
 // A model of a real domain and distribution is square once it adds the equations the balance
-// rule names, whatever the method, the sections, the element boundary condition and the
-// highest derivative.
+// rule names: a second-order model one equation per second-derivative node and two boundary
+// conditions, a first-order model one equation per node but one and one boundary condition.
 TEST_F(Distribution1DTest, EveryMethodIsSquareThroughRealDomainObjects) {
     vzt::EnableJournal(false);
-    for (const Configuration& c : EveryMethod(4, true)) {
-        SCOPED_TRACE(::testing::PrintToString(c));
-        RealModel model(c);
+    for (const Configuration<1>& c : EveryMethod(4, true)) {
+        SCOPED_TRACE(TestName(c));
+        Model1D model(c);
         model.Drive();
-        const pellorin::testing::BalanceCount count = model.Count();
-        ASSERT_EQ(count.used, c.hod);
-        EXPECT_EQ(count.distributionEquations + pellorin::testing::EquationsTheModelAdds(count),
-                  count.unknowns);
+        const QV_DISTRIBUTION1D& d = model.distribution;
+        const int used = d.HIGHESTORDERXDERIVATIVEUSED.v();
+        ASSERT_EQ(used, c.directions[0].hod);
+        const int seconds = int(d.QV_D2DX2_SET1.v().Size());
+        const int added = used > 1 ? seconds + 2 : model.domains[0].ENDNODE.v() + 1;
+        EXPECT_EQ(int(d.Equations().InstanceCount()) + added,
+                  int(d.QV_VALUE_SET1.v().Size() + d.QV_DDX_SET1.v().Size() + seconds +
+                      d.QV_IDX_SET1.v().Size()));
     }
 }
 
-// ---- Every method end to end --------------------------------------------------------------
+using Distribution1DEndToEnd = EndToEnd<QV_DISTRIBUTION1D, 1>;
 
-class Distribution1DEndToEnd : public HostTest,
-                               public ::testing::WithParamInterface<Configuration> {
-protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        vzt::Base().setUpEquations = 100;
-        vzt::Base().jacPattern = 200;
-        QV_ModelType::m_stLastGroup = 40;
-        model.emplace(GetParam());
-        outcome = model->Drive()[1];
-    }
-    void TearDown() override {
-        model.reset();
-        HostTest::TearDown();
-    }
-
-    const QV_EquationStore& Store() { return model->distribution.Equations(); }
-
-    std::optional<RealModel> model;
-    vzt::ModelOutcome outcome;
-};
-
-TEST_P(Distribution1DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
-    ExpectLookupsInsideTheIndexSets(model->distribution, true);
-    ASSERT_GT(Store().InstanceCount(), 0u);
-    ExpectWalksAgree(Store(), outcome, 100, 200);
-    for (std::size_t k = 0; k < Store().InstanceCount(); ++k) {
-        EXPECT_GT(Store().Instance(k).group, 40);
-    }
+TEST_P(Distribution1DEndToEnd, BothWalksAgreeAndLookUpEveryElementOfTheDeclaredSets) {
+    ExpectWalksAgreeInsideTheSets(true);
 }
 
 // The collocation points are the domain's stored 5-decimal positions, not the exact
 // Gauss-Legendre ones.
-TEST_P(Distribution1DEndToEnd, ResidualsVanishUpToEachStatementsDegree) {
-    ExactField field = model->Field();
-    const std::string& method = GetParam().method;
-    ExpectResidualsVanishUpToTheirDegree(Store(), field, [&](const QV_EquationView& eq) {
-        return Tolerance(method, pellorin::testing::Points::Stored, eq, field);
-    });
-}
-
-TEST_P(Distribution1DEndToEnd, OneDegreeHigherLeavesAClearResidual) {
-    ExactField field = model->Field();
-    ExpectOneDegreeHigherLeavesAResidual(Store(), field);
+TEST_P(Distribution1DEndToEnd, ResidualsAreExactToEachStatementsDegreeAndNoHigher) {
+    ExpectExactToEachStatementsDegree();
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMethod, Distribution1DEndToEnd, ::testing::ValuesIn(EveryMethod(3)),

@@ -8,10 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "distribution1d/real_model.h"
-#include "support/host_fixture.h"
+#include "tests/distribution/real_model.h"
+#include "types/distribution1d/distribution1d.h"
 
 namespace testsupport {
+
+using Model1D = RealModel<QV_DISTRIBUTION1D, 1>;
+template <>
+std::vector<ArrayRow> Model1D::Arrays(); // with the other suite of this distribution
+
 namespace {
 
 struct Drawn {
@@ -85,8 +90,8 @@ Drawn Draw(std::mt19937& random) {
     return d;
 }
 
-void Configure(RealModel& m, const Drawn& d) {
-    QV_DOMAIN& domain = m.domain;
+void Configure(Model1D& m, const Drawn& d) {
+    QV_DOMAIN& domain = m.domains[0];
     domain.DISCRETIZATIONMETHOD.Specify(QV_Value(d.method.c_str(), 0u));
     domain.NUMSECTIONS.Specify(QV_Value(d.sections, 0u));
     domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(d.domainHod, 0u));
@@ -130,10 +135,10 @@ TEST_F(RandomConfigurations, WalksAgreeInsideTheIndexSetsAndNothingLeaks) {
         const Drawn drawn = Draw(random);
         SCOPED_TRACE("configuration " + std::to_string(run) + ": " + Describe(drawn));
         {
-            RealModel model;
+            Model1D model;
             Configure(model, drawn);
             const vzt::ModelOutcome outcome = model.Drive()[1];
-            ExpectLookupsInsideTheIndexSets(model.distribution);
+            model.ExpectLookupsInside();
             ExpectWalksAgree(model.distribution.Equations(), outcome, 100, 200);
         }
         EXPECT_TRUE(AllocatorBalanced());

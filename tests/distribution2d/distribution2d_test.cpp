@@ -1,68 +1,75 @@
 // A two-dimensional distribution over two real domains, driven as the host drives a model:
 // its residuals on exact fields, and what the outlines fix beyond each residual: how many
 // instances each part writes, in which order, and what a model that cannot be walked does.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <set>
-#include <string>
 
-#include "distribution1d/real_model.h"
-#include "distribution2d/model2d.h"
-#include "domain/domain_fixture.h"
-#include "specify.h"
-#include "tests/distribution/grid_suite.h"
+#include "tests/distribution/real_model.h"
+#include "types/distribution2d/distribution2d.h"
 #include "types/distribution2d/statements.h"
 
 namespace testsupport {
-namespace {
 
-using pellorin::testing::IsCollocation;
-using pellorin::testing::kMethods;
-using pellorin::testing::StatementNumber;
+namespace dist2d = pellorin::dist2d;
+using Model2D = RealModel<QV_DISTRIBUTION2D, 2>;
+
+template <>
+std::vector<ArrayRow> Model2D::Arrays() {
+    QV_DISTRIBUTION2D& t = distribution;
+    constexpr Factor V = Factor::Value, D = Factor::First, S = Factor::Second, I = Factor::Interval;
+    return {
+        Row("VALUE", dist2d::kValue, *t.VALUE.get(), {&t.QV_VALUE_SET1, &t.QV_VALUE_SET2}, {V, V}),
+        Row("DDX", dist2d::kDdx, t.DDX, {&t.QV_DDX_SET1, &t.QV_DDX_SET2}, {D, V}),
+        Row("DDY", dist2d::kDdy, t.DDY, {&t.QV_DDY_SET1, &t.QV_DDY_SET2}, {V, D}),
+        Row("D2DX2", dist2d::kD2dx2, t.D2DX2, {&t.QV_D2DX2_SET1, &t.QV_D2DX2_SET2}, {S, V}),
+        Row("D2DY2", dist2d::kD2dy2, t.D2DY2, {&t.QV_D2DY2_SET1, &domains[1].INTERIOR}, {V, S}),
+        Row("IDX", dist2d::kIdx, t.IDX, {&t.QV_IDX_SET1, &t.QV_IDX_SET2}, {I, V}),
+        Row("IDY", dist2d::kIdy, t.IDY, {&t.QV_IDY_SET1, &t.QV_IDY_SET2}, {V, I}),
+        Row("IDXDY", dist2d::kIdxdy, t.IDXDY, {&t.QV_IDXDY_SET1, &t.QV_IDXDY_SET2}, {I, I})};
+}
+template <>
+pellorin::eqn::StatementView Model2D::StatementTable() {
+    return dist2d::Statements();
+}
+// Groups 4, 6, ..., 22 are x blocks, 5, 7, ..., 23 y blocks; of the start values the IDY
+// line and IDXDY's x line along y.
+template <>
+int Model2D::OwnDirection(int statement) {
+    const int group = dist2d::Statements().Find(statement)->group;
+    if (group <= 3) {
+        return statement == 2 || statement == 4 ? 1 : 0;
+    }
+    return group % 2 == 0 ? 0 : 1;
+}
+
+namespace {
 
 // Mixed methods across x and y, 1 to 3 sections, used orders 0 to 2, both boundary
 // conditions, every integral.
-std::vector<Configuration2D> Configurations() {
-    std::vector<Configuration2D> all;
+std::vector<Configuration<2>> Configurations() {
+    std::vector<Configuration<2>> all;
     const int n = int(std::size(kMethods));
+    const std::string integrals = "idx,idy,idxdy";
     for (int m = 0; m < n; ++m) {
         const std::string own = kMethods[m];
         const std::string other = kMethods[(m + 3) % n];
         const std::string third = kMethods[(m + 7) % n];
-        all.push_back({{own, 3, "Backward", 2}, {other, 2, "Forward", 1}});
-        all.push_back({{third, 1, "Forward", 0}, {own, 3, "Backward", 2}});
-        all.push_back({{own, 3, "Forward", 1}, {own, 2, "Forward", 2}});
+        all.push_back({{{{own, 3, "Backward", 2}, {other, 2, "Forward", 1}}}, integrals});
+        all.push_back({{{{third, 1, "Forward", 0}, {own, 3, "Backward", 2}}}, integrals});
+        all.push_back({{{{own, 3, "Forward", 1}, {own, 2, "Forward", 2}}}, integrals});
     }
     return all;
 }
 
-using Distribution2DEndToEnd = GridEndToEnd<RealModel2D, Configuration2D>;
+using Distribution2DEndToEnd = EndToEnd<QV_DISTRIBUTION2D, 2>;
 
 TEST_P(Distribution2DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
-    ExpectWalksAgree(Store(), outcomes.back(), 0, 0);
-    QV_DISTRIBUTION2D& d = model->distribution;
-    ExpectInside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2}, "VALUE");
-    ExpectInside(d.DDX, {&d.QV_DDX_SET1, &d.QV_DDX_SET2}, "DDX");
-    ExpectInside(d.DDY, {&d.QV_DDY_SET1, &d.QV_DDY_SET2}, "DDY");
-    ExpectInside(d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2}, "D2DX2");
-    ExpectInside(d.D2DY2, {&d.QV_D2DY2_SET1, &model->domains[1].INTERIOR}, "D2DY2");
-    ExpectInside(d.IDX, {&d.QV_IDX_SET1, &d.QV_IDX_SET2}, "IDX");
-    ExpectInside(d.IDY, {&d.QV_IDY_SET1, &d.QV_IDY_SET2}, "IDY");
-    ExpectInside(d.IDXDY, {&d.QV_IDXDY_SET1, &d.QV_IDXDY_SET2}, "IDXDY");
+    ExpectWalksAgreeInsideTheSets();
 }
 
-TEST_P(Distribution2DEndToEnd, ResidualsVanishUpToEachStatementsDegree) {
-    pellorin::testing::GridField field = FieldOf(*model);
-    pellorin::testing::ExpectGridResidualsVanish(Store(), Statements2D(GetParam()), field);
-}
-
-TEST_P(Distribution2DEndToEnd, OneDegreeHigherLeavesAClearResidual) {
-    pellorin::testing::GridField field = FieldOf(*model);
-    pellorin::testing::ExpectGridOneDegreeHigherLeavesAResidual(Store(), Statements2D(GetParam()),
-                                                                field);
+TEST_P(Distribution2DEndToEnd, ResidualsAreExactToEachStatementsDegreeAndNoHigher) {
+    ExpectExactToEachStatementsDegree();
 }
 
 INSTANTIATE_TEST_SUITE_P(MixedMethods, Distribution2DEndToEnd,
@@ -82,9 +89,9 @@ std::string Sequence(const QV_EquationStore& store, std::size_t from = 0, std::s
 
 // A model from settings as a modeller writes them: "DISCRETIZATIONMETHOD=CFD4;NUMSECTIONS=2"
 // for each domain and the distribution.
-std::unique_ptr<RealModel2D> Make(const std::string& x, const std::string& y,
-                                  const std::string& own = "") {
-    return RealModel2D::From<RealModel2D>({x, y}, own);
+std::unique_ptr<Model2D> Make(const std::string& x, const std::string& y,
+                              const std::string& own = "") {
+    return Model2D::From({x, y}, own);
 }
 
 // The role of the unknown each statement defines: first or second derivative, integral.
@@ -106,7 +113,7 @@ Counts CountRoles(const QV_EquationStore& store) {
         const QV_EquationView eq = store.Equation(k);
         const int n = StatementNumber(eq);
         if (n > 4) {
-            const int d = OwnDirection(n);
+            const int d = Model2D::OwnDirection(n);
             ++c.byRole[d][RoleOf(n)];
             firstDerivatives[d][Unknown(eq)] += RoleOf(n) == pellorin::eqn::kD1;
         }
@@ -269,8 +276,7 @@ TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
     EXPECT_LT(outcomes.back().jacPatternResult, 0);
-    QV_DISTRIBUTION2D& d = model->distribution;
-    ExpectInside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2}, "VALUE");
+    model->ExpectLookupsInside();
 }
 
 } // namespace

@@ -1,67 +1,95 @@
 // A three-dimensional distribution over three real domains, driven as the host drives a
 // model: its residuals on exact fields, the structure of its walks, the instance orders its
 // outlines fix, and the failures it reports.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <set>
 
-#include "distribution1d/real_model.h"
-#include "distribution3d/model3d.h"
-#include "domain/domain_fixture.h"
-#include "specify.h"
-#include "tests/distribution/grid_suite.h"
+#include "tests/distribution/real_model.h"
+#include "types/distribution3d/distribution3d.h"
 #include "types/distribution3d/statements.h"
 
 namespace testsupport {
-namespace {
 
-using pellorin::testing::Direction;
-using pellorin::testing::IsCollocation;
-using pellorin::testing::kMethods;
-using pellorin::testing::StatementNumber;
+namespace dist3d = pellorin::dist3d;
+using Model3D = RealModel<QV_DISTRIBUTION3D, 3>;
+
+template <>
+std::vector<ArrayRow> Model3D::Arrays() {
+    QV_DISTRIBUTION3D& t = distribution;
+    constexpr Factor V = Factor::Value, D = Factor::First, S = Factor::Second, I = Factor::Interval;
+    auto sets = [](const QV_Set& a, const QV_Set& b, const QV_Set& c) {
+        return std::vector<const QV_Set*>{&a, &b, &c};
+    };
+    return {Row("VALUE", dist3d::kValue, *t.VALUE.get(),
+                sets(t.QV_VALUE_SET1, t.QV_VALUE_SET2, t.QV_VALUE_SET3), {V, V, V}),
+            Row("DDX", dist3d::kDdx, t.DDX, sets(t.QV_DDX_SET1, t.QV_DDX_SET2, t.QV_DDX_SET3),
+                {D, V, V}),
+            Row("DDY", dist3d::kDdy, t.DDY, sets(t.QV_DDY_SET1, t.QV_DDY_SET2, t.QV_DDY_SET3),
+                {V, D, V}),
+            Row("DDZ", dist3d::kDdz, t.DDZ, sets(t.QV_DDZ_SET1, t.QV_DDZ_SET2, t.QV_DDZ_SET3),
+                {V, V, D}),
+            Row("D2DX2", dist3d::kD2dx2, t.D2DX2,
+                sets(t.QV_D2DX2_SET1, t.QV_D2DX2_SET2, t.QV_D2DX2_SET3), {S, V, V}),
+            Row("D2DY2", dist3d::kD2dy2, t.D2DY2,
+                sets(t.QV_D2DY2_SET1, domains[1].INTERIOR, t.QV_D2DY2_SET3), {V, S, V}),
+            Row("D2DZ2", dist3d::kD2dz2, t.D2DZ2,
+                sets(t.QV_D2DZ2_SET1, t.QV_D2DZ2_SET2, domains[2].INTERIOR), {V, V, S}),
+            Row("IDX", dist3d::kIdx, t.IDX, sets(t.QV_IDX_SET1, t.QV_IDX_SET2, t.QV_IDX_SET3),
+                {I, V, V}),
+            Row("IDY", dist3d::kIdy, t.IDY, sets(t.QV_IDY_SET1, t.QV_IDY_SET2, t.QV_IDY_SET3),
+                {V, I, V}),
+            Row("IDZ", dist3d::kIdz, t.IDZ, sets(t.QV_IDZ_SET1, t.QV_IDZ_SET2, t.QV_IDZ_SET3),
+                {V, V, I}),
+            Row("IDXDY", dist3d::kIdxdy, t.IDXDY,
+                sets(t.QV_IDXDY_SET1, t.QV_IDXDY_SET2, t.QV_IDXDY_SET3), {I, I, V}),
+            Row("IDXDZ", dist3d::kIdxdz, t.IDXDZ,
+                sets(t.QV_IDXDZ_SET1, t.QV_IDXDZ_SET2, t.QV_IDXDZ_SET3), {I, V, I}),
+            Row("IDYDZ", dist3d::kIdydz, t.IDYDZ,
+                sets(t.QV_IDYDZ_SET1, t.QV_IDYDZ_SET2, t.QV_IDYDZ_SET3), {V, I, I}),
+            Row("IDXDYDZ", dist3d::kIdxdydz, t.IDXDYDZ,
+                sets(t.QV_IDXDYDZ_SET1, t.QV_IDXDYDZ_SET2, t.QV_IDXDYDZ_SET3), {I, I, I})};
+}
+template <>
+pellorin::eqn::StatementView Model3D::StatementTable() {
+    return dist3d::Statements();
+}
+// Blocks: group 8 + 3 m + d. Start values: each holds its integral along one direction.
+template <>
+int Model3D::OwnDirection(int statement) {
+    static constexpr int kStart[] = {0, 0, 1, 2, 0, 1, 0, 2, 1, 2, 0, 1, 2};
+    const int group = dist3d::Statements().Find(statement)->group;
+    return group <= 7 ? kStart[statement] : (group - 8) % 3;
+}
+
+namespace {
 
 // Every method in every direction, mixed with others so that method-major order matters,
 // 1 to 3 sections, used orders 0 to 2, both boundary conditions, all seven integrals.
-std::vector<Configuration3D> Configurations() {
-    std::vector<Configuration3D> all;
+std::vector<Configuration<3>> Configurations() {
+    std::vector<Configuration<3>> all;
     const int n = int(std::size(kMethods));
+    const std::string integrals = "idx,idy,idz,idxdy,idxdz,idydz,idxdydz";
     for (int m = 0; m < n; ++m) {
         const std::string own = kMethods[m], a = kMethods[(m + 3) % n], b = kMethods[(m + 6) % n];
-        all.push_back({{own, 2, "Backward", 2}, {a, 1, "Forward", 1}, {b, 1, "Backward", 2}});
-        all.push_back({{b, 1, "Forward", 0}, {own, 3, "Forward", 2}, {a, 1, "Backward", 1}});
-        all.push_back({{a, 1, "Backward", 2}, {b, 1, "Backward", 2}, {own, 2, "Backward", 2}});
+        all.push_back(
+            {{{{own, 2, "Backward", 2}, {a, 1, "Forward", 1}, {b, 1, "Backward", 2}}}, integrals});
+        all.push_back(
+            {{{{b, 1, "Forward", 0}, {own, 3, "Forward", 2}, {a, 1, "Backward", 1}}}, integrals});
+        all.push_back(
+            {{{{a, 1, "Backward", 2}, {b, 1, "Backward", 2}, {own, 2, "Backward", 2}}}, integrals});
     }
     return all;
 }
 
-using Distribution3DEndToEnd = GridEndToEnd<RealModel3D, Configuration3D>;
+using Distribution3DEndToEnd = EndToEnd<QV_DISTRIBUTION3D, 3>;
 
 TEST_P(Distribution3DEndToEnd, BothWalksAgreeWithinTheDeclaredIndexSets) {
-    ExpectWalksAgree(Store(), outcomes.back(), 0, 0);
-    QV_DISTRIBUTION3D& d = model->distribution;
-    ExpectInside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}, "VALUE");
-    ExpectInside(d.DDZ, {&d.QV_DDZ_SET1, &d.QV_DDZ_SET2, &d.QV_DDZ_SET3}, "DDZ");
-    ExpectInside(d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2, &d.QV_D2DX2_SET3}, "D2DX2");
-    ExpectInside(d.D2DY2, {&d.QV_D2DY2_SET1, &model->domains[1].INTERIOR, &d.QV_D2DY2_SET3},
-                 "D2DY2");
-    ExpectInside(d.D2DZ2, {&d.QV_D2DZ2_SET1, &d.QV_D2DZ2_SET2, &model->domains[2].INTERIOR},
-                 "D2DZ2");
-    ExpectInside(d.IDXDYDZ, {&d.QV_IDXDYDZ_SET1, &d.QV_IDXDYDZ_SET2, &d.QV_IDXDYDZ_SET3},
-                 "IDXDYDZ");
+    ExpectWalksAgreeInsideTheSets();
 }
 
-TEST_P(Distribution3DEndToEnd, ResidualsVanishUpToEachStatementsDegree) {
-    pellorin::testing::GridField field = FieldOf(*model);
-    pellorin::testing::ExpectGridResidualsVanish(Store(), Statements3D(GetParam()), field);
-}
-
-TEST_P(Distribution3DEndToEnd, OneDegreeHigherLeavesAClearResidual) {
-    pellorin::testing::GridField field = FieldOf(*model);
-    pellorin::testing::ExpectGridOneDegreeHigherLeavesAResidual(Store(), Statements3D(GetParam()),
-                                                                field);
+TEST_P(Distribution3DEndToEnd, ResidualsAreExactToEachStatementsDegreeAndNoHigher) {
+    ExpectExactToEachStatementsDegree();
 }
 
 INSTANTIATE_TEST_SUITE_P(MixedMethods, Distribution3DEndToEnd,
@@ -71,9 +99,9 @@ INSTANTIATE_TEST_SUITE_P(MixedMethods, Distribution3DEndToEnd,
 using Structure3D = HostTest;
 
 // A model from "NAME=VALUE;..." settings for each domain and the distribution.
-std::unique_ptr<RealModel3D> Make(const std::array<std::string, 3>& domains,
-                                  const std::string& own = "") {
-    return RealModel3D::From<RealModel3D>(domains, own);
+std::unique_ptr<Model3D> Make(const std::array<std::string, 3>& domains,
+                              const std::string& own = "") {
+    return Model3D::From(domains, own);
 }
 
 // A domain of one node: its blocks, with their used order 0, write nothing.
@@ -200,7 +228,7 @@ TEST_F(Structure3D, JoinsAndContinuityCountOncePerLine) {
             for (std::size_t k = 0; k < store.EquationCount(); ++k) {
                 const int s = StatementNumber(store.Equation(k));
                 if (s > 12 && view.TemplateOf(*view.Find(s)).term[0].id == pellorin::eqn::kD1) {
-                    ++firstDerivatives[OwnDirection3D(s)];
+                    ++firstDerivatives[Model3D::OwnDirection(s)];
                 }
             }
             const int nodes = (end[0] + 1) * (end[1] + 1) * (end[2] + 1);
@@ -235,8 +263,7 @@ TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
     EXPECT_LT(outcomes.back().jacPatternResult, 0);
-    QV_DISTRIBUTION3D& d = model->distribution;
-    ExpectInside(*d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}, "VALUE");
+    model->ExpectLookupsInside();
 }
 
 } // namespace
