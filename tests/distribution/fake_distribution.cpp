@@ -15,7 +15,6 @@ namespace {
 
 struct MethodRules {
     int polyPoints;
-    int minNodes;
     bool fd; // node spacing as ELEMENTLENGTH, uniform nodes
     std::vector<double> points;
 };
@@ -24,72 +23,47 @@ MethodRules RulesFor(const std::string& method) {
     const double r3 = std::sqrt(3.0);
     const double r15 = std::sqrt(15.0);
     if (method == "BFD1" || method == "FFD1") {
-        return {0, 2, false, {}};
+        return {0, false, {}};
     }
     if (method == "BFD2" || method == "FFD2" || method == "CFD2") {
-        return {1, 2, true, {0.5}};
+        return {1, true, {0.5}};
     }
     if (method == "CFD4" || method == "UBFD4") {
-        return {3, 4, true, {0.25, 0.5, 0.75}};
+        return {3, true, {0.25, 0.5, 0.75}};
     }
     if (method == "OCFE2") {
-        return {1, 2, false, {0.5}};
+        return {1, false, {0.5}};
     }
     if (method == "OCFE3") {
-        return {2, 3, false, {(3 - r3) / 6, (3 + r3) / 6}};
+        return {2, false, {(3 - r3) / 6, (3 + r3) / 6}};
     }
     if (method == "OCFE4") {
-        return {3, 4, false, {0.5 - r15 / 10, 0.5, 0.5 + r15 / 10}};
+        return {3, false, {0.5 - r15 / 10, 0.5, 0.5 + r15 / 10}};
     }
     throw std::invalid_argument("no layout rules for " + method);
 }
 
 } // namespace
 
-Layout MakeLayout(const std::string& method, const std::vector<double>& lengths,
-                  const std::vector<int>& nodeCounts) {
+Layout MakeLayout(const std::string& method, const std::vector<int>& nodeCounts) {
     const MethodRules rules = RulesFor(method);
     const int np = rules.polyPoints;
-    double total = 0.0;
-    for (double length : lengths) {
-        total += length;
-    }
-    const double preference = (total * 0.125) / double(lengths.size());
-
     Layout layout{method, np, {}, {0.0}};
-    double location = 0.0;
-    for (std::size_t s = 0; s < lengths.size(); ++s) {
-        const long n = std::lround(lengths[s] / preference);
-        Section section;
-        section.base = layout.EndNode();
-        section.nodeCount = !nodeCounts.empty()  ? nodeCounts[s]
-                            : n < rules.minNodes ? rules.minNodes
-                                                 : int((n + np) / (np + 1)) * (np + 1);
-        section.elements = section.nodeCount / (np + 1);
-        const double spacing = lengths[s] / section.nodeCount;
+    for (std::size_t s = 0; s < nodeCounts.size(); ++s) {
+        Section section{layout.EndNode(), nodeCounts[s], nodeCounts[s] / (np + 1)};
+        const double spacing = 1.0 / section.nodeCount;
         const double h = (np == 0 || rules.fd) ? spacing : (np + 1) * spacing;
         const double stretch = rules.fd ? np + 1 : 1;
         section.elementLength = h;
         for (int e = 1; e <= section.elements; ++e) {
             for (int p = 0; p < np; ++p) {
-                layout.x.push_back(location + ((e + rules.points[p]) - 1.0) * h * stretch);
+                layout.x.push_back(double(s) + ((e + rules.points[p]) - 1.0) * h * stretch);
             }
-            layout.x.push_back(location + (e * h) * stretch);
+            layout.x.push_back(double(s) + (e * h) * stretch);
         }
         layout.sections.push_back(section);
-        location += lengths[s];
     }
     return layout;
-}
-
-Layout MakeLayout(const std::string& method, int sections) {
-    // Section lengths as a domain of length 1 computes them from its section locations.
-    std::vector<double> lengths;
-    for (int s = 1; s <= sections; ++s) {
-        const double next = s == sections ? 1.0 : (s * 1.0) / sections;
-        lengths.push_back(next - ((s - 1) * 1.0) / sections);
-    }
-    return MakeLayout(method, lengths);
 }
 
 FakeDistribution::FakeDistribution(Layout l, Settings s)

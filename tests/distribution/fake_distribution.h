@@ -31,12 +31,8 @@ struct Layout {
     int EndNode() const { return static_cast<int>(x.size()) - 1; }
 };
 
-// Sections of the given lengths, laid out as a domain does for `method`, or with the given
-// node counts.
-Layout MakeLayout(const std::string& method, const std::vector<double>& lengths,
-                  const std::vector<int>& nodeCounts = {});
-// `sections` equal sections of a domain of length 1.
-Layout MakeLayout(const std::string& method, int sections);
+// Sections of length 1 with the given node counts, laid out as a domain does for `method`.
+Layout MakeLayout(const std::string& method, const std::vector<int>& nodeCounts);
 
 struct Settings {
     int used = 1;     // HIGHESTORDERXDERIVATIVEUSED

@@ -17,7 +17,8 @@ TEST(NumericalTruth, ResidualsVanishAtGaussPointsToEachStatementsDegreeAndNoHigh
                 for (const char* ebc : {"Backward", "Forward"}) {
                     SCOPED_TRACE(std::string(method) + " " + std::to_string(sections) +
                                  " sections, used " + std::to_string(used) + ", " + ebc);
-                    FakeDistribution d(MakeLayout(method, sections), {used, used, true, ebc});
+                    FakeDistribution d(MakeLayout(method, std::vector<int>(sections, 12)),
+                                       {used, used, true, ebc});
                     EquationModel model;
                     const Walks walks = RunWalks(d, model);
                     ASSERT_TRUE(walks.expressions.complete);

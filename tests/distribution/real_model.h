@@ -53,7 +53,6 @@ void SpecifyAll(QV_Container& object, const std::string& settings);
 // elements hold of the exact field along each direction.
 struct ArrayRow {
     const char* name;
-    int id;
     const QV_Matrix* matrix;
     std::vector<const QV_Set*> sets;
     std::vector<Factor> factors;
@@ -61,13 +60,9 @@ struct ArrayRow {
 };
 
 template <class Array>
-ArrayRow Row(const char* name, int id, Array& array, std::vector<const QV_Set*> sets,
+ArrayRow Row(const char* name, Array& array, std::vector<const QV_Set*> sets,
              std::vector<Factor> factors) {
-    return {name,
-            id,
-            &array,
-            std::move(sets),
-            std::move(factors),
+    return {name, &array, std::move(sets), std::move(factors),
             [&array](const std::vector<int>& i) -> const QV_VarParam* {
                 if constexpr (requires { array.Get(0, 0, 0); }) {
                     return array.Get(i[0], i[1], i[2]);
@@ -125,7 +120,7 @@ struct RealModel {
         return vzt::Drive(models);
     }
 
-    // Defined per distribution.
+    // Defined per distribution; its arrays in their order.
     std::vector<ArrayRow> Arrays();
     static pellorin::eqn::StatementView StatementTable();
     static int OwnDirection(int statement);
@@ -146,14 +141,16 @@ struct RealModel {
                 field.AddLength(&h, d, s, h.v());
             }
         }
-        for (const ArrayRow& row : Arrays()) {
-            field.SetFactors(row.id, row.factors);
+        const std::vector<ArrayRow> rows = Arrays();
+        for (int id = 0; id < int(rows.size()); ++id) {
+            const ArrayRow& row = rows[id];
+            field.SetFactors(id, row.factors);
             std::vector<std::vector<int>> members;
             for (const QV_Set* set : row.sets) {
                 members.push_back(Members(set->v()));
             }
             ForEachIndex(members,
-                         [&](const std::vector<int>& at) { field.Add(row.get(at), row.id, at); });
+                         [&](const std::vector<int>& at) { field.Add(row.get(at), id, at); });
         }
         return field;
     }

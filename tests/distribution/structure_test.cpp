@@ -48,7 +48,7 @@ std::string Walked(FakeDistribution& d) {
 }
 
 TEST(EquationWalks, GroupsAreTheBaseAndTheBlocksOwnNumberLeavingGaps) {
-    FakeDistribution d(MakeLayout("OCFE4", 2), {1, 1, true});
+    FakeDistribution d(MakeLayout("OCFE4", {8, 8}), {1, 1, true});
     EquationModel model;
     RunWalks(d, model, 40);
     std::set<int> groups;
@@ -85,21 +85,20 @@ TEST(EquationWalks, LowOrderBlocksWriteTheirInstancesInOrder) {
          "47@1 48@2 49@3 50@4 47@5 48@6 49@7 50@8"},
     };
     for (const auto& c : cases) {
-        const std::vector<double> lengths(c.nodeCounts.size(), 1.0);
-        FakeDistribution d(MakeLayout(c.method, lengths, c.nodeCounts), {c.used, c.used, c.idx});
+        FakeDistribution d(MakeLayout(c.method, c.nodeCounts), {c.used, c.used, c.idx});
         EXPECT_EQ(Walked(d), c.expected) << c.method;
     }
 }
 
 TEST(EquationWalks, JoinStatementsTakeEachSectionsSpacing) {
-    FakeDistribution bfd1(MakeLayout("BFD1", {1.0, 1.0}, {3, 3}), {2, 2});
+    FakeDistribution bfd1(MakeLayout("BFD1", {3, 3}), {2, 2});
     EquationModel model;
     RunWalks(bfd1, model);
     const QV_EquationStore& store = model.Equations();
     EXPECT_EQ(Terms(store.Equation(3), bfd1), "DDX(3) h(1) VALUE(2) VALUE(3)");
     EXPECT_EQ(Terms(store.Equation(11), bfd1), "DDX(3) h(2) VALUE(3) VALUE(4)");
 
-    FakeDistribution cfd2(MakeLayout("CFD2", {1.0, 1.0}, {2, 2}), {1, 1});
+    FakeDistribution cfd2(MakeLayout("CFD2", {2, 2}), {1, 1});
     RunWalks(cfd2, model);
     EXPECT_EQ(Terms(model.Equations().Equation(2), cfd2), "DDX(2) h(2) h(1) VALUE(1) VALUE(3)");
 }
@@ -118,14 +117,14 @@ TEST(EquationWalks, Cfd4ComparesNeighbouringSpacingsExactly) {
         {nan, nan, unequal},
     };
     for (const auto& c : cases) {
-        Layout layout = MakeLayout("CFD4", {1.0, 1.0}, {4, 4});
+        Layout layout = MakeLayout("CFD4", {4, 4});
         layout.sections[0].elementLength = c.h1;
         layout.sections[1].elementLength = c.h2;
         FakeDistribution d(layout, {1, 1});
         EXPECT_EQ(Walked(d), c.expected) << c.h1 << " " << c.h2;
     }
     // With second derivatives in use no spacing is compared: every section starts afresh.
-    Layout layout = MakeLayout("CFD4", {1.0, 1.0}, {4, 4});
+    Layout layout = MakeLayout("CFD4", {4, 4});
     layout.sections[1].elementLength = nan;
     FakeDistribution d(layout, {2, 2});
     EXPECT_EQ(Walked(d).substr(0, 44), "34@0 35@1 38@2 39@4 40@3 34@4 35@5 38@6 39@8");
@@ -149,9 +148,7 @@ TEST(EquationWalks, CollocationElementBoundariesFollowTheBoundaryCondition) {
         {{2, 2}, "Neither", 2, "1@0 66@1 68@0 71@1 72@1 73@2 66@3 68@2 71@3 72@3 73@4"},
     };
     for (const auto& c : cases) {
-        const std::vector<double> lengths(c.nodeCounts.size(), 1.0);
-        FakeDistribution d(MakeLayout("OCFE2", lengths, c.nodeCounts),
-                           {2, c.declared, true, c.ebc});
+        FakeDistribution d(MakeLayout("OCFE2", c.nodeCounts), {2, c.declared, true, c.ebc});
         EXPECT_EQ(Walked(d), c.expected) << c.ebc;
     }
 }
@@ -166,7 +163,7 @@ TEST(EquationWalks, AFailedLookupEndsTheWalkBeforeTheInstanceThatNeedsIt) {
         {{dist1d::kIdx, 0}, 0},   // the start value
     };
     for (const auto& c : cases) {
-        FakeDistribution d(MakeLayout("BFD1", 1), {1, 1, true});
+        FakeDistribution d(MakeLayout("BFD1", {8}), {1, 1, true});
         if (c.fail.first != dist1d::kIdx) {
             d.settings.idx = false;
         }
@@ -220,7 +217,7 @@ TEST(EquationWalks, GuardsReadOnlyWhatDecidesThemLeftToRight) {
     static constexpr Block kBlocks[] = {{"BFD1", 0, kProgram.View()}};
     static constexpr Binding kBinding = {{{0, 1, 2, 3}}};
     const Outline outline{dist1d::Statements(), kBlocks, 1, {&kBinding, 1}};
-    ReadLog d(MakeLayout("BFD1", {1.0, 1.0}), {1, 1});
+    ReadLog d(MakeLayout("BFD1", {8, 8}), {1, 1});
     EquationModel model;
     const WalkOutcome outcome = RegisterInstances(outline, d, model, 0);
     EXPECT_TRUE(outcome.complete);

@@ -8,13 +8,14 @@ namespace testsupport {
 
 using Model1D = RealModel<QV_DISTRIBUTION1D, 1>;
 
+// In the order of the distribution's arrays.
 template <>
 std::vector<ArrayRow> Model1D::Arrays() {
     QV_DISTRIBUTION1D& d = distribution;
-    return {Row("VALUE", 0, *d.VALUE.get(), {&d.QV_VALUE_SET1}, {Factor::Value}),
-            Row("DDX", 1, d.DDX, {&d.QV_DDX_SET1}, {Factor::First}),
-            Row("D2DX2", 2, d.D2DX2, {&d.QV_D2DX2_SET1}, {Factor::Second}),
-            Row("IDX", 3, d.IDX, {&d.QV_IDX_SET1}, {Factor::Interval})};
+    return {Row("VALUE", *d.VALUE.get(), {&d.QV_VALUE_SET1}, {Factor::Value}),
+            Row("DDX", d.DDX, {&d.QV_DDX_SET1}, {Factor::First}),
+            Row("D2DX2", d.D2DX2, {&d.QV_D2DX2_SET1}, {Factor::Second}),
+            Row("IDX", d.IDX, {&d.QV_IDX_SET1}, {Factor::Interval})};
 }
 template <>
 pellorin::eqn::StatementView Model1D::StatementTable() {

@@ -14,19 +14,24 @@ namespace testsupport {
 namespace dist2d = pellorin::dist2d;
 using Model2D = RealModel<QV_DISTRIBUTION2D, 2>;
 
+// In the order of the distribution's arrays.
 template <>
 std::vector<ArrayRow> Model2D::Arrays() {
     QV_DISTRIBUTION2D& t = distribution;
     constexpr Factor V = Factor::Value, D = Factor::First, S = Factor::Second, I = Factor::Interval;
-    return {
-        Row("VALUE", dist2d::kValue, *t.VALUE.get(), {&t.QV_VALUE_SET1, &t.QV_VALUE_SET2}, {V, V}),
-        Row("DDX", dist2d::kDdx, t.DDX, {&t.QV_DDX_SET1, &t.QV_DDX_SET2}, {D, V}),
-        Row("DDY", dist2d::kDdy, t.DDY, {&t.QV_DDY_SET1, &t.QV_DDY_SET2}, {V, D}),
-        Row("D2DX2", dist2d::kD2dx2, t.D2DX2, {&t.QV_D2DX2_SET1, &t.QV_D2DX2_SET2}, {S, V}),
-        Row("D2DY2", dist2d::kD2dy2, t.D2DY2, {&t.QV_D2DY2_SET1, &domains[1].INTERIOR}, {V, S}),
-        Row("IDX", dist2d::kIdx, t.IDX, {&t.QV_IDX_SET1, &t.QV_IDX_SET2}, {I, V}),
-        Row("IDY", dist2d::kIdy, t.IDY, {&t.QV_IDY_SET1, &t.QV_IDY_SET2}, {V, I}),
-        Row("IDXDY", dist2d::kIdxdy, t.IDXDY, {&t.QV_IDXDY_SET1, &t.QV_IDXDY_SET2}, {I, I})};
+#define PELLORIN_ROW(NAME, ...)                                                                    \
+    Row(#NAME, t.NAME, {&t.QV_##NAME##_SET1, &t.QV_##NAME##_SET2}, {__VA_ARGS__})
+    std::vector<ArrayRow> rows = {
+        Row("VALUE", *t.VALUE.get(), {&t.QV_VALUE_SET1, &t.QV_VALUE_SET2}, {V, V}),
+        PELLORIN_ROW(DDX, D, V),
+        PELLORIN_ROW(DDY, V, D),
+        PELLORIN_ROW(D2DX2, S, V),
+        Row("D2DY2", t.D2DY2, {&t.QV_D2DY2_SET1, &domains[1].INTERIOR}, {V, S}),
+        PELLORIN_ROW(IDX, I, V),
+        PELLORIN_ROW(IDY, V, I),
+        PELLORIN_ROW(IDXDY, I, I)};
+#undef PELLORIN_ROW
+    return rows;
 }
 template <>
 pellorin::eqn::StatementView Model2D::StatementTable() {

@@ -14,41 +14,34 @@ namespace testsupport {
 namespace dist3d = pellorin::dist3d;
 using Model3D = RealModel<QV_DISTRIBUTION3D, 3>;
 
+// In the order of the distribution's arrays.
 template <>
 std::vector<ArrayRow> Model3D::Arrays() {
     QV_DISTRIBUTION3D& t = distribution;
     constexpr Factor V = Factor::Value, D = Factor::First, S = Factor::Second, I = Factor::Interval;
-    auto sets = [](const QV_Set& a, const QV_Set& b, const QV_Set& c) {
-        return std::vector<const QV_Set*>{&a, &b, &c};
-    };
-    return {Row("VALUE", dist3d::kValue, *t.VALUE.get(),
-                sets(t.QV_VALUE_SET1, t.QV_VALUE_SET2, t.QV_VALUE_SET3), {V, V, V}),
-            Row("DDX", dist3d::kDdx, t.DDX, sets(t.QV_DDX_SET1, t.QV_DDX_SET2, t.QV_DDX_SET3),
-                {D, V, V}),
-            Row("DDY", dist3d::kDdy, t.DDY, sets(t.QV_DDY_SET1, t.QV_DDY_SET2, t.QV_DDY_SET3),
-                {V, D, V}),
-            Row("DDZ", dist3d::kDdz, t.DDZ, sets(t.QV_DDZ_SET1, t.QV_DDZ_SET2, t.QV_DDZ_SET3),
-                {V, V, D}),
-            Row("D2DX2", dist3d::kD2dx2, t.D2DX2,
-                sets(t.QV_D2DX2_SET1, t.QV_D2DX2_SET2, t.QV_D2DX2_SET3), {S, V, V}),
-            Row("D2DY2", dist3d::kD2dy2, t.D2DY2,
-                sets(t.QV_D2DY2_SET1, domains[1].INTERIOR, t.QV_D2DY2_SET3), {V, S, V}),
-            Row("D2DZ2", dist3d::kD2dz2, t.D2DZ2,
-                sets(t.QV_D2DZ2_SET1, t.QV_D2DZ2_SET2, domains[2].INTERIOR), {V, V, S}),
-            Row("IDX", dist3d::kIdx, t.IDX, sets(t.QV_IDX_SET1, t.QV_IDX_SET2, t.QV_IDX_SET3),
-                {I, V, V}),
-            Row("IDY", dist3d::kIdy, t.IDY, sets(t.QV_IDY_SET1, t.QV_IDY_SET2, t.QV_IDY_SET3),
-                {V, I, V}),
-            Row("IDZ", dist3d::kIdz, t.IDZ, sets(t.QV_IDZ_SET1, t.QV_IDZ_SET2, t.QV_IDZ_SET3),
-                {V, V, I}),
-            Row("IDXDY", dist3d::kIdxdy, t.IDXDY,
-                sets(t.QV_IDXDY_SET1, t.QV_IDXDY_SET2, t.QV_IDXDY_SET3), {I, I, V}),
-            Row("IDXDZ", dist3d::kIdxdz, t.IDXDZ,
-                sets(t.QV_IDXDZ_SET1, t.QV_IDXDZ_SET2, t.QV_IDXDZ_SET3), {I, V, I}),
-            Row("IDYDZ", dist3d::kIdydz, t.IDYDZ,
-                sets(t.QV_IDYDZ_SET1, t.QV_IDYDZ_SET2, t.QV_IDYDZ_SET3), {V, I, I}),
-            Row("IDXDYDZ", dist3d::kIdxdydz, t.IDXDYDZ,
-                sets(t.QV_IDXDYDZ_SET1, t.QV_IDXDYDZ_SET2, t.QV_IDXDYDZ_SET3), {I, I, I})};
+#define PELLORIN_ROW(NAME, ...)                                                                    \
+    Row(#NAME, t.NAME, {&t.QV_##NAME##_SET1, &t.QV_##NAME##_SET2, &t.QV_##NAME##_SET3},            \
+        {__VA_ARGS__})
+    std::vector<ArrayRow> rows = {
+        Row("VALUE", *t.VALUE.get(), {&t.QV_VALUE_SET1, &t.QV_VALUE_SET2, &t.QV_VALUE_SET3},
+            {V, V, V}),
+        PELLORIN_ROW(DDX, D, V, V),
+        PELLORIN_ROW(DDY, V, D, V),
+        PELLORIN_ROW(DDZ, V, V, D),
+        PELLORIN_ROW(D2DX2, S, V, V),
+        Row("D2DY2", t.D2DY2, {&t.QV_D2DY2_SET1, &domains[1].INTERIOR, &t.QV_D2DY2_SET3},
+            {V, S, V}),
+        Row("D2DZ2", t.D2DZ2, {&t.QV_D2DZ2_SET1, &t.QV_D2DZ2_SET2, &domains[2].INTERIOR},
+            {V, V, S}),
+        PELLORIN_ROW(IDX, I, V, V),
+        PELLORIN_ROW(IDY, V, I, V),
+        PELLORIN_ROW(IDZ, V, V, I),
+        PELLORIN_ROW(IDXDY, I, I, V),
+        PELLORIN_ROW(IDXDZ, I, V, I),
+        PELLORIN_ROW(IDYDZ, V, I, I),
+        PELLORIN_ROW(IDXDYDZ, I, I, I)};
+#undef PELLORIN_ROW
+    return rows;
 }
 template <>
 pellorin::eqn::StatementView Model3D::StatementTable() {
