@@ -11,26 +11,10 @@
 
 namespace testsupport {
 
-double Polynomial::operator()(double x) const {
+double Polynomial::At(double x, int order) const {
     double v = 0.0;
-    for (std::size_t j = c.size(); j-- > 0;) {
-        v = v * (x - centre) + c[j];
-    }
-    return v;
-}
-
-double Polynomial::Derivative(double x) const {
-    double v = 0.0;
-    for (std::size_t j = c.size(); j-- > 1;) {
-        v = v * (x - centre) + double(j) * c[j];
-    }
-    return v;
-}
-
-double Polynomial::SecondDerivative(double x) const {
-    double v = 0.0;
-    for (std::size_t j = c.size(); j-- > 2;) {
-        v = v * (x - centre) + double(j * (j - 1)) * c[j];
+    for (std::size_t j = c.size(); j-- > std::size_t(order);) {
+        v = v * (x - centre) + double(order == 0 ? 1 : order == 1 ? j : j * (j - 1)) * c[j];
     }
     return v;
 }
@@ -69,19 +53,10 @@ void ExactField::Set(const std::vector<Polynomial>& f) {
         for (int d = 0; d < Rank(); ++d) {
             const int node = id.at[d];
             const double x = m_nodes[d].at(node);
-            switch (factors[d]) {
-            case Factor::Value:
-                v *= f[d](x);
-                break;
-            case Factor::First:
-                v *= f[d].Derivative(x);
-                break;
-            case Factor::Second:
-                v *= f[d].SecondDerivative(x);
-                break;
-            case Factor::Interval:
+            if (factors[d] != Factor::Interval) {
+                v *= f[d].At(x, int(factors[d]));
+            } else {
                 v *= node == 0 ? 0.0 : f[d].Integral(m_nodes[d].at(node - 1), x);
-                break;
             }
         }
     }

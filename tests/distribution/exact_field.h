@@ -27,16 +27,15 @@ inline bool IsCollocation(const std::string& method) {
     return method.rfind("OCFE", 0) == 0;
 }
 
-// f(x) = sum of c[j] (x - centre)^j, with its derivatives and interval integrals.
+// f(x) = sum of c[j] (x - centre)^j, with its first two derivatives and interval integrals.
 struct Polynomial {
     std::vector<double> c;
     double centre = 0.0;
-    double operator()(double x) const;
-    double Derivative(double x) const;
-    double SecondDerivative(double x) const;
+    double At(double x, int derivative = 0) const;
     double Integral(double a, double b) const;
 };
 
+// Value, First and Second are the orders of derivative.
 enum class Factor { Value, First, Second, Interval };
 
 class ExactField {

@@ -92,13 +92,6 @@ std::string Sequence(const QV_EquationStore& store, std::size_t from = 0, std::s
     return out;
 }
 
-// A model from settings as a modeller writes them: "DISCRETIZATIONMETHOD=CFD4;NUMSECTIONS=2"
-// for each domain and the distribution.
-std::unique_ptr<Model2D> Make(const std::string& x, const std::string& y,
-                              const std::string& own = "") {
-    return Model2D::From({x, y}, own);
-}
-
 // The role of the unknown each statement defines: first or second derivative, integral.
 int RoleOf(int statement) {
     const pellorin::eqn::StatementView view = pellorin::dist2d::Statements();
@@ -151,7 +144,7 @@ TEST_F(Structure2D, EveryPartWritesItsClosedFormCount) {
                        ";NUMSECTIONS=" + std::to_string(sections) +
                        ";HIGHESTORDERDERIVATIVE=2;ELEMENTBOUNDARYCONDITION=" + ebc;
             };
-            auto model = Make(declared(x, 3), declared(y, 2), "INTEGRALS=idx,idy,idxdy");
+            auto model = Model2D::From({declared(x, 3), declared(y, 2)}, "INTEGRALS=idx,idy,idxdy");
             const auto outcomes = model->Drive();
             ASSERT_GT(outcomes.back().setUpResult, 0);
             int end[2], bordered[2], joins[2], seconds[2];
@@ -196,9 +189,9 @@ TEST_F(Structure2D, EveryPartWritesItsClosedFormCount) {
 // and take the five-point stencil across it; the second's differ in the last bit and take
 // second-order stencils, the join node's before the one next to it.
 TEST_F(Structure2D, Cfd4JoinsFollowTheNeighbouringSpacings) {
-    auto model =
-        Make("DISCRETIZATIONMETHOD=CFD4;NUMSECTIONS=3;SPACINGPREFERENCE=100",
-             "DISCRETIZATIONMETHOD=BFD1;SPACINGPREFERENCE=100", "HIGHESTORDERYDERIVATIVEUSED=0");
+    auto model = Model2D::From({"DISCRETIZATIONMETHOD=CFD4;NUMSECTIONS=3;SPACINGPREFERENCE=100",
+                                "DISCRETIZATIONMETHOD=BFD1;SPACINGPREFERENCE=100"},
+                               "HIGHESTORDERYDERIVATIVEUSED=0");
     model->Drive();
     const QV_EquationStore& store = model->distribution.Equations();
     ASSERT_EQ(model->domains[1].ENDNODE.v(), 2);
@@ -209,9 +202,9 @@ TEST_F(Structure2D, Cfd4JoinsFollowTheNeighbouringSpacings) {
 // The worked count of an OCFE3 x block: one section of two elements, used order 1, three y
 // nodes: 21 instances of six terms each.
 TEST_F(Structure2D, Ocfe3FirstDerivativesOverThreeLines) {
-    auto model =
-        Make("DISCRETIZATIONMETHOD=OCFE3;SPACINGPREFERENCE=0.25",
-             "DISCRETIZATIONMETHOD=OCFE2;SPACINGPREFERENCE=100", "HIGHESTORDERYDERIVATIVEUSED=0");
+    auto model = Model2D::From({"DISCRETIZATIONMETHOD=OCFE3;SPACINGPREFERENCE=0.25",
+                                "DISCRETIZATIONMETHOD=OCFE2;SPACINGPREFERENCE=100"},
+                               "HIGHESTORDERYDERIVATIVEUSED=0");
     const auto outcomes = model->Drive();
     const QV_EquationStore& store = model->distribution.Equations();
     EXPECT_EQ(outcomes.back().setUpResult, 21);
@@ -223,10 +216,10 @@ TEST_F(Structure2D, Ocfe3FirstDerivativesOverThreeLines) {
 // ignoring case; with only "idxdy" asked for, IDX is integrated (to be integrated again)
 // but IDY is not.
 TEST_F(Structure2D, BlocksStandInMethodOrderAndIntegralsFollowTheSelection) {
-    auto model = Make("DISCRETIZATIONMETHOD=ocfe2;SPACINGPREFERENCE=100",
-                      "DISCRETIZATIONMETHOD=bFd1;SPACINGPREFERENCE=100",
-                      "INTEGRALS=idxdy;HIGHESTORDERXDERIVATIVEUSED=0;"
-                      "HIGHESTORDERYDERIVATIVEUSED=0");
+    auto model = Model2D::From({"DISCRETIZATIONMETHOD=ocfe2;SPACINGPREFERENCE=100",
+                                "DISCRETIZATIONMETHOD=bFd1;SPACINGPREFERENCE=100"},
+                               "INTEGRALS=idxdy;HIGHESTORDERXDERIVATIVEUSED=0;"
+                               "HIGHESTORDERYDERIVATIVEUSED=0");
     model->Drive();
     std::vector<int> order; // the distinct statements, in the order they first appear
     const QV_EquationStore& store = model->distribution.Equations();
@@ -246,8 +239,8 @@ TEST_F(Structure2D, BlocksStandInMethodOrderAndIntegralsFollowTheSelection) {
 // JacPattern: with the host's fv() shifted past the last node, only JacPattern strays
 // outside the declared sets, and fails.
 TEST_F(Structure2D, BorderedLoopsReadEachWalksOwnAccessor) {
-    auto model = Make("DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=2",
-                      "DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=2");
+    auto model = Model2D::From({"DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=2",
+                                "DISCRETIZATIONMETHOD=BFD1;HIGHESTORDERDERIVATIVE=2"});
     const int instances = model->Drive().back().setUpResult;
     ASSERT_GT(instances, 0);
     vzt::SetIteratorSecondShift(1);
@@ -276,8 +269,8 @@ TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
         EXPECT_LT(outcomes.back().jacPatternResult, 0);
         EXPECT_EQ(d.Equations().InstanceCount(), 0u);
     }
-    auto model = Make("DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
-                      "DISCRETIZATIONMETHOD=BFD1");
+    auto model = Model2D::From({"DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
+                                "DISCRETIZATIONMETHOD=BFD1"});
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
     EXPECT_LT(outcomes.back().jacPatternResult, 0);

@@ -91,12 +91,6 @@ INSTANTIATE_TEST_SUITE_P(MixedMethods, Distribution3DEndToEnd,
 
 using Structure3D = HostTest;
 
-// A model from "NAME=VALUE;..." settings for each domain and the distribution.
-std::unique_ptr<Model3D> Make(const std::array<std::string, 3>& domains,
-                              const std::string& own = "") {
-    return Model3D::From(domains, own);
-}
-
 // A domain of one node: its blocks, with their used order 0, write nothing.
 const std::string kPoint = "ENDNODE=0;INTERIOR=";
 
@@ -140,9 +134,9 @@ TEST_F(Structure3D, XBlocksWriteTheirInstancesInTheOrderTheOutlinesGive) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.x);
-        auto model =
-            Make({std::string(c.x) + ";NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2", kPoint, kPoint},
-                 "HIGHESTORDERYDERIVATIVEUSED=0;HIGHESTORDERZDERIVATIVEUSED=0");
+        auto model = Model3D::From(
+            {std::string(c.x) + ";NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2", kPoint, kPoint},
+            "HIGHESTORDERYDERIVATIVEUSED=0;HIGHESTORDERZDERIVATIVEUSED=0");
         ASSERT_GT(model->Drive().back().setUpResult, 0);
         EXPECT_EQ(Order(model->distribution.Equations(), 0), c.order);
     }
@@ -156,9 +150,9 @@ TEST_F(Structure3D, OtherDirectionsNestInEachBlocksOwnOrder) {
              {"UBFD4", "(0,0) (0,1) (1,0) (1,1)"}, {"BFD1", "(0,0) (1,0) (0,1) (1,1)"}}) {
         SCOPED_TRACE(method);
         const std::string line = "ENDNODE=1;INTERIOR=";
-        auto model = Make({line, "DISCRETIZATIONMETHOD=" + method, line},
-                          "HIGHESTORDERXDERIVATIVEUSED=0;HIGHESTORDERYDERIVATIVEUSED=1;"
-                          "HIGHESTORDERZDERIVATIVEUSED=0");
+        auto model = Model3D::From({line, "DISCRETIZATIONMETHOD=" + method, line},
+                                   "HIGHESTORDERXDERIVATIVEUSED=0;HIGHESTORDERYDERIVATIVEUSED=1;"
+                                   "HIGHESTORDERZDERIVATIVEUSED=0");
         ASSERT_GT(model->Drive().back().setUpResult, 0);
         std::string seen;
         std::set<std::pair<int, int>> visited;
@@ -176,8 +170,8 @@ TEST_F(Structure3D, OtherDirectionsNestInEachBlocksOwnOrder) {
 
 // Blocks stand method-major: with x on CFD4 and y on BFD1, the BFD1 y block comes first.
 TEST_F(Structure3D, BlocksStandInMethodOrderWhateverTheirDirection) {
-    auto model = Make({"DISCRETIZATIONMETHOD=CFD4", "DISCRETIZATIONMETHOD=BFD1", kPoint},
-                      "HIGHESTORDERZDERIVATIVEUSED=0");
+    auto model = Model3D::From({"DISCRETIZATIONMETHOD=CFD4", "DISCRETIZATIONMETHOD=BFD1", kPoint},
+                               "HIGHESTORDERZDERIVATIVEUSED=0");
     ASSERT_GT(model->Drive().back().setUpResult, 0);
     const QV_EquationStore& store = model->distribution.Equations();
     EXPECT_EQ(StatementNumber(store.Equation(0)), 18);
@@ -202,7 +196,7 @@ TEST_F(Structure3D, JoinsAndContinuityCountOncePerLine) {
                     "DISCRETIZATIONMETHOD=" + methods[d] +
                     ";NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2;ELEMENTBOUNDARYCONDITION=" + ebc;
             }
-            auto model = Make(specs);
+            auto model = Model3D::From(specs);
             ASSERT_GT(model->Drive().back().setUpResult, 0);
             int end[3], bordered[3], extra[3];
             for (int d = 0; d < 3; ++d) {
@@ -250,9 +244,9 @@ TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
         EXPECT_LT(outcomes.back().jacPatternResult, 0);
         EXPECT_EQ(d.Equations().InstanceCount(), 0u);
     }
-    auto model = Make({"DISCRETIZATIONMETHOD=BFD1",
-                       "DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
-                       "DISCRETIZATIONMETHOD=BFD1"});
+    auto model = Model3D::From({"DISCRETIZATIONMETHOD=BFD1",
+                                "DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
+                                "DISCRETIZATIONMETHOD=BFD1"});
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
     EXPECT_LT(outcomes.back().jacPatternResult, 0);
