@@ -167,10 +167,11 @@ TEST_P(TypeFrame, DerivesFromItselfAndItsAncestorsOnlyFoldingOnlyAsciiLetters) {
     const std::string& id = GetParam().identity;
     const auto& ancestors = GetParam().ancestors;
     EXPECT_EQ(object->QV_DefaultDESCRIPTION(), id);
-    for (const std::string& other : testsupport::AllIdentities()) {
+    for (const TypeCase& other : testsupport::AllTypes()) {
+        const std::string& o = other.identity;
         const bool expected =
-            other == id || std::find(ancestors.begin(), ancestors.end(), other) != ancestors.end();
-        EXPECT_EQ(object->ContainerDerivesFrom(other.c_str()), expected) << other;
+            o == id || std::find(ancestors.begin(), ancestors.end(), o) != ancestors.end();
+        EXPECT_EQ(object->ContainerDerivesFrom(o.c_str()), expected) << o;
     }
     std::mt19937 random(42);
     for (int trial = 0; trial < 20; ++trial) {

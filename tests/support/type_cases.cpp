@@ -39,22 +39,28 @@ struct Kind {
     bool equations = false;
 };
 
+// A type whose identity is "<kind> <type>\tV10", one class level over each of the model types
+// it derives from.
 template <class T>
-TypeCase Case(std::string type, std::string identity, std::vector<std::string> ancestors,
-              int levels, std::function<QV_ModelType*()> factory,
-              std::vector<Registration> registrations, Kind kind = {}) {
-    return {std::move(type),
-            std::move(identity),
-            std::move(ancestors),
-            levels,
-            std::move(factory),
-            std::move(registrations),
-            kind.assigns,
-            kind.equations,
-            [](bool construct, QV_Container* parent) -> QV_ModelType* {
-                return new T(construct, parent);
-            },
-            [](QV_ModelType* object) { static_cast<T*>(object)->Construct(); }};
+TypeCase Case(const std::string& kind, const std::string& type, std::vector<std::string> bases,
+              std::function<QV_ModelType*()> factory, std::vector<Registration> registrations,
+              Kind k = {}) {
+    for (std::string& base : bases) {
+        base = "Model " + base + "\tV10";
+    }
+    TypeCase c{.type = type,
+               .identity = kind + " " + type + "\tV10",
+               .ancestors = bases,
+               .levels = int(bases.size()) + 1,
+               .factory = factory,
+               .registrations = registrations,
+               .assigns = k.assigns,
+               .equations = k.equations};
+    c.make = [](bool construct, QV_Container* parent) -> QV_ModelType* {
+        return new T(construct, parent);
+    };
+    c.construct = [](QV_ModelType* object) { static_cast<T*>(object)->Construct(); };
+    return c;
 }
 
 std::vector<Registration> Join(std::vector<Registration> a, const std::vector<Registration>& b) {
@@ -196,70 +202,45 @@ const std::vector<Registration> kDistribution3D =
 
 } // namespace
 
-const std::vector<std::string>& AllIdentities() {
-    static const std::vector<std::string> identities = {"Model GENERICMODEL\tV10",
-                                                        "Model SECTIONDATAMODEL\tV10",
-                                                        "Model DOMAIN\tV10",
-                                                        "Model LENGTHDOMAIN\tV10",
-                                                        "Model ANGLEDOMAIN\tV10",
-                                                        "Model DISTRIBUTION1D\tV10",
-                                                        "Model DISTRIBUTION2D\tV10",
-                                                        "Model DISTRIBUTION3D\tV10",
-                                                        "Model GENERICCONTROLSIGNAL\tV10",
-                                                        "Model CONTROLSIGNAL\tV10",
-                                                        "Model GENERICCONNECTION\tV10",
-                                                        "Model CONNECTION\tV10",
-                                                        "Stream GENERICSTREAM\tV10",
-                                                        "Structure GENERICSTRUCTURE\tV10",
-                                                        "Port GENERICPORT\tV10",
-                                                        "Port CONTROLPORT\tV10",
-                                                        "Port CONNECTIONPORT\tV10"};
-    return identities;
-}
-
 const std::vector<TypeCase>& AllTypes() {
     const Kind assigns{true, false};
     const Kind equations{true, true};
     static const std::vector<TypeCase> cases = {
-        Case<QV_GENERICMODEL>("GENERICMODEL", "Model GENERICMODEL\tV10", {}, 1, GENERICMODELFactory,
-                              kModelPorts),
-        Case<QV_GENERICSTREAM>("GENERICSTREAM", "Stream GENERICSTREAM\tV10", {}, 1,
-                               GENERICSTREAMFactory,
+        Case<QV_GENERICMODEL>("Model", "GENERICMODEL", {}, GENERICMODELFactory, kModelPorts),
+        Case<QV_GENERICSTREAM>("Stream", "GENERICSTREAM", {}, GENERICSTREAMFactory,
                                {{"USERNOTES"},
                                 {"COMPONENTLIST"},
                                 {"QV_UNCONNECTABLEINPUT", 4, FollowUp::Unexport},
                                 {"QV_UNCONNECTABLEOUTPUT", 8, FollowUp::Unexport},
                                 {"INPUTSIGNAL", 4, FollowUp::Unexport},
                                 {"OUTPUTSIGNAL", 8, FollowUp::Unexport}}),
-        Case<QV_GENERICSTRUCTURE>("GENERICSTRUCTURE", "Structure GENERICSTRUCTURE\tV10", {}, 1,
-                                  GENERICSTRUCTUREFactory, {{"USERNOTES"}, {"COMPONENTLIST"}}),
-        Case<QV_GENERICCONTROLSIGNAL>("GENERICCONTROLSIGNAL", "Model GENERICCONTROLSIGNAL\tV10", {},
-                                      1, GENERICCONTROLSIGNALFactory, kControlSignal),
-        Case<QV_CONTROLSIGNAL>("CONTROLSIGNAL", "Model CONTROLSIGNAL\tV10",
-                               {"Model GENERICCONTROLSIGNAL\tV10"}, 2, CONTROLSIGNALFactory,
-                               kControlSignal),
-        Case<QV_GENERICCONNECTION>("GENERICCONNECTION", "Model GENERICCONNECTION\tV10", {}, 1,
-                                   GENERICCONNECTIONFactory, kConnection),
-        Case<QV_CONNECTION>("CONNECTION", "Model CONNECTION\tV10", {"Model GENERICCONNECTION\tV10"},
-                            2, CONNECTIONFactory, kConnection),
-        Case<QV_GENERICPORT>("GENERICPORT", "Port GENERICPORT\tV10", {}, 1, nullptr,
+        Case<QV_GENERICSTRUCTURE>("Structure", "GENERICSTRUCTURE", {}, GENERICSTRUCTUREFactory,
+                                  {{"USERNOTES"}, {"COMPONENTLIST"}}),
+        Case<QV_GENERICCONTROLSIGNAL>("Model", "GENERICCONTROLSIGNAL", {},
+                                      GENERICCONTROLSIGNALFactory, kControlSignal),
+        Case<QV_CONTROLSIGNAL>("Model", "CONTROLSIGNAL", {"GENERICCONTROLSIGNAL"},
+                               CONTROLSIGNALFactory, kControlSignal),
+        Case<QV_GENERICCONNECTION>("Model", "GENERICCONNECTION", {}, GENERICCONNECTIONFactory,
+                                   kConnection),
+        Case<QV_CONNECTION>("Model", "CONNECTION", {"GENERICCONNECTION"}, CONNECTIONFactory,
+                            kConnection),
+        Case<QV_GENERICPORT>("Port", "GENERICPORT", {}, nullptr,
                              {{"ISCONNECTED"}, {"ISLINKED"}, {"COMPONENTLIST"}}),
-        Case<QV_CONTROLPORT>("CONTROLPORT", "Port CONTROLPORT\tV10", {}, 1, nullptr, {}),
-        Case<QV_CONNECTIONPORT>("CONNECTIONPORT", "Port CONNECTIONPORT\tV10", {}, 1, nullptr, {}),
-        Case<QV_SECTIONDATAMODEL>("SECTIONDATAMODEL", "Model SECTIONDATAMODEL\tV10",
-                                  {"Model GENERICMODEL\tV10"}, 2, SECTIONDATAMODELFactory,
-                                  Join(kModelPorts, kSection)),
-        Case<QV_DOMAIN>("DOMAIN", "Model DOMAIN\tV10", {}, 1, DOMAINFactory, kDomain, assigns),
-        Case<QV_LENGTHDOMAIN>("LENGTHDOMAIN", "Model LENGTHDOMAIN\tV10", {"Model DOMAIN\tV10"}, 2,
-                              LENGTHDOMAINFactory, kDomain, assigns),
-        Case<QV_ANGLEDOMAIN>("ANGLEDOMAIN", "Model ANGLEDOMAIN\tV10", {"Model DOMAIN\tV10"}, 2,
-                             ANGLEDOMAINFactory, kDomain, assigns),
-        Case<QV_DISTRIBUTION1D>("DISTRIBUTION1D", "Model DISTRIBUTION1D\tV10", {}, 1,
-                                DISTRIBUTION1DFactory, kDistribution1D, equations),
-        Case<QV_DISTRIBUTION2D>("DISTRIBUTION2D", "Model DISTRIBUTION2D\tV10", {}, 1,
-                                DISTRIBUTION2DFactory, kDistribution2D, equations),
-        Case<QV_DISTRIBUTION3D>("DISTRIBUTION3D", "Model DISTRIBUTION3D\tV10", {}, 1,
-                                DISTRIBUTION3DFactory, kDistribution3D, equations),
+        Case<QV_CONTROLPORT>("Port", "CONTROLPORT", {}, nullptr, {}),
+        Case<QV_CONNECTIONPORT>("Port", "CONNECTIONPORT", {}, nullptr, {}),
+        Case<QV_SECTIONDATAMODEL>("Model", "SECTIONDATAMODEL", {"GENERICMODEL"},
+                                  SECTIONDATAMODELFactory, Join(kModelPorts, kSection)),
+        Case<QV_DOMAIN>("Model", "DOMAIN", {}, DOMAINFactory, kDomain, assigns),
+        Case<QV_LENGTHDOMAIN>("Model", "LENGTHDOMAIN", {"DOMAIN"}, LENGTHDOMAINFactory, kDomain,
+                              assigns),
+        Case<QV_ANGLEDOMAIN>("Model", "ANGLEDOMAIN", {"DOMAIN"}, ANGLEDOMAINFactory, kDomain,
+                             assigns),
+        Case<QV_DISTRIBUTION1D>("Model", "DISTRIBUTION1D", {}, DISTRIBUTION1DFactory,
+                                kDistribution1D, equations),
+        Case<QV_DISTRIBUTION2D>("Model", "DISTRIBUTION2D", {}, DISTRIBUTION2DFactory,
+                                kDistribution2D, equations),
+        Case<QV_DISTRIBUTION3D>("Model", "DISTRIBUTION3D", {}, DISTRIBUTION3DFactory,
+                                kDistribution3D, equations),
     };
     return cases;
 }
