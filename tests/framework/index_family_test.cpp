@@ -97,19 +97,6 @@ TEST_F(IndexFamily, SetDimDeclaresSetsInOrderAndTouchesNoValues) {
     EXPECT_EQ(a.IndexValues(0).Size(), 1u);
 }
 
-TEST_F(IndexFamily, SetsAndArraysUnlinkWhicheverIsDestroyedFirst) {
-    auto* set = new QV_INTEGERSET(true);
-    auto* array = new Array2;
-    array->SetDim(*set, *set);
-    delete set; // an array outliving its declared set forgets it
-    EXPECT_EQ(array->DeclaredSet(0), nullptr);
-    EXPECT_EQ(array->DeclaredSet(1), nullptr);
-    QV_INTEGERSET kept;
-    array->SetDim(kept, kept);
-    delete array; // a set outliving its array forgets it
-    EXPECT_TRUE(kept.Dependents().empty());
-}
-
 TEST_F(IndexFamily, CopyTakesShapeAndNeverSharesElements) {
     QV_INTEGERSET declared;
     Array2 a;

@@ -1,5 +1,7 @@
 #include "support/type_cases.h"
 
+#include <dlfcn.h>
+
 #include <cctype>
 #include <utility>
 
@@ -9,23 +11,6 @@
 #include "types/domain/domain.h"
 #include "types/generic/models.h"
 #include "types/generic/signals.h"
-
-extern "C" {
-QV_GENERICMODEL* GENERICMODELFactory();
-QV_GENERICSTREAM* GENERICSTREAMFactory();
-QV_GENERICSTRUCTURE* GENERICSTRUCTUREFactory();
-QV_GENERICCONTROLSIGNAL* GENERICCONTROLSIGNALFactory();
-QV_CONTROLSIGNAL* CONTROLSIGNALFactory();
-QV_GENERICCONNECTION* GENERICCONNECTIONFactory();
-QV_CONNECTION* CONNECTIONFactory();
-QV_SECTIONDATAMODEL* SECTIONDATAMODELFactory();
-QV_DOMAIN* DOMAINFactory();
-QV_LENGTHDOMAIN* LENGTHDOMAINFactory();
-QV_ANGLEDOMAIN* ANGLEDOMAINFactory();
-QV_DISTRIBUTION1D* DISTRIBUTION1DFactory();
-QV_DISTRIBUTION2D* DISTRIBUTION2DFactory();
-QV_DISTRIBUTION3D* DISTRIBUTION3DFactory();
-}
 
 namespace testsupport {
 namespace {
@@ -40,11 +25,10 @@ struct Kind {
 };
 
 // A type whose identity is "<kind> <type>\tV10", one class level over each of the model types
-// it derives from.
+// it derives from. All but ports are made through their exported factory, as the host does.
 template <class T>
 TypeCase Case(const std::string& kind, const std::string& type, std::vector<std::string> bases,
-              std::function<QV_ModelType*()> factory, std::vector<Registration> registrations,
-              Kind k = {}) {
+              std::vector<Registration> registrations, Kind k = {}) {
     for (std::string& base : bases) {
         base = "Model " + base + "\tV10";
     }
@@ -52,7 +36,6 @@ TypeCase Case(const std::string& kind, const std::string& type, std::vector<std:
                .identity = kind + " " + type + "\tV10",
                .ancestors = bases,
                .levels = int(bases.size()) + 1,
-               .factory = factory,
                .registrations = registrations,
                .assigns = k.assigns,
                .equations = k.equations};
@@ -60,6 +43,14 @@ TypeCase Case(const std::string& kind, const std::string& type, std::vector<std:
         return new T(construct, parent);
     };
     c.construct = [](QV_ModelType* object) { static_cast<T*>(object)->Construct(); };
+    if (kind != "Port") {
+        c.factory = [type] {
+            using Factory = QV_ModelType* (*)();
+            auto factory =
+                reinterpret_cast<Factory>(dlsym(RTLD_DEFAULT, (type + "Factory").c_str()));
+            return factory != nullptr ? factory() : nullptr;
+        };
+    }
     return c;
 }
 
@@ -206,41 +197,32 @@ const std::vector<TypeCase>& AllTypes() {
     const Kind assigns{true, false};
     const Kind equations{true, true};
     static const std::vector<TypeCase> cases = {
-        Case<QV_GENERICMODEL>("Model", "GENERICMODEL", {}, GENERICMODELFactory, kModelPorts),
-        Case<QV_GENERICSTREAM>("Stream", "GENERICSTREAM", {}, GENERICSTREAMFactory,
+        Case<QV_GENERICMODEL>("Model", "GENERICMODEL", {}, kModelPorts),
+        Case<QV_GENERICSTREAM>("Stream", "GENERICSTREAM", {},
                                {{"USERNOTES"},
                                 {"COMPONENTLIST"},
                                 {"QV_UNCONNECTABLEINPUT", 4, FollowUp::Unexport},
                                 {"QV_UNCONNECTABLEOUTPUT", 8, FollowUp::Unexport},
                                 {"INPUTSIGNAL", 4, FollowUp::Unexport},
                                 {"OUTPUTSIGNAL", 8, FollowUp::Unexport}}),
-        Case<QV_GENERICSTRUCTURE>("Structure", "GENERICSTRUCTURE", {}, GENERICSTRUCTUREFactory,
+        Case<QV_GENERICSTRUCTURE>("Structure", "GENERICSTRUCTURE", {},
                                   {{"USERNOTES"}, {"COMPONENTLIST"}}),
-        Case<QV_GENERICCONTROLSIGNAL>("Model", "GENERICCONTROLSIGNAL", {},
-                                      GENERICCONTROLSIGNALFactory, kControlSignal),
-        Case<QV_CONTROLSIGNAL>("Model", "CONTROLSIGNAL", {"GENERICCONTROLSIGNAL"},
-                               CONTROLSIGNALFactory, kControlSignal),
-        Case<QV_GENERICCONNECTION>("Model", "GENERICCONNECTION", {}, GENERICCONNECTIONFactory,
-                                   kConnection),
-        Case<QV_CONNECTION>("Model", "CONNECTION", {"GENERICCONNECTION"}, CONNECTIONFactory,
-                            kConnection),
-        Case<QV_GENERICPORT>("Port", "GENERICPORT", {}, nullptr,
+        Case<QV_GENERICCONTROLSIGNAL>("Model", "GENERICCONTROLSIGNAL", {}, kControlSignal),
+        Case<QV_CONTROLSIGNAL>("Model", "CONTROLSIGNAL", {"GENERICCONTROLSIGNAL"}, kControlSignal),
+        Case<QV_GENERICCONNECTION>("Model", "GENERICCONNECTION", {}, kConnection),
+        Case<QV_CONNECTION>("Model", "CONNECTION", {"GENERICCONNECTION"}, kConnection),
+        Case<QV_GENERICPORT>("Port", "GENERICPORT", {},
                              {{"ISCONNECTED"}, {"ISLINKED"}, {"COMPONENTLIST"}}),
-        Case<QV_CONTROLPORT>("Port", "CONTROLPORT", {}, nullptr, {}),
-        Case<QV_CONNECTIONPORT>("Port", "CONNECTIONPORT", {}, nullptr, {}),
+        Case<QV_CONTROLPORT>("Port", "CONTROLPORT", {}, {}),
+        Case<QV_CONNECTIONPORT>("Port", "CONNECTIONPORT", {}, {}),
         Case<QV_SECTIONDATAMODEL>("Model", "SECTIONDATAMODEL", {"GENERICMODEL"},
-                                  SECTIONDATAMODELFactory, Join(kModelPorts, kSection)),
-        Case<QV_DOMAIN>("Model", "DOMAIN", {}, DOMAINFactory, kDomain, assigns),
-        Case<QV_LENGTHDOMAIN>("Model", "LENGTHDOMAIN", {"DOMAIN"}, LENGTHDOMAINFactory, kDomain,
-                              assigns),
-        Case<QV_ANGLEDOMAIN>("Model", "ANGLEDOMAIN", {"DOMAIN"}, ANGLEDOMAINFactory, kDomain,
-                             assigns),
-        Case<QV_DISTRIBUTION1D>("Model", "DISTRIBUTION1D", {}, DISTRIBUTION1DFactory,
-                                kDistribution1D, equations),
-        Case<QV_DISTRIBUTION2D>("Model", "DISTRIBUTION2D", {}, DISTRIBUTION2DFactory,
-                                kDistribution2D, equations),
-        Case<QV_DISTRIBUTION3D>("Model", "DISTRIBUTION3D", {}, DISTRIBUTION3DFactory,
-                                kDistribution3D, equations),
+                                  Join(kModelPorts, kSection)),
+        Case<QV_DOMAIN>("Model", "DOMAIN", {}, kDomain, assigns),
+        Case<QV_LENGTHDOMAIN>("Model", "LENGTHDOMAIN", {"DOMAIN"}, kDomain, assigns),
+        Case<QV_ANGLEDOMAIN>("Model", "ANGLEDOMAIN", {"DOMAIN"}, kDomain, assigns),
+        Case<QV_DISTRIBUTION1D>("Model", "DISTRIBUTION1D", {}, kDistribution1D, equations),
+        Case<QV_DISTRIBUTION2D>("Model", "DISTRIBUTION2D", {}, kDistribution2D, equations),
+        Case<QV_DISTRIBUTION3D>("Model", "DISTRIBUTION3D", {}, kDistribution3D, equations),
     };
     return cases;
 }

@@ -25,9 +25,9 @@ struct Registration {
 struct TypeCase {
     std::string type;
     std::string identity;
-    std::vector<std::string> ancestors;     // identities of its base types
-    int levels;                             // class levels of the library's own
-    std::function<QV_ModelType*()> factory; // null for ports
+    std::vector<std::string> ancestors;               // identities of its base types
+    int levels;                                       // class levels of the library's own
+    std::function<QV_ModelType*()> factory = nullptr; // null for ports
     std::vector<Registration> registrations;
     bool assigns;   // has assignments of its own
     bool equations; // registers equations (and needs a linked domain for them)
