@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,7 +20,6 @@ struct Configuration {
     int sections = 1;
     int hod = 1;
     const char* ebc = "Backward";
-    bool idx = false;
 };
 
 // A domain and a distribution over it, sized and assigned as the host does before the walks.
@@ -32,9 +30,6 @@ struct Model {
         domain.NUMSECTIONS.Specify(QV_Value(c.sections, 0u));
         domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(c.hod, 0u));
         domain.ELEMENTBOUNDARYCONDITION.Specify(QV_Value(c.ebc, 0u));
-        if (c.idx) {
-            distribution.INTEGRALS.Specify(QV_Value("idx", 0u));
-        }
         for (QV_ModelType* m : std::initializer_list<QV_ModelType*>{&domain, &distribution}) {
             m->SetDims();
             m->ExecuteAssignments(1, 0);
@@ -137,8 +132,8 @@ const ReadValue kReadValues[] = {
      {"OCFE3", 2, 2},
      [](auto& m) { return Set(m.distribution.HIGHESTORDERXDERIVATIVE, 1); }},
     {"Integrals",
-     {"BFD1", 1, 1, "Backward", true},
-     [](auto& m) { return Set(m.distribution.INTEGRALS, QV_StrSetValue("None\"")); }},
+     {"BFD1", 1, 1},
+     [](auto& m) { return Set(m.distribution.INTEGRALS, QV_StrSetValue("idx\"")); }},
     {"Method", {"CFD2", 1, 1}, [](auto& m) { return Set(m.domain.DISCRETIZATIONMETHOD, "BFD2"); }},
     {"ElementBoundary",
      {"OCFE3", 2, 2},
