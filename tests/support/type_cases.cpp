@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cctype>
 #include <utility>
 
@@ -123,48 +124,11 @@ const std::vector<Registration> kDistribution1D = {
     {"QV_IDX_SET1"},
     {"IDX", 0, FollowUp::None, kType, "integral of distributed variable over X domain"}};
 
-// Each array's own sets just before it, one per dimension but those of D2DY2 (y) and, in
-// three dimensions, D2DZ2 (z), which are the domains' interiors.
-std::vector<Registration> Arrays(int rank) {
-    const std::string dims = rank == 2 ? "xy" : "xyz";
-    std::vector<std::pair<std::string, std::string>> arrays;
-    for (char d : dims) {
-        arrays.push_back({std::string("DD") + char(std::toupper(d)),
-                          std::string("1st-order partial deriv wrt ") + d});
-    }
-    for (char d : dims) {
-        arrays.push_back({std::string("D2D") + char(std::toupper(d)) + "2",
-                          std::string("2nd-order partial deriv wrt ") + d});
-    }
-    const std::vector<std::pair<std::string, std::string>> integrals =
-        rank == 2 ? std::vector<std::pair<std::string, std::string>>{{"IDX", "x"},
-                                                                     {"IDY", "y"},
-                                                                     {"IDXDY", "x and y"}}
-                  : std::vector<std::pair<std::string, std::string>>{{"IDX", "x"},
-                                                                     {"IDY", "y"},
-                                                                     {"IDZ", "z"},
-                                                                     {"IDXDY", "x and y"},
-                                                                     {"IDXDZ", "x and z"},
-                                                                     {"IDYDZ", "y and z"},
-                                                                     {"IDXDYDZ", "x, y and z"}};
-    for (const auto& [name, over] : integrals) {
-        arrays.push_back({name, "integral of distributed variable wrt " + over});
-    }
-    std::vector<Registration> out;
-    for (const auto& [name, description] : arrays) {
-        for (int k = 1; k <= rank; ++k) {
-            const bool interior = (name == "D2DY2" && k == 2) || (name == "D2DZ2" && k == 3);
-            if (!interior) {
-                out.push_back({"QV_" + name + "_SET" + std::to_string(k)});
-            }
-        }
-        out.push_back({name, 0, FollowUp::None, kType, description});
-    }
-    return out;
-}
-
-// The members before the arrays, of a distribution over the given directions.
-std::vector<Registration> DistributionHead(const std::string& dims, const char* integrals) {
+// A distribution over the given directions and integrals: its domains, value and ports, the
+// derivative orders and INTEGRALS, then each array after its own sets, one per direction but
+// those of D2DY2 (y) and D2DZ2 (z), which are the domains' interiors.
+std::vector<Registration> Distribution(const std::string& dims,
+                                       const std::vector<std::string>& over) {
     std::vector<Registration> out;
     for (char d : dims) {
         out.push_back({std::string(1, d) + "DOMAIN", 0, FollowUp::None, kExternal});
@@ -181,15 +145,42 @@ std::vector<Registration> DistributionHead(const std::string& dims, const char* 
             out.push_back({std::string("HIGHESTORDER") + d + "DERIVATIVE" + used});
         }
     }
+    std::vector<std::pair<std::string, std::string>> arrays;
+    for (const char* order : {"1st", "2nd"}) {
+        for (char d : dims) {
+            const std::string name =
+                order[0] == '1' ? std::string("DD") + d : "D2D" + (d + std::string("2"));
+            arrays.push_back(
+                {name, order + std::string("-order partial deriv wrt ") + char(std::tolower(d))});
+        }
+    }
+    std::string valid; // "idx, idy, idxdy" for "x", "y", "x and y"
+    for (const std::string& directions : over) {
+        std::string id = "i";
+        for (char d : directions) {
+            id += d >= 'x' ? std::string("d") + d : "";
+        }
+        valid += (valid.empty() ? "" : ", ") + id;
+        std::transform(id.begin(), id.end(), id.begin(), [](char c) { return std::toupper(c); });
+        arrays.push_back({id, "integral of distributed variable wrt " + directions});
+    }
     out.push_back({"INTEGRALS", 0, FollowUp::None, kType,
-                   std::string("Integrals to be calculated. Valid values: ") + integrals});
+                   "Integrals to be calculated. Valid values: " + valid});
+    for (const auto& [name, description] : arrays) {
+        for (std::size_t k = 1; k <= dims.size(); ++k) {
+            const bool interior = (name == "D2DY2" && k == 2) || (name == "D2DZ2" && k == 3);
+            if (!interior) {
+                out.push_back({"QV_" + name + "_SET" + std::to_string(k)});
+            }
+        }
+        out.push_back({name, 0, FollowUp::None, kType, description});
+    }
     return out;
 }
 
-const std::vector<Registration> kDistribution2D =
-    Join(DistributionHead("XY", "idx, idy, idxdy"), Arrays(2));
+const std::vector<Registration> kDistribution2D = Distribution("XY", {"x", "y", "x and y"});
 const std::vector<Registration> kDistribution3D =
-    Join(DistributionHead("XYZ", "idx, idy, idz, idxdy, idxdz, idydz, idxdydz"), Arrays(3));
+    Distribution("XYZ", {"x", "y", "z", "x and y", "x and z", "y and z", "x, y and z"});
 
 } // namespace
 
