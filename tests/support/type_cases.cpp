@@ -107,23 +107,6 @@ const std::vector<Registration> kDomain = {
     {"ENDNODE", 0, FollowUp::None, kType,
      "DO NOT EDIT - Index of the rightmost element in domain"}};
 
-const std::vector<Registration> kDistribution1D = {
-    {"XDOMAIN", 0, FollowUp::None, kExternal},
-    {"QV_VALUE_SET1"},
-    {"VALUE", 0, FollowUp::None, kVirtual, "Variable value at a node point"},
-    {"USERNOTES"},
-    {"INPUTSIGNAL", 4, FollowUp::Unexport},
-    {"OUTPUTSIGNAL", 8, FollowUp::Unexport},
-    {"HIGHESTORDERXDERIVATIVE"},
-    {"HIGHESTORDERXDERIVATIVEUSED"},
-    {"INTEGRALS", 0, FollowUp::None, kType, "Integrals to be calculated. Valid value: idx"},
-    {"QV_DDX_SET1"},
-    {"DDX", 0, FollowUp::None, kType, "1st-order partial deriv wrt x"},
-    {"QV_D2DX2_SET1"},
-    {"D2DX2", 0, FollowUp::None, kType, "2nd-order partial deriv wrt x"},
-    {"QV_IDX_SET1"},
-    {"IDX", 0, FollowUp::None, kType, "integral of distributed variable over X domain"}};
-
 // A distribution over the given directions and integrals: its domains, value and ports, the
 // derivative orders and INTEGRALS, then each array after its own sets, one per direction but
 // those of D2DY2 (y) and D2DZ2 (z), which are the domains' interiors.
@@ -178,6 +161,13 @@ std::vector<Registration> Distribution(const std::string& dims,
     return out;
 }
 
+// One direction words two descriptions its own way.
+const std::vector<Registration> kDistribution1D = [] {
+    std::vector<Registration> out = Distribution("X", {"x"});
+    out[8].description = "Integrals to be calculated. Valid value: idx";
+    out[14].description = "integral of distributed variable over X domain";
+    return out;
+}();
 const std::vector<Registration> kDistribution2D = Distribution("XY", {"x", "y", "x and y"});
 const std::vector<Registration> kDistribution3D =
     Distribution("XYZ", {"x", "y", "z", "x and y", "x and z", "y and z", "x, y and z"});
