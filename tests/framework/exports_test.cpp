@@ -79,8 +79,6 @@ TEST_F(LibraryExports, EmbeddedXmlIsTheDocumentByteForByte) {
     const std::string document((std::istreambuf_iterator<char>(file)),
                                std::istreambuf_iterator<char>());
     ASSERT_FALSE(document.empty());
-    EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
-    EXPECT_NE(document.find("<VuziZevDLLRscContent/>"), std::string::npos);
 
     const auto* bytes = static_cast<const char*>(library.Symbol("PELLORIN_RESOURCE_CONTENT_XML"));
     const auto* size =

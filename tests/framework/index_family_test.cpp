@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <variant>
@@ -75,10 +76,7 @@ struct Model {
     void Record(const Tuple& t, QV_Type* element) {
         elements.emplace(t, element);
         for (std::size_t k = 0; k < t.size(); ++k) {
-            auto& s = sets[k];
-            if (!std::binary_search(s.begin(), s.end(), t[k])) {
-                s.insert(std::lower_bound(s.begin(), s.end(), t[k]), t[k]);
-            }
+            sets[k].insert(t[k]);
         }
     }
 
@@ -93,8 +91,7 @@ struct Model {
     std::size_t Flat(const Tuple& t) const {
         std::size_t flat = 0;
         for (std::size_t k = 0; k < kDimensions; ++k) {
-            const auto pos =
-                std::lower_bound(sets[k].begin(), sets[k].end(), t[k]) - sets[k].begin();
+            const auto pos = std::distance(sets[k].begin(), sets[k].find(t[k]));
             flat = flat * sets[k].size() + std::size_t(pos);
         }
         return flat;
@@ -103,7 +100,7 @@ struct Model {
     Tuple TupleAt(std::size_t flat) const {
         Tuple t(kDimensions);
         for (std::size_t k = kDimensions; k-- > 0;) {
-            t[k] = sets[k][flat % sets[k].size()];
+            t[k] = *std::next(sets[k].begin(), long(flat % sets[k].size()));
             flat /= sets[k].size();
         }
         return t;
@@ -125,7 +122,7 @@ struct Model {
     }
 
     CountingArray<Family> array;
-    std::vector<std::vector<Value>> sets = std::vector<std::vector<Value>>(kDimensions);
+    std::vector<std::set<Value>> sets = std::vector<std::set<Value>>(kDimensions);
     std::map<Tuple, QV_Type*> elements;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <utility>
 
 #include "types/distribution1d/distribution1d.h"
@@ -20,16 +21,14 @@ constexpr auto kExternal = QV_RegistrationFlavour::External;
 constexpr auto kVirtual = QV_RegistrationFlavour::Virtual;
 constexpr auto kType = QV_RegistrationFlavour::Type;
 
-struct Kind {
-    bool assigns = false;
-    bool equations = false;
-};
+// What a type does of its own beyond registering: equations come with assignments.
+enum class Own { Nothing, Assignments, Equations };
 
 // A type whose identity is "<kind> <type>\tV10", one class level over each of the model types
 // it derives from. All but ports are made through their exported factory, as the host does.
 template <class T>
 TypeCase Case(const std::string& kind, const std::string& type, std::vector<std::string> bases,
-              std::vector<Registration> registrations, Kind k = {}) {
+              std::vector<Registration> registrations, Own own = Own::Nothing) {
     for (std::string& base : bases) {
         base = "Model " + base + "\tV10";
     }
@@ -38,8 +37,8 @@ TypeCase Case(const std::string& kind, const std::string& type, std::vector<std:
                .ancestors = bases,
                .levels = int(bases.size()) + 1,
                .registrations = registrations,
-               .assigns = k.assigns,
-               .equations = k.equations};
+               .assigns = own != Own::Nothing,
+               .equations = own == Own::Equations};
     c.make = [](bool construct, QV_Container* parent) -> QV_ModelType* {
         return new T(construct, parent);
     };
@@ -175,8 +174,6 @@ const std::vector<Registration> kDistribution3D =
 } // namespace
 
 const std::vector<TypeCase>& AllTypes() {
-    const Kind assigns{true, false};
-    const Kind equations{true, true};
     static const std::vector<TypeCase> cases = {
         Case<QV_GENERICMODEL>("Model", "GENERICMODEL", {}, kModelPorts),
         Case<QV_GENERICSTREAM>("Stream", "GENERICSTREAM", {},
@@ -198,23 +195,20 @@ const std::vector<TypeCase>& AllTypes() {
         Case<QV_CONNECTIONPORT>("Port", "CONNECTIONPORT", {}, {}),
         Case<QV_SECTIONDATAMODEL>("Model", "SECTIONDATAMODEL", {"GENERICMODEL"},
                                   Join(kModelPorts, kSection)),
-        Case<QV_DOMAIN>("Model", "DOMAIN", {}, kDomain, assigns),
-        Case<QV_LENGTHDOMAIN>("Model", "LENGTHDOMAIN", {"DOMAIN"}, kDomain, assigns),
-        Case<QV_ANGLEDOMAIN>("Model", "ANGLEDOMAIN", {"DOMAIN"}, kDomain, assigns),
-        Case<QV_DISTRIBUTION1D>("Model", "DISTRIBUTION1D", {}, kDistribution1D, equations),
-        Case<QV_DISTRIBUTION2D>("Model", "DISTRIBUTION2D", {}, kDistribution2D, equations),
-        Case<QV_DISTRIBUTION3D>("Model", "DISTRIBUTION3D", {}, kDistribution3D, equations),
+        Case<QV_DOMAIN>("Model", "DOMAIN", {}, kDomain, Own::Assignments),
+        Case<QV_LENGTHDOMAIN>("Model", "LENGTHDOMAIN", {"DOMAIN"}, kDomain, Own::Assignments),
+        Case<QV_ANGLEDOMAIN>("Model", "ANGLEDOMAIN", {"DOMAIN"}, kDomain, Own::Assignments),
+        Case<QV_DISTRIBUTION1D>("Model", "DISTRIBUTION1D", {}, kDistribution1D, Own::Equations),
+        Case<QV_DISTRIBUTION2D>("Model", "DISTRIBUTION2D", {}, kDistribution2D, Own::Equations),
+        Case<QV_DISTRIBUTION3D>("Model", "DISTRIBUTION3D", {}, kDistribution3D, Own::Equations),
     };
     return cases;
 }
 
 std::vector<TypeCase> CreatableTypes() {
     std::vector<TypeCase> creatable;
-    for (const TypeCase& c : AllTypes()) {
-        if (c.factory) {
-            creatable.push_back(c);
-        }
-    }
+    std::copy_if(AllTypes().begin(), AllTypes().end(), std::back_inserter(creatable),
+                 [](const TypeCase& c) { return c.factory != nullptr; });
     return creatable;
 }
 
