@@ -32,7 +32,8 @@ protected:
 
 TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
     ASSERT_TRUE(library.IsOpen()) << library.Error();
-    // Which types are built is the driver's test (vzhost types); ports have no factory.
+    // Which types are built is the driver's test (vzhost types), what their factories make the
+    // type frame's; ports have no factory.
     for (const char* port : {"GENERICPORT", "CONTROLPORT", "CONNECTIONPORT"}) {
         EXPECT_FALSE(library.HasType(port)) << port;
     }
@@ -44,12 +45,6 @@ TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
         }
         ++built;
         SCOPED_TRACE(type);
-        QV_ModelType* object = library.Create(type);
-        ASSERT_NE(object, nullptr);
-        EXPECT_EQ(object->RefCount(), 1u);
-        EXPECT_TRUE(object->ContainerDerivesFrom(object->QV_DefaultDESCRIPTION()));
-        object->Release();
-
         using Info = std::uint32_t* (*)();
         auto info = reinterpret_cast<Info>(library.Symbol(type + "PropertyInfo"));
         ASSERT_NE(info, nullptr);
