@@ -174,12 +174,11 @@ TEST_P(TypeFrame, DerivesFromItselfAndItsAncestorsOnlyFoldingOnlyAsciiLetters) {
     }
     EXPECT_TRUE(object->ContainerDerivesFrom(swapped.c_str())) << swapped;
     const std::size_t tab = id.find('\t');
-    std::string tabAsParen = id;
-    tabAsParen[tab] = ')'; // 0x09 | 0x20 == 0x29: a naive fold would match
-    std::string zeroAsDle = id;
-    zeroAsDle.back() = '\x10'; // '0' == 0x30 == 0x10 | 0x20
-    for (const std::string& near : {id.substr(0, tab), id + " ", tabAsParen, zeroAsDle,
-                                    id.substr(0, id.size() - 1), std::string()}) {
+    const std::string chopped = id.substr(0, id.size() - 1);
+    // A naive fold would match ')' with the tab (0x09 | 0x20) and 0x10 with '0' (0x10 | 0x20).
+    for (const std::string& near :
+         {id.substr(0, tab), id + " ", std::string(id).replace(tab, 1, ")"), chopped + '\x10',
+          chopped, std::string()}) {
         EXPECT_FALSE(object->ContainerDerivesFrom(near.c_str())) << near;
     }
     EXPECT_FALSE(object->ContainerDerivesFrom(nullptr));

@@ -54,11 +54,6 @@ TypeCase Case(const std::string& kind, const std::string& type, std::vector<std:
     return c;
 }
 
-std::vector<Registration> Join(std::vector<Registration> a, const std::vector<Registration>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 const std::vector<Registration> kModelPorts = {{"USERNOTES"},
                                                {"COMPONENTLIST"},
                                                {"INPUTSIGNAL", 4, FollowUp::Unexport},
@@ -68,7 +63,11 @@ const std::vector<Registration> kControlSignal = {
 const std::vector<Registration> kConnection = {
     {"USERNOTES"}, {"SOURCE", 4, FollowUp::HostPortType4}, {"DEST", 8, FollowUp::HostPortType4}};
 
-const std::vector<Registration> kSection = {
+const std::vector<Registration> kSectionData = {
+    {"USERNOTES"},
+    {"COMPONENTLIST"},
+    {"INPUTSIGNAL", 4, FollowUp::Unexport},
+    {"OUTPUTSIGNAL", 8, FollowUp::Unexport},
     {"MINNODECOUNT", 0, FollowUp::None, kExternal},
     {"LOCATION", 0, FollowUp::None, kVirtual, "Absolute location of LH boundary of this section"},
     {"SPACINGPREFERENCE", 0, FollowUp::None, kVirtual,
@@ -193,8 +192,7 @@ const std::vector<TypeCase>& AllTypes() {
                              {{"ISCONNECTED"}, {"ISLINKED"}, {"COMPONENTLIST"}}),
         Case<QV_CONTROLPORT>("Port", "CONTROLPORT", {}, {}),
         Case<QV_CONNECTIONPORT>("Port", "CONNECTIONPORT", {}, {}),
-        Case<QV_SECTIONDATAMODEL>("Model", "SECTIONDATAMODEL", {"GENERICMODEL"},
-                                  Join(kModelPorts, kSection)),
+        Case<QV_SECTIONDATAMODEL>("Model", "SECTIONDATAMODEL", {"GENERICMODEL"}, kSectionData),
         Case<QV_DOMAIN>("Model", "DOMAIN", {}, kDomain, Own::Assignments),
         Case<QV_LENGTHDOMAIN>("Model", "LENGTHDOMAIN", {"DOMAIN"}, kDomain, Own::Assignments),
         Case<QV_ANGLEDOMAIN>("Model", "ANGLEDOMAIN", {"DOMAIN"}, kDomain, Own::Assignments),
