@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,6 @@ struct Configuration {
     const char* method;
     int sections = 1;
     int hod = 1;
-    bool idx = false;
     const char* ebc = "Backward";
 };
 
@@ -32,9 +30,6 @@ struct Model {
         domain.NUMSECTIONS.Specify(QV_Value(c.sections, 0u));
         domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(c.hod, 0u));
         domain.ELEMENTBOUNDARYCONDITION.Specify(QV_Value(c.ebc, 0u));
-        if (c.idx) {
-            distribution.INTEGRALS.Specify(QV_Value("idx", 0u));
-        }
         for (QV_ModelType* m : std::initializer_list<QV_ModelType*>{&domain, &distribution}) {
             m->SetDims();
             m->ExecuteAssignments(1, 0);
@@ -104,72 +99,56 @@ struct Model {
     QV_DISTRIBUTION1D distribution;
 };
 
-// A value the walks read, where to find it, and another value for it that changes the
-// equations of the configuration.
+// A value the walks read and another value for it that changes the equations.
+struct Change {
+    QV_VarParamProp& property;
+    QV_Value other;
+};
+
+template <class V>
+Change Set(QV_VarParamProp& property, V other) {
+    return {property, QV_Value(other, 0u)};
+}
+
+Change Shift(QV_INTEGERPARAMETER& property, int delta) {
+    return Set(property, property.v() + delta);
+}
+
 struct ReadValue {
     const char* name;
     Configuration configuration;
-    std::function<QV_VarParamProp&(Model&)> property;
-    std::function<QV_Value(Model&)> other;
+    std::function<Change(Model&)> change;
 };
 
 void PrintTo(const ReadValue& r, std::ostream* out) {
     *out << r.name;
 }
 
-QV_Value Shifted(const QV_INTEGERPARAMETER& p, int delta) {
-    return QV_Value(p.v() + delta, 0u);
-}
-
 const ReadValue kReadValues[] = {
-    {"HighestOrderUsed",
+    {"OrderUsed",
      {"CFD2", 1, 2},
-     [](Model& m) -> QV_VarParamProp& { return m.distribution.HIGHESTORDERXDERIVATIVEUSED; },
-     [](Model&) { return QV_Value(1, 0u); }},
-    {"HighestOrderDeclared",
+     [](auto& m) { return Set(m.distribution.HIGHESTORDERXDERIVATIVEUSED, 1); }},
+    {"OrderDeclared",
      {"OCFE3", 2, 2},
-     [](Model& m) -> QV_VarParamProp& { return m.distribution.HIGHESTORDERXDERIVATIVE; },
-     [](Model&) { return QV_Value(1, 0u); }},
+     [](auto& m) { return Set(m.distribution.HIGHESTORDERXDERIVATIVE, 1); }},
     {"Integrals",
-     {"BFD1", 1, 1, true},
-     [](Model& m) -> QV_VarParamProp& { return m.distribution.INTEGRALS; },
-     [](Model&) { return QV_Value(QV_StrSetValue("None\""), 0u); }},
-    {"Method",
-     {"CFD2", 1, 1},
-     [](Model& m) -> QV_VarParamProp& { return m.domain.DISCRETIZATIONMETHOD; },
-     [](Model&) { return QV_Value("BFD2", 0u); }},
+     {"BFD1", 1, 1},
+     [](auto& m) { return Set(m.distribution.INTEGRALS, QV_StrSetValue("idx\"")); }},
+    {"Method", {"CFD2", 1, 1}, [](auto& m) { return Set(m.domain.DISCRETIZATIONMETHOD, "BFD2"); }},
     {"ElementBoundary",
-     {"OCFE3", 2, 2, false, "Backward"},
-     [](Model& m) -> QV_VarParamProp& { return m.domain.ELEMENTBOUNDARYCONDITION; },
-     [](Model&) { return QV_Value("Forward", 0u); }},
-    {"SectionCount",
-     {"CFD2", 2, 1},
-     [](Model& m) -> QV_VarParamProp& { return m.domain.NUMSECTIONS; },
-     [](Model&) { return QV_Value(1, 0u); }},
-    {"PolyPoints",
-     {"OCFE3", 1, 1},
-     [](Model& m) -> QV_VarParamProp& { return m.domain.NUMPOLYPOINTS; },
-     [](Model&) { return QV_Value(1, 0u); }},
-    {"EndNode",
-     {"OCFE3", 2, 2, false, "Forward"},
-     [](Model& m) -> QV_VarParamProp& { return m.domain.ENDNODE; },
-     [](Model& m) { return Shifted(m.domain.ENDNODE, -1); }},
-    {"SectionBase",
-     {"CFD2", 2, 1},
-     [](Model& m) -> QV_VarParamProp& { return m.Section(2).BASE; },
-     [](Model& m) { return Shifted(m.Section(2).BASE, 1); }},
-    {"SectionNodeCount",
-     {"CFD2", 2, 1},
-     [](Model& m) -> QV_VarParamProp& { return m.Section(1).NODECOUNT; },
-     [](Model& m) { return Shifted(m.Section(1).NODECOUNT, -2); }},
-    {"SectionElementCount",
+     {"OCFE3", 2, 2},
+     [](auto& m) { return Set(m.domain.ELEMENTBOUNDARYCONDITION, "Forward"); }},
+    {"SectionCount", {"CFD2", 2, 1}, [](auto& m) { return Set(m.domain.NUMSECTIONS, 1); }},
+    {"PolyPoints", {"OCFE3", 1, 1}, [](auto& m) { return Set(m.domain.NUMPOLYPOINTS, 1); }},
+    {"EndNode", {"OCFE3", 2, 2, "Forward"}, [](auto& m) { return Shift(m.domain.ENDNODE, -1); }},
+    {"SectionBase", {"CFD2", 2, 1}, [](auto& m) { return Shift(m.Section(2).BASE, 1); }},
+    {"SectionNodes", {"CFD2", 2, 1}, [](auto& m) { return Shift(m.Section(1).NODECOUNT, -2); }},
+    {"SectionElements",
      {"OCFE3", 2, 1},
-     [](Model& m) -> QV_VarParamProp& { return m.Section(1).NUMELEMENTS; },
-     [](Model& m) { return Shifted(m.Section(1).NUMELEMENTS, -1); }},
+     [](auto& m) { return Shift(m.Section(1).NUMELEMENTS, -1); }},
     {"SectionSpacing",
      {"CFD4", 2, 1},
-     [](Model& m) -> QV_VarParamProp& { return m.Section(1).ELEMENTLENGTH; },
-     [](Model& m) { return QV_Value(2.0 * m.Section(1).ELEMENTLENGTH.v(), 0u); }},
+     [](auto& m) { return Set(m.Section(1).ELEMENTLENGTH, 2.0 * m.Section(1).ELEMENTLENGTH.v()); }},
 };
 
 class WalkAccessors : public testsupport::HostTest,
@@ -184,15 +163,16 @@ TEST_P(WalkAccessors, EachWalkReadsOnlyItsOwnAccessor) {
     const std::string expressions = plain.Expressions();
 
     Model second(read.configuration);
-    vzt::SetSecondValue(read.property(second), read.other(second));
+    const Change toSecond = read.change(second);
+    vzt::SetSecondValue(toSecond.property, toSecond.other);
     EXPECT_EQ(second.SetUp(), setUp) << "fv() reached SetUpEquations";
     EXPECT_NE(second.Expressions(), expressions) << "JacPattern ignored fv()";
 
     Model first(read.configuration);
-    QV_VarParamProp& property = read.property(first);
-    const QV_Value value = property.Current();
-    ASSERT_TRUE(property.Specify(read.other(first)));
-    vzt::SetSecondValue(property, value);
+    const Change toFirst = read.change(first);
+    const QV_Value value = toFirst.property.Current();
+    ASSERT_TRUE(toFirst.property.Specify(toFirst.other));
+    vzt::SetSecondValue(toFirst.property, value);
     EXPECT_NE(first.SetUp(), setUp) << "SetUpEquations ignored v()";
     EXPECT_EQ(first.Expressions(), expressions) << "v() reached JacPattern";
 }

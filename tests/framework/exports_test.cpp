@@ -32,7 +32,8 @@ protected:
 
 TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
     ASSERT_TRUE(library.IsOpen()) << library.Error();
-    // Which types are built is the driver's test (vzhost types); ports have no factory.
+    // Which types are built is the driver's test (vzhost types), what their factories make the
+    // type frame's; ports have no factory.
     for (const char* port : {"GENERICPORT", "CONTROLPORT", "CONNECTIONPORT"}) {
         EXPECT_FALSE(library.HasType(port)) << port;
     }
@@ -44,12 +45,6 @@ TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
         }
         ++built;
         SCOPED_TRACE(type);
-        QV_ModelType* object = library.Create(type);
-        ASSERT_NE(object, nullptr);
-        EXPECT_EQ(object->RefCount(), 1u);
-        EXPECT_TRUE(object->ContainerDerivesFrom(object->QV_DefaultDESCRIPTION()));
-        object->Release();
-
         using Info = std::uint32_t* (*)();
         auto info = reinterpret_cast<Info>(library.Symbol(type + "PropertyInfo"));
         ASSERT_NE(info, nullptr);
@@ -79,8 +74,6 @@ TEST_F(LibraryExports, EmbeddedXmlIsTheDocumentByteForByte) {
     const std::string document((std::istreambuf_iterator<char>(file)),
                                std::istreambuf_iterator<char>());
     ASSERT_FALSE(document.empty());
-    EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
-    EXPECT_NE(document.find("<VuziZevDLLRscContent/>"), std::string::npos);
 
     const auto* bytes = static_cast<const char*>(library.Symbol("PELLORIN_RESOURCE_CONTENT_XML"));
     const auto* size =

@@ -1,7 +1,14 @@
-// Fixed cases of the index families: null slots for new values, index strings read back,
-// binding to declared sets, and tables that do not hold what their sets say.
-#include <ostream>
+// The index families: a randomised check against a plain model (per dimension a sorted vector
+// of the values in use, and a map from index tuple to the element made for it), then fixed
+// cases: null slots, malformed index strings, declared sets, copies and tables that do not
+// hold what their sets say.
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
 #include <string>
+#include <utility>
+#include <variant>
 
 #include "framework/arrays.h"
 #include "framework/index_family.h"
@@ -10,32 +17,194 @@
 
 namespace {
 
+using Value = std::variant<int, std::string>;
+using Tuple = std::vector<Value>;
+
+// The index string the host is documented to build: (v0,v1,...) with quoted strings.
+std::string IndexString(const Tuple& tuple) {
+    std::string text = "(";
+    for (std::size_t k = 0; k < tuple.size(); ++k) {
+        text += k == 0 ? "" : ",";
+        if (const int* i = std::get_if<int>(&tuple[k])) {
+            text += std::to_string(*i);
+        } else {
+            text += '"';
+            for (char c : std::get<std::string>(tuple[k])) {
+                text += (c == '"' || c == '\\') ? std::string("\\") + c : std::string(1, c);
+            }
+            text += '"';
+        }
+    }
+    return text + ")";
+}
+
+// An array of the family and the model of what it holds.
+template <class Family, char... Letters>
+struct Model {
+    static constexpr char kLetters[] = {Letters...};
+    static constexpr std::size_t kDimensions = sizeof...(Letters);
+
+    template <std::size_t K>
+    static auto Arg(const Value& v) {
+        if constexpr (kLetters[K] == 'S') {
+            return std::get<std::string>(v).c_str();
+        } else {
+            return std::get<int>(v);
+        }
+    }
+    template <std::size_t... K>
+    QV_Type* Find(const Tuple& t, std::index_sequence<K...>) {
+        return array.Find(Arg<K>(t[K])...);
+    }
+    QV_Type* Find(const Tuple& t) { return Find(t, std::make_index_sequence<kDimensions>()); }
+
+    Tuple RandomTuple(std::mt19937& rng) {
+        static const char* const kNames[] = {"a", "B", "ab", "", "x,y", "q\"t", "back\\slash"};
+        const int range = kDimensions == 4 ? 3 : 6;
+        Tuple t;
+        for (std::size_t k = 0; k < kDimensions; ++k) {
+            if (kLetters[k] == 'S') {
+                t.emplace_back(std::string(kNames[rng() % std::size(kNames)]));
+            } else {
+                t.emplace_back(int(rng() % (2 * range + 1)) - range);
+            }
+        }
+        return t;
+    }
+
+    // Adds a tuple's element and its values to the model.
+    void Record(const Tuple& t, QV_Type* element) {
+        elements.emplace(t, element);
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            sets[k].insert(t[k]);
+        }
+    }
+
+    std::size_t Product() const {
+        std::size_t product = 1;
+        for (const auto& s : sets) {
+            product *= s.size();
+        }
+        return product;
+    }
+
+    std::size_t Flat(const Tuple& t) const {
+        std::size_t flat = 0;
+        for (std::size_t k = 0; k < kDimensions; ++k) {
+            const auto pos = std::distance(sets[k].begin(), sets[k].find(t[k]));
+            flat = flat * sets[k].size() + std::size_t(pos);
+        }
+        return flat;
+    }
+
+    Tuple TupleAt(std::size_t flat) const {
+        Tuple t(kDimensions);
+        for (std::size_t k = kDimensions; k-- > 0;) {
+            t[k] = *std::next(sets[k].begin(), long(flat % sets[k].size()));
+            flat /= sets[k].size();
+        }
+        return t;
+    }
+
+    // The table is the row-major product of the model's sets and holds every recorded
+    // element at its place and nothing else (values in the wrong place or order misplace it).
+    void ExpectMatches() const {
+        const QV_LongPtrVectorOwnsData& table = array.Elements();
+        ASSERT_EQ(table.Size(), Product());
+        std::size_t filled = 0;
+        for (std::size_t i = 0; i < table.Size(); ++i) {
+            filled += table.At(i) != nullptr ? 1 : 0;
+        }
+        EXPECT_EQ(filled, elements.size()) << "every element once, no stray entries";
+        for (const auto& [tuple, element] : elements) {
+            ASSERT_EQ(table.At(Flat(tuple)), element) << IndexString(tuple);
+        }
+    }
+
+    CountingArray<Family> array;
+    std::vector<std::set<Value>> sets = std::vector<std::set<Value>>(kDimensions);
+    std::map<Tuple, QV_Type*> elements;
+};
+
+using Words = ::testing::Types<
+    Model<QV_BASE_II, 'I', 'I'>, Model<QV_BASE_IS, 'I', 'S'>, Model<QV_BASE_SI, 'S', 'I'>,
+    Model<QV_BASE_SS, 'S', 'S'>, Model<QV_BASE_III, 'I', 'I', 'I'>,
+    Model<QV_BASE_SIS, 'S', 'I', 'S'>, Model<QV_BASE_ISSI, 'I', 'S', 'S', 'I'>,
+    Model<QV_BASE_IIII, 'I', 'I', 'I', 'I'>, Model<QV_BASE_SSSS, 'S', 'S', 'S', 'S'>>;
+
+template <class M>
+class IndexFamilyModel : public HostTest {};
+TYPED_TEST_SUITE(IndexFamilyModel, Words);
+
+// Rounds of lookups, every other one by the element's index string, each round closed by
+// making the missing elements; later rounds bring new values and so new empty slots.
+TYPED_TEST(IndexFamilyModel, LookupsAndNewElementsKeepTheRowMajorTableOfAllCombinations) {
+    TypeParam m;
+    std::mt19937 rng(1);
+    for (int round = 0; round < 3; ++round) {
+        for (int step = 0; step < 60; ++step) {
+            const Tuple t = m.RandomTuple(rng);
+            const bool known = m.elements.count(t) != 0;
+            const int madeBefore = m.array.made;
+            if (step % 2 == 1) {
+                m.array.CreateMissingArrayElement(IndexString(t).c_str());
+            }
+            QV_Type* element = m.Find(t);
+            ASSERT_NE(element, nullptr) << IndexString(t);
+            EXPECT_EQ(m.array.made, madeBefore + (known ? 0 : 1)) << "each element made once";
+            if (known) {
+                EXPECT_EQ(element, m.elements[t]) << "a second lookup returns the same";
+            } else {
+                EXPECT_EQ(element->PropertyName(), IndexString(t));
+                m.Record(t, element);
+            }
+            m.ExpectMatches();
+            if (::testing::Test::HasFatalFailure()) {
+                return;
+            }
+        }
+
+        vzt::ClearJournal();
+        const std::size_t missing = m.Product() - m.elements.size();
+        EXPECT_EQ(std::size_t(m.array.NewElements()), missing);
+        const auto added = this->EventsOf(vzt::EventKind::AddElement);
+        ASSERT_EQ(added.size(), missing);
+        for (std::size_t i = 1; i < added.size(); ++i) {
+            EXPECT_LT(added[i].a, added[i - 1].a) << "reverse row-major order";
+        }
+        for (std::size_t i = 0; i < m.Product(); ++i) {
+            const Tuple t = m.TupleAt(i);
+            if (m.elements.count(t) == 0) {
+                QV_Type* element = m.array.Elements().At(i);
+                ASSERT_NE(element, nullptr);
+                EXPECT_EQ(element->PropertyName(), IndexString(t));
+                m.Record(t, element);
+            }
+        }
+        m.ExpectMatches(); // and the elements made before stay put
+        EXPECT_EQ(m.array.NewElements(), 0);
+    }
+}
+
 using Array2 = CountingArray<QV_BASE_II>;
 
 class IndexFamily : public HostTest {};
 
-TEST_F(IndexFamily, NewElementsFillsAnEmptyTableWhoseSetsHoldValues) {
+TEST_F(IndexFamily, NewElementsFillsAnEmptyTableButNoTableThatDoesNotMatchItsSets) {
     Array2 a;
     a.AddIndexValueOnly(0, 1);
     a.AddIndexValueOnly(0, 2);
     a.AddIndexValueOnly(1, 5);
-    ASSERT_EQ(a.Elements().Size(), 0u);
     EXPECT_EQ(a.NewElements(), 2);
-    EXPECT_EQ(a.Elements().Size(), 2u);
     EXPECT_STREQ(a.Elements().At(1)->PropertyName(), "(2,5)");
-}
-
-TEST_F(IndexFamily, TableThatDoesNotMatchItsSetsIsNeverIndexed) {
-    Array2 a;
-    a.Find(1, 1);
-    a.AddIndexValueOnly(0, 2); // the set now says 2 x 1, the table holds 1
+    a.AddIndexValueOnly(0, 3); // the sets now say 3 x 1, the table holds 2
     EXPECT_EQ(a.NewElements(), 0);
-    EXPECT_EQ(a.Find(3, 3), nullptr);
-    EXPECT_EQ(a.Elements().Size(), 1u);
-    EXPECT_EQ(a.IndexValues(0).Size(), 2u) << "a refused lookup adds no value";
+    EXPECT_EQ(a.Find(4, 4), nullptr);
+    EXPECT_EQ(a.Elements().Size(), 2u);
+    EXPECT_EQ(a.IndexValues(0).Size(), 3u) << "a refused lookup adds no value";
 }
 
-TEST_F(IndexFamily, ElementThatCannotBeMadeLeavesItsSlotNull) {
+TEST_F(IndexFamily, ElementThatCannotBeMadeLeavesItsSlotNullAndANullStringFindsNothing) {
     Array2 a;
     a.refuse = true;
     EXPECT_EQ(a.Find(1, 1), nullptr);
@@ -43,40 +212,28 @@ TEST_F(IndexFamily, ElementThatCannotBeMadeLeavesItsSlotNull) {
     EXPECT_EQ(a.Elements().At(0), nullptr);
     a.refuse = false;
     EXPECT_NE(a.Find(1, 1), nullptr) << "a later lookup makes it";
+    CountingArray<QV_BASE_IS> b;
+    EXPECT_EQ(b.Find(1, nullptr), nullptr);
+    EXPECT_EQ(b.Elements().Size(), 0u);
+    EXPECT_EQ(b.IndexValues(0).Size(), 0u);
 }
 
-struct IndexStringCase {
-    const char* index;
-    bool makes;
-    friend void PrintTo(const IndexStringCase& c, std::ostream* out) {
-        *out << (c.index != nullptr ? c.index : "null");
-    }
-};
-
-class CreateMissingArrayElement : public HostTest,
-                                  public ::testing::WithParamInterface<IndexStringCase> {};
-
-TEST_P(CreateMissingArrayElement, MakesOnlyWhatAWellFormedStringNames) {
-    Array2 a;
-    a.CreateMissingArrayElement(GetParam().index);
-    EXPECT_EQ(a.made, GetParam().makes ? 1 : 0);
-    EXPECT_EQ(a.Elements().Size(), GetParam().makes ? 1u : 0u);
-    EXPECT_EQ(a.IndexValues(0).Size(), GetParam().makes ? 1u : 0u) << "nothing half-read";
-    if (GetParam().makes) {
+TEST_F(IndexFamily, CreateMissingArrayElementMakesOnlyWhatAWellFormedStringNames) {
+    for (const char* index : {"3,7)", "(3,7)", " ( 3 , 7 ) ", "+3,7)"}) {
+        Array2 a;
+        a.CreateMissingArrayElement(index);
+        ASSERT_EQ(a.made, 1) << index;
         EXPECT_STREQ(a.Elements().At(0)->PropertyName(), "(3,7)");
     }
+    for (const char* index : {"x,7)", "3,x)", "3;7)", "3,7", "3)", "3,7)8", "", "99999999999,7)",
+                              "\"3\",7)", static_cast<const char*>(nullptr)}) {
+        Array2 a;
+        a.CreateMissingArrayElement(index);
+        EXPECT_EQ(a.made, 0) << (index != nullptr ? index : "null");
+        EXPECT_EQ(a.Elements().Size(), 0u);
+        EXPECT_EQ(a.IndexValues(0).Size(), 0u) << "nothing half-read";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    IndexStrings, CreateMissingArrayElement,
-    ::testing::Values(IndexStringCase{"3,7)", true}, IndexStringCase{"(3,7)", true},
-                      IndexStringCase{" ( 3 , 7 ) ", true}, IndexStringCase{"+3,7)", true},
-                      IndexStringCase{"x,7)", false}, IndexStringCase{"3,x)", false},
-                      IndexStringCase{"3;7)", false}, IndexStringCase{"3,7", false},
-                      IndexStringCase{"3)", false}, IndexStringCase{"3,7)8", false},
-                      IndexStringCase{"", false}, IndexStringCase{nullptr, false},
-                      IndexStringCase{"99999999999,7)", false},
-                      IndexStringCase{"\"3\",7)", false}));
 
 TEST_F(IndexFamily, StringIndexOf127CharactersIsReadAnd128IsRefused) {
     CountingArray<QV_BASE_SI> a;
@@ -91,13 +248,6 @@ TEST_F(IndexFamily, StringIndexOf127CharactersIsReadAnd128IsRefused) {
     EXPECT_EQ(a.IndexValues(0).String(0), fits);
     a.CreateMissingArrayElement((fits + "2,1)").c_str());
     EXPECT_EQ(a.made, 1);
-}
-
-TEST_F(IndexFamily, NullStringIndexFindsNothing) {
-    CountingArray<QV_BASE_IS> a;
-    EXPECT_EQ(a.Find(1, nullptr), nullptr);
-    EXPECT_EQ(a.Elements().Size(), 0u);
-    EXPECT_EQ(a.IndexValues(0).Size(), 0u);
 }
 
 TEST_F(IndexFamily, SetDimDeclaresSetsInOrderAndTouchesNoValues) {
@@ -121,59 +271,37 @@ TEST_F(IndexFamily, SetDimDeclaresSetsInOrderAndTouchesNoValues) {
     EXPECT_EQ(a.IndexValues(0).Size(), 1u);
 }
 
-TEST_F(IndexFamily, SetsAndArraysUnlinkWhicheverIsDestroyedFirst) {
-    auto* set = new QV_INTEGERSET(true);
-    auto* array = new Array2;
-    array->SetDim(*set, *set);
-    delete set; // an array outliving its declared set forgets it
-    EXPECT_EQ(array->DeclaredSet(0), nullptr);
-    EXPECT_EQ(array->DeclaredSet(1), nullptr);
-    QV_INTEGERSET kept;
-    array->SetDim(kept, kept);
-    delete array; // a set outliving its array forgets it
-    EXPECT_TRUE(kept.Dependents().empty());
-}
-
+// A copy takes the shape and values; its slots are all empty (what it makes are new elements).
 TEST_F(IndexFamily, CopyTakesShapeAndNeverSharesElements) {
-    QV_INTEGERSET declared;
     Array2 a;
     for (int i : {10, 20}) {
         for (int j : {1, 2, 3}) {
             a.Find(i, j);
         }
     }
-    a.SetDim(declared, declared);
     Array2 copy(a);
     EXPECT_EQ(copy.Elements().Size(), 6u);
-    EXPECT_EQ(copy.Elements().At(0), nullptr);
     EXPECT_EQ(copy.IndexValues(1).Size(), 3u);
-    EXPECT_EQ(copy.DeclaredSet(0), nullptr);
     EXPECT_EQ(copy.NewElements(), 6);
     Array2 assigned;
     assigned.Find(99, 99);
     assigned = a;
-    EXPECT_EQ(assigned.Elements().At(0), nullptr);
     EXPECT_EQ(assigned.NewElements(), 6);
     EXPECT_EQ(assigned.IndexValues(0).Integer(1), 20);
 }
 
-TEST_F(IndexFamily, ArrayElementsAreOfTheArrayTypeAndMadeOnce) {
+TEST_F(IndexFamily, ArrayElementsAreOfTheArrayTypeMadeOnceOrAClearFailure) {
     QV_ARRAY_II<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE> ddx;
     QV_PARTIALDERIVATIVE& e = ddx(2, 3);
     EXPECT_EQ(&ddx(2, 3), &e);
     QV_ARRAY_III<QV_REALVARIABLE, QV_REALVARIABLE> value;
     EXPECT_STREQ(value(1, 2, 3).PropertyName(), "(1,2,3)");
     QV_ARRAY_I<QV_REALPARAMETER, QV_REALPARAMETER> polypoint;
-    EXPECT_NE(polypoint.Get(4), nullptr);
-}
-
-TEST_F(IndexFamily, ArrayElementThatCannotBeMadeIsAClearFailure) {
-    QV_ARRAY_II<QV_REALVARIABLE, QV_REALVARIABLE> a;
     vzt::FailAllAllocations(true);
-    EXPECT_EQ(a.Get(1, 1), nullptr);
-    EXPECT_THROW(a(1, 1), std::logic_error);
+    EXPECT_EQ(polypoint.Get(4), nullptr);
+    EXPECT_THROW(value(1, 1, 1), std::logic_error);
     vzt::FailAllAllocations(false);
-    EXPECT_NE(a.Get(1, 1), nullptr);
+    EXPECT_NE(polypoint.Get(4), nullptr);
 }
 
 TEST_F(IndexFamily, StringInSetIsExactlyOneOrZero) {

@@ -1,5 +1,7 @@
 // References: the identity each kind of referred type reports, default objects made through
 // the host's allocator, and unlinked references that fail clearly instead of reaching null.
+// Multiports: the multiport itself and then its connection ports, one per connection name,
+// made once each; unknown names find nothing.
 #include <string>
 
 #include "framework/arrays.h"
@@ -40,33 +42,22 @@ template <class E>
 class Reference : public HostTest {};
 TYPED_TEST_SUITE(Reference, Referred);
 
-TYPED_TEST(Reference, ExternalAndVirtualReportTheIdentityOfTheirKind) {
-    QV_External<typename TypeParam::Type> external;
-    QV_Virtual<typename TypeParam::Type> named;
-    EXPECT_STREQ(external.ExternalTypeName(), TypeParam::Identity());
-    EXPECT_STREQ(named.VirtualBaseType(), TypeParam::Identity());
-}
-
-TYPED_TEST(Reference, DefaultObjectsAreDistinctAndGoBackToTheHost) {
+TYPED_TEST(Reference, DefaultObjectIsANewTFromTheHostsAllocatorOrNullWithNothingConstructed) {
     using T = typename TypeParam::Type;
     QV_Virtual<T> named;
-    const auto before = vzt::Allocator().liveBlocks;
+    const auto before = vzt::Allocator();
     QV_Type* first = named.NewDefaultVirtual();
     QV_Type* second = named.NewDefaultVirtual();
     ASSERT_NE(first, nullptr);
     ASSERT_NE(first, second);
     EXPECT_NE(dynamic_cast<T*>(first), nullptr);
     EXPECT_EQ(first->RefCount(), 0u) << "the caller owns it; no reference is taken";
-    EXPECT_GT(vzt::Allocator().liveBlocks, before);
+    EXPECT_GT(vzt::Allocator().liveBlocks, before.liveBlocks);
     delete first;
     delete second;
-    EXPECT_EQ(vzt::Allocator().liveBlocks, before);
-}
+    EXPECT_EQ(vzt::Allocator().liveBlocks, before.liveBlocks);
 
-TYPED_TEST(Reference, FailedAllocationGivesNullAndConstructsNothing) {
-    QV_Virtual<typename TypeParam::Type> named;
     vzt::ClearJournal();
-    const auto before = vzt::Allocator();
     vzt::FailAllocation(1);
     EXPECT_EQ(named.NewDefaultVirtual(), nullptr);
     EXPECT_TRUE(vzt::Journal().empty()) << "no constructor ran, nothing registered";
@@ -74,55 +65,44 @@ TYPED_TEST(Reference, FailedAllocationGivesNullAndConstructsNothing) {
     EXPECT_EQ(vzt::Allocator().liveBlocks, before.liveBlocks);
 }
 
-TYPED_TEST(Reference, UnresolvedVirtualStandsForADefaultTheHostOwns) {
+// Unresolved, a virtual reference stands for a default the host makes and owns; unlinked or
+// unresolvable or linked to what is not a T, a reference is null and fails clearly.
+TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClearly) {
     using T = typename TypeParam::Type;
-    const vzt::AllocatorStats before = vzt::Allocator();
     {
         QV_Virtual<T> named;
         T* object = named.get();
         ASSERT_NE(object, nullptr);
-        EXPECT_EQ(named.get(), object);
         EXPECT_EQ(&*named, object);
     }
-    EXPECT_EQ(vzt::Allocator().liveBlocks, before.liveBlocks);
-}
+    EXPECT_TRUE(this->AllocatorBalanced());
 
-TYPED_TEST(Reference, UnlinkedOrUnresolvableReferenceIsNullAndFailsClearly) {
-    using T = typename TypeParam::Type;
     QV_External<T> external;
+    QV_Virtual<T> named;
+    EXPECT_STREQ(external.ExternalTypeName(), TypeParam::Identity());
+    EXPECT_STREQ(named.VirtualBaseType(), TypeParam::Identity());
     EXPECT_EQ(external.get(), nullptr);
     EXPECT_THROW(*external, std::logic_error);
-    QV_Virtual<T> named;
+    external.Link(&named); // not a T
+    EXPECT_EQ(external.get(), nullptr);
+    EXPECT_THROW(*external, std::logic_error);
     vzt::FailAllAllocations(true);
     EXPECT_EQ(named.get(), nullptr);
     EXPECT_THROW(*named, std::logic_error);
     vzt::FailAllAllocations(false);
-}
 
-TYPED_TEST(Reference, LinkedReferenceYieldsTheLinkedObject) {
-    using T = typename TypeParam::Type;
-    QV_Virtual<T> named;
     QV_Type* object = named.NewDefaultVirtual();
     ASSERT_NE(object, nullptr);
-    QV_External<T> external;
     external.Link(object);
     named.Resolve(object);
     EXPECT_EQ(&*external, dynamic_cast<T*>(object));
-    EXPECT_EQ(named.get(), dynamic_cast<T*>(object));
+    EXPECT_EQ(&*named, dynamic_cast<T*>(object));
     QV_External<T> copy(external);
     EXPECT_EQ(copy.get(), external.get());
     delete object;
 }
 
 class References : public HostTest {};
-
-TEST_F(References, ReferenceLinkedToAnObjectOfAnotherTypeIsNotDereferenced) {
-    QV_GENERICSTREAM stream;
-    QV_External<QV_GENERICMODEL> external;
-    external.Link(&stream);
-    EXPECT_EQ(external.get(), nullptr);
-    EXPECT_THROW(*external, std::logic_error);
-}
 
 TEST_F(References, StructureReferenceAcceptsOnlyGenericStructures) {
     QV_GLOBALSTRUCTUREREFNAME<QV_GENERICSTRUCTURE> ref;
@@ -138,6 +118,86 @@ TEST_F(References, StructureReferenceAcceptsOnlyGenericStructures) {
     delete dummy;
     vzt::FailAllocation(1);
     EXPECT_EQ(ref.CreateDummyInstance(), nullptr);
+}
+
+template <class M>
+class Multiport : public HostTest {};
+
+using Named =
+    ::testing::Types<QV_QV_MICONTROLPORT, QV_QV_MOCONTROLPORT, QV_QV_MIOCONTROLPORT,
+                     QV_QV_MIGENERICPORT, QV_QV_MOGENERICPORT, QV_QV_MIOGENERICPORT,
+                     QV_QV_MICONNECTIONPORT, QV_QV_MOCONNECTIONPORT, QV_QV_MIOCONNECTIONPORT>;
+TYPED_TEST_SUITE(Multiport, Named);
+
+TYPED_TEST(Multiport, RegistersItsConnectionArrayAndWalksItselfFirstThenEachConnectionPort) {
+    TypeParam m;
+    ASSERT_EQ(m.Properties().size(), 1u);
+    EXPECT_EQ(m.Properties()[0], &m.CONNECTION);
+    EXPECT_EQ(m.CONNECTION.DeclaredSet(0), &m.ConnectionNames());
+    EXPECT_EQ(m.PortCount(true), 1) << "a new multiport counts only itself";
+    QV_PortType* b = m.CreateConnectionPort("b", 3);
+    QV_PortType* a = m.CreateConnectionPort("a", 3);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(m.PortCount(false), 3);
+    const QV_Type* expected[] = {&m, a, b, nullptr}; // ports in the order of their names
+    for (int n = 0; n < 4; ++n) {
+        int counter = n;
+        EXPECT_EQ(m.GetPort(counter, true), expected[n]) << "port " << n;
+        EXPECT_EQ(counter, n < 3 ? -1 : 0) << "port " << n;
+    }
+}
+
+TYPED_TEST(Multiport, EachNamedConnectionPortIsMadeOnceAndOtherNamesFindNothing) {
+    TypeParam m;
+    QV_PortType* first = m.CreateConnectionPort("pump", 7);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(m.CreateConnectionPort("pump", 7), first);
+    EXPECT_EQ(m.FindConnectionPort("pump"), first);
+    EXPECT_EQ(m.Connect("pump"), first);
+    const QV_Value& names = m.ConnectionNames().LastAssignment();
+    EXPECT_EQ(names.plainTag(), 7u) << "the unsigned argument tags the assigned names";
+    EXPECT_EQ(names.AsSet().Size(), 1u);
+    EXPECT_EQ(first->PropertyName(), std::string("(\"pump\")"));
+
+    EXPECT_EQ(m.FindConnectionPort("unknown"), nullptr);
+    EXPECT_EQ(m.FindConnectionPort("PUMP"), nullptr);
+    EXPECT_EQ(m.FindConnectionPort(nullptr), nullptr);
+    EXPECT_EQ(m.CreateConnectionPort(nullptr, 0), nullptr);
+    EXPECT_EQ(m.CreateConnectionPort("", 0), nullptr);
+    EXPECT_EQ(m.CONNECTION.Elements().Size(), 1u);
+    EXPECT_EQ(m.PortCount(true), 2);
+}
+
+class Multiports : public HostTest {};
+
+// The array takes the multiport's direction and export settings before the port is made.
+TEST_F(Multiports, ConnectionPortIsACompletePortWithoutParentOnAnArraySetLikeItsMultiport) {
+    QV_GENERICMODEL owner;
+    QV_QV_MOGENERICPORT exported;
+    exported.AddProperty(&owner, "OUTLETS", nullptr, QV_DirectionOutput, false);
+    exported.HostPortType(9);
+    auto* port = dynamic_cast<QV_GENERICPORT*>(exported.CreateConnectionPort("a", 0));
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(port->m_parent, nullptr);
+    EXPECT_EQ(port->Properties().size(), 3u) << "its own Construct ran";
+    EXPECT_EQ(exported.CONNECTION.Direction(), QV_DirectionOutput);
+    EXPECT_EQ(exported.CONNECTION.HostPortType(), 9);
+
+    QV_QV_MOGENERICPORT hidden;
+    hidden.UnsetIsToBeExported();
+    hidden.CreateConnectionPort("a", 0);
+    EXPECT_FALSE(hidden.CONNECTION.IsToBeExported());
+}
+
+TEST_F(Multiports, AssignedMultiportKeepsItsOwnNamesBound) {
+    QV_QV_MICONTROLPORT source;
+    source.Connect("a");
+    QV_QV_MICONTROLPORT target;
+    target = source;
+    EXPECT_EQ(target.CONNECTION.DeclaredSet(0), &target.ConnectionNames());
+    EXPECT_NE(target.FindConnectionPort("a"), nullptr);
+    EXPECT_NE(target.FindConnectionPort("a"), source.FindConnectionPort("a"));
 }
 
 } // namespace

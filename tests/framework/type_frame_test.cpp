@@ -1,7 +1,8 @@
-// The frame every type runs in: what reaches the host base, once per class level, and what
-// comes back unchanged.
+// Every type through the frame: what it registers and with whom, its identity, and what
+// reaches the host base once per class level.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <tuple>
 
@@ -12,8 +13,43 @@
 
 namespace {
 
+using testsupport::FollowUp;
 using testsupport::TypeCase;
 
+// Checks the journal's registrations with owner against the table: names, directions,
+// descriptions, flavours, flag false, and each port's follow-up right after its own
+// registration.
+void ExpectRegistrations(const TypeCase& c, const void* owner) {
+    const auto& journal = vzt::Journal();
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < journal.size(); ++i) {
+        const vzt::Event& e = journal[i];
+        if (e.kind != vzt::EventKind::AddProperty || e.owner != owner) {
+            continue;
+        }
+        ASSERT_LT(next, c.registrations.size()) << "extra registration " << e.name;
+        const testsupport::Registration& expected = c.registrations[next++];
+        EXPECT_EQ(e.name, expected.name);
+        EXPECT_EQ(e.direction, expected.direction) << e.name;
+        EXPECT_EQ(e.hasDescription, expected.description.has_value()) << e.name;
+        EXPECT_EQ(e.description, expected.description.value_or("")) << e.name;
+        EXPECT_FALSE(e.flag) << e.name;
+        EXPECT_EQ(e.flavour, expected.flavour) << e.name;
+        const vzt::Event* after =
+            i + 1 < journal.size() && journal[i + 1].object == e.object ? &journal[i + 1] : nullptr;
+        EXPECT_EQ(after && after->kind == vzt::EventKind::UnsetIsToBeExported,
+                  expected.followUp == FollowUp::Unexport)
+            << e.name;
+        EXPECT_EQ(after && after->kind == vzt::EventKind::HostPortType && after->a == 4,
+                  expected.followUp == FollowUp::HostPortType4)
+            << e.name;
+    }
+    EXPECT_EQ(next, c.registrations.size());
+}
+
+auto TypeName = [](const auto& info) { return info.param.type; };
+
+// One object of the type, made with construction on and no parent; the journal starts after.
 class TypeFrame : public testsupport::HostTest, public ::testing::WithParamInterface<TypeCase> {
 protected:
     void SetUp() override {
@@ -28,7 +64,9 @@ protected:
     QV_ModelType* object = nullptr;
 };
 
-TEST_P(TypeFrame, ExecuteAssignmentsLowersTheFirstArgumentOncePerLevelAndReturnsTheHostStatus) {
+TEST_P(TypeFrame, SetDimsAndExecuteAssignmentsReachTheHostOnceLoweringTheFirstArgumentPerLevel) {
+    object->SetDims();
+    EXPECT_EQ(CountOf(vzt::EventKind::ContainerSetDims), 1u);
     vzt::Base().executeAssignments = 12345;
     EXPECT_EQ(object->ExecuteAssignments(5, 7), 12345);
     const auto calls = EventsOf(vzt::EventKind::ContainerExecuteAssignments);
@@ -44,6 +82,8 @@ TEST_P(TypeFrame, ExecuteAssignmentsLowersTheFirstArgumentOncePerLevelAndReturns
     vzt::ClearJournal();
     object->ExecuteAssignments(INT_MIN, 0); // saturates instead of overflowing
     EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments)[0].a, INT_MIN);
+    EXPECT_EQ(object->Residuals(nullptr, 0, 0), 0);
+    EXPECT_EQ(object->Jacobian(nullptr, -1, 5), 0);
 }
 
 TEST_P(TypeFrame, SetUpEquationsPassesTheCountThroughEveryLevel) {
@@ -66,20 +106,16 @@ TEST_P(TypeFrame, SetUpEquationsPassesTheCountThroughEveryLevel) {
 }
 
 TEST_P(TypeFrame, JacPatternResetsExpressionsOncePerLevelBeforeTheHostAndReturnsItsCounter) {
-    vzt::Base().jacPattern = 77;
     int* rows = nullptr;
     int* cols = nullptr;
-    // Without a linked domain a distribution fails here too; a failing host is passed on.
-    const int r = object->JacPattern(rows, cols, nullptr);
-    EXPECT_EQ(r, GetParam().equations ? -1 : 77);
-    vzt::Base().jacPattern = -5;
+    vzt::Base().jacPattern = -5; // a failing host is passed on
     EXPECT_EQ(object->JacPattern(rows, cols, nullptr), -5);
     vzt::ClearJournal();
     vzt::Base().jacPattern = 77;
-    object->JacPattern(rows, cols, nullptr);
-    const auto& journal = vzt::Journal();
+    // Without a linked domain a distribution fails here too.
+    EXPECT_EQ(object->JacPattern(rows, cols, nullptr), GetParam().equations ? -1 : 77);
     std::size_t resets = 0;
-    for (const vzt::Event& e : journal) {
+    for (const vzt::Event& e : vzt::Journal()) {
         if (e.kind == vzt::EventKind::ModelJacPattern) {
             break;
         }
@@ -89,15 +125,97 @@ TEST_P(TypeFrame, JacPatternResetsExpressionsOncePerLevelBeforeTheHostAndReturns
     EXPECT_EQ(CountOf(vzt::EventKind::ModelJacPattern), 1u);
 }
 
-TEST_P(TypeFrame, SetDimsReachesTheHostOnceAndResidualsAndJacobianAreZero) {
-    object->SetDims();
-    EXPECT_EQ(CountOf(vzt::EventKind::ContainerSetDims), 1u);
-    EXPECT_EQ(object->Residuals(nullptr, 0, 0), 0);
-    EXPECT_EQ(object->Jacobian(nullptr, -1, 5), 0);
+TEST_P(TypeFrame, MemberPortsHaveNoParentButBelongToTheirOwner) {
+    for (const QV_Containable* property : object->Properties()) {
+        EXPECT_EQ(property->PropertyOwner(), object);
+        if (auto* port = dynamic_cast<const QV_CONTROLPORT*>(property)) {
+            EXPECT_EQ(port->m_parent, nullptr);
+            EXPECT_FALSE(port->IsToBeExported());
+        }
+        if (auto* port = dynamic_cast<const QV_CONNECTIONPORT*>(property)) {
+            EXPECT_EQ(port->m_parent, nullptr);
+            EXPECT_TRUE(port->IsToBeExported());
+            EXPECT_EQ(port->HostPortType(), 4);
+        }
+    }
+    // The component list and connection flag the host asks for are the registered members.
+    EXPECT_EQ(object->ComponentList(), object->FindProperty("COMPONENTLIST"));
+    EXPECT_EQ(object->IsConnected(), object->FindProperty("ISCONNECTED"));
+}
+
+TEST_P(TypeFrame, ConstructSwitchOffRegistersNothingUntilConstructThenWithTheParent) {
+    QV_GENERICMODEL parent(true, nullptr);
+    vzt::ClearJournal();
+    QV_ModelType* late = GetParam().make(false, &parent);
+    // Member ports still run their own (empty) declaration; nothing reaches the parent.
+    for (const vzt::Event& e : EventsOf(vzt::EventKind::AddProperty)) {
+        EXPECT_NE(e.owner, &parent) << e.name;
+        EXPECT_NE(e.owner, late) << e.name;
+    }
+    vzt::ClearJournal();
+    GetParam().construct(late);
+    ExpectRegistrations(GetParam(), &parent);
+    delete late;
+}
+
+TEST_P(TypeFrame, DerivesFromItselfAndItsAncestorsOnlyFoldingOnlyAsciiLetters) {
+    const std::string& id = GetParam().identity;
+    const auto& ancestors = GetParam().ancestors;
+    EXPECT_EQ(object->QV_DefaultDESCRIPTION(), id);
+    for (const TypeCase& other : testsupport::AllTypes()) {
+        const std::string& o = other.identity;
+        const bool expected =
+            o == id || std::find(ancestors.begin(), ancestors.end(), o) != ancestors.end();
+        EXPECT_EQ(object->ContainerDerivesFrom(o.c_str()), expected) << o;
+    }
+    std::string swapped = id;
+    for (char& ch : swapped) {
+        ch = std::isalpha(static_cast<unsigned char>(ch)) ? static_cast<char>(ch ^ 0x20) : ch;
+    }
+    EXPECT_TRUE(object->ContainerDerivesFrom(swapped.c_str())) << swapped;
+    const std::size_t tab = id.find('\t');
+    const std::string chopped = id.substr(0, id.size() - 1);
+    // A naive fold would match ')' with the tab (0x09 | 0x20) and 0x10 with '0' (0x10 | 0x20).
+    for (const std::string& near :
+         {id.substr(0, tab), id + " ", std::string(id).replace(tab, 1, ")"), chopped + '\x10',
+          chopped, std::string()}) {
+        EXPECT_FALSE(object->ContainerDerivesFrom(near.c_str())) << near;
+    }
+    EXPECT_FALSE(object->ContainerDerivesFrom(nullptr));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTypes, TypeFrame, ::testing::ValuesIn(testsupport::AllTypes()),
-                         [](const auto& info) { return info.param.type; });
+                         TypeName);
+
+class CreatableType : public testsupport::HostTest,
+                      public ::testing::WithParamInterface<TypeCase> {};
+
+TEST_P(CreatableType, FactoryMakesOneReferenceRegisteredWithItselfOrNothingAtAll) {
+    vzt::FailAllAllocations(true);
+    EXPECT_EQ(GetParam().factory(), nullptr);
+    vzt::FailAllAllocations(false);
+    EXPECT_TRUE(vzt::Journal().empty());
+    EXPECT_TRUE(AllocatorBalanced());
+
+    QV_ModelType* made = GetParam().factory();
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->RefCount(), 1u);
+    const auto addRefs = EventsOf(vzt::EventKind::AddRef);
+    ASSERT_EQ(addRefs.size(), 1u);
+    EXPECT_EQ(addRefs[0].object, made);
+    EXPECT_EQ(static_cast<void*>(made), static_cast<QV_Unknown*>(made));
+    ExpectRegistrations(GetParam(), made);
+    // Nothing is registered with any other owner (member ports have none of their own).
+    for (const vzt::Event& e : EventsOf(vzt::EventKind::AddProperty)) {
+        EXPECT_EQ(e.owner, made) << e.name;
+    }
+    EXPECT_FALSE(AllocatorBalanced()) << "made through the host's allocator";
+    EXPECT_EQ(made->Release(), 0u);
+    EXPECT_TRUE(AllocatorBalanced()) << "release returns every byte";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTypes, CreatableType,
+                         ::testing::ValuesIn(testsupport::CreatableTypes()), TypeName);
 
 using LevelBookkeeping = testsupport::HostTest;
 

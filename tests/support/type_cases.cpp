@@ -1,6 +1,10 @@
 #include "support/type_cases.h"
 
+#include <dlfcn.h>
+
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <utility>
 
 #include "types/distribution1d/distribution1d.h"
@@ -10,23 +14,6 @@
 #include "types/generic/models.h"
 #include "types/generic/signals.h"
 
-extern "C" {
-QV_GENERICMODEL* GENERICMODELFactory();
-QV_GENERICSTREAM* GENERICSTREAMFactory();
-QV_GENERICSTRUCTURE* GENERICSTRUCTUREFactory();
-QV_GENERICCONTROLSIGNAL* GENERICCONTROLSIGNALFactory();
-QV_CONTROLSIGNAL* CONTROLSIGNALFactory();
-QV_GENERICCONNECTION* GENERICCONNECTIONFactory();
-QV_CONNECTION* CONNECTIONFactory();
-QV_SECTIONDATAMODEL* SECTIONDATAMODELFactory();
-QV_DOMAIN* DOMAINFactory();
-QV_LENGTHDOMAIN* LENGTHDOMAINFactory();
-QV_ANGLEDOMAIN* ANGLEDOMAINFactory();
-QV_DISTRIBUTION1D* DISTRIBUTION1DFactory();
-QV_DISTRIBUTION2D* DISTRIBUTION2DFactory();
-QV_DISTRIBUTION3D* DISTRIBUTION3DFactory();
-}
-
 namespace testsupport {
 namespace {
 
@@ -34,32 +21,37 @@ constexpr auto kExternal = QV_RegistrationFlavour::External;
 constexpr auto kVirtual = QV_RegistrationFlavour::Virtual;
 constexpr auto kType = QV_RegistrationFlavour::Type;
 
-struct Kind {
-    bool assigns = false;
-    bool equations = false;
-};
+// What a type does of its own beyond registering: equations come with assignments.
+enum class Own { Nothing, Assignments, Equations };
 
+// A type whose identity is "<kind> <type>\tV10", one class level over each of the model types
+// it derives from. All but ports are made through their exported factory, as the host does.
 template <class T>
-TypeCase Case(std::string type, std::string identity, std::vector<std::string> ancestors,
-              int levels, std::function<QV_ModelType*()> factory,
-              std::vector<Registration> registrations, Kind kind = {}) {
-    return {std::move(type),
-            std::move(identity),
-            std::move(ancestors),
-            levels,
-            std::move(factory),
-            std::move(registrations),
-            kind.assigns,
-            kind.equations,
-            [](bool construct, QV_Container* parent) -> QV_ModelType* {
-                return new T(construct, parent);
-            },
-            [](QV_ModelType* object) { static_cast<T*>(object)->Construct(); }};
-}
-
-std::vector<Registration> Join(std::vector<Registration> a, const std::vector<Registration>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+TypeCase Case(const std::string& kind, const std::string& type, std::vector<std::string> bases,
+              std::vector<Registration> registrations, Own own = Own::Nothing) {
+    for (std::string& base : bases) {
+        base = "Model " + base + "\tV10";
+    }
+    TypeCase c{.type = type,
+               .identity = kind + " " + type + "\tV10",
+               .ancestors = bases,
+               .levels = int(bases.size()) + 1,
+               .registrations = registrations,
+               .assigns = own != Own::Nothing,
+               .equations = own == Own::Equations};
+    c.make = [](bool construct, QV_Container* parent) -> QV_ModelType* {
+        return new T(construct, parent);
+    };
+    c.construct = [](QV_ModelType* object) { static_cast<T*>(object)->Construct(); };
+    if (kind != "Port") {
+        c.factory = [type] {
+            using Factory = QV_ModelType* (*)();
+            auto factory =
+                reinterpret_cast<Factory>(dlsym(RTLD_DEFAULT, (type + "Factory").c_str()));
+            return factory != nullptr ? factory() : nullptr;
+        };
+    }
+    return c;
 }
 
 const std::vector<Registration> kModelPorts = {{"USERNOTES"},
@@ -71,7 +63,11 @@ const std::vector<Registration> kControlSignal = {
 const std::vector<Registration> kConnection = {
     {"USERNOTES"}, {"SOURCE", 4, FollowUp::HostPortType4}, {"DEST", 8, FollowUp::HostPortType4}};
 
-const std::vector<Registration> kSection = {
+const std::vector<Registration> kSectionData = {
+    {"USERNOTES"},
+    {"COMPONENTLIST"},
+    {"INPUTSIGNAL", 4, FollowUp::Unexport},
+    {"OUTPUTSIGNAL", 8, FollowUp::Unexport},
     {"MINNODECOUNT", 0, FollowUp::None, kExternal},
     {"LOCATION", 0, FollowUp::None, kVirtual, "Absolute location of LH boundary of this section"},
     {"SPACINGPREFERENCE", 0, FollowUp::None, kVirtual,
@@ -109,65 +105,11 @@ const std::vector<Registration> kDomain = {
     {"ENDNODE", 0, FollowUp::None, kType,
      "DO NOT EDIT - Index of the rightmost element in domain"}};
 
-const std::vector<Registration> kDistribution1D = {
-    {"XDOMAIN", 0, FollowUp::None, kExternal},
-    {"QV_VALUE_SET1"},
-    {"VALUE", 0, FollowUp::None, kVirtual, "Variable value at a node point"},
-    {"USERNOTES"},
-    {"INPUTSIGNAL", 4, FollowUp::Unexport},
-    {"OUTPUTSIGNAL", 8, FollowUp::Unexport},
-    {"HIGHESTORDERXDERIVATIVE"},
-    {"HIGHESTORDERXDERIVATIVEUSED"},
-    {"INTEGRALS", 0, FollowUp::None, kType, "Integrals to be calculated. Valid value: idx"},
-    {"QV_DDX_SET1"},
-    {"DDX", 0, FollowUp::None, kType, "1st-order partial deriv wrt x"},
-    {"QV_D2DX2_SET1"},
-    {"D2DX2", 0, FollowUp::None, kType, "2nd-order partial deriv wrt x"},
-    {"QV_IDX_SET1"},
-    {"IDX", 0, FollowUp::None, kType, "integral of distributed variable over X domain"}};
-
-// Each array's own sets just before it, one per dimension but those of D2DY2 (y) and, in
-// three dimensions, D2DZ2 (z), which are the domains' interiors.
-std::vector<Registration> Arrays(int rank) {
-    const std::string dims = rank == 2 ? "xy" : "xyz";
-    std::vector<std::pair<std::string, std::string>> arrays;
-    for (char d : dims) {
-        arrays.push_back({std::string("DD") + char(std::toupper(d)),
-                          std::string("1st-order partial deriv wrt ") + d});
-    }
-    for (char d : dims) {
-        arrays.push_back({std::string("D2D") + char(std::toupper(d)) + "2",
-                          std::string("2nd-order partial deriv wrt ") + d});
-    }
-    const std::vector<std::pair<std::string, std::string>> integrals =
-        rank == 2 ? std::vector<std::pair<std::string, std::string>>{{"IDX", "x"},
-                                                                     {"IDY", "y"},
-                                                                     {"IDXDY", "x and y"}}
-                  : std::vector<std::pair<std::string, std::string>>{{"IDX", "x"},
-                                                                     {"IDY", "y"},
-                                                                     {"IDZ", "z"},
-                                                                     {"IDXDY", "x and y"},
-                                                                     {"IDXDZ", "x and z"},
-                                                                     {"IDYDZ", "y and z"},
-                                                                     {"IDXDYDZ", "x, y and z"}};
-    for (const auto& [name, over] : integrals) {
-        arrays.push_back({name, "integral of distributed variable wrt " + over});
-    }
-    std::vector<Registration> out;
-    for (const auto& [name, description] : arrays) {
-        for (int k = 1; k <= rank; ++k) {
-            const bool interior = (name == "D2DY2" && k == 2) || (name == "D2DZ2" && k == 3);
-            if (!interior) {
-                out.push_back({"QV_" + name + "_SET" + std::to_string(k)});
-            }
-        }
-        out.push_back({name, 0, FollowUp::None, kType, description});
-    }
-    return out;
-}
-
-// The members before the arrays, of a distribution over the given directions.
-std::vector<Registration> DistributionHead(const std::string& dims, const char* integrals) {
+// A distribution over the given directions and integrals: its domains, value and ports, the
+// derivative orders and INTEGRALS, then each array after its own sets, one per direction but
+// those of D2DY2 (y) and D2DZ2 (z), which are the domains' interiors.
+std::vector<Registration> Distribution(const std::string& dims,
+                                       const std::vector<std::string>& over) {
     std::vector<Registration> out;
     for (char d : dims) {
         out.push_back({std::string(1, d) + "DOMAIN", 0, FollowUp::None, kExternal});
@@ -184,93 +126,87 @@ std::vector<Registration> DistributionHead(const std::string& dims, const char* 
             out.push_back({std::string("HIGHESTORDER") + d + "DERIVATIVE" + used});
         }
     }
+    std::vector<std::pair<std::string, std::string>> arrays;
+    for (const char* order : {"1st", "2nd"}) {
+        for (char d : dims) {
+            const std::string name =
+                order[0] == '1' ? std::string("DD") + d : "D2D" + (d + std::string("2"));
+            arrays.push_back(
+                {name, order + std::string("-order partial deriv wrt ") + char(std::tolower(d))});
+        }
+    }
+    std::string valid; // "idx, idy, idxdy" for "x", "y", "x and y"
+    for (const std::string& directions : over) {
+        std::string id = "i";
+        for (char d : directions) {
+            id += d >= 'x' ? std::string("d") + d : "";
+        }
+        valid += (valid.empty() ? "" : ", ") + id;
+        std::transform(id.begin(), id.end(), id.begin(), [](char c) { return std::toupper(c); });
+        arrays.push_back({id, "integral of distributed variable wrt " + directions});
+    }
     out.push_back({"INTEGRALS", 0, FollowUp::None, kType,
-                   std::string("Integrals to be calculated. Valid values: ") + integrals});
+                   "Integrals to be calculated. Valid values: " + valid});
+    for (const auto& [name, description] : arrays) {
+        for (std::size_t k = 1; k <= dims.size(); ++k) {
+            const bool interior = (name == "D2DY2" && k == 2) || (name == "D2DZ2" && k == 3);
+            if (!interior) {
+                out.push_back({"QV_" + name + "_SET" + std::to_string(k)});
+            }
+        }
+        out.push_back({name, 0, FollowUp::None, kType, description});
+    }
     return out;
 }
 
-const std::vector<Registration> kDistribution2D =
-    Join(DistributionHead("XY", "idx, idy, idxdy"), Arrays(2));
+// One direction words two descriptions its own way.
+const std::vector<Registration> kDistribution1D = [] {
+    std::vector<Registration> out = Distribution("X", {"x"});
+    out[8].description = "Integrals to be calculated. Valid value: idx";
+    out[14].description = "integral of distributed variable over X domain";
+    return out;
+}();
+const std::vector<Registration> kDistribution2D = Distribution("XY", {"x", "y", "x and y"});
 const std::vector<Registration> kDistribution3D =
-    Join(DistributionHead("XYZ", "idx, idy, idz, idxdy, idxdz, idydz, idxdydz"), Arrays(3));
+    Distribution("XYZ", {"x", "y", "z", "x and y", "x and z", "y and z", "x, y and z"});
 
 } // namespace
 
-const std::vector<std::string>& AllIdentities() {
-    static const std::vector<std::string> identities = {"Model GENERICMODEL\tV10",
-                                                        "Model SECTIONDATAMODEL\tV10",
-                                                        "Model DOMAIN\tV10",
-                                                        "Model LENGTHDOMAIN\tV10",
-                                                        "Model ANGLEDOMAIN\tV10",
-                                                        "Model DISTRIBUTION1D\tV10",
-                                                        "Model DISTRIBUTION2D\tV10",
-                                                        "Model DISTRIBUTION3D\tV10",
-                                                        "Model GENERICCONTROLSIGNAL\tV10",
-                                                        "Model CONTROLSIGNAL\tV10",
-                                                        "Model GENERICCONNECTION\tV10",
-                                                        "Model CONNECTION\tV10",
-                                                        "Stream GENERICSTREAM\tV10",
-                                                        "Structure GENERICSTRUCTURE\tV10",
-                                                        "Port GENERICPORT\tV10",
-                                                        "Port CONTROLPORT\tV10",
-                                                        "Port CONNECTIONPORT\tV10"};
-    return identities;
-}
-
 const std::vector<TypeCase>& AllTypes() {
-    const Kind assigns{true, false};
-    const Kind equations{true, true};
     static const std::vector<TypeCase> cases = {
-        Case<QV_GENERICMODEL>("GENERICMODEL", "Model GENERICMODEL\tV10", {}, 1, GENERICMODELFactory,
-                              kModelPorts),
-        Case<QV_GENERICSTREAM>("GENERICSTREAM", "Stream GENERICSTREAM\tV10", {}, 1,
-                               GENERICSTREAMFactory,
+        Case<QV_GENERICMODEL>("Model", "GENERICMODEL", {}, kModelPorts),
+        Case<QV_GENERICSTREAM>("Stream", "GENERICSTREAM", {},
                                {{"USERNOTES"},
                                 {"COMPONENTLIST"},
                                 {"QV_UNCONNECTABLEINPUT", 4, FollowUp::Unexport},
                                 {"QV_UNCONNECTABLEOUTPUT", 8, FollowUp::Unexport},
                                 {"INPUTSIGNAL", 4, FollowUp::Unexport},
                                 {"OUTPUTSIGNAL", 8, FollowUp::Unexport}}),
-        Case<QV_GENERICSTRUCTURE>("GENERICSTRUCTURE", "Structure GENERICSTRUCTURE\tV10", {}, 1,
-                                  GENERICSTRUCTUREFactory, {{"USERNOTES"}, {"COMPONENTLIST"}}),
-        Case<QV_GENERICCONTROLSIGNAL>("GENERICCONTROLSIGNAL", "Model GENERICCONTROLSIGNAL\tV10", {},
-                                      1, GENERICCONTROLSIGNALFactory, kControlSignal),
-        Case<QV_CONTROLSIGNAL>("CONTROLSIGNAL", "Model CONTROLSIGNAL\tV10",
-                               {"Model GENERICCONTROLSIGNAL\tV10"}, 2, CONTROLSIGNALFactory,
-                               kControlSignal),
-        Case<QV_GENERICCONNECTION>("GENERICCONNECTION", "Model GENERICCONNECTION\tV10", {}, 1,
-                                   GENERICCONNECTIONFactory, kConnection),
-        Case<QV_CONNECTION>("CONNECTION", "Model CONNECTION\tV10", {"Model GENERICCONNECTION\tV10"},
-                            2, CONNECTIONFactory, kConnection),
-        Case<QV_GENERICPORT>("GENERICPORT", "Port GENERICPORT\tV10", {}, 1, nullptr,
+        Case<QV_GENERICSTRUCTURE>("Structure", "GENERICSTRUCTURE", {},
+                                  {{"USERNOTES"}, {"COMPONENTLIST"}}),
+        Case<QV_GENERICCONTROLSIGNAL>("Model", "GENERICCONTROLSIGNAL", {}, kControlSignal),
+        Case<QV_CONTROLSIGNAL>("Model", "CONTROLSIGNAL", {"GENERICCONTROLSIGNAL"}, kControlSignal),
+        Case<QV_GENERICCONNECTION>("Model", "GENERICCONNECTION", {}, kConnection),
+        Case<QV_CONNECTION>("Model", "CONNECTION", {"GENERICCONNECTION"}, kConnection),
+        Case<QV_GENERICPORT>("Port", "GENERICPORT", {},
                              {{"ISCONNECTED"}, {"ISLINKED"}, {"COMPONENTLIST"}}),
-        Case<QV_CONTROLPORT>("CONTROLPORT", "Port CONTROLPORT\tV10", {}, 1, nullptr, {}),
-        Case<QV_CONNECTIONPORT>("CONNECTIONPORT", "Port CONNECTIONPORT\tV10", {}, 1, nullptr, {}),
-        Case<QV_SECTIONDATAMODEL>("SECTIONDATAMODEL", "Model SECTIONDATAMODEL\tV10",
-                                  {"Model GENERICMODEL\tV10"}, 2, SECTIONDATAMODELFactory,
-                                  Join(kModelPorts, kSection)),
-        Case<QV_DOMAIN>("DOMAIN", "Model DOMAIN\tV10", {}, 1, DOMAINFactory, kDomain, assigns),
-        Case<QV_LENGTHDOMAIN>("LENGTHDOMAIN", "Model LENGTHDOMAIN\tV10", {"Model DOMAIN\tV10"}, 2,
-                              LENGTHDOMAINFactory, kDomain, assigns),
-        Case<QV_ANGLEDOMAIN>("ANGLEDOMAIN", "Model ANGLEDOMAIN\tV10", {"Model DOMAIN\tV10"}, 2,
-                             ANGLEDOMAINFactory, kDomain, assigns),
-        Case<QV_DISTRIBUTION1D>("DISTRIBUTION1D", "Model DISTRIBUTION1D\tV10", {}, 1,
-                                DISTRIBUTION1DFactory, kDistribution1D, equations),
-        Case<QV_DISTRIBUTION2D>("DISTRIBUTION2D", "Model DISTRIBUTION2D\tV10", {}, 1,
-                                DISTRIBUTION2DFactory, kDistribution2D, equations),
-        Case<QV_DISTRIBUTION3D>("DISTRIBUTION3D", "Model DISTRIBUTION3D\tV10", {}, 1,
-                                DISTRIBUTION3DFactory, kDistribution3D, equations),
+        Case<QV_CONTROLPORT>("Port", "CONTROLPORT", {}, {}),
+        Case<QV_CONNECTIONPORT>("Port", "CONNECTIONPORT", {}, {}),
+        Case<QV_SECTIONDATAMODEL>("Model", "SECTIONDATAMODEL", {"GENERICMODEL"}, kSectionData),
+        Case<QV_DOMAIN>("Model", "DOMAIN", {}, kDomain, Own::Assignments),
+        Case<QV_LENGTHDOMAIN>("Model", "LENGTHDOMAIN", {"DOMAIN"}, kDomain, Own::Assignments),
+        Case<QV_ANGLEDOMAIN>("Model", "ANGLEDOMAIN", {"DOMAIN"}, kDomain, Own::Assignments),
+        Case<QV_DISTRIBUTION1D>("Model", "DISTRIBUTION1D", {}, kDistribution1D, Own::Equations),
+        Case<QV_DISTRIBUTION2D>("Model", "DISTRIBUTION2D", {}, kDistribution2D, Own::Equations),
+        Case<QV_DISTRIBUTION3D>("Model", "DISTRIBUTION3D", {}, kDistribution3D, Own::Equations),
     };
     return cases;
 }
 
 std::vector<TypeCase> CreatableTypes() {
     std::vector<TypeCase> creatable;
-    for (const TypeCase& c : AllTypes()) {
-        if (c.factory) {
-            creatable.push_back(c);
-        }
-    }
+    std::copy_if(AllTypes().begin(), AllTypes().end(), std::back_inserter(creatable),
+                 [](const TypeCase& c) { return c.factory != nullptr; });
     return creatable;
 }
 

@@ -25,22 +25,19 @@ struct Registration {
 struct TypeCase {
     std::string type;
     std::string identity;
-    std::vector<std::string> ancestors;     // identities of its base types
-    int levels;                             // class levels of the library's own
-    std::function<QV_ModelType*()> factory; // null for ports
+    std::vector<std::string> ancestors;               // identities of its base types
+    int levels;                                       // class levels of the library's own
+    std::function<QV_ModelType*()> factory = nullptr; // null for ports
     std::vector<Registration> registrations;
     bool assigns;   // has assignments of its own
     bool equations; // registers equations (and needs a linked domain for them)
-    std::function<QV_ModelType*(bool construct, QV_Container* parent)> make;
-    std::function<void(QV_ModelType*)> construct; // runs the type's own Construct
+    std::function<QV_ModelType*(bool construct, QV_Container* parent)> make = nullptr;
+    std::function<void(QV_ModelType*)> construct = nullptr; // runs the type's own Construct
 };
 
 inline std::ostream& operator<<(std::ostream& out, const TypeCase& c) {
     return out << c.type;
 }
-
-// Every type of the library whose identity a test may compare against.
-const std::vector<std::string>& AllIdentities();
 
 // Every type built so far; the creatable ones have a factory.
 const std::vector<TypeCase>& AllTypes();
