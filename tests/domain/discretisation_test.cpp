@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "domain/domain_fixture.h"
+#include "types/domain/parameters.h"
 #include "types/domain/rounding.h"
 
 namespace {
@@ -13,8 +14,6 @@ namespace {
 using testsupport::DomainLayout;
 using testsupport::DomainTest;
 using testsupport::Range;
-
-// ---- Worked examples ---------------------------------------------------------------------
 
 // A layout of one run of the assignments, every section alike. Positions are listed, or
 // uniform when none are; -1 marks what the example does not fix.
@@ -27,7 +26,9 @@ struct WorkedExample {
     std::vector<double> positions;
     std::vector<int> interior;
     std::vector<double> polyPoints;
-    friend void PrintTo(const WorkedExample& w, std::ostream* out) { *out << w.method; }
+    friend void PrintTo(const WorkedExample& w, std::ostream* out) {
+        *out << w.method << ' ' << w.sections << " sections, hod " << w.hod;
+    }
 };
 
 const std::vector<double> kOcfe3Positions = {0.0,      0.07044,  0.262893, 0.333333, 0.403773,
@@ -78,21 +79,18 @@ INSTANTIATE_TEST_SUITE_P(
         WorkedExample{"CFD4", 1, 0, 4, 8, 2, 0.125, 8, {}, Range(1, 7), {0.25, 0.5, 0.75}},
         WorkedExample{"OCFE4", 1, 0, -1, 8, 2, 0.5, 8, kOcfe4Positions, Range(1, 7), kOcfe4Points},
         WorkedExample{"CFD2", 2, 1, -1, 8, 4, 0.0625, 16, {}, Range(1, 15), {0.5}},
-        WorkedExample{"CFD2", 2, 2, -1, 8, 4, 0.0625, 16, {}, WithoutNode(Range(1, 15), 8), {0.5}}),
-    [](const auto& info) {
-        const WorkedExample& w = info.param;
-        return std::string(w.method) + "_" + std::to_string(w.sections) + "sections_hod" +
-               std::to_string(w.hod);
-    });
-
-// ---- Invariants over every method ------------------------------------------------------
+        WorkedExample{
+            "CFD2", 2, 2, -1, 8, 4, 0.0625, 16, {}, WithoutNode(Range(1, 15), 8), {0.5}}));
 
 struct Configuration {
     std::string method;
     int sections;
     int hod;
     double length;
-    friend void PrintTo(const Configuration& c, std::ostream* out) { *out << c.method; }
+    friend void PrintTo(const Configuration& c, std::ostream* out) {
+        *out << c.method << ' ' << c.sections << " sections, hod " << c.hod << ", length "
+             << c.length;
+    }
 };
 
 class DomainInvariants : public DomainTest, public ::testing::WithParamInterface<Configuration> {};
@@ -156,15 +154,7 @@ std::vector<Configuration> AllConfigurations() {
     return configurations;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryMethod, DomainInvariants, ::testing::ValuesIn(AllConfigurations()),
-                         [](const auto& info) {
-                             const Configuration& c = info.param;
-                             return c.method + "_" + std::to_string(c.sections) + "sections_hod" +
-                                    std::to_string(c.hod) + "_length" +
-                                    std::to_string(int(c.length * 10));
-                         });
-
-// ---- Tags, edge cases ----------------------------------------------------------------------
+INSTANTIATE_TEST_SUITE_P(EveryMethod, DomainInvariants, ::testing::ValuesIn(AllConfigurations()));
 
 TEST_F(DomainTest, EveryValueCarriesItsStatementNumberAndTheLevelsArguments) {
     QV_DOMAIN domain;
@@ -201,17 +191,6 @@ TEST_F(DomainTest, DifferenceMethodsPlaceNodesByTheirOwnStatementsWhateverTheInt
     EXPECT_EQ(d.SECTION.get()->Get(1)->ELEMENTLENGTH.LastAssignment().tag().n, 36);
 }
 
-TEST_F(DomainTest, ZeroSpacingGivesTheSmallestNodeCount) {
-    QV_DOMAIN d;
-    Configure(d, "OCFE4", 2);
-    d.SPACINGPREFERENCE.get()->Specify(QV_Value(0.0, 0u));
-    Run(d);
-    const DomainLayout L = Read(d);
-    for (const auto& S : L.sections) {
-        EXPECT_EQ(S.nodeCount, 4);
-    }
-}
-
 TEST_F(DomainTest, ChangingFromCollocationToBfd1GivesTheLayoutOfAFreshDomain) {
     QV_DOMAIN changed;
     Configure(changed, "OCFE3", 1);
@@ -233,26 +212,43 @@ TEST_F(DomainTest, UnknownMethodAssignsNoMethodConstants) {
     EXPECT_TRUE(d.NUMPOLYPOINTS.LastAssignment().IsEmpty());
 }
 
-TEST(DomainRounding, HalvesGoAwayFromZeroAndBadValuesGiveTheSmallestInteger) {
-    using pellorin::RoundToInt;
-    using pellorin::TruncateToInt;
-    EXPECT_EQ(RoundToInt(2.5), 3);
-    EXPECT_EQ(RoundToInt(-2.5), -3);
-    EXPECT_EQ(RoundToInt(2.4999), 2);
-    EXPECT_EQ(TruncateToInt(2.99), 2);
-    EXPECT_EQ(TruncateToInt(-2.5), -2);
-    EXPECT_EQ(TruncateToInt(2147483647.9), 2147483647);
-    EXPECT_EQ(TruncateToInt(2147483648.0), INT_MIN);
-    EXPECT_EQ(TruncateToInt(-2147483648.9), INT_MIN);
-    EXPECT_EQ(TruncateToInt(-2147483649.0), INT_MIN);
-    EXPECT_EQ(RoundToInt(2147483647.4), 2147483647);
-    EXPECT_EQ(RoundToInt(2147483647.5), INT_MIN);
+TEST(DomainRounding, RoundsAndTruncatesToIntOrGivesTheSmallestInteger) {
     const double inf = std::numeric_limits<double>::infinity();
-    for (double bad : {std::nan(""), inf, -inf, 1e300}) {
-        EXPECT_EQ(RoundToInt(bad), INT_MIN) << bad;
-        EXPECT_EQ(TruncateToInt(bad), INT_MIN) << bad;
+    for (auto [x, rounded, truncated] : {std::tuple{2.5, 3, 2},
+                                         {-2.5, -3, -2},
+                                         {2.4999, 2, 2},
+                                         {2.99, 3, 2},
+                                         {2147483647.4, 2147483647, 2147483647},
+                                         {2147483647.5, INT_MIN, 2147483647},
+                                         {2147483648.0, INT_MIN, INT_MIN},
+                                         {-2147483648.9, INT_MIN, INT_MIN},
+                                         {-2147483649.0, INT_MIN, INT_MIN},
+                                         {std::nan(""), INT_MIN, INT_MIN},
+                                         {inf, INT_MIN, INT_MIN},
+                                         {-inf, INT_MIN, INT_MIN},
+                                         {1e300, INT_MIN, INT_MIN}}) {
+        EXPECT_EQ(pellorin::RoundToInt(x), rounded) << x;
+        EXPECT_EQ(pellorin::TruncateToInt(x), truncated) << x;
     }
     EXPECT_EQ(pellorin::ClampToInt(1LL << 40), INT_MIN);
+}
+
+// The physical quantities the host reads from the angle and length parameters: nothing else
+// of the library shows them, so a slip in one would reach the host's units unnoticed.
+TEST(Quantities, AnglesAreInRadiansAndLengthsInMetres) {
+    QV_ANGLEPARAMETER angle;
+    QV_LENGTHPARAMETER length;
+    struct Case {
+        const QV_REALPARAMETER& parameter;
+        const char *quantity, *unit;
+        int row;
+    };
+    for (const Case& c : {Case{angle, "Angle", "rad", 32}, Case{length, "Length", "m", 17}}) {
+        EXPECT_STREQ(c.parameter.QV_DefaultPHYSICALQUANTITY()->AsText(), c.quantity);
+        EXPECT_STREQ(c.parameter.QV_DefaultBASEUOMNAME()->AsText(), c.unit) << c.quantity;
+        EXPECT_EQ(c.parameter.QV_PQRow(), c.row) << c.quantity;
+        EXPECT_EQ(c.parameter.QV_PQCol(), 1) << c.quantity;
+    }
 }
 
 } // namespace
