@@ -132,21 +132,6 @@ TEST(SetValue, CompareCIFoldsOnlyAsciiLetters) {
     EXPECT_NE(SUValue::CompareCI(nullptr, ""), 0);
 }
 
-TEST(SetValue, IteratorsAdvanceThenTest) {
-    std::vector<int> seen;
-    QV_IntegerSetIter it(QV_IntSetValue(3, 5));
-    while (it.Next()) {
-        seen.push_back(it.v());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{3, 4, 5}));
-    EXPECT_FALSE(it.Next());
-    QV_IntegerSetIter none(QV_IntSetValue{});
-    EXPECT_FALSE(none.Next());
-    QV_StringSetIter names(QV_StrSetValue("x\"y\""));
-    ASSERT_TRUE(names.Next());
-    EXPECT_STREQ(names.fv(), "x");
-}
-
 class SetProperty : public HostTest {};
 
 TEST_F(SetProperty, HoldsOnlySetValuesOfItsKind) {
