@@ -14,25 +14,22 @@ namespace {
 
 class RunStatus : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(library.IsOpen()) << library.Error(); }
     void TearDown() override { vzt::Reset(); }
 
     int Run() {
-        vzhost::RunOptions options;
-        options.type = "DISTRIBUTION1D";
-        options.domainSpecs['x'] = "method=OCFE3,sections=2";
-        options.settings = {{"INTEGRALS", "idx"}};
         out.str("");
         err.str("");
-        return vzhost::Run(library, options, out, err);
+        return vzhost::Run(
+            library, {"DISTRIBUTION1D", {{'x', "method=OCFE3,sections=2"}}, {{"INTEGRALS", "idx"}}},
+            out, err);
     }
 
     vzt::TypeLibrary library{PELLORIN_LIBRARY_PATH};
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
 };
 
 TEST_F(RunStatus, AWalkThatFailsExitsWithOneAfterTheReport) {
-    ASSERT_TRUE(library.IsOpen()) << library.Error();
     struct Case {
         int setUpEquations, jacPattern;
         const char* says;
@@ -53,7 +50,6 @@ TEST_F(RunStatus, AWalkThatFailsExitsWithOneAfterTheReport) {
 // result that lacks parts: the run fails with status 1 and one line, or (where the library
 // did without the allocation) gives the whole result; nothing it allocated is left behind.
 TEST_F(RunStatus, AnAllocationFailureAnywhereFailsTheRunWithOne) {
-    ASSERT_TRUE(library.IsOpen()) << library.Error();
     vzt::Reset();
     const std::size_t before = vzt::Allocator().totalAllocations;
     ASSERT_EQ(Run(), 0) << err.str();

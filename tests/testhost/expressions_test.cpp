@@ -2,6 +2,7 @@
 #include <vuzizev/expressions.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "support/host_fixture.h"
 
@@ -33,43 +34,32 @@ struct Builder {
     }
 };
 
-TEST_F(ExpressionsTest, EvaluatesAndRendersTheFirstDerivativeStatement) {
+TEST_F(ExpressionsTest, EvaluatesAndRendersWithParenthesesOnlyWhereTheStructureNeedsThem) {
     QV_ModelTypeEx2 model;
-    QV_REALVARIABLE ddx(true), left(true), right(true);
+    QV_REALVARIABLE a(true), c(true), d(true);
     QV_REALPARAMETER h(true);
-    // ((DDX * h) + (VALUE(0) - VALUE(1)))
-    Builder b{model};
-    b.Open().Op(EOp_Plus).Op(EOp_Times).Term(ddx).Term(h);
-    b.Op(EOp_Minus).Term(left).Term(right);
-
-    const QV_EquationStore& store = model.Equations();
-    const auto value = vzt::Evaluate(store.Equation(0), store, [&](const QV_VarParam* p) {
-        return p == &ddx ? 2.0 : p == &h ? 0.5 : p == &left ? 3.0 : 4.0;
-    });
-    ASSERT_TRUE(value.has_value());
-    EXPECT_DOUBLE_EQ(*value, 2.0 * 0.5 + (3.0 - 4.0));
-
-    const auto name = [&](const QV_VarParam* p) -> std::string {
-        return p == &ddx ? "DDX(1)" : p == &h ? "h" : p == &left ? "VALUE(0)" : "VALUE(1)";
-    };
-    EXPECT_EQ(vzt::Infix(store.Equation(0), store, name), "DDX(1)*h + (VALUE(0) - VALUE(1))");
-}
-
-TEST_F(ExpressionsTest, KeepsParenthesesOnlyWhereTheStructureNeedsThem) {
-    QV_ModelTypeEx2 model;
-    QV_REALVARIABLE a(true), c(true);
+    Builder e{model};
+    // ((a - h) + (c - d))
+    e.Open().Op(EOp_Plus).Op(EOp_Minus).Term(a).Term(h).Op(EOp_Minus).Term(c).Term(d);
     // ((a - (2 * c)) / sq(a + 0.00138...)), the 2 an integer and the other a real
-    Builder b{model};
-    b.Open().Op(EOp_Divide).Op(EOp_Minus).Term(a).Op(EOp_Times).Value(2).Term(c);
-    b.Op(EOp_Square).Op(EOp_Plus).Term(a).Value(0.001388888888888889);
+    e.Open().Op(EOp_Divide).Op(EOp_Minus).Term(a).Op(EOp_Times).Value(2).Term(c);
+    e.Op(EOp_Square).Op(EOp_Plus).Term(a).Value(0.001388888888888889);
+    const auto value = [&](const QV_VarParam* p) {
+        return p == &a ? 2.0 : p == &h ? 0.5 : p == &c ? 3.0 : 5.0;
+    };
+    const auto name = [&](const QV_VarParam* p) -> std::string {
+        return p == &a ? "a" : p == &h ? "h" : p == &c ? "c" : "d";
+    };
+    const double shifted = 2.0 + 0.001388888888888889;
+    const std::pair<const char*, double> expected[] = {
+        {"a - h + (c - d)", (2.0 - 0.5) + (3.0 - 5.0)},
+        {"(a - 2*c)/sq(a + 0.001388888888888889)", (2.0 - 6.0) / (shifted * shifted)}};
     const QV_EquationStore& store = model.Equations();
-    const auto name = [&](const QV_VarParam* p) -> std::string { return p == &a ? "a" : "c"; };
-    EXPECT_EQ(vzt::Infix(store.Equation(0), store, name), "(a - 2*c)/sq(a + 0.001388888888888889)");
-    const auto value = vzt::Evaluate(store.Equation(0), store,
-                                     [&](const QV_VarParam* p) { return p == &a ? 1.0 : 2.0; });
-    ASSERT_TRUE(value.has_value());
-    EXPECT_DOUBLE_EQ(*value,
-                     (1.0 - 4.0) / ((1.0 + 0.001388888888888889) * (1.0 + 0.001388888888888889)));
+    for (std::size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(vzt::Infix(store.Equation(k), store, name), expected[k].first);
+        EXPECT_DOUBLE_EQ(vzt::Evaluate(store.Equation(k), store, value).value_or(0.0),
+                         expected[k].second);
+    }
 }
 
 TEST_F(ExpressionsTest, MalformedStreamsAreReportedNotRead) {

@@ -1,44 +1,12 @@
 // The stand-in host's element table and index strings, on which every array rests.
 #include <ostream>
-#include <random>
 #include <string>
-#include <vector>
-
-#include <climits>
 
 #include "support/counting_array.h"
 
 namespace {
 
 class ElementTable : public HostTest {};
-
-TEST_F(ElementTable, AddNullEntriesOpensStrideNullsInEveryBlock) {
-    std::mt19937 rng(5);
-    for (int round = 0; round < 200; ++round) {
-        const std::size_t stride = 1 + rng() % 4;
-        const std::size_t oldSize = 1 + rng() % 4;
-        const std::size_t blocks = 1 + rng() % 4;
-        const std::size_t position = rng() % (oldSize + 1);
-        QV_LongPtrVectorOwnsData table;
-        ASSERT_TRUE(table.ResetToNulls(blocks * oldSize * stride));
-        std::vector<QV_Type*> expected;
-        for (std::size_t i = 0; i < table.Size(); ++i) {
-            if (i % (oldSize * stride) == position * stride) {
-                expected.insert(expected.end(), stride, nullptr);
-            }
-            ASSERT_TRUE(table.Put(i, new QV_REALVARIABLE(true)));
-            expected.push_back(table.At(i));
-            if (position == oldSize && (i + 1) % (oldSize * stride) == 0) {
-                expected.insert(expected.end(), stride, nullptr);
-            }
-        }
-        ASSERT_TRUE(table.AddNullEntries(position, oldSize, stride));
-        ASSERT_EQ(table.Size(), expected.size());
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(table.At(i), expected[i]) << "round " << round << " entry " << i;
-        }
-    }
-}
 
 TEST_F(ElementTable, AddNullEntriesRefusesWhatIsNotATableOfBlocks) {
     QV_LongPtrVectorOwnsData table;
