@@ -11,10 +11,10 @@ extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double*
                            int* cols, int* scratch, double* derivs, int* ifail) {
     const int n = *nonZeros;
     const auto copy = [](auto* first, int count) { return std::vector(first, first + count); };
-    spy.calls.push_back(RoutineCall{*callType, valuesIn, valuesOut, copy(valuesIn, spy.slots),
-                                    copy(dimsIn, 3), copy(offsetsIn, 5), *dimsOut,
-                                    offsetsOut == offsetsIn + 4, *hostInt, *hostInt2, n, *ifail,
-                                    copy(rows, n), copy(cols, n), copy(derivs, n)});
+    spy.calls.push_back(RoutineCall{*callType, copy(valuesIn, spy.slots), copy(dimsIn, 3),
+                                    copy(offsetsIn, 5), *dimsOut, offsetsOut == offsetsIn + 4,
+                                    *hostInt, *hostInt2, n, *ifail, copy(rows, n), copy(cols, n),
+                                    copy(derivs, n)});
     vzt::LogProcedureEvent("routine " + std::to_string(*callType));
 
     valuesOut[*offsetsOut - offsetsIn[0]] = spy.f;
@@ -94,8 +94,7 @@ std::vector<vzt::ProcedureArgument> ProcedureTest::Arguments() const {
 }
 
 int ProcedureTest::SetUpEquations() {
-    nonZeros = vzt::SetUpProcedure(*procedure, *owner, 3, "CALL1").nonZeros;
-    return nonZeros;
+    return vzt::SetUpProcedure(*procedure, *owner, 3, "CALL1").nonZeros;
 }
 
 int ProcedureTest::Residual(double& r) {
@@ -104,7 +103,7 @@ int ProcedureTest::Residual(double& r) {
 }
 
 std::vector<double> ProcedureTest::JacobianRow(int& status) {
-    std::vector<double> entries(std::size_t(std::max(nonZeros, 1)) + 8, -12345.0);
+    std::vector<double> entries(64, -12345.0);
     int index = 0;
     status = procedure->Jacobian(entries.data(), index);
     entries.resize(std::size_t(index));

@@ -18,8 +18,6 @@ namespace proctest {
 // What the routine found when it was called.
 struct RoutineCall {
     int callType = 0;
-    const double* valuesIn = nullptr;
-    const double* valuesOut = nullptr;
     std::vector<double> values; // the value buffer, as many slots as the layout has
     std::vector<int> dims, offsets;
     int outputDim = 0;
@@ -73,7 +71,6 @@ protected:
     int Residual(double& r);
     std::vector<double> JacobianRow(int& status);
 
-public:
     Binding binding;
     std::unique_ptr<QV_ModelTypeEx> owner;
     std::unique_ptr<QV_INTEGERPARAMETER> count;
@@ -81,7 +78,6 @@ public:
     QV_REALVARIABLE *x = nullptr, *y = nullptr;
     std::vector<QV_VarParam*> X, Y;
     std::unique_ptr<QVProc_INTERPOLATE> procedure;
-    int nonZeros = 0;
 };
 
 // The log lines of the host that start with prefix, in order.
