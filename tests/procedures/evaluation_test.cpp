@@ -73,7 +73,6 @@ TEST_F(RoutineInterface, TheRoutineSeesTheLayoutAndItsOwnCopies) {
         EXPECT_EQ(LogLines("HandleDerivatives"),
                   std::vector<std::string>{"HandleDerivatives false " + entries + " " +
                                            std::to_string(columns) + " 1 " + entries});
-        EXPECT_EQ(procedure->ValueSlots(), columns + 1);
         EXPECT_EQ(SetUpEquations(), columns);
         std::vector<int> offsets = {0, 1, 1 + c.n1, 1 + c.n1 + c.n2, columns};
         for (int k = 0; k < 5; ++k) {
@@ -183,7 +182,6 @@ TEST_F(RoutineInterface, FailuresCallNoRoutineOrAreReported) {
         vzt::Procedures().forceLastCall = true;
         vzt::Procedures().forcedLastCall = QV_ProcedureType::CallWithDerivatives;
         spy = {};
-        spy.slots = procedure->ValueSlots();
         EXPECT_EQ(procedure->Residuals(&r, index), 0);
         EXPECT_EQ(spy.calls.size(), 1u);
     }
@@ -207,13 +205,21 @@ TEST_F(ResidualsAndJacobian, OneCallGivesTheRowEachSolverInputsColumn) {
     EXPECT_EQ(JacobianRow(status), row);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(spy.calls.size(), 1u);
-    // The equation's terms follow the same order.
+    // The call's one equation [1], in its group, has its terms in the same order.
+    ASSERT_EQ(owner->Equations().EquationCount(), 1u);
     const QV_EquationView eq = owner->Equations().Equation(0);
+    EXPECT_STREQ(eq.name, "[1]");
+    EXPECT_EQ(eq.group, 3);
     std::vector<const QV_VarParam*> terms;
     for (std::size_t t = 0; t < eq.tokenCount; ++t) {
         terms.push_back(eq.tokens[t].term);
     }
     EXPECT_EQ(terms, (std::vector<const QV_VarParam*>{y, X[0], X[2], Y[0], Y[1]}));
+    EXPECT_EQ(LogLines("AddProcExpression"),
+              std::vector<std::string>{"AddProcExpression procedure 1 0 CALL1"});
+    ASSERT_EQ(owner->ProcedureCalls().size(), 1u);
+    EXPECT_EQ(owner->ProcedureCalls()[0].procedure, procedure.get());
+    EXPECT_EQ(owner->ProcedureCalls()[0].group, 3);
 
     SetValue(*X[0], 0.9);
     spy.ifail = 2;
@@ -222,34 +228,21 @@ TEST_F(ResidualsAndJacobian, OneCallGivesTheRowEachSolverInputsColumn) {
     EXPECT_EQ(spy.calls.size(), 2u);
 }
 
-// One equation [1] per call, with the host's numbers passed through, its terms, and the
-// call registered; a structure owner gets the same.
-TEST_F(ResidualsAndJacobian, TheEquationIsNamedAndItsCallRegistered) {
+// A structure owner gets the equation and the call as a model does, with the host's
+// counts passed through.
+TEST_F(ResidualsAndJacobian, AStructureGetsTheEquationAndTheCall) {
     Build({});
+    QV_StructureTypeEx structure;
     int equations = 4;
-    EXPECT_EQ(procedure->NZAndEqnContribution(owner.get(), 6, equations), 6);
-    EXPECT_EQ(equations, 5);
+    int counter = 11;
     int* rows = nullptr;
     int* cols = nullptr;
-    int counter = 11;
-    procedure->CreateEquationsAndSetGroup(6, 21, rows, cols, counter, owner.get(), "CALLX", 22);
-    EXPECT_EQ(counter, 12);
-    ASSERT_EQ(owner->Equations().EquationCount(), 1u);
-    const QV_EquationView eq = owner->Equations().Equation(0);
-    EXPECT_STREQ(eq.name, "[1]");
-    EXPECT_EQ(eq.group, 6);
-    EXPECT_EQ(eq.counter, 11);
-    EXPECT_EQ(eq.tokenCount, 6u);
-    EXPECT_EQ(LogLines("AddProcExpression"),
-              std::vector<std::string>{"AddProcExpression procedure 1 11 CALLX"});
-    ASSERT_EQ(owner->ProcedureCalls().size(), 1u);
-    EXPECT_EQ(owner->ProcedureCalls()[0].procedure, procedure.get());
-    EXPECT_EQ(owner->ProcedureCalls()[0].group, 6);
-
-    QV_StructureTypeEx structure;
     EXPECT_EQ(procedure->NZAndEqnContribution(&structure, 2, equations), 6);
+    EXPECT_EQ(equations, 5);
     procedure->CreateEquationsAndSetGroup(2, 0, rows, cols, counter, &structure, "S", 0);
+    EXPECT_EQ(counter, 12);
     ASSERT_EQ(structure.Equations().EquationCount(), 1u);
+    EXPECT_EQ(structure.Equations().Equation(0).counter, 11);
     EXPECT_EQ(structure.Equations().Equation(0).tokenCount, 6u);
     EXPECT_EQ(structure.ProcedureCalls().size(), 1u);
 }

@@ -11,10 +11,10 @@ extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double*
                            int* cols, int* scratch, double* derivs, int* ifail) {
     const int n = *nonZeros;
     const auto copy = [](auto* first, int count) { return std::vector(first, first + count); };
-    spy.calls.push_back(RoutineCall{*callType, copy(valuesIn, spy.slots), copy(dimsIn, 3),
-                                    copy(offsetsIn, 5), *dimsOut, offsetsOut == offsetsIn + 4,
-                                    *hostInt, *hostInt2, n, *ifail, copy(rows, n), copy(cols, n),
-                                    copy(derivs, n)});
+    spy.calls.push_back(RoutineCall{*callType, copy(valuesIn, *offsetsOut - offsetsIn[0] + 1),
+                                    copy(dimsIn, 3), copy(offsetsIn, 5), *dimsOut,
+                                    offsetsOut == offsetsIn + 4, *hostInt, *hostInt2, n, *ifail,
+                                    copy(rows, n), copy(cols, n), copy(derivs, n)});
     vzt::LogProcedureEvent("routine " + std::to_string(*callType));
 
     valuesOut[*offsetsOut - offsetsIn[0]] = spy.f;
@@ -81,7 +81,6 @@ void ProcedureTest::Build(const Binding& b, bool describe, std::size_t failAlloc
     procedure.reset(new QVProc_INTERPOLATE(true, 5));
     if (describe && procedure != nullptr) {
         vzt::Describe(*procedure, Arguments());
-        spy.slots = procedure->ValueSlots();
     }
 }
 

@@ -18,7 +18,7 @@ namespace proctest {
 // What the routine found when it was called.
 struct RoutineCall {
     int callType = 0;
-    std::vector<double> values; // the value buffer, as many slots as the layout has
+    std::vector<double> values; // the value buffer up to the output's slot
     std::vector<int> dims, offsets;
     int outputDim = 0;
     bool outputOffsetFollowsInputs = false; // parameter 7 is parameter 6 + 4
@@ -37,7 +37,6 @@ struct Spy {
     int ifail = 0;
     bool leaveIFail = false;
     bool scribble = false;
-    int slots = 0;
     std::vector<RoutineCall> calls;
 };
 inline Spy spy;
