@@ -1,6 +1,7 @@
 // When the routine runs, what it is given, and what the residual and the Jacobian row make
 // of what it leaves.
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 #include "procedure_fixture.h"
@@ -19,7 +20,7 @@ TEST_F(ChangeDetection, TheRoutineRunsOnlyWhenAnInputChanged) {
         std::function<void()> change;
         std::size_t callsAfter;
     };
-    Build({.x = 0.0, .n1 = 3, .n2 = 3, .count = 3});
+    Build({.x = 0.0, .X = {0, 1, 2}, .Y = {0, 10, 20}});
     spy.f = 3.0;
     const std::vector<Step> steps = {
         {"first evaluation", [] {}, 1},
@@ -33,6 +34,8 @@ TEST_F(ChangeDetection, TheRoutineRunsOnlyWhenAnInputChanged) {
         {"x +0", [this] { SetValue(*x, 0.0); }, 7},
         {"x -0", [this] { SetValue(*x, -0.0); }, 7},
         {"the output changed", [this] { SetValue(*y, 5.5); }, 7},
+        {"always call", [] { vzt::Procedures().alwaysCall = true; }, 8},
+        {"always call again", [] {}, 9},
     };
     double r = 0.0;
     for (const Step& step : steps) {
@@ -42,38 +45,44 @@ TEST_F(ChangeDetection, TheRoutineRunsOnlyWhenAnInputChanged) {
         EXPECT_EQ(spy.calls.size(), step.callsAfter);
     }
     EXPECT_EQ(r, 2.5);
-    vzt::Procedures().alwaysCall = true;
-    Residual(r);
-    Residual(r);
-    EXPECT_EQ(spy.calls.size(), 9u);
 }
 
 using RoutineInterface = ProcedureTest;
 
 // The buffer holds x, X, Y, n and y in 8-byte slots, its offsets counted from the host's
-// base index. The routine gets one dense block with 1-based indices, and copies of the
-// sizes, the offsets and the counts: what it writes over them changes nothing for later
-// calls, and only the host's own int keeps what the routine wrote.
+// base index; the integer n takes the first four bytes of its slot. A constant or a variable
+// for x and for n gives the routine the same columns, and the storing pass lists the
+// by-reference inputs and then the output. The routine gets one dense block with 1-based
+// indices, and copies of the sizes, the offsets and the counts: what it writes over them
+// changes nothing for later calls, and only the host's own int keeps what the routine wrote.
 TEST_F(RoutineInterface, TheRoutineSeesTheLayoutAndItsOwnCopies) {
     struct Case {
         int n1, n2, base;
+        bool xConstant, countVariable;
     };
-    for (const Case c : {Case{5, 7, 1}, Case{0, 3, 0}}) {
+    for (const Case c : {Case{5, 7, 1, false, true}, Case{0, 3, 0, true, false}}) {
         SCOPED_TRACE(c.base);
         ResetProcedures();
         vzt::Procedures().languageBase = c.base;
-        Build({.n1 = c.n1, .n2 = c.n2});
-        const int columns = 2 + c.n1 + c.n2; // the constant n's too
+        Build({.X = std::vector<double>(c.n1),
+               .Y = std::vector<double>(c.n2),
+               .xConstant = c.xConstant,
+               .countVariable = c.countVariable,
+               .count = -7});
+        const int columns = 2 + c.n1 + c.n2;
+        const int solverInputs = c.n1 + c.n2 + (c.xConstant ? 0 : 1);
         // One FinalizeConstruction, in the building pass, with the output's slot and the
         // total; the derivative blocks are made with the building pass's counts.
         EXPECT_EQ(LogLines("FinalizeConstruction"),
                   std::vector<std::string>{"FinalizeConstruction " + std::to_string(columns) + " " +
                                            std::to_string(columns + 1)});
-        const std::string entries = std::to_string(columns - 1);
         EXPECT_EQ(LogLines("HandleDerivatives"),
-                  std::vector<std::string>{"HandleDerivatives false " + entries + " " +
-                                           std::to_string(columns) + " 1 " + entries});
-        EXPECT_EQ(SetUpEquations(), columns);
+                  std::vector<std::string>{
+                      "HandleDerivatives false " +
+                      std::to_string(solverInputs + (c.countVariable ? 1 : 0)) + " " +
+                      std::to_string(columns) + " 1 " + std::to_string(solverInputs)});
+        EXPECT_EQ(SetUpEquations(), 1 + solverInputs);
+        EXPECT_EQ(procedure->OutputVar(0), y);
         std::vector<int> offsets = {0, 1, 1 + c.n1, 1 + c.n1 + c.n2, columns};
         for (int k = 0; k < 5; ++k) {
             EXPECT_EQ(procedure->GetOffset(k), offsets[k]) << k;
@@ -107,6 +116,11 @@ TEST_F(RoutineInterface, TheRoutineSeesTheLayoutAndItsOwnCopies) {
         EXPECT_EQ(LogLines("CheckIFailAndOutputs"),
                   (std::vector<std::string>{"CheckIFailAndOutputs 0 4 true",
                                             "CheckIFailAndOutputs 0 1 false"}));
+        EXPECT_EQ(spy.calls[0].values[0], 0.5);
+        int n[2] = {};
+        std::memcpy(n, &spy.calls[0].values[std::size_t(columns - 1)], sizeof n);
+        EXPECT_EQ(n[0], -7);
+        EXPECT_EQ(n[1], 0);
     }
 }
 
@@ -177,35 +191,25 @@ TEST_F(RoutineInterface, FailuresCallNoRoutineOrAreReported) {
         EXPECT_EQ(std::size_t(vzt::RoutineChecks()), c.calls);
         EXPECT_EQ(vzt::LastIFail(), c.calls == 0 ? 0 : -c.status);
 
-        vzt::FailAllocation(0);
         ResetProcedures();
         vzt::Procedures().forceLastCall = true;
         vzt::Procedures().forcedLastCall = QV_ProcedureType::CallWithDerivatives;
         spy = {};
-        EXPECT_EQ(procedure->Residuals(&r, index), 0);
+        EXPECT_EQ(Residual(r), 0);
         EXPECT_EQ(spy.calls.size(), 1u);
     }
 }
 
 using ResidualsAndJacobian = ProcedureTest;
 
-// Entry p of the routine's block is derivative 100 + p; the row holds 1 for y and then the
-// negated derivative of each input element that is a solver variable, in column order. One
-// call serves the residual and every row until an input changes; a failing call still writes
-// the row's entries.
-TEST_F(ResidualsAndJacobian, OneCallGivesTheRowEachSolverInputsColumn) {
-    Build({.n1 = 3, .xConstant = true, .nonSolver1 = {1}});
+// The call's one equation [1], in its group, has a term for y and one for each input element
+// that is a solver variable, in column order; a structure owner gets the same, with the host's
+// counts passed through. Entry p of the routine's block is derivative 100 + p, and the row
+// holds 1 for y and the negated derivatives of the same inputs. One call serves the residual
+// and every row until an input changes; a failing call still writes the row's entries.
+TEST_F(ResidualsAndJacobian, TheEquationAndItsRowTakeEachSolverInputFromOneCall) {
+    Build({.X = {0, 1, 2}, .xConstant = true, .nonSolver1 = {1}});
     EXPECT_EQ(SetUpEquations(), 1 + 4);
-    double r = 0.0;
-    ASSERT_EQ(Residual(r), 0);
-    // Columns: x 0 (constant), X 1..3 (X(2) not a solver variable), Y 4..5, n 6.
-    const std::vector<double> row = {1.0, -101.0, -103.0, -104.0, -105.0};
-    int status = 0;
-    EXPECT_EQ(JacobianRow(status), row);
-    EXPECT_EQ(JacobianRow(status), row);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(spy.calls.size(), 1u);
-    // The call's one equation [1], in its group, has its terms in the same order.
     ASSERT_EQ(owner->Equations().EquationCount(), 1u);
     const QV_EquationView eq = owner->Equations().Equation(0);
     EXPECT_STREQ(eq.name, "[1]");
@@ -214,6 +218,7 @@ TEST_F(ResidualsAndJacobian, OneCallGivesTheRowEachSolverInputsColumn) {
     for (std::size_t t = 0; t < eq.tokenCount; ++t) {
         terms.push_back(eq.tokens[t].term);
     }
+    // Columns: x 0 (constant), X 1..3 (X(2) not a solver variable), Y 4..5, n 6.
     EXPECT_EQ(terms, (std::vector<const QV_VarParam*>{y, X[0], X[2], Y[0], Y[1]}));
     EXPECT_EQ(LogLines("AddProcExpression"),
               std::vector<std::string>{"AddProcExpression procedure 1 0 CALL1"});
@@ -221,30 +226,31 @@ TEST_F(ResidualsAndJacobian, OneCallGivesTheRowEachSolverInputsColumn) {
     EXPECT_EQ(owner->ProcedureCalls()[0].procedure, procedure.get());
     EXPECT_EQ(owner->ProcedureCalls()[0].group, 3);
 
-    SetValue(*X[0], 0.9);
-    spy.ifail = 2;
-    EXPECT_EQ(JacobianRow(status).size(), 5u);
-    EXPECT_EQ(status, -2);
-    EXPECT_EQ(spy.calls.size(), 2u);
-}
-
-// A structure owner gets the equation and the call as a model does, with the host's
-// counts passed through.
-TEST_F(ResidualsAndJacobian, AStructureGetsTheEquationAndTheCall) {
-    Build({});
     QV_StructureTypeEx structure;
-    int equations = 4;
-    int counter = 11;
-    int* rows = nullptr;
-    int* cols = nullptr;
-    EXPECT_EQ(procedure->NZAndEqnContribution(&structure, 2, equations), 6);
+    int equations = 4, counter = 11;
+    int *rows = nullptr, *cols = nullptr;
+    EXPECT_EQ(procedure->NZAndEqnContribution(&structure, 2, equations), 5);
     EXPECT_EQ(equations, 5);
     procedure->CreateEquationsAndSetGroup(2, 0, rows, cols, counter, &structure, "S", 0);
     EXPECT_EQ(counter, 12);
     ASSERT_EQ(structure.Equations().EquationCount(), 1u);
     EXPECT_EQ(structure.Equations().Equation(0).counter, 11);
-    EXPECT_EQ(structure.Equations().Equation(0).tokenCount, 6u);
+    EXPECT_EQ(structure.Equations().Equation(0).tokenCount, 5u);
     EXPECT_EQ(structure.ProcedureCalls().size(), 1u);
+
+    double r = 0.0;
+    ASSERT_EQ(Residual(r), 0);
+    const std::vector<double> row = {1.0, -101.0, -103.0, -104.0, -105.0};
+    int status = 0;
+    EXPECT_EQ(JacobianRow(status), row);
+    EXPECT_EQ(JacobianRow(status), row);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(spy.calls.size(), 1u);
+    SetValue(*X[0], 0.9);
+    spy.ifail = 2;
+    EXPECT_EQ(JacobianRow(status).size(), 5u);
+    EXPECT_EQ(status, -2);
+    EXPECT_EQ(spy.calls.size(), 2u);
 }
 
 } // namespace

@@ -11,18 +11,11 @@ namespace {
 
 class RealInterp : public ProcedureTest {
 protected:
-    // Builds y = INTERPOLATE(x, X, Y, n) over the given tables with the real routine.
+    // Describes y = INTERPOLATE(x, X, Y, n) over the given tables with the real routine.
     void Make(double xValue, const std::vector<double>& Xs, const std::vector<double>& Ys, int n) {
         vzt::ClearRoutines();
         vzt::SetRoutineDirectory(PELLORIN_ROUTINE_DIR);
-        Build({.x = xValue, .n1 = int(Xs.size()), .n2 = int(Ys.size()), .count = n});
-        for (std::size_t k = 0; k < Xs.size(); ++k) {
-            SetValue(*X[k], Xs[k]);
-        }
-        for (std::size_t k = 0; k < Ys.size(); ++k) {
-            SetValue(*Y[k], Ys[k]);
-        }
-        SetUpEquations();
+        Build({.x = xValue, .X = Xs, .Y = Ys, .count = n});
     }
 };
 
@@ -42,8 +35,7 @@ TEST_F(RealInterp, SegmentsExtrapolationAndTheJacobianRow) {
     };
     const std::vector<double> knots = {0, 1, 2, 4};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.x);
-        SCOPED_TRACE(c.n);
+        SCOPED_TRACE(::testing::Message() << c.x << ", n " << c.n);
         // A first call in another segment leaves derivatives that the second must clear.
         Make(6.0 - c.x, knots, {1, 3, 2, 6, 9}, c.n);
         double r = 0.0;

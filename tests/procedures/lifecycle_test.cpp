@@ -19,20 +19,17 @@ TEST_F(Lifecycle, CopiesAndAssignedProceduresEvaluateOnTheirOwn) {
     std::unique_ptr<QVProc_INTERPOLATE> copy(new QVProc_INTERPOLATE(*procedure));
     std::unique_ptr<QVProc_INTERPOLATE> assigned(new QVProc_INTERPOLATE(false, 0));
     *assigned = *procedure;
-    procedure.reset();
     SetValue(*y, 10.0);
-    for (QVProc_INTERPOLATE* p : {copy.get(), assigned.get()}) {
+    for (std::unique_ptr<QVProc_INTERPOLATE>* other : {&copy, &assigned}) {
+        procedure = std::move(*other); // the source, or the copy before, is gone
         spy.calls.clear();
-        int index = 0;
-        ASSERT_EQ(p->Residuals(&r, index), 0);
+        ASSERT_EQ(Residual(r), 0);
         EXPECT_EQ(r, 6.0);
         ASSERT_EQ(spy.calls.size(), 1u); // its own first call
         EXPECT_EQ(spy.calls[0].cols, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-        double row[6] = {};
-        index = 0;
-        ASSERT_EQ(p->Jacobian(row, index), 0);
-        EXPECT_EQ(index, 6);
-        EXPECT_EQ(row[5], -104.0);
+        int status = 0;
+        EXPECT_EQ(JacobianRow(status), (std::vector<double>{1, -100, -101, -102, -103, -104}));
+        EXPECT_EQ(status, 0);
     }
 }
 
@@ -53,7 +50,7 @@ TEST_F(Lifecycle, EveryAllocationMayFail) {
     for (bool failed = true; failed; ++k) {
         SCOPED_TRACE(k);
         const std::size_t failures = vzt::Allocator().failedAllocations;
-        Build({.n2 = 3}, true, k);
+        Build({.Y = {0, 10, 20}}, true, k);
         if (procedure != nullptr) {
             SetUpEquations();
             double r = 0.0;

@@ -67,11 +67,11 @@ void ProcedureTest::Build(const Binding& b, bool describe, std::size_t failAlloc
     };
     x = make(b.x);
     y = make(0.0);
-    for (int k = 0; k < b.n1; ++k) {
-        X.push_back(make(k));
+    for (const double value : b.X) {
+        X.push_back(make(value));
     }
-    for (int k = 0; k < b.n2; ++k) {
-        Y.push_back(make(10.0 * k));
+    for (const double value : b.Y) {
+        Y.push_back(make(value));
     }
     for (const int k : b.nonSolver1) {
         X[std::size_t(k)]->SetSolverVariable(false);

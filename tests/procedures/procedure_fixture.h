@@ -41,11 +41,10 @@ struct Spy {
 };
 inline Spy spy;
 
-// How the arguments are bound; element k of X starts at k, of Y at 10 k.
+// How the arguments are bound, with the first values of x and of the elements of X and Y.
 struct Binding {
     double x = 0.5;
-    int n1 = 2;
-    int n2 = 2;
+    std::vector<double> X = {0, 1}, Y = {0, 10};
     bool xConstant = false;
     bool countVariable = false; // argument 3 an integer variable instead of a constant
     int count = 2;
