@@ -51,19 +51,16 @@ TEST_F(RealInterp, SegmentsExtrapolationAndTheJacobianRow) {
         if (std::count(knots.begin(), knots.end(), c.x) != 0) {
             continue;
         }
-        std::vector<QV_VarParam*> unknowns = {y, x};
-        unknowns.insert(unknowns.end(), X.begin(), X.end());
-        unknowns.insert(unknowns.end(), Y.begin(), Y.end());
-        ASSERT_EQ(row.size(), unknowns.size());
-        for (std::size_t k = 0; k < unknowns.size(); ++k) {
-            const double value = unknowns[k]->Current().AsReal();
+        ASSERT_EQ(row.size(), variables.size());
+        for (std::size_t k = 0; k < variables.size(); ++k) {
+            const double value = variables[k]->Current().AsReal();
             const double h = 1e-6 * std::max(1.0, std::fabs(value));
             double plus = 0.0, minus = 0.0;
-            SetValue(*unknowns[k], value + h);
+            SetValue(*variables[k], value + h);
             ASSERT_EQ(Residual(plus), 0);
-            SetValue(*unknowns[k], value - h);
+            SetValue(*variables[k], value - h);
             ASSERT_EQ(Residual(minus), 0);
-            SetValue(*unknowns[k], value);
+            SetValue(*variables[k], value);
             EXPECT_NEAR(row[k], (plus - minus) / (2 * h), 1e-6 * std::max(1.0, std::fabs(row[k])))
                 << k;
         }

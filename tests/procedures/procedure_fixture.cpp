@@ -1,7 +1,7 @@
 #include "procedure_fixture.h"
 
 #include <algorithm>
-#include <numeric>
+#include <iterator>
 
 namespace proctest {
 
@@ -13,7 +13,7 @@ extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double*
     const auto copy = [](auto* first, int count) { return std::vector(first, first + count); };
     spy.calls.push_back(RoutineCall{*callType, copy(valuesIn, *offsetsOut - offsetsIn[0] + 1),
                                     copy(dimsIn, 3), copy(offsetsIn, 5), *dimsOut,
-                                    offsetsOut == offsetsIn + 4, *hostInt, *hostInt2, n, *ifail,
+                                    offsetsOut == offsetsIn + 4, *hostInt, *hostInt2, n,
                                     copy(rows, n), copy(cols, n), copy(derivs, n)});
     vzt::LogProcedureEvent("routine " + std::to_string(*callType));
 
@@ -65,8 +65,8 @@ void ProcedureTest::Build(const Binding& b, bool describe, std::size_t failAlloc
         SetValue(*variables.back(), value);
         return variables.back().get();
     };
-    x = make(b.x);
     y = make(0.0);
+    x = make(b.x);
     for (const double value : b.X) {
         X.push_back(make(value));
     }
@@ -92,10 +92,6 @@ std::vector<vzt::ProcedureArgument> ProcedureTest::Arguments() const {
             Arg::Variable(*y)};
 }
 
-int ProcedureTest::SetUpEquations() {
-    return vzt::SetUpProcedure(*procedure, *owner, 3, "CALL1").nonZeros;
-}
-
 int ProcedureTest::Residual(double& r) {
     int index = 0;
     return procedure->Residuals(&r, index);
@@ -111,11 +107,8 @@ std::vector<double> ProcedureTest::JacobianRow(int& status) {
 
 std::vector<std::string> LogLines(const std::string& prefix) {
     std::vector<std::string> lines;
-    for (const std::string& line : vzt::ProcedureLog()) {
-        if (line.rfind(prefix, 0) == 0) {
-            lines.push_back(line);
-        }
-    }
+    std::copy_if(vzt::ProcedureLog().begin(), vzt::ProcedureLog().end(), std::back_inserter(lines),
+                 [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
     return lines;
 }
 

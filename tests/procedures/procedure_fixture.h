@@ -25,7 +25,6 @@ struct RoutineCall {
     int hostInt = 0;
     int hostInt2 = 0;
     int nonZeros = 0;
-    int ifailOnEntry = 0;
     std::vector<int> rows, cols;
     std::vector<double> derivativesOnEntry;
 };
@@ -63,7 +62,7 @@ protected:
     void Build(const Binding& binding, bool describe = true, std::size_t failAllocation = 0);
     std::vector<vzt::ProcedureArgument> Arguments() const;
     // The sizing step and the equations; returns the sizing step's count.
-    int SetUpEquations();
+    int SetUpEquations() { return vzt::SetUpProcedure(*procedure, *owner, 3, "CALL1").nonZeros; }
 
     static void SetValue(QV_VarParam& v, double value) { v.Specify(QV_Value(value, 0u)); }
     int Residual(double& r);
@@ -72,7 +71,7 @@ protected:
     Binding binding;
     std::unique_ptr<QV_ModelTypeEx> owner;
     std::unique_ptr<QV_INTEGERPARAMETER> count;
-    std::vector<std::unique_ptr<QV_REALVARIABLE>> variables;
+    std::vector<std::unique_ptr<QV_REALVARIABLE>> variables; // y, x, X, Y: a full row's order
     QV_REALVARIABLE *x = nullptr, *y = nullptr;
     std::vector<QV_VarParam*> X, Y;
     std::unique_ptr<QVProc_INTERPOLATE> procedure;

@@ -15,10 +15,7 @@ public:
     const char* ProcedureName() const override { return "GIVEBACK"; }
     const char* DLLName() const override { return "TESTROUTINES"; }
     static int Dimensions(int k) { return k == 1 ? 1 : 0; }
-    static int Type(int k) {
-        static const int types[4] = {2, 4, 5, 4};
-        return types[k];
-    }
+    static int Type(int k) { return k == 0 ? 2 : k == 2 ? 5 : 4; } // n, X, the text, y
     static bool IsVariableInput(int k) { return k < 3; }
     static constexpr bool ReturnsDerivatives() { return true; }
     void CreateDerivatives() { HandleDerivatives(false); }
