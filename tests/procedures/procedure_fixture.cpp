@@ -1,69 +1,34 @@
 #include "procedure_fixture.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 
 namespace proctest {
-
-Spy& Spy::Instance() {
-    static Spy spy;
-    return spy;
-}
-
-void Spy::Reset(int slotCount) {
-    behaviour = SpyBehaviour{};
-    calls.clear();
-    slots = slotCount;
-}
 
 extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double* valuesOut,
                            int* dimsOut, int* offsetsIn, int* offsetsOut, int* hostInt,
                            double* /*hostReals*/, int* hostInt2, int* nonZeros, int* rows,
                            int* cols, int* scratch, double* derivs, int* ifail) {
-    Spy& spy = Spy::Instance();
-    RoutineCall seen;
-    seen.callType = *callType;
-    seen.valuesIn = valuesIn;
-    seen.valuesOut = valuesOut;
-    seen.values.assign(valuesIn, valuesIn + spy.slots);
-    std::copy(dimsIn, dimsIn + 3, seen.dims);
-    seen.outputDim = *dimsOut;
-    std::copy(offsetsIn, offsetsIn + 5, seen.offsets);
-    seen.outputOffset = *offsetsOut;
-    seen.outputOffsetFollowsInputs = offsetsOut == offsetsIn + 4;
-    seen.hostInt = *hostInt;
-    seen.hostInt2 = *hostInt2;
-    seen.nonZeros = *nonZeros;
-    seen.indexArrays = rows != nullptr && cols != nullptr;
-    if (seen.indexArrays) {
-        seen.rows.assign(rows, rows + *nonZeros);
-        seen.cols.assign(cols, cols + *nonZeros);
-    }
-    if (derivs != nullptr) {
-        seen.derivativesOnEntry.assign(derivs, derivs + *nonZeros);
-    }
-    seen.ifailOnEntry = *ifail;
-    spy.calls.push_back(seen);
+    const int n = *nonZeros;
+    const auto copy = [](auto* first, int count) { return std::vector(first, first + count); };
+    spy.calls.push_back(RoutineCall{*callType, copy(valuesIn, *offsetsOut - offsetsIn[0] + 1),
+                                    copy(dimsIn, 3), copy(offsetsIn, 5), *dimsOut,
+                                    offsetsOut == offsetsIn + 4, *hostInt, *hostInt2, n,
+                                    copy(rows, n), copy(cols, n), copy(derivs, n)});
     vzt::LogProcedureEvent("routine " + std::to_string(*callType));
 
-    const SpyBehaviour& b = spy.behaviour;
-    const int base = offsetsIn[0];
-    valuesOut[*offsetsOut - base] = b.f;
+    valuesOut[*offsetsOut - offsetsIn[0]] = spy.f;
     for (int k = 0; k < *nonZeros && derivs != nullptr; ++k) {
-        derivs[k] = b.derivativeBase + k;
+        derivs[k] = 100.0 + k;
     }
-    if (!b.leaveIFail) {
-        *ifail = b.ifail;
+    if (!spy.leaveIFail) {
+        *ifail = spy.ifail;
     }
     *hostInt = 77;
-    *callType = -9;
-    *hostInt2 = -9;
-    *scratch = -9;
-    if (b.scribble) {
-        dimsIn[0] = dimsIn[1] = dimsIn[2] = 999;
-        for (int k = 0; k < 5; ++k) {
-            offsetsIn[k] = -5;
-        }
+    *callType = *hostInt2 = *scratch = -9;
+    if (spy.scribble) {
+        std::fill_n(dimsIn, 3, 999);
+        std::fill_n(offsetsIn, 5, -5);
         *nonZeros = 12345;
     }
 }
@@ -76,69 +41,55 @@ void ProcedureTest::SetUp() {
 void ProcedureTest::TearDown() {
     procedure.reset();
     owner.reset();
-    x.reset();
-    y.reset();
     count.reset();
-    table1.clear();
-    table2.clear();
+    variables.clear();
     testsupport::HostTest::TearDown();
 }
 
-void ProcedureTest::Build(const Binding& b, bool realRoutine) {
+void ProcedureTest::ResetProcedures() {
+    vzt::ResetProcedures();
+    vzt::RegisterRoutine("VARudaduro", "INTERP", &SpyRoutine);
+}
+
+void ProcedureTest::Build(const Binding& b, bool describe, std::size_t failAllocation) {
     procedure.reset();
-    table1.clear();
-    table2.clear();
+    variables.clear();
+    X.clear();
+    Y.clear();
     binding = b;
-    if (realRoutine) {
-        vzt::ClearRoutines();
-        vzt::SetRoutineDirectory(PELLORIN_ROUTINE_DIR);
-    }
     owner = std::make_unique<QV_ModelTypeEx>();
-    x = std::make_unique<QV_REALVARIABLE>();
-    y = std::make_unique<QV_REALVARIABLE>();
     count = std::make_unique<QV_INTEGERPARAMETER>();
-    SetValue(*x, 0.5);
-    SetValue(*y, 0.0);
     count->Specify(QV_Value(b.count, 0u));
-    for (int k = 0; k < b.n1; ++k) {
-        table1.push_back(std::make_unique<QV_REALVARIABLE>());
-        SetValue(*table1.back(), k);
-        if (std::count(b.nonSolver1.begin(), b.nonSolver1.end(), k) != 0) {
-            table1.back()->SetSolverVariable(false);
-        }
+    const auto make = [this](double value) {
+        variables.push_back(std::make_unique<QV_REALVARIABLE>());
+        SetValue(*variables.back(), value);
+        return variables.back().get();
+    };
+    y = make(0.0);
+    x = make(b.x);
+    for (const double value : b.X) {
+        X.push_back(make(value));
     }
-    for (int k = 0; k < b.n2; ++k) {
-        table2.push_back(std::make_unique<QV_REALVARIABLE>());
-        SetValue(*table2.back(), 10.0 * k);
+    for (const double value : b.Y) {
+        Y.push_back(make(value));
     }
+    for (const int k : b.nonSolver1) {
+        X[std::size_t(k)]->SetSolverVariable(false);
+    }
+    spy = {};
+    vzt::FailAllocation(failAllocation);
     procedure.reset(new QVProc_INTERPOLATE(true, 5));
-    ASSERT_NE(procedure, nullptr);
-    vzt::Describe(*procedure, Arguments());
-    Spy::Instance().Reset(procedure->ValueSlots());
+    if (describe && procedure != nullptr) {
+        vzt::Describe(*procedure, Arguments());
+    }
 }
 
 std::vector<vzt::ProcedureArgument> ProcedureTest::Arguments() const {
     using Arg = vzt::ProcedureArgument;
-    std::vector<QV_VarParam*> elements1, elements2;
-    for (const auto& e : table1) {
-        elements1.push_back(e.get());
-    }
-    for (const auto& e : table2) {
-        elements2.push_back(e.get());
-    }
-    return {binding.xConstant ? Arg::Real(0.5) : Arg::Variable(*x), Arg::Array(elements1),
-            Arg::Array(elements2),
+    return {binding.xConstant ? Arg::Real(binding.x) : Arg::Variable(*x), Arg::Array(X),
+            Arg::Array(Y),
             binding.countVariable ? Arg::Variable(*count) : Arg::Integer(binding.count),
             Arg::Variable(*y)};
-}
-
-int ProcedureTest::SetUpEquations(int group) {
-    nonZeros = vzt::SetUpProcedure(*procedure, *owner, group, "CALL1").nonZeros;
-    return nonZeros;
-}
-
-void ProcedureTest::SetValue(QV_VarParam& v, double value) {
-    v.Specify(QV_Value(value, 0u));
 }
 
 int ProcedureTest::Residual(double& r) {
@@ -147,7 +98,7 @@ int ProcedureTest::Residual(double& r) {
 }
 
 std::vector<double> ProcedureTest::JacobianRow(int& status) {
-    std::vector<double> entries(std::size_t(std::max(nonZeros, 1)) + 8, -12345.0);
+    std::vector<double> entries(64, -12345.0);
     int index = 0;
     status = procedure->Jacobian(entries.data(), index);
     entries.resize(std::size_t(index));
@@ -156,11 +107,8 @@ std::vector<double> ProcedureTest::JacobianRow(int& status) {
 
 std::vector<std::string> LogLines(const std::string& prefix) {
     std::vector<std::string> lines;
-    for (const std::string& line : vzt::ProcedureLog()) {
-        if (line.rfind(prefix, 0) == 0) {
-            lines.push_back(line);
-        }
-    }
+    std::copy_if(vzt::ProcedureLog().begin(), vzt::ProcedureLog().end(), std::back_inserter(lines),
+                 [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
     return lines;
 }
 

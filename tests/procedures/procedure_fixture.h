@@ -18,54 +18,35 @@ namespace proctest {
 // What the routine found when it was called.
 struct RoutineCall {
     int callType = 0;
-    const double* valuesIn = nullptr;
-    const double* valuesOut = nullptr;
-    std::vector<double> values; // the value buffer, as many slots as the layout has
-    int dims[3] = {};
+    std::vector<double> values; // the value buffer up to the output's slot
+    std::vector<int> dims, offsets;
     int outputDim = 0;
-    int offsets[5] = {};
-    int outputOffset = 0;
     bool outputOffsetFollowsInputs = false; // parameter 7 is parameter 6 + 4
     int hostInt = 0;
     int hostInt2 = 0;
     int nonZeros = 0;
-    bool indexArrays = false;
     std::vector<int> rows, cols;
     std::vector<double> derivativesOnEntry;
-    int ifailOnEntry = 0;
 };
 
-// What the spy does: write f and derivative k = derivativeBase + k, set ifail (unless
-// leaveIFail), and optionally scribble over every parameter it should leave alone.
-struct SpyBehaviour {
+// The spy writes f and derivative k = 100 + k, sets ifail (unless leaveIFail), and with
+// scribble writes over every part of the layout it was given.
+struct Spy {
     double f = 0.0;
-    double derivativeBase = 100.0;
     int ifail = 0;
     bool leaveIFail = false;
     bool scribble = false;
-};
-
-class Spy {
-public:
-    static Spy& Instance();
-    void Reset(int slots);
-    SpyBehaviour behaviour;
     std::vector<RoutineCall> calls;
-    int slots = 0;
 };
+inline Spy spy;
 
-extern "C" void SpyRoutine(int* callType, double* valuesIn, int* dimsIn, double* valuesOut,
-                           int* dimsOut, int* offsetsIn, int* offsetsOut, int* hostInt,
-                           double* hostReals, int* hostInt2, int* nonZeros, int* rows, int* cols,
-                           int* scratch, double* derivs, int* ifail);
-
-// How argument 0 and the arrays are bound.
+// How the arguments are bound, with the first values of x and of the elements of X and Y.
 struct Binding {
-    int n1 = 4;
-    int n2 = 4;
+    double x = 0.5;
+    std::vector<double> X = {0, 1}, Y = {0, 10};
     bool xConstant = false;
     bool countVariable = false; // argument 3 an integer variable instead of a constant
-    int count = 4;
+    int count = 2;
     std::vector<int> nonSolver1 = {}; // 0-based elements of X that are not solver variables
 };
 
@@ -73,26 +54,27 @@ class ProcedureTest : public testsupport::HostTest {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Clears the host's procedure settings and log; the spy stays registered.
+    static void ResetProcedures();
 
-    // Makes the variables and the procedure (dropping any made before) and describes it
-    // twice; uses the real routine library if realRoutine.
-    void Build(const Binding& binding, bool realRoutine = false);
+    // Makes the variables and a procedure (dropping any made before) and, with describe,
+    // describes it twice; the failAllocation-th allocation of the procedure's fails.
+    void Build(const Binding& binding, bool describe = true, std::size_t failAllocation = 0);
     std::vector<vzt::ProcedureArgument> Arguments() const;
     // The sizing step and the equations; returns the sizing step's count.
-    int SetUpEquations(int group = 3);
+    int SetUpEquations() { return vzt::SetUpProcedure(*procedure, *owner, 3, "CALL1").nonZeros; }
 
-    static void SetValue(QV_VarParam& v, double value);
+    static void SetValue(QV_VarParam& v, double value) { v.Specify(QV_Value(value, 0u)); }
     int Residual(double& r);
     std::vector<double> JacobianRow(int& status);
 
-public:
     Binding binding;
     std::unique_ptr<QV_ModelTypeEx> owner;
-    std::unique_ptr<QV_REALVARIABLE> x, y;
     std::unique_ptr<QV_INTEGERPARAMETER> count;
-    std::vector<std::unique_ptr<QV_REALVARIABLE>> table1, table2;
+    std::vector<std::unique_ptr<QV_REALVARIABLE>> variables; // y, x, X, Y: a full row's order
+    QV_REALVARIABLE *x = nullptr, *y = nullptr;
+    std::vector<QV_VarParam*> X, Y;
     std::unique_ptr<QVProc_INTERPOLATE> procedure;
-    int nonZeros = 0;
 };
 
 // The log lines of the host that start with prefix, in order.

@@ -15,10 +15,7 @@ public:
     const char* ProcedureName() const override { return "GIVEBACK"; }
     const char* DLLName() const override { return "TESTROUTINES"; }
     static int Dimensions(int k) { return k == 1 ? 1 : 0; }
-    static int Type(int k) {
-        static const int types[4] = {2, 4, 5, 4};
-        return types[k];
-    }
+    static int Type(int k) { return k == 0 ? 2 : k == 2 ? 5 : 4; } // n, X, the text, y
     static bool IsVariableInput(int k) { return k < 3; }
     static constexpr bool ReturnsDerivatives() { return true; }
     void CreateDerivatives() { HandleDerivatives(false); }
@@ -40,41 +37,35 @@ extern "C" void GiveBack(int*, double* values, int*, double*, int*, int* offsets
 
 using WriteBack = ProcedureTest;
 
+// The fixture's n, X and y serve as the integer, the real array and the output.
 TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenBack) {
+    Build({}, false);
     vzt::RegisterRoutine("TESTROUTINES", "GIVEBACK", &GiveBack);
     vzt::Procedures().postsetInputs = true;
-    auto integer = std::make_unique<QV_INTEGERPARAMETER>();
     auto text = std::make_unique<QV_STRINGPARAMETER>();
-    auto real0 = std::make_unique<QV_REALVARIABLE>();
-    auto real1 = std::make_unique<QV_REALVARIABLE>();
-    auto out = std::make_unique<QV_REALVARIABLE>();
-    integer->Specify(QV_Value(5, 0u));
-    integer->SetSolverVariable(true);
     text->Specify(QV_Value("old", 0u));
     text->SetSolverVariable(true);
-    SetValue(*real0, 0.0);
-    SetValue(*real1, 1.0);
+    count->SetSolverVariable(true);
     std::unique_ptr<QVProc_WRITEBACK> p(new QVProc_WRITEBACK);
     using Arg = vzt::ProcedureArgument;
-    vzt::Describe(*p, {Arg::Variable(*integer), Arg::Array({real0.get(), real1.get()}),
-                       Arg::Variable(*text), Arg::Variable(*out)});
+    vzt::Describe(*p,
+                  {Arg::Variable(*count), Arg::Array(X), Arg::Variable(*text), Arg::Variable(*y)});
     EXPECT_EQ(p->ValueSlots(), 1 + 2 + 5 + 1);
     double r = 0.0;
     int index = 0;
     ASSERT_EQ(p->Residuals(&r, index), 0);
-    EXPECT_EQ(integer->Current().AsInteger(), 7);
-    EXPECT_EQ(real0->Current().AsReal(), 0.0);
-    EXPECT_FALSE(std::signbit(real0->Current().AsReal())); // -0 equals 0: nothing written
-    EXPECT_EQ(real1->Current().AsReal(), 2.5);
+    EXPECT_EQ(count->Current().AsInteger(), 7);
+    EXPECT_FALSE(std::signbit(X[0]->Current().AsReal())); // -0 equals 0: nothing written
+    EXPECT_EQ(X[1]->Current().AsReal(), 2.5);
     EXPECT_STREQ(text->Current().AsText(), "ABC"); // trailing blanks trimmed
     EXPECT_EQ(LogLines("UpdateController").size(), 3u);
 
     // A variable that is not a solver variable keeps its value.
-    real1->SetSolverVariable(false);
-    SetValue(*real1, 1.0);
+    X[1]->SetSolverVariable(false);
+    SetValue(*X[1], 1.0);
     index = 0;
     ASSERT_EQ(p->Residuals(&r, index), 0);
-    EXPECT_EQ(real1->Current().AsReal(), 1.0);
+    EXPECT_EQ(X[1]->Current().AsReal(), 1.0);
 }
 
 } // namespace
