@@ -50,9 +50,9 @@ pellorin::eqn::StatementView Model3D::StatementTable() {
 // Blocks: group 8 + 3 m + d. Start values: each holds its integral along one direction.
 template <>
 int Model3D::OwnDirection(int statement) {
-    static constexpr int kStart[] = {0, 0, 1, 2, 0, 1, 0, 2, 1, 2, 0, 1, 2};
+    static constexpr std::array<int, 13> kStart = {0, 0, 1, 2, 0, 1, 0, 2, 1, 2, 0, 1, 2};
     const int group = dist3d::Statements().Find(statement)->group;
-    return group <= 7 ? kStart[statement] : (group - 8) % 3;
+    return group <= 7 ? kStart.at(statement) : (group - 8) % 3;
 }
 
 namespace {
