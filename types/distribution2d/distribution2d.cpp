@@ -4,8 +4,7 @@
 #include <climits>
 
 #include "framework/exports.h"
-#include "framework/string_in_set.h"
-#include "types/distribution/domain_context.h"
+#include "types/distribution/grid_context.h"
 #include "types/distribution/index_sets.h"
 #include "types/distribution/registration.h"
 #include "types/distribution2d/outline.h"
@@ -20,63 +19,29 @@ namespace {
 
 namespace dist2d = pellorin::dist2d;
 
-// An array as the walk looks it up: the table and the declared set of each dimension.
-struct DeclaredArray {
-    QV_BASE_II* elements = nullptr;
-    std::array<const QV_Set*, 2> sets{};
-};
+using Context = pellorin::eqn::GridContext<2, QV_BASE_II, dist2d::kArrayCount>;
+constexpr const char* kIntegralNames[] = {"idx", "idy", "idxdy"};
 
-// What the equations read of a distribution and of its two domains, as the walk reaches it.
-// An element is looked up only inside its array's declared index sets, and once while its
-// stencil is being walked.
-class Distribution2DContext final : public pellorin::eqn::DomainContext<2> {
-public:
-    Distribution2DContext(QV_DISTRIBUTION2D& d, QV_DOMAIN& x, QV_DOMAIN& y)
-        : DomainContext({&x, &y}), m_distribution(d) {
-        m_arrays[dist2d::kValue] = {d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2}};
-        m_arrays[dist2d::kDdx] = {&d.DDX, {&d.QV_DDX_SET1, &d.QV_DDX_SET2}};
-        m_arrays[dist2d::kDdy] = {&d.DDY, {&d.QV_DDY_SET1, &d.QV_DDY_SET2}};
-        m_arrays[dist2d::kD2dx2] = {&d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2}};
-        m_arrays[dist2d::kD2dy2] = {&d.D2DY2, {&d.QV_D2DY2_SET1, &y.INTERIOR}};
-        m_arrays[dist2d::kIdx] = {&d.IDX, {&d.QV_IDX_SET1, &d.QV_IDX_SET2}};
-        m_arrays[dist2d::kIdy] = {&d.IDY, {&d.QV_IDY_SET1, &d.QV_IDY_SET2}};
-        m_arrays[dist2d::kIdxdy] = {&d.IDXDY, {&d.QV_IDXDY_SET1, &d.QV_IDXDY_SET2}};
-    }
+// What the equations read of the distribution and of its two domains, as the walk reaches it.
+Context::Arrays DeclaredArrays(QV_DISTRIBUTION2D& d, QV_DOMAIN& y) {
+    Context::Arrays a;
+    a[dist2d::kValue] = {d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2}};
+    a[dist2d::kDdx] = {&d.DDX, {&d.QV_DDX_SET1, &d.QV_DDX_SET2}};
+    a[dist2d::kDdy] = {&d.DDY, {&d.QV_DDY_SET1, &d.QV_DDY_SET2}};
+    a[dist2d::kD2dx2] = {&d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2}};
+    a[dist2d::kD2dy2] = {&d.D2DY2, {&d.QV_D2DY2_SET1, &y.INTERIOR}};
+    a[dist2d::kIdx] = {&d.IDX, {&d.QV_IDX_SET1, &d.QV_IDX_SET2}};
+    a[dist2d::kIdy] = {&d.IDY, {&d.QV_IDY_SET1, &d.QV_IDY_SET2}};
+    a[dist2d::kIdxdy] = {&d.IDXDY, {&d.QV_IDXDY_SET1, &d.QV_IDXDY_SET2}};
+    return a;
+}
 
-    int UsedOrder(int d) override {
-        return Read(d == 0 ? m_distribution.HIGHESTORDERXDERIVATIVEUSED
-                           : m_distribution.HIGHESTORDERYDERIVATIVEUSED);
-    }
-    int DeclaredOrder(int d) override {
-        return Read(d == 0 ? m_distribution.HIGHESTORDERXDERIVATIVE
-                           : m_distribution.HIGHESTORDERYDERIVATIVE);
-    }
-    bool IntegralRequested(int integral) override {
-        static constexpr const char* kNames[] = {"idx", "idy", "idxdy"};
-        return integral >= 0 && integral < 3 &&
-               StringInSet(kNames[integral], Read(m_distribution.INTEGRALS)) != 0;
-    }
-
-    QV_VarParam* ArrayElement(int array, const int* index) override {
-        if (array < 0 || array >= dist2d::kArrayCount) {
-            return nullptr;
-        }
-        return m_cache[array].Get(index, [&]() -> QV_VarParam* {
-            const DeclaredArray& a = m_arrays[array];
-            if (!InSet(*a.sets[0], index[0]) || !InSet(*a.sets[1], index[1])) {
-                return nullptr;
-            }
-            return a.elements != nullptr
-                       ? static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1]))
-                       : nullptr;
-        });
-    }
-
-private:
-    QV_DISTRIBUTION2D& m_distribution;
-    std::array<DeclaredArray, dist2d::kArrayCount> m_arrays{};
-    std::array<pellorin::eqn::WalkCache<QV_VarParam, 2>, dist2d::kArrayCount> m_cache;
-};
+Context::Settings SettingsOf(const QV_DISTRIBUTION2D& d) {
+    return {{&d.HIGHESTORDERXDERIVATIVEUSED, &d.HIGHESTORDERYDERIVATIVEUSED},
+            {&d.HIGHESTORDERXDERIVATIVE, &d.HIGHESTORDERYDERIVATIVE},
+            &d.INTEGRALS,
+            kIntegralNames};
+}
 
 } // namespace
 
@@ -206,7 +171,7 @@ int QV_DISTRIBUTION2D::AddEquationInstances(int n) {
     if (x == nullptr || y == nullptr) {
         return -1;
     }
-    Distribution2DContext context(*this, *x, *y);
+    Context context({x, y}, SettingsOf(*this), DeclaredArrays(*this, *y));
     const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterInstances(
         pellorin::dist2d::EquationOutline(), context, *this, m_groupBase);
     return outcome.complete ? n + outcome.instances : -1;
@@ -218,7 +183,7 @@ int QV_DISTRIBUTION2D::AddEquationExpressions(int r, int*& rows, int*& cols) {
     if (x == nullptr || y == nullptr) {
         return -1;
     }
-    Distribution2DContext context(*this, *x, *y);
+    Context context({x, y}, SettingsOf(*this), DeclaredArrays(*this, *y));
     const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterExpressions(
         pellorin::dist2d::EquationOutline(), context, *this, *this, m_groupBase, r, rows, cols);
     return outcome.complete ? r : -1;

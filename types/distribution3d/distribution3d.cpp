@@ -4,8 +4,7 @@
 #include <climits>
 
 #include "framework/exports.h"
-#include "framework/string_in_set.h"
-#include "types/distribution/domain_context.h"
+#include "types/distribution/grid_context.h"
 #include "types/distribution/index_sets.h"
 #include "types/distribution/registration.h"
 #include "types/distribution3d/outline.h"
@@ -20,82 +19,39 @@ namespace {
 
 namespace dist3d = pellorin::dist3d;
 
-// An array as the walk looks it up: the table and the declared set of each dimension.
-struct DeclaredArray {
-    QV_BASE_III* elements = nullptr;
-    std::array<const QV_Set*, 3> sets{};
-};
+using Context = pellorin::eqn::GridContext<3, QV_BASE_III, dist3d::kArrayCount>;
+constexpr const char* kIntegralNames[] = {"idx",   "idy",   "idz",    "idxdy",
+                                          "idxdz", "idydz", "idxdydz"};
 
-// What the equations read of a distribution and of its three domains, as the walk reaches
-// it. An element is looked up only inside its array's declared index sets, and once while
-// its stencil is being walked.
-class Distribution3DContext final : public pellorin::eqn::DomainContext<3> {
-public:
-    Distribution3DContext(QV_DISTRIBUTION3D& d, QV_DOMAIN& x, QV_DOMAIN& y, QV_DOMAIN& z)
-        : DomainContext({&x, &y, &z}), m_distribution(d) {
-        m_arrays[dist3d::kValue] = {d.VALUE.get(),
-                                    {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}};
-        m_arrays[dist3d::kDdx] = {&d.DDX, {&d.QV_DDX_SET1, &d.QV_DDX_SET2, &d.QV_DDX_SET3}};
-        m_arrays[dist3d::kDdy] = {&d.DDY, {&d.QV_DDY_SET1, &d.QV_DDY_SET2, &d.QV_DDY_SET3}};
-        m_arrays[dist3d::kDdz] = {&d.DDZ, {&d.QV_DDZ_SET1, &d.QV_DDZ_SET2, &d.QV_DDZ_SET3}};
-        m_arrays[dist3d::kD2dx2] = {&d.D2DX2,
-                                    {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2, &d.QV_D2DX2_SET3}};
-        m_arrays[dist3d::kD2dy2] = {&d.D2DY2, {&d.QV_D2DY2_SET1, &y.INTERIOR, &d.QV_D2DY2_SET3}};
-        m_arrays[dist3d::kD2dz2] = {&d.D2DZ2, {&d.QV_D2DZ2_SET1, &d.QV_D2DZ2_SET2, &z.INTERIOR}};
-        m_arrays[dist3d::kIdx] = {&d.IDX, {&d.QV_IDX_SET1, &d.QV_IDX_SET2, &d.QV_IDX_SET3}};
-        m_arrays[dist3d::kIdy] = {&d.IDY, {&d.QV_IDY_SET1, &d.QV_IDY_SET2, &d.QV_IDY_SET3}};
-        m_arrays[dist3d::kIdz] = {&d.IDZ, {&d.QV_IDZ_SET1, &d.QV_IDZ_SET2, &d.QV_IDZ_SET3}};
-        m_arrays[dist3d::kIdxdy] = {&d.IDXDY,
-                                    {&d.QV_IDXDY_SET1, &d.QV_IDXDY_SET2, &d.QV_IDXDY_SET3}};
-        m_arrays[dist3d::kIdxdz] = {&d.IDXDZ,
-                                    {&d.QV_IDXDZ_SET1, &d.QV_IDXDZ_SET2, &d.QV_IDXDZ_SET3}};
-        m_arrays[dist3d::kIdydz] = {&d.IDYDZ,
-                                    {&d.QV_IDYDZ_SET1, &d.QV_IDYDZ_SET2, &d.QV_IDYDZ_SET3}};
-        m_arrays[dist3d::kIdxdydz] = {&d.IDXDYDZ,
-                                      {&d.QV_IDXDYDZ_SET1, &d.QV_IDXDYDZ_SET2, &d.QV_IDXDYDZ_SET3}};
-    }
+// What the equations read of the distribution and of its three domains, as the walk reaches
+// it.
+Context::Arrays DeclaredArrays(QV_DISTRIBUTION3D& d, QV_DOMAIN& y, QV_DOMAIN& z) {
+    Context::Arrays a;
+    a[dist3d::kValue] = {d.VALUE.get(), {&d.QV_VALUE_SET1, &d.QV_VALUE_SET2, &d.QV_VALUE_SET3}};
+    a[dist3d::kDdx] = {&d.DDX, {&d.QV_DDX_SET1, &d.QV_DDX_SET2, &d.QV_DDX_SET3}};
+    a[dist3d::kDdy] = {&d.DDY, {&d.QV_DDY_SET1, &d.QV_DDY_SET2, &d.QV_DDY_SET3}};
+    a[dist3d::kDdz] = {&d.DDZ, {&d.QV_DDZ_SET1, &d.QV_DDZ_SET2, &d.QV_DDZ_SET3}};
+    a[dist3d::kD2dx2] = {&d.D2DX2, {&d.QV_D2DX2_SET1, &d.QV_D2DX2_SET2, &d.QV_D2DX2_SET3}};
+    a[dist3d::kD2dy2] = {&d.D2DY2, {&d.QV_D2DY2_SET1, &y.INTERIOR, &d.QV_D2DY2_SET3}};
+    a[dist3d::kD2dz2] = {&d.D2DZ2, {&d.QV_D2DZ2_SET1, &d.QV_D2DZ2_SET2, &z.INTERIOR}};
+    a[dist3d::kIdx] = {&d.IDX, {&d.QV_IDX_SET1, &d.QV_IDX_SET2, &d.QV_IDX_SET3}};
+    a[dist3d::kIdy] = {&d.IDY, {&d.QV_IDY_SET1, &d.QV_IDY_SET2, &d.QV_IDY_SET3}};
+    a[dist3d::kIdz] = {&d.IDZ, {&d.QV_IDZ_SET1, &d.QV_IDZ_SET2, &d.QV_IDZ_SET3}};
+    a[dist3d::kIdxdy] = {&d.IDXDY, {&d.QV_IDXDY_SET1, &d.QV_IDXDY_SET2, &d.QV_IDXDY_SET3}};
+    a[dist3d::kIdxdz] = {&d.IDXDZ, {&d.QV_IDXDZ_SET1, &d.QV_IDXDZ_SET2, &d.QV_IDXDZ_SET3}};
+    a[dist3d::kIdydz] = {&d.IDYDZ, {&d.QV_IDYDZ_SET1, &d.QV_IDYDZ_SET2, &d.QV_IDYDZ_SET3}};
+    a[dist3d::kIdxdydz] = {&d.IDXDYDZ,
+                           {&d.QV_IDXDYDZ_SET1, &d.QV_IDXDYDZ_SET2, &d.QV_IDXDYDZ_SET3}};
+    return a;
+}
 
-    int UsedOrder(int d) override {
-        const QV_INTEGERPARAMETER* used[] = {&m_distribution.HIGHESTORDERXDERIVATIVEUSED,
-                                             &m_distribution.HIGHESTORDERYDERIVATIVEUSED,
-                                             &m_distribution.HIGHESTORDERZDERIVATIVEUSED};
-        return Read(*used[d]);
-    }
-    int DeclaredOrder(int d) override {
-        const QV_INTEGERPARAMETER* declared[] = {&m_distribution.HIGHESTORDERXDERIVATIVE,
-                                                 &m_distribution.HIGHESTORDERYDERIVATIVE,
-                                                 &m_distribution.HIGHESTORDERZDERIVATIVE};
-        return Read(*declared[d]);
-    }
-    bool IntegralRequested(int integral) override {
-        static constexpr const char* kNames[] = {"idx",   "idy",   "idz",    "idxdy",
-                                                 "idxdz", "idydz", "idxdydz"};
-        return integral >= 0 && integral < 7 &&
-               StringInSet(kNames[integral], Read(m_distribution.INTEGRALS)) != 0;
-    }
-
-    QV_VarParam* ArrayElement(int array, const int* index) override {
-        if (array < 0 || array >= dist3d::kArrayCount) {
-            return nullptr;
-        }
-        return m_cache[array].Get(index, [&]() -> QV_VarParam* {
-            const DeclaredArray& a = m_arrays[array];
-            for (int d = 0; d < 3; ++d) {
-                if (!InSet(*a.sets[d], index[d])) {
-                    return nullptr;
-                }
-            }
-            return a.elements != nullptr
-                       ? static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1], index[2]))
-                       : nullptr;
-        });
-    }
-
-private:
-    QV_DISTRIBUTION3D& m_distribution;
-    std::array<DeclaredArray, dist3d::kArrayCount> m_arrays{};
-    std::array<pellorin::eqn::WalkCache<QV_VarParam, 3>, dist3d::kArrayCount> m_cache;
-};
+Context::Settings SettingsOf(const QV_DISTRIBUTION3D& d) {
+    return {{&d.HIGHESTORDERXDERIVATIVEUSED, &d.HIGHESTORDERYDERIVATIVEUSED,
+             &d.HIGHESTORDERZDERIVATIVEUSED},
+            {&d.HIGHESTORDERXDERIVATIVE, &d.HIGHESTORDERYDERIVATIVE, &d.HIGHESTORDERZDERIVATIVE},
+            &d.INTEGRALS,
+            kIntegralNames};
+}
 
 } // namespace
 
@@ -292,7 +248,7 @@ int QV_DISTRIBUTION3D::AddEquationInstances(int n) {
     if (x == nullptr || y == nullptr || z == nullptr) {
         return -1;
     }
-    Distribution3DContext context(*this, *x, *y, *z);
+    Context context({x, y, z}, SettingsOf(*this), DeclaredArrays(*this, *y, *z));
     const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterInstances(
         pellorin::dist3d::EquationOutline(), context, *this, m_groupBase);
     return outcome.complete ? n + outcome.instances : -1;
@@ -305,7 +261,7 @@ int QV_DISTRIBUTION3D::AddEquationExpressions(int r, int*& rows, int*& cols) {
     if (x == nullptr || y == nullptr || z == nullptr) {
         return -1;
     }
-    Distribution3DContext context(*this, *x, *y, *z);
+    Context context({x, y, z}, SettingsOf(*this), DeclaredArrays(*this, *y, *z));
     const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterExpressions(
         pellorin::dist3d::EquationOutline(), context, *this, *this, m_groupBase, r, rows, cols);
     return outcome.complete ? r : -1;

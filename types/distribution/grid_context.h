@@ -1,0 +1,75 @@
+// The equation context of a distribution over two or three domains: what the domains answer,
+// and what the distribution itself answers (its used and declared derivative orders per
+// direction, the integrals it asks for, and its arrays). An element is looked up only inside
+// its array's declared index sets, and once while its stencil is being walked.
+#pragma once
+
+#include <array>
+#include <span>
+
+#include "framework/string_in_set.h"
+#include "types/distribution/domain_context.h"
+#include "types/distribution/walk_memo.h"
+
+namespace pellorin::eqn {
+
+template <int Rank, class Table, int ArrayCount>
+class GridContext final : public DomainContext<Rank> {
+public:
+    // An array as the walk looks it up: the table and the declared set of each dimension.
+    struct DeclaredArray {
+        Table* elements = nullptr;
+        std::array<const QV_Set*, Rank> sets{};
+    };
+    using Arrays = std::array<DeclaredArray, ArrayCount>;
+
+    // The distribution's own settings, per direction; `integralNames` in the order the
+    // outline numbers the integrals.
+    struct Settings {
+        std::array<const QV_INTEGERPARAMETER*, Rank> used;
+        std::array<const QV_INTEGERPARAMETER*, Rank> declared;
+        const QV_STRINGSET* integrals;
+        std::span<const char* const> integralNames;
+    };
+
+    GridContext(const std::array<QV_DOMAIN*, Rank>& domains, const Settings& settings,
+                const Arrays& arrays)
+        : DomainContext<Rank>(domains), m_settings(settings), m_arrays(arrays) {}
+
+    int UsedOrder(int d) override { return this->Read(*m_settings.used[d]); }
+    int DeclaredOrder(int d) override { return this->Read(*m_settings.declared[d]); }
+    bool IntegralRequested(int integral) override {
+        return integral >= 0 && integral < int(m_settings.integralNames.size()) &&
+               StringInSet(m_settings.integralNames[integral], this->Read(*m_settings.integrals)) !=
+                   0;
+    }
+
+    QV_VarParam* ArrayElement(int array, const int* index) override {
+        if (array < 0 || array >= ArrayCount) {
+            return nullptr;
+        }
+        return m_cache[array].Get(index, [&]() -> QV_VarParam* {
+            const DeclaredArray& a = m_arrays[array];
+            for (int d = 0; d < Rank; ++d) {
+                if (!this->InSet(*a.sets[d], index[d])) {
+                    return nullptr;
+                }
+            }
+            if (a.elements == nullptr) {
+                return nullptr;
+            }
+            if constexpr (Rank == 2) {
+                return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1]));
+            } else {
+                return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1], index[2]));
+            }
+        });
+    }
+
+private:
+    Settings m_settings;
+    Arrays m_arrays;
+    std::array<WalkCache<QV_VarParam, Rank>, ArrayCount> m_cache;
+};
+
+} // namespace pellorin::eqn
