@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -241,10 +242,9 @@ protected:
         ExpectWalksAgree(model->distribution.Equations(), outcome, 100, 200, 40);
     }
     // Residuals vanish up to each statement's degree, and one degree higher leaves a residual.
-    void ExpectExactToEachStatementsDegree(double collocationTolerance = 1e-4) {
+    void ExpectExactToEachStatementsDegree() {
         ExactField field = model->Field();
-        Statements statements = model->Checks();
-        statements.collocationTolerance = collocationTolerance;
+        const Statements statements = model->Checks();
         ExpectResidualsVanish(model->distribution.Equations(), statements, field);
         ExpectOneDegreeHigherLeavesAResidual(model->distribution.Equations(), statements, field);
     }
