@@ -135,6 +135,13 @@ def expected_members(source_dir):
         "operator QV_GENERICSTRUCTURE&()", "CreateDummyInstance()",
         "CheckCompatibleStructureType(QV_ModelType*)"))
 
+    # The procedures and their template instances: whole, with the members the Windows check
+    # names for them.
+    procedures = re.findall(r"^class PELLORIN_API (QVProc_\w+)\b", text, re.MULTILINE)
+    for c in procedures + re.findall(r"^template class (QV_ProcedureTemplate<[\w, ]+>);", text,
+                                     re.MULTILINE):
+        members[c] = _members(c, ("~{c}()", "operator=({cls} const&)"))
+
     counts = {"type": len(types), "parameter": len(parameters), "array": len(arrays),
               "family": len(families), "multiport": len(multiports),
               "named multiport": len(named), "referred": len(referred)}
