@@ -15,7 +15,7 @@ struct Model1D {
         domain.DISCRETIZATIONMETHOD.Specify(QV_Value(method, 0u));
         domain.NUMSECTIONS.Specify(QV_Value(1, 0u));
         domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(2, 0u));
-        domain.SPACINGPREFERENCE.get()->Specify(QV_Value(1.0 / double(nodes - 1), 0u));
+        pellorin::Linked(domain.SPACINGPREFERENCE)->Specify(QV_Value(1.0 / double(nodes - 1), 0u));
         distribution.INTEGRALS.Specify(QV_Value("idx", 0u));
         distribution.XDOMAIN.Link(&domain);
     }

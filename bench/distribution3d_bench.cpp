@@ -18,7 +18,8 @@ struct Model3D {
             domain->DISCRETIZATIONMETHOD.Specify(QV_Value(method, 0u));
             domain->NUMSECTIONS.Specify(QV_Value(1, 0u));
             domain->HIGHESTORDERDERIVATIVE.Specify(QV_Value(2, 0u));
-            domain->SPACINGPREFERENCE.get()->Specify(QV_Value(1.0 / double(side - 1), 0u));
+            pellorin::Linked(domain->SPACINGPREFERENCE)
+                ->Specify(QV_Value(1.0 / double(side - 1), 0u));
         }
         QV_StrSetValue integrals;
         for (const char* name : {"idx", "idy", "idz", "idxdy", "idxdz", "idydz", "idxdydz"}) {

@@ -1,7 +1,10 @@
 // The frame every type object runs in: construction, declaration, sizing, assignments,
 // equations and identity, once per class level. A type derives from
-// QV_TypeFrame<itself, its base> and supplies only its own content through the hooks
-// below; a hook it does not define is empty.
+// QV_TypeFrame<itself, its base>, declares its operations with PELLORIN_TYPE_OPERATIONS and
+// defines them with PELLORIN_TYPE_DEFINITIONS (both below): each operation is the type's own
+// member, exported under the type's own name, and forwards to the frame's logic, which is
+// written once. A type supplies only its own content through the hooks; a hook it does not
+// define is empty.
 //
 // Hooks (each sees only its own class level):
 //   void DeclareProperties(pellorin::Registrar&)   registrations, in declaration order
@@ -9,8 +12,9 @@
 //   void RunAssignments(int a, int b)              index sets and assignments, both passes
 //   int  AddEquationInstances(int n)               SetUpEquations' instances; returns n,
 //                                                  or a negative result on failure
-//   int  AddEquationExpressions(int r, int*& rows, int*& cols)   JacPattern's; returns r,
-//                                                  or a negative result on failure
+//   int  AddEquationExpressions(int r, int*& rows, int*& cols)   JacPattern's; returns the
+//                                                  running counter r as the host advanced it
+//                                                  (r unchanged when the level has nothing)
 #pragma once
 
 #include <climits>
@@ -42,9 +46,17 @@ class PELLORIN_API QV_TypeFrame : public Base {
 public:
     using IsLibraryType = void;
 
+    // This level's bookkeeping.
+    int m_groupBase = 0;     // the last used group when this level's SetUpEquations ran
+    int m_localEqnCount = 0; // equations this level added in SetUpEquations
+    int m_localNZCount = 0;  // row entries this level added in JacPattern
+    QV_Container* m_parent;  // the parent container given to the constructor
+
+protected:
+    using Frame = QV_TypeFrame;
+
     // Builds the base: a library base with construction switched off and the same parent,
-    // a host base by its default constructor. Templates, so that an explicit instantiation of
-    // the frame instantiates only the one that fits its base.
+    // a host base by its default constructor.
     template <class B = Base>
     requires pellorin::LibraryType<B>
     explicit QV_TypeFrame(QV_Container* parent) : Base(false, parent), m_parent(parent) {}
@@ -57,7 +69,7 @@ public:
     ~QV_TypeFrame() override = default;
 
     // Registers this level's members (a derived type's base level first).
-    void Construct() {
+    void FrameConstruct() {
         if constexpr (pellorin::LibraryType<Base>) {
             Base::Construct();
         }
@@ -65,20 +77,20 @@ public:
         self().DeclareProperties(registrar);
     }
 
-    void SetDims() override {
+    void FrameSetDims() {
         self().BindArrays();
         Base::SetDims();
     }
 
-    long ExecuteAssignments(int a, int b) override { return ExecuteAssignments0(a, b, 0); }
-
-    long ExecuteAssignments0(int a, int b, long /*status*/) {
+    long FrameExecuteAssignments(int a, int b) {
         const long status = Base::ExecuteAssignments(pellorin::LowerLevel(a), b);
         self().RunAssignments(a, b);
         return status;
     }
 
-    int SetUpEquations() override {
+    // A negative base result is passed on before this level writes anything, and so is a
+    // level that cannot register its equations.
+    int FrameSetUpEquations() {
         int n = Base::SetUpEquations();
         if (n < 0) {
             return n;
@@ -88,31 +100,24 @@ public:
         const int start = n;
         n = self().AddEquationInstances(n);
         if (n < 0) {
-            return n; // this level could not register its equations
+            return n;
         }
         m_localEqnCount = n - start;
         return this->SetLocalEqnCount(n);
     }
 
-    int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns) override {
+    // The base's result is the running counter whatever its sign; this level's instances
+    // advance it, and it is returned as they leave it.
+    int FrameJacPattern(int*& rows, int*& cols, QV_EquationType** eqns) {
         this->ResetExpressions();
-        int r = Base::JacPattern(rows, cols, eqns);
-        if (r < 0) {
-            m_localNZCount = 0;
-            return r; // the base level failed: nothing of this level is registered
-        }
+        const int counter = Base::JacPattern(rows, cols, eqns);
         const int* const rowsStart = rows;
-        r = self().AddEquationExpressions(r, rows, cols);
+        const int result = self().AddEquationExpressions(counter, rows, cols);
         m_localNZCount = static_cast<int>(rows - rowsStart);
-        return r;
+        return result;
     }
 
-    int Residuals(double*, int, int) override { return 0; }
-    int Jacobian(double*, int, int) override { return 0; }
-
-    const char* QV_DefaultDESCRIPTION() const override { return Self::QV_ContainerId(); }
-
-    bool ContainerDerivesFrom(const char* id) override {
+    bool FrameContainerDerivesFrom(const char* id) {
         if (pellorin::IdentityEquals(Self::QV_ContainerId(), id)) {
             return true;
         }
@@ -123,15 +128,6 @@ public:
         }
     }
 
-    Self& operator*() { return self(); }
-
-    // This level's bookkeeping.
-    int m_groupBase = 0;     // the last used group when this level's SetUpEquations ran
-    int m_localEqnCount = 0; // equations this level added in SetUpEquations
-    int m_localNZCount = 0;  // row entries this level added in JacPattern
-    QV_Container* m_parent;  // the parent container given to the constructor
-
-protected:
     // The owner of this level's registrations: the parent, or the object itself.
     QV_Container* Owner() { return m_parent != nullptr ? m_parent : this; }
 
@@ -145,3 +141,69 @@ protected:
 private:
     Self& self() { return static_cast<Self&>(*this); }
 };
+
+// The operations every type declares as its own members, in its class body.
+#define PELLORIN_TYPE_OPERATIONS(TYPE)                                                             \
+    explicit TYPE(bool construct = true, QV_Container* parent = nullptr);                          \
+    TYPE& operator=(const TYPE& other);                                                            \
+    ~TYPE() override;                                                                              \
+    TYPE& operator*();                                                                             \
+    static const char* QV_ContainerId();                                                           \
+    void Construct();                                                                              \
+    void SetDims() override;                                                                       \
+    long ExecuteAssignments(int a, int b) override;                                                \
+    long ExecuteAssignments0(int a, int b, long status);                                           \
+    int SetUpEquations() override;                                                                 \
+    int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns) override;                       \
+    int Residuals(double* values, int first, int count) override;                                  \
+    int Jacobian(double* values, int first, int count) override;                                   \
+    const char* QV_DefaultDESCRIPTION() const override;                                            \
+    bool ContainerDerivesFrom(const char* id) override
+
+// Their definitions, out of line in the type's source, for the type QV_<NAME> whose identity
+// is "<KIND> <NAME>\tV10". Each forwards to the frame; none adds logic of its own.
+#define PELLORIN_TYPE_DEFINITIONS(KIND, NAME)                                                      \
+    QV_##NAME::QV_##NAME(bool construct, QV_Container* parent) : Frame(parent) {                   \
+        if (construct) {                                                                           \
+            Construct();                                                                           \
+        }                                                                                          \
+    }                                                                                              \
+    QV_##NAME& QV_##NAME::operator=(const QV_##NAME& other) = default;                             \
+    QV_##NAME::~QV_##NAME() = default;                                                             \
+    QV_##NAME& QV_##NAME::operator*() {                                                            \
+        return *this;                                                                              \
+    }                                                                                              \
+    const char* QV_##NAME::QV_ContainerId() {                                                      \
+        return #KIND " " #NAME "\tV10";                                                            \
+    }                                                                                              \
+    void QV_##NAME::Construct() {                                                                  \
+        FrameConstruct();                                                                          \
+    }                                                                                              \
+    void QV_##NAME::SetDims() {                                                                    \
+        FrameSetDims();                                                                            \
+    }                                                                                              \
+    long QV_##NAME::ExecuteAssignments(int a, int b) {                                             \
+        return ExecuteAssignments0(a, b, 0);                                                       \
+    }                                                                                              \
+    long QV_##NAME::ExecuteAssignments0(int a, int b, long /*status: not read*/) {                 \
+        return FrameExecuteAssignments(a, b);                                                      \
+    }                                                                                              \
+    int QV_##NAME::SetUpEquations() {                                                              \
+        return FrameSetUpEquations();                                                              \
+    }                                                                                              \
+    int QV_##NAME::JacPattern(int*& rows, int*& cols, QV_EquationType** eqns) {                    \
+        return FrameJacPattern(rows, cols, eqns);                                                  \
+    }                                                                                              \
+    int QV_##NAME::Residuals(double*, int, int) {                                                  \
+        return 0;                                                                                  \
+    }                                                                                              \
+    int QV_##NAME::Jacobian(double*, int, int) {                                                   \
+        return 0;                                                                                  \
+    }                                                                                              \
+    const char* QV_##NAME::QV_DefaultDESCRIPTION() const {                                         \
+        return QV_ContainerId();                                                                   \
+    }                                                                                              \
+    bool QV_##NAME::ContainerDerivesFrom(const char* id) {                                         \
+        return FrameContainerDerivesFrom(id);                                                      \
+    }                                                                                              \
+    static_assert(true, "a definitions block ends with a semicolon")

@@ -180,10 +180,24 @@ void QV_IndexTable::DeclareIndexSets(QV_Set* const* sets) {
 }
 
 #define PELLORIN_DEFINE_INDEX_FAMILY(NAME, ...)                                                    \
-    template class QV_IndexFamily<__VA_ARGS__>;                                                    \
     QV_BASE_##NAME::QV_BASE_##NAME() = default;                                                    \
     QV_BASE_##NAME::QV_BASE_##NAME(const QV_BASE_##NAME& other) = default;                         \
     QV_BASE_##NAME& QV_BASE_##NAME::operator=(const QV_BASE_##NAME& other) = default;              \
-    QV_BASE_##NAME::~QV_BASE_##NAME() = default;
+    QV_BASE_##NAME::~QV_BASE_##NAME() = default;                                                   \
+    QV_Type* QV_BASE_##NAME::Find(PELLORIN_INDEX_PARAMS(__VA_ARGS__)) {                            \
+        return FindAt PELLORIN_INDEX_ARGS(__VA_ARGS__);                                            \
+    }                                                                                              \
+    void QV_BASE_##NAME::BuildIndexString(PELLORIN_INDEX_PARAMS(__VA_ARGS__)) {                    \
+        BuildIndexStringAt PELLORIN_INDEX_ARGS(__VA_ARGS__);                                       \
+    }                                                                                              \
+    void QV_BASE_##NAME::SetDim PELLORIN_INDEX_SET_PARAMS(__VA_ARGS__) {                           \
+        DeclareSetsAt PELLORIN_INDEX_SET_ARGS(__VA_ARGS__);                                        \
+    }                                                                                              \
+    int QV_BASE_##NAME::NewElements() {                                                            \
+        return MakeMissingElements();                                                              \
+    }                                                                                              \
+    void QV_BASE_##NAME::CreateMissingArrayElement(const char* index) {                            \
+        MakeElementNamed(index);                                                                   \
+    }
 
 PELLORIN_INDEX_FAMILIES(PELLORIN_DEFINE_INDEX_FAMILY)

@@ -37,6 +37,9 @@ struct IndexLetter<'S'> {
     static IndexArg Arg(const char* v) { return {0, v}; }
 };
 
+template <char Letter>
+using IndexValue = typename IndexLetter<Letter>::Value;
+
 template <char>
 using IndexSetRef = QV_Set&;
 
@@ -79,13 +82,14 @@ private:
     QV_SetValue* m_values;
 };
 
+// The typed index arguments over QV_IndexTable; each family's own members forward here.
 template <char... Letters>
 class PELLORIN_API QV_IndexFamily : public QV_IndexTable {
     static constexpr int kDimensions = int(sizeof...(Letters));
     static constexpr char kLetters[] = {Letters..., '\0'};
     static_assert(kDimensions >= 2 && kDimensions <= kMaxDimensions);
 
-public:
+protected:
     QV_IndexFamily() : QV_IndexTable(kLetters, m_indexValues) {
         int k = 0;
         (m_indexValues[k++].ResetType(pellorin::IndexLetter<Letters>::kSetType), ...);
@@ -100,24 +104,21 @@ public:
     }
     ~QV_IndexFamily() override {}
 
-    QV_Type* Find(typename pellorin::IndexLetter<Letters>::Value... index) {
+    QV_Type* FindAt(pellorin::IndexValue<Letters>... index) {
         const pellorin::IndexArg args[] = {pellorin::IndexLetter<Letters>::Arg(index)...};
         return FindIndex(args);
     }
-    void BuildIndexString(typename pellorin::IndexLetter<Letters>::Value... index) {
+    void BuildIndexStringAt(pellorin::IndexValue<Letters>... index) {
         const pellorin::IndexArg args[] = {pellorin::IndexLetter<Letters>::Arg(index)...};
         QV_IndexTable::BuildIndexString(args);
     }
     // Declares the array's index sets; the array depends on them from now on. Neither the
     // index values nor the table change.
-    void SetDim(pellorin::IndexSetRef<Letters>... sets) {
+    void DeclareSetsAt(pellorin::IndexSetRef<Letters>... sets) {
         QV_Set* const all[] = {&sets...};
         DeclareIndexSets(all);
     }
-    int NewElements() override { return MakeMissingElements(); }
-    void CreateMissingArrayElement(const char* index) override { MakeElementNamed(index); }
 
-protected:
     QV_SetValue m_indexValues[kDimensions];
 
 private:
@@ -161,6 +162,26 @@ private:
     X(SSSI, 'S', 'S', 'S', 'I')                                                                    \
     X(SSSS, 'S', 'S', 'S', 'S')
 
+// A family's index parameters (i0, i1, ...), its arguments and its set parameters, for two
+// to four letters.
+#define PELLORIN_INDEX_PICK(_1, _2, _3, _4, NAME, ...) NAME
+#define PELLORIN_INDEX_PARAMS_2(a, b) pellorin::IndexValue<a> i0, pellorin::IndexValue<b> i1
+#define PELLORIN_INDEX_PARAMS_3(a, b, c) PELLORIN_INDEX_PARAMS_2(a, b), pellorin::IndexValue<c> i2
+#define PELLORIN_INDEX_PARAMS_4(a, b, c, d)                                                        \
+    PELLORIN_INDEX_PARAMS_3(a, b, c), pellorin::IndexValue<d> i3
+#define PELLORIN_INDEX_PARAMS(...)                                                                 \
+    PELLORIN_INDEX_PICK(__VA_ARGS__, PELLORIN_INDEX_PARAMS_4, PELLORIN_INDEX_PARAMS_3,             \
+                        PELLORIN_INDEX_PARAMS_2, )                                                 \
+    (__VA_ARGS__)
+#define PELLORIN_INDEX_ARGS(...)                                                                   \
+    PELLORIN_INDEX_PICK(__VA_ARGS__, (i0, i1, i2, i3), (i0, i1, i2), (i0, i1), )
+#define PELLORIN_INDEX_SET_PARAMS(...)                                                             \
+    PELLORIN_INDEX_PICK(__VA_ARGS__, (QV_Set & s0, QV_Set & s1, QV_Set & s2, QV_Set & s3),         \
+                        (QV_Set & s0, QV_Set & s1, QV_Set & s2), (QV_Set & s0, QV_Set & s1), )
+#define PELLORIN_INDEX_SET_ARGS(...)                                                               \
+    PELLORIN_INDEX_PICK(__VA_ARGS__, (s0, s1, s2, s3), (s0, s1, s2), (s0, s1), )
+
+// Each family declares its operations as its own members.
 #define PELLORIN_DECLARE_INDEX_FAMILY(NAME, ...)                                                   \
     class PELLORIN_API QV_BASE_##NAME : public QV_IndexFamily<__VA_ARGS__> {                       \
     public:                                                                                        \
@@ -168,6 +189,14 @@ private:
         QV_BASE_##NAME(const QV_BASE_##NAME& other);                                               \
         QV_BASE_##NAME& operator=(const QV_BASE_##NAME& other);                                    \
         ~QV_BASE_##NAME() override;                                                                \
+                                                                                                   \
+        /* The element at the index values, made when missing; null when it cannot be made. */     \
+        QV_Type* Find(PELLORIN_INDEX_PARAMS(__VA_ARGS__));                                         \
+        void BuildIndexString(PELLORIN_INDEX_PARAMS(__VA_ARGS__));                                 \
+        /* Declares the array's index sets; the array depends on them from now on. */              \
+        void SetDim PELLORIN_INDEX_SET_PARAMS(__VA_ARGS__);                                        \
+        int NewElements() override;                                                                \
+        void CreateMissingArrayElement(const char* index) override;                                \
     };
 
 PELLORIN_INDEX_FAMILIES(PELLORIN_DECLARE_INDEX_FAMILY)

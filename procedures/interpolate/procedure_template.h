@@ -65,9 +65,9 @@ public:
     QV_ProcedureTemplate& operator=(const QV_ProcedureTemplate& other);
     ~QV_ProcedureTemplate() override;
 
-    static int InputArgs() { return NInputs; }
-    static int OutputArgs() { return NOutputs; }
-    static int TotalArgs() { return kArgs; }
+    static int InputArgs();
+    static int OutputArgs();
+    static int TotalArgs();
 
     // ---- Description -----------------------------------------------------------------
 
@@ -151,10 +151,10 @@ public:
     bool Usable() const;
 
 private:
-    Derived* P() { return static_cast<Derived*>(this); }
-    const Derived* P() const { return static_cast<const Derived*>(this); }
+    Derived* P();
+    const Derived* P() const;
 
-    void Invalidate() { m_invalid = true; }
+    void Invalidate();
 
     template <class T>
     void BindConstant(T value) {
@@ -249,6 +249,31 @@ private:
               int Compatibility>
 #define PELLORIN_PROCEDURE                                                                         \
     QV_ProcedureTemplate<Derived, NInputs, NOutputs, MaxDims, HostBase, Compatibility>
+
+PELLORIN_PROCEDURE_TEMPLATE
+int PELLORIN_PROCEDURE::InputArgs() {
+    return NInputs;
+}
+PELLORIN_PROCEDURE_TEMPLATE
+int PELLORIN_PROCEDURE::OutputArgs() {
+    return NOutputs;
+}
+PELLORIN_PROCEDURE_TEMPLATE
+int PELLORIN_PROCEDURE::TotalArgs() {
+    return kArgs;
+}
+PELLORIN_PROCEDURE_TEMPLATE
+Derived* PELLORIN_PROCEDURE::P() {
+    return static_cast<Derived*>(this);
+}
+PELLORIN_PROCEDURE_TEMPLATE
+const Derived* PELLORIN_PROCEDURE::P() const {
+    return static_cast<const Derived*>(this);
+}
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::Invalidate() {
+    m_invalid = true;
+}
 
 PELLORIN_PROCEDURE_TEMPLATE
 PELLORIN_PROCEDURE::QV_ProcedureTemplate() {

@@ -1,5 +1,7 @@
 #include "vuzizev/references.h"
 
+#include <stdexcept>
+
 // ---- QV_ExternalBase ----------------------------------------------------------------------
 
 QV_ExternalBase::QV_ExternalBase(const QV_ExternalBase& other)
@@ -76,3 +78,47 @@ QV_GlobalStructureRefBase::operator=(const QV_GlobalStructureRefBase& other) {
 }
 
 QV_GlobalStructureRefBase::~QV_GlobalStructureRefBase() = default;
+
+// ---- The two reference instances the host supplies -------------------------------------------
+
+namespace {
+
+template <class T>
+T& Linked(T* object, const char* what) {
+    if (object == nullptr) {
+        throw std::logic_error(what);
+    }
+    return *object;
+}
+
+} // namespace
+
+QV_Virtual<QV_REALPARAMETER>::QV_Virtual() : QV_VirtualBase(nullptr) {
+    InitializeSystemAttributes();
+}
+QV_Virtual<QV_REALPARAMETER>::~QV_Virtual() = default;
+QV_Virtual<QV_REALPARAMETER>& QV_Virtual<QV_REALPARAMETER>::operator=(const QV_Virtual& other) {
+    QV_VirtualBase::operator=(other);
+    return *this;
+}
+QV_REALPARAMETER& QV_Virtual<QV_REALPARAMETER>::operator*() {
+    return Linked(dynamic_cast<QV_REALPARAMETER*>(VirtualLink()), "QV_Virtual: not resolved");
+}
+QV_Type* QV_Virtual<QV_REALPARAMETER>::NewDefaultVirtual() {
+    return new QV_REALPARAMETER(true);
+}
+const char* QV_Virtual<QV_REALPARAMETER>::VirtualBaseType() {
+    return QV_REALPARAMETER::QV_ContainerId();
+}
+
+QV_External<QV_INTEGERPARAMETER>::QV_External() : QV_ExternalBase(nullptr) {}
+QV_External<QV_INTEGERPARAMETER>::QV_External(const QV_External& other) = default;
+QV_External<QV_INTEGERPARAMETER>::~QV_External() = default;
+QV_External<QV_INTEGERPARAMETER>&
+QV_External<QV_INTEGERPARAMETER>::operator=(const QV_External& other) = default;
+QV_INTEGERPARAMETER& QV_External<QV_INTEGERPARAMETER>::operator*() {
+    return Linked(dynamic_cast<QV_INTEGERPARAMETER*>(ExternalLink()), "QV_External: not linked");
+}
+const char* QV_External<QV_INTEGERPARAMETER>::ExternalTypeName() {
+    return QV_INTEGERPARAMETER::QV_ContainerId();
+}

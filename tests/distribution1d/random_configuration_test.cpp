@@ -97,19 +97,17 @@ void Configure(Model1D& m, const Drawn& d) {
     domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(d.domainHod, 0u));
     domain.ELEMENTBOUNDARYCONDITION.Specify(QV_Value(d.ebc.c_str(), 0u));
     if (d.length) {
-        domain.LENGTH.get()->Specify(QV_Value(*d.length, 0u));
+        pellorin::Linked(domain.LENGTH)->Specify(QV_Value(*d.length, 0u));
     }
     if (d.spacing) {
-        domain.SPACINGPREFERENCE.get()->Specify(QV_Value(*d.spacing, 0u));
+        pellorin::Linked(domain.SPACINGPREFERENCE)->Specify(QV_Value(*d.spacing, 0u));
     }
     if (!d.locations.empty()) {
         // The section records exist once the domain has been laid out.
         domain.SetDims();
         domain.ExecuteAssignments(1, 0);
         for (std::size_t k = 0; k < d.locations.size(); ++k) {
-            domain.SECTION.get()
-                ->Get(int(k) + 2)
-                ->LOCATION.get()
+            pellorin::Linked(domain.SECTION.get()->Get(int(k) + 2)->LOCATION)
                 ->Specify(QV_Value(d.locations[k], 0u));
         }
     }

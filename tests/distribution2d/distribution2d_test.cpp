@@ -251,14 +251,14 @@ TEST_F(Structure2D, BorderedLoopsReadEachWalksOwnAccessor) {
     int* r = rows.data();
     int* c = cols.data();
     model->distribution.SetJacobianBufferEnd(rows.data() + rows.size(), cols.data() + cols.size());
-    EXPECT_LT(model->distribution.JacPattern(r, c, nullptr), 0);
+    EXPECT_LT(model->distribution.JacPattern(r, c, nullptr), instances); // the walk stopped
     model->distribution.SetJacobianBufferEnd(nullptr, nullptr);
     vzt::ClearSecondValues();
 }
 
 // Without its y domain, or when its x domain's data would make a stencil reach outside the
-// declared sets, the distribution registers nothing of its own, reports failure in both
-// walks, and makes no element outside its sets.
+// declared sets, the distribution registers nothing of its own, SetUpEquations reports failure
+// (JacPattern only passes its counter on), and no element is made outside the sets.
 TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     {
         QV_DOMAIN x;
@@ -266,14 +266,13 @@ TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
         d.XDOMAIN.Link(&x);
         const auto outcomes = vzt::Drive({&x, &d});
         EXPECT_LT(outcomes.back().setUpResult, 0);
-        EXPECT_LT(outcomes.back().jacPatternResult, 0);
+        EXPECT_EQ(outcomes.back().jacPatternResult, 0); // the host's counter, untouched
         EXPECT_EQ(d.Equations().InstanceCount(), 0u);
     }
     auto model = Model2D::From({"DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
                                 "DISCRETIZATIONMETHOD=BFD1"});
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
-    EXPECT_LT(outcomes.back().jacPatternResult, 0);
     model->ExpectLookupsInside();
 }
 

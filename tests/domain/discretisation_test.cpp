@@ -28,7 +28,7 @@ protected:
         if (hod > 0) {
             specify(d.HIGHESTORDERDERIVATIVE, std::to_string(hod));
         }
-        specify(*d.LENGTH.get(), std::to_string(length));
+        specify(*pellorin::Linked(d.LENGTH), std::to_string(length));
     }
 
     static void Run(QV_DOMAIN& d, int a = 1, int b = 0) {

@@ -71,7 +71,7 @@ TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClea
     using T = typename TypeParam::Type;
     {
         QV_Virtual<T> named;
-        T* object = named.get();
+        T* object = pellorin::Linked(named);
         ASSERT_NE(object, nullptr);
         EXPECT_EQ(&*named, object);
     }
@@ -81,13 +81,13 @@ TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClea
     QV_Virtual<T> named;
     EXPECT_STREQ(external.ExternalTypeName(), TypeParam::Identity());
     EXPECT_STREQ(named.VirtualBaseType(), TypeParam::Identity());
-    EXPECT_EQ(external.get(), nullptr);
+    EXPECT_EQ(pellorin::Linked(external), nullptr);
     EXPECT_THROW(*external, std::logic_error);
     external.Link(&named); // not a T
-    EXPECT_EQ(external.get(), nullptr);
+    EXPECT_EQ(pellorin::Linked(external), nullptr);
     EXPECT_THROW(*external, std::logic_error);
     vzt::FailAllAllocations(true);
-    EXPECT_EQ(named.get(), nullptr);
+    EXPECT_EQ(pellorin::Linked(named), nullptr);
     EXPECT_THROW(*named, std::logic_error);
     vzt::FailAllAllocations(false);
 
@@ -98,7 +98,7 @@ TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClea
     EXPECT_EQ(&*external, dynamic_cast<T*>(object));
     EXPECT_EQ(&*named, dynamic_cast<T*>(object));
     QV_External<T> copy(external);
-    EXPECT_EQ(copy.get(), external.get());
+    EXPECT_EQ(pellorin::Linked(copy), pellorin::Linked(external));
     delete object;
 }
 

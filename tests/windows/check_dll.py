@@ -12,6 +12,10 @@ imports and resource tree; `-h` for the section table that locates the resource'
 - the library imports only the system DLLs below and the host runtime, and from the host
   runtime only the symbols of the host services in host/services.txt;
 - the entry point is linked in (it is what imports DisableThreadLibraryCalls);
+- every class of the library is exported whole under its own name: per class the members
+  of its kind, and no member that the DLL's symbol table defines is left out of its exports
+  (tests/framework/class_exports.py); the two reference instances the host supplies are
+  imported, never defined;
 - every procedure class in the sources is exported with its constructors, destructor,
   assignment, virtual table and argument tables, and so is its template instance;
 - the routine library (--routine-dll) is a PE32 DLL that exports each routine the procedures
@@ -24,8 +28,9 @@ import re
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..",
-                                "host_imports"))
+for folder in ("host_imports", "framework"):
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", folder))
+import class_exports  # noqa: E402
 import host_imports  # noqa: E402
 
 # The compiler's runtime is linked in statically, so beyond the host runtime only the system
@@ -159,6 +164,17 @@ def resources(lines):
     return leaves
 
 
+def defined_symbols(tool, dll):
+    """The external symbols that the DLL's own symbol table defines, without the leading
+    underscore of i386 names."""
+    names = []
+    for line in objdump(tool, "-t", dll).splitlines():
+        m = re.match(r"\[\s*\d+\]\(sec\s+(-?\d+)\).*\(scl\s+(\d+)\).* 0x[0-9a-f]+ (\S+)$", line)
+        if m and int(m.group(1)) > 0 and m.group(2) == "2":
+            names.append(m.group(3)[1:] if m.group(3).startswith("_") else m.group(3))
+    return names
+
+
 def file_offset(section_table, image_base, rva):
     """The file offset of an RVA, from `objdump -h`'s VMA and file offset columns."""
     vma = image_base + rva
@@ -202,6 +218,16 @@ def main():
         missing = [n for n in wanted if n not in exported]
         check(not missing, f"exports of {t}" + (f": missing {' '.join(missing)}" if missing
                                                  else ""))
+
+    # Every class whole, under its own name.
+    members, counts, problems = class_exports.expected_members(args.source_dir)
+    for problem in problems:
+        check(False, problem)
+    demangled = {class_exports.normalise(n) for n in
+                 host_imports.demangle(args.cxxfilt, sorted(exported))}
+    defined = {class_exports.normalise(n) for n in
+               host_imports.demangle(args.cxxfilt, defined_symbols(args.objdump, args.dll))}
+    class_exports.check(members, demangled, defined, check)
 
     # The procedures: their classes whole, and each one's template instance.
     classes, routines = procedures(args.source_dir)

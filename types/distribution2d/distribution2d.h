@@ -10,10 +10,7 @@
 
 class PELLORIN_API QV_DISTRIBUTION2D : public QV_TypeFrame<QV_DISTRIBUTION2D, QV_ModelTypeEx2> {
 public:
-    explicit QV_DISTRIBUTION2D(bool construct = true, QV_Container* parent = nullptr);
-    QV_DISTRIBUTION2D& operator=(const QV_DISTRIBUTION2D&) = default;
-    ~QV_DISTRIBUTION2D() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_DISTRIBUTION2D);
 
     using Variables = QV_ARRAY_II<QV_REALVARIABLE, QV_REALVARIABLE>;
     using Derivatives = QV_ARRAY_II<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE>;

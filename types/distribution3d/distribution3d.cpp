@@ -11,8 +11,6 @@
 #include "types/distribution3d/statements.h"
 #include "types/domain/rounding.h"
 
-template class QV_TypeFrame<QV_DISTRIBUTION3D, QV_ModelTypeEx2>;
-
 PELLORIN_TYPE_EXPORTS(DISTRIBUTION3D);
 
 namespace {
@@ -55,15 +53,7 @@ Context::Settings SettingsOf(const QV_DISTRIBUTION3D& d) {
 
 } // namespace
 
-QV_DISTRIBUTION3D::QV_DISTRIBUTION3D(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_DISTRIBUTION3D::~QV_DISTRIBUTION3D() = default;
-const char* QV_DISTRIBUTION3D::QV_ContainerId() {
-    return "Model DISTRIBUTION3D\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Model, DISTRIBUTION3D);
 
 void QV_DISTRIBUTION3D::DeclareProperties(pellorin::Registrar& r) {
     r(XDOMAIN, "XDOMAIN");
@@ -259,11 +249,11 @@ int QV_DISTRIBUTION3D::AddEquationExpressions(int r, int*& rows, int*& cols) {
     QV_DOMAIN* y = YDOMAIN.get();
     QV_DOMAIN* z = ZDOMAIN.get();
     if (x == nullptr || y == nullptr || z == nullptr) {
-        return -1;
+        return r; // nothing to follow: the counter as the base left it
     }
     Context context({x, y, z}, SettingsOf(*this), DeclaredArrays(*this, *y, *z));
-    const pellorin::eqn::WalkOutcome outcome = pellorin::eqn::RegisterExpressions(
-        pellorin::dist3d::EquationOutline(), context, *this, *this, m_groupBase, r, rows, cols);
-    return outcome.complete ? r : -1;
+    pellorin::eqn::RegisterExpressions(pellorin::dist3d::EquationOutline(), context, *this, *this,
+                                       m_groupBase, r, rows, cols);
+    return r;
 }
 PELLORIN_REFERENCE_INSTANCES(QV_DISTRIBUTION3D)

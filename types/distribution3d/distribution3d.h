@@ -10,10 +10,7 @@
 
 class PELLORIN_API QV_DISTRIBUTION3D : public QV_TypeFrame<QV_DISTRIBUTION3D, QV_ModelTypeEx2> {
 public:
-    explicit QV_DISTRIBUTION3D(bool construct = true, QV_Container* parent = nullptr);
-    QV_DISTRIBUTION3D& operator=(const QV_DISTRIBUTION3D&) = default;
-    ~QV_DISTRIBUTION3D() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_DISTRIBUTION3D);
 
     using Variables = QV_ARRAY_III<QV_REALVARIABLE, QV_REALVARIABLE>;
     using Derivatives = QV_ARRAY_III<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE>;

@@ -72,7 +72,7 @@ bool FitsNode(long long node) {
 }
 
 double RealOf(QV_Virtual<QV_REALPARAMETER>& member) {
-    const QV_REALPARAMETER* p = member.get();
+    const QV_REALPARAMETER* p = pellorin::Linked(member);
     return p != nullptr ? p->v() : std::numeric_limits<double>::quiet_NaN();
 }
 
@@ -93,8 +93,9 @@ public:
     }
 
     void RunStatements() {
-        Put(d.LENGTH.get(), 1.0, 4);
-        Put(d.SPACINGPREFERENCE.get(), (RealOf(d.LENGTH) * 0.125) / double(d.NUMSECTIONS.v()), 5);
+        Put(pellorin::Linked(d.LENGTH), 1.0, 4);
+        Put(pellorin::Linked(d.SPACINGPREFERENCE),
+            (RealOf(d.LENGTH) * 0.125) / double(d.NUMSECTIONS.v()), 5);
         MethodConstants();
         Put(&d.HIGHESTORDERDERIVATIVE, 1, 24);
         SectionLocations();
@@ -135,14 +136,14 @@ private:
     // Statements 25 and 26, for every section before any length is derived from them.
     void SectionLocations() {
         QV_SECTIONDATAMODEL* first = d.Section(1);
-        Put(first != nullptr ? first->LOCATION.get() : nullptr, 0.0, 25);
+        Put(first != nullptr ? pellorin::Linked(first->LOCATION) : nullptr, 0.0, 25);
         const int sections = d.NUMSECTIONS.v();
         for (long long s = 2; s <= sections; ++s) {
             QV_SECTIONDATAMODEL* section = d.Section(int(s));
             if (section == nullptr || first == nullptr) {
                 continue;
             }
-            Put(section->LOCATION.get(),
+            Put(pellorin::Linked(section->LOCATION),
                 RealOf(first->LOCATION) + (double(s - 1) * RealOf(d.LENGTH)) / double(sections),
                 26);
         }
@@ -155,7 +156,7 @@ private:
             return;
         }
         QV_SECTIONDATAMODEL& S = *section;
-        Put(S.SPACINGPREFERENCE.get(), RealOf(d.SPACINGPREFERENCE), 27);
+        Put(pellorin::Linked(S.SPACINGPREFERENCE), RealOf(d.SPACINGPREFERENCE), 27);
         if (s == d.NUMSECTIONS.v()) {
             QV_SECTIONDATAMODEL* first = d.Section(1);
             const double start = first != nullptr ? RealOf(first->LOCATION) : 0.0;
@@ -187,7 +188,7 @@ private:
             Put(&S.BASE, 0, 33);
         }
         m_nodesBefore += double(S.NODECOUNT.v());
-        Put(S.SPACINGUSED.get(), S.LENGTH.v() / double(S.NODECOUNT.v()), 34);
+        Put(pellorin::Linked(S.SPACINGUSED), S.LENGTH.v() / double(S.NODECOUNT.v()), 34);
         Put(&S.NUMELEMENTS,
             pellorin::TruncateToInt(double(S.NODECOUNT.v()) / double(pointsPlusOne)), 35);
 

@@ -2,23 +2,11 @@
 
 #include "framework/exports.h"
 
-template class QV_TypeFrame<QV_DOMAIN, QV_ModelTypeEx2>;
-template class QV_TypeFrame<QV_LENGTHDOMAIN, QV_DOMAIN>;
-template class QV_TypeFrame<QV_ANGLEDOMAIN, QV_DOMAIN>;
-
 PELLORIN_TYPE_EXPORTS(DOMAIN);
 PELLORIN_TYPE_EXPORTS(LENGTHDOMAIN);
 PELLORIN_TYPE_EXPORTS(ANGLEDOMAIN);
 
-QV_DOMAIN::QV_DOMAIN(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_DOMAIN::~QV_DOMAIN() = default;
-const char* QV_DOMAIN::QV_ContainerId() {
-    return "Model DOMAIN\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Model, DOMAIN);
 
 void QV_DOMAIN::DeclareProperties(pellorin::Registrar& r) {
     r(QV_SECTION_SET1, "QV_SECTION_SET1");
@@ -56,22 +44,6 @@ void QV_DOMAIN::BindArrays() {
     POLYPOINT.SetDim(QV_POLYPOINT_SET1);
 }
 
-QV_LENGTHDOMAIN::QV_LENGTHDOMAIN(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_LENGTHDOMAIN::~QV_LENGTHDOMAIN() = default;
-const char* QV_LENGTHDOMAIN::QV_ContainerId() {
-    return "Model LENGTHDOMAIN\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Model, LENGTHDOMAIN);
 
-QV_ANGLEDOMAIN::QV_ANGLEDOMAIN(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_ANGLEDOMAIN::~QV_ANGLEDOMAIN() = default;
-const char* QV_ANGLEDOMAIN::QV_ContainerId() {
-    return "Model ANGLEDOMAIN\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Model, ANGLEDOMAIN);

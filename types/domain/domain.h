@@ -10,10 +10,7 @@
 
 class PELLORIN_API QV_DOMAIN : public QV_TypeFrame<QV_DOMAIN, QV_ModelTypeEx2> {
 public:
-    explicit QV_DOMAIN(bool construct = true, QV_Container* parent = nullptr);
-    QV_DOMAIN& operator=(const QV_DOMAIN&) = default;
-    ~QV_DOMAIN() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_DOMAIN);
 
     // Sums of section node counts: over the sections before the iterator's section, and over
     // all sections (the two whole-domain sums serve the interior set and the last node).
@@ -61,17 +58,11 @@ private:
 // A domain along a length.
 class PELLORIN_API QV_LENGTHDOMAIN : public QV_TypeFrame<QV_LENGTHDOMAIN, QV_DOMAIN> {
 public:
-    explicit QV_LENGTHDOMAIN(bool construct = true, QV_Container* parent = nullptr);
-    QV_LENGTHDOMAIN& operator=(const QV_LENGTHDOMAIN&) = default;
-    ~QV_LENGTHDOMAIN() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_LENGTHDOMAIN);
 };
 
 // A domain along an angle.
 class PELLORIN_API QV_ANGLEDOMAIN : public QV_TypeFrame<QV_ANGLEDOMAIN, QV_DOMAIN> {
 public:
-    explicit QV_ANGLEDOMAIN(bool construct = true, QV_Container* parent = nullptr);
-    QV_ANGLEDOMAIN& operator=(const QV_ANGLEDOMAIN&) = default;
-    ~QV_ANGLEDOMAIN() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_ANGLEDOMAIN);
 };

@@ -17,13 +17,18 @@ constexpr const char* kBoundaryConditions = "Backward\"Forward\"";
 } // namespace
 
 // The host base is built without its system attributes; they follow once the type is whole.
+// Assignment is the host base's; operator* gives the parameter itself.
 #define PELLORIN_PARAMETER_CONSTRUCTION(TYPE, BASE)                                                \
     TYPE::TYPE(bool init) : BASE(false) {                                                          \
         if (init) {                                                                                \
             BASE::InitializeSystemAttributes();                                                    \
         }                                                                                          \
     }                                                                                              \
-    TYPE::~TYPE() = default;
+    TYPE::~TYPE() = default;                                                                       \
+    TYPE& TYPE::operator=(const TYPE& other) = default;                                            \
+    TYPE& TYPE::operator*() {                                                                      \
+        return *this;                                                                              \
+    }
 
 PELLORIN_PARAMETER_CONSTRUCTION(QV_ANGLEPARAMETER, QV_REALPARAMETER)
 PELLORIN_PARAMETER_CONSTRUCTION(QV_LENGTHPARAMETER, QV_REALPARAMETER)

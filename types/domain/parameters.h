@@ -11,8 +11,8 @@ class PELLORIN_API QV_ANGLEPARAMETER : public QV_REALPARAMETER {
 public:
     explicit QV_ANGLEPARAMETER(bool init = true);
     ~QV_ANGLEPARAMETER() override;
-    QV_ANGLEPARAMETER& operator=(const QV_ANGLEPARAMETER&) = default;
-    QV_ANGLEPARAMETER& operator*() { return *this; }
+    QV_ANGLEPARAMETER& operator=(const QV_ANGLEPARAMETER& other);
+    QV_ANGLEPARAMETER& operator*();
 
     int QV_PQCol() const override;
     int QV_PQRow() const override;
@@ -25,8 +25,8 @@ class PELLORIN_API QV_LENGTHPARAMETER : public QV_REALPARAMETER {
 public:
     explicit QV_LENGTHPARAMETER(bool init = true);
     ~QV_LENGTHPARAMETER() override;
-    QV_LENGTHPARAMETER& operator=(const QV_LENGTHPARAMETER&) = default;
-    QV_LENGTHPARAMETER& operator*() { return *this; }
+    QV_LENGTHPARAMETER& operator=(const QV_LENGTHPARAMETER& other);
+    QV_LENGTHPARAMETER& operator*();
 
     int QV_PQCol() const override;
     int QV_PQRow() const override;
@@ -40,8 +40,8 @@ public:
     explicit QV_DISCRETIZATIONMETHODPARAM_DOMAIN(bool init = true);
     ~QV_DISCRETIZATIONMETHODPARAM_DOMAIN() override;
     QV_DISCRETIZATIONMETHODPARAM_DOMAIN&
-    operator=(const QV_DISCRETIZATIONMETHODPARAM_DOMAIN&) = default;
-    QV_DISCRETIZATIONMETHODPARAM_DOMAIN& operator*() { return *this; }
+    operator=(const QV_DISCRETIZATIONMETHODPARAM_DOMAIN& other);
+    QV_DISCRETIZATIONMETHODPARAM_DOMAIN& operator*();
 
     const QV_Value* QV_DefaultVALUE() const override;
     const QV_Value* QV_DefaultVALID() const override;
@@ -52,8 +52,8 @@ class PELLORIN_API QV_ELEMENTBOUNDARYPARAM_DOMAIN : public QV_STRINGPARAMETER {
 public:
     explicit QV_ELEMENTBOUNDARYPARAM_DOMAIN(bool init = true);
     ~QV_ELEMENTBOUNDARYPARAM_DOMAIN() override;
-    QV_ELEMENTBOUNDARYPARAM_DOMAIN& operator=(const QV_ELEMENTBOUNDARYPARAM_DOMAIN&) = default;
-    QV_ELEMENTBOUNDARYPARAM_DOMAIN& operator*() { return *this; }
+    QV_ELEMENTBOUNDARYPARAM_DOMAIN& operator=(const QV_ELEMENTBOUNDARYPARAM_DOMAIN& other);
+    QV_ELEMENTBOUNDARYPARAM_DOMAIN& operator*();
 
     const QV_Value* QV_DefaultVALUE() const override;
     const QV_Value* QV_DefaultVALID() const override;
@@ -64,8 +64,8 @@ class PELLORIN_API QV_NUMSECTIONSPARAM_DOMAIN : public QV_INTEGERPARAMETER {
 public:
     explicit QV_NUMSECTIONSPARAM_DOMAIN(bool init = true);
     ~QV_NUMSECTIONSPARAM_DOMAIN() override;
-    QV_NUMSECTIONSPARAM_DOMAIN& operator=(const QV_NUMSECTIONSPARAM_DOMAIN&) = default;
-    QV_NUMSECTIONSPARAM_DOMAIN& operator*() { return *this; }
+    QV_NUMSECTIONSPARAM_DOMAIN& operator=(const QV_NUMSECTIONSPARAM_DOMAIN& other);
+    QV_NUMSECTIONSPARAM_DOMAIN& operator*();
 
     const QV_Value* QV_DefaultVALUE() const override;
     const QV_Value* QV_DefaultLOWER() const override;
@@ -76,8 +76,8 @@ class PELLORIN_API QV_POLYPOINTSPARAM_DOMAIN : public QV_INTEGERPARAMETER {
 public:
     explicit QV_POLYPOINTSPARAM_DOMAIN(bool init = true);
     ~QV_POLYPOINTSPARAM_DOMAIN() override;
-    QV_POLYPOINTSPARAM_DOMAIN& operator=(const QV_POLYPOINTSPARAM_DOMAIN&) = default;
-    QV_POLYPOINTSPARAM_DOMAIN& operator*() { return *this; }
+    QV_POLYPOINTSPARAM_DOMAIN& operator=(const QV_POLYPOINTSPARAM_DOMAIN& other);
+    QV_POLYPOINTSPARAM_DOMAIN& operator*();
 
     const QV_Value* QV_DefaultVALUE() const override;
     const QV_Value* QV_DefaultLOWER() const override;

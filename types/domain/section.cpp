@@ -2,20 +2,9 @@
 
 #include "framework/exports.h"
 
-template class QV_TypeFrame<QV_SECTIONDATAMODEL, QV_GENERICMODEL>;
-
 PELLORIN_TYPE_EXPORTS(SECTIONDATAMODEL);
 
-QV_SECTIONDATAMODEL::QV_SECTIONDATAMODEL(bool construct, QV_Container* parent)
-    : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_SECTIONDATAMODEL::~QV_SECTIONDATAMODEL() = default;
-const char* QV_SECTIONDATAMODEL::QV_ContainerId() {
-    return "Model SECTIONDATAMODEL\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Model, SECTIONDATAMODEL);
 
 void QV_SECTIONDATAMODEL::DeclareProperties(pellorin::Registrar& r) {
     r(MINNODECOUNT, "MINNODECOUNT");

@@ -8,10 +8,7 @@
 
 class PELLORIN_API QV_SECTIONDATAMODEL : public QV_TypeFrame<QV_SECTIONDATAMODEL, QV_GENERICMODEL> {
 public:
-    explicit QV_SECTIONDATAMODEL(bool construct = true, QV_Container* parent = nullptr);
-    QV_SECTIONDATAMODEL& operator=(const QV_SECTIONDATAMODEL&) = default;
-    ~QV_SECTIONDATAMODEL() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_SECTIONDATAMODEL);
 
     QV_External<QV_INTEGERPARAMETER> MINNODECOUNT;
     QV_Virtual<QV_REALPARAMETER> LOCATION;

@@ -5,10 +5,7 @@
 
 class PELLORIN_API QV_GENERICMODEL : public QV_TypeFrame<QV_GENERICMODEL, QV_ModelTypeEx2> {
 public:
-    explicit QV_GENERICMODEL(bool construct = true, QV_Container* parent = nullptr);
-    QV_GENERICMODEL& operator=(const QV_GENERICMODEL&) = default;
-    ~QV_GENERICMODEL() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_GENERICMODEL);
     QV_COMPONENTLISTNAME* ComponentList() override;
 
     QV_STRINGPARAMETER USERNOTES{true};
@@ -23,10 +20,7 @@ private:
 
 class PELLORIN_API QV_GENERICSTREAM : public QV_TypeFrame<QV_GENERICSTREAM, QV_ModelTypeEx2> {
 public:
-    explicit QV_GENERICSTREAM(bool construct = true, QV_Container* parent = nullptr);
-    QV_GENERICSTREAM& operator=(const QV_GENERICSTREAM&) = default;
-    ~QV_GENERICSTREAM() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_GENERICSTREAM);
     QV_COMPONENTLISTNAME* ComponentList() override;
 
     QV_STRINGPARAMETER USERNOTES{true};
@@ -44,10 +38,7 @@ private:
 class PELLORIN_API QV_GENERICSTRUCTURE
     : public QV_TypeFrame<QV_GENERICSTRUCTURE, QV_StructureTypeEx> {
 public:
-    explicit QV_GENERICSTRUCTURE(bool construct = true, QV_Container* parent = nullptr);
-    QV_GENERICSTRUCTURE& operator=(const QV_GENERICSTRUCTURE&) = default;
-    ~QV_GENERICSTRUCTURE() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_GENERICSTRUCTURE);
     QV_COMPONENTLISTNAME* ComponentList() override;
 
     QV_STRINGPARAMETER USERNOTES{true};

@@ -10,6 +10,9 @@ template class QV_MULTIPORT<QV_CONNECTIONPORT>;
 #define PELLORIN_DEFINE_MULTIPORT(NAME, PORT)                                                      \
     NAME::NAME() = default;                                                                        \
     NAME& NAME::operator=(const NAME& other) = default;                                            \
-    NAME::~NAME() = default;
+    NAME::~NAME() = default;                                                                       \
+    NAME& NAME::operator*() {                                                                      \
+        return *this;                                                                              \
+    }
 
 PELLORIN_MULTIPORTS(PELLORIN_DEFINE_MULTIPORT)

@@ -22,7 +22,7 @@
         NAME();                                                                                    \
         NAME& operator=(const NAME& other);                                                        \
         ~NAME() override;                                                                          \
-        NAME& operator*() { return *this; }                                                        \
+        NAME& operator*();                                                                         \
     };
 
 PELLORIN_MULTIPORTS(PELLORIN_DECLARE_MULTIPORT)

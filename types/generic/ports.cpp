@@ -1,38 +1,10 @@
 #include "types/generic/ports.h"
 
-template class QV_TypeFrame<QV_CONTROLPORT, QV_PortTypeEx>;
-template class QV_TypeFrame<QV_CONNECTIONPORT, QV_PortTypeEx>;
-template class QV_TypeFrame<QV_GENERICPORT, QV_PortTypeEx>;
+PELLORIN_TYPE_DEFINITIONS(Port, CONTROLPORT);
 
-QV_CONTROLPORT::QV_CONTROLPORT(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_CONTROLPORT::~QV_CONTROLPORT() = default;
-const char* QV_CONTROLPORT::QV_ContainerId() {
-    return "Port CONTROLPORT\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Port, CONNECTIONPORT);
 
-QV_CONNECTIONPORT::QV_CONNECTIONPORT(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_CONNECTIONPORT::~QV_CONNECTIONPORT() = default;
-const char* QV_CONNECTIONPORT::QV_ContainerId() {
-    return "Port CONNECTIONPORT\tV10";
-}
-
-QV_GENERICPORT::QV_GENERICPORT(bool construct, QV_Container* parent) : QV_TypeFrame(parent) {
-    if (construct) {
-        Construct();
-    }
-}
-QV_GENERICPORT::~QV_GENERICPORT() = default;
-const char* QV_GENERICPORT::QV_ContainerId() {
-    return "Port GENERICPORT\tV10";
-}
+PELLORIN_TYPE_DEFINITIONS(Port, GENERICPORT);
 
 QV_COMPONENTLISTNAME* QV_GENERICPORT::ComponentList() {
     return &COMPONENTLIST;

@@ -6,28 +6,19 @@
 // A port through which a control signal enters or leaves a model or stream.
 class PELLORIN_API QV_CONTROLPORT : public QV_TypeFrame<QV_CONTROLPORT, QV_PortTypeEx> {
 public:
-    explicit QV_CONTROLPORT(bool construct = true, QV_Container* parent = nullptr);
-    QV_CONTROLPORT& operator=(const QV_CONTROLPORT&) = default;
-    ~QV_CONTROLPORT() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_CONTROLPORT);
 };
 
 // The port at each end of a connection.
 class PELLORIN_API QV_CONNECTIONPORT : public QV_TypeFrame<QV_CONNECTIONPORT, QV_PortTypeEx> {
 public:
-    explicit QV_CONNECTIONPORT(bool construct = true, QV_Container* parent = nullptr);
-    QV_CONNECTIONPORT& operator=(const QV_CONNECTIONPORT&) = default;
-    ~QV_CONNECTIONPORT() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_CONNECTIONPORT);
 };
 
 // A general-purpose port that reports whether it is connected or linked.
 class PELLORIN_API QV_GENERICPORT : public QV_TypeFrame<QV_GENERICPORT, QV_PortTypeEx> {
 public:
-    explicit QV_GENERICPORT(bool construct = true, QV_Container* parent = nullptr);
-    QV_GENERICPORT& operator=(const QV_GENERICPORT&) = default;
-    ~QV_GENERICPORT() override;
-    static const char* QV_ContainerId();
+    PELLORIN_TYPE_OPERATIONS(QV_GENERICPORT);
 
     QV_COMPONENTLISTNAME* ComponentList() override;
     QV_VarParamProp* IsConnected() override;

@@ -83,3 +83,34 @@ public:
 private:
     QV_ModelType* m_link;
 };
+
+// The reference templates belong to the type library, which defines their instances; the
+// host supplies these two itself.
+template <class T>
+class QV_External;
+template <class T>
+class QV_Virtual;
+
+// A string parameter naming the real parameter that stands in for it.
+template <>
+class VZ_API QV_Virtual<QV_REALPARAMETER> : public QV_VirtualBase {
+public:
+    QV_Virtual();
+    ~QV_Virtual() override;
+    QV_Virtual& operator=(const QV_Virtual& other);
+    QV_REALPARAMETER& operator*();
+    QV_Type* NewDefaultVirtual() override;
+    const char* VirtualBaseType() override;
+};
+
+// A link to an integer parameter declared elsewhere.
+template <>
+class VZ_API QV_External<QV_INTEGERPARAMETER> : public QV_ExternalBase {
+public:
+    QV_External();
+    QV_External(const QV_External& other);
+    ~QV_External() override;
+    QV_External& operator=(const QV_External& other);
+    QV_INTEGERPARAMETER& operator*();
+    const char* ExternalTypeName() override;
+};
