@@ -150,6 +150,11 @@ public:
     // Whether both descriptions ended as the protocol has them and nothing needed is missing.
     bool Usable() const;
 
+    // The rows of the procedure's equations, as the host is told of them: one per output
+    // value, none while the procedure is unusable. Every evaluation moves the host's index
+    // past its rows, whatever its status.
+    int OutputRows() const;
+
 private:
     Derived* P() { return static_cast<Derived*>(this); }
     const Derived* P() const { return static_cast<const Derived*>(this); }
@@ -197,6 +202,10 @@ private:
     int CallRoutine(QV_ProcedureType::CallType type, int& ifail);
 
     bool MakeIndexArrays();
+
+    // Makes the derivative block Jacobian reads when the host has none; false when it
+    // cannot be made, and the evaluation then fails without a call.
+    bool HaveJacobianBlock();
 
     template <class Owner>
     int Contribution(Owner* owner, int group, int& equations);
