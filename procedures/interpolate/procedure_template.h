@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <type_traits>
 
 #include <vuzizev/model.h>
 #include <vuzizev/procedure.h>
@@ -214,8 +214,14 @@ private:
     void CreateEquations(int group, int hostA, int*& rows, int*& cols, int& counter, Owner* owner,
                          const char* callName, int hostB);
 
-    // Writes element e of an input's cells back into its variable when the value changed.
-    void WriteBack(QV_VarParam& element, int type, const unsigned char* first, int e);
+    // Write back the count elements of input k, from the element cursor on, whose values
+    // the routine changed; each takes its list entry whether written or not.
+    template <class T>
+    void WriteBackNumbers(int k, int count, QV_Value& written);
+    void WriteBackStrings(int k, int count, QV_Value& written);
+    // Writes value into element and tells the host's update controller.
+    template <class V>
+    void Write(QV_VarParam& element, QV_Value& written, V value);
 
     void ReleaseIndexArrays();
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include <vuzizev/procedure_testing.h>
+#include <standin/procedure_testing.h>
 #include <vuzizev/vuzizev.h>
 
 #include "procedure_driver.h"
@@ -219,12 +219,12 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
         return 1;
     }
 
-    const double f = procedure->ValueBuffer()[procedure->GetOffset(4)];
+    const double f = vzt::ProcedureValues(*procedure)[procedure->GetOffset(4)];
     json report;
     report["procedure"] = options.procedure;
     report["routine"] = procedure->ProcedureName();
     report["offsets"] = std::vector<int>(procedure->GetOffsets(0), procedure->GetOffsets(0) + 5);
-    report["slots"] = procedure->ValueSlots();
+    report["slots"] = vzt::ProcedureValueSlots(*procedure);
     report["nonzeros"] = equations.nonZeros;
     json list = json::array();
     const QV_EquationStore& store = owner.Equations();
