@@ -2,6 +2,7 @@
 // arrays, the tracking of calls and the derivative blocks.
 #include "vuzizev/procedure.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -434,13 +435,14 @@ void QV_ProcedureType_C::FinalizeConstruction(int outputOffset, int slots) {
 // Text into a cell, cut to the cell's width; false when it did not fit whole.
 bool QV_ProcedureType_C::PackStr(char* dest, const char* value) {
     const char* text = value != nullptr ? value : "";
+    const std::size_t length = std::strlen(text);
     char cell[kStringCell] = {};
-    std::strncpy(cell, text, kStringCell);
+    std::memcpy(cell, text, std::min(length, std::size_t(kStringCell)));
     if (std::memcmp(dest, cell, kStringCell) != 0) {
         std::memcpy(dest, cell, kStringCell);
         m_bCallNeeded = true;
     }
-    return std::strlen(text) <= std::size_t(kStringCell);
+    return length <= std::size_t(kStringCell);
 }
 
 bool QV_ProcedureType_C::PackStringArray(char* dest, int dims, const int* sizes) {
