@@ -126,11 +126,6 @@ bool PELLORIN_PROCEDURE::HaveJacobianBlock() {
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-int PELLORIN_PROCEDURE::Precall(bool flag) {
-    return CallFn(QV_ProcedureType::CallPrecall, flag);
-}
-
-PELLORIN_PROCEDURE_TEMPLATE
 int PELLORIN_PROCEDURE::OutputRows() const {
     return Usable() ? this->m_nOutputValues : 0;
 }

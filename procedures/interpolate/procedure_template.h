@@ -134,8 +134,6 @@ public:
     // element that is a solver variable, in the order of the equation's terms.
     int Jacobian(double* entries, int& index) override;
 
-    int Precall(bool flag) override;
-
     // ---- Equations -------------------------------------------------------------------
 
     int NZAndEqnContribution(QV_StructureTypeEx* owner, int group, int& equations) override;

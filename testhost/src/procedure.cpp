@@ -289,6 +289,10 @@ QV_COMPONENTLISTNAME* QV_ProcedureType::ComponentListName() const {
     return vzt::Procedures().componentList ? &list : nullptr;
 }
 
+int QV_ProcedureType::Precall(bool) {
+    return 0;
+}
+
 int QV_ProcedureType::Postcall(bool) {
     return 0;
 }

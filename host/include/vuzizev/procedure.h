@@ -128,7 +128,7 @@ public:
     virtual QV_COMPONENTLISTNAME* ComponentListName() const;
     virtual int Jacobian(double* entries, int& index) = 0;
     virtual int Residuals(double* residuals, int& index) = 0;
-    virtual int Precall(bool flag) = 0;
+    virtual int Precall(bool flag);
     virtual int Postcall(bool flag);
     virtual QV_VarParam* OutputVar(int k) const;
 
