@@ -12,8 +12,10 @@ enum class Evaluation { Residuals, Jacobian };
 // Allocations of a described procedure with the fixture's arguments, counted from its own
 // construction (1): the solver flags (2), the two derivative blocks (3, 4), the value
 // buffer (5) and the element list (6).
+constexpr std::size_t kSolverFlags = 2;
 constexpr std::size_t kDerivativeBlock = 3;
 constexpr std::size_t kValueBuffer = 5;
+constexpr std::size_t kElementList = 6;
 
 struct FailureState {
     const char* what;
@@ -34,7 +36,9 @@ TEST_F(EvaluationFailures, EveryPathAdvancesTheIndexByTheRowsTheHostWasTold) {
     const std::vector<FailureState> states = {
         {"broken description", 0, [this] { vzt::DescribeOnce(*procedure, Arguments()); }, false,
          kUnusable, 0},
+        {"no room for the solver flags", kSolverFlags, Nothing, false, kUnusable, 0},
         {"no room for the value buffer", kValueBuffer, Nothing, false, kUnusable, 0},
+        {"no room for the element list", kElementList, Nothing, false, kUnusable, 0},
         {"no room for the derivative blocks", kDerivativeBlock, Nothing, false, kUnusable, 1},
         {"no room for any derivative block", kDerivativeBlock, Nothing, true, kUnusable, 1},
         {"no room for the index arrays", 0, Nothing, true, kUnusable, 1},
