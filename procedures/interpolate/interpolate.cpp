@@ -28,6 +28,10 @@ const char* QVProc_INTERPOLATE::DLLName() const {
     return "VARudaduro";
 }
 
+int QVProc_INTERPOLATE::Precall(bool flag) {
+    return CallFn(CallPrecall, flag);
+}
+
 int QVProc_INTERPOLATE::Dimensions(int k) {
     return nDims[k];
 }

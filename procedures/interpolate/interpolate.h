@@ -21,6 +21,7 @@ public:
 
     const char* ProcedureName() const override;
     const char* DLLName() const override;
+    int Precall(bool flag) override;
 
     // Per argument: dimensions, type code (2 and 3 integer, 4 real, 5 string), and whether
     // the routine gives the input a value back.

@@ -74,7 +74,7 @@ PELLORIN_PROCEDURE_TEMPLATE
 int PELLORIN_PROCEDURE::Residuals(double* residuals, int& index) {
     const int status = CallFn(QV_ProcedureType::CallResiduals, true);
     if (status < 0) {
-        index += this->m_nOutputValues;
+        index += OutputRows();
         return status;
     }
     const double* out = this->m_pValues + GetOffset(NInputs);
@@ -87,21 +87,15 @@ int PELLORIN_PROCEDURE::Residuals(double* residuals, int& index) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 int PELLORIN_PROCEDURE::Jacobian(double* entries, int& index) {
-    if (!Usable()) {
-        return pellorin::kProcedureUnusable;
-    }
-    const std::int64_t blockSize = std::int64_t(this->m_nInputColumns) * this->m_nOutputElements;
-    if (this->m_pJacobianDerivs == nullptr && blockSize > 0) {
-        this->m_pJacobianDerivs = pellorin::NewHostArray<double>(blockSize, true);
-        if (this->m_pJacobianDerivs == nullptr) {
-            return pellorin::kProcedureUnusable;
-        }
-        m_callIncomplete = true; // a new block holds nothing yet: the routine must run
-    }
-    const int status = CallFn(QV_ProcedureType::CallJacobian, true);
+    const int status = Usable() && HaveJacobianBlock()
+                           ? CallFn(QV_ProcedureType::CallJacobian, true)
+                           : pellorin::kProcedureUnusable;
+    // The rows are written whatever the status, so that the entries of the equations after
+    // the procedure's stay in place; without a block each derivative is 0.
     const double* block = this->m_pJacobianDerivs;
+    const int rows = OutputRows();
     std::int64_t d = 0;
-    for (int row = 0; row < this->m_nOutputValues; ++row) {
+    for (int row = 0; row < rows; ++row) {
         entries[index++] = 1.0;
         int entry = 0;
         for (int k = 0; k < NInputs; ++k) {
@@ -121,8 +115,19 @@ int PELLORIN_PROCEDURE::Jacobian(double* entries, int& index) {
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-int PELLORIN_PROCEDURE::Precall(bool flag) {
-    return CallFn(QV_ProcedureType::CallPrecall, flag);
+bool PELLORIN_PROCEDURE::HaveJacobianBlock() {
+    const std::int64_t blockSize = std::int64_t(this->m_nInputColumns) * this->m_nOutputElements;
+    if (this->m_pJacobianDerivs != nullptr || blockSize <= 0) {
+        return true;
+    }
+    this->m_pJacobianDerivs = pellorin::NewHostArray<double>(blockSize, true);
+    m_callIncomplete = true; // a new block holds nothing yet: the routine must run
+    return this->m_pJacobianDerivs != nullptr;
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+int PELLORIN_PROCEDURE::OutputRows() const {
+    return Usable() ? this->m_nOutputValues : 0;
 }
 
 PELLORIN_PROCEDURE_TEMPLATE

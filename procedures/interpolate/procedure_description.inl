@@ -21,7 +21,7 @@ void PELLORIN_PROCEDURE::Argument(double value) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::Argument(QV_IntegerSetIter& member) {
-    BindConstant(member.v());
+    BindConstant(member.Integer());
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
@@ -31,7 +31,7 @@ void PELLORIN_PROCEDURE::Argument(int value) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::Argument(QV_StringSetIter& member) {
-    BindConstant(member.v());
+    BindConstant(member.String());
 }
 
 PELLORIN_PROCEDURE_TEMPLATE

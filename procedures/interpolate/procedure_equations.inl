@@ -29,7 +29,7 @@ PELLORIN_PROCEDURE_TEMPLATE
 template <class Owner>
 int PELLORIN_PROCEDURE::Contribution(Owner* owner, int group, int& equations) {
     owner->SetGroupLimits(group);
-    const int outputs = this->m_nOutputElements;
+    const int outputs = Usable() ? this->m_nOutputElements : 0;
     equations += outputs;
     const std::int64_t entries = std::int64_t(outputs) * this->m_nSolverInputs + outputs;
     return entries > INT_MAX ? INT_MAX : int(entries);
@@ -40,6 +40,7 @@ template <class Owner>
 void PELLORIN_PROCEDURE::CreateEquations(int group, int hostA, int*& rows, int*& cols, int& counter,
                                          Owner* owner, const char* callName, int hostB) {
     if (!Usable()) {
+        owner->AddProcCall(nullptr, group); // as a call without outputs: it gives no equation
         return;
     }
     constexpr std::size_t kNameSize = 1024;

@@ -113,27 +113,29 @@ void PELLORIN_PROCEDURE::PackOutputVars() {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::UnpackInputVars() {
-    this->m_ppNextElement = this->m_ppElements;
     m_dimCursor = 0;
-    QV_Value written(0.0, 0x3E000000u);
-    for (int k = 0; k < NInputs; ++k) {
+    this->m_ppNextElement = this->m_ppElements;
+    QV_Value written(0.0, 0x3E000000u); // one value serves every element written back
+    for (m_argCursor = 0; m_argCursor < NInputs; ++m_argCursor) {
+        const int k = m_argCursor;
         const int count = SizesFrom(m_dimCursor, Derived::Dimensions(k));
         if (!m_byReference[k]) {
             continue;
         }
-        if (!Derived::IsVariableInput(k)) {
+        switch (Derived::IsVariableInput(k) ? Derived::Type(k) : 0) {
+        case 2:
+        case 3:
+            WriteBackNumbers<int>(k, count, written);
+            break;
+        case 4:
+            WriteBackNumbers<double>(k, count, written);
+            break;
+        case 5:
+            WriteBackStrings(k, count, written);
+            break;
+        default:
             this->m_ppNextElement += count;
-            continue;
-        }
-        const unsigned char* first = Slot(k);
-        if (Derived::Type(k) == 5 && Derived::Dimensions(k) > 0 && !this->IsFortran()) {
-            first += TableBytes(count);
-        }
-        for (int e = 0; e < count; ++e) {
-            QV_VarParam* element = *this->m_ppNextElement++;
-            if (element->IsSolverVariable()) {
-                WriteBack(*element, Derived::Type(k), first, e);
-            }
+            break;
         }
     }
     m_dimCursor = 0;
@@ -151,53 +153,66 @@ unsigned char* PELLORIN_PROCEDURE::Slot(int k) {
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-void PELLORIN_PROCEDURE::WriteBack(QV_VarParam& element, int type, const unsigned char* first,
-                                   int e) {
-    QV_Value value;
-    double number = 0.0;
-    std::string trimmed;
-    if (type == 2 || type == 3) {
-        int x;
-        std::memcpy(&x, first + 4 * std::size_t(e), sizeof x);
-        if (x == element.Integer()) {
-            return;
+template <class T>
+void PELLORIN_PROCEDURE::WriteBackNumbers(int k, int count, QV_Value& written) {
+    const unsigned char* first = Slot(k);
+    for (int e = 0; e < count; ++e) {
+        QV_VarParam& element = **this->m_ppNextElement++;
+        if (!element.IsSolverVariable()) {
+            continue;
         }
-        value = QV_Value(x, 0x3E000000u);
-        number = double(x);
-    } else if (type == 4) {
-        double x;
-        std::memcpy(&x, first + 8 * std::size_t(e), sizeof x);
-        if (x == element.Real()) {
-            return;
+        T value;
+        std::memcpy(&value, first + sizeof(T) * std::size_t(e), sizeof value);
+        bool same;
+        if constexpr (std::is_same_v<T, int>) {
+            same = element.Integer() == value;
+        } else {
+            same = element.Real() == value; // a NaN always differs; +0 and -0 do not
         }
-        value = QV_Value(x, 0x3E000000u);
-        number = x;
-    } else if (type == 5) {
-        const std::size_t cell = std::size_t(this->TypeSize(5));
-        const char* text = reinterpret_cast<const char*>(first) + cell * std::size_t(e);
-        std::size_t length = 0;
-        while (length < cell && text[length] != '\0') {
-            ++length;
+        if (!same) {
+            Write(element, written, double(value));
         }
-        while (length > 0 && text[length - 1] == ' ') {
-            --length;
-        }
-        trimmed.assign(text, length);
-        const char* current = element.String();
-        if (trimmed.empty() || trimmed == (current != nullptr ? current : "")) {
-            return;
-        }
-        value = QV_Value(trimmed.c_str(), 0x3E000000u);
-    } else {
-        return;
     }
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+void PELLORIN_PROCEDURE::WriteBackStrings(int k, int count, QV_Value& written) {
+    constexpr std::size_t kText = 40;
+    const std::size_t cell = std::size_t(this->TypeSize(5));
+    const char* first = reinterpret_cast<const char*>(Slot(k));
+    if (Derived::Dimensions(k) > 0 && !this->IsFortran()) {
+        first += TableBytes(count);
+    }
+    char text[kText + 1] = {};
+    for (int e = 0; e < count; ++e) {
+        // The cell's text up to its first NUL, at most 40 characters, less trailing blanks.
+        std::memset(text, 0, kText);
+        std::strncpy(text, first + cell * std::size_t(e), std::min(cell, kText));
+        for (int p = int(kText); p >= 0 && (text[p] == '\0' || text[p] == ' '); --p) {
+            text[p] = '\0';
+        }
+        QV_VarParam& element = **this->m_ppNextElement++;
+        if (text[0] == '\0' || !element.IsSolverVariable()) {
+            continue;
+        }
+        const char* current = element.String();
+        if (std::strcmp(current != nullptr ? current : "", text) != 0) {
+            Write(element, written, static_cast<const char*>(text));
+        }
+    }
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+template <class V>
+void PELLORIN_PROCEDURE::Write(QV_VarParam& element, QV_Value& written, V value) {
     // A value the library assigned is assigned again; one the user gave is replaced in place.
     if (element.IsDefaultAssignment()) {
-        element.Assign(value);
-    } else if (type == 5) {
-        element.SetCurrentValue(trimmed.c_str());
+        written.ResetValue(value);
+        element.Assign(&written);
     } else {
-        element.SetCurrentValue(number);
+        element.SetCurrentValue(value);
     }
-    this->UpdateController();
+    if (QV_IncrementalUpdate* controller = this->UpdateController()) {
+        controller->NotifyValueWritten(&element, 0);
+    }
 }

@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <type_traits>
 
 #include <vuzizev/model.h>
 #include <vuzizev/procedure.h>
@@ -134,8 +134,6 @@ public:
     // element that is a solver variable, in the order of the equation's terms.
     int Jacobian(double* entries, int& index) override;
 
-    int Precall(bool flag) override;
-
     // ---- Equations -------------------------------------------------------------------
 
     int NZAndEqnContribution(QV_StructureTypeEx* owner, int group, int& equations) override;
@@ -149,6 +147,11 @@ public:
 
     // Whether both descriptions ended as the protocol has them and nothing needed is missing.
     bool Usable() const;
+
+    // The rows of the procedure's equations, as the host is told of them: one per output
+    // value, none while the procedure is unusable. Every evaluation moves the host's index
+    // past its rows, whatever its status.
+    int OutputRows() const;
 
 private:
     Derived* P();
@@ -198,6 +201,10 @@ private:
 
     bool MakeIndexArrays();
 
+    // Makes the derivative block Jacobian reads when the host has none; false when it
+    // cannot be made, and the evaluation then fails without a call.
+    bool HaveJacobianBlock();
+
     template <class Owner>
     int Contribution(Owner* owner, int group, int& equations);
 
@@ -205,8 +212,14 @@ private:
     void CreateEquations(int group, int hostA, int*& rows, int*& cols, int& counter, Owner* owner,
                          const char* callName, int hostB);
 
-    // Writes element e of an input's cells back into its variable when the value changed.
-    void WriteBack(QV_VarParam& element, int type, const unsigned char* first, int e);
+    // Write back the count elements of input k, from the element cursor on, whose values
+    // the routine changed; each takes its list entry whether written or not.
+    template <class T>
+    void WriteBackNumbers(int k, int count, QV_Value& written);
+    void WriteBackStrings(int k, int count, QV_Value& written);
+    // Writes value into element and tells the host's update controller.
+    template <class V>
+    void Write(QV_VarParam& element, QV_Value& written, V value);
 
     void ReleaseIndexArrays();
 

@@ -140,6 +140,12 @@ QV_SetIter::~QV_SetIter() = default;
 bool QV_SetIter::Next() {
     return ++m_pos < int(m_set.Size());
 }
+int QV_SetIter::Integer() {
+    return m_set.Integer(m_pos);
+}
+const char* QV_SetIter::String() {
+    return m_set.String(m_pos);
+}
 
 QV_IntegerSetIter::QV_IntegerSetIter(const SUValue& set) : QV_SetIter(set) {}
 QV_IntegerSetIter::~QV_IntegerSetIter() = default;

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "vuzizev/model.h"
-#include "vuzizev/procedure_testing.h"
+#include "standin/procedure_testing.h"
 
 namespace vzt {
 namespace {

@@ -261,10 +261,18 @@ QV_StructureTypeEx::QV_StructureTypeEx(const QV_StructureTypeEx& other)
     : QV_ModelType(other), QV_ModelExtensions(this), QV_ModelDiscontinuity(other) {}
 QV_StructureTypeEx::~QV_StructureTypeEx() = default;
 
-void QV_ProcedureCalls::AddProcCall(QV_ProcedureType* procedure, int group) {
+void QV_ProcedureCalls::RecordProcCall(QV_ProcedureType* procedure, int group) {
     vzt::detail::Log("AddProcCall " + std::string(procedure != nullptr ? "procedure" : "null") +
                      " " + std::to_string(group));
     m_calls.push_back({procedure, group});
+}
+
+void QV_StructureTypeEx::AddProcCall(QV_ProcedureType* procedure, int group) {
+    RecordProcCall(procedure, group);
+}
+
+void QV_ModelTypeEx::AddProcCall(QV_ProcedureType* procedure, int group) {
+    RecordProcCall(procedure, group);
 }
 
 QV_ModelTypeEx::QV_ModelTypeEx() : QV_ModelExtensions(this) {}

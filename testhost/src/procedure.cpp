@@ -2,6 +2,7 @@
 // arrays, the tracking of calls and the derivative blocks.
 #include "vuzizev/procedure.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -141,24 +142,58 @@ const char* ConstProcValue::String() const {
     return vzt::detail::KeepString(text.c_str());
 }
 
+// ---- QV_PtrVectorObject ---------------------------------------------------------------
+
+QV_PtrVectorObject::~QV_PtrVectorObject() = default;
+
+void QV_PtrVectorObject::Destroy() {
+    delete this;
+}
+
+const char* QV_PtrVectorObject::Name() const {
+    return "";
+}
+
 // ---- QV_ProcedureType -----------------------------------------------------------------
 
-// A copy has made no call of its own yet.
-QV_ProcedureType::QV_ProcedureType(const QV_ProcedureType& other)
-    : QV_Unknown(other), m_routine(other.m_routine), m_routineInt(other.m_routineInt),
-      m_routineReals(other.m_routineReals), m_routineInt2(other.m_routineInt2) {}
+// A copy has made no call of its own yet; its element list is its own, with the same
+// entries (the elements are the host's and are shared).
+QV_ProcedureType::QV_ProcedureType(const QV_ProcedureType& other) : QV_PtrVectorObject(other) {
+    *this = other;
+}
 
 QV_ProcedureType& QV_ProcedureType::operator=(const QV_ProcedureType& other) {
-    QV_Unknown::operator=(other);
+    if (this == &other) {
+        return *this;
+    }
+    QV_PtrVectorObject::operator=(other);
     m_lastCall = CallNone;
     m_routine = other.m_routine;
     m_routineInt = other.m_routineInt;
     m_routineReals = other.m_routineReals;
     m_routineInt2 = other.m_routineInt2;
+    MyFree(m_ppElements);
+    m_ppElements = Duplicate(other.m_ppElements, other.m_nElementCapacity);
+    m_nElementCapacity = m_ppElements != nullptr ? other.m_nElementCapacity : 0;
+    m_ppNextElement = m_ppElements;
+    m_nInputListEntries = other.m_nInputListEntries;
+    m_nOutputElements = other.m_nOutputElements;
+    m_reservedFlag = other.m_reservedFlag;
+    m_bCallNeeded = other.m_bCallNeeded;
     return *this;
 }
 
-QV_ProcedureType::~QV_ProcedureType() = default;
+QV_ProcedureType::~QV_ProcedureType() {
+    MyFree(m_ppElements);
+}
+
+std::uint32_t QV_ProcedureType::AddRef() {
+    return QV_PtrVectorObject::AddRef();
+}
+
+std::uint32_t QV_ProcedureType::Release() {
+    return QV_PtrVectorObject::Release();
+}
 
 void QV_ProcedureType::SetMode(bool mode, int value) {
     Log("SetMode " + std::string(YesNo(mode)) + " " + std::to_string(value));
@@ -239,8 +274,9 @@ int QV_ProcedureType::CheckIFailAndOutputs(int ifail, CallType type, bool flag) 
     return ifail == INT_MIN || ifail > 0 ? -(ifail == INT_MIN ? INT_MAX : ifail) : ifail;
 }
 
-void QV_ProcedureType::UpdateController() {
+QV_IncrementalUpdate* QV_ProcedureType::UpdateController() {
     Log("UpdateController");
+    return vzt::Procedures().updateController;
 }
 
 void QV_ProcedureType::Destroy() {
@@ -253,18 +289,62 @@ QV_COMPONENTLISTNAME* QV_ProcedureType::ComponentListName() const {
     return vzt::Procedures().componentList ? &list : nullptr;
 }
 
+int QV_ProcedureType::Precall(bool) {
+    return 0;
+}
+
 int QV_ProcedureType::Postcall(bool) {
     return 0;
 }
 
-QV_VarParam* QV_ProcedureType::OutputVar(int) {
-    return nullptr;
+QV_VarParam* QV_ProcedureType::OutputVar(int k) const {
+    if (m_ppElements == nullptr || k < 0 || k >= m_nOutputElements ||
+        m_nInputListEntries + k >= m_nElementCapacity) {
+        return nullptr;
+    }
+    return m_ppElements[m_nInputListEntries + k];
+}
+
+QV_VarParam* QV_ProcedureType::NextElement() {
+    if (m_ppElements == nullptr || m_ppNextElement < m_ppElements ||
+        m_ppNextElement >= m_ppElements + m_nElementCapacity) {
+        return nullptr;
+    }
+    return *m_ppNextElement++;
+}
+
+// Takes n elements from the element cursor on; writes each value that differs from its
+// place in dest, and then sets the call-needed flag. False when the list ran out.
+template <class T, class Read>
+bool QV_ProcedureType::PackArray(T* dest, int dims, const int* sizes, Read read) {
+    const std::int64_t n = ElementCount(dims, sizes);
+    for (std::int64_t k = 0; k < n; ++k) {
+        QV_VarParam* element = NextElement();
+        if (element == nullptr) {
+            return false;
+        }
+        const T value = read(element->Current());
+        if (dest[k] != value) { // a NaN always differs; +0 and -0 do not
+            dest[k] = value;
+            m_bCallNeeded = true;
+        }
+    }
+    return true;
+}
+
+bool QV_ProcedureType::PackIntegerArray(int* dest, int dims, const int* sizes) {
+    Log("PackIntegerArray " + std::to_string(dims));
+    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsInteger(); });
+}
+
+bool QV_ProcedureType::PackRealArray(double* dest, int dims, const int* sizes) {
+    Log("PackRealArray " + std::to_string(dims));
+    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsReal(); });
 }
 
 // ---- QV_ProcedureType_C ---------------------------------------------------------------
 
-// A copy has buffers of its own with the same contents; the elements are the host's and
-// are shared.
+// A copy has buffers of its own with the same contents.
 QV_ProcedureType_C::QV_ProcedureType_C(const QV_ProcedureType_C& other) : QV_ProcedureType(other) {
     CopyState(other);
 }
@@ -285,37 +365,23 @@ QV_ProcedureType_C::~QV_ProcedureType_C() {
 void QV_ProcedureType_C::CopyState(const QV_ProcedureType_C& other) {
     m_nValueSlots = other.m_nValueSlots;
     m_pValues = Duplicate(other.m_pValues, m_nValueSlots);
-    m_nElementCapacity = other.m_nElementCapacity;
-    m_ppElements = Duplicate(other.m_ppElements, m_nElementCapacity);
-    if (m_ppElements == nullptr) {
-        m_nElementCapacity = 0;
-    }
-    m_ppNextElement = m_ppElements;
-    m_nInputListEntries = other.m_nInputListEntries;
     m_nInputColumns = other.m_nInputColumns;
-    m_nOutputElements = other.m_nOutputElements;
     m_nSolverInputs = other.m_nSolverInputs;
     m_nOutputValues = other.m_nOutputValues;
     m_pRoutineDerivs = Duplicate(other.m_pRoutineDerivs, other.m_nNonZeros);
     m_pJacobianDerivs = Duplicate(other.m_pJacobianDerivs, other.m_nNonZeros);
     m_nNonZeros =
         m_pRoutineDerivs != nullptr && m_pJacobianDerivs != nullptr ? other.m_nNonZeros : 0;
-    m_reservedFlag = other.m_reservedFlag;
-    m_bCallNeeded = other.m_bCallNeeded;
 }
 
 void QV_ProcedureType_C::FreeState() {
     MyFree(m_pValues);
-    MyFree(m_ppElements);
     MyFree(m_pRoutineDerivs);
     MyFree(m_pJacobianDerivs);
     m_pValues = nullptr;
-    m_ppElements = nullptr;
-    m_ppNextElement = nullptr;
     m_pRoutineDerivs = nullptr;
     m_pJacobianDerivs = nullptr;
     m_nValueSlots = 0;
-    m_nElementCapacity = 0;
     m_nNonZeros = 0;
 }
 
@@ -370,96 +436,70 @@ void QV_ProcedureType_C::FinalizeConstruction(int outputOffset, int slots) {
     m_nOutputValues = m_nOutputElements;
 }
 
-// The next list entry for a packer; null past the list's end.
-QV_VarParam* QV_ProcedureType_C::NextElement() {
-    if (m_ppElements == nullptr || m_ppNextElement < m_ppElements ||
-        m_ppNextElement >= m_ppElements + m_nElementCapacity) {
-        return nullptr;
-    }
-    return *m_ppNextElement++;
-}
-
-// Takes n elements from the element cursor on; writes each value that differs from its
-// place in dest, and then sets the call-needed flag.
-template <class T, class Read>
-void QV_ProcedureType_C::PackArray(T* dest, int dims, const int* sizes, Read read) {
-    const std::int64_t n = ElementCount(dims, sizes);
-    for (std::int64_t k = 0; k < n; ++k) {
-        QV_VarParam* element = NextElement();
-        if (element == nullptr) {
-            return;
-        }
-        const T value = read(element->Current());
-        if (dest[k] != value) { // a NaN always differs; +0 and -0 do not
-            dest[k] = value;
-            m_bCallNeeded = true;
-        }
-    }
-}
-
-void QV_ProcedureType_C::PackIntegerArray(int* dest, int dims, const int* sizes) {
-    Log("PackIntegerArray " + std::to_string(dims));
-    PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsInteger(); });
-}
-
-void QV_ProcedureType_C::PackRealArray(double* dest, int dims, const int* sizes) {
-    Log("PackRealArray " + std::to_string(dims));
-    PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsReal(); });
-}
-
-void QV_ProcedureType_C::PackStr(char* dest, const char* value) {
+// Text into a cell, cut to the cell's width; false when it did not fit whole.
+bool QV_ProcedureType_C::PackStr(char* dest, const char* value) {
+    const char* text = value != nullptr ? value : "";
+    const std::size_t length = std::strlen(text);
     char cell[kStringCell] = {};
-    std::strncpy(cell, value != nullptr ? value : "", kStringCell);
+    std::memcpy(cell, text, std::min(length, std::size_t(kStringCell)));
     if (std::memcmp(dest, cell, kStringCell) != 0) {
         std::memcpy(dest, cell, kStringCell);
         m_bCallNeeded = true;
     }
+    return length <= std::size_t(kStringCell);
 }
 
-void QV_ProcedureType_C::PackStringArray(char* dest, int dims, const int* sizes) {
+bool QV_ProcedureType_C::PackStringArray(char* dest, int dims, const int* sizes) {
     Log("PackStringArray " + std::to_string(dims));
     const std::int64_t n = ElementCount(dims, sizes);
     const std::size_t table = IsFortran() ? 0 : (std::size_t(n) * sizeof(char*) + 7) / 8 * 8;
     char** pointers = reinterpret_cast<char**>(dest);
+    bool whole = true;
     for (std::int64_t k = 0; k < n; ++k) {
         QV_VarParam* element = NextElement();
         if (element == nullptr) {
-            return;
+            return false;
         }
         char* cell = dest + table + std::size_t(k) * kStringCell;
-        PackStr(cell, element->Current().AsText());
+        whole = PackStr(cell, element->Current().AsText()) && whole;
         if (table != 0) {
             pointers[k] = cell;
         }
     }
+    return whole;
 }
 
-QV_VarParam* QV_ProcedureType_C::OutputVar(int k) {
-    if (m_ppElements == nullptr || k < 0 || k >= m_nOutputElements ||
-        m_nInputListEntries + k >= m_nElementCapacity) {
-        return nullptr;
+// What tests and the driver read of a procedure's value buffer.
+namespace {
+struct ValueBufferAccess : QV_ProcedureType_C {
+    static const double* Values(const QV_ProcedureType_C& p) {
+        return p.*(&ValueBufferAccess::m_pValues);
     }
-    return m_ppElements[m_nInputListEntries + k];
+    static int Slots(const QV_ProcedureType_C& p) { return p.*(&ValueBufferAccess::m_nValueSlots); }
+};
+} // namespace
+
+namespace vzt {
+const double* ProcedureValues(const QV_ProcedureType_C& procedure) {
+    return ValueBufferAccess::Values(procedure);
 }
+int ProcedureValueSlots(const QV_ProcedureType_C& procedure) {
+    return ValueBufferAccess::Slots(procedure);
+}
+} // namespace vzt
 
 // ---- Equations ------------------------------------------------------------------------
 
 QV_EquationType::~QV_EquationType() = default;
 
-QV_ProcedureEquationType::QV_ProcedureEquationType(QV_ProcedureType* procedure, int number,
-                                                   int hostA, QV_Containable* owner,
-                                                   const char* callName, int counter, int hostB,
-                                                   const char* name)
-    : m_procedure(procedure), m_number(number), m_hostA(hostA), m_owner(owner),
-      m_callName(callName != nullptr ? callName : ""), m_counter(counter), m_hostB(hostB),
-      m_name(name != nullptr ? name : "") {}
+// The stand-in keeps only the equation's name: the model records its counter and group, and
+// the procedure expression its procedure and call name.
+QV_ProcedureEquationType::QV_ProcedureEquationType(QV_ProcedureType*, int, int, QV_Containable*,
+                                                   const char*, int, int, const char* name)
+    : m_name(name != nullptr ? name : "") {}
 
 QV_ProcedureEquationType::~QV_ProcedureEquationType() = default;
 
 const char* QV_ProcedureEquationType::Name() const {
     return m_name.c_str();
-}
-
-const char* QV_ProcedureEquationType::CallName() const {
-    return m_callName.c_str();
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "control.h"
-#include "vuzizev/procedure_testing.h"
+#include "standin/procedure_testing.h"
 
 namespace vzt::detail {
 

@@ -20,6 +20,19 @@ QV_Value::QV_Value(const char* value, unsigned tag)
 QV_Value::QV_Value(const SUValue& value, unsigned tag)
     : m_kind(Kind::Set), m_set(std::make_shared<const QV_SetValue>(value)), m_plainTag(tag) {}
 
+// A reset value keeps its tags; only its kind and contents change.
+void QV_Value::ResetValue(double value) {
+    const QV_ValueTag tag = m_tag;
+    *this = QV_Value(value, m_plainTag);
+    m_tag = tag;
+}
+
+void QV_Value::ResetValue(const char* value) {
+    const QV_ValueTag tag = m_tag;
+    *this = QV_Value(value, m_plainTag);
+    m_tag = tag;
+}
+
 int QV_Value::AsInteger() const {
     switch (m_kind) {
     case Kind::Integer:

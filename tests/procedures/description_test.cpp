@@ -1,5 +1,6 @@
 // The two descriptions: constants, and descriptions that break the protocol. The layout and
 // the counts the host sees are checked where the routine sees them.
+#include <cstdlib>
 #include <cstring>
 
 #include "procedure_fixture.h"
@@ -28,6 +29,38 @@ TEST_F(DescriptionTest, TheStoringPassConstantWins) {
     int n = 0;
     std::memcpy(&n, &spy.calls[0].values[5], sizeof n);
     EXPECT_EQ(n, 2); // 2.9 read as an integer
+}
+
+// A set loop's member is bound as a constant when the description reaches it: a text member
+// for the real x, an integer member for n. The storing pass takes the members at which the
+// loops then stand, and moving them afterwards changes nothing.
+TEST_F(DescriptionTest, SetLoopsBindTheMemberTheyStandAt) {
+    Build({}, false);
+    QV_StringSetIter texts(QV_StrSetValue("2.5\"0.75\""));
+    QV_IntegerSetIter counts(QV_IntSetValue(2, 4));
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_TRUE(texts.Next() && counts.Next());
+        procedure->Argument(texts);
+        for (const std::vector<QV_VarParam*>* array : {&X, &Y}) {
+            procedure->Argument();
+            procedure->SetDimensionSize(int(array->size()));
+            for (QV_VarParam* element : *array) {
+                procedure->Element(*element);
+            }
+        }
+        procedure->Argument(counts);
+        procedure->Argument(*y);
+        procedure->LastArgument();
+    }
+    const double x = std::strtod(texts.String(), nullptr);
+    ASSERT_EQ(counts.Integer(), 3);
+    ASSERT_TRUE(counts.Next());
+    double r = 0.0;
+    ASSERT_EQ(Residual(r), 0);
+    EXPECT_EQ(spy.calls.at(0).values[0], x);
+    int n = 0;
+    std::memcpy(&n, &spy.calls[0].values[5], sizeof n);
+    EXPECT_EQ(n, 3);
 }
 
 using Describer = std::function<void(QV_DynamicProcExtensions&, Args)>;
@@ -95,8 +128,10 @@ TEST_F(DescriptionTest, BrokenDescriptionsMakeTheProcedureUnusable) {
         EXPECT_EQ(status, pellorin::kProcedureUnusable);
         EXPECT_EQ(procedure->Precall(true), pellorin::kProcedureUnusable);
         EXPECT_TRUE(spy.calls.empty());
-        SetUpEquations();
-        EXPECT_TRUE(owner->ProcedureCalls().empty());
+        EXPECT_EQ(SetUpEquations(), 0);
+        EXPECT_EQ(owner->Equations().EquationCount(), 0u);
+        ASSERT_EQ(owner->ProcedureCalls().size(), 1u);
+        EXPECT_EQ(owner->ProcedureCalls()[0].procedure, nullptr);
     }
 }
 

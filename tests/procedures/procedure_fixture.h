@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include <vuzizev/procedure_testing.h>
+#include <standin/procedure_testing.h>
 
 #include "procedure_driver.h"
 #include "procedures/interpolate/interpolate.h"

@@ -1,5 +1,6 @@
 #include "call.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -7,7 +8,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include <vuzizev/procedure_testing.h>
+#include <standin/procedure_testing.h>
 #include <vuzizev/vuzizev.h>
 
 #include "procedure_driver.h"
@@ -57,6 +58,16 @@ bool ParseReals(const std::string& text, std::vector<double>& values) {
         }
         start = comma + 1;
     }
+}
+
+using Procedure = QVProc_INTERPOLATE;
+
+// How the report names the arguments' variables, in argument order.
+const std::string kArgumentNames[] = {"x", "X", "Y", "n", "y"};
+
+// The one value of a procedure with one output, else all of them.
+json OneOrAll(const std::vector<double>& values) {
+    return values.size() == 1 ? json(values[0]) : json(values);
 }
 
 // An option is "--" and a letter; anything else, "-0.5" included, is a value.
@@ -165,27 +176,33 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
         v->SetSolverVariable(solver);
         names[v.get()] = name;
     };
-    std::unique_ptr<QV_REALVARIABLE> x, y;
-    std::vector<std::unique_ptr<QV_REALVARIABLE>> table1(options.table1.size()),
-        table2(options.table2.size());
-    variable(x, options.x, true, "x");
-    variable(y, options.output, true, "y");
-    std::vector<QV_VarParam*> elements1, elements2;
-    for (std::size_t k = 0; k < table1.size(); ++k) {
-        variable(table1[k], options.table1[k], !options.fixed[1],
-                 "X(" + std::to_string(k + 1) + ")");
-        elements1.push_back(table1[k].get());
-    }
-    for (std::size_t k = 0; k < table2.size(); ++k) {
-        variable(table2[k], options.table2[k], !options.fixed[2],
-                 "Y(" + std::to_string(k + 1) + ")");
-        elements2.push_back(table2[k].get());
-    }
-
+    // Each argument bound as the procedure's tables describe it: an array to variables, an
+    // integer to a constant, a real to a variable (a constant when fixed), an output to a
+    // variable holding --output.
     using Arg = vzt::ProcedureArgument;
-    const std::vector<Arg> args = {options.fixed[0] ? Arg::Real(options.x) : Arg::Variable(*x),
-                                   Arg::Array(elements1), Arg::Array(elements2),
-                                   Arg::Integer(options.count), Arg::Variable(*y)};
+    const std::vector<double> inputs[] = {
+        {options.x}, options.table1, options.table2, {double(options.count)}};
+    std::vector<std::unique_ptr<QV_REALVARIABLE>> variables;
+    std::vector<Arg> args;
+    for (int k = 0; k < Procedure::TotalArgs(); ++k) {
+        const bool output = k >= Procedure::InputArgs();
+        const bool fixed = k < 3 && options.fixed[k];
+        const bool array = Procedure::Dimensions(k) > 0;
+        const std::vector<double>& values =
+            output ? std::vector<double>{options.output} : inputs[k];
+        if (!output && !array && (Procedure::Type(k) != 4 || fixed)) {
+            args.push_back(Procedure::Type(k) == 4 ? Arg::Real(values[0])
+                                                   : Arg::Integer(int(values[0])));
+            continue;
+        }
+        std::vector<QV_VarParam*> elements;
+        for (std::size_t e = 0; e < values.size(); ++e) {
+            const std::string index = array ? "(" + std::to_string(e + 1) + ")" : "";
+            variable(variables.emplace_back(), values[e], !fixed, kArgumentNames[k] + index);
+            elements.push_back(variables.back().get());
+        }
+        args.push_back(array ? Arg::Array(elements) : Arg::Variable(*elements.front()));
+    }
 
     auto* procedure = new QVProc_INTERPOLATE(true, 0);
     if (procedure == nullptr) {
@@ -198,9 +215,10 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
     const vzt::ProcedureEquations equations =
         vzt::SetUpProcedure(*procedure, owner, group, options.procedure.c_str());
 
-    double residual = 0.0;
+    // One residual per equation, one Jacobian entry per nonzero, as the host sizes them.
+    std::vector<double> residuals(std::size_t(std::max(equations.equations, 0)));
     int index = 0;
-    const int residualStatus = procedure->Residuals(&residual, index);
+    const int residualStatus = procedure->Residuals(residuals.data(), index);
     std::vector<double> jacobian(std::size_t(equations.nonZeros > 0 ? equations.nonZeros : 0));
     index = 0;
     const int status =
@@ -219,12 +237,14 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
         return 1;
     }
 
-    const double f = procedure->ValueBuffer()[procedure->GetOffset(4)];
+    const double* computed =
+        vzt::ProcedureValues(*procedure) + procedure->GetOffset(Procedure::InputArgs());
     json report;
     report["procedure"] = options.procedure;
     report["routine"] = procedure->ProcedureName();
-    report["offsets"] = std::vector<int>(procedure->GetOffsets(0), procedure->GetOffsets(0) + 5);
-    report["slots"] = procedure->ValueSlots();
+    report["offsets"] = std::vector<int>(procedure->GetOffsets(0),
+                                         procedure->GetOffsets(0) + Procedure::TotalArgs());
+    report["slots"] = vzt::ProcedureValueSlots(*procedure);
     report["nonzeros"] = equations.nonZeros;
     json list = json::array();
     const QV_EquationStore& store = owner.Equations();
@@ -239,8 +259,8 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
         list.push_back({{"name", view.name}, {"group", view.group}, {"incidence", incidence}});
     }
     report["equations"] = list;
-    report["f"] = f;
-    report["residuals"] = {residual};
+    report["f"] = OneOrAll(std::vector<double>(computed, computed + residuals.size()));
+    report["residuals"] = residuals;
     report["jacobian"] = jacobian;
     report["calls"] = vzt::RoutineChecks();
     report["status"] = status;
@@ -259,7 +279,7 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
         }
         out << '\n';
     }
-    out << "f " << report["f"].dump() << "  residual " << report["residuals"][0].dump() << '\n';
+    out << "f " << report["f"].dump() << "  residual " << OneOrAll(residuals).dump() << '\n';
     out << "jacobian " << report["jacobian"].dump() << '\n';
     out << "routine calls " << report["calls"] << "  status " << status << '\n';
     return 0;

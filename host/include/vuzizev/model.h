@@ -171,7 +171,7 @@ public:
 class VZ_API QV_ProcedureCalls {
 public:
     // Registers a call of a procedure (null: one without outputs) in the given group.
-    void AddProcCall(QV_ProcedureType* procedure, int group);
+    void RecordProcCall(QV_ProcedureType* procedure, int group);
     const std::vector<QV_ProcedureCallRecord>& ProcedureCalls() const { return m_calls; }
 
 private:
@@ -187,6 +187,8 @@ public:
     QV_StructureTypeEx(const QV_StructureTypeEx& other);
     QV_StructureTypeEx& operator=(const QV_StructureTypeEx& other);
     ~QV_StructureTypeEx() override;
+
+    void AddProcCall(QV_ProcedureType* procedure, int group);
 };
 
 // A model in which procedures may be called.
@@ -198,4 +200,6 @@ public:
     QV_ModelTypeEx(const QV_ModelTypeEx& other);
     QV_ModelTypeEx& operator=(const QV_ModelTypeEx& other) = default;
     ~QV_ModelTypeEx() override;
+
+    void AddProcCall(QV_ProcedureType* procedure, int group);
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "vuzizev/api.h"
@@ -34,8 +35,6 @@ struct DLLFunction {
 // Copied byte for byte; a string is kept by the host, so it outlives the caller's text.
 class VZ_API ConstProcValue {
 public:
-    enum class Kind : int { None, Integer, Real, String };
-
     ConstProcValue() = default;
     ConstProcValue& operator=(int value);
     ConstProcValue& operator=(double value);
@@ -46,9 +45,9 @@ public:
     int Integer() const;
     double Real() const;
     const char* String() const;
-    Kind kind() const { return m_kind; }
 
 private:
+    enum class Kind : int { None, Integer, Real, String };
     Kind m_kind = Kind::None;
     union {
         int m_integer;
@@ -57,8 +56,31 @@ private:
     };
 };
 
-// The host's base of every procedure: when the routine runs, and what is checked after.
-class VZ_API QV_ProcedureType : public QV_Unknown {
+// The host's update controller: told of every value a procedure writes back into one of
+// its variables.
+class VZ_API QV_IncrementalUpdate {
+public:
+    virtual void NotifyValueWritten(QV_VarParam* variable, int kind) = 0;
+
+protected:
+    ~QV_IncrementalUpdate() = default;
+};
+
+// The host's base of its named objects held in pointer vectors.
+class VZ_API QV_PtrVectorObject : public QV_Unknown {
+public:
+    QV_PtrVectorObject() = default;
+    QV_PtrVectorObject(const QV_PtrVectorObject&) = default;
+    QV_PtrVectorObject& operator=(const QV_PtrVectorObject&) = default;
+    ~QV_PtrVectorObject() override;
+
+    virtual void Destroy();
+    virtual const char* Name() const;
+};
+
+// The host's base of every procedure: when the routine runs, what is checked after, and
+// the variable element list with the packing of array inputs from it.
+class VZ_API QV_ProcedureType : public QV_PtrVectorObject {
 public:
     enum CallType : int {
         CallNone = -1,
@@ -73,6 +95,9 @@ public:
     QV_ProcedureType(const QV_ProcedureType& other);
     QV_ProcedureType& operator=(const QV_ProcedureType& other);
     ~QV_ProcedureType() override;
+
+    std::uint32_t AddRef() override;
+    std::uint32_t Release() override;
 
     void SetMode(bool mode, int value);
     // Bytes of a value of the given type code: 2 and 3 integers, 4 reals, 5 strings.
@@ -89,28 +114,48 @@ public:
     QV_ExternalRoutine GetProcedure13Address(DLLFunction* handle);
     // The status of a call from the routine's ifail: 0 or more accepted, negative refused.
     int CheckIFailAndOutputs(int ifail, CallType type, bool flag);
-    void UpdateController();
+    // The controller to tell of values written back into variables; null when there is none.
+    QV_IncrementalUpdate* UpdateController();
 
-    virtual void Destroy();
+    // Each packer takes its elements from the element cursor on, writes those that differ
+    // from dest (an array of the sizes given) and then sets the call-needed flag.
+    bool PackIntegerArray(int* dest, int dims, const int* sizes);
+    bool PackRealArray(double* dest, int dims, const int* sizes);
+
+    void Destroy() override;
+    virtual const char* ProcedureName() const = 0;
+    virtual const char* DLLName() const = 0;
     virtual QV_COMPONENTLISTNAME* ComponentListName() const;
     virtual int Jacobian(double* entries, int& index) = 0;
     virtual int Residuals(double* residuals, int& index) = 0;
-    virtual int Precall(bool flag) = 0;
+    virtual int Precall(bool flag);
     virtual int Postcall(bool flag);
-    virtual QV_VarParam* OutputVar(int k);
-    virtual const char* ProcedureName() const = 0;
-    virtual const char* DLLName() const = 0;
+    virtual QV_VarParam* OutputVar(int k) const;
 
 protected:
+    // The next list entry for a packer; null past the list's end.
+    QV_VarParam* NextElement();
+
     int m_lastCall = CallNone; // the type of the last accepted call
     DLLFunction m_routine{};
     int m_routineInt = 0;             // the routine's eighth parameter points here
     double* m_routineReals = nullptr; // its ninth
     int m_routineInt2 = 0;            // copied for its tenth: SetMode's value
+    QV_VarParam** m_ppElements = nullptr;
+    QV_VarParam** m_ppNextElement = nullptr;
+    int m_nElementCapacity = 0;
+    int m_nInputListEntries = 0; // input elements bound by reference, in the list
+    int m_nOutputElements = 0;
+    bool m_reservedFlag = false;
+    bool m_bCallNeeded = false;
+
+private:
+    template <class T, class Read>
+    bool PackArray(T* dest, int dims, const int* sizes, Read read);
 };
 
-// The base of procedures written in C or C++: the value buffer, the element list, the
-// derivative blocks and the counts the description makes.
+// The base of procedures written in C or C++: the value buffer, the derivative blocks and
+// the counts the description makes.
 class VZ_API QV_ProcedureType_C : public QV_ProcedureType {
 public:
     QV_ProcedureType_C() = default;
@@ -119,18 +164,9 @@ public:
     ~QV_ProcedureType_C() override;
 
     bool IsFortran() const;
-    // Each packer takes its elements from the element cursor on, writes those that differ
-    // from dest (an array of the sizes given) and then sets the call-needed flag.
-    void PackIntegerArray(int* dest, int dims, const int* sizes);
-    void PackRealArray(double* dest, int dims, const int* sizes);
-    void PackStringArray(char* dest, int dims, const int* sizes);
-    void PackStr(char* dest, const char* value);
+    bool PackStringArray(char* dest, int dims, const int* sizes);
+    bool PackStr(char* dest, const char* value);
     virtual void InitializeCStrings();
-    QV_VarParam* OutputVar(int k) override;
-
-    // The value buffer and its length in slots, as the host keeps them.
-    const double* ValueBuffer() const { return m_pValues; }
-    int ValueSlots() const { return m_nValueSlots; }
 
 protected:
     // false: the description has ended; make the derivative blocks. true: the routine's
@@ -142,24 +178,14 @@ protected:
 
     double* m_pValues = nullptr;
     int m_nValueSlots = 0;
-    QV_VarParam** m_ppElements = nullptr;
-    QV_VarParam** m_ppNextElement = nullptr;
-    int m_nElementCapacity = 0;
-    int m_nInputListEntries = 0; // input elements bound by reference, in the list
-    int m_nInputColumns = 0;     // the list's input entries plus one per constant input
-    int m_nOutputElements = 0;
+    int m_nInputColumns = 0; // the list's input entries plus one per constant input
     int m_nSolverInputs = 0;
     int m_nOutputValues = 0;
     int m_nNonZeros = 0;
     double* m_pRoutineDerivs = nullptr;
     double* m_pJacobianDerivs = nullptr;
-    bool m_reservedFlag = false;
-    bool m_bCallNeeded = false;
 
 private:
-    template <class T, class Read>
-    void PackArray(T* dest, int dims, const int* sizes, Read read);
-    QV_VarParam* NextElement();
     void CopyState(const QV_ProcedureType_C& other);
     void FreeState();
 };
@@ -213,21 +239,7 @@ public:
     ~QV_ProcedureEquationType() override;
 
     const char* Name() const override;
-    QV_ProcedureType* Procedure() const { return m_procedure; }
-    int Number() const { return m_number; }
-    int HostA() const { return m_hostA; }
-    QV_Containable* Owner() const { return m_owner; }
-    const char* CallName() const;
-    int Counter() const { return m_counter; }
-    int HostB() const { return m_hostB; }
 
 private:
-    QV_ProcedureType* m_procedure;
-    int m_number;
-    int m_hostA;
-    QV_Containable* m_owner;
-    std::string m_callName;
-    int m_counter;
-    int m_hostB;
     std::string m_name;
 };

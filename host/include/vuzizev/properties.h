@@ -17,6 +17,7 @@ public:
     // A default assignment from the library. Returns 0 when the host accepted the value,
     // -1 when the property cannot hold a value of that kind (nothing changes then).
     long Assign(const QV_Value& value);
+    long Assign(QV_Value* value) { return value != nullptr ? Assign(*value) : -1; }
 
     // What the user has specified; a later Assign does not override it. False (nothing
     // changes) when the property cannot hold a value of that kind.

@@ -116,6 +116,10 @@ public:
 class VZ_API QV_SetIter {
 public:
     bool Next();
+    // The member at which the loop stands: 0 or "" when it stands on none, or when the set
+    // is of the other kind.
+    int Integer();
+    const char* String();
 
 protected:
     explicit QV_SetIter(const SUValue& set);

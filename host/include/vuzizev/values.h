@@ -46,6 +46,10 @@ public:
 
     bool operator==(const QV_Value& other) const;
 
+    // Gives the value another real or text, keeping its tag.
+    void ResetValue(double value);
+    void ResetValue(const char* value);
+
 private:
     Kind m_kind = Kind::Empty;
     int m_integer = 0;

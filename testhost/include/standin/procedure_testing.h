@@ -23,6 +23,8 @@ struct ProcedureSettings {
     int forcedLastCall = QV_ProcedureType::CallNone;
     // SetMode throws std::runtime_error (a host failure during construction).
     bool setModeThrows = false;
+    // What UpdateController answers: the controller told of values written back.
+    QV_IncrementalUpdate* updateController = nullptr;
 };
 VZ_API ProcedureSettings& Procedures();
 
@@ -44,6 +46,10 @@ VZ_API const std::vector<std::string>& ProcedureLog();
 VZ_API void LogProcedureEvent(const std::string& line);
 VZ_API int RoutineChecks();
 VZ_API int LastIFail();
+
+// A procedure's value buffer as the host keeps it, and its length in 8-byte slots.
+VZ_API const double* ProcedureValues(const QV_ProcedureType_C& procedure);
+VZ_API int ProcedureValueSlots(const QV_ProcedureType_C& procedure);
 
 // Clears the settings, the routines registered, the log and the counts.
 VZ_API void ResetProcedures();
