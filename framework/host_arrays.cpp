@@ -1,4 +1,5 @@
-// The arrays over the host's parameter and variable classes, and the references to them.
+// The arrays over the host's parameter and variable classes, and the references to them and
+// to the parameter class itself.
 #include "framework/arrays.h"
 #include "framework/references.h"
 
@@ -10,6 +11,8 @@ template class QV_ARRAY_II<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE>;
 template class QV_ARRAY_III<QV_REALVARIABLE, QV_REALVARIABLE>;
 template class QV_ARRAY_III<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE>;
 
+// The host supplies the parameter's virtual reference; the external one is the library's.
+template class QV_External<QV_REALPARAMETER>;
 PELLORIN_REFERENCE_INSTANCES(QV_ARRAY_I<QV_REALPARAMETER, QV_REALPARAMETER>)
 PELLORIN_REFERENCE_INSTANCES(QV_ARRAY_I<QV_REALVARIABLE, QV_REALVARIABLE>)
 PELLORIN_REFERENCE_INSTANCES(QV_ARRAY_I<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE>)

@@ -1,10 +1,74 @@
 #include "loader.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
 namespace vzt {
+namespace {
+
+#if defined(_WIN32)
+void* OpenLibrary(const std::string& path, std::string& error) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr) {
+        error = "cannot open " + path + " (error " + std::to_string(GetLastError()) + ")";
+    }
+    return reinterpret_cast<void*>(module);
+}
+void CloseLibrary(void* handle) {
+    FreeLibrary(static_cast<HMODULE>(handle));
+}
+void* FindSymbol(void* handle, const std::string& name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name.c_str()));
+}
+// The running program's own file.
+std::filesystem::path ProgramFile(const char* argv0) {
+    char buffer[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (length > 0 && length < sizeof buffer) {
+        return std::filesystem::path(std::string(buffer, length));
+    }
+    std::error_code ec;
+    return std::filesystem::absolute(argv0 != nullptr ? argv0 : ".", ec);
+}
+// DLLs lie beside the programs that load them.
+std::filesystem::path LibraryBeside(const std::filesystem::path& program) {
+    return program.parent_path() / "Pellorin360_1.dll";
+}
+#else
+void* OpenLibrary(const std::string& path, std::string& error) {
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* why = dlerror();
+        error = why != nullptr ? why : "cannot open " + path;
+    }
+    return handle;
+}
+void CloseLibrary(void* handle) {
+    dlclose(handle);
+}
+void* FindSymbol(void* handle, const std::string& name) {
+    return dlsym(handle, name.c_str());
+}
+std::filesystem::path ProgramFile(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec && argv0 != nullptr) {
+        self = std::filesystem::absolute(argv0, ec);
+    }
+    return self;
+}
+// Shared libraries lie in lib/, beside the programs' bin/.
+std::filesystem::path LibraryBeside(const std::filesystem::path& program) {
+    return program.parent_path().parent_path() / "lib" / "Pellorin360_1.so";
+}
+#endif
+
+} // namespace
 
 const std::vector<std::string>& CreatableTypeNames() {
     static const std::vector<std::string> names = {
@@ -16,21 +80,17 @@ const std::vector<std::string>& CreatableTypeNames() {
 }
 
 TypeLibrary::TypeLibrary(const std::string& path) {
-    m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (m_handle == nullptr) {
-        const char* why = dlerror();
-        m_error = why != nullptr ? why : "cannot open " + path;
-    }
+    m_handle = OpenLibrary(path, m_error);
 }
 
 TypeLibrary::~TypeLibrary() {
     if (m_handle != nullptr) {
-        dlclose(m_handle);
+        CloseLibrary(m_handle);
     }
 }
 
 void* TypeLibrary::Symbol(const std::string& name) const {
-    return m_handle != nullptr ? dlsym(m_handle, name.c_str()) : nullptr;
+    return m_handle != nullptr ? FindSymbol(m_handle, name) : nullptr;
 }
 
 bool TypeLibrary::HasType(const std::string& type) const {
@@ -47,12 +107,7 @@ QV_ModelType* TypeLibrary::Create(const std::string& type) const {
 }
 
 std::string DefaultLibraryPath(const char* argv0) {
-    std::error_code ec;
-    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec && argv0 != nullptr) {
-        self = std::filesystem::absolute(argv0, ec);
-    }
-    return (self.parent_path().parent_path() / "lib" / "Pellorin360_1.so").string();
+    return LibraryBeside(ProgramFile(argv0)).string();
 }
 
 } // namespace vzt

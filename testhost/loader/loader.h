@@ -1,4 +1,5 @@
-// Loads the type library as the host does: by file, through its exported factories.
+// Loads the type library as the host does: by file (dlopen, or LoadLibrary on Windows), through
+// its exported factories.
 #pragma once
 
 #include <string>
@@ -34,7 +35,8 @@ private:
     std::string m_error;
 };
 
-// The library next to the running program's own folder: <bin>/../lib/Pellorin360_1.so.
+// The library beside the running program: <bin>/../lib/Pellorin360_1.so, or on Windows
+// <bin>/Pellorin360_1.dll.
 std::string DefaultLibraryPath(const char* argv0);
 
 } // namespace vzt

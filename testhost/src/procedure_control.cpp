@@ -22,7 +22,7 @@ struct Loaded {
 struct ProcedureState {
     ProcedureSettings settings;
     std::map<std::pair<std::string, std::string>, QV_ExternalRoutine> registered;
-    std::map<std::string, Loaded> libraries; // kept open for the process's life
+    std::map<std::string, Loaded> libraries; // by file, kept open for the process's life
     std::string folder;
     std::string loadError;
     std::vector<std::string> log;
@@ -127,12 +127,13 @@ bool FindRoutine(const char* library, const char* name, QV_ExternalRoutine& rout
         s.loadError = "no routine library named '" + lib + "'";
         return false;
     }
-    Loaded& loaded = s.libraries[lib];
+    // Kept by file, so that a library loaded from one folder does not answer for another.
+    const std::string path = (s.folder.empty() ? "" : s.folder + "/") + lib + kSuffix;
+    Loaded& loaded = s.libraries[path];
     if (loaded.handle == nullptr) {
-        const std::string path = (s.folder.empty() ? "" : s.folder + "/") + lib + kSuffix;
         loaded.handle = OpenLibrary(path, s.loadError);
         if (loaded.handle == nullptr) {
-            s.libraries.erase(lib);
+            s.libraries.erase(path);
             return false;
         }
     }

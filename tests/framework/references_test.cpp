@@ -3,6 +3,7 @@
 // Multiports: the multiport itself and then its connection ports, one per connection name,
 // made once each; unknown names find nothing.
 #include <string>
+#include <type_traits>
 
 #include "framework/arrays.h"
 #include "framework/frame.h"
@@ -13,6 +14,12 @@
 #include "types/generic/signals.h"
 
 namespace {
+
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
 
 // A referred type and the identity its references report (its own unless said otherwise).
 template <class T, const char* (*Id)() = &T::QV_ContainerId>
@@ -88,7 +95,11 @@ TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClea
     EXPECT_THROW(*external, std::logic_error);
     vzt::FailAllAllocations(true);
     EXPECT_EQ(pellorin::Linked(named), nullptr);
-    EXPECT_THROW(*named, std::logic_error);
+    // The host's own virtual reference throws inside the host's DLL, whose static runtime
+    // cannot unwind into this program's frames on Windows.
+    if (!kWindows || !std::is_same_v<T, QV_REALPARAMETER>) {
+        EXPECT_THROW(*named, std::logic_error);
+    }
     vzt::FailAllAllocations(false);
 
     QV_Type* object = named.NewDefaultVirtual();

@@ -17,6 +17,7 @@ protected:
         vzt::EnableJournal(true);
         m_liveBytesAtStart = vzt::Allocator().liveBytes;
         m_liveBlocksAtStart = vzt::Allocator().liveBlocks;
+        m_foreignFreesAtStart = vzt::Allocator().foreignFrees;
     }
     // Every test gives back what it allocated.
     void TearDown() override {
@@ -42,12 +43,13 @@ protected:
     bool AllocatorBalanced() const {
         const vzt::AllocatorStats now = vzt::Allocator();
         return now.liveBytes == m_liveBytesAtStart && now.liveBlocks == m_liveBlocksAtStart &&
-               now.foreignFrees == 0;
+               now.foreignFrees == m_foreignFreesAtStart;
     }
 
 private:
     std::size_t m_liveBytesAtStart = 0;
     std::size_t m_liveBlocksAtStart = 0;
+    std::size_t m_foreignFreesAtStart = 0;
 };
 
 } // namespace testsupport

@@ -1,6 +1,10 @@
 #include "support/type_cases.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -16,6 +20,16 @@
 
 namespace testsupport {
 namespace {
+
+// An export of the type library, which the test program links.
+void* LibraryExport(const std::string& name) {
+#if defined(_WIN32)
+    return reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("Pellorin360_1.dll"), name.c_str()));
+#else
+    return dlsym(RTLD_DEFAULT, name.c_str());
+#endif
+}
 
 constexpr auto kExternal = QV_RegistrationFlavour::External;
 constexpr auto kVirtual = QV_RegistrationFlavour::Virtual;
@@ -46,8 +60,7 @@ TypeCase Case(const std::string& kind, const std::string& type, std::vector<std:
     if (kind != "Port") {
         c.factory = [type] {
             using Factory = QV_ModelType* (*)();
-            auto factory =
-                reinterpret_cast<Factory>(dlsym(RTLD_DEFAULT, (type + "Factory").c_str()));
+            auto factory = reinterpret_cast<Factory>(LibraryExport(type + "Factory"));
             return factory != nullptr ? factory() : nullptr;
         };
     }
