@@ -81,32 +81,44 @@ std::size_t ExpectEachAllocationFailureEndsCleanly(const std::function<int()>& c
     return allocations;
 }
 
-TEST_F(RunStatus, AnAllocationFailureAnywhereFailsTheRunWithOne) {
-    struct Case {
-        vzhost::RunOptions options;
-        std::size_t stride;
-    };
-    const Case cases[] = {
-        {{"DISTRIBUTION1D", {{'x', "method=OCFE3,sections=2"}}, {{"INTEGRALS", "idx"}}}, 1},
-        {{"DOMAIN", {{'x', "method=OCFE4,sections=3,hod=2"}}, {}}, 1},
-        {{"DISTRIBUTION2D",
-          {{'x', "method=CFD4,sections=2,hod=2"}, {'y', "method=OCFE3,ebc=Forward,hod=2"}},
-          {{"HIGHESTORDERXDERIVATIVEUSED", "2"},
-           {"HIGHESTORDERYDERIVATIVEUSED", "2"},
-           {"INTEGRALS", "idx,idy,idxdy"}}},
-         3},
-        {{"DISTRIBUTION3D",
-          {{'x', "method=OCFE3"}, {'y', "method=CFD2,sections=2"}, {'z', "method=BFD1"}},
-          {{"INTEGRALS", "idx,idxdydz"}}},
-         11},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.options.type);
-        const std::size_t allocations = ExpectEachAllocationFailureEndsCleanly(
-            [&] { return Run(c.options); }, out, err, c.stride);
-        RecordProperty(c.options.type + "_allocations", std::to_string(allocations));
+// A model, and every how many allocations a failure is injected: all of the small ones,
+// enough of the large ones to reach every step without a long run under the sanitizers.
+struct InjectedRun {
+    vzhost::RunOptions options;
+    std::size_t stride;
+    friend void PrintTo(const InjectedRun& run, std::ostream* out) {
+        *out << run.options.type << ", every " << run.stride << " allocations";
     }
+};
+
+class AllocationFailure : public RunStatus, public ::testing::WithParamInterface<InjectedRun> {};
+
+TEST_P(AllocationFailure, AnAllocationFailureAnywhereFailsTheRunWithOne) {
+    const std::size_t allocations = ExpectEachAllocationFailureEndsCleanly(
+        [this] { return Run(GetParam().options); }, out, err, GetParam().stride);
+    RecordProperty("allocations", std::to_string(allocations));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, AllocationFailure,
+    ::testing::Values(
+        InjectedRun{{"DISTRIBUTION1D", {{'x', "method=OCFE3,sections=2"}}, {{"INTEGRALS", "idx"}}},
+                    1},
+        InjectedRun{{"DOMAIN", {{'x', "method=OCFE4,sections=3,hod=2,spacing=0.2"}}, {}}, 1},
+        InjectedRun{
+            {"DISTRIBUTION2D",
+             {{'x', "method=CFD4,sections=2,hod=2"}, {'y', "method=OCFE3,ebc=Forward,hod=2"}},
+             {{"HIGHESTORDERXDERIVATIVEUSED", "2"},
+              {"HIGHESTORDERYDERIVATIVEUSED", "2"},
+              {"INTEGRALS", "idx,idy,idxdy"}}},
+            3},
+        InjectedRun{{"DISTRIBUTION3D",
+                     {{'x', "method=OCFE3"},
+                      {'y', "method=CFD2,sections=2,spacing=0.25"},
+                      {'z', "method=BFD1,spacing=0.5"}},
+                     {{"INTEGRALS", "idx,idxdydz"}}},
+                    5}),
+    [](const auto& info) { return info.param.options.type; });
 
 // The procedure's call: its variables, the procedure, its equations and the routine's
 // buffers all come from the host's allocator.

@@ -19,6 +19,8 @@ namespace {
 constexpr int kModelFailed = 1;
 constexpr int kBadInput = 2;
 constexpr const char* kDomainIdentity = "Model DOMAIN\tV10";
+constexpr const char* kOutOfMemory =
+    "vzhost: out of memory: the model is too large for this machine\n";
 
 struct Released {
     void operator()(QV_ModelType* object) const { object->Release(); }
@@ -208,10 +210,15 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         }
         return 0;
     } catch (const BadInput& bad) {
+        // A setting refused because what it names could not be allocated is no bad input.
+        if (vzt::Allocator().failedAllocations != failedAllocations) {
+            err << kOutOfMemory;
+            return kModelFailed;
+        }
         err << "vzhost: " << bad.what() << '\n';
         return kBadInput;
     } catch (const std::bad_alloc&) {
-        err << "vzhost: out of memory: the model is too large for this machine\n";
+        err << kOutOfMemory;
         return kModelFailed;
     } catch (const std::exception& failure) {
         err << "vzhost: the model could not be run: " << failure.what() << '\n';
