@@ -9,26 +9,24 @@ namespace vzhost {
 namespace {
 
 void WriteDomain(std::ostream& out, const DomainLayout& d) {
-    out << "{\"elementboundary\":";
-    WriteJsonString(out, d.boundary);
-    out << ",\"endnode\":" << d.endNode << ",\"interior\":";
-    WriteJsonArray(out, d.interior);
-    out << ",\"method\":";
-    WriteJsonString(out, d.method);
-    out << ",\"nodes\":";
-    WriteJsonArray(out, d.nodes);
+    out << '{';
+    WriteJsonMember(out, "elementboundary", d.boundary, true);
+    WriteJsonMember(out, "endnode", d.endNode);
+    WriteJsonMember(out, "interior", d.interior);
+    WriteJsonMember(out, "method", d.method);
+    WriteJsonMember(out, "nodes", d.nodes);
     out << ",\"sections\":[";
     for (std::size_t k = 0; k < d.layout.size(); ++k) {
         const SectionLayout& s = d.layout[k];
-        out << (k > 0 ? "," : "") << "{\"base\":" << s.base << ",\"elementlength\":";
-        WriteJsonReal(out, s.elementLength);
-        out << ",\"interior\":";
-        WriteJsonArray(out, s.interior);
-        out << ",\"length\":";
-        WriteJsonReal(out, s.length);
-        out << ",\"location\":";
-        WriteJsonReal(out, s.location);
-        out << ",\"nodecount\":" << s.nodeCount << ",\"numelements\":" << s.numElements << '}';
+        out << (k > 0 ? "," : "") << '{';
+        WriteJsonMember(out, "base", s.base, true);
+        WriteJsonMember(out, "elementlength", s.elementLength);
+        WriteJsonMember(out, "interior", s.interior);
+        WriteJsonMember(out, "length", s.length);
+        WriteJsonMember(out, "location", s.location);
+        WriteJsonMember(out, "nodecount", s.nodeCount);
+        WriteJsonMember(out, "numelements", s.numElements);
+        out << '}';
     }
     out << "]}";
 }

@@ -49,21 +49,4 @@ void WriteJsonReal(std::ostream& out, double value) {
     out << nlohmann::json(value).dump();
 }
 
-void WriteJsonArray(std::ostream& out, const std::vector<int>& values) {
-    out << '[';
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        out << (k > 0 ? "," : "") << values[k];
-    }
-    out << ']';
-}
-
-void WriteJsonArray(std::ostream& out, const std::vector<double>& values) {
-    out << '[';
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        out << (k > 0 ? "," : "");
-        WriteJsonReal(out, values[k]);
-    }
-    out << ']';
-}
-
 } // namespace vzhost

@@ -12,7 +12,31 @@ namespace vzhost {
 void WriteJsonString(std::ostream& out, std::string_view text);
 // A number in its shortest form that reads back exactly (3.0, 0.1, 1e-07); null when not finite.
 void WriteJsonReal(std::ostream& out, double value);
-void WriteJsonArray(std::ostream& out, const std::vector<int>& values);
-void WriteJsonArray(std::ostream& out, const std::vector<double>& values);
+
+inline void WriteJson(std::ostream& out, int value) {
+    out << value;
+}
+inline void WriteJson(std::ostream& out, double value) {
+    WriteJsonReal(out, value);
+}
+inline void WriteJson(std::ostream& out, std::string_view text) {
+    WriteJsonString(out, text);
+}
+template <class Value>
+void WriteJson(std::ostream& out, const std::vector<Value>& values) {
+    out << '[';
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        out << (k > 0 ? "," : "");
+        WriteJson(out, values[k]);
+    }
+    out << ']';
+}
+
+// One member of an object, "name":value, after a comma unless it is the first.
+template <class Value>
+void WriteJsonMember(std::ostream& out, const char* name, const Value& value, bool first = false) {
+    out << (first ? "\"" : ",\"") << name << "\":";
+    WriteJson(out, value);
+}
 
 } // namespace vzhost
