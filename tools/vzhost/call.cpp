@@ -19,8 +19,8 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// Numbers are read as run reads them: a finite decimal (denormals included) and nothing
-// else, so no blanks, signs written as "+", hexadecimal, "inf" or "nan".
+// A number is a finite decimal (denormals included) and nothing else: no blanks, no "+",
+// no hexadecimal, "inf" or "nan".
 bool ParseReal(const std::string& text, double& value) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);

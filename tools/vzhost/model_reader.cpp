@@ -169,12 +169,19 @@ void TermNames::IndexArrays() {
     }
     std::sort(m_extents.begin(), m_extents.end(),
               [](const Extent& a, const Extent& b) { return a.first < b.first; });
+    // An extent that overlaps an earlier one overlaps the one reaching furthest.
+    std::vector<bool> shared(m_extents.size(), false);
+    for (std::size_t e = 1, furthest = 0; e < m_extents.size(); ++e) {
+        if (m_extents[e].first <= m_extents[furthest].last) {
+            shared[e] = shared[furthest] = true;
+        }
+        if (m_extents[e].last > m_extents[furthest].last) {
+            furthest = e;
+        }
+    }
     std::vector<Extent> kept;
     for (std::size_t e = 0; e < m_extents.size(); ++e) {
-        const bool overlapsBefore = e > 0 && m_extents[e].first <= m_extents[e - 1].last;
-        const bool overlapsAfter =
-            e + 1 < m_extents.size() && m_extents[e + 1].first <= m_extents[e].last;
-        if (!overlapsBefore && !overlapsAfter) {
+        if (!shared[e]) {
             kept.push_back(m_extents[e]);
         }
     }
