@@ -270,8 +270,12 @@ QV_IntSetValue::QV_IntSetValue() {
 
 QV_IntSetValue::QV_IntSetValue(const char*) : QV_IntSetValue() {}
 
+// A range the host cannot hold is an allocation failure, as the host's other set operations
+// report it, never an empty set that a model would go on to use.
 QV_IntSetValue::QV_IntSetValue(int lo, int hi) : QV_IntSetValue() {
-    FillRange(lo, hi == INT_MIN ? lo : hi);
+    if (!FillRange(lo, hi == INT_MIN ? lo : hi)) {
+        throw std::bad_alloc();
+    }
 }
 
 QV_StrSetValue::QV_StrSetValue() {

@@ -269,8 +269,9 @@ TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
         EXPECT_EQ(outcomes.back().jacPatternResult, 0); // the host's counter, untouched
         EXPECT_EQ(d.Equations().InstanceCount(), 0u);
     }
-    auto model = Model2D::From({"DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
-                                "DISCRETIZATIONMETHOD=BFD1"});
+    auto model = Model2D::From(
+        {"DISCRETIZATIONMETHOD=CFD4;NUMPOLYPOINTS=0;MINNODECOUNT=1;SPACINGPREFERENCE=100",
+         "DISCRETIZATIONMETHOD=BFD1"});
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
     model->ExpectLookupsInside();

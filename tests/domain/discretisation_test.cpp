@@ -174,6 +174,33 @@ TEST_F(DomainTest, UnknownMethodAssignsNoMethodConstants) {
     EXPECT_TRUE(d.NUMPOLYPOINTS.LastAssignment().IsEmpty());
 }
 
+// A user's MINNODECOUNT above the count from the spacing (8 here) is raised to whole elements,
+// so the last node lies at the domain's end and every node has an equation to hold it.
+TEST_F(DomainTest, MinimumNodeCountIsRaisedToWholeElements) {
+    struct Case {
+        const char* method;
+        int pointsPlusOne, minNodeCount, nodeCount;
+    };
+    for (const Case& c :
+         {Case{"BFD1", 1, 11, 11}, Case{"FFD1", 1, 11, 11}, Case{"BFD2", 2, 11, 12},
+          Case{"FFD2", 2, 11, 12}, Case{"CFD2", 2, 11, 12}, Case{"OCFE2", 2, 11, 12},
+          Case{"OCFE3", 3, 10, 12}, Case{"OCFE3", 3, 13, 15}, Case{"OCFE4", 4, 9, 12},
+          Case{"CFD4", 4, 13, 16}, Case{"UBFD4", 4, 15, 16}, Case{"CFD4", 4, 12, 12}}) {
+        QV_DOMAIN d;
+        Configure(d, c.method, 2);
+        d.MINNODECOUNT.Specify(QV_Value(c.minNodeCount, 0u));
+        Run(d);
+        for (int s = 1; s <= 2; ++s) {
+            const QV_SECTIONDATAMODEL& S = *d.SECTION.get()->Get(s);
+            EXPECT_EQ(S.NODECOUNT.v(), c.nodeCount) << c.method << ' ' << c.minNodeCount;
+            EXPECT_EQ(S.NODECOUNT.LastAssignment().tag().n, 30) << c.method;
+            EXPECT_EQ(S.NUMELEMENTS.v() * c.pointsPlusOne, c.nodeCount) << c.method;
+        }
+        ASSERT_EQ(d.ENDNODE.v(), 2 * c.nodeCount) << c.method;
+        EXPECT_NEAR(d.VALUE.get()->Get(d.ENDNODE.v())->v(), 1.0, 1e-12) << c.method;
+    }
+}
+
 TEST(DomainRounding, RoundsAndTruncatesToIntOrGivesTheSmallestInteger) {
     for (auto [x, rounded, truncated] : {std::tuple{2.5, 3, 2},
                                          {-2.5, -3, -2},

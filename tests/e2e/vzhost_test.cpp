@@ -5,7 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,8 +20,9 @@ struct RunResult {
     std::string out; // standard output and standard error together
 };
 
-RunResult Vzhost(const std::string& arguments) {
-    const std::string command = std::string(VZHOST_PATH) + " " + arguments + " 2>&1";
+RunResult Vzhost(const std::string& arguments, const std::string& shellPrefix = "") {
+    const std::string command =
+        shellPrefix + "exec " + std::string(VZHOST_PATH) + " " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         return {-1, ""};
@@ -69,8 +72,8 @@ TEST(Vzhost, EachCommandPrintsWhatItFoundAndExitsWithItsStatus) {
         {"run DISTRIBUTION1D --x method=OCFE3,sections=2,ebc=Forward,hod=2 --format summary",
          0,
          {"SetUpEquations 36 (36 instances", "QV_Eqn81    10     5          3, 6, 9, 12, 15"}},
-        {"run DISTRIBUTION2D --x method=CFD4,sections=2 --y method=OCFE3,ebc=Forward,hod=2 --set "
-         "HIGHESTORDERXDERIVATIVEUSED=2 --set HIGHESTORDERYDERIVATIVEUSED=2 --set "
+        {"run DISTRIBUTION2D --x method=CFD4,sections=2,hod=2 --y method=OCFE3,ebc=Forward,hod=2 "
+         "--set HIGHESTORDERXDERIVATIVEUSED=2 --set HIGHESTORDERYDERIVATIVEUSED=2 --set "
          "INTEGRALS=idx,idy,idxdy",
          0,
          {"\nQV_Eqn90    14     10         (8, 0-9)\n"}},
@@ -127,6 +130,37 @@ TEST(Vzhost, EachCommandPrintsWhatItFoundAndExitsWithItsStatus) {
         {"run DISTRIBUTION2D --set HIGHESTORDERZDERIVATIVE=1", 2},
         {"run DISTRIBUTION2D --z method=BFD1", 2},
         {"run --bogus", 2},
+        // The usage on standard output: every command, or one command's options in full.
+        {"--help",
+         0,
+         {"usage: vzhost", "\n  vzhost run [TYPE] [--x SPEC]", "\nexample: vzhost run "}},
+        {"-h", 0, {"\n  vzhost call INTERPOLATE X0 ARRAY1 ARRAY2 N [--output Y]"}},
+        {"help", 0, {"\n  vzhost show TYPE\n"}},
+        {"help run", 0, {"method=...", "DISCRETIZATIONMETHOD", "INTEGRALS (idx,", "\nexample: "}},
+        {"run DISTRIBUTION2D --help", 0, {"HIGHESTORDERYDERIVATIVEUSED", "spacing=..."}},
+        {"call --help", 0, {"--fixed K,...", "\nexample: vzhost call "}},
+        {"help frobnicate", 2},
+        {"help run call", 2},
+        // call reads numbers as run does: finite decimals, denormals included, nothing else.
+        {"call INTERPOLATE 1e-320 0,1 1,2 2", 0, {"\nf 1.0"}},
+        {"call INTERPOLATE nan 0,1 1,2 2", 2, {"X0 must be a real, not 'nan'"}},
+        {"call INTERPOLATE inf 0,1 1,2 2", 2},
+        {"call INTERPOLATE 0x1 0,1 1,2 2", 2},
+        {"call INTERPOLATE ' 1' 0,1 1,2 2", 2},
+        {"call INTERPOLATE +1 0,1 1,2 2", 2},
+        {"call INTERPOLATE 1e400 0,1 1,2 2", 2},
+        {"call INTERPOLATE 1 0,inf 1,2 2", 2},
+        {"call INTERPOLATE 1 0,1 1,2 ' 2'", 2},
+        {"call INTERPOLATE 1 0,1 1,2 0x2", 2},
+        {"call INTERPOLATE 1 0,1 1,2 2 --output nan", 2},
+        // A minimum node count is raised to whole elements of three nodes.
+        {"run DOMAIN --x method=OCFE3,MINNODECOUNT=10",
+         0,
+         {"ENDNODE 12", "nodes 12, elements 4, element length 0.25", " 0.94717 1\n"}},
+        // Node counts beyond 32 bits cannot be held, however much memory there is.
+        {"run DOMAIN --x method=OCFE4,MINNODECOUNT=2147483646",
+         1,
+         {"vzhost: out of memory: the model is too large for this machine"}},
     };
     for (const Command& c : commands) {
         const RunResult run = Vzhost(c.arguments);
@@ -202,19 +236,79 @@ TEST(Vzhost, ListingAndJsonDescribeTheSameInstances) {
 
 TEST(Vzhost, TwoDimensionalModelsNameTheirNodesByBothIndices) {
     const RunResult run = Vzhost(
-        "run DISTRIBUTION2D --x method=CFD4,sections=2 --y method=OCFE3,ebc=Forward,hod=2 --set "
-        "HIGHESTORDERXDERIVATIVEUSED=2 --set HIGHESTORDERYDERIVATIVEUSED=2 --set "
+        "run DISTRIBUTION2D --x method=CFD4,sections=2,hod=2 --y method=OCFE3,ebc=Forward,hod=2 "
+        "--set HIGHESTORDERXDERIVATIVEUSED=2 --set HIGHESTORDERYDERIVATIVEUSED=2 --set "
         "INTEGRALS=idx,idy,idxdy --format json");
     ASSERT_EQ(run.status, 0) << run.out;
     const json document = json::parse(run.out);
-    EXPECT_EQ(document["domains"]["x"]["interior"].size(), 15u);
+    EXPECT_EQ(document["domains"]["x"]["interior"].size(), 14u);
     EXPECT_EQ(document["domains"]["y"]["interior"], json::parse("[1, 2, 4, 5, 7, 8]"));
     const json& equations = document["equations"];
-    ASSERT_EQ(equations.size(), 1108u);
+    ASSERT_EQ(equations.size(), 1100u);
     EXPECT_EQ(equations.back()["name"], "QV_Eqn197");
     EXPECT_EQ(equations.back()["tokens"][1], json::parse(R"j(["var","IDXDY(16,9)"])j"));
     EXPECT_EQ(equations.back()["tokens"][3],
               json::parse(R"j(["var","YDOMAIN.SECTION(1).ELEMENTLENGTH"])j"));
+}
+
+// Node counts the machine cannot hold end the run at once with the out-of-memory message: a
+// set of all the nodes that cannot be built is an allocation failure, not an empty set. The
+// address space is limited so that nothing is taken from the machine; the sanitizers need
+// more address space than that, so their builds leave this out.
+TEST(Vzhost, NodeCountsThatCannotBeHeldEndAsOutOfMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "a limited address space";
+#endif
+    for (const char* model :
+         {"DOMAIN --x MINNODECOUNT=2147483646", "DISTRIBUTION1D --x MINNODECOUNT=2147483646",
+          "DISTRIBUTION1D --x ENDNODE=2147483647"}) {
+        const RunResult run =
+            Vzhost(std::string("run ") + model + " --format json", "ulimit -v 1000000; ");
+        EXPECT_EQ(run.status, 1) << model << ": " << run.out;
+        EXPECT_EQ(run.out, "vzhost: out of memory: the model is too large for this machine\n")
+            << model;
+    }
+}
+
+// The driver's command lines in the README, as a user copies them: each runs, names every
+// term it reports, and asks for second derivatives only along a domain of highest order 2.
+TEST(Vzhost, EveryReadmeExampleRunsAndGivesASquareModel) {
+    std::ifstream readme(README_PATH);
+    ASSERT_TRUE(readme.is_open());
+    std::vector<std::string> examples;
+    bool continued = false;
+    for (std::string line; std::getline(readme, line);) {
+        if (!continued && line.rfind("build/bin/vzhost ", 0) != 0) {
+            continue;
+        }
+        const std::string command = line.substr(0, line.find("  #"));
+        if (continued) {
+            examples.back() += " " + command;
+        } else {
+            examples.push_back(command.substr(std::string("build/bin/vzhost ").size()));
+        }
+        continued = !examples.back().empty() && examples.back().back() == '\\';
+        if (continued) {
+            examples.back().pop_back();
+        }
+    }
+    ASSERT_GE(examples.size(), 7u);
+    for (const std::string& example : examples) {
+        const RunResult run = Vzhost(example);
+        EXPECT_EQ(run.status, 0) << example << ": " << run.out;
+        EXPECT_EQ(run.out.find("<0x"), std::string::npos) << example << ": an unnamed term";
+        for (const char direction : {'X', 'Y', 'Z'}) {
+            const std::string used = std::string("HIGHESTORDER") + direction + "DERIVATIVEUSED=2";
+            const std::string domain = std::string("--") + char(std::tolower(direction)) + " ";
+            const std::size_t spec = example.find(domain);
+            if (example.find(used) != std::string::npos) {
+                ASSERT_NE(spec, std::string::npos) << example;
+                const std::string settings =
+                    example.substr(spec, example.find(' ', spec + domain.size()) - spec);
+                EXPECT_NE(settings.find("hod=2"), std::string::npos) << example;
+            }
+        }
+    }
 }
 
 // The whole report, its keys in the documented order.

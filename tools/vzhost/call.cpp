@@ -1,14 +1,15 @@
 #include "call.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
+#include <charconv>
+#include <cmath>
 #include <map>
 #include <memory>
+#include <new>
 #include <nlohmann/json.hpp>
 
 #include <standin/procedure_testing.h>
+#include <vuzizev/testing.h>
 #include <vuzizev/vuzizev.h>
 
 #include "procedure_driver.h"
@@ -19,28 +20,18 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
+// A number is a finite decimal (denormals included) and nothing else: no blanks, no "+",
+// no hexadecimal, "inf" or "nan".
 bool ParseReal(const std::string& text, double& value) {
-    if (text.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return *end == '\0' && errno != ERANGE;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return !text.empty() && error == std::errc() && stop == end && std::isfinite(value);
 }
 
 bool ParseInt(const std::string& text, int& value) {
-    if (text.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) {
-        return false;
-    }
-    value = int(parsed);
-    return true;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return !text.empty() && error == std::errc() && stop == end;
 }
 
 bool ParseReals(const std::string& text, std::vector<double>& values) {
@@ -161,8 +152,18 @@ void ListProcedures(std::ostream& out) {
     }
 }
 
-int Call(const CallOptions& options, const std::string& routineFolder, std::ostream& out,
-         std::ostream& err) {
+namespace {
+
+constexpr const char* kOutOfMemory = "vzhost: out of memory: the call could not be made\n";
+
+int CallUnguarded(const CallOptions& options, const std::string& routineFolder, std::ostream& out,
+                  std::ostream& err) {
+    // The host's objects and the procedure carry on without what could not be allocated, so
+    // a call in which an allocation failed is not reported as a result.
+    const std::size_t failedAllocations = vzt::Allocator().failedAllocations;
+    const auto allocationFailed = [failedAllocations] {
+        return vzt::Allocator().failedAllocations != failedAllocations;
+    };
     vzt::Procedures().languageBase = options.base;
     vzt::SetRoutineDirectory(routineFolder);
 
@@ -171,7 +172,10 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
     std::map<const QV_VarParam*, std::string> names;
     auto variable = [&names](std::unique_ptr<QV_REALVARIABLE>& v, double value, bool solver,
                              const std::string& name) {
-        v = std::make_unique<QV_REALVARIABLE>();
+        v.reset(new QV_REALVARIABLE()); // the host's allocator: null when it fails
+        if (!v) {
+            throw std::bad_alloc();
+        }
         v->Specify(QV_Value(value, 0u));
         v->SetSolverVariable(solver);
         names[v.get()] = name;
@@ -223,6 +227,10 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
     index = 0;
     const int status =
         residualStatus < 0 ? residualStatus : procedure->Jacobian(jacobian.data(), index);
+    if (allocationFailed()) {
+        err << kOutOfMemory;
+        return 1;
+    }
     if (residualStatus < 0 || status < 0) {
         if (!vzt::RoutineLoadError().empty() && vzt::RoutineChecks() == 0) {
             err << "vzhost: cannot load routine " << procedure->ProcedureName() << " of "
@@ -283,6 +291,18 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
     out << "jacobian " << report["jacobian"].dump() << '\n';
     out << "routine calls " << report["calls"] << "  status " << status << '\n';
     return 0;
+}
+
+} // namespace
+
+int Call(const CallOptions& options, const std::string& routineFolder, std::ostream& out,
+         std::ostream& err) {
+    try {
+        return CallUnguarded(options, routineFolder, out, err);
+    } catch (const std::bad_alloc&) {
+        err << kOutOfMemory;
+        return 1;
+    }
 }
 
 } // namespace vzhost

@@ -14,16 +14,21 @@
 //                               its equation, residual and Jacobian row (exit status 1 when
 //                               its routine fails)
 //
+//   vzhost help [COMMAND]       the usage (also --help, -h; COMMAND --help for one command)
+//
 // Options: --library PATH (default: ../lib/Pellorin360_1.so beside this program).
 // Bad input gets a one-line error and exit status 2; a model that fails, one line and 1.
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "call.h"
 #include "describe.h"
+#include "help.h"
 #include "loader.h"
 #include "run.h"
 
@@ -31,10 +36,6 @@ namespace {
 
 constexpr int kModelFailed = 1;
 constexpr int kUsageError = 2;
-constexpr const char* kUsage =
-    "usage: vzhost types | show TYPE | run [TYPE] [--x SPEC] [--y SPEC] [--z SPEC] "
-    "[--set NAME=VALUE] [--format summary|listing|json] | call INTERPOLATE X0 ARRAY1 ARRAY2 N "
-    "[--output Y] [--fixed K,...] [--base 0|1] [--format summary|json]";
 
 int Fail(const std::string& message, int status = kUsageError) {
     std::cerr << "vzhost: " << message << '\n';
@@ -119,9 +120,29 @@ bool ParseRun(const std::vector<std::string>& words, vzhost::RunOptions& options
     return true;
 }
 
-} // namespace
+bool AsksForHelp(const std::string& word) {
+    return word == "--help" || word == "-h" || word == "help";
+}
 
-int main(int argc, char** argv) {
+// The usage, or a command's own when a command is named before or after the request.
+int Help(const std::vector<std::string>& words) {
+    if (AsksForHelp(words[0])) {
+        if (words.size() == 1) {
+            vzhost::PrintUsage(std::cout);
+            return 0;
+        }
+        if (words.size() > 2) {
+            return Fail("help takes one command");
+        }
+    }
+    const std::string& command = AsksForHelp(words[0]) ? words[1] : words[0];
+    if (!vzhost::PrintCommandHelp(std::cout, command)) {
+        return Fail("unknown command '" + command + "'; vzhost --help lists them");
+    }
+    return 0;
+}
+
+int Main(int argc, char** argv) {
     std::vector<std::string> words;
     std::string libraryPath = vzt::DefaultLibraryPath(argv[0]);
     for (int i = 1; i < argc; ++i) {
@@ -135,9 +156,14 @@ int main(int argc, char** argv) {
         }
     }
     if (words.empty()) {
-        return Fail(std::string("no command; ") + kUsage);
+        return Fail("no command; vzhost --help shows the usage");
     }
     const std::string& command = words[0];
+    if (AsksForHelp(command) ||
+        std::any_of(words.begin() + 1, words.end(),
+                    [](const std::string& word) { return word == "--help" || word == "-h"; })) {
+        return Help(words);
+    }
     vzhost::RunOptions runOptions;
     std::string error;
     if (command == "run" && !ParseRun(words, runOptions, error)) {
@@ -155,8 +181,9 @@ int main(int argc, char** argv) {
     const bool known = (command == "types" && words.size() == 1) ||
                        (command == "show" && words.size() == 2) || command == "run";
     if (!known) {
-        return Fail(command == "types" || command == "show" ? std::string(kUsage)
-                                                            : "unknown command '" + command + "'");
+        return Fail(command == "types" || command == "show"
+                        ? "usage: vzhost " + std::string(command == "show" ? "show TYPE" : "types")
+                        : "unknown command '" + command + "'; vzhost --help lists them");
     }
 
     vzt::TypeLibrary library(libraryPath);
@@ -170,4 +197,14 @@ int main(int argc, char** argv) {
         return ShowType(library, words[1]);
     }
     return vzhost::Run(library, runOptions, std::cout, std::cerr);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return Fail("out of memory", kModelFailed);
+    }
 }

@@ -1,5 +1,7 @@
 #include "model_reader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <sstream>
 
 namespace vzhost {
@@ -60,16 +62,40 @@ std::map<int, QV_Type*> ElementsOf(const QV_Matrix& array) {
 
 TermNames::TermNames(const QV_Container& model) {
     Walk(model, "", 0);
+    IndexArrays();
 }
 
 std::string TermNames::operator()(const QV_VarParam* term) const {
-    const auto it = m_names.find(term);
-    if (it != m_names.end()) {
-        return it->second;
+    std::string name;
+    Append(name, term);
+    return name;
+}
+
+void TermNames::Append(std::string& text, const QV_VarParam* term) const {
+    if (const auto it = m_names.find(term); it != m_names.end()) {
+        text += it->second;
+        return;
     }
-    std::ostringstream unnamed;
-    unnamed << "<" << static_cast<const void*>(term) << ">";
-    return unnamed.str();
+    const char* index = term != nullptr ? term->PropertyName() : nullptr;
+    const auto address = reinterpret_cast<std::uintptr_t>(index);
+    const auto holds = [address](const Extent& e) {
+        return e.first <= address && address <= e.last;
+    };
+    // Consecutive terms mostly lie in one extent.
+    if (m_lastExtent >= m_extents.size() || !holds(m_extents[m_lastExtent])) {
+        const auto after =
+            std::upper_bound(m_extents.begin(), m_extents.end(), address,
+                             [](std::uintptr_t a, const Extent& e) { return a < e.first; });
+        if (after == m_extents.begin() || !holds(*(after - 1))) {
+            std::ostringstream unnamed;
+            unnamed << "<" << static_cast<const void*>(term) << ">";
+            text += unnamed.str();
+            return;
+        }
+        m_lastExtent = std::size_t(after - m_extents.begin()) - 1;
+    }
+    text += m_arrays[m_extents[m_lastExtent].array].second;
+    text += index;
 }
 
 // Properties by name; references and arrays are followed, so that a term is named by the
@@ -91,16 +117,19 @@ void TermNames::Walk(const QV_Container& container, const std::string& prefix, i
             m_names[target] = name;
         }
         if (const auto* array = dynamic_cast<const QV_Matrix*>(target)) {
-            for (std::size_t p = 0; p < array->Elements().Size(); ++p) {
-                const QV_Type* element = array->Elements().At(p);
-                if (element == nullptr) {
-                    continue;
+            if (std::none_of(m_arrays.begin(), m_arrays.end(),
+                             [array](const auto& known) { return known.first == array; })) {
+                m_arrays.emplace_back(array, name);
+            }
+            // An array holds one kind of element: records, whose members are named too, or
+            // values, named through the array.
+            for (std::size_t p = 0; p < array->Elements().Size() && depth < kDeepest; ++p) {
+                const auto* record = dynamic_cast<const QV_Container*>(array->Elements().At(p));
+                if (record == nullptr && array->Elements().At(p) != nullptr) {
+                    break;
                 }
-                const std::string elementName = name + element->PropertyName();
-                m_names.emplace(element, elementName);
-                if (const auto* record = dynamic_cast<const QV_Container*>(element);
-                    record != nullptr && depth < kDeepest) {
-                    Walk(*record, elementName + ".", depth + 1);
+                if (record != nullptr) {
+                    Walk(*record, name + record->PropertyName() + ".", depth + 1);
                 }
             }
         } else if (const auto* object = dynamic_cast<const QV_Container*>(target);
@@ -108,6 +137,55 @@ void TermNames::Walk(const QV_Container& container, const std::string& prefix, i
             Walk(*object, name + ".", depth + 1);
         }
     }
+}
+
+// The host keeps an array's index texts one after another, so each run of them that lies
+// back to back is an extent of that array. Extents of different arrays never overlap unless
+// two arrays share a text (an element the host could not name); such texts name no element.
+void TermNames::IndexArrays() {
+    std::vector<std::uintptr_t> texts;
+    for (std::size_t a = 0; a < m_arrays.size(); ++a) {
+        const QV_LongPtrVectorOwnsData& elements = m_arrays[a].first->Elements();
+        texts.clear();
+        for (std::size_t p = 0; p < elements.Size(); ++p) {
+            if (const QV_Type* element = elements.At(p)) {
+                texts.push_back(reinterpret_cast<std::uintptr_t>(element->PropertyName()));
+            }
+        }
+        std::sort(texts.begin(), texts.end());
+        const std::size_t firstOfArray = m_extents.size();
+        for (const std::uintptr_t text : texts) {
+            Extent* last = m_extents.size() > firstOfArray ? &m_extents.back() : nullptr;
+            const std::uintptr_t next =
+                last != nullptr
+                    ? last->last + std::strlen(reinterpret_cast<const char*>(last->last)) + 1
+                    : 0;
+            if (last != nullptr && text == next) {
+                last->last = text;
+            } else {
+                m_extents.push_back({text, text, a});
+            }
+        }
+    }
+    std::sort(m_extents.begin(), m_extents.end(),
+              [](const Extent& a, const Extent& b) { return a.first < b.first; });
+    // An extent that overlaps an earlier one overlaps the one reaching furthest.
+    std::vector<bool> shared(m_extents.size(), false);
+    for (std::size_t e = 1, furthest = 0; e < m_extents.size(); ++e) {
+        if (m_extents[e].first <= m_extents[furthest].last) {
+            shared[e] = shared[furthest] = true;
+        }
+        if (m_extents[e].last > m_extents[furthest].last) {
+            furthest = e;
+        }
+    }
+    std::vector<Extent> kept;
+    for (std::size_t e = 0; e < m_extents.size(); ++e) {
+        if (!shared[e]) {
+            kept.push_back(m_extents[e]);
+        }
+    }
+    m_extents.swap(kept);
 }
 
 } // namespace vzhost

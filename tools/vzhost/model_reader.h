@@ -2,6 +2,7 @@
 // without knowing the library's classes.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,14 +26,33 @@ std::map<int, QV_Type*> ElementsOf(const QV_Matrix& array);
 
 // Everything a model's equations can name, with the names a reader knows them by:
 // VALUE(3), DDX(0), XDOMAIN.SECTION(2).ELEMENTLENGTH.
+//
+// Properties are named one by one. An array element is named by its array's path and its
+// own index text, which the host keeps in its array's store of names: the store's extents,
+// one per run of an array's names, tell which array an element belongs to, so that the
+// names of a model of millions of elements take memory by the store's blocks, not by the
+// elements.
 class TermNames {
 public:
     explicit TermNames(const QV_Container& model);
     std::string operator()(const QV_VarParam* term) const;
+    // Appends the name to text (the caller keeps one buffer for many names).
+    void Append(std::string& text, const QV_VarParam* term) const;
 
 private:
+    // The addresses [first, last] of index texts of one array.
+    struct Extent {
+        std::uintptr_t first, last;
+        std::size_t array;
+    };
+
     void Walk(const QV_Container& container, const std::string& prefix, int depth);
+    void IndexArrays();
+
     std::map<const QV_Containable*, std::string> m_names;
+    std::vector<std::pair<const QV_Matrix*, std::string>> m_arrays;
+    std::vector<Extent> m_extents; // sorted, disjoint
+    mutable std::size_t m_lastExtent = 0;
 };
 
 } // namespace vzhost

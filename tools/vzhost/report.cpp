@@ -1,35 +1,17 @@
 #include "report.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <iomanip>
-#include <nlohmann/json.hpp>
-#include <sstream>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include <vuzizev/expressions.h>
 
 #include "describe.h"
+#include "domain_layout.h"
 #include "model_reader.h"
 
 namespace vzhost {
-namespace {
-
-using nlohmann::json;
-
-struct SectionLayout {
-    int number, base, nodeCount, numElements;
-    double location, length, elementLength;
-    std::vector<int> interior;
-};
-
-struct DomainLayout {
-    std::string method, boundary;
-    int sections, endNode;
-    std::vector<SectionLayout> layout;
-    std::vector<double> nodes;
-    std::vector<int> interior;
-};
 
 DomainLayout ReadDomain(const QV_ModelType& domain) {
     DomainLayout d;
@@ -61,21 +43,39 @@ DomainLayout ReadDomain(const QV_ModelType& domain) {
     return d;
 }
 
-// 1-8, 10, 12-17
-std::string Ranges(const std::vector<int>& sorted) {
-    std::ostringstream text;
-    for (std::size_t i = 0; i < sorted.size();) {
-        std::size_t j = i;
-        while (j + 1 < sorted.size() && sorted[j + 1] == sorted[j] + 1) {
-            ++j;
+namespace {
+
+// Runs of consecutive values, in the order met: 1-8, 10, 12-17.
+class Runs {
+public:
+    void Add(int value) {
+        if (!m_runs.empty() && value == m_runs.back().second + 1) {
+            m_runs.back().second = value;
+        } else {
+            m_runs.emplace_back(value, value);
         }
-        text << (i > 0 ? ", " : "") << sorted[i];
-        if (j > i) {
-            text << "-" << sorted[j];
-        }
-        i = j + 1;
     }
-    return sorted.empty() ? "none" : text.str();
+    std::string Text() const {
+        std::string text;
+        for (const auto& [first, last] : m_runs) {
+            text += (text.empty() ? "" : ", ") + std::to_string(first);
+            if (last > first) {
+                text += "-" + std::to_string(last);
+            }
+        }
+        return m_runs.empty() ? "none" : text;
+    }
+
+private:
+    std::vector<std::pair<int, int>> m_runs;
+};
+
+std::string Ranges(const std::vector<int>& values) {
+    Runs runs;
+    for (int value : values) {
+        runs.Add(value);
+    }
+    return runs.Text();
 }
 
 void SummariseDomain(std::ostream& out, char direction, const DomainLayout& d) {
@@ -112,24 +112,42 @@ std::vector<int> AnchorOf(const QV_EquationView& equation) {
     return index;
 }
 
-// The nodes of one index, as ranges (1-8, 10); several indices each over its own values,
-// as (1-16, 0-8).
-std::string NodeRanges(const std::vector<std::vector<int>>& nodes) {
-    const std::size_t rank = nodes.empty() ? 1 : nodes.front().size();
-    std::string out;
-    for (std::size_t d = 0; d < rank; ++d) {
-        std::vector<int> values;
-        for (const std::vector<int>& node : nodes) {
-            values.push_back(d < node.size() ? node[d] : -1);
+// The nodes a statement's instances stand at, gathered instance by instance in memory set by
+// the domains, not by the instances: for one index the runs in the order met (1-8, 10), for
+// several each index's distinct values as runs (1-16, 0-8).
+class NodeSpread {
+public:
+    void Add(const std::vector<int>& node) {
+        if (m_count++ == 0) {
+            m_values.resize(node.size());
         }
-        if (rank > 1) {
-            std::sort(values.begin(), values.end());
-            values.erase(std::unique(values.begin(), values.end()), values.end());
+        for (std::size_t d = 0; d < m_values.size(); ++d) {
+            const int value = d < node.size() ? node[d] : -1;
+            if (m_values.size() == 1) {
+                m_runs.Add(value);
+            } else {
+                m_values[d].insert(value);
+            }
         }
-        out += (d > 0 ? ", " : "") + Ranges(values);
     }
-    return rank > 1 ? "(" + out + ")" : out;
-}
+    std::size_t Count() const { return m_count; }
+    std::string Text() const {
+        if (m_values.size() == 1) {
+            return m_runs.Text();
+        }
+        std::string text;
+        for (std::size_t d = 0; d < m_values.size(); ++d) {
+            text += (d > 0 ? ", " : "") +
+                    Ranges(std::vector<int>(m_values[d].begin(), m_values[d].end()));
+        }
+        return m_values.empty() ? text : "(" + text + ")";
+    }
+
+private:
+    std::size_t m_count = 0;
+    Runs m_runs;
+    std::vector<std::set<int>> m_values;
+};
 
 void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
                         const vzt::ModelOutcome& outcome) {
@@ -138,63 +156,32 @@ void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
         << outcome.jacPatternResult << " (" << store.EquationCount() << " equations, "
         << store.TokenCount() << " tokens, " << outcome.rowsWritten << " rows entries)\n";
     struct Statement {
+        std::string name;
         int group = 0;
-        std::vector<std::vector<int>> nodes;
+        NodeSpread nodes;
     };
-    std::vector<std::string> order;
-    std::map<std::string, Statement> statements;
+    std::vector<Statement> statements; // in the order first met
+    std::map<std::string, std::size_t, std::less<>> byName;
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
         const QV_EquationView equation = store.Equation(k);
-        auto [it, isNew] = statements.try_emplace(equation.name);
-        if (isNew) {
-            order.push_back(equation.name);
-            it->second.group = equation.group;
+        auto it = byName.find(std::string_view(equation.name));
+        if (it == byName.end()) {
+            it = byName.emplace(equation.name, statements.size()).first;
+            statements.push_back({equation.name, equation.group, {}});
         }
-        it->second.nodes.push_back(AnchorOf(equation));
+        statements[it->second].nodes.Add(AnchorOf(equation));
     }
-    if (order.empty()) {
+    if (statements.empty()) {
         return;
     }
     out << std::left << std::setw(12) << "statement" << std::setw(7) << "group" << std::setw(11)
         << "instances"
         << "at nodes\n";
-    for (const std::string& name : order) {
-        Statement& s = statements[name];
-        out << std::setw(12) << name << std::setw(7) << s.group << std::setw(11) << s.nodes.size()
-            << NodeRanges(s.nodes) << '\n';
+    for (const Statement& s : statements) {
+        out << std::setw(12) << s.name << std::setw(7) << s.group << std::setw(11)
+            << s.nodes.Count() << s.nodes.Text() << '\n';
     }
     out << std::right;
-}
-
-json DomainJson(const DomainLayout& d) {
-    json sections = json::array();
-    for (const SectionLayout& s : d.layout) {
-        sections.push_back({{"base", s.base},
-                            {"nodecount", s.nodeCount},
-                            {"numelements", s.numElements},
-                            {"elementlength", s.elementLength},
-                            {"location", s.location},
-                            {"length", s.length},
-                            {"interior", s.interior}});
-    }
-    return {{"method", d.method}, {"elementboundary", d.boundary}, {"endnode", d.endNode},
-            {"nodes", d.nodes},   {"interior", d.interior},        {"sections", sections}};
-}
-
-json TokenJson(const QV_Token& token, const QV_EquationStore& store, const TermNames& names) {
-    switch (token.kind) {
-    case QV_Token::Kind::Op:
-        return {"op", token.op};
-    case QV_Token::Kind::Integer:
-        return {"int", token.integer};
-    case QV_Token::Kind::Real:
-        return {"real", token.real};
-    case QV_Token::Kind::Term:
-        return {"var", names(token.term)};
-    case QV_Token::Kind::Text:
-        return {"text", store.Text(token.text)};
-    }
-    return {};
 }
 
 } // namespace
@@ -202,6 +189,10 @@ json TokenJson(const QV_Token& token, const QV_EquationStore& store, const TermN
 void Report(std::ostream& out, Format format, const std::string& type, QV_ModelType& model,
             const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains) {
     const QV_EquationStore& store = model.Equations();
+    if (format == Format::Json) {
+        ReportJson(out, type, model, outcome, domains);
+        return;
+    }
     if (format == Format::Summary) {
         out << type << "  " << Printable(model.QV_DefaultDESCRIPTION()) << '\n';
         for (const auto& [direction, domain] : domains) {
@@ -211,44 +202,11 @@ void Report(std::ostream& out, Format format, const std::string& type, QV_ModelT
         return;
     }
     const TermNames names(model);
-    if (format == Format::Listing) {
-        for (std::size_t k = 0; k < store.EquationCount(); ++k) {
-            const QV_EquationView equation = store.Equation(k);
-            out << std::left << std::setw(10) << equation.name << std::right
-                << "  g=" << equation.group << "  " << vzt::Infix(equation, store, std::cref(names))
-                << '\n';
-        }
-        return;
-    }
-    json document;
-    document["type"] = type;
-    document["domains"] = json::object();
-    for (const auto& [direction, domain] : domains) {
-        document["domains"][std::string(1, direction)] = DomainJson(ReadDomain(*domain));
-    }
-    json instances = json::array();
-    for (std::size_t k = 0; k < store.InstanceCount(); ++k) {
-        const QV_InstanceView instance = store.Instance(k);
-        json incidence = json::array();
-        for (std::size_t t = 0; t < instance.incidenceCount; ++t) {
-            incidence.push_back(names(instance.incidence[t]));
-        }
-        instances.push_back({{"group", instance.group}, {"incidence", incidence}});
-    }
-    document["setup"] = {{"result", outcome.setUpResult}, {"instances", instances}};
-    json equations = json::array();
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
         const QV_EquationView equation = store.Equation(k);
-        json tokens = json::array();
-        for (std::size_t t = 0; t < equation.tokenCount; ++t) {
-            tokens.push_back(TokenJson(equation.tokens[t], store, names));
-        }
-        equations.push_back(
-            {{"name", equation.name}, {"group", equation.group}, {"tokens", tokens}});
+        out << std::left << std::setw(10) << equation.name << std::right << "  g=" << equation.group
+            << "  " << vzt::Infix(equation, store, std::cref(names)) << '\n';
     }
-    document["jacpattern"] = {{"result", outcome.jacPatternResult}};
-    document["equations"] = equations;
-    out << document.dump() << '\n';
 }
 
 } // namespace vzhost

@@ -12,7 +12,12 @@
 
 namespace vzhost {
 
+// Each format is written as it is produced, in memory set by the domains, not by the model's
+// equations.
 void Report(std::ostream& out, Format format, const std::string& type, QV_ModelType& model,
             const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains);
+
+void ReportJson(std::ostream& out, const std::string& type, QV_ModelType& model,
+                const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains);
 
 } // namespace vzhost

@@ -1,12 +1,14 @@
 #include "run.h"
 
 #include <cctype>
+#include <climits>
 #include <memory>
 #include <new>
 #include <ostream>
 #include <sstream>
 
 #include "drive.h"
+#include "model_reader.h"
 #include "report.h"
 #include "specify.h"
 #include "vuzizev/testing.h"
@@ -17,14 +19,8 @@ namespace {
 constexpr int kModelFailed = 1;
 constexpr int kBadInput = 2;
 constexpr const char* kDomainIdentity = "Model DOMAIN\tV10";
-
-// Short names of a domain's settings; any property name may be given as well.
-const std::map<std::string, std::string> kDomainKeys = {{"method", "DISCRETIZATIONMETHOD"},
-                                                        {"sections", "NUMSECTIONS"},
-                                                        {"ebc", "ELEMENTBOUNDARYCONDITION"},
-                                                        {"hod", "HIGHESTORDERDERIVATIVE"},
-                                                        {"length", "LENGTH"},
-                                                        {"spacing", "SPACINGPREFERENCE"}};
+constexpr const char* kOutOfMemory =
+    "vzhost: out of memory: the model is too large for this machine\n";
 
 struct Released {
     void operator()(QV_ModelType* object) const { object->Release(); }
@@ -46,6 +42,16 @@ std::vector<std::pair<std::string, std::string>> ParseSpec(const std::string& sp
         pairs.emplace_back(item.substr(0, equals), item.substr(equals + 1));
     }
     return pairs;
+}
+
+// A domain setting's property: its short name's, or the name as given.
+std::string DomainProperty(const std::string& key) {
+    for (const auto& [shortName, property] : DomainKeys()) {
+        if (shortName == key) {
+            return property;
+        }
+    }
+    return key;
 }
 
 void Specify(QV_Container& object, const std::string& name, const std::string& value) {
@@ -87,8 +93,7 @@ ModelHandle MakeDomain(const vzt::TypeLibrary& library, const std::string& spec)
         throw BadInput("'" + type + "' is not a domain type");
     }
     for (const auto& [key, value] : settings) {
-        const auto alias = kDomainKeys.find(key);
-        Specify(*domain, alias != kDomainKeys.end() ? alias->second : key, value);
+        Specify(*domain, DomainProperty(key), value);
     }
     return domain;
 }
@@ -109,6 +114,17 @@ std::string FailureOf(const std::string& type, const vzt::ModelOutcome& outcome)
 
 } // namespace
 
+const std::vector<std::pair<std::string, std::string>>& DomainKeys() {
+    static const std::vector<std::pair<std::string, std::string>> keys = {
+        {"method", "DISCRETIZATIONMETHOD"},
+        {"sections", "NUMSECTIONS"},
+        {"ebc", "ELEMENTBOUNDARYCONDITION"},
+        {"hod", "HIGHESTORDERDERIVATIVE"},
+        {"length", "LENGTH"},
+        {"spacing", "SPACINGPREFERENCE"}};
+    return keys;
+}
+
 int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,
         std::ostream& err) {
     // The library carries on without what the host could not allocate, so a run in which an
@@ -125,8 +141,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
                                    " direction");
                 }
                 for (const auto& [key, value] : ParseSpec(spec)) {
-                    const auto alias = kDomainKeys.find(key);
-                    Specify(*model, alias != kDomainKeys.end() ? alias->second : key, value);
+                    Specify(*model, DomainProperty(key), value);
                 }
             }
         } else {
@@ -175,6 +190,13 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         if (model->ContainerDerivesFrom(kDomainIdentity)) {
             byDirection['x'] = model.get();
         }
+        // A node count outside 32 bits is taken as the smallest integer: such a layout
+        // cannot be held, whatever memory there is.
+        for (const auto& [direction, domain] : byDirection) {
+            if (IntegerOf(*domain, "ENDNODE") == INT_MIN) {
+                throw std::bad_alloc();
+            }
+        }
         Report(out, options.format, options.type, *model, outcomes.back(), byDirection);
         // The model refers to its domains: release it first.
         model.reset();
@@ -188,10 +210,15 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         }
         return 0;
     } catch (const BadInput& bad) {
+        // A setting refused because what it names could not be allocated is no bad input.
+        if (vzt::Allocator().failedAllocations != failedAllocations) {
+            err << kOutOfMemory;
+            return kModelFailed;
+        }
         err << "vzhost: " << bad.what() << '\n';
         return kBadInput;
     } catch (const std::bad_alloc&) {
-        err << "vzhost: out of memory: the model is too large for this machine\n";
+        err << kOutOfMemory;
         return kModelFailed;
     } catch (const std::exception& failure) {
         err << "vzhost: the model could not be run: " << failure.what() << '\n';

@@ -20,6 +20,9 @@ struct RunOptions {
     Format format = Format::Summary;
 };
 
+// A domain's settings by their short names (method=...), with the property each stands for.
+const std::vector<std::pair<std::string, std::string>>& DomainKeys();
+
 // Runs the model; returns the exit status. Bad input gets one line on err and status 2, a
 // model that fails (a negative result of either equation walk, an exception) one line and 1.
 int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,

@@ -171,14 +171,19 @@ private:
         const int n = pellorin::RoundToInt(S.LENGTH.v() / RealOf(S.SPACINGPREFERENCE));
         const int minNodeCount = d.MINNODECOUNT.v();
         const long long pointsPlusOne = (long long)d.NUMPOLYPOINTS.v() + 1;
-        if (n < minNodeCount) {
-            Put(&S.NODECOUNT, minNodeCount, 30);
-        } else {
+        // A section holds whole elements: a count is raised to a multiple of NP + 1, the
+        // user's MINNODECOUNT as well as the count from the spacing.
+        const auto wholeElements = [pointsPlusOne](int count) {
             const long long raised =
-                (long long)pellorin::TruncateToInt(double((long long)n + pointsPlusOne - 1) /
+                (long long)pellorin::TruncateToInt(double((long long)count + pointsPlusOne - 1) /
                                                    double(pointsPlusOne)) *
                 pointsPlusOne;
-            Put(&S.NODECOUNT, pellorin::ClampToInt(raised), 31);
+            return pellorin::ClampToInt(raised);
+        };
+        if (n < minNodeCount) {
+            Put(&S.NODECOUNT, wholeElements(minNodeCount), 30);
+        } else {
+            Put(&S.NODECOUNT, wholeElements(n), 31);
         }
         // BASE is the sum of the earlier sections' node counts, kept as the sections are laid
         // out, so that a domain of many sections is laid out in linear time.
