@@ -247,9 +247,12 @@ TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     auto model = Model3D::From({"DISCRETIZATIONMETHOD=BFD1",
                                 "DISCRETIZATIONMETHOD=CFD4;MINNODECOUNT=1;SPACINGPREFERENCE=100",
                                 "DISCRETIZATIONMETHOD=BFD1"});
+    const int lastGroup = QV_ModelType::m_stLastGroup;
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
     EXPECT_LT(outcomes.back().jacPatternResult, 0);
+    EXPECT_EQ(model->distribution.Equations().InstanceCount(), 0u);
+    EXPECT_EQ(QV_ModelType::m_stLastGroup, lastGroup);
     model->ExpectLookupsInside();
 }
 

@@ -66,6 +66,21 @@ public:
         });
     }
 
+    bool ArrayCovers(int array, const int* index, int along, int last) override {
+        if (array < 0 || array >= ArrayCount || m_arrays[array].elements == nullptr) {
+            return false;
+        }
+        const DeclaredArray& a = m_arrays[array];
+        for (int d = 0; d < Rank; ++d) {
+            const bool held = d == along ? this->InSetRange(*a.sets[d], index[d], last)
+                                         : this->InSet(*a.sets[d], index[d]);
+            if (!held) {
+                return false;
+            }
+        }
+        return true;
+    }
+
 private:
     Settings m_settings;
     Arrays m_arrays;

@@ -4,6 +4,11 @@
 //   bool sink.Instance(const Statement&, const Template&, std::span<QV_VarParam* const> terms)
 // A term that cannot be resolved ends the walk before its instance reaches the sink.
 //
+// A sink that declares `static constexpr bool kChecksOnly = true` receives nothing: the walk
+// then only asks whether every term of every instance it would visit can be had, a range of
+// nodes at a time, so that a walk that would fail can be refused before anything is
+// registered.
+//
 // A block runs in its own direction: its statements' indices are the own direction's, and
 // every other index of an array term is the value of that direction's enclosing loop.
 #pragma once
@@ -15,8 +20,8 @@
 
 #include <vuzizev/sets.h>
 
-#include "types/distribution/index_sets.h"
 #include "types/distribution/context.h"
+#include "types/distribution/index_sets.h"
 #include "types/distribution/outline.h"
 
 namespace pellorin::eqn {
@@ -143,6 +148,10 @@ private:
             m_ok = false;
             return;
         }
+        if constexpr (ChecksOnly()) {
+            Check(*statement, node);
+            return;
+        }
         if (!node.ranged) {
             Emit(*statement);
             return;
@@ -166,6 +175,67 @@ private:
             m_ok = m_sink.Instance(statement, tmpl, {terms.data(), size_t(tmpl.termCount)});
             m_count += m_ok ? 1 : 0;
         }
+    }
+
+    static constexpr bool ChecksOnly() {
+        if constexpr (requires { Sink::kChecksOnly; }) {
+            return Sink::kChecksOnly;
+        } else {
+            return false;
+        }
+    }
+
+    // Whether every term of the statement can be had at every node of the emit's range. The
+    // anchor moves with i by one node per step (or not at all), so each array term covers
+    // one run of own nodes, checked against its declared set in one step; any other anchor
+    // is checked node by node.
+    void Check(const Statement& statement, const Node& node) {
+        Value lo = 0;
+        Value hi = 0;
+        if (node.ranged) {
+            lo = Evaluate(node.lo);
+            hi = Evaluate(node.hi);
+            if (lo > hi) {
+                return;
+            }
+            Set(Symbol::I, lo);
+        }
+        const Value first = Evaluate(statement.anchor.index[0]);
+        if (node.ranged) {
+            Set(Symbol::I, hi);
+        }
+        const Value last = Evaluate(statement.anchor.index[0]);
+        const Template& tmpl = m_outline.statements.TemplateOf(statement);
+        if (last - first == hi - lo || last == first) {
+            for (int t = 0; t < tmpl.termCount && m_ok; ++t) {
+                m_ok = Covered(tmpl.term[t], first, last);
+            }
+            return;
+        }
+        for (Value i = lo; i <= hi && m_ok; ++i) {
+            Set(Symbol::I, i);
+            const Value anchor = Evaluate(statement.anchor.index[0]);
+            for (int t = 0; t < tmpl.termCount && m_ok; ++t) {
+                m_ok = Covered(tmpl.term[t], anchor, anchor);
+            }
+        }
+    }
+
+    // Whether the term can be had for every own anchor from `first` to `last`.
+    bool Covered(const TermSlot& slot, Value first, Value last) {
+        if (slot.kind == TermKind::SectionParameter) {
+            return Resolve(slot, first) != nullptr;
+        }
+        std::array<int, kMaxDirections> index{};
+        for (int d = 0; d < m_outline.rank; ++d) {
+            const Value v = d == m_own ? first + slot.offset[0] : m_other[d];
+            if (!Fits(v)) {
+                return false;
+            }
+            index[d] = int(v);
+        }
+        const Value end = last + slot.offset[0];
+        return Fits(end) && m_context.ArrayCovers(m_roles[slot.id], index.data(), m_own, int(end));
     }
 
     QV_VarParam* Resolve(const TermSlot& slot, Value anchor) {

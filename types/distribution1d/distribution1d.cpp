@@ -39,18 +39,43 @@ public:
         return m_memo[array].Get(index[0], [&](int i) { return Lookup(array, i); });
     }
 
+    bool ArrayCovers(int array, const int* index, int, int last) override {
+        if (array < 0 || array >= pellorin::dist1d::kArrayCount) {
+            return false;
+        }
+        return (array != pellorin::dist1d::kValue || m_values != nullptr) &&
+               InSetRange(DeclaredSet(array), index[0], last);
+    }
+
 private:
-    QV_VarParam* Lookup(int array, int i) {
+    const QV_INTEGERSET& DeclaredSet(int array) const {
         QV_DISTRIBUTION1D& d = m_distribution;
         switch (array) {
         case pellorin::dist1d::kValue:
-            return m_values != nullptr && InSet(d.QV_VALUE_SET1, i) ? m_values->Get(i) : nullptr;
+            return d.QV_VALUE_SET1;
         case pellorin::dist1d::kDdx:
-            return InSet(d.QV_DDX_SET1, i) ? d.DDX.Get(i) : nullptr;
+            return d.QV_DDX_SET1;
         case pellorin::dist1d::kD2dx2:
-            return InSet(d.QV_D2DX2_SET1, i) ? d.D2DX2.Get(i) : nullptr;
+            return d.QV_D2DX2_SET1;
         default:
-            return InSet(d.QV_IDX_SET1, i) ? d.IDX.Get(i) : nullptr;
+            return d.QV_IDX_SET1;
+        }
+    }
+
+    QV_VarParam* Lookup(int array, int i) {
+        if (!InSet(DeclaredSet(array), i)) {
+            return nullptr;
+        }
+        QV_DISTRIBUTION1D& d = m_distribution;
+        switch (array) {
+        case pellorin::dist1d::kValue:
+            return m_values != nullptr ? m_values->Get(i) : nullptr;
+        case pellorin::dist1d::kDdx:
+            return d.DDX.Get(i);
+        case pellorin::dist1d::kD2dx2:
+            return d.D2DX2.Get(i);
+        default:
+            return d.IDX.Get(i);
         }
     }
 
