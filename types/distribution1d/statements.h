@@ -18,7 +18,4 @@ inline constexpr int kArrayCount = 4;
 // The compiled statements, QV_Eqn1 to QV_Eqn102.
 PELLORIN_API eqn::StatementView Statements();
 
-// The statements as written, for checks that recompile them.
-PELLORIN_API std::span<const eqn::StatementText> StatementTexts();
-
 } // namespace pellorin::dist1d
