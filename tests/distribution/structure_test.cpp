@@ -10,6 +10,7 @@
 
 #include "tests/distribution/fake_distribution.h"
 #include "types/distribution1d/statements.h"
+#include "types/domain/methods.h"
 
 namespace testsupport {
 
@@ -216,7 +217,7 @@ TEST(EquationWalks, GuardsReadOnlyWhatDecidesThemLeftToRight) {
         if not s=1 and h(s-1)=h { 1 }
         if used>0 or has(idx) { 1 } })",
                             kNames);
-    static constexpr Block kBlocks[] = {{"BFD1", 0, kProgram.View()}};
+    static constexpr Block kBlocks[] = {{pellorin::methods::MethodId("BFD1"), 0, kProgram.View()}};
     static constexpr Binding kBinding = {{{0, 1, 2, 3}}};
     const Outline outline{dist1d::Statements(), kBlocks, 1, {&kBinding, 1}};
     ReadLog d(MakeLayout("BFD1", {8, 8}), {1, 1});

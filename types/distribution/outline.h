@@ -425,10 +425,12 @@ consteval Program<N> CompileOutline(std::string_view text, const OutlineVocabula
     return program;
 }
 
-// One method's block in one direction: taken when the own domain's method equals `method`,
-// ignoring case. A block with no method (the start values) is always taken.
+// One method's block in one direction: taken when the own domain's method is row `method`
+// of the method table. A block of any method (the start values) is always taken.
+inline constexpr int kAnyMethod = -2;
+
 struct Block {
-    const char* method = nullptr;
+    int method = kAnyMethod;
     int direction = 0;
     std::span<const Node> program;
 };

@@ -23,6 +23,7 @@
 #include "types/distribution/context.h"
 #include "types/distribution/index_sets.h"
 #include "types/distribution/outline.h"
+#include "types/domain/methods.h"
 
 namespace pellorin::eqn {
 
@@ -39,12 +40,15 @@ public:
           m_expressions(kind == WalkKind::Expressions) {}
 
     WalkOutcome Run() {
+        std::array<int, kMaxDirections> method{};
+        for (int d = 0; d < m_outline.rank; ++d) {
+            method[d] = methods::FindMethod(m_context.Method(d));
+        }
         for (const Block& block : m_outline.blocks) {
             if (!m_ok) {
                 break;
             }
-            if (block.method != nullptr &&
-                SUValue::CompareCI(block.method, m_context.Method(block.direction)) != 0) {
+            if (block.method != kAnyMethod && block.method != method[block.direction]) {
                 continue;
             }
             m_own = block.direction;

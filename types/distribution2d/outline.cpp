@@ -1,6 +1,7 @@
 #include "types/distribution2d/outline.h"
 
 #include "types/distribution2d/statements.h"
+#include "types/domain/methods.h"
 
 namespace pellorin::dist2d {
 
@@ -234,13 +235,27 @@ constexpr int kX = 0;
 constexpr int kY = 1;
 
 constexpr std::array<Block, 21> kBlocks = {{
-    {nullptr, kX, kStart.View()},  {"BFD1", kX, kBfd1X.View()},   {"BFD1", kY, kBfd1Y.View()},
-    {"BFD2", kX, kBfd2X.View()},   {"BFD2", kY, kBfd2Y.View()},   {"FFD1", kX, kFfd1X.View()},
-    {"FFD1", kY, kFfd1Y.View()},   {"FFD2", kX, kFfd2X.View()},   {"FFD2", kY, kFfd2Y.View()},
-    {"CFD2", kX, kCfd2X.View()},   {"CFD2", kY, kCfd2Y.View()},   {"CFD4", kX, kCfd4X.View()},
-    {"CFD4", kY, kCfd4Y.View()},   {"UBFD4", kX, kUbfd4X.View()}, {"UBFD4", kY, kUbfd4Y.View()},
-    {"OCFE2", kX, kOcfe2X.View()}, {"OCFE2", kY, kOcfe2Y.View()}, {"OCFE3", kX, kOcfe3X.View()},
-    {"OCFE3", kY, kOcfe3Y.View()}, {"OCFE4", kX, kOcfe4X.View()}, {"OCFE4", kY, kOcfe4Y.View()},
+    {kAnyMethod, kX, kStart.View()},
+    {methods::MethodId("BFD1"), kX, kBfd1X.View()},
+    {methods::MethodId("BFD1"), kY, kBfd1Y.View()},
+    {methods::MethodId("BFD2"), kX, kBfd2X.View()},
+    {methods::MethodId("BFD2"), kY, kBfd2Y.View()},
+    {methods::MethodId("FFD1"), kX, kFfd1X.View()},
+    {methods::MethodId("FFD1"), kY, kFfd1Y.View()},
+    {methods::MethodId("FFD2"), kX, kFfd2X.View()},
+    {methods::MethodId("FFD2"), kY, kFfd2Y.View()},
+    {methods::MethodId("CFD2"), kX, kCfd2X.View()},
+    {methods::MethodId("CFD2"), kY, kCfd2Y.View()},
+    {methods::MethodId("CFD4"), kX, kCfd4X.View()},
+    {methods::MethodId("CFD4"), kY, kCfd4Y.View()},
+    {methods::MethodId("UBFD4"), kX, kUbfd4X.View()},
+    {methods::MethodId("UBFD4"), kY, kUbfd4Y.View()},
+    {methods::MethodId("OCFE2"), kX, kOcfe2X.View()},
+    {methods::MethodId("OCFE2"), kY, kOcfe2Y.View()},
+    {methods::MethodId("OCFE3"), kX, kOcfe3X.View()},
+    {methods::MethodId("OCFE3"), kY, kOcfe3Y.View()},
+    {methods::MethodId("OCFE4"), kX, kOcfe4X.View()},
+    {methods::MethodId("OCFE4"), kY, kOcfe4Y.View()},
 }};
 
 // Roles per direction: F, D1, D2, I.
