@@ -1,5 +1,6 @@
 #include "types/distribution2d/outline.h"
 
+#include "types/distribution2d/arrays.h"
 #include "types/distribution2d/statements.h"
 #include "types/domain/methods.h"
 
@@ -9,9 +10,9 @@ namespace {
 
 using namespace eqn;
 
-inline constexpr std::array<std::string_view, 3> kIntegrals = {"idx", "idy", "idxdy"};
-// "idxdy" integrates IDX along y into IDXDY.
-inline constexpr std::array<std::string_view, 1> kBindingNames = {"idxdy"};
+// "idxdy" integrates IDX along y into IDXDY; its binding is named by its integral.
+inline constexpr std::span<const std::string_view> kBindingNames =
+    std::span(kIntegrals).subspan(kFirstComposite);
 inline constexpr OutlineVocabulary kNames{kIntegrals, kBindingNames, 1, 233};
 
 // The start values hold each integral at the first node of its direction of integration;
@@ -257,6 +258,13 @@ constexpr std::array<Block, 21> kBlocks = {{
     {methods::MethodId("OCFE4"), kX, kOcfe4X.View()},
     {methods::MethodId("OCFE4"), kY, kOcfe4Y.View()},
 }};
+
+consteval std::uint8_t Array(std::string_view name) {
+    return ArrayId(kArrays, name);
+}
+constexpr std::uint8_t kValue = Array("VALUE"), kDdx = Array("DDX"), kDdy = Array("DDY"),
+                       kD2dx2 = Array("D2DX2"), kD2dy2 = Array("D2DY2"), kIdx = Array("IDX"),
+                       kIdy = Array("IDY"), kIdxdy = Array("IDXDY");
 
 // Roles per direction: F, D1, D2, I.
 constexpr std::array<Binding, 2> kBindings = {{

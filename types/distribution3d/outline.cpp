@@ -1,5 +1,6 @@
 #include "types/distribution3d/outline.h"
 
+#include "types/distribution3d/arrays.h"
 #include "types/distribution3d/statements.h"
 #include "types/domain/methods.h"
 
@@ -9,12 +10,11 @@ namespace {
 
 using namespace eqn;
 
-inline constexpr std::array<std::string_view, 7> kIntegrals = {"idx",   "idy",   "idz",    "idxdy",
-                                                               "idxdz", "idydz", "idxdydz"};
 // A composite integral integrates the one before it along its last direction: IDXDY is IDX
-// along y, IDXDZ IDX along z, IDYDZ IDY along z, IDXDYDZ IDXDY along z.
-inline constexpr std::array<std::string_view, 4> kBindingNames = {"idxdy", "idxdz", "idydz",
-                                                                  "idxdydz"};
+// along y, IDXDZ IDX along z, IDYDZ IDY along z, IDXDYDZ IDXDY along z. Each binding is
+// named by its integral.
+inline constexpr std::span<const std::string_view> kBindingNames =
+    std::span(kIntegrals).subspan(kFirstComposite);
 inline constexpr OutlineVocabulary kNames{kIntegrals, kBindingNames, 1, 418};
 
 // The start values hold each integral on the first face of every direction it integrates
@@ -384,6 +384,15 @@ constexpr std::array<Block, 31> kBlocks = {{
     {methods::MethodId("OCFE4"), kY, kOcfe4Y.View()},
     {methods::MethodId("OCFE4"), kZ, kOcfe4Z.View()},
 }};
+
+consteval std::uint8_t Array(std::string_view name) {
+    return ArrayId(kArrays, name);
+}
+constexpr std::uint8_t kValue = Array("VALUE"), kDdx = Array("DDX"), kDdy = Array("DDY"),
+                       kDdz = Array("DDZ"), kD2dx2 = Array("D2DX2"), kD2dy2 = Array("D2DY2"),
+                       kD2dz2 = Array("D2DZ2"), kIdx = Array("IDX"), kIdy = Array("IDY"),
+                       kIdz = Array("IDZ"), kIdxdy = Array("IDXDY"), kIdxdz = Array("IDXDZ"),
+                       kIdydz = Array("IDYDZ"), kIdxdydz = Array("IDXDYDZ");
 
 // Roles per direction: F, D1, D2, I; then the composite integrals, each integrating the
 // integral it extends.
