@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/distribution/fake_distribution.h"
+#include "types/distribution1d/arrays.h"
 #include "types/distribution1d/statements.h"
 #include "types/domain/methods.h"
 
@@ -157,17 +158,18 @@ TEST(EquationWalks, CollocationElementBoundariesFollowTheBoundaryCondition) {
 // SetUpEquations registers nothing when any term is missing; JacPattern, which the host
 // calls only after a SetUpEquations that succeeded, stops before the instance that needs it.
 TEST(EquationWalks, AFailedLookupRegistersNoInstanceAndEndsTheExpressionsBeforeIt) {
+    constexpr int kIdx = eqn::ArrayId(dist1d::kArrays, "IDX");
     const struct {
         std::pair<int, int> fail;
         int registered; // complete expressions before the one that needs the term
     } cases[] = {
-        {{dist1d::kValue, 3}, 3}, // QV_Eqn3 at node 3 names VALUE(3)
-        {{-1, 1}, 0},             // the first instance needs h of section 1
-        {{dist1d::kIdx, 0}, 0},   // the start value
+        {{eqn::ArrayId(dist1d::kArrays, "VALUE"), 3}, 3}, // QV_Eqn3 at node 3 names VALUE(3)
+        {{-1, 1}, 0},                                     // the first instance needs h of section 1
+        {{kIdx, 0}, 0},                                   // the start value
     };
     for (const auto& c : cases) {
         FakeDistribution d(MakeLayout("BFD1", {8}), {1, 1, true});
-        if (c.fail.first != dist1d::kIdx) {
+        if (c.fail.first != kIdx) {
             d.settings.idx = false;
         }
         d.failLookup = c.fail;

@@ -1,5 +1,6 @@
 #include "types/distribution1d/outline.h"
 
+#include "types/distribution1d/arrays.h"
 #include "types/distribution1d/statements.h"
 #include "types/domain/methods.h"
 
@@ -9,7 +10,6 @@ namespace {
 
 using namespace eqn;
 
-inline constexpr std::array<std::string_view, 1> kIntegrals = {"idx"};
 inline constexpr OutlineVocabulary kNames{kIntegrals, {}, 1, 102};
 
 // The start value fixes the integral at node 0.
@@ -127,7 +127,11 @@ constexpr std::array<Block, 11> kBlocks = {{
     {methods::MethodId("OCFE4"), 0, kOcfe4.View()},
 }};
 
-constexpr std::array<Binding, 1> kBindings = {{{{{kValue, kDdx, kD2dx2, kIdx}}}}};
+consteval std::uint8_t Array(std::string_view name) {
+    return ArrayId(kArrays, name);
+}
+constexpr std::array<Binding, 1> kBindings = {
+    {{{{Array("VALUE"), Array("DDX"), Array("D2DX2"), Array("IDX")}}}}};
 
 } // namespace
 

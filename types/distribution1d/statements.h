@@ -11,10 +11,6 @@
 
 namespace pellorin::dist1d {
 
-// The distribution's arrays, as the context looks them up.
-enum Array : std::uint8_t { kValue, kDdx, kD2dx2, kIdx };
-inline constexpr int kArrayCount = 4;
-
 // The compiled statements, QV_Eqn1 to QV_Eqn102.
 PELLORIN_API eqn::StatementView Statements();
 
