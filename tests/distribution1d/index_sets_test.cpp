@@ -1,0 +1,55 @@
+// The one-dimensional distribution's index sets, the numbers of its assignments and what
+// SetDims binds each array to, over derivative orders 0, 1 and 2, with and without the
+// integral, and the smallest domain.
+#include "tests/distribution/assignments.h"
+#include "tests/distribution/real_model.h"
+#include "types/distribution1d/distribution1d.h"
+
+namespace testsupport {
+namespace {
+
+using Model1D = RealModel<QV_DISTRIBUTION1D, 1>;
+using IndexSets1D = HostTest;
+
+constexpr vzt::DriveSettings kTags{.a = 7, .b = 3};
+
+std::string Drive(Model1D& m) {
+    vzt::Drive({&m.domains[0], &m.distribution}, kTags);
+    return Assignments(m.distribution, kTags.b, kTags.a);
+}
+
+TEST_F(IndexSets1D, EverySetFollowsTheDomainTheOrderAndTheIntegralWithItsOwnNumber) {
+    const struct {
+        std::string domain;
+        std::string own;
+        std::string expected;
+    } cases[] = {
+        {"DISCRETIZATIONMETHOD=OCFE3;NUMSECTIONS=2;SPACINGPREFERENCE=0.5;HIGHESTORDERDERIVATIVE=2",
+         "INTEGRALS=idx",
+         "QV_VALUE_SET1=0-6#1 HIGHESTORDERXDERIVATIVE#5 HIGHESTORDERXDERIVATIVEUSED#6 INTEGRALS#7 "
+         "QV_DDX_SET1=0-6#2 QV_D2DX2_SET1=1-2,4-5#3 QV_IDX_SET1=0-6#4"},
+        {"DISCRETIZATIONMETHOD=CFD2;SPACINGPREFERENCE=0.25;HIGHESTORDERDERIVATIVE=2",
+         "HIGHESTORDERXDERIVATIVEUSED=1",
+         "QV_VALUE_SET1=0-4#1 HIGHESTORDERXDERIVATIVE#5 HIGHESTORDERXDERIVATIVEUSED#6 INTEGRALS#7 "
+         "QV_DDX_SET1=0-4#2 QV_D2DX2_SET1=-#3 QV_IDX_SET1=-#4"},
+        {"DISCRETIZATIONMETHOD=BFD1;MINNODECOUNT=1;SPACINGPREFERENCE=100",
+         "HIGHESTORDERXDERIVATIVEUSED=0;INTEGRALS=idx",
+         "QV_VALUE_SET1=0-1#1 HIGHESTORDERXDERIVATIVE#5 HIGHESTORDERXDERIVATIVEUSED#6 INTEGRALS#7 "
+         "QV_DDX_SET1=0#2 QV_D2DX2_SET1=-#3 QV_IDX_SET1=0-1#4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.domain + " / " + c.own);
+        auto m = Model1D::From({c.domain}, c.own);
+        EXPECT_EQ(Drive(*m), c.expected);
+    }
+}
+
+TEST_F(IndexSets1D, SetDimsBindsEveryArrayToItsOwnSet) {
+    auto m = Model1D::From({"DISCRETIZATIONMETHOD=OCFE2"});
+    Drive(*m);
+    EXPECT_EQ(Bindings(m->distribution, {{"", &m->distribution}, {"x.", &m->domains[0]}}),
+              "VALUE: QV_VALUE_SET1; DDX: QV_DDX_SET1; D2DX2: QV_D2DX2_SET1; IDX: QV_IDX_SET1");
+}
+
+} // namespace
+} // namespace testsupport
