@@ -1,7 +1,6 @@
 // The one-dimensional distribution's index sets, the numbers of its assignments and what
 // SetDims binds each array to, over derivative orders 0, 1 and 2, with and without the
 // integral, and the smallest domain.
-#include "tests/distribution/assignments.h"
 #include "tests/distribution/real_model.h"
 #include "types/distribution1d/distribution1d.h"
 
@@ -10,13 +9,6 @@ namespace {
 
 using Model1D = RealModel<QV_DISTRIBUTION1D, 1>;
 using IndexSets1D = HostTest;
-
-constexpr vzt::DriveSettings kTags{.a = 7, .b = 3};
-
-std::string Drive(Model1D& m) {
-    vzt::Drive({&m.domains[0], &m.distribution}, kTags);
-    return Assignments(m.distribution, kTags.b, kTags.a);
-}
 
 TEST_F(IndexSets1D, EverySetFollowsTheDomainTheOrderAndTheIntegralWithItsOwnNumber) {
     const struct {
@@ -40,13 +32,13 @@ TEST_F(IndexSets1D, EverySetFollowsTheDomainTheOrderAndTheIntegralWithItsOwnNumb
     for (const auto& c : cases) {
         SCOPED_TRACE(c.domain + " / " + c.own);
         auto m = Model1D::From({c.domain}, c.own);
-        EXPECT_EQ(Drive(*m), c.expected);
+        EXPECT_EQ(m->AssignmentsAfterDrive(), c.expected);
     }
 }
 
 TEST_F(IndexSets1D, SetDimsBindsEveryArrayToItsOwnSet) {
     auto m = Model1D::From({"DISCRETIZATIONMETHOD=OCFE2"});
-    Drive(*m);
+    m->Drive();
     EXPECT_EQ(Bindings(m->distribution, {{"", &m->distribution}, {"x.", &m->domains[0]}}),
               "VALUE: QV_VALUE_SET1; DDX: QV_DDX_SET1; D2DX2: QV_D2DX2_SET1; IDX: QV_IDX_SET1");
 }

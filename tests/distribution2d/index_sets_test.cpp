@@ -1,7 +1,6 @@
 // The two-dimensional distribution's index sets, the numbers of its assignments and what
 // SetDims binds each array to, over derivative orders 0, 1 and 2, integrals asked for alone
 // and one-node domains.
-#include "tests/distribution/assignments.h"
 #include "tests/distribution/real_model.h"
 #include "types/distribution2d/distribution2d.h"
 
@@ -10,13 +9,6 @@ namespace {
 
 using Model2D = RealModel<QV_DISTRIBUTION2D, 2>;
 using IndexSets2D = HostTest;
-
-constexpr vzt::DriveSettings kTags{.a = 7, .b = 3};
-
-std::string Drive(Model2D& m) {
-    vzt::Drive({&m.domains[0], &m.domains[1], &m.distribution}, kTags);
-    return Assignments(m.distribution, kTags.b, kTags.a);
-}
 
 TEST_F(IndexSets2D, EverySetFollowsTheDomainsTheOrdersAndTheIntegralsWithItsOwnNumber) {
     const struct {
@@ -57,13 +49,13 @@ TEST_F(IndexSets2D, EverySetFollowsTheDomainsTheOrdersAndTheIntegralsWithItsOwnN
     for (const auto& c : cases) {
         SCOPED_TRACE(c.domains[0] + " / " + c.domains[1] + " / " + c.own);
         auto m = Model2D::From(c.domains, c.own);
-        EXPECT_EQ(Drive(*m), c.expected);
+        EXPECT_EQ(m->AssignmentsAfterDrive(), c.expected);
     }
 }
 
 TEST_F(IndexSets2D, SetDimsBindsD2dy2AlongYToTheYDomainsInterior) {
     auto m = Model2D::From({"DISCRETIZATIONMETHOD=BFD1", "DISCRETIZATIONMETHOD=OCFE2"});
-    Drive(*m);
+    m->Drive();
     EXPECT_EQ(Bindings(m->distribution,
                        {{"", &m->distribution}, {"x.", &m->domains[0]}, {"y.", &m->domains[1]}}),
               "VALUE: QV_VALUE_SET1 QV_VALUE_SET2; DDX: QV_DDX_SET1 QV_DDX_SET2; "

@@ -1,7 +1,6 @@
 // The three-dimensional distribution's index sets, the numbers of its assignments and what
 // SetDims binds each array to, over derivative orders 0, 1 and 2, integrals asked for alone
 // and the smallest domains.
-#include "tests/distribution/assignments.h"
 #include "tests/distribution/real_model.h"
 #include "types/distribution3d/distribution3d.h"
 
@@ -10,13 +9,6 @@ namespace {
 
 using Model3D = RealModel<QV_DISTRIBUTION3D, 3>;
 using IndexSets3D = HostTest;
-
-constexpr vzt::DriveSettings kTags{.a = 7, .b = 3};
-
-std::string Drive(Model3D& m) {
-    vzt::Drive({&m.domains[0], &m.domains[1], &m.domains[2], &m.distribution}, kTags);
-    return Assignments(m.distribution, kTags.b, kTags.a);
-}
 
 TEST_F(IndexSets3D, EverySetFollowsTheDomainsTheOrdersAndTheIntegralsWithItsOwnNumber) {
     const struct {
@@ -68,14 +60,14 @@ TEST_F(IndexSets3D, EverySetFollowsTheDomainsTheOrdersAndTheIntegralsWithItsOwnN
     for (const auto& c : cases) {
         SCOPED_TRACE(c.domains[0] + " / " + c.domains[1] + " / " + c.domains[2] + " / " + c.own);
         auto m = Model3D::From(c.domains, c.own);
-        EXPECT_EQ(Drive(*m), c.expected);
+        EXPECT_EQ(m->AssignmentsAfterDrive(), c.expected);
     }
 }
 
 TEST_F(IndexSets3D, SetDimsBindsD2dy2AndD2dz2AlongTheirDirectionToThatDomainsInterior) {
     auto m = Model3D::From(
         {"DISCRETIZATIONMETHOD=BFD1", "DISCRETIZATIONMETHOD=OCFE2", "DISCRETIZATIONMETHOD=CFD4"});
-    Drive(*m);
+    m->Drive();
     EXPECT_EQ(Bindings(m->distribution, {{"", &m->distribution},
                                          {"x.", &m->domains[0]},
                                          {"y.", &m->domains[1]},

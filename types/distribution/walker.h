@@ -231,15 +231,9 @@ private:
             return Resolve(slot, first) != nullptr;
         }
         std::array<int, kMaxDirections> index{};
-        for (int d = 0; d < m_outline.rank; ++d) {
-            const Value v = d == m_own ? first + slot.offset[0] : m_other[d];
-            if (!Fits(v)) {
-                return false;
-            }
-            index[d] = int(v);
-        }
         const Value end = last + slot.offset[0];
-        return Fits(end) && m_context.ArrayCovers(m_roles[slot.id], index.data(), m_own, int(end));
+        return ElementIndex(slot, first, index) && Fits(end) &&
+               m_context.ArrayCovers(m_roles[slot.id], index.data(), m_own, int(end));
     }
 
     QV_VarParam* Resolve(const TermSlot& slot, Value anchor) {
@@ -248,14 +242,22 @@ private:
             return Fits(s) ? m_context.SectionParameter(m_own, slot.id, int(s)) : nullptr;
         }
         std::array<int, kMaxDirections> index{};
+        return ElementIndex(slot, anchor, index)
+                   ? m_context.ArrayElement(m_roles[slot.id], index.data())
+                   : nullptr;
+    }
+
+    // An array term's index: the own direction's anchor moved by the term's offset, every
+    // other direction's loop value; false when one does not fit 32 bits.
+    bool ElementIndex(const TermSlot& slot, Value anchor, std::array<int, kMaxDirections>& index) {
         for (int d = 0; d < m_outline.rank; ++d) {
             const Value v = d == m_own ? anchor + slot.offset[0] : m_other[d];
             if (!Fits(v)) {
-                return nullptr;
+                return false;
             }
             index[d] = int(v);
         }
-        return m_context.ArrayElement(m_roles[slot.id], index.data());
+        return true;
     }
 
     void Bind() {
