@@ -84,9 +84,10 @@ struct FixedText {
     constexpr const char* c_str() const { return text.data(); }
 };
 
-// The position of the array named `name` in a table, as the outline's bindings name it.
+// The position of the array named `name` in a table, as the outline's bindings name it; a
+// name not in the table stops the build (at run time it reads as the first array).
 template <class Table>
-consteval std::uint8_t ArrayId(const Table& table, std::string_view name) {
+constexpr std::uint8_t ArrayId(const Table& table, std::string_view name) {
     for (std::size_t k = 0; k < std::size(table); ++k) {
         if (table[k].name == name) {
             return std::uint8_t(k);
@@ -94,6 +95,21 @@ consteval std::uint8_t ArrayId(const Table& table, std::string_view name) {
     }
     MalformedArrayTable("no array of that name");
     return 0;
+}
+
+// The positions of the arrays named (separated by blanks), one per role.
+template <std::size_t Roles, class Table>
+constexpr std::array<std::uint8_t, Roles> ArrayIds(const Table& table, std::string_view names) {
+    std::array<std::uint8_t, Roles> ids{};
+    for (std::size_t role = 0; role < Roles; ++role) {
+        const std::size_t blank = names.find(' ');
+        ids[role] = ArrayId(table, names.substr(0, blank));
+        names = blank == std::string_view::npos ? std::string_view{} : names.substr(blank + 1);
+    }
+    if (!names.empty()) {
+        MalformedArrayTable("more arrays than roles");
+    }
+    return ids;
 }
 
 // "QV_<array>_SET<d>" for every dimension of every row, in the table's order.

@@ -127,11 +127,8 @@ constexpr std::array<Block, 11> kBlocks = {{
     {methods::MethodId("OCFE4"), 0, kOcfe4.View()},
 }};
 
-consteval std::uint8_t Array(std::string_view name) {
-    return ArrayId(kArrays, name);
-}
 constexpr std::array<Binding, 1> kBindings = {
-    {{{{Array("VALUE"), Array("DDX"), Array("D2DX2"), Array("IDX")}}}}};
+    {{{ArrayIds<kRoleCount>(kArrays, "VALUE DDX D2DX2 IDX")}}}};
 
 } // namespace
 

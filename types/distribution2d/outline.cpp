@@ -259,17 +259,14 @@ constexpr std::array<Block, 21> kBlocks = {{
     {methods::MethodId("OCFE4"), kY, kOcfe4Y.View()},
 }};
 
-consteval std::uint8_t Array(std::string_view name) {
-    return ArrayId(kArrays, name);
+constexpr RoleMap Roles(std::string_view arrays) {
+    return ArrayIds<kRoleCount>(kArrays, arrays);
 }
-constexpr std::uint8_t kValue = Array("VALUE"), kDdx = Array("DDX"), kDdy = Array("DDY"),
-                       kD2dx2 = Array("D2DX2"), kD2dy2 = Array("D2DY2"), kIdx = Array("IDX"),
-                       kIdy = Array("IDY"), kIdxdy = Array("IDXDY");
 
 // Roles per direction: F, D1, D2, I.
 constexpr std::array<Binding, 2> kBindings = {{
-    {{{kValue, kDdx, kD2dx2, kIdx}, {kValue, kDdy, kD2dy2, kIdy}}},
-    {{{kIdx, kDdx, kD2dx2, kIdxdy}, {kIdx, kDdy, kD2dy2, kIdxdy}}},
+    {{Roles("VALUE DDX D2DX2 IDX"), Roles("VALUE DDY D2DY2 IDY")}},
+    {{Roles("IDX DDX D2DX2 IDXDY"), Roles("IDX DDY D2DY2 IDXDY")}},
 }};
 
 } // namespace

@@ -385,31 +385,29 @@ constexpr std::array<Block, 31> kBlocks = {{
     {methods::MethodId("OCFE4"), kZ, kOcfe4Z.View()},
 }};
 
-consteval std::uint8_t Array(std::string_view name) {
-    return ArrayId(kArrays, name);
+constexpr RoleMap Roles(std::string_view arrays) {
+    return ArrayIds<kRoleCount>(kArrays, arrays);
 }
-constexpr std::uint8_t kValue = Array("VALUE"), kDdx = Array("DDX"), kDdy = Array("DDY"),
-                       kDdz = Array("DDZ"), kD2dx2 = Array("D2DX2"), kD2dy2 = Array("D2DY2"),
-                       kD2dz2 = Array("D2DZ2"), kIdx = Array("IDX"), kIdy = Array("IDY"),
-                       kIdz = Array("IDZ"), kIdxdy = Array("IDXDY"), kIdxdz = Array("IDXDZ"),
-                       kIdydz = Array("IDYDZ"), kIdxdydz = Array("IDXDYDZ");
 
 // Roles per direction: F, D1, D2, I; then the composite integrals, each integrating the
 // integral it extends.
-constexpr RoleMap kX0 = {kValue, kDdx, kD2dx2, kIdx};
-constexpr RoleMap kY0 = {kValue, kDdy, kD2dy2, kIdy};
-constexpr RoleMap kZ0 = {kValue, kDdz, kD2dz2, kIdz};
-constexpr Binding Integrating(std::uint8_t integrand, std::uint8_t integral) {
-    return {{{integrand, kDdx, kD2dx2, integral},
-             {integrand, kDdy, kD2dy2, integral},
-             {integrand, kDdz, kD2dz2, integral}}};
+constexpr Binding Integrating(std::string_view integrand, std::string_view integral) {
+    const std::uint8_t f = ArrayId(kArrays, integrand);
+    const std::uint8_t i = ArrayId(kArrays, integral);
+    Binding binding = {
+        {Roles("VALUE DDX D2DX2 IDX"), Roles("VALUE DDY D2DY2 IDY"), Roles("VALUE DDZ D2DZ2 IDZ")}};
+    for (RoleMap& roles : binding) {
+        roles[kF] = f;
+        roles[kI] = i;
+    }
+    return binding;
 }
 constexpr std::array<Binding, 5> kBindings = {{
-    {{kX0, kY0, kZ0}},
-    Integrating(kIdx, kIdxdy),
-    Integrating(kIdx, kIdxdz),
-    Integrating(kIdy, kIdydz),
-    Integrating(kIdxdy, kIdxdydz),
+    {{Roles("VALUE DDX D2DX2 IDX"), Roles("VALUE DDY D2DY2 IDY"), Roles("VALUE DDZ D2DZ2 IDZ")}},
+    Integrating("IDX", "IDXDY"),
+    Integrating("IDX", "IDXDZ"),
+    Integrating("IDY", "IDYDZ"),
+    Integrating("IDXDY", "IDXDYDZ"),
 }};
 
 } // namespace
