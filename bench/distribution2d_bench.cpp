@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "bench/walk_bench.h"
+#include "types/distribution2d/arrays.h"
 #include "types/distribution2d/distribution2d.h"
 
 namespace {
@@ -22,8 +23,8 @@ struct Model2D {
                 ->Specify(QV_Value(1.0 / double(side - 1), 0u));
         }
         QV_StrSetValue integrals;
-        for (const char* name : {"idx", "idy", "idxdy"}) {
-            integrals += name;
+        for (std::string_view name : pellorin::dist2d::kIntegrals) {
+            integrals += name.data();
         }
         distribution.INTEGRALS.Specify(QV_Value(integrals, 0u));
         distribution.XDOMAIN.Link(&x);

@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "types/distribution1d/arrays.h"
 #include "types/distribution1d/outline.h"
 #include "types/distribution1d/statements.h"
 
@@ -71,7 +72,8 @@ FakeDistribution::FakeDistribution(Layout l, Settings s)
     for (int array = 0; array < 4; ++array) {
         field.SetFactors(array, {Factor(array)}); // VALUE, DDX, D2DX2, IDX in Factor's order
         for (int i = 0; i <= layout.EndNode(); ++i) {
-            const bool derivative = array == dist1d::kDdx || array == dist1d::kD2dx2;
+            const bool derivative = array == eqn::ArrayId(dist1d::kArrays, "DDX") ||
+                                    array == eqn::ArrayId(dist1d::kArrays, "D2DX2");
             m_arrays[array].push_back(derivative ? std::make_unique<QV_PARTIALDERIVATIVE>()
                                                  : std::make_unique<QV_REALVARIABLE>());
             field.Add(m_arrays[array].back().get(), array, {i});

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "types/distribution/notation.h"
+#include "types/distribution/outline.h"
 #include "types/distribution/statement_table.h"
 
 namespace pellorin::eqn {
@@ -85,6 +86,8 @@ TEST(NotationCompiler, RejectsMalformedTextsWithTheirFault) {
         {"((D1(i) * 0.3) + F(i))", "real literal is not in the coefficient table"},
         {"((D1(i) * 3.) + F(i))", "expected digits after '.'"},
         {"((D1(i) * h(b+1)) + F(i))", "a section parameter takes s plus a constant"},
+        {"((D1(i) * h(s+101)) + F(i))", "section offset out of range"},
+        {"((D1(i) * h) + F(i + 101))", "index offset out of range"},
         {"((D1(i) * h) + F(k))", "an index differs from the anchor by more than a constant"},
         {"((D1(x) * h) + F(i))", "unknown index symbol"},
         {"(h * 2)", "a residual needs an array term"},
@@ -106,6 +109,44 @@ TEST(NotationCompiler, ReadsNodeRanges) {
     EXPECT_EQ(hi.coefficient[int(Symbol::N)], 1);
     EXPECT_FALSE(CompileRange("b + 1", lo, hi));
     EXPECT_FALSE(CompileRange("b : q", lo, hi));
+}
+
+// An outline that reads a loop's state outside that loop would read whatever the last loop
+// left; it is refused, with the reason.
+TEST(OutlineCompiler, RefusesASymbolOutsideTheLoopThatBindsIt) {
+    static constexpr std::array<std::string_view, 1> kIntegrals = {"idx"};
+    static constexpr OutlineVocabulary kNames{kIntegrals, {}, 1, 9};
+    const struct {
+        const char* text;
+        const char* error; // null: the outline compiles
+    } cases[] = {
+        {"for s { if s=ns { 1 } for e { if k=0 { 2 } 3 [k + 1 : k + 2] } 4 [b : b + n] }", nullptr},
+        {"if s=ns { 1 }", "outline: a section test outside the `for s` that binds s"},
+        {"if not s=1 { 1 }", "outline: a section test outside the `for s` that binds s"},
+        {"if h(s+1)=h { 1 }", "outline: a section test outside the `for s` that binds s"},
+        {"for s { } if h(s-1)=h { 1 }", "outline: a section test outside the `for s` that binds s"},
+        {"for s { if k=0 { 1 } }", "outline: an element test outside the `for e` that binds k"},
+        {"for s { if k+p=end { 1 } }", "outline: an element test outside the `for e` that binds k"},
+        {"for e { 1 }", "outline: `for e` outside the `for s` that binds its section"},
+        {"1 [b : b + n]", "outline: b, n or s in a range outside the `for s` that binds them"},
+        {"for x { 1 [0 : s] }",
+         "outline: b, n or s in a range outside the `for s` that binds them"},
+        {"for s { 1 [k : k + 2] }",
+         "outline: k or e in a range outside the `for e` that binds them"},
+        {"for s { 1 [i : b] }", "outline: a node range names i, which it binds"},
+        {"for s { 1 [b : ] }", "outline: malformed node range"},
+        {"for s { 1 ", "outline: missing '}'"},
+        {"if used>0 and used>1 or ho=2 { 1 }", "outline: `and` and `or` mixed"},
+        {"10", "outline: no such statement"},
+    };
+    for (const auto& c : cases) {
+        const char* error = OutlineError(c.text, kNames);
+        if (c.error == nullptr) {
+            EXPECT_EQ(error, nullptr) << c.text << ": " << error;
+        } else {
+            EXPECT_STREQ(error, c.error) << c.text;
+        }
+    }
 }
 
 } // namespace

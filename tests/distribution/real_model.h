@@ -15,6 +15,7 @@
 
 #include "domain/domain_fixture.h"
 #include "drive.h"
+#include "tests/distribution/assignments.h"
 #include "tests/distribution/exact_field.h"
 #include "types/domain/domain.h"
 
@@ -112,13 +113,21 @@ struct RealModel {
         return model;
     }
 
-    std::vector<vzt::ModelOutcome> Drive() {
+    std::vector<vzt::ModelOutcome> Drive(const vzt::DriveSettings& settings = {}) {
         std::vector<QV_ModelType*> models;
         for (QV_DOMAIN& domain : domains) {
             models.push_back(&domain);
         }
         models.push_back(&distribution);
-        return vzt::Drive(models);
+        return vzt::Drive(models, settings);
+    }
+
+    // Drives the model, ExecuteAssignments given (a, b) = (7, 3), and lists what the
+    // distribution's assignments left (see Assignments).
+    std::string AssignmentsAfterDrive() {
+        constexpr vzt::DriveSettings tags{.a = 7, .b = 3};
+        Drive(tags);
+        return Assignments(distribution, tags.b, tags.a);
     }
 
     // Defined per distribution; its arrays in their order.

@@ -82,6 +82,24 @@ TEST_F(Distribution1DTest, AnUnknownMethodTakesNoBlock) {
     EXPECT_EQ(m->distribution.Equations().Instance(0).incidenceCount, 1u);
 }
 
+// A domain whose sections are too short for the method's stencil leaves terms outside the
+// declared sets: SetUpEquations fails and registers nothing, not even the instances it could
+// have had before the first missing term.
+TEST_F(Distribution1DTest, AWalkThatMeetsAMissingTermRegistersNothing) {
+    for (const char* domain :
+         {"DISCRETIZATIONMETHOD=CFD4;NUMPOLYPOINTS=0;MINNODECOUNT=1;SPACINGPREFERENCE=100",
+          "DISCRETIZATIONMETHOD=OCFE3;NUMPOLYPOINTS=1"}) {
+        SCOPED_TRACE(domain);
+        auto m = Model1D::From({domain}, "INTEGRALS=idx;HIGHESTORDERXDERIVATIVEUSED=2");
+        const int lastGroup = QV_ModelType::m_stLastGroup;
+        const auto outcomes = m->Drive();
+        EXPECT_LT(outcomes.back().setUpResult, 0);
+        EXPECT_EQ(m->distribution.Equations().InstanceCount(), 0u);
+        EXPECT_EQ(m->distribution.Equations().IncidenceCount(), 0u);
+        EXPECT_EQ(QV_ModelType::m_stLastGroup, lastGroup);
+    }
+}
+
 // A model of a real domain and distribution is square once it adds the equations the balance
 // rule names: a second-order model one equation per second-derivative node and two boundary
 // conditions, a first-order model one equation per node but one and one boundary condition.

@@ -272,8 +272,11 @@ TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     auto model = Model2D::From(
         {"DISCRETIZATIONMETHOD=CFD4;NUMPOLYPOINTS=0;MINNODECOUNT=1;SPACINGPREFERENCE=100",
          "DISCRETIZATIONMETHOD=BFD1"});
+    const int lastGroup = QV_ModelType::m_stLastGroup;
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
+    EXPECT_EQ(model->distribution.Equations().InstanceCount(), 0u);
+    EXPECT_EQ(QV_ModelType::m_stLastGroup, lastGroup);
     model->ExpectLookupsInside();
 }
 

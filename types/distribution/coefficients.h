@@ -83,6 +83,4 @@ inline constexpr std::array<Coefficient, 66> kCoefficients = {{
     {"0.5", 0.5},
 }};
 
-inline constexpr int kStoredCoefficientCount = 65;
-
 } // namespace pellorin::eqn

@@ -42,6 +42,23 @@ public:
     // direction of the distribution.
     virtual QV_VarParam* ArrayElement(int array, const int* index) = 0;
     virtual QV_VarParam* SectionParameter(int direction, int parameter, int s) = 0;
+
+    // Whether the array has an element at `index` and at every index that differs from it
+    // only in direction `along`, up to `last` there (on either side of index[along]); `index`
+    // has an entry for every direction, used or not. A context that knows the declared sets
+    // answers from them; this one asks for each element.
+    virtual bool ArrayCovers(int array, const int* index, int along, int last) {
+        int at[3] = {index[0], index[1], index[2]};
+        const int step = last < index[along] ? -1 : 1;
+        for (at[along] = index[along];; at[along] += step) {
+            if (ArrayElement(array, at) == nullptr) {
+                return false;
+            }
+            if (at[along] == last) {
+                return true;
+            }
+        }
+    }
 };
 
 } // namespace pellorin::eqn

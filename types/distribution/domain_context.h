@@ -69,6 +69,18 @@ protected:
         return Read(set).SetContains(index, position);
     }
 
+    // Whether the set holds every index from `from` to `to`, in either order. The set is
+    // ordered without repeats, so it does when it holds both ends that many places apart.
+    bool InSetRange(const QV_Set& set, int from, int to) const {
+        const int lo = from < to ? from : to;
+        const int hi = from < to ? to : from;
+        int first = 0;
+        int last = 0;
+        const auto& values = Read(set);
+        return values.SetContains(lo, first) && values.SetContains(hi, last) &&
+               (long long)last - first == (long long)hi - lo;
+    }
+
 private:
     QV_SECTIONDATAMODEL* Section(int d, int s) {
         auto* sections = m_sections[d];

@@ -1,11 +1,15 @@
-// The equation context of a distribution over two or three domains: what the domains answer,
-// and what the distribution itself answers (its used and declared derivative orders per
-// direction, the integrals it asks for, and its arrays). An element is looked up only inside
-// its array's declared index sets, and once while its stencil is being walked.
+// The equation context of a distribution over one, two or three domains: what the domains
+// answer, and what the distribution itself answers (its used and declared derivative orders
+// per direction, the integrals it asks for, and its arrays). An element is looked up only
+// inside its array's declared index sets, and once while its stencil is being walked: over
+// one direction every node's element is remembered, over more a small table keeps the
+// recent ones.
 #pragma once
 
 #include <array>
 #include <span>
+#include <string_view>
+#include <type_traits>
 
 #include "framework/string_in_set.h"
 #include "types/distribution/domain_context.h"
@@ -13,15 +17,28 @@
 
 namespace pellorin::eqn {
 
-template <int Rank, class Table, int ArrayCount>
+inline constexpr int kMaxArrays = 16;
+
+// The host's base of the arrays over Rank integer sets.
+template <int Rank>
+using ArrayBase = std::conditional_t<Rank == 1, QV_BASE_I,
+                                     std::conditional_t<Rank == 2, QV_BASE_II, QV_BASE_III>>;
+
+template <int Rank>
+using DefaultCache =
+    std::conditional_t<Rank == 1, NodeMemo<QV_VarParam>, WalkCache<QV_VarParam, Rank>>;
+
+template <int Rank, class Cache = DefaultCache<Rank>>
 class GridContext final : public DomainContext<Rank> {
 public:
+    using Table = ArrayBase<Rank>;
+
     // An array as the walk looks it up: the table and the declared set of each dimension.
     struct DeclaredArray {
         Table* elements = nullptr;
         std::array<const QV_Set*, Rank> sets{};
     };
-    using Arrays = std::array<DeclaredArray, ArrayCount>;
+    using Arrays = std::array<DeclaredArray, kMaxArrays>;
 
     // The distribution's own settings, per direction; `integralNames` in the order the
     // outline numbers the integrals.
@@ -29,23 +46,24 @@ public:
         std::array<const QV_INTEGERPARAMETER*, Rank> used;
         std::array<const QV_INTEGERPARAMETER*, Rank> declared;
         const QV_STRINGSET* integrals;
-        std::span<const char* const> integralNames;
+        std::span<const std::string_view> integralNames;
     };
 
     GridContext(const std::array<QV_DOMAIN*, Rank>& domains, const Settings& settings,
-                const Arrays& arrays)
-        : DomainContext<Rank>(domains), m_settings(settings), m_arrays(arrays) {}
+                const Arrays& arrays, int arrayCount)
+        : DomainContext<Rank>(domains), m_settings(settings), m_arrays(arrays),
+          m_arrayCount(arrayCount) {}
 
     int UsedOrder(int d) override { return this->Read(*m_settings.used[d]); }
     int DeclaredOrder(int d) override { return this->Read(*m_settings.declared[d]); }
     bool IntegralRequested(int integral) override {
         return integral >= 0 && integral < int(m_settings.integralNames.size()) &&
-               StringInSet(m_settings.integralNames[integral], this->Read(*m_settings.integrals)) !=
-                   0;
+               StringInSet(m_settings.integralNames[integral].data(),
+                           this->Read(*m_settings.integrals)) != 0;
     }
 
     QV_VarParam* ArrayElement(int array, const int* index) override {
-        if (array < 0 || array >= ArrayCount) {
+        if (array < 0 || array >= m_arrayCount) {
             return nullptr;
         }
         return m_cache[array].Get(index, [&]() -> QV_VarParam* {
@@ -58,7 +76,9 @@ public:
             if (a.elements == nullptr) {
                 return nullptr;
             }
-            if constexpr (Rank == 2) {
+            if constexpr (Rank == 1) {
+                return static_cast<QV_VarParam*>(a.elements->Find(index[0]));
+            } else if constexpr (Rank == 2) {
                 return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1]));
             } else {
                 return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1], index[2]));
@@ -66,10 +86,26 @@ public:
         });
     }
 
+    bool ArrayCovers(int array, const int* index, int along, int last) override {
+        if (array < 0 || array >= m_arrayCount || m_arrays[array].elements == nullptr) {
+            return false;
+        }
+        const DeclaredArray& a = m_arrays[array];
+        for (int d = 0; d < Rank; ++d) {
+            const bool held = d == along ? this->InSetRange(*a.sets[d], index[d], last)
+                                         : this->InSet(*a.sets[d], index[d]);
+            if (!held) {
+                return false;
+            }
+        }
+        return true;
+    }
+
 private:
     Settings m_settings;
     Arrays m_arrays;
-    std::array<WalkCache<QV_VarParam, Rank>, ArrayCount> m_cache;
+    int m_arrayCount;
+    std::array<Cache, kMaxArrays> m_cache;
 };
 
 } // namespace pellorin::eqn

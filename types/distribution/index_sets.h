@@ -3,11 +3,9 @@
 #pragma once
 
 #include <climits>
-#include <initializer_list>
 
 #include <vuzizev/sets.h>
 
-#include "framework/string_in_set.h"
 #include "types/domain/rounding.h"
 
 namespace pellorin::eqn {
@@ -26,16 +24,6 @@ inline QV_IntSetValue Bordered(const QV_SetValue& interior, long long end) {
 // [0 : end · factor] by the 32-bit rule: a factor of 0 or -1 switches the set off.
 inline QV_IntSetValue UpTo(long long end, long long factor) {
     return QV_IntSetValue(0, pellorin::ClampToInt(end * factor));
-}
-
-// 1 when any of the names is in the set, testing them in order; else 0.
-inline int AnyOf(const SUValue& set, std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-        if (StringInSet(name, set) != 0) {
-            return 1;
-        }
-    }
-    return 0;
 }
 
 } // namespace pellorin::eqn

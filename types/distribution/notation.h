@@ -114,10 +114,15 @@ struct WrittenTerm {
     std::array<IndexExpr, kMaxRank> index{};
 };
 
+// Called only where a text compiled at build time is malformed: not a constant expression,
+// so the build stops here, with the reason in the compiler's trace of the call to Fail.
+inline void MalformedText(const char* /*why*/) {}
+
 class Parser {
 public:
-    constexpr Parser(std::string_view text, const Vocabulary* vocabulary)
-        : m_text(text), m_vocabulary(vocabulary) {}
+    // A parser that stops the build stops it at its first fault.
+    constexpr Parser(std::string_view text, const Vocabulary* vocabulary, bool stopsBuild = false)
+        : m_text(text), m_vocabulary(vocabulary), m_stopsBuild(stopsBuild) {}
 
     constexpr const char* Error() const { return m_error; }
     constexpr int Position() const { return static_cast<int>(m_pos); }
@@ -125,6 +130,9 @@ public:
     constexpr bool Fail(const char* message) {
         if (m_error == nullptr) {
             m_error = message;
+        }
+        if (m_stopsBuild) {
+            MalformedText(message);
         }
         return false;
     }
@@ -354,7 +362,11 @@ public:
             slot.kind = written.kind;
             slot.id = static_cast<std::uint8_t>(written.id);
             if (written.kind == TermKind::SectionParameter) {
-                slot.offset[0] = static_cast<std::int8_t>(written.index[0].constant);
+                const int offset = written.index[0].constant;
+                if (offset < -100 || offset > 100) {
+                    return Fail("section offset out of range");
+                }
+                slot.offset[0] = static_cast<std::int8_t>(offset);
                 continue;
             }
             if (written.rank != out.anchor.rank) {
@@ -383,6 +395,7 @@ private:
     std::string_view m_text;
     const Vocabulary* m_vocabulary;
     std::size_t m_pos = 0;
+    bool m_stopsBuild = false;
     const char* m_error = nullptr;
     int m_tokenCount = 0;
     int m_termCount = 0;
@@ -392,10 +405,12 @@ private:
 
 } // namespace detail
 
-// Compiles one residual text; on failure `error` names the fault and `position` its place.
-constexpr Compiled Compile(std::string_view text, const Vocabulary& vocabulary) {
+// Compiles one residual text; on failure `error` names the fault and `position` its place
+// (or, for a text compiled as part of the build, the build stops there).
+constexpr Compiled Compile(std::string_view text, const Vocabulary& vocabulary,
+                           bool stopsBuild = false) {
     Compiled out;
-    detail::Parser parser(text, &vocabulary);
+    detail::Parser parser(text, &vocabulary, stopsBuild);
     const bool ok = parser.Expression() &&
                     (parser.AtEnd() || parser.Fail("unexpected text after the residual")) &&
                     parser.Finish(out);
@@ -408,9 +423,10 @@ constexpr Compiled Compile(std::string_view text, const Vocabulary& vocabulary) 
 }
 
 // Compiles a node range "lo : hi"; false when malformed.
-constexpr bool CompileRange(std::string_view text, IndexExpr& lo, IndexExpr& hi) {
+constexpr bool CompileRange(std::string_view text, IndexExpr& lo, IndexExpr& hi,
+                            bool stopsBuild = false) {
     const Vocabulary none{};
-    detail::Parser parser(text, &none);
+    detail::Parser parser(text, &none, stopsBuild);
     return parser.Linear(lo) && parser.Expect(':', "expected ':'") && parser.Linear(hi) &&
            parser.AtEnd();
 }

@@ -1,7 +1,7 @@
 // Block outlines: which statements a distribution writes, under which conditions, over which
 // nodes of which directions, and in which order. An outline is written as a small program
 // whose nesting is the loop order, compiled at build time into a flat tree that the walker
-// runs. A malformed outline stops the build.
+// runs. A malformed outline stops the build, the reason in the compiler's trace.
 //
 //   if COND { ... } else if COND { ... } else { ... }
 //   for s { ... }            the own domain's sections, 1 to NUMSECTIONS
@@ -14,13 +14,18 @@
 //   N                        statement N at its anchor
 //   N [b + 1 : b + n]        statement N at every own node i of the range
 //
+// `for e` and the symbols b, n and s stand only inside a `for s`; k and e only inside a
+// `for e`; a range may not name i, which it binds.
+//
 // A condition is one test, or tests joined all by `and` or all by `or`, each optionally
 // preceded by `not`; they are made left to right and stop at the first that decides:
 //   used>0 used>1 ho=2      the own direction's used and declared derivative orders
 //   backward forward        the own domain's element boundary condition, ignoring case
-//   s=1 s=ns                the first, the last section
+//   s=1 s=ns                the first, the last section (inside `for s`)
 //   k=0 k+p=end             an element starting at node 0, ending at the domain's last node
+//                           (inside `for e`)
 //   h(s-1)=h h(s+1)=h       a neighbouring section's spacing equals this one's exactly
+//                           (inside `for s`)
 //   has(NAME)               NAME is in INTEGRALS
 #pragma once
 
@@ -28,6 +33,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 #include "types/distribution/statement_table.h"
 
@@ -112,11 +118,14 @@ public:
         : m_text(text), m_vocabulary(vocabulary), m_nodes(nodes), m_capacity(capacity) {}
 
     constexpr int Parse() {
-        while (!Word().empty()) {
+        while (m_error == nullptr && !Word().empty()) {
             Statement();
         }
         return m_count;
     }
+
+    // The first fault met, or null.
+    constexpr const char* Error() const { return m_error; }
 
 private:
     // The next word: a brace or bracket alone, else everything up to a blank or a brace.
@@ -142,13 +151,24 @@ private:
     }
     constexpr void Expect(std::string_view word) {
         if (Take() != word) {
-            MalformedStatementTable("outline: unexpected word", m_count);
+            Fail("outline: unexpected word");
+        }
+    }
+
+    // Stops the build at compile time; elsewhere the parse stops at the first fault.
+    constexpr void Fail(const char* why) {
+        if (m_error == nullptr) {
+            m_error = why;
+        }
+        if (std::is_constant_evaluated()) {
+            MalformedStatementTable(why, m_count);
         }
     }
 
     constexpr int Open(NodeKind kind) {
         if (m_count == m_capacity) {
-            MalformedStatementTable("outline: too many nodes", m_count);
+            Fail("outline: too many nodes");
+            return m_capacity - 1;
         }
         m_nodes[m_count].kind = kind;
         return m_count++;
@@ -157,9 +177,10 @@ private:
 
     constexpr void Body() {
         Expect("{");
-        while (Word() != "}") {
+        while (m_error == nullptr && Word() != "}") {
             if (Word().empty()) {
-                MalformedStatementTable("outline: missing '}'", m_count);
+                Fail("outline: missing '}'");
+                return;
             }
             Statement();
         }
@@ -207,10 +228,16 @@ private:
     constexpr void For() {
         const std::string_view what = Take();
         int node = 0;
+        int* depth = nullptr;
         if (what == "s") {
             node = Open(NodeKind::Sections);
+            depth = &m_sectionLoops;
         } else if (what == "e") {
+            if (m_sectionLoops == 0) {
+                Fail("outline: `for e` outside the `for s` that binds its section");
+            }
             node = Open(NodeKind::Elements);
+            depth = &m_elementLoops;
         } else {
             node = Open(NodeKind::Other);
             m_nodes[node].direction = std::uint8_t(Direction(what));
@@ -223,7 +250,13 @@ private:
                 m_nodes[node].range = OtherRange::Bordered;
             }
         }
+        if (depth != nullptr) {
+            ++*depth;
+        }
         Body();
+        if (depth != nullptr) {
+            --*depth;
+        }
         Close(node);
     }
 
@@ -231,12 +264,14 @@ private:
         int n = 0;
         for (char c : number) {
             if (c < '0' || c > '9' || n > 100000) {
-                MalformedStatementTable("outline: unknown word", m_count);
+                Fail("outline: unknown word");
+                return;
             }
             n = n * 10 + (c - '0');
         }
         if (number.empty() || n < m_vocabulary.firstStatement || n > m_vocabulary.lastStatement) {
-            MalformedStatementTable("outline: no such statement", n);
+            Fail("outline: no such statement");
+            return;
         }
         const int node = Open(NodeKind::Emit);
         m_nodes[node].statement = n;
@@ -245,11 +280,14 @@ private:
             const std::size_t close = m_text.find(']', m_pos);
             if (close == std::string_view::npos ||
                 !CompileRange(m_text.substr(m_pos, close - m_pos), m_nodes[node].lo,
-                              m_nodes[node].hi)) {
-                MalformedStatementTable("outline: malformed node range", n);
+                              m_nodes[node].hi, true)) {
+                Fail("outline: malformed node range");
+                return;
             }
             m_nodes[node].ranged = true;
             m_pos = close + 1;
+            CheckBound(m_nodes[node].lo);
+            CheckBound(m_nodes[node].hi);
         }
         Close(node);
     }
@@ -259,7 +297,8 @@ private:
         std::string_view joiner;
         while (true) {
             if (condition.count == Condition::kMaxLiterals) {
-                MalformedStatementTable("outline: too many tests", m_count);
+                Fail("outline: too many tests");
+                return condition;
             }
             Literal& literal = condition.literal[condition.count++];
             std::string_view word = Take();
@@ -273,7 +312,7 @@ private:
                 break;
             }
             if (!joiner.empty() && joiner != next) {
-                MalformedStatementTable("outline: `and` and `or` mixed", m_count);
+                Fail("outline: `and` and `or` mixed");
             }
             joiner = Take();
         }
@@ -288,6 +327,7 @@ private:
         for (std::size_t a = 0; a < kAtoms.size(); ++a) {
             if (word == kAtoms[a]) {
                 literal.atom = Atom(a);
+                CheckBound(literal.atom);
                 return;
             }
         }
@@ -297,7 +337,45 @@ private:
                 std::uint8_t(Index(m_vocabulary.integrals, word.substr(4, word.size() - 5)));
             return;
         }
-        MalformedStatementTable("outline: unknown test", m_count);
+        Fail("outline: unknown test");
+    }
+
+    // A test of the section or the element reads the state of the loop that binds it.
+    constexpr void CheckBound(Atom atom) {
+        switch (atom) {
+        case Atom::FirstSection:
+        case Atom::LastSection:
+        case Atom::PrevSpacingEqual:
+        case Atom::NextSpacingEqual:
+            if (m_sectionLoops == 0) {
+                Fail("outline: a section test outside the `for s` that binds s");
+            }
+            break;
+        case Atom::ElementAtFirstNode:
+        case Atom::ElementAtLastNode:
+            if (m_elementLoops == 0) {
+                Fail("outline: an element test outside the `for e` that binds k");
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    // A range's symbols are bound by the loops around it; i is what the range binds.
+    constexpr void CheckBound(const IndexExpr& expr) {
+        const auto uses = [&](Symbol symbol) {
+            return expr.coefficient[static_cast<int>(symbol)] != 0;
+        };
+        if (uses(Symbol::I)) {
+            Fail("outline: a node range names i, which it binds");
+        }
+        if (m_sectionLoops == 0 && (uses(Symbol::B) || uses(Symbol::N) || uses(Symbol::S))) {
+            Fail("outline: b, n or s in a range outside the `for s` that binds them");
+        }
+        if (m_elementLoops == 0 && (uses(Symbol::K) || uses(Symbol::E))) {
+            Fail("outline: k or e in a range outside the `for e` that binds them");
+        }
     }
 
     constexpr int Direction(std::string_view word) {
@@ -309,7 +387,7 @@ private:
                 return int(k);
             }
         }
-        MalformedStatementTable("outline: unknown name", m_count);
+        Fail("outline: unknown name");
         return 0;
     }
 
@@ -319,9 +397,20 @@ private:
     int m_capacity;
     std::size_t m_pos = 0;
     int m_count = 0;
+    int m_sectionLoops = 0;
+    int m_elementLoops = 0;
+    const char* m_error = nullptr;
 };
 
 } // namespace detail
+
+// The first fault of an outline text, or null when it compiles.
+constexpr const char* OutlineError(std::string_view text, const OutlineVocabulary& vocabulary) {
+    std::array<Node, 512> scratch{};
+    detail::OutlineParser parser(text, vocabulary, scratch.data(), int(scratch.size()));
+    parser.Parse();
+    return parser.Error();
+}
 
 // The number of nodes an outline compiles to.
 consteval int CountNodes(std::string_view text, const OutlineVocabulary& vocabulary) {
@@ -336,10 +425,12 @@ consteval Program<N> CompileOutline(std::string_view text, const OutlineVocabula
     return program;
 }
 
-// One method's block in one direction: taken when the own domain's method equals `method`,
-// ignoring case. A block with no method (the start values) is always taken.
+// One method's block in one direction: taken when the own domain's method is row `method`
+// of the method table. A block of any method (the start values) is always taken.
+inline constexpr int kAnyMethod = -2;
+
 struct Block {
-    const char* method = nullptr;
+    int method = kAnyMethod;
     int direction = 0;
     std::span<const Node> program;
 };

@@ -76,13 +76,26 @@ private:
     int*& m_cols;
 };
 
+// Receives nothing: the walk only checks that every term can be had.
+struct CheckSink {
+    static constexpr bool kChecksOnly = true;
+    bool Instance(const Statement&, const Template&, std::span<QV_VarParam* const>) { return true; }
+};
+
 } // namespace detail
 
-// SetGroupLimits(groupBase + own group) and AddNonZero per term, for every instance.
+// SetGroupLimits(groupBase + own group) and AddNonZero per term, for every instance. A walk
+// that would meet a term it cannot have registers nothing: it is checked whole first.
 template <class Context>
 WalkOutcome RegisterInstances(const Outline& outline, Context& context, QV_ModelType& model,
                               int groupBase) {
     context.BeginWalk(WalkKind::SetUp);
+    detail::CheckSink check;
+    if (!Walker<detail::CheckSink, Context>(outline, context, check, WalkKind::SetUp)
+             .Run()
+             .complete) {
+        return {};
+    }
     detail::InstanceSink sink(model, groupBase);
     return Walker<detail::InstanceSink, Context>(outline, context, sink, WalkKind::SetUp).Run();
 }

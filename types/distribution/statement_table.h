@@ -117,10 +117,7 @@ consteval std::size_t CountTemplates(const std::array<StatementText, N>& texts,
             detail::Residual(texts, s); // checks the reference; it adds no template
             continue;
         }
-        const Compiled c = Compile(texts[s].residual, vocabulary);
-        if (c.error != nullptr) {
-            detail::MalformedStatementTable(c.error, texts[s].number);
-        }
+        const Compiled c = Compile(texts[s].residual, vocabulary, true);
         bool found = false;
         for (std::size_t k = 0; k < count && !found; ++k) {
             found = seen[k] == c.tmpl;

@@ -134,4 +134,18 @@ private:
     bool m_failed = false;
 };
 
+// A WalkMemo seen as a WalkCache, for lookups over one direction: every node's element
+// is remembered, by its node.
+template <class Element>
+class NodeMemo {
+public:
+    template <class Lookup>
+    Element* Get(const int* index, Lookup&& lookup) {
+        return m_memo.Get(index[0], [&](int) { return lookup(); });
+    }
+
+private:
+    WalkMemo<Element> m_memo;
+};
+
 } // namespace pellorin::eqn

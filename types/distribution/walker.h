@@ -4,6 +4,11 @@
 //   bool sink.Instance(const Statement&, const Template&, std::span<QV_VarParam* const> terms)
 // A term that cannot be resolved ends the walk before its instance reaches the sink.
 //
+// A sink that declares `static constexpr bool kChecksOnly = true` receives nothing: the walk
+// then only asks whether every term of every instance it would visit can be had, a range of
+// nodes at a time, so that a walk that would fail can be refused before anything is
+// registered.
+//
 // A block runs in its own direction: its statements' indices are the own direction's, and
 // every other index of an array term is the value of that direction's enclosing loop.
 #pragma once
@@ -15,9 +20,10 @@
 
 #include <vuzizev/sets.h>
 
-#include "types/distribution/index_sets.h"
 #include "types/distribution/context.h"
+#include "types/distribution/index_sets.h"
 #include "types/distribution/outline.h"
+#include "types/domain/methods.h"
 
 namespace pellorin::eqn {
 
@@ -34,12 +40,15 @@ public:
           m_expressions(kind == WalkKind::Expressions) {}
 
     WalkOutcome Run() {
+        std::array<int, kMaxDirections> method{};
+        for (int d = 0; d < m_outline.rank; ++d) {
+            method[d] = methods::FindMethod(m_context.Method(d));
+        }
         for (const Block& block : m_outline.blocks) {
             if (!m_ok) {
                 break;
             }
-            if (block.method != nullptr &&
-                SUValue::CompareCI(block.method, m_context.Method(block.direction)) != 0) {
+            if (block.method != kAnyMethod && block.method != method[block.direction]) {
                 continue;
             }
             m_own = block.direction;
@@ -143,6 +152,10 @@ private:
             m_ok = false;
             return;
         }
+        if constexpr (ChecksOnly()) {
+            Check(*statement, node);
+            return;
+        }
         if (!node.ranged) {
             Emit(*statement);
             return;
@@ -168,20 +181,83 @@ private:
         }
     }
 
+    static constexpr bool ChecksOnly() {
+        if constexpr (requires { Sink::kChecksOnly; }) {
+            return Sink::kChecksOnly;
+        } else {
+            return false;
+        }
+    }
+
+    // Whether every term of the statement can be had at every node of the emit's range. The
+    // anchor moves with i by one node per step (or not at all), so each array term covers
+    // one run of own nodes, checked against its declared set in one step; any other anchor
+    // is checked node by node.
+    void Check(const Statement& statement, const Node& node) {
+        Value lo = 0;
+        Value hi = 0;
+        if (node.ranged) {
+            lo = Evaluate(node.lo);
+            hi = Evaluate(node.hi);
+            if (lo > hi) {
+                return;
+            }
+            Set(Symbol::I, lo);
+        }
+        const Value first = Evaluate(statement.anchor.index[0]);
+        if (node.ranged) {
+            Set(Symbol::I, hi);
+        }
+        const Value last = Evaluate(statement.anchor.index[0]);
+        const Template& tmpl = m_outline.statements.TemplateOf(statement);
+        if (last - first == hi - lo || last == first) {
+            for (int t = 0; t < tmpl.termCount && m_ok; ++t) {
+                m_ok = Covered(tmpl.term[t], first, last);
+            }
+            return;
+        }
+        for (Value i = lo; i <= hi && m_ok; ++i) {
+            Set(Symbol::I, i);
+            const Value anchor = Evaluate(statement.anchor.index[0]);
+            for (int t = 0; t < tmpl.termCount && m_ok; ++t) {
+                m_ok = Covered(tmpl.term[t], anchor, anchor);
+            }
+        }
+    }
+
+    // Whether the term can be had for every own anchor from `first` to `last`.
+    bool Covered(const TermSlot& slot, Value first, Value last) {
+        if (slot.kind == TermKind::SectionParameter) {
+            return Resolve(slot, first) != nullptr;
+        }
+        std::array<int, kMaxDirections> index{};
+        const Value end = last + slot.offset[0];
+        return ElementIndex(slot, first, index) && Fits(end) &&
+               m_context.ArrayCovers(m_roles[slot.id], index.data(), m_own, int(end));
+    }
+
     QV_VarParam* Resolve(const TermSlot& slot, Value anchor) {
         if (slot.kind == TermKind::SectionParameter) {
             const Value s = Get(Symbol::S) + slot.offset[0];
             return Fits(s) ? m_context.SectionParameter(m_own, slot.id, int(s)) : nullptr;
         }
         std::array<int, kMaxDirections> index{};
+        return ElementIndex(slot, anchor, index)
+                   ? m_context.ArrayElement(m_roles[slot.id], index.data())
+                   : nullptr;
+    }
+
+    // An array term's index: the own direction's anchor moved by the term's offset, every
+    // other direction's loop value; false when one does not fit 32 bits.
+    bool ElementIndex(const TermSlot& slot, Value anchor, std::array<int, kMaxDirections>& index) {
         for (int d = 0; d < m_outline.rank; ++d) {
             const Value v = d == m_own ? anchor + slot.offset[0] : m_other[d];
             if (!Fits(v)) {
-                return nullptr;
+                return false;
             }
             index[d] = int(v);
         }
-        return m_context.ArrayElement(m_roles[slot.id], index.data());
+        return true;
     }
 
     void Bind() {

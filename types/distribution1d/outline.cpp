@@ -1,6 +1,8 @@
 #include "types/distribution1d/outline.h"
 
+#include "types/distribution1d/arrays.h"
 #include "types/distribution1d/statements.h"
+#include "types/domain/methods.h"
 
 namespace pellorin::dist1d {
 
@@ -8,7 +10,6 @@ namespace {
 
 using namespace eqn;
 
-inline constexpr std::array<std::string_view, 1> kIntegrals = {"idx"};
 inline constexpr OutlineVocabulary kNames{kIntegrals, {}, 1, 102};
 
 // The start value fixes the integral at node 0.
@@ -113,20 +114,21 @@ PELLORIN_OUTLINE(kOcfe4, R"(
                  kNames);
 
 constexpr std::array<Block, 11> kBlocks = {{
-    {nullptr, 0, kStart.View()},
-    {"BFD1", 0, kBfd1.View()},
-    {"BFD2", 0, kBfd2.View()},
-    {"FFD1", 0, kFfd1.View()},
-    {"FFD2", 0, kFfd2.View()},
-    {"CFD2", 0, kCfd2.View()},
-    {"CFD4", 0, kCfd4.View()},
-    {"UBFD4", 0, kUbfd4.View()},
-    {"OCFE2", 0, kOcfe2.View()},
-    {"OCFE3", 0, kOcfe3.View()},
-    {"OCFE4", 0, kOcfe4.View()},
+    {kAnyMethod, 0, kStart.View()},
+    {methods::MethodId("BFD1"), 0, kBfd1.View()},
+    {methods::MethodId("BFD2"), 0, kBfd2.View()},
+    {methods::MethodId("FFD1"), 0, kFfd1.View()},
+    {methods::MethodId("FFD2"), 0, kFfd2.View()},
+    {methods::MethodId("CFD2"), 0, kCfd2.View()},
+    {methods::MethodId("CFD4"), 0, kCfd4.View()},
+    {methods::MethodId("UBFD4"), 0, kUbfd4.View()},
+    {methods::MethodId("OCFE2"), 0, kOcfe2.View()},
+    {methods::MethodId("OCFE3"), 0, kOcfe3.View()},
+    {methods::MethodId("OCFE4"), 0, kOcfe4.View()},
 }};
 
-constexpr std::array<Binding, 1> kBindings = {{{{{kValue, kDdx, kD2dx2, kIdx}}}}};
+constexpr std::array<Binding, 1> kBindings = {
+    {{{ArrayIds<kRoleCount>(kArrays, "VALUE DDX D2DX2 IDX")}}}};
 
 } // namespace
 

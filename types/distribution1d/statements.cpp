@@ -134,8 +134,4 @@ eqn::StatementView Statements() {
     return kTable.View();
 }
 
-std::span<const eqn::StatementText> StatementTexts() {
-    return kTexts;
-}
-
 } // namespace pellorin::dist1d

@@ -11,14 +11,7 @@
 
 namespace pellorin::dist1d {
 
-// The distribution's arrays, as the context looks them up.
-enum Array : std::uint8_t { kValue, kDdx, kD2dx2, kIdx };
-inline constexpr int kArrayCount = 4;
-
 // The compiled statements, QV_Eqn1 to QV_Eqn102.
 PELLORIN_API eqn::StatementView Statements();
-
-// The statements as written, for checks that recompile them.
-PELLORIN_API std::span<const eqn::StatementText> StatementTexts();
 
 } // namespace pellorin::dist1d

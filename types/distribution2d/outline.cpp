@@ -1,6 +1,8 @@
 #include "types/distribution2d/outline.h"
 
+#include "types/distribution2d/arrays.h"
 #include "types/distribution2d/statements.h"
+#include "types/domain/methods.h"
 
 namespace pellorin::dist2d {
 
@@ -8,9 +10,9 @@ namespace {
 
 using namespace eqn;
 
-inline constexpr std::array<std::string_view, 3> kIntegrals = {"idx", "idy", "idxdy"};
-// "idxdy" integrates IDX along y into IDXDY.
-inline constexpr std::array<std::string_view, 1> kBindingNames = {"idxdy"};
+// "idxdy" integrates IDX along y into IDXDY; its binding is named by its integral.
+inline constexpr std::span<const std::string_view> kBindingNames =
+    std::span(kIntegrals).subspan(kFirstComposite);
 inline constexpr OutlineVocabulary kNames{kIntegrals, kBindingNames, 1, 233};
 
 // The start values hold each integral at the first node of its direction of integration;
@@ -234,19 +236,37 @@ constexpr int kX = 0;
 constexpr int kY = 1;
 
 constexpr std::array<Block, 21> kBlocks = {{
-    {nullptr, kX, kStart.View()},  {"BFD1", kX, kBfd1X.View()},   {"BFD1", kY, kBfd1Y.View()},
-    {"BFD2", kX, kBfd2X.View()},   {"BFD2", kY, kBfd2Y.View()},   {"FFD1", kX, kFfd1X.View()},
-    {"FFD1", kY, kFfd1Y.View()},   {"FFD2", kX, kFfd2X.View()},   {"FFD2", kY, kFfd2Y.View()},
-    {"CFD2", kX, kCfd2X.View()},   {"CFD2", kY, kCfd2Y.View()},   {"CFD4", kX, kCfd4X.View()},
-    {"CFD4", kY, kCfd4Y.View()},   {"UBFD4", kX, kUbfd4X.View()}, {"UBFD4", kY, kUbfd4Y.View()},
-    {"OCFE2", kX, kOcfe2X.View()}, {"OCFE2", kY, kOcfe2Y.View()}, {"OCFE3", kX, kOcfe3X.View()},
-    {"OCFE3", kY, kOcfe3Y.View()}, {"OCFE4", kX, kOcfe4X.View()}, {"OCFE4", kY, kOcfe4Y.View()},
+    {kAnyMethod, kX, kStart.View()},
+    {methods::MethodId("BFD1"), kX, kBfd1X.View()},
+    {methods::MethodId("BFD1"), kY, kBfd1Y.View()},
+    {methods::MethodId("BFD2"), kX, kBfd2X.View()},
+    {methods::MethodId("BFD2"), kY, kBfd2Y.View()},
+    {methods::MethodId("FFD1"), kX, kFfd1X.View()},
+    {methods::MethodId("FFD1"), kY, kFfd1Y.View()},
+    {methods::MethodId("FFD2"), kX, kFfd2X.View()},
+    {methods::MethodId("FFD2"), kY, kFfd2Y.View()},
+    {methods::MethodId("CFD2"), kX, kCfd2X.View()},
+    {methods::MethodId("CFD2"), kY, kCfd2Y.View()},
+    {methods::MethodId("CFD4"), kX, kCfd4X.View()},
+    {methods::MethodId("CFD4"), kY, kCfd4Y.View()},
+    {methods::MethodId("UBFD4"), kX, kUbfd4X.View()},
+    {methods::MethodId("UBFD4"), kY, kUbfd4Y.View()},
+    {methods::MethodId("OCFE2"), kX, kOcfe2X.View()},
+    {methods::MethodId("OCFE2"), kY, kOcfe2Y.View()},
+    {methods::MethodId("OCFE3"), kX, kOcfe3X.View()},
+    {methods::MethodId("OCFE3"), kY, kOcfe3Y.View()},
+    {methods::MethodId("OCFE4"), kX, kOcfe4X.View()},
+    {methods::MethodId("OCFE4"), kY, kOcfe4Y.View()},
 }};
+
+constexpr RoleMap Roles(std::string_view arrays) {
+    return ArrayIds<kRoleCount>(kArrays, arrays);
+}
 
 // Roles per direction: F, D1, D2, I.
 constexpr std::array<Binding, 2> kBindings = {{
-    {{{kValue, kDdx, kD2dx2, kIdx}, {kValue, kDdy, kD2dy2, kIdy}}},
-    {{{kIdx, kDdx, kD2dx2, kIdxdy}, {kIdx, kDdy, kD2dy2, kIdxdy}}},
+    {{Roles("VALUE DDX D2DX2 IDX"), Roles("VALUE DDY D2DY2 IDY")}},
+    {{Roles("IDX DDX D2DX2 IDXDY"), Roles("IDX DDY D2DY2 IDXDY")}},
 }};
 
 } // namespace

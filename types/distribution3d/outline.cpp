@@ -1,6 +1,8 @@
 #include "types/distribution3d/outline.h"
 
+#include "types/distribution3d/arrays.h"
 #include "types/distribution3d/statements.h"
+#include "types/domain/methods.h"
 
 namespace pellorin::dist3d {
 
@@ -8,12 +10,11 @@ namespace {
 
 using namespace eqn;
 
-inline constexpr std::array<std::string_view, 7> kIntegrals = {"idx",   "idy",   "idz",    "idxdy",
-                                                               "idxdz", "idydz", "idxdydz"};
 // A composite integral integrates the one before it along its last direction: IDXDY is IDX
-// along y, IDXDZ IDX along z, IDYDZ IDY along z, IDXDYDZ IDXDY along z.
-inline constexpr std::array<std::string_view, 4> kBindingNames = {"idxdy", "idxdz", "idydz",
-                                                                  "idxdydz"};
+// along y, IDXDZ IDX along z, IDYDZ IDY along z, IDXDYDZ IDXDY along z. Each binding is
+// named by its integral.
+inline constexpr std::span<const std::string_view> kBindingNames =
+    std::span(kIntegrals).subspan(kFirstComposite);
 inline constexpr OutlineVocabulary kNames{kIntegrals, kBindingNames, 1, 418};
 
 // The start values hold each integral on the first face of every direction it integrates
@@ -351,35 +352,62 @@ constexpr int kY = 1;
 constexpr int kZ = 2;
 
 constexpr std::array<Block, 31> kBlocks = {{
-    {nullptr, kX, kStart.View()},  {"BFD1", kX, kBfd1X.View()},   {"BFD1", kY, kBfd1Y.View()},
-    {"BFD1", kZ, kBfd1Z.View()},   {"BFD2", kX, kBfd2X.View()},   {"BFD2", kY, kBfd2Y.View()},
-    {"BFD2", kZ, kBfd2Z.View()},   {"FFD1", kX, kFfd1X.View()},   {"FFD1", kY, kFfd1Y.View()},
-    {"FFD1", kZ, kFfd1Z.View()},   {"FFD2", kX, kFfd2X.View()},   {"FFD2", kY, kFfd2Y.View()},
-    {"FFD2", kZ, kFfd2Z.View()},   {"CFD2", kX, kCfd2X.View()},   {"CFD2", kY, kCfd2Y.View()},
-    {"CFD2", kZ, kCfd2Z.View()},   {"CFD4", kX, kCfd4X.View()},   {"CFD4", kY, kCfd4Y.View()},
-    {"CFD4", kZ, kCfd4Z.View()},   {"UBFD4", kX, kUbfd4X.View()}, {"UBFD4", kY, kUbfd4Y.View()},
-    {"UBFD4", kZ, kUbfd4Z.View()}, {"OCFE2", kX, kOcfe2X.View()}, {"OCFE2", kY, kOcfe2Y.View()},
-    {"OCFE2", kZ, kOcfe2Z.View()}, {"OCFE3", kX, kOcfe3X.View()}, {"OCFE3", kY, kOcfe3Y.View()},
-    {"OCFE3", kZ, kOcfe3Z.View()}, {"OCFE4", kX, kOcfe4X.View()}, {"OCFE4", kY, kOcfe4Y.View()},
-    {"OCFE4", kZ, kOcfe4Z.View()},
+    {kAnyMethod, kX, kStart.View()},
+    {methods::MethodId("BFD1"), kX, kBfd1X.View()},
+    {methods::MethodId("BFD1"), kY, kBfd1Y.View()},
+    {methods::MethodId("BFD1"), kZ, kBfd1Z.View()},
+    {methods::MethodId("BFD2"), kX, kBfd2X.View()},
+    {methods::MethodId("BFD2"), kY, kBfd2Y.View()},
+    {methods::MethodId("BFD2"), kZ, kBfd2Z.View()},
+    {methods::MethodId("FFD1"), kX, kFfd1X.View()},
+    {methods::MethodId("FFD1"), kY, kFfd1Y.View()},
+    {methods::MethodId("FFD1"), kZ, kFfd1Z.View()},
+    {methods::MethodId("FFD2"), kX, kFfd2X.View()},
+    {methods::MethodId("FFD2"), kY, kFfd2Y.View()},
+    {methods::MethodId("FFD2"), kZ, kFfd2Z.View()},
+    {methods::MethodId("CFD2"), kX, kCfd2X.View()},
+    {methods::MethodId("CFD2"), kY, kCfd2Y.View()},
+    {methods::MethodId("CFD2"), kZ, kCfd2Z.View()},
+    {methods::MethodId("CFD4"), kX, kCfd4X.View()},
+    {methods::MethodId("CFD4"), kY, kCfd4Y.View()},
+    {methods::MethodId("CFD4"), kZ, kCfd4Z.View()},
+    {methods::MethodId("UBFD4"), kX, kUbfd4X.View()},
+    {methods::MethodId("UBFD4"), kY, kUbfd4Y.View()},
+    {methods::MethodId("UBFD4"), kZ, kUbfd4Z.View()},
+    {methods::MethodId("OCFE2"), kX, kOcfe2X.View()},
+    {methods::MethodId("OCFE2"), kY, kOcfe2Y.View()},
+    {methods::MethodId("OCFE2"), kZ, kOcfe2Z.View()},
+    {methods::MethodId("OCFE3"), kX, kOcfe3X.View()},
+    {methods::MethodId("OCFE3"), kY, kOcfe3Y.View()},
+    {methods::MethodId("OCFE3"), kZ, kOcfe3Z.View()},
+    {methods::MethodId("OCFE4"), kX, kOcfe4X.View()},
+    {methods::MethodId("OCFE4"), kY, kOcfe4Y.View()},
+    {methods::MethodId("OCFE4"), kZ, kOcfe4Z.View()},
 }};
+
+constexpr RoleMap Roles(std::string_view arrays) {
+    return ArrayIds<kRoleCount>(kArrays, arrays);
+}
 
 // Roles per direction: F, D1, D2, I; then the composite integrals, each integrating the
 // integral it extends.
-constexpr RoleMap kX0 = {kValue, kDdx, kD2dx2, kIdx};
-constexpr RoleMap kY0 = {kValue, kDdy, kD2dy2, kIdy};
-constexpr RoleMap kZ0 = {kValue, kDdz, kD2dz2, kIdz};
-constexpr Binding Integrating(std::uint8_t integrand, std::uint8_t integral) {
-    return {{{integrand, kDdx, kD2dx2, integral},
-             {integrand, kDdy, kD2dy2, integral},
-             {integrand, kDdz, kD2dz2, integral}}};
+constexpr Binding Integrating(std::string_view integrand, std::string_view integral) {
+    const std::uint8_t f = ArrayId(kArrays, integrand);
+    const std::uint8_t i = ArrayId(kArrays, integral);
+    Binding binding = {
+        {Roles("VALUE DDX D2DX2 IDX"), Roles("VALUE DDY D2DY2 IDY"), Roles("VALUE DDZ D2DZ2 IDZ")}};
+    for (RoleMap& roles : binding) {
+        roles[kF] = f;
+        roles[kI] = i;
+    }
+    return binding;
 }
 constexpr std::array<Binding, 5> kBindings = {{
-    {{kX0, kY0, kZ0}},
-    Integrating(kIdx, kIdxdy),
-    Integrating(kIdx, kIdxdz),
-    Integrating(kIdy, kIdydz),
-    Integrating(kIdxdy, kIdxdydz),
+    {{Roles("VALUE DDX D2DX2 IDX"), Roles("VALUE DDY D2DY2 IDY"), Roles("VALUE DDZ D2DZ2 IDZ")}},
+    Integrating("IDX", "IDXDY"),
+    Integrating("IDX", "IDXDZ"),
+    Integrating("IDY", "IDYDZ"),
+    Integrating("IDXDY", "IDXDYDZ"),
 }};
 
 } // namespace

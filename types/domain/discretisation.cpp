@@ -12,58 +12,20 @@
 #include <vector>
 
 #include "types/domain/domain.h"
+#include "types/domain/methods.h"
 #include "types/domain/rounding.h"
 
 namespace {
 
-// What a method fixes in its assignments, with the numbers of the statements that assign it.
-struct MethodLayout {
-    const char* method;
-    int minNodeCount;
-    int minNodeCountStatement;
-    int interiorPoints;
-    int interiorPointsStatement;
-    int firstPointStatement;
-    std::array<double, 3> points; // the first interiorPoints are used
-};
+using pellorin::methods::FindMethodRow;
+using pellorin::methods::Interior;
+using pellorin::methods::Method;
 
-constexpr int kResetInteriorPointsStatement = 49;
-
-constexpr std::array<MethodLayout, 10> kLayouts = {{
-    {"BFD1", 2, 6, 0, kResetInteriorPointsStatement, 0, {}},
-    {"FFD1", 2, 6, 0, kResetInteriorPointsStatement, 0, {}},
-    {"BFD2", 2, 6, 1, 11, 12, {0.5}},
-    {"FFD2", 2, 6, 1, 11, 12, {0.5}},
-    {"CFD2", 2, 6, 1, 11, 12, {0.5}},
-    {"OCFE2", 2, 6, 1, 9, 10, {0.5}},
-    {"OCFE3", 3, 7, 2, 13, 14, {0.21132, 0.78868}},
-    {"OCFE4", 4, 8, 3, 16, 17, {0.1127, 0.5, 0.8873}},
-    {"CFD4", 4, 8, 3, 20, 21, {0.25, 0.5, 0.75}},
-    {"UBFD4", 4, 8, 3, 20, 21, {0.25, 0.5, 0.75}},
-}};
-
-bool IsMethod(const char* method, const char* name) {
-    return SUValue::CompareCI(name, method) == 0;
-}
-
-const MethodLayout* FindLayout(const char* method) {
-    for (const MethodLayout& layout : kLayouts) {
-        if (IsMethod(method, layout.method)) {
-            return &layout;
-        }
-    }
-    return nullptr;
-}
-
-// The finite-difference methods that place interior points: their element length is the
-// node spacing and their nodes are placed as a uniform grid.
-bool IsDifferenceMethod(const char* method) {
-    for (const char* name : {"FFD2", "CFD2", "BFD2", "CFD4", "UBFD4"}) {
-        if (IsMethod(method, name)) {
-            return true;
-        }
-    }
-    return false;
+// The difference methods that place interior points: their element length is the node
+// spacing and their nodes are placed as a uniform grid.
+bool IsDifferenceMethod(const char* name) {
+    const Method* method = FindMethodRow(name);
+    return method != nullptr && method->interior == Interior::Grid;
 }
 
 // Node numbers that do not fit 32 bits address no node.
@@ -122,7 +84,7 @@ private:
 
     // Statements 6 to 23: the smallest node count, the interior points and their positions.
     void MethodConstants() {
-        const MethodLayout* layout = FindLayout(d.DISCRETIZATIONMETHOD.v());
+        const Method* layout = FindMethodRow(d.DISCRETIZATIONMETHOD.v());
         if (layout == nullptr) {
             return;
         }

@@ -1,5 +1,7 @@
 #include "types/domain/parameters.h"
 
+#include "types/domain/methods.h"
+
 // Each default is built on its accessor's first call and shared by every parameter of the
 // type until the library is unloaded.
 
@@ -11,7 +13,6 @@ constexpr int kAngleRow = 32;
 constexpr int kLengthRow = 17;
 
 // The valid values, each followed by one double quote.
-constexpr const char* kMethods = "BFD1\"BFD2\"CFD2\"CFD4\"FFD1\"FFD2\"OCFE2\"OCFE3\"OCFE4\"UBFD4\"";
 constexpr const char* kBoundaryConditions = "Backward\"Forward\"";
 
 } // namespace
@@ -77,7 +78,7 @@ const QV_Value* QV_DISCRETIZATIONMETHODPARAM_DOMAIN::QV_DefaultVALUE() const {
     return &Default;
 }
 const QV_Value* QV_DISCRETIZATIONMETHODPARAM_DOMAIN::QV_DefaultVALID() const {
-    static const QV_StrSetValue Value(kMethods);
+    static const QV_StrSetValue Value(pellorin::methods::kValidText.data());
     static const QV_Value Default(Value, 0u);
     return &Default;
 }
