@@ -7,6 +7,7 @@
 
 #include "framework/api.h"
 #include "framework/arrays.h"
+#include "framework/assign.h"
 
 template <class T>
 class PELLORIN_API QV_MULTIPORT : public QV_MULTIPORT_BaseType {
@@ -54,7 +55,7 @@ public:
         }
         QV_StrSetValue names(ConnectionNames().v());
         names += name;
-        if (ConnectionNames().Assign(QV_Value(names, tag)) != 0) {
+        if (pellorin::Assign(ConnectionNames(), QV_Value(names, tag)) != 0) {
             return nullptr;
         }
         return FindConnectionPort(name);

@@ -193,7 +193,7 @@ void PELLORIN_PROCEDURE::WriteBack(QV_VarParam& element, int type, const unsigne
     }
     // A value the library assigned is assigned again; one the user gave is replaced in place.
     if (element.IsDefaultAssignment()) {
-        element.Assign(value);
+        element.Assign(&value);
     } else if (type == 5) {
         element.SetCurrentValue(trimmed.c_str());
     } else {

@@ -5,6 +5,9 @@
 
 namespace vzt::detail {
 
+// The characters a string index is read into, its terminating zero included.
+inline constexpr std::size_t kIndexBufferSize = 128;
+
 bool JournalOn();
 void Record(Event event);
 

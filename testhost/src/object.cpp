@@ -94,9 +94,10 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
 
 QV_Type::~QV_Type() = default;
 
-QV_Type* QV_Type::AddProperty(QV_Container* owner, const char* name, const char* description,
+QV_Type* QV_Type::AddProperty(QV_Containable* owner, const char* name, const char* description,
                               QV_Direction direction, bool flag) {
-    Register(QV_RegistrationFlavour::Type, owner, name, description, direction, flag);
+    Register(QV_RegistrationFlavour::Type, dynamic_cast<QV_Container*>(owner), name, description,
+             direction, flag);
     return this;
 }
 

@@ -13,10 +13,11 @@ QV_ExternalBase& QV_ExternalBase::operator=(const QV_ExternalBase& other) {
 
 QV_ExternalBase::~QV_ExternalBase() = default;
 
-QV_ExternalBase* QV_ExternalBase::AddProperty(QV_Container* owner, const char* name,
+QV_ExternalBase* QV_ExternalBase::AddProperty(QV_Containable* owner, const char* name,
                                               const char* description, QV_Direction direction,
                                               bool flag) {
-    Register(QV_RegistrationFlavour::External, owner, name, description, direction, flag);
+    Register(QV_RegistrationFlavour::External, dynamic_cast<QV_Container*>(owner), name,
+             description, direction, flag);
     return this;
 }
 
@@ -36,10 +37,10 @@ QV_VirtualBase::~QV_VirtualBase() {
     delete m_ownedDefault;
 }
 
-QV_VirtualBase* QV_VirtualBase::AddProperty(QV_Container* owner, const char* name,
-                                            const char* description, QV_Direction direction,
-                                            bool flag) {
-    Register(QV_RegistrationFlavour::Virtual, owner, name, description, direction, flag);
+QV_Type* QV_VirtualBase::AddProperty(QV_Containable* owner, const char* name,
+                                     const char* description, QV_Direction direction, bool flag) {
+    Register(QV_RegistrationFlavour::Virtual, dynamic_cast<QV_Container*>(owner), name, description,
+             direction, flag);
     return this;
 }
 

@@ -2,6 +2,7 @@
 #include <climits>
 #include <cmath>
 
+#include "framework/assign.h"
 #include "support/host_fixture.h"
 
 namespace {
@@ -12,12 +13,12 @@ TEST_F(PropertiesTest, UserValueStandsAgainstLaterDefaultAssignments) {
     QV_INTEGERPARAMETER sections(true);
     EXPECT_EQ(sections.v(), 0); // the host class's own default
 
-    sections.Assign(QV_Value(3, 7, 4, 12));
+    pellorin::Assign(sections, QV_Value(3, 7, 4, 12));
     EXPECT_EQ(sections.v(), 3);
     EXPECT_EQ(sections.LastAssignment().tag(), (QV_ValueTag{7, 4, 12}));
 
     sections.Specify(QV_Value(5, 0u));
-    sections.Assign(QV_Value(9, 7, 4, 12));
+    pellorin::Assign(sections, QV_Value(9, 7, 4, 12));
     EXPECT_EQ(sections.v(), 5);
     EXPECT_EQ(sections.LastAssignment().AsInteger(), 9);
 
@@ -27,18 +28,18 @@ TEST_F(PropertiesTest, UserValueStandsAgainstLaterDefaultAssignments) {
 
 TEST_F(PropertiesTest, ValuesConvertBetweenKindsWithoutOverflow) {
     QV_INTEGERPARAMETER p(true);
-    p.Assign(QV_Value(1e300, 0, 0, 1));
+    pellorin::Assign(p, QV_Value(1e300, 0, 0, 1));
     EXPECT_EQ(p.v(), INT_MAX);
-    p.Assign(QV_Value(-1e300, 0, 0, 1));
+    pellorin::Assign(p, QV_Value(-1e300, 0, 0, 1));
     EXPECT_EQ(p.v(), INT_MIN);
-    p.Assign(QV_Value(std::nan(""), 0, 0, 1));
+    pellorin::Assign(p, QV_Value(std::nan(""), 0, 0, 1));
     EXPECT_EQ(p.v(), 0);
     QV_REALPARAMETER r(true);
-    r.Assign(QV_Value(7, 0, 0, 1));
+    pellorin::Assign(r, QV_Value(7, 0, 0, 1));
     EXPECT_EQ(r.v(), 7.0);
     QV_STRINGPARAMETER s(true);
     EXPECT_STREQ(s.v(), "");
-    s.Assign(QV_Value("OCFE3", 0, 0, 1));
+    pellorin::Assign(s, QV_Value("OCFE3", 0, 0, 1));
     EXPECT_STREQ(static_cast<const char*>(s), "OCFE3");
 }
 

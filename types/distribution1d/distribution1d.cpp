@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "framework/assign.h"
 #include "framework/exports.h"
 #include "framework/string_in_set.h"
 #include "types/distribution/domain_context.h"
@@ -111,20 +112,25 @@ void QV_DISTRIBUTION1D::RunAssignments(int a, int b) {
         const long long endNode = domain->ENDNODE.v();
         const int used = HIGHESTORDERXDERIVATIVEUSED.v();
         const long long integrals = StringInSet("idx", INTEGRALS.v());
-        InitialiseInternalIndexSet(QV_VALUE_SET1, QV_Value(UpTo(endNode, 1), b, a, 1), pass);
-        InitialiseInternalIndexSet(QV_DDX_SET1, QV_Value(UpTo(endNode, used > 0), b, a, 2), pass);
+        pellorin::InitialiseIndexSet(*this, QV_VALUE_SET1, QV_Value(UpTo(endNode, 1), b, a, 1),
+                                     pass);
+        pellorin::InitialiseIndexSet(*this, QV_DDX_SET1, QV_Value(UpTo(endNode, used > 0), b, a, 2),
+                                     pass);
         SUValue secondDerivatives =
             QV_IntSetValue(1, pellorin::ClampToInt(endNode * (used > 1 ? 1 : 0)));
         secondDerivatives *= domain->INTERIOR.v();
-        InitialiseInternalIndexSet(QV_D2DX2_SET1, QV_Value(secondDerivatives, b, a, 3), pass);
-        InitialiseInternalIndexSet(QV_IDX_SET1, QV_Value(UpTo(endNode, 2 * integrals - 1), b, a, 4),
-                                   pass);
+        pellorin::InitialiseIndexSet(*this, QV_D2DX2_SET1, QV_Value(secondDerivatives, b, a, 3),
+                                     pass);
+        pellorin::InitialiseIndexSet(*this, QV_IDX_SET1,
+                                     QV_Value(UpTo(endNode, 2 * integrals - 1), b, a, 4), pass);
         if (pass == 1) {
             break;
         }
-        HIGHESTORDERXDERIVATIVE.Assign(QV_Value(domain->HIGHESTORDERDERIVATIVE.v(), b, a, 5));
-        HIGHESTORDERXDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERXDERIVATIVE.v(), b, a, 6));
-        INTEGRALS.Assign(QV_Value("None", b, a, 7));
+        pellorin::Assign(HIGHESTORDERXDERIVATIVE,
+                         QV_Value(domain->HIGHESTORDERDERIVATIVE.v(), b, a, 5));
+        pellorin::Assign(HIGHESTORDERXDERIVATIVEUSED,
+                         QV_Value(HIGHESTORDERXDERIVATIVE.v(), b, a, 6));
+        pellorin::Assign(INTEGRALS, QV_Value("None", b, a, 7));
     }
 }
 

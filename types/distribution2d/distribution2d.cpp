@@ -3,6 +3,7 @@
 #include <array>
 #include <climits>
 
+#include "framework/assign.h"
 #include "framework/exports.h"
 #include "types/distribution/grid_context.h"
 #include "types/distribution/index_sets.h"
@@ -127,7 +128,7 @@ void QV_DISTRIBUTION2D::RunAssignments(int a, int b) {
         const int usedX = HIGHESTORDERXDERIVATIVEUSED.v();
         const int usedY = HIGHESTORDERYDERIVATIVEUSED.v();
         auto set = [&](QV_INTEGERSET& target, SUValue value, int n) {
-            InitialiseInternalIndexSet(target, QV_Value(value, b, a, n), pass);
+            pellorin::InitialiseIndexSet(*this, target, QV_Value(value, b, a, n), pass);
         };
         set(QV_VALUE_SET1, UpTo(endX, 1), 1);
         set(QV_VALUE_SET2, UpTo(endY, 1), 2);
@@ -155,11 +156,15 @@ void QV_DISTRIBUTION2D::RunAssignments(int a, int b) {
         if (pass == 1) {
             break;
         }
-        HIGHESTORDERXDERIVATIVE.Assign(QV_Value(x->HIGHESTORDERDERIVATIVE.v(), b, a, 16));
-        HIGHESTORDERYDERIVATIVE.Assign(QV_Value(y->HIGHESTORDERDERIVATIVE.v(), b, a, 17));
-        HIGHESTORDERXDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERXDERIVATIVE.v(), b, a, 18));
-        HIGHESTORDERYDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERYDERIVATIVE.v(), b, a, 19));
-        INTEGRALS.Assign(QV_Value("None", b, a, 20));
+        pellorin::Assign(HIGHESTORDERXDERIVATIVE,
+                         QV_Value(x->HIGHESTORDERDERIVATIVE.v(), b, a, 16));
+        pellorin::Assign(HIGHESTORDERYDERIVATIVE,
+                         QV_Value(y->HIGHESTORDERDERIVATIVE.v(), b, a, 17));
+        pellorin::Assign(HIGHESTORDERXDERIVATIVEUSED,
+                         QV_Value(HIGHESTORDERXDERIVATIVE.v(), b, a, 18));
+        pellorin::Assign(HIGHESTORDERYDERIVATIVEUSED,
+                         QV_Value(HIGHESTORDERYDERIVATIVE.v(), b, a, 19));
+        pellorin::Assign(INTEGRALS, QV_Value("None", b, a, 20));
     }
 }
 

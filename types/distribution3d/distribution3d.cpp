@@ -3,6 +3,7 @@
 #include <array>
 #include <climits>
 
+#include "framework/assign.h"
 #include "framework/exports.h"
 #include "types/distribution/grid_context.h"
 #include "types/distribution/index_sets.h"
@@ -179,7 +180,7 @@ void QV_DISTRIBUTION3D::RunAssignments(int a, int b) {
     for (int pass = 0; pass < 2; ++pass) {
         int n = 0;
         auto set = [&](QV_INTEGERSET& target, const SUValue& value) {
-            InitialiseInternalIndexSet(target, QV_Value(value, b, a, ++n), pass);
+            pellorin::InitialiseIndexSet(*this, target, QV_Value(value, b, a, ++n), pass);
         };
         const long long endX = x->ENDNODE.v();
         const long long endY = y->ENDNODE.v();
@@ -229,13 +230,19 @@ void QV_DISTRIBUTION3D::RunAssignments(int a, int b) {
         if (pass == 1) {
             break;
         }
-        HIGHESTORDERXDERIVATIVE.Assign(QV_Value(x->HIGHESTORDERDERIVATIVE.v(), b, a, 41));
-        HIGHESTORDERYDERIVATIVE.Assign(QV_Value(y->HIGHESTORDERDERIVATIVE.v(), b, a, 42));
-        HIGHESTORDERZDERIVATIVE.Assign(QV_Value(z->HIGHESTORDERDERIVATIVE.v(), b, a, 43));
-        HIGHESTORDERXDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERXDERIVATIVE.v(), b, a, 44));
-        HIGHESTORDERYDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERYDERIVATIVE.v(), b, a, 45));
-        HIGHESTORDERZDERIVATIVEUSED.Assign(QV_Value(HIGHESTORDERZDERIVATIVE.v(), b, a, 46));
-        INTEGRALS.Assign(QV_Value("None", b, a, 47));
+        pellorin::Assign(HIGHESTORDERXDERIVATIVE,
+                         QV_Value(x->HIGHESTORDERDERIVATIVE.v(), b, a, 41));
+        pellorin::Assign(HIGHESTORDERYDERIVATIVE,
+                         QV_Value(y->HIGHESTORDERDERIVATIVE.v(), b, a, 42));
+        pellorin::Assign(HIGHESTORDERZDERIVATIVE,
+                         QV_Value(z->HIGHESTORDERDERIVATIVE.v(), b, a, 43));
+        pellorin::Assign(HIGHESTORDERXDERIVATIVEUSED,
+                         QV_Value(HIGHESTORDERXDERIVATIVE.v(), b, a, 44));
+        pellorin::Assign(HIGHESTORDERYDERIVATIVEUSED,
+                         QV_Value(HIGHESTORDERYDERIVATIVE.v(), b, a, 45));
+        pellorin::Assign(HIGHESTORDERZDERIVATIVEUSED,
+                         QV_Value(HIGHESTORDERZDERIVATIVE.v(), b, a, 46));
+        pellorin::Assign(INTEGRALS, QV_Value("None", b, a, 47));
     }
 }
 

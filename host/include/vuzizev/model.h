@@ -24,8 +24,9 @@ public:
     virtual long ExecuteAssignments(int a, int b);
 
     // Keeps value in the internal index set set during the given pass of the assignments.
-    // Returns 0, or -1 when the set cannot hold the value (the set is unchanged then).
-    long InitialiseInternalIndexSet(QV_Set& set, const QV_Value& value, int pass);
+    // Returns 0, or -1 when the set cannot hold the value or there is none (the set is
+    // unchanged then).
+    long InitialiseInternalIndexSet(QV_Set& set, QV_Value* value, int pass);
 
     // The properties registered with this container as owner, in order of registration.
     const std::vector<QV_Containable*>& Properties() const { return m_properties; }

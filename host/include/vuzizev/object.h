@@ -92,7 +92,7 @@ public:
     ~QV_Type() override;
 
     // Registers this object as the property `name` of owner; returns this object.
-    QV_Type* AddProperty(QV_Container* owner, const char* name, const char* description,
+    QV_Type* AddProperty(QV_Containable* owner, const char* name, const char* description,
                          QV_Direction direction, bool flag);
 
     virtual const char* QV_DefaultDESCRIPTION() const;

@@ -4,6 +4,8 @@
 #include "vuzizev/object.h"
 #include "vuzizev/values.h"
 
+class QV_Matrix;
+
 // A property that holds a value. A value the library assigns is a default: the host
 // keeps it (with its tag) and applies it unless the user has specified the property,
 // in which case the user's value stands.
@@ -15,8 +17,13 @@ public:
     ~QV_VarParamProp() override;
 
     // A default assignment from the library. Returns 0 when the host accepted the value,
-    // -1 when the property cannot hold a value of that kind (nothing changes then).
-    long Assign(const QV_Value& value);
+    // -1 when the property cannot hold a value of that kind or there is none (nothing
+    // changes then).
+    QV_AssignStatus Assign(QV_Value* value);
+
+    // The array hears of every change of this property's value; adding one twice keeps it
+    // once. Only sets have dependents: on any other property this does nothing.
+    void AddDependent(QV_Matrix* dependent);
 
     // What the user has specified; a later Assign does not override it. False (nothing
     // changes) when the property cannot hold a value of that kind.
@@ -82,14 +89,14 @@ public:
     double v() const;
     double fv() const;
 
-    virtual const QV_Value* QV_DefaultVALUE() const;
-    virtual const QV_Value* QV_DefaultLOWER() const;
-    virtual const QV_Value* QV_DefaultPHYSICALQUANTITY() const;
-    virtual const QV_Value* QV_DefaultBASEUOMNAME() const;
-    virtual const QV_Value* QV_DefaultTAG() const;
-    virtual const QV_Value* QV_DefaultUNITS() const;
-    virtual const QV_Value* QV_DefaultUPPER() const;
-    virtual const QV_Value* QV_DefaultINTEGERPHYSICALQUANTITY() const;
+    virtual QV_Value* QV_DefaultVALUE() const;
+    virtual QV_Value* QV_DefaultLOWER() const;
+    virtual QV_Value* QV_DefaultPHYSICALQUANTITY() const;
+    virtual QV_Value* QV_DefaultBASEUOMNAME() const;
+    virtual QV_Value* QV_DefaultTAG() const;
+    virtual QV_Value* QV_DefaultUNITS() const;
+    virtual QV_Value* QV_DefaultUPPER() const;
+    virtual QV_Value* QV_DefaultINTEGERPHYSICALQUANTITY() const;
 
 protected:
     const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
@@ -105,10 +112,10 @@ public:
     int v() const;
     int fv() const;
 
-    virtual const QV_Value* QV_DefaultVALUE() const;
-    virtual const QV_Value* QV_DefaultLOWER() const;
-    virtual const QV_Value* QV_DefaultTAG() const;
-    virtual const QV_Value* QV_DefaultUPPER() const;
+    virtual QV_Value* QV_DefaultVALUE() const;
+    virtual QV_Value* QV_DefaultLOWER() const;
+    virtual QV_Value* QV_DefaultTAG() const;
+    virtual QV_Value* QV_DefaultUPPER() const;
 
 protected:
     const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
@@ -125,10 +132,10 @@ public:
     const char* fv() const;
     operator const char*() const;
 
-    virtual const QV_Value* QV_DefaultVALUE() const;
-    virtual const QV_Value* QV_DefaultTAG() const;
-    virtual const QV_Value* QV_DefaultVALID() const;
-    virtual const QV_Value* QV_VALIDValue() const;
+    virtual QV_Value* QV_DefaultVALUE() const;
+    virtual QV_Value* QV_DefaultTAG() const;
+    virtual QV_Value* QV_DefaultVALID() const;
+    virtual QV_Value* QV_VALIDValue() const;
 
 protected:
     const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }

@@ -24,8 +24,7 @@ public:
     // A text given to a string set is the set of that one member.
     QV_Value Converted(const QV_Value& value) const override;
 
-    // The arrays that hear of this set; adding one twice keeps it once.
-    void AddDependent(QV_Matrix* dependent);
+    // The arrays that hear of this set (QV_VarParamProp::AddDependent adds one).
     void RemoveDependent(QV_Matrix* dependent);
     const std::vector<QV_Matrix*>& Dependents() const { return m_dependents; }
 
@@ -34,7 +33,8 @@ protected:
     const QV_Value* DefaultValueInForce() const override;
 
 private:
-    friend class QV_Container; // keeps internal index sets
+    friend class QV_Container;    // keeps internal index sets
+    friend class QV_VarParamProp; // adds dependents
     bool Initialise(const QV_Value& value) { return StoreAssignment(value); }
 
     SUValue::Kind m_kind;
@@ -43,7 +43,7 @@ private:
 
 class VZ_API QV_INTEGERSET : public QV_Set {
 public:
-    explicit QV_INTEGERSET(bool init = true);
+    QV_INTEGERSET();
     ~QV_INTEGERSET() override;
     QV_INTEGERSET& operator*() { return *this; }
 };
