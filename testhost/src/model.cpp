@@ -136,7 +136,7 @@ QV_ModelType& QV_ModelType::operator=(const QV_ModelType& other) {
 
 QV_ModelType::~QV_ModelType() {
     for (QV_EquationType* equation : m_equationObjects) {
-        delete equation;
+        vzt::detail::Destroy(equation);
     }
     delete m_equations;
 }

@@ -32,6 +32,15 @@ std::uint32_t QV_Unknown::Release() {
     return left;
 }
 
+void vzt::detail::Destroy(QV_Unknown* object) {
+    if (object == nullptr) {
+        return;
+    }
+    void* whole = dynamic_cast<void*>(object);
+    object->~QV_Unknown();
+    MyFree(whole);
+}
+
 // ---- QV_Containable -----------------------------------------------------------------------
 
 // A copy is a new, unregistered property: registration belongs to the object, not its value.

@@ -1,5 +1,7 @@
 #include "vuzizev/references.h"
 
+#include "control.h"
+
 // ---- QV_ExternalBase ----------------------------------------------------------------------
 
 QV_ExternalBase::QV_ExternalBase(const QV_ExternalBase& other)
@@ -34,7 +36,7 @@ QV_VirtualBase& QV_VirtualBase::operator=(const QV_VirtualBase& other) {
 }
 
 QV_VirtualBase::~QV_VirtualBase() {
-    delete m_ownedDefault;
+    vzt::detail::Destroy(m_ownedDefault);
 }
 
 QV_Type* QV_VirtualBase::AddProperty(QV_Containable* owner, const char* name,
@@ -46,7 +48,7 @@ QV_Type* QV_VirtualBase::AddProperty(QV_Containable* owner, const char* name,
 
 void QV_VirtualBase::Resolve(QV_Type* target) {
     if (target != m_ownedDefault) {
-        delete m_ownedDefault;
+        vzt::detail::Destroy(m_ownedDefault);
         m_ownedDefault = nullptr;
     }
     m_link = target;

@@ -182,6 +182,10 @@ bool SUValue::operator>=(int value) const {
     return SetContains(value, pos);
 }
 
+SUValue::SUValue(const SUValue& other) = default;
+SUValue& SUValue::operator=(const SUValue& other) = default;
+SUValue::~SUValue() = default;
+
 int SUValue::operator>=(const char* value) const {
     int pos = 0;
     return SetContains(value, pos) ? 1 : 0;

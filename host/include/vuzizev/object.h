@@ -13,9 +13,7 @@
 class QV_Container;
 
 // Reference-counted root of the class tree. Objects start with no reference; the last
-// Release destroys the object. Allocation is class-scoped and non-throwing, so that
-// `new T(...)` yields null without constructing when the host's allocator fails; it goes
-// straight to the host's allocator, in whichever library makes or destroys the object.
+// Release destroys the object.
 class VZ_API QV_Unknown {
 public:
     QV_Unknown() = default;
@@ -26,14 +24,6 @@ public:
     virtual std::uint32_t AddRef();
     virtual std::uint32_t Release();
     std::uint32_t RefCount() const { return m_refs; }
-
-    static void* operator new(std::size_t size) noexcept { return MyAllocate(size); }
-    static void* operator new[](std::size_t size) noexcept { return MyAllocate(size); }
-    static void operator delete(void* p) noexcept { MyFree(p); }
-    static void operator delete[](void* p) noexcept { MyFree(p); }
-    // Placement forms stay available for objects built in caller-supplied memory.
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
 
 private:
     std::uint32_t m_refs = 0;

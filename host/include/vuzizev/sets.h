@@ -24,6 +24,9 @@ public:
 
     // The empty set, of no kind yet: the first value added gives it its kind.
     SUValue() = default;
+    SUValue(const SUValue& other);
+    SUValue& operator=(const SUValue& other);
+    ~SUValue();
 
     Kind kind() const { return m_kind; }
     int Type() const { return m_type; }
