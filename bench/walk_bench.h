@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include <vuzizev/testing.h>
+#include <standin/testing.h>
 #include <vuzizev/vuzizev.h>
 
 namespace walkbench {

@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "vuzizev/alloc.h"
-#include "vuzizev/testing.h"
+#include "standin/testing.h"
 
 namespace {
 

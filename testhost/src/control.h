@@ -1,7 +1,7 @@
 // Internal state of the stand-in host that several of its parts share.
 #pragma once
 
-#include "vuzizev/testing.h"
+#include "standin/testing.h"
 
 class QV_Unknown;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include <vuzizev/expressions.h>
+#include <standin/expressions.h>
 
 #include "support/host_fixture.h"
 #include "types/distribution1d/distribution1d.h"

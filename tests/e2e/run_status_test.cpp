@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include <vuzizev/testing.h>
+#include <standin/testing.h>
 
 #include "loader.h"
 #include "run.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include <vuzizev/testing.h>
+#include <standin/testing.h>
 #include <vuzizev/vuzizev.h>
 
 namespace testsupport {

@@ -1,5 +1,5 @@
 // Evaluation and infix rendering of the prefix expressions a model registers.
-#include <vuzizev/expressions.h>
+#include <standin/expressions.h>
 
 #include <cstdio>
 #include <utility>

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <vector>
 
-#include <vuzizev/expressions.h>
+#include <standin/expressions.h>
 
 #include "describe.h"
 #include "model_reader.h"

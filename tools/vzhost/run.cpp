@@ -9,7 +9,7 @@
 #include "drive.h"
 #include "report.h"
 #include "specify.h"
-#include "vuzizev/testing.h"
+#include "standin/testing.h"
 
 namespace vzhost {
 namespace {
