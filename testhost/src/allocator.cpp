@@ -8,15 +8,22 @@
 #include <new>
 #include <unordered_map>
 
-#include "vuzizev/alloc.h"
 #include "standin/testing.h"
+#include "vuzizev/alloc.h"
 
 namespace {
 
-// The C++ runtime's own release: this library's operator delete is MyFree (release.cpp).
+// The C++ runtime's own release functions, for single objects and for arrays: this library's
+// operator delete is MyFree (release.cpp).
+using RuntimeReleaseFunction = void (*)(void*);
 void RuntimeRelease(void* block) {
-    using Release = void (*)(void*);
-    static const Release release = reinterpret_cast<Release>(dlsym(RTLD_DEFAULT, "_ZdlPv"));
+    static const auto release =
+        reinterpret_cast<RuntimeReleaseFunction>(dlsym(RTLD_DEFAULT, "_ZdlPv"));
+    release(block);
+}
+void RuntimeReleaseArray(void* block) {
+    static const auto release =
+        reinterpret_cast<RuntimeReleaseFunction>(dlsym(RTLD_DEFAULT, "_ZdaPv"));
     release(block);
 }
 
@@ -109,6 +116,20 @@ extern "C" void MyFree(void* block) {
 }
 
 namespace vzt {
+
+void ReleaseArray(void* block) {
+    if (block == nullptr) {
+        return;
+    }
+    AllocatorState& s = State();
+    // A block of MyAllocate's is a single object's block, whatever it held.
+    if (Forget(s, block)) {
+        RuntimeRelease(block);
+    } else {
+        ++s.stats.foreignFrees;
+        RuntimeReleaseArray(block);
+    }
+}
 
 AllocatorStats Allocator() {
     return State().stats;

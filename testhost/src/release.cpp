@@ -5,23 +5,24 @@
 #include <cstddef>
 #include <new>
 
+#include "standin/testing.h"
 #include "vuzizev/alloc.h"
 
 void operator delete(void* block) noexcept {
     MyFree(block);
 }
 void operator delete[](void* block) noexcept {
-    MyFree(block);
+    vzt::ReleaseArray(block);
 }
 void operator delete(void* block, std::size_t) noexcept {
     MyFree(block);
 }
 void operator delete[](void* block, std::size_t) noexcept {
-    MyFree(block);
+    vzt::ReleaseArray(block);
 }
 void operator delete(void* block, const std::nothrow_t&) noexcept {
     MyFree(block);
 }
 void operator delete[](void* block, const std::nothrow_t&) noexcept {
-    MyFree(block);
+    vzt::ReleaseArray(block);
 }

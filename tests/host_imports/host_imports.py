@@ -81,11 +81,13 @@ def linux_imports(nm, cxxfilt, library, host):
 
 def global_allocation(nm, cxxfilt, library):
     """The global allocation and release functions that the library imports or exports: its
-    own must stay inside it, and it must not take the runtime's."""
+    own must stay inside it, and it must not take the runtime's. The placement forms, which
+    allocate nothing, may appear in an unoptimised build."""
     symbols = dynamic_symbols(nm, library, "--undefined-only") | dynamic_symbols(
         nm, library, "--defined-only")
     return sorted(s for s in demangle(cxxfilt, sorted(symbols))
-                  if s.startswith(("operator new", "operator delete")))
+                  if s.startswith(("operator new", "operator delete"))
+                  and not s.endswith(", void*)"))
 
 
 def main():

@@ -25,9 +25,9 @@ TEST_F(AllocatorTest, FailsExactlyTheRequestedAllocation) {
     EXPECT_TRUE(AllocatorBalanced());
 }
 
-// A block the host handed out may come back through MyFree or through the heap's own release,
-// wherever that runs; a block of the heap's own may come back through MyFree. The books stay
-// true either way.
+// A block the host handed out may come back through MyFree or through a release function of
+// the host or of a program; a block of the heap's own (or an array's) may come back through
+// MyFree or an array release. The books stay true either way.
 TEST_F(AllocatorTest, BlocksComeBackThroughEitherRelease) {
     Probe* made = vzt::New<Probe>();
     ASSERT_NE(made, nullptr);
@@ -37,6 +37,8 @@ TEST_F(AllocatorTest, BlocksComeBackThroughEitherRelease) {
     ::operator delete(block);
     int* own = new int(7);
     MyFree(own);
+    delete[] new int[3];
+    delete[] static_cast<char*>(MyAllocate(5));
     EXPECT_TRUE(AllocatorBalanced());
 
     vzt::FailAllAllocations(true);

@@ -35,6 +35,10 @@ VZ_API void FailAllocation(std::size_t k);
 // Makes every allocation from now fail, or none.
 VZ_API void FailAllAllocations(bool fail);
 
+// Releases an array: through MyFree's books when MyAllocate gave the block, to the runtime's
+// array release otherwise. The release functions of the host and of the test programs use it.
+VZ_API void ReleaseArray(void* block);
+
 // A new T in memory from the host's allocator, as the host and the library make the objects
 // they hand to each other; null, with nothing constructed, when the allocator fails.
 template <class T, class... Args>
