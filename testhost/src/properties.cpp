@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "control.h"
+#include "vuzizev/set_properties.h"
 
 // ---- QV_VarParamProp ----------------------------------------------------------------------
 
@@ -43,9 +44,36 @@ QV_AssignStatus QV_VarParamProp::Assign(QV_Value* value) {
     return StoreAssignment(*value) ? 0 : -1;
 }
 
+// Every property holds any value, but a set, which holds set values of its kind.
+bool QV_VarParamProp::Holds(const QV_Value& value, QV_Value& held) const {
+    if (const auto* set = dynamic_cast<const QV_Set*>(this)) {
+        held = set->Converted(value);
+        return set->Accepts(held);
+    }
+    held = value;
+    return true;
+}
+
+// The type's default: a parameter's default value, a set's empty set.
+const QV_Value* QV_VarParamProp::DefaultValueInForce() const {
+    if (const auto* real = dynamic_cast<const QV_REALPARAMETER*>(this)) {
+        return real->QV_DefaultVALUE();
+    }
+    if (const auto* integer = dynamic_cast<const QV_INTEGERPARAMETER*>(this)) {
+        return integer->QV_DefaultVALUE();
+    }
+    if (const auto* text = dynamic_cast<const QV_STRINGPARAMETER*>(this)) {
+        return text->QV_DefaultVALUE();
+    }
+    if (const auto* set = dynamic_cast<const QV_Set*>(this)) {
+        return set->Empty();
+    }
+    return nullptr;
+}
+
 bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
-    QV_Value held = Converted(value);
-    if (!Accepts(held)) {
+    QV_Value held;
+    if (!Holds(value, held)) {
         return false;
     }
     HeldValues().assigned = std::move(held);
@@ -53,8 +81,8 @@ bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
 }
 
 bool QV_VarParamProp::Specify(const QV_Value& value) {
-    QV_Value held = Converted(value);
-    if (!Accepts(held)) {
+    QV_Value held;
+    if (!Holds(value, held)) {
         return false;
     }
     HeldValues().specified = std::move(held);

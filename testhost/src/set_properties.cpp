@@ -55,7 +55,7 @@ void QV_Set::RemoveDependent(QV_Matrix* dependent) {
                        m_dependents.end());
 }
 
-const QV_Value* QV_Set::DefaultValueInForce() const {
+const QV_Value* QV_Set::Empty() const {
     static const QV_Value emptyIntegers(QV_IntSetValue(), 0u);
     static const QV_Value emptyStrings(QV_StrSetValue(), 0u);
     return m_kind == SUValue::Kind::String ? &emptyStrings : &emptyIntegers;

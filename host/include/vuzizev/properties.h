@@ -45,19 +45,17 @@ public:
     void SetCurrentValue(double value);
     void SetCurrentValue(const char* value);
 
-    // Whether the property can hold this value; every value, unless a class says otherwise.
-    virtual bool Accepts(const QV_Value&) const { return true; }
-
 protected:
-    // The value a property holds before anything is specified or assigned.
-    virtual const QV_Value* DefaultValueInForce() const { return nullptr; }
-    // The value as this property holds it (a class may take a value of another kind).
-    virtual QV_Value Converted(const QV_Value& value) const { return value; }
     // Keeps value as the last default assignment, without recording an Assign; false when
     // the property does not accept it.
     bool StoreAssignment(const QV_Value& value);
 
 private:
+    // The value a property holds before anything is specified or assigned.
+    const QV_Value* DefaultValueInForce() const;
+    // The value as this property holds it, or none when it cannot hold it.
+    bool Holds(const QV_Value& value, QV_Value& held) const;
+
     // The user's value and the last assignment, kept from the first of either on: most
     // elements of an array never get one.
     struct Held {
@@ -97,9 +95,6 @@ public:
     virtual QV_Value* QV_DefaultUNITS() const;
     virtual QV_Value* QV_DefaultUPPER() const;
     virtual QV_Value* QV_DefaultINTEGERPHYSICALQUANTITY() const;
-
-protected:
-    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
 };
 
 class VZ_API QV_INTEGERPARAMETER : public QV_VarParam {
@@ -116,9 +111,6 @@ public:
     virtual QV_Value* QV_DefaultLOWER() const;
     virtual QV_Value* QV_DefaultTAG() const;
     virtual QV_Value* QV_DefaultUPPER() const;
-
-protected:
-    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
 };
 
 class VZ_API QV_STRINGPARAMETER : public QV_VarParam {
@@ -136,9 +128,6 @@ public:
     virtual QV_Value* QV_DefaultTAG() const;
     virtual QV_Value* QV_DefaultVALID() const;
     virtual QV_Value* QV_VALIDValue() const;
-
-protected:
-    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
 };
 
 // A logical parameter whose default is false.
