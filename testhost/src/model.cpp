@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 
 #include "control.h"
 #include "procedure_control.h"
@@ -109,6 +110,60 @@ void QV_ModelExtensions::AddTerm(QV_VarParam& term, int*& rows, int*& cols, int 
     m_model->WriteJacobianEntry(term, rows, cols, eqn);
 }
 
+// Set values and set members stand in an expression as text: the members of a set, the
+// current member of an iteration.
+namespace {
+
+std::string Members(const QV_SetValue& value) {
+    std::string members;
+    for (int pos = 0; pos < int(value.Size()); ++pos) {
+        members +=
+            (pos > 0 ? "," : "") + (value.IsStringSet() ? std::string(value.String(pos))
+                                                        : std::to_string(value.Integer(pos)));
+    }
+    return members;
+}
+
+} // namespace
+
+void QV_ModelExtensions::AddTerm(const QV_StrSetValue& value, int eqn) {
+    AddTerm(static_cast<const QV_SetValue&>(value), eqn);
+}
+void QV_ModelExtensions::AddTerm(const QV_IntSetValue& value, int eqn) {
+    AddTerm(static_cast<const QV_SetValue&>(value), eqn);
+}
+void QV_ModelExtensions::AddTerm(const QV_SetValue& value, int eqn) {
+    AddTerm(Members(value).c_str(), eqn);
+}
+void QV_ModelExtensions::AddTerm(const QV_SpecType&, int eqn) {
+    AddTerm("", eqn);
+}
+void QV_ModelExtensions::AddTerm(QV_IntegerSetIter& member, int*&, int*&, int eqn) {
+    AddTerm(member.v(), eqn);
+}
+void QV_ModelExtensions::AddTerm(QV_StringSetIter& member, int*&, int*&, int eqn) {
+    AddTerm(member.v(), eqn);
+}
+
+// Conditional expressions, linearity, evaluation and activity are not the stand-in's: these
+// do nothing and answer 0.
+void QV_ModelExtensions::AddCondExpress(int) {}
+void QV_ModelExtensions::EndCondExpress(int) {}
+int QV_ModelExtensions::Linearity(int) {
+    return 0;
+}
+int QV_ModelExtensions::Evaluate(double*, int, int) {
+    return 0;
+}
+void QV_ModelExtensions::ConcatLists(int*&, int*&) {}
+void QV_ModelExtensions::GroupVars() {}
+int QV_ModelExtensions::ActivityPattern(int*) {
+    return 0;
+}
+int QV_ModelExtensions::JacEx(double*, int, int) {
+    return 0;
+}
+
 void QV_ModelExtensions::AddProcExpression(QV_ProcedureType* procedure, int number, int eqn,
                                            const char* callName) {
     vzt::detail::Log("AddProcExpression " +
@@ -118,7 +173,24 @@ void QV_ModelExtensions::AddProcExpression(QV_ProcedureType* procedure, int numb
 }
 
 QV_ModelDiscontinuity::~QV_ModelDiscontinuity() = default;
+bool QV_ModelDiscontinuity::HasDiscontinuity() {
+    return false;
+}
+void QV_ModelDiscontinuity::EventReset() {}
+bool QV_ModelDiscontinuity::Changed() {
+    return false;
+}
+bool QV_ModelDiscontinuity::Tripped() {
+    return false;
+}
+
 QV_ModelExtensions2::~QV_ModelExtensions2() = default;
+int QV_ModelExtensions2::Evaluate2(double*, int, int) {
+    return 0;
+}
+int QV_ModelExtensions2::JacEx2(double*, int, int) {
+    return 0;
+}
 
 // ---- QV_ModelType -------------------------------------------------------------------------
 

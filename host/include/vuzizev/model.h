@@ -8,7 +8,10 @@
 #include "vuzizev/properties.h"
 
 class QV_EquationType;
+class QV_IntegerSetIter;
 class QV_ModelType;
+class QV_SpecType;
+class QV_StringSetIter;
 class QV_ProcedureType;
 class QV_Set;
 
@@ -46,38 +49,66 @@ struct QV_ProcedureCallRecord {
     int group;
 };
 
-// The expression interface of a type object: prefix expressions per equation.
+// The expression interface of a type object: prefix expressions per equation, appended
+// operator by operator and term by term. Its operations stand in the host's order.
 class VZ_API QV_ModelExtensions {
 public:
     explicit QV_ModelExtensions(QV_ModelType* model);
     QV_ModelExtensions(const QV_ModelExtensions&) = delete;
     QV_ModelExtensions& operator=(const QV_ModelExtensions&) { return *this; }
-    virtual ~QV_ModelExtensions();
 
     virtual int Compatibility();
     virtual void ResetExpressions();
     virtual void AddOp(EOp op, int eqn);
+    virtual void AddTerm(const QV_StrSetValue& value, int eqn);
+    virtual void AddTerm(const QV_IntSetValue& value, int eqn);
+    virtual void AddTerm(const QV_SetValue& value, int eqn);
+    virtual void AddTerm(const QV_SpecType& value, int eqn);
     virtual void AddTerm(const char* text, int eqn);
     virtual void AddTerm(double value, int eqn);
     virtual void AddTerm(int value, int eqn);
     virtual void AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn);
+    virtual void AddTerm(QV_IntegerSetIter& member, int*& rows, int*& cols, int eqn);
+    virtual void AddTerm(QV_StringSetIter& member, int*& rows, int*& cols, int eqn);
+    virtual void AddCondExpress(int eqn);
+    virtual void EndCondExpress(int eqn);
+    virtual int Linearity(int eqn);
+    virtual int Evaluate(double* residuals, int first, int count);
+    virtual void ConcatLists(int*& rows, int*& cols);
     // Equation eqn is y - f = 0 of the given procedure call's equation number.
     virtual void AddProcExpression(QV_ProcedureType* procedure, int number, int eqn,
                                    const char* callName);
+    virtual void GroupVars();
+    virtual int ActivityPattern(int* pattern);
+    virtual int JacEx(double* values, int first, int count);
+
+protected:
+    ~QV_ModelExtensions();
 
 private:
     QV_ModelType* m_model;
     QV_EquationStore* m_store; // the model's, which lives as long as the model
 };
 
+// Events of a model: the host's discontinuity interface.
 class VZ_API QV_ModelDiscontinuity {
 public:
-    virtual ~QV_ModelDiscontinuity();
+    virtual bool HasDiscontinuity();
+    virtual void EventReset();
+    virtual bool Changed();
+    virtual bool Tripped();
+
+protected:
+    ~QV_ModelDiscontinuity();
 };
 
 class VZ_API QV_ModelExtensions2 {
 public:
-    virtual ~QV_ModelExtensions2();
+    virtual int Evaluate2(double* residuals, int first, int count);
+    virtual int JacEx2(double* values, int first, int count);
+
+protected:
+    ~QV_ModelExtensions2();
 };
 
 class VZ_API QV_ModelType : public QV_Container {
