@@ -4,7 +4,9 @@
 // the other library allocated. The accounting keeps each live block's size by its address,
 // and every release of the host's (release.cpp) goes through it, so the books stay true.
 #include <cstdint>
+#if !defined(_WIN32)
 #include <dlfcn.h>
+#endif
 #include <new>
 #include <unordered_map>
 
@@ -13,8 +15,17 @@
 
 namespace {
 
-// The C++ runtime's own release functions, for single objects and for arrays: this library's
-// operator delete is MyFree (release.cpp).
+// The C++ runtime's own release functions, for single objects and for arrays. On Linux this
+// library's operator delete is MyFree (release.cpp), so the runtime's are looked up; a DLL's
+// are its own, so there they are the runtime's.
+#if defined(_WIN32)
+void RuntimeRelease(void* block) {
+    ::operator delete(block);
+}
+void RuntimeReleaseArray(void* block) {
+    ::operator delete[](block);
+}
+#else
 using RuntimeReleaseFunction = void (*)(void*);
 void RuntimeRelease(void* block) {
     static const auto release =
@@ -26,6 +37,7 @@ void RuntimeReleaseArray(void* block) {
         reinterpret_cast<RuntimeReleaseFunction>(dlsym(RTLD_DEFAULT, "_ZdaPv"));
     release(block);
 }
+#endif
 
 // The books' own storage, which goes straight back to the runtime: releasing it must not
 // come back to the books.
