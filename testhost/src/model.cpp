@@ -213,6 +213,13 @@ QV_ModelType::~QV_ModelType() {
     delete m_equations;
 }
 
+ULONG STDMETHODCALLTYPE QV_ModelType::AddRef() {
+    return QV_Unknown::AddRef();
+}
+ULONG STDMETHODCALLTYPE QV_ModelType::Release() {
+    return QV_Unknown::Release();
+}
+
 int QV_ModelType::SetUpEquations() {
     vzt::detail::Record({.kind = vzt::EventKind::ModelSetUpEquations, .object = this});
     m_equations->ClearInstances();

@@ -55,10 +55,39 @@ TEST(InterfaceSlots, ExpressionDiscontinuityAndSecondExtensionOperationsStandInT
                                              Slot(&QV_ModelExtensions2::JacEx2)};
     for (const auto* slots : {&expressions, &discontinuity, &second}) {
         for (std::size_t k = 0; k < slots->size(); ++k) {
-            EXPECT_EQ((*slots)[k], k) << "operation " << k << " of an interface of "
-                                      << slots->size();
+            EXPECT_EQ((*slots)[k], k)
+                << "operation " << k << " of an interface of " << slots->size();
         }
     }
+}
+
+// The steps a type overrides keep the host's relative order within each host class.
+TEST(InterfaceSlots, TypeStepsStandInTheHostsOrderWithinEachClass) {
+    using M = QV_ModelType;
+    const std::vector<std::vector<std::size_t>> classes = {
+        {Slot(&QV_Type::QV_DefaultDESCRIPTION), Slot(&QV_Type::ContainerDerivesFrom)},
+        {Slot(&QV_Container::SetDims), Slot(&QV_Container::ExecuteAssignments)},
+        {Slot(&M::ComponentList), Slot(&M::IsConnected), Slot(&M::JacPattern), Slot(&M::Jacobian),
+         Slot(&M::Residuals), Slot(&M::SetUpEquations)},
+    };
+    for (const std::vector<std::size_t>& slots : classes) {
+        for (std::size_t k = 1; k < slots.size(); ++k) {
+            EXPECT_LT(slots[k - 1], slots[k]) << "step " << k;
+        }
+    }
+}
+
+// Every host object begins with the component object model's two interfaces.
+TEST(InterfaceSlots, RootInterfacesComeFirst) {
+    const std::vector<std::size_t> root = {
+        Slot(&IUnknown::QueryInterface), Slot(&IUnknown::AddRef),
+        Slot(&IUnknown::Release),        Slot(&IDispatch::GetTypeInfoCount),
+        Slot(&IDispatch::GetTypeInfo),   Slot(&IDispatch::GetIDsOfNames),
+        Slot(&IDispatch::Invoke)};
+    for (std::size_t k = 0; k < root.size(); ++k) {
+        EXPECT_EQ(root[k], k);
+    }
+    EXPECT_EQ(Slot(&QV_ModelType::AddRef), Slot(&IUnknown::AddRef));
 }
 
 } // namespace

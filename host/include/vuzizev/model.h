@@ -118,12 +118,17 @@ public:
     QV_ModelType& operator=(const QV_ModelType& other);
     ~QV_ModelType() override;
 
-    virtual int SetUpEquations();
-    virtual int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns);
-    virtual int Residuals(double* residuals, int first, int count);
-    virtual int Jacobian(double* values, int first, int count);
+    // A model counts its references as every host object does.
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // The steps a type overrides, in the order of their slots.
     virtual QV_COMPONENTLISTNAME* ComponentList();
     virtual QV_VarParamProp* IsConnected();
+    virtual int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns);
+    virtual int Jacobian(double* values, int first, int count);
+    virtual int Residuals(double* residuals, int first, int count);
+    virtual int SetUpEquations();
 
     // The last equation group number used by any model.
     static int m_stLastGroup;
