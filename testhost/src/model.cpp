@@ -7,6 +7,7 @@
 
 #include "control.h"
 #include "procedure_control.h"
+#include "standin/equations.h"
 #include "vuzizev/procedure.h"
 
 // ---- QV_Container -------------------------------------------------------------------------
@@ -61,7 +62,7 @@ void QV_Container::RemoveRegisteredProperty(QV_Containable* property) {
 // ---- QV_ModelExtensions -------------------------------------------------------------------
 
 QV_ModelExtensions::QV_ModelExtensions(QV_ModelType* model)
-    : m_model(model), m_store(model != nullptr ? &model->Equations() : nullptr) {}
+    : m_model(model), m_store(model != nullptr ? model->m_equations : nullptr) {}
 
 QV_ModelExtensions::~QV_ModelExtensions() = default;
 
@@ -275,9 +276,16 @@ void QV_ModelType::AddEquation(QV_EquationType* equation, int& counter, int grou
     ++counter;
 }
 
-void QV_ModelType::SetJacobianBufferEnd(const int* rowsEnd, const int* colsEnd) {
-    m_rowsEnd = rowsEnd;
-    m_colsEnd = colsEnd;
+QV_EquationStore& vzt::HostAccess::Equations(const QV_ModelType& model) {
+    return *model.m_equations;
+}
+void vzt::HostAccess::SetJacobianBufferEnd(QV_ModelType& model, const int* rowsEnd,
+                                           const int* colsEnd) {
+    model.m_rowsEnd = rowsEnd;
+    model.m_colsEnd = colsEnd;
+}
+std::size_t vzt::HostAccess::JacobianOverruns(const QV_ModelType& model) {
+    return model.m_overruns;
 }
 
 void QV_ModelType::WriteJacobianEntry(QV_VarParam& term, int*& rows, int*& cols, int eqn) {

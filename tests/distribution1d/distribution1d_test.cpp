@@ -71,7 +71,7 @@ TEST_F(Distribution1DTest, WithoutADomainNothingIsAssignedAndSetUpFails) {
     const auto outcome = vzt::Drive({&distribution});
     EXPECT_EQ(CountOf(vzt::EventKind::Assign), 0u);
     EXPECT_LT(outcome[0].setUpResult, 0);
-    EXPECT_EQ(distribution.Equations().EquationCount(), 0u);
+    EXPECT_EQ(vzt::Equations(distribution).EquationCount(), 0u);
 }
 
 TEST_F(Distribution1DTest, AnUnknownMethodTakesNoBlock) {
@@ -79,7 +79,7 @@ TEST_F(Distribution1DTest, AnUnknownMethodTakesNoBlock) {
     m->Drive(); // lay the domain out, then change the method under the distribution
     m->domains[0].DISCRETIZATIONMETHOD.Specify(QV_Value("SPLINE", 0u));
     EXPECT_EQ(m->distribution.SetUpEquations(), 1);
-    EXPECT_EQ(m->distribution.Equations().Instance(0).incidenceCount, 1u);
+    EXPECT_EQ(vzt::Equations(m->distribution).Instance(0).incidenceCount, 1u);
 }
 
 // A model of a real domain and distribution is square once it adds the equations the balance
@@ -96,7 +96,7 @@ TEST_F(Distribution1DTest, EveryMethodIsSquareThroughRealDomainObjects) {
         ASSERT_EQ(used, c.directions[0].hod);
         const int seconds = int(d.QV_D2DX2_SET1.v().Size());
         const int added = used > 1 ? seconds + 2 : model.domains[0].ENDNODE.v() + 1;
-        EXPECT_EQ(int(d.Equations().InstanceCount()) + added,
+        EXPECT_EQ(int(vzt::Equations(d).InstanceCount()) + added,
                   int(d.QV_VALUE_SET1.v().Size() + d.QV_DDX_SET1.v().Size() + seconds +
                       d.QV_IDX_SET1.v().Size()));
     }

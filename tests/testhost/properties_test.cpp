@@ -79,15 +79,15 @@ TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {
     int counter = 10;
     int rows[2] = {-1, -1}, cols[2] = {-1, -1};
     int *r = rows, *c = cols;
-    model.AddOp(EOp_Plus, 0);                       // nothing open yet
-    model.SetJacobianBufferEnd(rows + 1, cols + 1); // room for one entry only
+    model.AddOp(EOp_Plus, 0);                             // nothing open yet
+    vzt::SetJacobianBufferEnd(model, rows + 1, cols + 1); // room for one entry only
     model.AddEquation("QV_Eqn3", counter, 3);
     model.AddOp(EOp_Times, 10);
     model.AddTerm(x, r, c, 10);
     model.AddTerm(h, r, c, 10);
     model.AddTerm(2.5, 9); // names an equation other than the open one
 
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     ASSERT_EQ(store.InstanceCount(), 2u);
     EXPECT_EQ(store.Instance(0).incidenceCount, 2u);
     EXPECT_EQ(store.Instance(1).incidenceCount, 0u);
@@ -96,14 +96,14 @@ TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {
     EXPECT_EQ(store.MisroutedTokens(), 2u);
     EXPECT_EQ(rows[0], 10);
     EXPECT_EQ(r, rows + 1);
-    EXPECT_EQ(model.JacobianOverruns(), 1u);
+    EXPECT_EQ(vzt::JacobianOverruns(model), 1u);
 
     model.ResetExpressions();
     model.AddTerm(2, 10); // the open equation was reset
-    EXPECT_EQ(model.Equations().EquationCount(), 0u);
-    EXPECT_EQ(model.Equations().TokenCount(), 0u);
-    EXPECT_EQ(model.Equations().MisroutedTokens(), 1u); // counted since the reset
-    EXPECT_EQ(model.Equations().InstanceCount(), 2u);
+    EXPECT_EQ(vzt::Equations(model).EquationCount(), 0u);
+    EXPECT_EQ(vzt::Equations(model).TokenCount(), 0u);
+    EXPECT_EQ(vzt::Equations(model).MisroutedTokens(), 1u); // counted since the reset
+    EXPECT_EQ(vzt::Equations(model).InstanceCount(), 2u);
 }
 
 } // namespace

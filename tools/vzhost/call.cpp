@@ -7,6 +7,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include <standin/equations.h>
 #include <vuzizev/procedure_testing.h>
 #include <vuzizev/vuzizev.h>
 
@@ -227,7 +228,7 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
     report["slots"] = procedure->ValueSlots();
     report["nonzeros"] = equations.nonZeros;
     json list = json::array();
-    const QV_EquationStore& store = owner.Equations();
+    const QV_EquationStore& store = vzt::Equations(owner);
     for (std::size_t e = 0; e < store.EquationCount(); ++e) {
         const QV_EquationView view = store.Equation(e);
         json incidence = json::array();

@@ -201,7 +201,7 @@ json TokenJson(const QV_Token& token, const QV_EquationStore& store, const TermN
 
 void Report(std::ostream& out, Format format, const std::string& type, QV_ModelType& model,
             const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains) {
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     if (format == Format::Summary) {
         out << type << "  " << Printable(model.QV_DefaultDESCRIPTION()) << '\n';
         for (const auto& [direction, domain] : domains) {

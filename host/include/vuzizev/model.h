@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "vuzizev/equations.h"
 #include "vuzizev/object.h"
 #include "vuzizev/properties.h"
 
+class QV_EquationStore;
 class QV_EquationType;
 class QV_IntegerSetIter;
 class QV_ModelType;
@@ -14,6 +14,11 @@ class QV_SpecType;
 class QV_StringSetIter;
 class QV_ProcedureType;
 class QV_Set;
+class QV_VarParam;
+
+namespace vzt {
+class HostAccess; // the stand-in's own view of what the host keeps
+}
 
 // An object that owns registered properties.
 class VZ_API QV_Container : public QV_Type {
@@ -141,16 +146,9 @@ public:
     // counted).
     void AddEquation(QV_EquationType* equation, int& counter, int group);
 
-    // The host's record of this model's equations.
-    QV_EquationStore& Equations() { return *m_equations; }
-    const QV_EquationStore& Equations() const { return *m_equations; }
-
-    // Where JacPattern may write rows and cols entries; set by whoever drives the model.
-    void SetJacobianBufferEnd(const int* rowsEnd, const int* colsEnd);
-    std::size_t JacobianOverruns() const { return m_overruns; }
-
 private:
     friend class QV_ModelExtensions;
+    friend class vzt::HostAccess;
     void WriteJacobianEntry(QV_VarParam& term, int*& rows, int*& cols, int eqn);
 
     QV_EquationStore* m_equations;

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "standin/equations.h"
 #include "vuzizev/alloc.h"
 #include "vuzizev/api.h"
 
