@@ -5,7 +5,7 @@
 #include <chrono>
 #include <memory>
 
-#include <vuzizev/testing.h>
+#include <standin/testing.h>
 
 #include "types/domain/domain.h"
 

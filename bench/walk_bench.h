@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include <vuzizev/testing.h>
+#include <standin/testing.h>
 #include <vuzizev/vuzizev.h>
 
 namespace walkbench {
@@ -143,14 +143,14 @@ template <class Model>
 double Jacobian(Model& m, std::vector<int>& rows, std::vector<int>& cols) {
     int* r = rows.data();
     int* c = cols.data();
-    m.distribution.SetJacobianBufferEnd(rows.data() + rows.size(), cols.data() + cols.size());
+    vzt::SetJacobianBufferEnd(m.distribution, rows.data() + rows.size(), cols.data() + cols.size());
     const Clock::time_point t0 = Clock::now();
     for (QV_ModelType* domain : m.domains()) {
         domain->JacPattern(r, c, nullptr);
     }
     m.distribution.JacPattern(r, c, nullptr);
     const double seconds = Seconds(t0, Clock::now());
-    m.distribution.SetJacobianBufferEnd(nullptr, nullptr);
+    vzt::SetJacobianBufferEnd(m.distribution, nullptr, nullptr);
     benchmark::DoNotOptimize(r);
     return seconds;
 }
@@ -184,7 +184,7 @@ void Measure(benchmark::State& state, Make make) {
         model->Assign();
         const double assign = Seconds(t0, Clock::now());
         const double setUp = SetUp(*model);
-        const QV_EquationStore& store = model->distribution.Equations();
+        const QV_EquationStore& store = vzt::Equations(model->distribution);
         std::vector<int> rows(store.IncidenceCount());
         std::vector<int> cols(store.IncidenceCount());
         const double jacobian = Jacobian(*model, rows, cols);

@@ -2,6 +2,7 @@
 // names each kind of object to the host.
 #pragma once
 
+#include <new>
 #include <type_traits>
 
 #include <vuzizev/vuzizev.h>
@@ -10,17 +11,28 @@
 
 namespace pellorin {
 
-// A new T from the host's allocator: a type of the library with construction switched on
-// and no parent, a host class (or parameter type) by its construct-flag constructor, an
-// array or a multiport empty. Null, with nothing constructed, when the allocator fails.
+// A new T in a block from the host's allocator: a type of the library with construction
+// switched on and no parent, a host class (or parameter type) by its construct-flag
+// constructor, an array or a multiport empty. Null, with nothing constructed, when the
+// allocator fails. The block is taken from the host directly, so that wherever this is
+// instantiated the object lives in the host's heap.
 template <class T>
 T* MakeDefault() {
-    if constexpr (LibraryType<T>) {
-        return new T(true, nullptr);
-    } else if constexpr (std::is_constructible_v<T, bool>) {
-        return new T(true);
-    } else {
-        return new T();
+    void* block = MyAllocate(sizeof(T));
+    if (block == nullptr) {
+        return nullptr;
+    }
+    try {
+        if constexpr (LibraryType<T>) {
+            return ::new (block) T(true, nullptr);
+        } else if constexpr (std::is_constructible_v<T, bool>) {
+            return ::new (block) T(true);
+        } else {
+            return ::new (block) T();
+        }
+    } catch (...) {
+        MyFree(block);
+        throw;
     }
 }
 

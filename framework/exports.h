@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 
 #include "framework/api.h"
 
@@ -11,7 +12,7 @@ namespace pellorin {
 // no parent, and takes one reference. Null, with nothing constructed, when allocation fails.
 template <class T>
 T* CreateType() {
-    T* object = new T(true, nullptr);
+    T* object = new (std::nothrow) T(true, nullptr);
     if (object == nullptr) {
         return nullptr;
     }

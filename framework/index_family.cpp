@@ -17,6 +17,34 @@ bool OnlyBlanksLeft(const char* cursor) {
     return *cursor == '\0';
 }
 
+// The most characters that reading the index at cursor can give: those up to the terminator
+// that ends it, outside double quotes, or to the end of the text, less the quotes themselves
+// and one of each backslash pair inside quotes. Blanks and an opening parenthesis before the
+// index are not part of it.
+std::size_t IndexTextLength(const char* cursor, char terminator) {
+    const char* p = cursor;
+    for (bool parenthesisAllowed = true;
+         *p == ' ' || *p == '\t' || (*p == '(' && parenthesisAllowed); ++p) {
+        parenthesisAllowed = parenthesisAllowed && *p != '(';
+    }
+    std::size_t length = 0;
+    bool quoted = false;
+    for (; *p != '\0'; ++p) {
+        if (*p == '"') {
+            quoted = !quoted;
+            continue;
+        }
+        if (!quoted && *p == terminator) {
+            break;
+        }
+        if (quoted && *p == '\\' && p[1] != '\0') {
+            ++p;
+        }
+        ++length;
+    }
+    return length;
+}
+
 } // namespace
 
 QV_IndexTable::QV_IndexTable(const char* letters, QV_SetValue* indexValues)
@@ -24,7 +52,7 @@ QV_IndexTable::QV_IndexTable(const char* letters, QV_SetValue* indexValues)
       m_values(indexValues) {}
 
 QV_IndexTable::QV_IndexTable(const QV_IndexTable& other, QV_SetValue* ownIndexValues)
-    : QV_Matrix(other, ownIndexValues), m_letters(other.m_letters), m_values(ownIndexValues) {}
+    : QV_Matrix(other), m_letters(other.m_letters), m_values(ownIndexValues) {}
 
 QV_IndexTable& QV_IndexTable::operator=(const QV_IndexTable& other) {
     QV_Matrix::operator=(other);
@@ -158,8 +186,10 @@ void QV_IndexTable::MakeElementNamed(const char* index) {
     char texts[kMaxDimensions][kIndexBufferSize];
     for (int k = 0; k < n; ++k) {
         const char terminator = k == n - 1 ? ')' : ',';
+        // A string index goes to the host only once it is known to fit the buffer.
         const bool read = m_letters[k] == 'S'
-                              ? ReadIndex(cursor, texts[k], kIndexBufferSize, terminator)
+                              ? IndexTextLength(cursor, terminator) < kIndexBufferSize &&
+                                    ReadIndex(cursor, texts[k], terminator)
                               : ReadIndex(cursor, values[k].integer, terminator);
         if (!read) {
             return;

@@ -8,6 +8,7 @@
 
 #include "framework/api.h"
 #include "framework/arrays.h"
+#include "framework/assign.h"
 
 template <class T>
 class PELLORIN_API QV_MULTIPORT : public QV_MULTIPORT_BaseType {
@@ -88,7 +89,7 @@ QV_PortType* QV_MULTIPORT<T>::CreateConnectionPort(const char* name, unsigned in
     }
     QV_StrSetValue names(ConnectionNames().v());
     names += name;
-    if (ConnectionNames().Assign(QV_Value(names, tag)) != 0) {
+    if (pellorin::Assign(ConnectionNames(), QV_Value(names, tag)) != 0) {
         return nullptr;
     }
     return FindConnectionPort(name);

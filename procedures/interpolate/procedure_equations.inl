@@ -59,7 +59,7 @@ void PELLORIN_PROCEDURE::CreateEquations(int group, int hostA, int*& rows, int*&
             } else {
                 std::snprintf(name + head, kNameSize - head, "]");
             }
-            auto* equation = new QV_ProcedureEquationType(this, number, hostA, owner, callName,
+            auto* equation = new (std::nothrow) QV_ProcedureEquationType(this, number, hostA, owner, callName,
                                                           counter, hostB, name);
             if (equation == nullptr) {
                 Invalidate(); // the call is not registered, so the host does not solve it

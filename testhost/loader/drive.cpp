@@ -1,5 +1,7 @@
 #include "drive.h"
 
+#include <standin/equations.h>
+
 namespace vzt {
 
 std::vector<ModelOutcome> Drive(const std::vector<QV_ModelType*>& models,
@@ -14,17 +16,17 @@ std::vector<ModelOutcome> Drive(const std::vector<QV_ModelType*>& models,
     }
     for (std::size_t m = 0; m < models.size(); ++m) {
         QV_ModelType& model = *models[m];
-        const std::size_t entries = model.Equations().IncidenceCount();
+        const std::size_t entries = vzt::Equations(model).IncidenceCount();
         std::vector<int> rows(entries);
         std::vector<int> cols(entries);
         int* r = rows.data();
         int* c = cols.data();
-        model.SetJacobianBufferEnd(rows.data() + entries, cols.data() + entries);
+        vzt::SetJacobianBufferEnd(model, rows.data() + entries, cols.data() + entries);
         outcomes[m].jacPatternResult = model.JacPattern(r, c, nullptr);
-        model.SetJacobianBufferEnd(nullptr, nullptr);
+        vzt::SetJacobianBufferEnd(model, nullptr, nullptr);
         outcomes[m].rowsWritten = static_cast<std::size_t>(r - rows.data());
-        outcomes[m].overruns = model.JacobianOverruns();
-        outcomes[m].misroutedTokens = model.Equations().MisroutedTokens();
+        outcomes[m].overruns = vzt::JacobianOverruns(model);
+        outcomes[m].misroutedTokens = vzt::Equations(model).MisroutedTokens();
     }
     return outcomes;
 }

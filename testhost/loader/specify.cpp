@@ -91,7 +91,7 @@ bool SpecifyString(QV_STRINGPARAMETER& p, const std::string& name, const std::st
                    std::string& error) {
     if (const QV_Value* valid = p.QV_DefaultVALID();
         valid != nullptr && valid->kind() == QV_Value::Kind::Set) {
-        const SUValue& set = valid->AsSet();
+        const QV_SetValue& set = valid->AsSet();
         bool found = false;
         std::string listed;
         for (std::size_t i = 0; i < set.Size(); ++i) {

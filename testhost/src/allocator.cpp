@@ -1,26 +1,78 @@
-// The host's allocator: malloc with accounting and injected failures. Each block carries
-// a small header with its size and a marker, so that a free of memory the allocator never
-// handed out (or handed out and took back) is counted instead of corrupting the heap.
+// The host's allocator: the process heap with accounting and injected failures. A block is
+// an ordinary block of the C++ runtime's heap, so that it may be released there too: code
+// that a header defines inline runs in whichever library calls it, and may release there what
+// the other library allocated. The accounting keeps each live block's size by its address,
+// and every release of the host's (release.cpp) goes through it, so the books stay true.
 #include <cstdint>
 #include <cstdlib>
+#if !defined(_WIN32)
+#include <dlfcn.h>
+#endif
+#include <new>
+#include <unordered_map>
 
+#include "standin/testing.h"
 #include "vuzizev/alloc.h"
-#include "vuzizev/testing.h"
 
 namespace {
 
-constexpr std::uint64_t kLiveMarker = 0x5a56'4c49'5645'0001ULL;
-constexpr std::uint64_t kDeadMarker = 0x5a56'4445'4144'0002ULL;
+// The C++ runtime's own release functions, for single objects and for arrays. This library's
+// operator delete is MyFree (release.cpp), so the runtime's are looked up on Linux; a DLL's
+// runtime is linked into it and hidden behind its own, but allocates from the C heap, to which
+// its blocks go back.
+#if defined(_WIN32)
+void* RuntimeAcquire(std::size_t size) {
+    return std::malloc(size != 0 ? size : 1);
+}
+void RuntimeRelease(void* block) {
+    std::free(block);
+}
+void RuntimeReleaseArray(void* block) {
+    std::free(block);
+}
+#else
+void* RuntimeAcquire(std::size_t size) {
+    return ::operator new(size, std::nothrow);
+}
+using RuntimeReleaseFunction = void (*)(void*);
+void RuntimeRelease(void* block) {
+    static const auto release =
+        reinterpret_cast<RuntimeReleaseFunction>(dlsym(RTLD_DEFAULT, "_ZdlPv"));
+    release(block);
+}
+void RuntimeReleaseArray(void* block) {
+    static const auto release =
+        reinterpret_cast<RuntimeReleaseFunction>(dlsym(RTLD_DEFAULT, "_ZdaPv"));
+    release(block);
+}
+#endif
 
-struct alignas(16) BlockHeader {
-    std::uint64_t size;
-    std::uint64_t marker;
+// The books' own storage, which goes straight back to the runtime: releasing it must not
+// come back to the books.
+template <class T>
+struct RuntimeAllocator {
+    using value_type = T;
+    RuntimeAllocator() = default;
+    template <class U>
+    RuntimeAllocator(const RuntimeAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        void* block = RuntimeAcquire(n * sizeof(T));
+        if (block == nullptr) {
+            throw std::bad_alloc();
+        }
+        return static_cast<T*>(block);
+    }
+    void deallocate(T* p, std::size_t) noexcept { RuntimeRelease(p); }
+    friend bool operator==(const RuntimeAllocator&, const RuntimeAllocator&) { return true; }
 };
 
 struct AllocatorState {
     vzt::AllocatorStats stats;
     std::size_t failCountdown = 0;
     bool failAll = false;
+    std::unordered_map<const void*, std::size_t, std::hash<const void*>, std::equal_to<const void*>,
+                       RuntimeAllocator<std::pair<const void* const, std::size_t>>>
+        live;
 };
 
 AllocatorState& State() {
@@ -28,8 +80,7 @@ AllocatorState& State() {
     return state;
 }
 
-bool ShouldFail() {
-    AllocatorState& s = State();
+bool ShouldFail(AllocatorState& s) {
     if (s.failAll) {
         return true;
     }
@@ -39,44 +90,72 @@ bool ShouldFail() {
     return false;
 }
 
+// Takes a block off the books; false when the allocator does not know it.
+bool Forget(AllocatorState& s, const void* block) {
+    const auto it = s.live.find(block);
+    if (it == s.live.end()) {
+        return false;
+    }
+    --s.stats.liveBlocks;
+    s.stats.liveBytes -= it->second;
+    s.live.erase(it);
+    return true;
+}
+
 } // namespace
 
 extern "C" void* MyAllocate(std::size_t size) {
     AllocatorState& s = State();
     ++s.stats.totalAllocations;
-    if (ShouldFail() || size > SIZE_MAX - sizeof(BlockHeader)) {
+    if (ShouldFail(s)) {
         ++s.stats.failedAllocations;
         return nullptr;
     }
-    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + size));
-    if (header == nullptr) {
+    void* block = RuntimeAcquire(size);
+    if (block == nullptr) {
         ++s.stats.failedAllocations;
         return nullptr;
     }
-    header->size = size;
-    header->marker = kLiveMarker;
+    // A block at this address that is still on the books went back to the heap elsewhere.
+    Forget(s, block);
+    try {
+        s.live.emplace(block, size);
+    } catch (const std::bad_alloc&) {
+        RuntimeRelease(block);
+        ++s.stats.failedAllocations;
+        return nullptr;
+    }
     ++s.stats.liveBlocks;
     s.stats.liveBytes += size;
-    return header + 1;
+    return block;
 }
 
-extern "C" void MyFree(void* p) {
-    if (p == nullptr) {
+extern "C" void MyFree(void* block) {
+    if (block == nullptr) {
         return;
     }
     AllocatorState& s = State();
-    BlockHeader* header = static_cast<BlockHeader*>(p) - 1;
-    if (header->marker != kLiveMarker) {
+    if (!Forget(s, block)) {
         ++s.stats.foreignFrees;
-        return;
     }
-    header->marker = kDeadMarker;
-    --s.stats.liveBlocks;
-    s.stats.liveBytes -= header->size;
-    std::free(header);
+    RuntimeRelease(block);
 }
 
 namespace vzt {
+
+void ReleaseArray(void* block) {
+    if (block == nullptr) {
+        return;
+    }
+    AllocatorState& s = State();
+    // A block of MyAllocate's is a single object's block, whatever it held.
+    if (Forget(s, block)) {
+        RuntimeRelease(block);
+    } else {
+        ++s.stats.foreignFrees;
+        RuntimeReleaseArray(block);
+    }
+}
 
 AllocatorStats Allocator() {
     return State().stats;

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "control.h"
 #include "vuzizev/matrix.h"
 
 QV_LongPtrVectorOwnsData::~QV_LongPtrVectorOwnsData() {
@@ -12,7 +13,7 @@ bool QV_LongPtrVectorOwnsData::Put(std::size_t i, QV_Type* element) {
         return false;
     }
     if (m_entries[i] != element) {
-        delete m_entries[i];
+        vzt::detail::Destroy(m_entries[i]);
         m_entries[i] = element;
     }
     return true;
@@ -22,7 +23,7 @@ void QV_LongPtrVectorOwnsData::Clear() {
     std::vector<QV_Type*> entries;
     entries.swap(m_entries);
     for (QV_Type* element : entries) {
-        delete element;
+        vzt::detail::Destroy(element);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "vuzizev/equations.h"
+#include "standin/equations.h"
 
 #include <algorithm>
 #include <bit>

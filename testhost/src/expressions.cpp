@@ -1,4 +1,4 @@
-#include "vuzizev/expressions.h"
+#include "standin/expressions.h"
 
 #include <charconv>
 #include <cstddef>

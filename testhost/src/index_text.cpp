@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "control.h"
 #include "vuzizev/matrix.h"
 
 namespace {
@@ -127,9 +128,9 @@ bool QV_Matrix::ReadIndex(const char*& cursor, int& out, char terminator) {
     return true;
 }
 
-bool QV_Matrix::ReadIndex(const char*& cursor, char* buffer, std::size_t capacity,
-                          char terminator) {
-    if (cursor == nullptr || buffer == nullptr || capacity == 0 || terminator == 0) {
+bool QV_Matrix::ReadIndex(const char*& cursor, char* buffer, char terminator) {
+    constexpr std::size_t capacity = vzt::detail::kIndexBufferSize;
+    if (cursor == nullptr || buffer == nullptr || terminator == 0) {
         return false;
     }
     const char* p = SkipLead(cursor);

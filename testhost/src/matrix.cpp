@@ -1,6 +1,7 @@
 #include "vuzizev/matrix.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -11,11 +12,27 @@ QV_Matrix::QV_Matrix(int dimensions, QV_SetValue* indexValues)
     : m_declaredSets(std::size_t(std::max(dimensions, 0)), nullptr), m_dimensions(dimensions),
       m_indexValues(indexValues) {}
 
-QV_Matrix::QV_Matrix(const QV_Matrix& other, QV_SetValue* ownIndexValues)
+namespace {
+
+// The index values of a copy: they lie in the copy where the original's lie in the original,
+// since both are objects of the same class.
+QV_SetValue* SamePlaceIn(const QV_Matrix& copy, const QV_Matrix& original,
+                         const QV_SetValue* values) {
+    if (values == nullptr) {
+        return nullptr;
+    }
+    const std::uintptr_t offset =
+        reinterpret_cast<std::uintptr_t>(values) - reinterpret_cast<std::uintptr_t>(&original);
+    return reinterpret_cast<QV_SetValue*>(reinterpret_cast<std::uintptr_t>(&copy) + offset);
+}
+
+} // namespace
+
+QV_Matrix::QV_Matrix(const QV_Matrix& other)
     : QV_Type(other), m_declaredSets(other.m_declaredSets.size(), nullptr),
-      m_dimensions(other.m_dimensions), m_indexValues(ownIndexValues),
-      m_direction(other.m_direction), m_toBeExported(other.m_toBeExported),
-      m_hostPortType(other.m_hostPortType) {
+      m_dimensions(other.m_dimensions),
+      m_indexValues(SamePlaceIn(*this, other, other.m_indexValues)), m_direction(other.m_direction),
+      m_toBeExported(other.m_toBeExported), m_hostPortType(other.m_hostPortType) {
     // Should this fail, the table stays empty and is filled on first use.
     m_elements.ResetToNulls(other.m_elements.Size());
 }

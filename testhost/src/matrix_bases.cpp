@@ -2,6 +2,7 @@
 // per index value, each made on demand.
 #include <type_traits>
 
+#include "control.h"
 #include "vuzizev/matrix.h"
 
 namespace {
@@ -78,7 +79,7 @@ QV_BASE_I::QV_BASE_I() : QV_Matrix(1, m_indexValues) {
 }
 
 QV_BASE_I::QV_BASE_I(const QV_BASE_I& other)
-    : QV_Matrix(other, m_indexValues), m_indexValues{other.m_indexValues[0]} {}
+    : QV_Matrix(other), m_indexValues{other.m_indexValues[0]} {}
 
 QV_BASE_I& QV_BASE_I::operator=(const QV_BASE_I& other) {
     QV_Matrix::operator=(other);
@@ -117,7 +118,7 @@ QV_BASE_S::QV_BASE_S() : QV_Matrix(1, m_indexValues) {
 }
 
 QV_BASE_S::QV_BASE_S(const QV_BASE_S& other)
-    : QV_Matrix(other, m_indexValues), m_indexValues{other.m_indexValues[0]} {}
+    : QV_Matrix(other), m_indexValues{other.m_indexValues[0]} {}
 
 QV_BASE_S& QV_BASE_S::operator=(const QV_BASE_S& other) {
     QV_Matrix::operator=(other);
@@ -143,8 +144,8 @@ int QV_BASE_S::NewElements() {
 
 void QV_BASE_S::CreateMissingArrayElement(const char* index) {
     const char* cursor = index;
-    char name[kMaxIndexLength + 1];
-    if (ReadIndex(cursor, name, sizeof name, ')') && AtEndOfIndex(cursor)) {
+    char name[vzt::detail::kIndexBufferSize];
+    if (ReadIndex(cursor, name, ')') && AtEndOfIndex(cursor)) {
         Find(name);
     }
 }

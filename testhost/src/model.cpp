@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 
 #include "control.h"
 #include "procedure_control.h"
+#include "standin/equations.h"
 #include "vuzizev/procedure.h"
 
 // ---- QV_Container -------------------------------------------------------------------------
@@ -60,7 +62,7 @@ void QV_Container::RemoveRegisteredProperty(QV_Containable* property) {
 // ---- QV_ModelExtensions -------------------------------------------------------------------
 
 QV_ModelExtensions::QV_ModelExtensions(QV_ModelType* model)
-    : m_model(model), m_store(model != nullptr ? &model->Equations() : nullptr) {}
+    : m_model(model), m_store(model != nullptr ? model->m_equations : nullptr) {}
 
 QV_ModelExtensions::~QV_ModelExtensions() = default;
 
@@ -109,6 +111,60 @@ void QV_ModelExtensions::AddTerm(QV_VarParam& term, int*& rows, int*& cols, int 
     m_model->WriteJacobianEntry(term, rows, cols, eqn);
 }
 
+// Set values and set members stand in an expression as text: the members of a set, the
+// current member of an iteration.
+namespace {
+
+std::string Members(const QV_SetValue& value) {
+    std::string members;
+    for (int pos = 0; pos < int(value.Size()); ++pos) {
+        members +=
+            (pos > 0 ? "," : "") + (value.IsStringSet() ? std::string(value.String(pos))
+                                                        : std::to_string(value.Integer(pos)));
+    }
+    return members;
+}
+
+} // namespace
+
+void QV_ModelExtensions::AddTerm(const QV_StrSetValue& value, int eqn) {
+    AddTerm(static_cast<const QV_SetValue&>(value), eqn);
+}
+void QV_ModelExtensions::AddTerm(const QV_IntSetValue& value, int eqn) {
+    AddTerm(static_cast<const QV_SetValue&>(value), eqn);
+}
+void QV_ModelExtensions::AddTerm(const QV_SetValue& value, int eqn) {
+    AddTerm(Members(value).c_str(), eqn);
+}
+void QV_ModelExtensions::AddTerm(const QV_SpecType&, int eqn) {
+    AddTerm("", eqn);
+}
+void QV_ModelExtensions::AddTerm(QV_IntegerSetIter& member, int*&, int*&, int eqn) {
+    AddTerm(member.v(), eqn);
+}
+void QV_ModelExtensions::AddTerm(QV_StringSetIter& member, int*&, int*&, int eqn) {
+    AddTerm(member.v(), eqn);
+}
+
+// Conditional expressions, linearity, evaluation and activity are not the stand-in's: these
+// do nothing and answer 0.
+void QV_ModelExtensions::AddCondExpress(int) {}
+void QV_ModelExtensions::EndCondExpress(int) {}
+int QV_ModelExtensions::Linearity(int) {
+    return 0;
+}
+int QV_ModelExtensions::Evaluate(double*, int, int) {
+    return 0;
+}
+void QV_ModelExtensions::ConcatLists(int*&, int*&) {}
+void QV_ModelExtensions::GroupVars() {}
+int QV_ModelExtensions::ActivityPattern(int*) {
+    return 0;
+}
+int QV_ModelExtensions::JacEx(double*, int, int) {
+    return 0;
+}
+
 void QV_ModelExtensions::AddProcExpression(QV_ProcedureType* procedure, int number, int eqn,
                                            const char* callName) {
     vzt::detail::Log("AddProcExpression " +
@@ -118,7 +174,24 @@ void QV_ModelExtensions::AddProcExpression(QV_ProcedureType* procedure, int numb
 }
 
 QV_ModelDiscontinuity::~QV_ModelDiscontinuity() = default;
+bool QV_ModelDiscontinuity::HasDiscontinuity() {
+    return false;
+}
+void QV_ModelDiscontinuity::EventReset() {}
+bool QV_ModelDiscontinuity::Changed() {
+    return false;
+}
+bool QV_ModelDiscontinuity::Tripped() {
+    return false;
+}
+
 QV_ModelExtensions2::~QV_ModelExtensions2() = default;
+int QV_ModelExtensions2::Evaluate2(double*, int, int) {
+    return 0;
+}
+int QV_ModelExtensions2::JacEx2(double*, int, int) {
+    return 0;
+}
 
 // ---- QV_ModelType -------------------------------------------------------------------------
 
@@ -136,9 +209,16 @@ QV_ModelType& QV_ModelType::operator=(const QV_ModelType& other) {
 
 QV_ModelType::~QV_ModelType() {
     for (QV_EquationType* equation : m_equationObjects) {
-        delete equation;
+        vzt::detail::Destroy(equation);
     }
     delete m_equations;
+}
+
+ULONG STDMETHODCALLTYPE QV_ModelType::AddRef() {
+    return QV_Unknown::AddRef();
+}
+ULONG STDMETHODCALLTYPE QV_ModelType::Release() {
+    return QV_Unknown::Release();
 }
 
 int QV_ModelType::SetUpEquations() {
@@ -196,9 +276,16 @@ void QV_ModelType::AddEquation(QV_EquationType* equation, int& counter, int grou
     ++counter;
 }
 
-void QV_ModelType::SetJacobianBufferEnd(const int* rowsEnd, const int* colsEnd) {
-    m_rowsEnd = rowsEnd;
-    m_colsEnd = colsEnd;
+QV_EquationStore& vzt::HostAccess::Equations(const QV_ModelType& model) {
+    return *model.m_equations;
+}
+void vzt::HostAccess::SetJacobianBufferEnd(QV_ModelType& model, const int* rowsEnd,
+                                           const int* colsEnd) {
+    model.m_rowsEnd = rowsEnd;
+    model.m_colsEnd = colsEnd;
+}
+std::size_t vzt::HostAccess::JacobianOverruns(const QV_ModelType& model) {
+    return model.m_overruns;
 }
 
 void QV_ModelType::WriteJacobianEntry(QV_VarParam& term, int*& rows, int*& cols, int eqn) {

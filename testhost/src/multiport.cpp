@@ -34,5 +34,6 @@ bool QV_MULTIPORT_BaseType::Disconnect(const char* name) {
             rest += names.String(pos);
         }
     }
-    return m_connectionNames.Assign(QV_Value(rest, 0u)) == 0;
+    QV_Value remaining(rest, 0u);
+    return m_connectionNames.Assign(&remaining) == 0;
 }

@@ -12,24 +12,67 @@
 
 QV_Unknown::~QV_Unknown() = default;
 
-std::uint32_t QV_Unknown::AddRef() {
+namespace {
+
+constexpr HRESULT kNoInterface = HRESULT(0x80004002UL);
+constexpr HRESULT kNotImplemented = HRESULT(0x80004001UL);
+
+} // namespace
+
+// No object of the host's offers another interface or automation.
+HRESULT STDMETHODCALLTYPE QV_Unknown::QueryInterface(REFIID, void** object) {
+    if (object != nullptr) {
+        *object = nullptr;
+    }
+    return kNoInterface;
+}
+HRESULT STDMETHODCALLTYPE QV_Unknown::GetTypeInfoCount(UINT* count) {
+    if (count != nullptr) {
+        *count = 0;
+    }
+    return kNotImplemented;
+}
+HRESULT STDMETHODCALLTYPE QV_Unknown::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info != nullptr) {
+        *info = nullptr;
+    }
+    return kNotImplemented;
+}
+HRESULT STDMETHODCALLTYPE QV_Unknown::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+    return kNotImplemented;
+}
+HRESULT STDMETHODCALLTYPE QV_Unknown::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+                                             EXCEPINFO*, UINT*) {
+    return kNotImplemented;
+}
+
+ULONG STDMETHODCALLTYPE QV_Unknown::AddRef() {
     ++m_refs;
     vzt::detail::Record({.kind = vzt::EventKind::AddRef, .object = this, .b = long(m_refs)});
     return m_refs;
 }
 
-std::uint32_t QV_Unknown::Release() {
+ULONG STDMETHODCALLTYPE QV_Unknown::Release() {
     if (m_refs == 0) {
         // A release without a reference is a caller's fault; never destroy twice.
         vzt::detail::Record({.kind = vzt::EventKind::Release, .object = this, .b = -1});
         return 0;
     }
-    const std::uint32_t left = --m_refs;
+    const ULONG left = --m_refs;
     vzt::detail::Record({.kind = vzt::EventKind::Release, .object = this, .b = long(left)});
     if (left == 0) {
         delete this;
     }
     return left;
+}
+
+void vzt::detail::Destroy(QV_Unknown* object) {
+    if (object == nullptr) {
+        return;
+    }
+    void* whole = dynamic_cast<void*>(object);
+    object->~QV_Unknown();
+    MyFree(whole);
 }
 
 // ---- QV_Containable -----------------------------------------------------------------------
@@ -94,9 +137,10 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
 
 QV_Type::~QV_Type() = default;
 
-QV_Type* QV_Type::AddProperty(QV_Container* owner, const char* name, const char* description,
+QV_Type* QV_Type::AddProperty(QV_Containable* owner, const char* name, const char* description,
                               QV_Direction direction, bool flag) {
-    Register(QV_RegistrationFlavour::Type, owner, name, description, direction, flag);
+    Register(QV_RegistrationFlavour::Type, dynamic_cast<QV_Container*>(owner), name, description,
+             direction, flag);
     return this;
 }
 

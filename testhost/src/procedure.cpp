@@ -187,11 +187,11 @@ QV_ProcedureType::~QV_ProcedureType() {
     MyFree(m_ppElements);
 }
 
-std::uint32_t QV_ProcedureType::AddRef() {
+ULONG STDMETHODCALLTYPE QV_ProcedureType::AddRef() {
     return QV_PtrVectorObject::AddRef();
 }
 
-std::uint32_t QV_ProcedureType::Release() {
+ULONG STDMETHODCALLTYPE QV_ProcedureType::Release() {
     return QV_PtrVectorObject::Release();
 }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "control.h"
+#include "vuzizev/set_properties.h"
 
 // ---- QV_VarParamProp ----------------------------------------------------------------------
 
@@ -30,19 +31,49 @@ QV_VarParamProp::Held& QV_VarParamProp::HeldValues() {
     return *m_held;
 }
 
-long QV_VarParamProp::Assign(const QV_Value& value) {
+QV_AssignStatus QV_VarParamProp::Assign(QV_Value* value) {
+    if (value == nullptr) {
+        return -1;
+    }
     if (vzt::detail::JournalOn()) {
         vzt::detail::Record({.kind = vzt::EventKind::Assign,
                              .object = this,
-                             .a = value.tag().a,
-                             .b = value.tag().b});
+                             .a = value->tag().a,
+                             .b = value->tag().b});
     }
-    return StoreAssignment(value) ? 0 : -1;
+    return StoreAssignment(*value) ? 0 : -1;
+}
+
+// Every property holds any value, but a set, which holds set values of its kind.
+bool QV_VarParamProp::Holds(const QV_Value& value, QV_Value& held) const {
+    if (const auto* set = dynamic_cast<const QV_Set*>(this)) {
+        held = set->Converted(value);
+        return set->Accepts(held);
+    }
+    held = value;
+    return true;
+}
+
+// The type's default: a parameter's default value, a set's empty set.
+const QV_Value* QV_VarParamProp::DefaultValueInForce() const {
+    if (const auto* real = dynamic_cast<const QV_REALPARAMETER*>(this)) {
+        return real->QV_DefaultVALUE();
+    }
+    if (const auto* integer = dynamic_cast<const QV_INTEGERPARAMETER*>(this)) {
+        return integer->QV_DefaultVALUE();
+    }
+    if (const auto* text = dynamic_cast<const QV_STRINGPARAMETER*>(this)) {
+        return text->QV_DefaultVALUE();
+    }
+    if (const auto* set = dynamic_cast<const QV_Set*>(this)) {
+        return set->Empty();
+    }
+    return nullptr;
 }
 
 bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
-    QV_Value held = Converted(value);
-    if (!Accepts(held)) {
+    QV_Value held;
+    if (!Holds(value, held)) {
         return false;
     }
     HeldValues().assigned = std::move(held);
@@ -50,8 +81,8 @@ bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
 }
 
 bool QV_VarParamProp::Specify(const QV_Value& value) {
-    QV_Value held = Converted(value);
-    if (!Accepts(held)) {
+    QV_Value held;
+    if (!Holds(value, held)) {
         return false;
     }
     HeldValues().specified = std::move(held);
@@ -92,29 +123,29 @@ const char* QV_REALPARAMETER::QV_ContainerId() {
     return "Parameter REAL\tVZ";
 }
 void QV_REALPARAMETER::InitializeSystemAttributes() {}
-const QV_Value* QV_REALPARAMETER::QV_DefaultVALUE() const {
-    static const QV_Value zero(0.0, 0u);
+QV_Value* QV_REALPARAMETER::QV_DefaultVALUE() const {
+    static QV_Value zero(0.0, 0u);
     return &zero;
 }
-const QV_Value* QV_REALPARAMETER::QV_DefaultLOWER() const {
+QV_Value* QV_REALPARAMETER::QV_DefaultLOWER() const {
     return nullptr;
 }
-const QV_Value* QV_REALPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
+QV_Value* QV_REALPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
     return nullptr;
 }
-const QV_Value* QV_REALPARAMETER::QV_DefaultBASEUOMNAME() const {
+QV_Value* QV_REALPARAMETER::QV_DefaultBASEUOMNAME() const {
     return nullptr;
 }
-const QV_Value* QV_REALPARAMETER::QV_DefaultTAG() const {
+QV_Value* QV_REALPARAMETER::QV_DefaultTAG() const {
     return nullptr;
 }
-const QV_Value* QV_REALPARAMETER::QV_DefaultUNITS() const {
+QV_Value* QV_REALPARAMETER::QV_DefaultUNITS() const {
     return nullptr;
 }
-const QV_Value* QV_REALPARAMETER::QV_DefaultUPPER() const {
+QV_Value* QV_REALPARAMETER::QV_DefaultUPPER() const {
     return nullptr;
 }
-const QV_Value* QV_REALPARAMETER::QV_DefaultINTEGERPHYSICALQUANTITY() const {
+QV_Value* QV_REALPARAMETER::QV_DefaultINTEGERPHYSICALQUANTITY() const {
     return nullptr;
 }
 
@@ -128,17 +159,17 @@ const char* QV_INTEGERPARAMETER::QV_ContainerId() {
     return "Parameter INTEGER\tVZ";
 }
 void QV_INTEGERPARAMETER::InitializeSystemAttributes() {}
-const QV_Value* QV_INTEGERPARAMETER::QV_DefaultVALUE() const {
-    static const QV_Value zero(0, 0u);
+QV_Value* QV_INTEGERPARAMETER::QV_DefaultVALUE() const {
+    static QV_Value zero(0, 0u);
     return &zero;
 }
-const QV_Value* QV_INTEGERPARAMETER::QV_DefaultLOWER() const {
+QV_Value* QV_INTEGERPARAMETER::QV_DefaultLOWER() const {
     return nullptr;
 }
-const QV_Value* QV_INTEGERPARAMETER::QV_DefaultTAG() const {
+QV_Value* QV_INTEGERPARAMETER::QV_DefaultTAG() const {
     return nullptr;
 }
-const QV_Value* QV_INTEGERPARAMETER::QV_DefaultUPPER() const {
+QV_Value* QV_INTEGERPARAMETER::QV_DefaultUPPER() const {
     return nullptr;
 }
 
@@ -152,17 +183,17 @@ const char* QV_STRINGPARAMETER::QV_ContainerId() {
     return "Parameter STRING\tVZ";
 }
 void QV_STRINGPARAMETER::InitializeSystemAttributes() {}
-const QV_Value* QV_STRINGPARAMETER::QV_DefaultVALUE() const {
-    static const QV_Value empty("", 0u);
+QV_Value* QV_STRINGPARAMETER::QV_DefaultVALUE() const {
+    static QV_Value empty("", 0u);
     return &empty;
 }
-const QV_Value* QV_STRINGPARAMETER::QV_DefaultTAG() const {
+QV_Value* QV_STRINGPARAMETER::QV_DefaultTAG() const {
     return nullptr;
 }
-const QV_Value* QV_STRINGPARAMETER::QV_DefaultVALID() const {
+QV_Value* QV_STRINGPARAMETER::QV_DefaultVALID() const {
     return nullptr;
 }
-const QV_Value* QV_STRINGPARAMETER::QV_VALIDValue() const {
+QV_Value* QV_STRINGPARAMETER::QV_VALIDValue() const {
     return nullptr;
 }
 

@@ -1,6 +1,9 @@
 #include "vuzizev/references.h"
 
+#include <new>
 #include <stdexcept>
+
+#include "control.h"
 
 // ---- QV_ExternalBase ----------------------------------------------------------------------
 
@@ -15,10 +18,11 @@ QV_ExternalBase& QV_ExternalBase::operator=(const QV_ExternalBase& other) {
 
 QV_ExternalBase::~QV_ExternalBase() = default;
 
-QV_ExternalBase* QV_ExternalBase::AddProperty(QV_Container* owner, const char* name,
+QV_ExternalBase* QV_ExternalBase::AddProperty(QV_Containable* owner, const char* name,
                                               const char* description, QV_Direction direction,
                                               bool flag) {
-    Register(QV_RegistrationFlavour::External, owner, name, description, direction, flag);
+    Register(QV_RegistrationFlavour::External, dynamic_cast<QV_Container*>(owner), name,
+             description, direction, flag);
     return this;
 }
 
@@ -35,19 +39,19 @@ QV_VirtualBase& QV_VirtualBase::operator=(const QV_VirtualBase& other) {
 }
 
 QV_VirtualBase::~QV_VirtualBase() {
-    delete m_ownedDefault;
+    vzt::detail::Destroy(m_ownedDefault);
 }
 
-QV_VirtualBase* QV_VirtualBase::AddProperty(QV_Container* owner, const char* name,
-                                            const char* description, QV_Direction direction,
-                                            bool flag) {
-    Register(QV_RegistrationFlavour::Virtual, owner, name, description, direction, flag);
+QV_Type* QV_VirtualBase::AddProperty(QV_Containable* owner, const char* name,
+                                     const char* description, QV_Direction direction, bool flag) {
+    Register(QV_RegistrationFlavour::Virtual, dynamic_cast<QV_Container*>(owner), name, description,
+             direction, flag);
     return this;
 }
 
 void QV_VirtualBase::Resolve(QV_Type* target) {
     if (target != m_ownedDefault) {
-        delete m_ownedDefault;
+        vzt::detail::Destroy(m_ownedDefault);
         m_ownedDefault = nullptr;
     }
     m_link = target;
@@ -105,7 +109,9 @@ QV_REALPARAMETER& QV_Virtual<QV_REALPARAMETER>::operator*() {
     return Linked(dynamic_cast<QV_REALPARAMETER*>(VirtualLink()), "QV_Virtual: not resolved");
 }
 QV_Type* QV_Virtual<QV_REALPARAMETER>::NewDefaultVirtual() {
-    return new QV_REALPARAMETER(true);
+    // The default object lives in the host's heap, from which its release frees it.
+    void* block = MyAllocate(sizeof(QV_REALPARAMETER));
+    return block != nullptr ? ::new (block) QV_REALPARAMETER(true) : nullptr;
 }
 const char* QV_Virtual<QV_REALPARAMETER>::VirtualBaseType() {
     return QV_REALPARAMETER::QV_ContainerId();

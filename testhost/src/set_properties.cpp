@@ -38,13 +38,15 @@ QV_Value QV_Set::Converted(const QV_Value& value) const {
                                  : QV_Value(members, value.tag().b, value.tag().a, value.tag().n);
 }
 
-void QV_Set::AddDependent(QV_Matrix* dependent) {
-    if (dependent == nullptr) {
+void QV_VarParamProp::AddDependent(QV_Matrix* dependent) {
+    auto* set = dynamic_cast<QV_Set*>(this);
+    if (set == nullptr || dependent == nullptr) {
         return;
     }
-    vzt::detail::Record({.kind = vzt::EventKind::AddDependent, .object = this, .owner = dependent});
-    if (std::find(m_dependents.begin(), m_dependents.end(), dependent) == m_dependents.end()) {
-        m_dependents.push_back(dependent);
+    vzt::detail::Record({.kind = vzt::EventKind::AddDependent, .object = set, .owner = dependent});
+    std::vector<QV_Matrix*>& dependents = set->m_dependents;
+    if (std::find(dependents.begin(), dependents.end(), dependent) == dependents.end()) {
+        dependents.push_back(dependent);
     }
 }
 
@@ -53,13 +55,13 @@ void QV_Set::RemoveDependent(QV_Matrix* dependent) {
                        m_dependents.end());
 }
 
-const QV_Value* QV_Set::DefaultValueInForce() const {
+const QV_Value* QV_Set::Empty() const {
     static const QV_Value emptyIntegers(QV_IntSetValue(), 0u);
     static const QV_Value emptyStrings(QV_StrSetValue(), 0u);
     return m_kind == SUValue::Kind::String ? &emptyStrings : &emptyIntegers;
 }
 
-QV_INTEGERSET::QV_INTEGERSET(bool) : QV_Set(SUValue::Kind::Integer) {}
+QV_INTEGERSET::QV_INTEGERSET() : QV_Set(SUValue::Kind::Integer) {}
 QV_INTEGERSET::~QV_INTEGERSET() = default;
 
 QV_STRINGSET::QV_STRINGSET(bool) : QV_Set(SUValue::Kind::String) {}
@@ -67,11 +69,14 @@ QV_STRINGSET::~QV_STRINGSET() = default;
 
 // ---- Internal index sets ------------------------------------------------------------------
 
-long QV_Container::InitialiseInternalIndexSet(QV_Set& set, const QV_Value& value, int pass) {
+long QV_Container::InitialiseInternalIndexSet(QV_Set& set, QV_Value* value, int pass) {
+    if (value == nullptr) {
+        return -1;
+    }
     vzt::detail::Record({.kind = vzt::EventKind::InitialiseInternalIndexSet,
                          .object = &set,
                          .owner = this,
                          .a = pass,
-                         .b = value.tag().n});
-    return set.Initialise(value) ? 0 : -1;
+                         .b = value->tag().n});
+    return set.Initialise(*value) ? 0 : -1;
 }

@@ -182,9 +182,13 @@ bool SUValue::operator>=(int value) const {
     return SetContains(value, pos);
 }
 
-bool SUValue::operator>=(const char* value) const {
+SUValue::SUValue(const SUValue& other) = default;
+SUValue& SUValue::operator=(const SUValue& other) = default;
+SUValue::~SUValue() = default;
+
+int SUValue::operator>=(const char* value) const {
     int pos = 0;
-    return SetContains(value, pos);
+    return SetContains(value, pos) ? 1 : 0;
 }
 
 bool SUValue::operator==(const SUValue& other) const {
@@ -237,14 +241,14 @@ bool SUValue::SetAddAtOffset(const char* value, int pos) {
     return true;
 }
 
-int SUValue::Integer(int pos) const {
+int QV_SetValue::Integer(int pos) const {
     if (m_kind != Kind::Integer || pos < 0 || std::size_t(pos) >= m_integers.size()) {
         return 0;
     }
     return m_integers[pos];
 }
 
-const char* SUValue::String(int pos) const {
+const char* QV_SetValue::String(int pos) const {
     if (m_kind != Kind::String || pos < 0 || std::size_t(pos) >= m_strings.size()) {
         return "";
     }
@@ -286,7 +290,7 @@ QV_StrSetValue::QV_StrSetValue(const char* quotedMembers) : QV_StrSetValue() {
     Parse(quotedMembers, *this);
 }
 
-QV_StrSetValue::QV_StrSetValue(const SUValue& value) : QV_StrSetValue() {
+QV_StrSetValue::QV_StrSetValue(const QV_SetValue& value) : QV_StrSetValue() {
     if (value.kind() != Kind::Integer) {
         *this += value;
     }

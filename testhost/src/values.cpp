@@ -3,21 +3,25 @@
 #include <climits>
 #include <cmath>
 
-QV_Value::QV_Value(int value, int b, int a, int n)
-    : m_kind(Kind::Integer), m_integer(value), m_tag{b, a, n} {}
-QV_Value::QV_Value(double value, int b, int a, int n)
-    : m_kind(Kind::Real), m_real(value), m_tag{b, a, n} {}
-QV_Value::QV_Value(const char* value, int b, int a, int n)
-    : m_kind(Kind::Text), m_text(value != nullptr ? value : ""), m_tag{b, a, n} {}
-QV_Value::QV_Value(const SUValue& value, int b, int a, int n)
-    : m_kind(Kind::Set), m_set(std::make_shared<const QV_SetValue>(value)), m_tag{b, a, n} {}
+// The tag keeps b and a as the ints ExecuteAssignments received.
+QV_Value::QV_Value(int value, unsigned b, unsigned a, int n)
+    : m_kind(Kind::Integer), m_integer(value), m_tag{int(b), int(a), n} {}
+QV_Value::QV_Value(double value, unsigned b, unsigned a, int n)
+    : m_kind(Kind::Real), m_real(value), m_tag{int(b), int(a), n} {}
+QV_Value::QV_Value(const char* value, unsigned b, unsigned a, int n)
+    : m_kind(Kind::Text), m_text(value != nullptr ? value : ""), m_tag{int(b), int(a), n} {}
+QV_Value::QV_Value(const QV_SetValue& value, unsigned b, unsigned a, int n)
+    : m_kind(Kind::Set),
+      m_set(std::make_shared<const QV_SetValue>(value)), m_tag{int(b), int(a), n} {}
+QV_Value::QV_Value(const SUValue& value, unsigned b, unsigned a, int n)
+    : QV_Value(QV_SetValue(value), b, a, n) {}
 QV_Value::QV_Value(int value, unsigned tag)
     : m_kind(Kind::Integer), m_integer(value), m_plainTag(tag) {}
 QV_Value::QV_Value(double value, unsigned tag)
     : m_kind(Kind::Real), m_real(value), m_plainTag(tag) {}
 QV_Value::QV_Value(const char* value, unsigned tag)
     : m_kind(Kind::Text), m_text(value != nullptr ? value : ""), m_plainTag(tag) {}
-QV_Value::QV_Value(const SUValue& value, unsigned tag)
+QV_Value::QV_Value(const QV_SetValue& value, unsigned tag)
     : m_kind(Kind::Set), m_set(std::make_shared<const QV_SetValue>(value)), m_plainTag(tag) {}
 
 // A reset value keeps its tags; only its kind and contents change.

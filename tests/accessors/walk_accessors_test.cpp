@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include <vuzizev/expressions.h>
+#include <standin/expressions.h>
 
 #include "support/host_fixture.h"
 #include "types/distribution1d/distribution1d.h"
@@ -42,7 +42,7 @@ struct Model {
     std::string SetUp() {
         QV_ModelType::m_stLastGroup = 0; // every walk starts from the same group base
         std::string out = std::to_string(distribution.SetUpEquations());
-        const QV_EquationStore& store = distribution.Equations();
+        const QV_EquationStore& store = vzt::Equations(distribution);
         for (std::size_t k = 0; k < store.InstanceCount(); ++k) {
             const QV_InstanceView instance = store.Instance(k);
             out += "\n" + std::to_string(instance.group) + ":";
@@ -59,10 +59,10 @@ struct Model {
         std::vector<int> cols(kRoom);
         int* r = rows.data();
         int* c = cols.data();
-        distribution.SetJacobianBufferEnd(rows.data() + kRoom, cols.data() + kRoom);
+        vzt::SetJacobianBufferEnd(distribution, rows.data() + kRoom, cols.data() + kRoom);
         std::string out = std::to_string(distribution.JacPattern(r, c, nullptr));
-        distribution.SetJacobianBufferEnd(nullptr, nullptr);
-        const QV_EquationStore& store = distribution.Equations();
+        vzt::SetJacobianBufferEnd(distribution, nullptr, nullptr);
+        const QV_EquationStore& store = vzt::Equations(distribution);
         for (std::size_t k = 0; k < store.EquationCount(); ++k) {
             const QV_EquationView e = store.Equation(k);
             out += "\n" + std::string(e.name) + " g" + std::to_string(e.group) + " " +

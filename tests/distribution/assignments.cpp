@@ -3,7 +3,7 @@
 namespace testsupport {
 namespace {
 
-std::string Runs(const SUValue& set) {
+std::string Runs(const QV_SetValue& set) {
     if (set.IsEmpty()) {
         return "-";
     }

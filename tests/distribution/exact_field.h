@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include <standin/equations.h>
 #include <vuzizev/vuzizev.h>
 
 #include "types/distribution/statement_table.h"

@@ -110,13 +110,13 @@ QV_VarParam* FakeDistribution::SectionParameter(int, int parameter, int s) {
 Walks RunWalks(FakeDistribution& distribution, EquationModel& model, int groupBase) {
     Walks walks;
     const eqn::Outline& outline = dist1d::EquationOutline();
-    model.Equations().ClearInstances();
+    vzt::Equations(model).ClearInstances();
     walks.instances = eqn::RegisterInstances(outline, distribution, model, groupBase);
 
     model.ResetExpressions();
-    std::vector<int> rows(model.Equations().IncidenceCount() + 1);
+    std::vector<int> rows(vzt::Equations(model).IncidenceCount() + 1);
     std::vector<int> cols(rows.size());
-    model.SetJacobianBufferEnd(rows.data() + rows.size(), cols.data() + cols.size());
+    vzt::SetJacobianBufferEnd(model, rows.data() + rows.size(), cols.data() + cols.size());
     int* r = rows.data();
     int* c = cols.data();
     walks.expressions = eqn::RegisterExpressions(outline, distribution, model, model, groupBase,

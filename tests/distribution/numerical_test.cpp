@@ -25,8 +25,9 @@ TEST(NumericalTruth, ResidualsVanishAtGaussPointsToEachStatementsDegreeAndNoHigh
                     ASSERT_GT(walks.expressions.instances, 0);
                     const Statements statements{
                         pellorin::dist1d::Statements(), [](int) { return 0; }, {true}, 2e-5};
-                    ExpectResidualsVanish(model.Equations(), statements, d.field);
-                    ExpectOneDegreeHigherLeavesAResidual(model.Equations(), statements, d.field);
+                    ExpectResidualsVanish(vzt::Equations(model), statements, d.field);
+                    ExpectOneDegreeHigherLeavesAResidual(vzt::Equations(model), statements,
+                                                         d.field);
                 }
             }
         }

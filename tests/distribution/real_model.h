@@ -248,14 +248,15 @@ protected:
     // Both walks agree within the declared index sets.
     void ExpectWalksAgreeInsideTheSets(bool everyElement = false) {
         model->ExpectLookupsInside(everyElement);
-        ExpectWalksAgree(model->distribution.Equations(), outcome, 100, 200, 40);
+        ExpectWalksAgree(vzt::Equations(model->distribution), outcome, 100, 200, 40);
     }
     // Residuals vanish up to each statement's degree, and one degree higher leaves a residual.
     void ExpectExactToEachStatementsDegree() {
         ExactField field = model->Field();
         const Statements statements = model->Checks();
-        ExpectResidualsVanish(model->distribution.Equations(), statements, field);
-        ExpectOneDegreeHigherLeavesAResidual(model->distribution.Equations(), statements, field);
+        ExpectResidualsVanish(vzt::Equations(model->distribution), statements, field);
+        ExpectOneDegreeHigherLeavesAResidual(vzt::Equations(model->distribution), statements,
+                                             field);
     }
 
     std::unique_ptr<RealModel<Distribution, Rank>> model;

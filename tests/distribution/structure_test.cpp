@@ -21,7 +21,7 @@ namespace {
 // "N@node" per instance, in order, as JacPattern registered them.
 std::string Sequence(const EquationModel& model, const FakeDistribution& d) {
     std::string out;
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
         const QV_EquationView eq = store.Equation(k);
         out += (out.empty() ? "" : " ") + std::to_string(StatementNumber(eq)) + "@" +
@@ -54,8 +54,8 @@ TEST(EquationWalks, GroupsAreTheBaseAndTheBlocksOwnNumberLeavingGaps) {
     EquationModel model;
     RunWalks(d, model, 40);
     std::set<int> groups;
-    for (std::size_t k = 0; k < model.Equations().InstanceCount(); ++k) {
-        groups.insert(model.Equations().Instance(k).group);
+    for (std::size_t k = 0; k < vzt::Equations(model).InstanceCount(); ++k) {
+        groups.insert(vzt::Equations(model).Instance(k).group);
     }
     EXPECT_EQ(groups, (std::set<int>{41, 51}));
 }
@@ -96,13 +96,13 @@ TEST(EquationWalks, JoinStatementsTakeEachSectionsSpacing) {
     FakeDistribution bfd1(MakeLayout("BFD1", {3, 3}), {2, 2});
     EquationModel model;
     RunWalks(bfd1, model);
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     EXPECT_EQ(Terms(store.Equation(3), bfd1), "DDX(3) h(1) VALUE(2) VALUE(3)");
     EXPECT_EQ(Terms(store.Equation(11), bfd1), "DDX(3) h(2) VALUE(3) VALUE(4)");
 
     FakeDistribution cfd2(MakeLayout("CFD2", {2, 2}), {1, 1});
     RunWalks(cfd2, model);
-    EXPECT_EQ(Terms(model.Equations().Equation(2), cfd2), "DDX(2) h(2) h(1) VALUE(1) VALUE(3)");
+    EXPECT_EQ(Terms(vzt::Equations(model).Equation(2), cfd2), "DDX(2) h(2) h(1) VALUE(1) VALUE(3)");
 }
 
 TEST(EquationWalks, Cfd4ComparesNeighbouringSpacingsExactly) {
@@ -178,8 +178,8 @@ TEST(EquationWalks, AFailedLookupRegistersNoInstanceAndEndsTheExpressionsBeforeI
         EXPECT_FALSE(w.instances.complete);
         EXPECT_FALSE(w.expressions.complete);
         EXPECT_EQ(w.instances.instances, 0);
-        EXPECT_EQ(model.Equations().InstanceCount(), 0u);
-        EXPECT_EQ(model.Equations().IncidenceCount(), 0u);
+        EXPECT_EQ(vzt::Equations(model).InstanceCount(), 0u);
+        EXPECT_EQ(vzt::Equations(model).IncidenceCount(), 0u);
         EXPECT_EQ(w.counter, c.registered);
     }
 }

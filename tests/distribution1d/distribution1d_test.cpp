@@ -71,7 +71,7 @@ TEST_F(Distribution1DTest, WithoutADomainNothingIsAssignedAndSetUpFails) {
     const auto outcome = vzt::Drive({&distribution});
     EXPECT_EQ(CountOf(vzt::EventKind::Assign), 0u);
     EXPECT_LT(outcome[0].setUpResult, 0);
-    EXPECT_EQ(distribution.Equations().EquationCount(), 0u);
+    EXPECT_EQ(vzt::Equations(distribution).EquationCount(), 0u);
 }
 
 TEST_F(Distribution1DTest, AnUnknownMethodTakesNoBlock) {
@@ -79,7 +79,7 @@ TEST_F(Distribution1DTest, AnUnknownMethodTakesNoBlock) {
     m->Drive(); // lay the domain out, then change the method under the distribution
     m->domains[0].DISCRETIZATIONMETHOD.Specify(QV_Value("SPLINE", 0u));
     EXPECT_EQ(m->distribution.SetUpEquations(), 1);
-    EXPECT_EQ(m->distribution.Equations().Instance(0).incidenceCount, 1u);
+    EXPECT_EQ(vzt::Equations(m->distribution).Instance(0).incidenceCount, 1u);
 }
 
 // A domain whose sections are too short for the method's stencil leaves terms outside the
@@ -94,8 +94,8 @@ TEST_F(Distribution1DTest, AWalkThatMeetsAMissingTermRegistersNothing) {
         const int lastGroup = QV_ModelType::m_stLastGroup;
         const auto outcomes = m->Drive();
         EXPECT_LT(outcomes.back().setUpResult, 0);
-        EXPECT_EQ(m->distribution.Equations().InstanceCount(), 0u);
-        EXPECT_EQ(m->distribution.Equations().IncidenceCount(), 0u);
+        EXPECT_EQ(vzt::Equations(m->distribution).InstanceCount(), 0u);
+        EXPECT_EQ(vzt::Equations(m->distribution).IncidenceCount(), 0u);
         EXPECT_EQ(QV_ModelType::m_stLastGroup, lastGroup);
     }
 }
@@ -114,7 +114,7 @@ TEST_F(Distribution1DTest, EveryMethodIsSquareThroughRealDomainObjects) {
         ASSERT_EQ(used, c.directions[0].hod);
         const int seconds = int(d.QV_D2DX2_SET1.v().Size());
         const int added = used > 1 ? seconds + 2 : model.domains[0].ENDNODE.v() + 1;
-        EXPECT_EQ(int(d.Equations().InstanceCount()) + added,
+        EXPECT_EQ(int(vzt::Equations(d).InstanceCount()) + added,
                   int(d.QV_VALUE_SET1.v().Size() + d.QV_DDX_SET1.v().Size() + seconds +
                       d.QV_IDX_SET1.v().Size()));
     }

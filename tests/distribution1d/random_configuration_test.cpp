@@ -137,7 +137,7 @@ TEST_F(RandomConfigurations, WalksAgreeInsideTheIndexSetsAndNothingLeaks) {
             Configure(model, drawn);
             const vzt::ModelOutcome outcome = model.Drive()[1];
             model.ExpectLookupsInside();
-            ExpectWalksAgree(model.distribution.Equations(), outcome, 100, 200);
+            ExpectWalksAgree(vzt::Equations(model.distribution), outcome, 100, 200);
         }
         EXPECT_TRUE(AllocatorBalanced());
     }

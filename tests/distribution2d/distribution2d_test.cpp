@@ -170,7 +170,7 @@ TEST_F(Structure2D, EveryPartWritesItsClosedFormCount) {
                 joins[d] = ocfe ? elements - 1 : sections - 1;
                 seconds[d] = ocfe ? elements * domain.NUMPOLYPOINTS.v() : end[d] - sections;
             }
-            const Counts c = CountRoles(model->distribution.Equations());
+            const Counts c = CountRoles(vzt::Equations(model->distribution));
             const int nx = end[0] + 1, ny = end[1] + 1;
             using pellorin::eqn::kD1, pellorin::eqn::kD2, pellorin::eqn::kI;
             EXPECT_EQ(c.byRole[0].at(kD1), nx * ny + joins[0] * ny);
@@ -193,7 +193,7 @@ TEST_F(Structure2D, Cfd4JoinsFollowTheNeighbouringSpacings) {
                                 "DISCRETIZATIONMETHOD=BFD1;SPACINGPREFERENCE=100"},
                                "HIGHESTORDERYDERIVATIVEUSED=0");
     model->Drive();
-    const QV_EquationStore& store = model->distribution.Equations();
+    const QV_EquationStore& store = vzt::Equations(model->distribution);
     ASSERT_EQ(model->domains[1].ENDNODE.v(), 2);
     const std::string line = "77 78 81 86 86 80 81 84 85 79 81 82 83";
     EXPECT_EQ(Sequence(store), line + " " + line + " " + line);
@@ -206,7 +206,7 @@ TEST_F(Structure2D, Ocfe3FirstDerivativesOverThreeLines) {
                                 "DISCRETIZATIONMETHOD=OCFE2;SPACINGPREFERENCE=100"},
                                "HIGHESTORDERYDERIVATIVEUSED=0");
     const auto outcomes = model->Drive();
-    const QV_EquationStore& store = model->distribution.Equations();
+    const QV_EquationStore& store = vzt::Equations(model->distribution);
     EXPECT_EQ(outcomes.back().setUpResult, 21);
     EXPECT_EQ(store.IncidenceCount(), 126u);
     EXPECT_EQ(Sequence(store, 0, 7), "169 171 172 173 171 172 173");
@@ -222,7 +222,7 @@ TEST_F(Structure2D, BlocksStandInMethodOrderAndIntegralsFollowTheSelection) {
                                "HIGHESTORDERYDERIVATIVEUSED=0");
     model->Drive();
     std::vector<int> order; // the distinct statements, in the order they first appear
-    const QV_EquationStore& store = model->distribution.Equations();
+    const QV_EquationStore& store = vzt::Equations(model->distribution);
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
         const int n = StatementNumber(store.Equation(k));
         if (std::find(order.begin(), order.end(), n) == order.end()) {
@@ -246,13 +246,13 @@ TEST_F(Structure2D, BorderedLoopsReadEachWalksOwnAccessor) {
     vzt::SetIteratorSecondShift(1);
     QV_ModelType::m_stLastGroup = 0;
     EXPECT_EQ(model->distribution.SetUpEquations(), instances);
-    std::vector<int> rows(std::size_t(model->distribution.Equations().IncidenceCount()));
+    std::vector<int> rows(std::size_t(vzt::Equations(model->distribution).IncidenceCount()));
     std::vector<int> cols(rows.size());
     int* r = rows.data();
     int* c = cols.data();
-    model->distribution.SetJacobianBufferEnd(rows.data() + rows.size(), cols.data() + cols.size());
+    vzt::SetJacobianBufferEnd(model->distribution, rows.data() + rows.size(), cols.data() + cols.size());
     EXPECT_LT(model->distribution.JacPattern(r, c, nullptr), instances); // the walk stopped
-    model->distribution.SetJacobianBufferEnd(nullptr, nullptr);
+    vzt::SetJacobianBufferEnd(model->distribution, nullptr, nullptr);
     vzt::ClearSecondValues();
 }
 
@@ -267,7 +267,7 @@ TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
         const auto outcomes = vzt::Drive({&x, &d});
         EXPECT_LT(outcomes.back().setUpResult, 0);
         EXPECT_EQ(outcomes.back().jacPatternResult, 0); // the host's counter, untouched
-        EXPECT_EQ(d.Equations().InstanceCount(), 0u);
+        EXPECT_EQ(vzt::Equations(d).InstanceCount(), 0u);
     }
     auto model = Model2D::From(
         {"DISCRETIZATIONMETHOD=CFD4;NUMPOLYPOINTS=0;MINNODECOUNT=1;SPACINGPREFERENCE=100",
@@ -275,7 +275,7 @@ TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     const int lastGroup = QV_ModelType::m_stLastGroup;
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
-    EXPECT_EQ(model->distribution.Equations().InstanceCount(), 0u);
+    EXPECT_EQ(vzt::Equations(model->distribution).InstanceCount(), 0u);
     EXPECT_EQ(QV_ModelType::m_stLastGroup, lastGroup);
     model->ExpectLookupsInside();
 }

@@ -138,7 +138,7 @@ TEST_F(Structure3D, XBlocksWriteTheirInstancesInTheOrderTheOutlinesGive) {
             {std::string(c.x) + ";NUMSECTIONS=2;HIGHESTORDERDERIVATIVE=2", kPoint, kPoint},
             "HIGHESTORDERYDERIVATIVEUSED=0;HIGHESTORDERZDERIVATIVEUSED=0");
         ASSERT_GT(model->Drive().back().setUpResult, 0);
-        EXPECT_EQ(Order(model->distribution.Equations(), 0), c.order);
+        EXPECT_EQ(Order(vzt::Equations(model->distribution), 0), c.order);
     }
 }
 
@@ -156,7 +156,7 @@ TEST_F(Structure3D, OtherDirectionsNestInEachBlocksOwnOrder) {
         ASSERT_GT(model->Drive().back().setUpResult, 0);
         std::string seen;
         std::set<std::pair<int, int>> visited;
-        const QV_EquationStore& store = model->distribution.Equations();
+        const QV_EquationStore& store = vzt::Equations(model->distribution);
         for (std::size_t k = 0; k < store.EquationCount(); ++k) {
             const auto index = IndexOf(Unknown(store.Equation(k)));
             if (visited.insert({index[0], index[2]}).second) {
@@ -173,7 +173,7 @@ TEST_F(Structure3D, BlocksStandInMethodOrderWhateverTheirDirection) {
     auto model = Model3D::From({"DISCRETIZATIONMETHOD=CFD4", "DISCRETIZATIONMETHOD=BFD1", kPoint},
                                "HIGHESTORDERZDERIVATIVEUSED=0");
     ASSERT_GT(model->Drive().back().setUpResult, 0);
-    const QV_EquationStore& store = model->distribution.Equations();
+    const QV_EquationStore& store = vzt::Equations(model->distribution);
     EXPECT_EQ(StatementNumber(store.Equation(0)), 18);
     EXPECT_EQ(StatementNumber(store.Equation(store.EquationCount() - 1)), 147);
 }
@@ -210,7 +210,7 @@ TEST_F(Structure3D, JoinsAndContinuityCountOncePerLine) {
                 extra[d] = IsCollocation(methods[d]) ? elements - 1 : domain.NUMSECTIONS.v() - 1;
             }
             std::map<int, int> firstDerivatives;
-            const QV_EquationStore& store = model->distribution.Equations();
+            const QV_EquationStore& store = vzt::Equations(model->distribution);
             const pellorin::eqn::StatementView view = pellorin::dist3d::Statements();
             for (std::size_t k = 0; k < store.EquationCount(); ++k) {
                 const int s = StatementNumber(store.Equation(k));
@@ -242,7 +242,7 @@ TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
         const auto outcomes = vzt::Drive({&x, &y, &d});
         EXPECT_LT(outcomes.back().setUpResult, 0);
         EXPECT_EQ(outcomes.back().jacPatternResult, 0); // the host's counter, untouched
-        EXPECT_EQ(d.Equations().InstanceCount(), 0u);
+        EXPECT_EQ(vzt::Equations(d).InstanceCount(), 0u);
     }
     auto model = Model3D::From(
         {"DISCRETIZATIONMETHOD=BFD1",
@@ -251,7 +251,7 @@ TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     const int lastGroup = QV_ModelType::m_stLastGroup;
     const auto outcomes = model->Drive();
     EXPECT_LT(outcomes.back().setUpResult, 0);
-    EXPECT_EQ(model->distribution.Equations().InstanceCount(), 0u);
+    EXPECT_EQ(vzt::Equations(model->distribution).InstanceCount(), 0u);
     EXPECT_EQ(QV_ModelType::m_stLastGroup, lastGroup);
     model->ExpectLookupsInside();
 }

@@ -10,7 +10,7 @@
 
 namespace testsupport {
 
-inline std::vector<int> Members(const SUValue& set) {
+inline std::vector<int> Members(const QV_SetValue& set) {
     std::vector<int> members;
     for (std::size_t i = 0; i < set.Size(); ++i) {
         members.push_back(set.Integer(int(i)));

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include <vuzizev/testing.h>
+#include <standin/testing.h>
 
 #include "call.h"
 #include "loader.h"

@@ -181,10 +181,10 @@ TEST_P(TypeFrame, DerivesFromItselfAndItsAncestorsOnlyFoldingOnlyAsciiLetters) {
     const std::size_t tab = id.find('\t');
     const std::string chopped = id.substr(0, id.size() - 1);
     // A naive fold would match ')' with the tab (0x09 | 0x20) and 0x10 with '0' (0x10 | 0x20).
-    for (const std::string& near :
+    for (const std::string& nearMiss :
          {id.substr(0, tab), id + " ", std::string(id).replace(tab, 1, ")"), chopped + '\x10',
           chopped, std::string()}) {
-        EXPECT_FALSE(object->ContainerDerivesFrom(near.c_str())) << near;
+        EXPECT_FALSE(object->ContainerDerivesFrom(nearMiss.c_str())) << nearMiss;
     }
     EXPECT_FALSE(object->ContainerDerivesFrom(nullptr));
 }

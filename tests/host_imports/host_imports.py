@@ -79,6 +79,17 @@ def linux_imports(nm, cxxfilt, library, host):
     return demangle(cxxfilt, sorted(wanted & provided))
 
 
+def global_allocation(nm, cxxfilt, library):
+    """The global allocation and release functions that the library imports or exports: its
+    own must stay inside it, and it must not take the runtime's. The placement forms, which
+    allocate nothing, may appear in an unoptimised build."""
+    symbols = dynamic_symbols(nm, library, "--undefined-only") | dynamic_symbols(
+        nm, library, "--defined-only")
+    return sorted(s for s in demangle(cxxfilt, sorted(symbols))
+                  if s.startswith(("operator new", "operator delete"))
+                  and not s.endswith(", void*)"))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--services", required=True, help="the list of host services")
@@ -100,7 +111,10 @@ def main():
           f"{len(used)} of {len(service_names(args.services))} services in use")
     for s in bad:
         print(f"FAIL  not a host service: {s}")
-    return 1 if bad else 0
+    shared = global_allocation(args.nm, args.cxxfilt, args.library)
+    for s in shared:
+        print(f"FAIL  allocation outside the library's own: {s}")
+    return 1 if bad or shared else 0
 
 
 if __name__ == "__main__":

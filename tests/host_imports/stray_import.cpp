@@ -1,6 +1,11 @@
-// Reads a value past the host's accessors, as the library must not.
+// Reads a value past the host's accessors, and allocates from the C++ runtime's heap, as the
+// library must not.
 #include "vuzizev/properties.h"
 
 __attribute__((visibility("default"))) int StrayRead(const QV_INTEGERPARAMETER& p) {
     return p.Current().AsInteger();
+}
+
+__attribute__((visibility("default"))) int* StrayAllocation() {
+    return new int(0);
 }

@@ -129,7 +129,7 @@ TEST_F(DescriptionTest, BrokenDescriptionsMakeTheProcedureUnusable) {
         EXPECT_EQ(procedure->Precall(true), pellorin::kProcedureUnusable);
         EXPECT_TRUE(spy.calls.empty());
         EXPECT_EQ(SetUpEquations(), 0);
-        EXPECT_EQ(owner->Equations().EquationCount(), 0u);
+        EXPECT_EQ(vzt::Equations(*owner).EquationCount(), 0u);
         ASSERT_EQ(owner->ProcedureCalls().size(), 1u);
         EXPECT_EQ(owner->ProcedureCalls()[0].procedure, nullptr);
     }

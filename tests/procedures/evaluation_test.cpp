@@ -208,8 +208,8 @@ using ResidualsAndJacobian = ProcedureTest;
 TEST_F(ResidualsAndJacobian, TheEquationAndItsRowTakeEachSolverInputFromOneCall) {
     Build({.X = {0, 1, 2}, .xConstant = true, .nonSolver1 = {1}});
     EXPECT_EQ(SetUpEquations(), 1 + 4);
-    ASSERT_EQ(owner->Equations().EquationCount(), 1u);
-    const QV_EquationView eq = owner->Equations().Equation(0);
+    ASSERT_EQ(vzt::Equations(*owner).EquationCount(), 1u);
+    const QV_EquationView eq = vzt::Equations(*owner).Equation(0);
     EXPECT_STREQ(eq.name, "[1]");
     EXPECT_EQ(eq.group, 3);
     std::vector<const QV_VarParam*> terms;
@@ -231,9 +231,9 @@ TEST_F(ResidualsAndJacobian, TheEquationAndItsRowTakeEachSolverInputFromOneCall)
     EXPECT_EQ(equations, 5);
     procedure->CreateEquationsAndSetGroup(2, 0, rows, cols, counter, &structure, "S", 0);
     EXPECT_EQ(counter, 12);
-    ASSERT_EQ(structure.Equations().EquationCount(), 1u);
-    EXPECT_EQ(structure.Equations().Equation(0).counter, 11);
-    EXPECT_EQ(structure.Equations().Equation(0).tokenCount, 5u);
+    ASSERT_EQ(vzt::Equations(structure).EquationCount(), 1u);
+    EXPECT_EQ(vzt::Equations(structure).Equation(0).counter, 11);
+    EXPECT_EQ(vzt::Equations(structure).Equation(0).tokenCount, 5u);
     EXPECT_EQ(structure.ProcedureCalls().size(), 1u);
 
     double r = 0.0;

@@ -9,13 +9,13 @@ using EvaluationFailures = ProcedureTest;
 
 enum class Evaluation { Residuals, Jacobian };
 
-// Allocations of a described procedure with the fixture's arguments, counted from its own
-// construction (1): the solver flags (2), the two derivative blocks (3, 4), the value
-// buffer (5) and the element list (6).
-constexpr std::size_t kSolverFlags = 2;
-constexpr std::size_t kDerivativeBlock = 3;
-constexpr std::size_t kValueBuffer = 5;
-constexpr std::size_t kElementList = 6;
+// The host's allocations for a described procedure with the fixture's arguments, counted
+// from its construction: the solver flags (1), the two derivative blocks (2, 3), the value
+// buffer (4) and the element list (5).
+constexpr std::size_t kSolverFlags = 1;
+constexpr std::size_t kDerivativeBlock = 2;
+constexpr std::size_t kValueBuffer = 4;
+constexpr std::size_t kElementList = 5;
 
 struct FailureState {
     const char* what;
@@ -69,10 +69,10 @@ TEST_F(EvaluationFailures, EveryPathAdvancesTheIndexByTheRowsTheHostWasTold) {
                 vzt::SetUpProcedure(*procedure, *owner, 3, "CALL1");
             EXPECT_EQ(told.equations, state.rows);
             EXPECT_EQ(told.nonZeros, 6 * state.rows);
-            EXPECT_EQ(int(owner->Equations().EquationCount()), state.rows);
+            EXPECT_EQ(int(vzt::Equations(*owner).EquationCount()), state.rows);
             std::size_t terms = 0;
-            for (std::size_t e = 0; e < owner->Equations().EquationCount(); ++e) {
-                terms += owner->Equations().Equation(e).tokenCount;
+            for (std::size_t e = 0; e < vzt::Equations(*owner).EquationCount(); ++e) {
+                terms += vzt::Equations(*owner).Equation(e).tokenCount;
             }
             EXPECT_EQ(int(terms), told.nonZeros);
             ASSERT_EQ(owner->ProcedureCalls().size(), 1u);

@@ -98,7 +98,8 @@ TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenAndTold) {
     for (const Element& e : elements) {
         QV_VarParam* v = MakeElement(e.argument);
         owned.emplace_back(v);
-        e.specified ? v->Specify(e.before) : v->Assign(e.before);
+        QV_Value before = e.before;
+        e.specified ? v->Specify(before) : v->Assign(&before);
         v->SetSolverVariable(e.solver);
         arrays[e.argument].push_back(v);
     }
@@ -132,7 +133,8 @@ TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenAndTold) {
 
     // Without a controller the values are written all the same.
     vzt::Procedures().updateController = nullptr;
-    arrays[1][1]->Assign(QV_Value(1.0, 0u));
+    QV_Value one(1.0, 0u);
+    arrays[1][1]->Assign(&one);
     index = 0;
     ASSERT_EQ(p->Residuals(&r, index), 0);
     EXPECT_EQ(arrays[1][1]->Real(), 2.5);

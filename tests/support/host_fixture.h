@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include <vuzizev/testing.h>
+#include <standin/testing.h>
 #include <vuzizev/vuzizev.h>
 
 namespace testsupport {
@@ -17,7 +17,6 @@ protected:
         vzt::EnableJournal(true);
         m_liveBytesAtStart = vzt::Allocator().liveBytes;
         m_liveBlocksAtStart = vzt::Allocator().liveBlocks;
-        m_foreignFreesAtStart = vzt::Allocator().foreignFrees;
     }
     // Every test gives back what it allocated.
     void TearDown() override {
@@ -42,14 +41,12 @@ protected:
     // Whether everything allocated since SetUp has gone back to the allocator.
     bool AllocatorBalanced() const {
         const vzt::AllocatorStats now = vzt::Allocator();
-        return now.liveBytes == m_liveBytesAtStart && now.liveBlocks == m_liveBlocksAtStart &&
-               now.foreignFrees == m_foreignFreesAtStart;
+        return now.liveBytes == m_liveBytesAtStart && now.liveBlocks == m_liveBlocksAtStart;
     }
 
 private:
     std::size_t m_liveBytesAtStart = 0;
     std::size_t m_liveBlocksAtStart = 0;
-    std::size_t m_foreignFreesAtStart = 0;
 };
 
 } // namespace testsupport

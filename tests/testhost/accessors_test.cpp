@@ -2,6 +2,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/assign.h"
 #include "support/host_fixture.h"
 
 namespace {
@@ -15,10 +16,10 @@ TEST_F(AccessorsTest, SecondValueReachesOnlyFvOfItsOwnProperty) {
     QV_INTEGERPARAMETER n(true), untouched(true);
     QV_REALPARAMETER h(true);
     QV_STRINGPARAMETER method(true);
-    n.Assign(QV_Value(4, 0, 0, 1));
-    untouched.Assign(QV_Value(4, 0, 0, 1));
-    h.Assign(QV_Value(0.5, 0, 0, 1));
-    method.Assign(QV_Value("CFD4", 0, 0, 1));
+    pellorin::Assign(n, QV_Value(4, 0, 0, 1));
+    pellorin::Assign(untouched, QV_Value(4, 0, 0, 1));
+    pellorin::Assign(h, QV_Value(0.5, 0, 0, 1));
+    pellorin::Assign(method, QV_Value("CFD4", 0, 0, 1));
 
     vzt::SetSecondValue(n, QV_Value(7, 0u));
     vzt::SetSecondValue(method, QV_Value("BFD1", 0u));

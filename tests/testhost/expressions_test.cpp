@@ -1,5 +1,5 @@
 // Evaluation and infix rendering of the prefix expressions a model registers.
-#include <vuzizev/expressions.h>
+#include <standin/expressions.h>
 
 #include <cstdio>
 #include <utility>
@@ -54,7 +54,7 @@ TEST_F(ExpressionsTest, EvaluatesAndRendersWithParenthesesOnlyWhereTheStructureN
     const std::pair<const char*, double> expected[] = {
         {"a - h + (c - d)", (2.0 - 0.5) + (3.0 - 5.0)},
         {"(a - 2*c)/sq(a + 0.001388888888888889)", (2.0 - 6.0) / (shifted * shifted)}};
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     for (std::size_t k = 0; k < 2; ++k) {
         EXPECT_EQ(vzt::Infix(store.Equation(k), store, name), expected[k].first);
         EXPECT_DOUBLE_EQ(vzt::Evaluate(store.Equation(k), store, value).value_or(0.0),
@@ -69,7 +69,7 @@ TEST_F(ExpressionsTest, MalformedStreamsAreReportedNotRead) {
     b.Open().Op(EOp_Plus).Term(a);             // an operator short of an operand
     b.Open().Term(a).Term(a);                  // an operand too many
     b.Open().Op(static_cast<EOp>(99)).Term(a); // an operator code the host does not know
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     const auto one = [](const QV_VarParam*) { return 1.0; };
     const auto name = [](const QV_VarParam*) { return std::string("a"); };
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
@@ -90,7 +90,7 @@ TEST_F(ExpressionsTest, NamesGivenFromOneReusedBufferStayApart) {
         model.AddEquation(name, counter, 1);
     }
     model.AddEquation(static_cast<const char*>(nullptr), counter, 1);
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     ASSERT_EQ(store.EquationCount(), 6u);
     for (std::size_t k = 0; k < 5; ++k) {
         EXPECT_STREQ(store.Equation(k).name, written[k]) << k;

@@ -2,6 +2,7 @@
 #include <climits>
 #include <cmath>
 
+#include "framework/assign.h"
 #include "support/host_fixture.h"
 
 namespace {
@@ -12,12 +13,12 @@ TEST_F(PropertiesTest, UserValueStandsAgainstLaterDefaultAssignments) {
     QV_INTEGERPARAMETER sections(true);
     EXPECT_EQ(sections.v(), 0); // the host class's own default
 
-    sections.Assign(QV_Value(3, 7, 4, 12));
+    pellorin::Assign(sections, QV_Value(3, 7, 4, 12));
     EXPECT_EQ(sections.v(), 3);
     EXPECT_EQ(sections.LastAssignment().tag(), (QV_ValueTag{7, 4, 12}));
 
     sections.Specify(QV_Value(5, 0u));
-    sections.Assign(QV_Value(9, 7, 4, 12));
+    pellorin::Assign(sections, QV_Value(9, 7, 4, 12));
     EXPECT_EQ(sections.v(), 5);
     EXPECT_EQ(sections.LastAssignment().AsInteger(), 9);
 
@@ -27,18 +28,18 @@ TEST_F(PropertiesTest, UserValueStandsAgainstLaterDefaultAssignments) {
 
 TEST_F(PropertiesTest, ValuesConvertBetweenKindsWithoutOverflow) {
     QV_INTEGERPARAMETER p(true);
-    p.Assign(QV_Value(1e300, 0, 0, 1));
+    pellorin::Assign(p, QV_Value(1e300, 0, 0, 1));
     EXPECT_EQ(p.v(), INT_MAX);
-    p.Assign(QV_Value(-1e300, 0, 0, 1));
+    pellorin::Assign(p, QV_Value(-1e300, 0, 0, 1));
     EXPECT_EQ(p.v(), INT_MIN);
-    p.Assign(QV_Value(std::nan(""), 0, 0, 1));
+    pellorin::Assign(p, QV_Value(std::nan(""), 0, 0, 1));
     EXPECT_EQ(p.v(), 0);
     QV_REALPARAMETER r(true);
-    r.Assign(QV_Value(7, 0, 0, 1));
+    pellorin::Assign(r, QV_Value(7, 0, 0, 1));
     EXPECT_EQ(r.v(), 7.0);
     QV_STRINGPARAMETER s(true);
     EXPECT_STREQ(s.v(), "");
-    s.Assign(QV_Value("OCFE3", 0, 0, 1));
+    pellorin::Assign(s, QV_Value("OCFE3", 0, 0, 1));
     EXPECT_STREQ(static_cast<const char*>(s), "OCFE3");
 }
 
@@ -78,15 +79,15 @@ TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {
     int counter = 10;
     int rows[2] = {-1, -1}, cols[2] = {-1, -1};
     int *r = rows, *c = cols;
-    model.AddOp(EOp_Plus, 0);                       // nothing open yet
-    model.SetJacobianBufferEnd(rows + 1, cols + 1); // room for one entry only
+    model.AddOp(EOp_Plus, 0);                             // nothing open yet
+    vzt::SetJacobianBufferEnd(model, rows + 1, cols + 1); // room for one entry only
     model.AddEquation("QV_Eqn3", counter, 3);
     model.AddOp(EOp_Times, 10);
     model.AddTerm(x, r, c, 10);
     model.AddTerm(h, r, c, 10);
     model.AddTerm(2.5, 9); // names an equation other than the open one
 
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     ASSERT_EQ(store.InstanceCount(), 2u);
     EXPECT_EQ(store.Instance(0).incidenceCount, 2u);
     EXPECT_EQ(store.Instance(1).incidenceCount, 0u);
@@ -95,14 +96,14 @@ TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {
     EXPECT_EQ(store.MisroutedTokens(), 2u);
     EXPECT_EQ(rows[0], 10);
     EXPECT_EQ(r, rows + 1);
-    EXPECT_EQ(model.JacobianOverruns(), 1u);
+    EXPECT_EQ(vzt::JacobianOverruns(model), 1u);
 
     model.ResetExpressions();
     model.AddTerm(2, 10); // the open equation was reset
-    EXPECT_EQ(model.Equations().EquationCount(), 0u);
-    EXPECT_EQ(model.Equations().TokenCount(), 0u);
-    EXPECT_EQ(model.Equations().MisroutedTokens(), 1u); // counted since the reset
-    EXPECT_EQ(model.Equations().InstanceCount(), 2u);
+    EXPECT_EQ(vzt::Equations(model).EquationCount(), 0u);
+    EXPECT_EQ(vzt::Equations(model).TokenCount(), 0u);
+    EXPECT_EQ(vzt::Equations(model).MisroutedTokens(), 1u); // counted since the reset
+    EXPECT_EQ(vzt::Equations(model).InstanceCount(), 2u);
 }
 
 } // namespace

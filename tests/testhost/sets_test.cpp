@@ -7,18 +7,19 @@
 
 #include <climits>
 
+#include "framework/assign.h"
 #include "support/counting_array.h"
 
 namespace {
 
-std::vector<int> Integers(const SUValue& s) {
+std::vector<int> Integers(const QV_SetValue& s) {
     std::vector<int> values;
     for (int p = 0; p < int(s.Size()); ++p) {
         values.push_back(s.Integer(p));
     }
     return values;
 }
-std::vector<std::string> Strings(const SUValue& s) {
+std::vector<std::string> Strings(const QV_SetValue& s) {
     std::vector<std::string> values;
     for (int p = 0; p < int(s.Size()); ++p) {
         values.emplace_back(s.String(p));
@@ -133,9 +134,9 @@ TEST_F(SetProperty, HoldsOnlySetValuesOfItsKind) {
     QV_STRINGSET strings(true);
     EXPECT_EQ(integers.v().kind(), SUValue::Kind::Integer);
     EXPECT_EQ(strings.v().kind(), SUValue::Kind::String);
-    EXPECT_EQ(integers.Assign(QV_Value(QV_IntSetValue(1, 3), 1, 2, 3)), 0);
-    EXPECT_EQ(integers.Assign(QV_Value(QV_StrSetValue("a\""), 1, 2, 4)), -1);
-    EXPECT_EQ(integers.Assign(QV_Value(7, 1, 2, 5)), -1);
+    EXPECT_EQ(pellorin::Assign(integers, QV_Value(QV_IntSetValue(1, 3), 1, 2, 3)), 0);
+    EXPECT_EQ(pellorin::Assign(integers, QV_Value(QV_StrSetValue("a\""), 1, 2, 4)), -1);
+    EXPECT_EQ(pellorin::Assign(integers, QV_Value(7, 1, 2, 5)), -1);
     EXPECT_FALSE(strings.Specify(QV_Value(QV_IntSetValue(1, 1), 0u)));
     EXPECT_EQ(Integers(integers.fv()), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(integers.LastAssignment().tag(), (QV_ValueTag{1, 2, 3}));
@@ -144,7 +145,7 @@ TEST_F(SetProperty, HoldsOnlySetValuesOfItsKind) {
 TEST_F(SetProperty, UserSpecifiedSetStandsOverTheLibrarysValue) {
     QV_STRINGSET integrals(true);
     ASSERT_TRUE(integrals.Specify(QV_Value(QV_StrSetValue("idx\""), 0u)));
-    integrals.Assign(QV_Value(QV_StrSetValue("None\""), 0, 0, 9));
+    pellorin::Assign(integrals, QV_Value(QV_StrSetValue("None\""), 0, 0, 9));
     EXPECT_TRUE(integrals.v() >= "idx");
     EXPECT_FALSE(integrals.v() >= "None");
 }
@@ -154,8 +155,8 @@ TEST_F(SetProperty, InternalIndexSetIsKeptAndRecorded) {
     QV_INTEGERSET interior;
     vzt::ClearJournal();
     EXPECT_EQ(
-        model.InitialiseInternalIndexSet(interior, QV_Value(QV_IntSetValue(1, 4), 7, 5, 2), 1), 0);
-    EXPECT_EQ(model.InitialiseInternalIndexSet(interior, QV_Value(1.5, 7, 5, 3), 1), -1);
+        pellorin::InitialiseIndexSet(model, interior, QV_Value(QV_IntSetValue(1, 4), 7, 5, 2), 1), 0);
+    EXPECT_EQ(pellorin::InitialiseIndexSet(model, interior, QV_Value(1.5, 7, 5, 3), 1), -1);
     EXPECT_EQ(interior.v().Size(), 4u);
     const auto events = EventsOf(vzt::EventKind::InitialiseInternalIndexSet);
     ASSERT_EQ(events.size(), 2u);

@@ -280,7 +280,10 @@ def main():
     check(not unexpected, f"imports {' '.join(names)}" +
           (f": not allowed {' '.join(unexpected)}" if unexpected else ""))
     check(any(n.lower() == HOST_DLL for n in names), f"imports the host runtime {HOST_DLL}")
-    from_host = [s for k, v in imported.items() if k.lower() == HOST_DLL for s in v]
+    # A __stdcall function's import carries its argument bytes (`@12`); the service is the
+    # function.
+    from_host = [re.sub(r"@\d+$", "", s) for k, v in imported.items() if k.lower() == HOST_DLL
+                 for s in v]
     try:
         services = host_imports.load_services(args.services, "win32")
         stray = host_imports.unlisted(host_imports.demangle(args.cxxfilt, from_host), services)

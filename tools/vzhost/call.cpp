@@ -8,8 +8,9 @@
 #include <new>
 #include <nlohmann/json.hpp>
 
+#include <standin/equations.h>
 #include <standin/procedure_testing.h>
-#include <vuzizev/testing.h>
+#include <standin/testing.h>
 #include <vuzizev/vuzizev.h>
 
 #include "procedure_driver.h"
@@ -255,7 +256,7 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
     report["slots"] = vzt::ProcedureValueSlots(*procedure);
     report["nonzeros"] = equations.nonZeros;
     json list = json::array();
-    const QV_EquationStore& store = owner.Equations();
+    const QV_EquationStore& store = vzt::Equations(owner);
     for (std::size_t e = 0; e < store.EquationCount(); ++e) {
         const QV_EquationView view = store.Equation(e);
         json incidence = json::array();

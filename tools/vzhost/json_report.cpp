@@ -1,5 +1,7 @@
 #include <nlohmann/json.hpp>
 
+#include <standin/equations.h>
+
 #include "domain_layout.h"
 #include "json_text.h"
 #include "model_reader.h"
@@ -79,7 +81,7 @@ void WriteToken(std::ostream& out, const QV_Token& token, const QV_EquationStore
 // One document, its keys in alphabetical order, written as it is read from the model.
 void ReportJson(std::ostream& out, const std::string& type, QV_ModelType& model,
                 const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains) {
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     const TermNames names(model);
     NameWriter name(names);
     out << "{\"domains\":{";

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include <vuzizev/expressions.h>
+#include <standin/expressions.h>
 
 #include "describe.h"
 #include "domain_layout.h"
@@ -188,7 +188,7 @@ void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
 
 void Report(std::ostream& out, Format format, const std::string& type, QV_ModelType& model,
             const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains) {
-    const QV_EquationStore& store = model.Equations();
+    const QV_EquationStore& store = vzt::Equations(model);
     if (format == Format::Json) {
         ReportJson(out, type, model, outcome, domains);
         return;

@@ -11,7 +11,7 @@
 #include "model_reader.h"
 #include "report.h"
 #include "specify.h"
-#include "vuzizev/testing.h"
+#include "standin/testing.h"
 
 namespace vzhost {
 namespace {

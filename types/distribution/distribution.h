@@ -17,6 +17,7 @@
 #include <utility>
 #include <variant>
 
+#include "framework/assign.h"
 #include "framework/registrar.h"
 #include "framework/string_in_set.h"
 #include "types/distribution/array_table.h"
@@ -106,13 +107,14 @@ public:
         }
         BuildIndexSets(*domains, a, b, 0);
         for (int d = 0; d < Rank; ++d) {
-            Declared(d).Assign(QV_Value((*domains)[d]->HIGHESTORDERDERIVATIVE.v(), b, a,
-                                        m_shape.declaredNumbers[d]));
+            pellorin::Assign(Declared(d), QV_Value((*domains)[d]->HIGHESTORDERDERIVATIVE.v(), b, a,
+                                                   m_shape.declaredNumbers[d]));
         }
         for (int d = 0; d < Rank; ++d) {
-            Used(d).Assign(QV_Value(Declared(d).v(), b, a, m_shape.usedNumbers[d]));
+            pellorin::Assign(Used(d), QV_Value(Declared(d).v(), b, a, m_shape.usedNumbers[d]));
         }
-        (m_type.*m_shape.integrals).Assign(QV_Value("None", b, a, m_shape.integralsNumber));
+        pellorin::Assign(m_type.*m_shape.integrals,
+                         QV_Value("None", b, a, m_shape.integralsNumber));
         BuildIndexSets(*domains, a, b, 1);
     }
 
@@ -202,8 +204,8 @@ private:
         for (const Row& row : m_shape.arrays) {
             for (int d = 0; d < Rank; ++d) {
                 if (row.sets[d] != nullptr) {
-                    m_type.InitialiseInternalIndexSet(
-                        m_type.*row.sets[d],
+                    pellorin::InitialiseIndexSet(
+                        m_type, m_type.*row.sets[d],
                         QV_Value(SetValue(domains, integrals, row, d), b, a, row.numbers[d]), pass);
                 }
             }

@@ -11,6 +11,7 @@
 #include <limits>
 #include <vector>
 
+#include "framework/assign.h"
 #include "types/domain/domain.h"
 #include "types/domain/methods.h"
 #include "types/domain/rounding.h"
@@ -46,11 +47,11 @@ public:
     DomainDiscretisation(QV_DOMAIN& domain, int a, int b) : d(domain), m_a(a), m_b(b) {}
 
     void BuildIndexSets(int pass) {
-        d.InitialiseInternalIndexSet(d.QV_SECTION_SET1,
+        pellorin::InitialiseIndexSet(d, d.QV_SECTION_SET1,
                                      Tagged(QV_IntSetValue(1, d.NUMSECTIONS.v()), 1), pass);
-        d.InitialiseInternalIndexSet(d.QV_VALUE_SET1, Tagged(QV_IntSetValue(0, d.ENDNODE.v()), 2),
-                                     pass);
-        d.InitialiseInternalIndexSet(d.QV_POLYPOINT_SET1,
+        pellorin::InitialiseIndexSet(d, d.QV_VALUE_SET1,
+                                     Tagged(QV_IntSetValue(0, d.ENDNODE.v()), 2), pass);
+        pellorin::InitialiseIndexSet(d, d.QV_POLYPOINT_SET1,
                                      Tagged(QV_IntSetValue(1, d.NUMPOLYPOINTS.v()), 3), pass);
     }
 
@@ -78,7 +79,7 @@ private:
     template <class Target, class V>
     void Put(Target* target, const V& value, int n) {
         if (target != nullptr) {
-            target->Assign(Tagged(value, n));
+            pellorin::Assign(*target, Tagged(value, n));
         }
     }
 

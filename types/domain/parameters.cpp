@@ -47,12 +47,12 @@ int QV_ANGLEPARAMETER::QV_PQCol() const {
 int QV_ANGLEPARAMETER::QV_PQRow() const {
     return kAngleRow;
 }
-const QV_Value* QV_ANGLEPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
-    static const QV_Value Default("Angle", 0u);
+QV_Value* QV_ANGLEPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
+    static QV_Value Default("Angle", 0u);
     return &Default;
 }
-const QV_Value* QV_ANGLEPARAMETER::QV_DefaultBASEUOMNAME() const {
-    static const QV_Value Default("rad", 0u);
+QV_Value* QV_ANGLEPARAMETER::QV_DefaultBASEUOMNAME() const {
+    static QV_Value Default("rad", 0u);
     return &Default;
 }
 
@@ -62,53 +62,53 @@ int QV_LENGTHPARAMETER::QV_PQCol() const {
 int QV_LENGTHPARAMETER::QV_PQRow() const {
     return kLengthRow;
 }
-const QV_Value* QV_LENGTHPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
-    static const QV_Value Default("Length", 0u);
+QV_Value* QV_LENGTHPARAMETER::QV_DefaultPHYSICALQUANTITY() const {
+    static QV_Value Default("Length", 0u);
     return &Default;
 }
-const QV_Value* QV_LENGTHPARAMETER::QV_DefaultBASEUOMNAME() const {
-    static const QV_Value Default("m", 0u);
+QV_Value* QV_LENGTHPARAMETER::QV_DefaultBASEUOMNAME() const {
+    static QV_Value Default("m", 0u);
     return &Default;
 }
 
 // ---- Method and element boundary condition ------------------------------------------------
 
-const QV_Value* QV_DISCRETIZATIONMETHODPARAM_DOMAIN::QV_DefaultVALUE() const {
-    static const QV_Value Default("BFD1", 0u);
+QV_Value* QV_DISCRETIZATIONMETHODPARAM_DOMAIN::QV_DefaultVALUE() const {
+    static QV_Value Default("BFD1", 0u);
     return &Default;
 }
-const QV_Value* QV_DISCRETIZATIONMETHODPARAM_DOMAIN::QV_DefaultVALID() const {
+QV_Value* QV_DISCRETIZATIONMETHODPARAM_DOMAIN::QV_DefaultVALID() const {
     static const QV_StrSetValue Value(pellorin::methods::kValidText.data());
-    static const QV_Value Default(Value, 0u);
+    static QV_Value Default(Value, 0u);
     return &Default;
 }
 
-const QV_Value* QV_ELEMENTBOUNDARYPARAM_DOMAIN::QV_DefaultVALUE() const {
-    static const QV_Value Default("Backward", 0u);
+QV_Value* QV_ELEMENTBOUNDARYPARAM_DOMAIN::QV_DefaultVALUE() const {
+    static QV_Value Default("Backward", 0u);
     return &Default;
 }
-const QV_Value* QV_ELEMENTBOUNDARYPARAM_DOMAIN::QV_DefaultVALID() const {
+QV_Value* QV_ELEMENTBOUNDARYPARAM_DOMAIN::QV_DefaultVALID() const {
     static const QV_StrSetValue Value(kBoundaryConditions);
-    static const QV_Value Default(Value, 0u);
+    static QV_Value Default(Value, 0u);
     return &Default;
 }
 
 // ---- Sections and interior points ---------------------------------------------------------
 
-const QV_Value* QV_NUMSECTIONSPARAM_DOMAIN::QV_DefaultVALUE() const {
-    static const QV_Value Default(1, 0u);
+QV_Value* QV_NUMSECTIONSPARAM_DOMAIN::QV_DefaultVALUE() const {
+    static QV_Value Default(1, 0u);
     return &Default;
 }
-const QV_Value* QV_NUMSECTIONSPARAM_DOMAIN::QV_DefaultLOWER() const {
-    static const QV_Value Default(1, 0u);
+QV_Value* QV_NUMSECTIONSPARAM_DOMAIN::QV_DefaultLOWER() const {
+    static QV_Value Default(1, 0u);
     return &Default;
 }
 
-const QV_Value* QV_POLYPOINTSPARAM_DOMAIN::QV_DefaultVALUE() const {
-    static const QV_Value Default(0, 0u);
+QV_Value* QV_POLYPOINTSPARAM_DOMAIN::QV_DefaultVALUE() const {
+    static QV_Value Default(0, 0u);
     return &Default;
 }
-const QV_Value* QV_POLYPOINTSPARAM_DOMAIN::QV_DefaultLOWER() const {
-    static const QV_Value Default(0, 0u);
+QV_Value* QV_POLYPOINTSPARAM_DOMAIN::QV_DefaultLOWER() const {
+    static QV_Value Default(0, 0u);
     return &Default;
 }

@@ -16,8 +16,8 @@ public:
 
     int QV_PQCol() const override;
     int QV_PQRow() const override;
-    const QV_Value* QV_DefaultPHYSICALQUANTITY() const override;
-    const QV_Value* QV_DefaultBASEUOMNAME() const override;
+    QV_Value* QV_DefaultPHYSICALQUANTITY() const override;
+    QV_Value* QV_DefaultBASEUOMNAME() const override;
 };
 
 // A real parameter that carries a length in metres.
@@ -30,8 +30,8 @@ public:
 
     int QV_PQCol() const override;
     int QV_PQRow() const override;
-    const QV_Value* QV_DefaultPHYSICALQUANTITY() const override;
-    const QV_Value* QV_DefaultBASEUOMNAME() const override;
+    QV_Value* QV_DefaultPHYSICALQUANTITY() const override;
+    QV_Value* QV_DefaultBASEUOMNAME() const override;
 };
 
 // The discretisation method of a domain, one of the ten method names.
@@ -43,8 +43,8 @@ public:
     operator=(const QV_DISCRETIZATIONMETHODPARAM_DOMAIN& other);
     QV_DISCRETIZATIONMETHODPARAM_DOMAIN& operator*();
 
-    const QV_Value* QV_DefaultVALUE() const override;
-    const QV_Value* QV_DefaultVALID() const override;
+    QV_Value* QV_DefaultVALUE() const override;
+    QV_Value* QV_DefaultVALID() const override;
 };
 
 // The direction of the derivative used as boundary condition of the collocation methods.
@@ -55,8 +55,8 @@ public:
     QV_ELEMENTBOUNDARYPARAM_DOMAIN& operator=(const QV_ELEMENTBOUNDARYPARAM_DOMAIN& other);
     QV_ELEMENTBOUNDARYPARAM_DOMAIN& operator*();
 
-    const QV_Value* QV_DefaultVALUE() const override;
-    const QV_Value* QV_DefaultVALID() const override;
+    QV_Value* QV_DefaultVALUE() const override;
+    QV_Value* QV_DefaultVALID() const override;
 };
 
 // The number of sections of a domain.
@@ -67,8 +67,8 @@ public:
     QV_NUMSECTIONSPARAM_DOMAIN& operator=(const QV_NUMSECTIONSPARAM_DOMAIN& other);
     QV_NUMSECTIONSPARAM_DOMAIN& operator*();
 
-    const QV_Value* QV_DefaultVALUE() const override;
-    const QV_Value* QV_DefaultLOWER() const override;
+    QV_Value* QV_DefaultVALUE() const override;
+    QV_Value* QV_DefaultLOWER() const override;
 };
 
 // The number of interior points per element.
@@ -79,6 +79,6 @@ public:
     QV_POLYPOINTSPARAM_DOMAIN& operator=(const QV_POLYPOINTSPARAM_DOMAIN& other);
     QV_POLYPOINTSPARAM_DOMAIN& operator*();
 
-    const QV_Value* QV_DefaultVALUE() const override;
-    const QV_Value* QV_DefaultLOWER() const override;
+    QV_Value* QV_DefaultVALUE() const override;
+    QV_Value* QV_DefaultLOWER() const override;
 };

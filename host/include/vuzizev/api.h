@@ -20,6 +20,10 @@ enum QV_Direction : int {
     QV_DirectionOutput = 8,
 };
 
+// What the host made of an assignment: 0 when it took the value, negative when the property
+// cannot hold a value of that kind.
+using QV_AssignStatus = long;
+
 // How the host treats a port when it connects models.
 using QV_HostPortType = int;
 

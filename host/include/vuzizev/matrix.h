@@ -47,10 +47,10 @@ public:
     // dimensions index sets, whose values the derived class keeps at indexValues; the
     // matrix reads them only while it is in use, never while being built or destroyed.
     QV_Matrix(int dimensions, QV_SetValue* indexValues);
-    // Copies and assignments take the shape (the derived class copies the index values):
-    // an all-null table of the same size, no declared set, the same port settings. Elements
-    // are never shared.
-    QV_Matrix(const QV_Matrix& other, QV_SetValue* ownIndexValues);
+    // Copies and assignments take the shape (the derived class copies the index values, which
+    // the copy finds where the original keeps its own): an all-null table of the same size,
+    // no declared set, the same port settings. Elements are never shared.
+    QV_Matrix(const QV_Matrix& other);
     QV_Matrix& operator=(const QV_Matrix& other);
     ~QV_Matrix() override;
 
@@ -75,9 +75,10 @@ public:
     // Reads one index at cursor (blanks and one opening parenthesis before it are skipped)
     // up to terminator and moves cursor past the terminator. False, with cursor and output
     // unchanged, when the text is not an index followed by terminator. A string index is
-    // quoted or bare; it must fit capacity with its terminating zero or it is refused.
+    // quoted or bare; buffer holds 128 characters, and an index that does not fit them with
+    // its terminating zero is refused.
     static bool ReadIndex(const char*& cursor, int& out, char terminator);
-    static bool ReadIndex(const char*& cursor, char* buffer, std::size_t capacity, char terminator);
+    static bool ReadIndex(const char*& cursor, char* buffer, char terminator);
     // Whether only blanks are left at cursor, as after the last index of a complete string.
     static bool AtEndOfIndex(const char* cursor);
 
@@ -171,9 +172,6 @@ public:
     void SetDim(QV_Set& set);
     int NewElements() override;
     void CreateMissingArrayElement(const char* index) override;
-
-    // The longest string index that CreateMissingArrayElement reads.
-    static constexpr std::size_t kMaxIndexLength = 127;
 
 protected:
     QV_SetValue m_indexValues[1];

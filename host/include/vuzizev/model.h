@@ -3,14 +3,22 @@
 
 #include <vector>
 
-#include "vuzizev/equations.h"
 #include "vuzizev/object.h"
 #include "vuzizev/properties.h"
 
+class QV_EquationStore;
 class QV_EquationType;
+class QV_IntegerSetIter;
 class QV_ModelType;
+class QV_SpecType;
+class QV_StringSetIter;
 class QV_ProcedureType;
 class QV_Set;
+class QV_VarParam;
+
+namespace vzt {
+class HostAccess; // the stand-in's own view of what the host keeps
+}
 
 // An object that owns registered properties.
 class VZ_API QV_Container : public QV_Type {
@@ -24,8 +32,9 @@ public:
     virtual long ExecuteAssignments(int a, int b);
 
     // Keeps value in the internal index set set during the given pass of the assignments.
-    // Returns 0, or -1 when the set cannot hold the value (the set is unchanged then).
-    long InitialiseInternalIndexSet(QV_Set& set, const QV_Value& value, int pass);
+    // Returns 0, or -1 when the set cannot hold the value or there is none (the set is
+    // unchanged then).
+    long InitialiseInternalIndexSet(QV_Set& set, QV_Value* value, int pass);
 
     // The properties registered with this container as owner, in order of registration.
     const std::vector<QV_Containable*>& Properties() const { return m_properties; }
@@ -45,38 +54,66 @@ struct QV_ProcedureCallRecord {
     int group;
 };
 
-// The expression interface of a type object: prefix expressions per equation.
+// The expression interface of a type object: prefix expressions per equation, appended
+// operator by operator and term by term. Its operations stand in the host's order.
 class VZ_API QV_ModelExtensions {
 public:
     explicit QV_ModelExtensions(QV_ModelType* model);
     QV_ModelExtensions(const QV_ModelExtensions&) = delete;
     QV_ModelExtensions& operator=(const QV_ModelExtensions&) { return *this; }
-    virtual ~QV_ModelExtensions();
 
     virtual int Compatibility();
     virtual void ResetExpressions();
     virtual void AddOp(EOp op, int eqn);
+    virtual void AddTerm(const QV_StrSetValue& value, int eqn);
+    virtual void AddTerm(const QV_IntSetValue& value, int eqn);
+    virtual void AddTerm(const QV_SetValue& value, int eqn);
+    virtual void AddTerm(const QV_SpecType& value, int eqn);
     virtual void AddTerm(const char* text, int eqn);
     virtual void AddTerm(double value, int eqn);
     virtual void AddTerm(int value, int eqn);
     virtual void AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn);
+    virtual void AddTerm(QV_IntegerSetIter& member, int*& rows, int*& cols, int eqn);
+    virtual void AddTerm(QV_StringSetIter& member, int*& rows, int*& cols, int eqn);
+    virtual void AddCondExpress(int eqn);
+    virtual void EndCondExpress(int eqn);
+    virtual int Linearity(int eqn);
+    virtual int Evaluate(double* residuals, int first, int count);
+    virtual void ConcatLists(int*& rows, int*& cols);
     // Equation eqn is y - f = 0 of the given procedure call's equation number.
     virtual void AddProcExpression(QV_ProcedureType* procedure, int number, int eqn,
                                    const char* callName);
+    virtual void GroupVars();
+    virtual int ActivityPattern(int* pattern);
+    virtual int JacEx(double* values, int first, int count);
+
+protected:
+    ~QV_ModelExtensions();
 
 private:
     QV_ModelType* m_model;
     QV_EquationStore* m_store; // the model's, which lives as long as the model
 };
 
+// Events of a model: the host's discontinuity interface.
 class VZ_API QV_ModelDiscontinuity {
 public:
-    virtual ~QV_ModelDiscontinuity();
+    virtual bool HasDiscontinuity();
+    virtual void EventReset();
+    virtual bool Changed();
+    virtual bool Tripped();
+
+protected:
+    ~QV_ModelDiscontinuity();
 };
 
 class VZ_API QV_ModelExtensions2 {
 public:
-    virtual ~QV_ModelExtensions2();
+    virtual int Evaluate2(double* residuals, int first, int count);
+    virtual int JacEx2(double* values, int first, int count);
+
+protected:
+    ~QV_ModelExtensions2();
 };
 
 class VZ_API QV_ModelType : public QV_Container {
@@ -86,12 +123,17 @@ public:
     QV_ModelType& operator=(const QV_ModelType& other);
     ~QV_ModelType() override;
 
-    virtual int SetUpEquations();
-    virtual int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns);
-    virtual int Residuals(double* residuals, int first, int count);
-    virtual int Jacobian(double* values, int first, int count);
+    // A model counts its references as every host object does.
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // The steps a type overrides, in the order of their slots.
     virtual QV_COMPONENTLISTNAME* ComponentList();
     virtual QV_VarParamProp* IsConnected();
+    virtual int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns);
+    virtual int Jacobian(double* values, int first, int count);
+    virtual int Residuals(double* residuals, int first, int count);
+    virtual int SetUpEquations();
 
     // The last equation group number used by any model.
     static int m_stLastGroup;
@@ -104,16 +146,9 @@ public:
     // counted).
     void AddEquation(QV_EquationType* equation, int& counter, int group);
 
-    // The host's record of this model's equations.
-    QV_EquationStore& Equations() { return *m_equations; }
-    const QV_EquationStore& Equations() const { return *m_equations; }
-
-    // Where JacPattern may write rows and cols entries; set by whoever drives the model.
-    void SetJacobianBufferEnd(const int* rowsEnd, const int* colsEnd);
-    std::size_t JacobianOverruns() const { return m_overruns; }
-
 private:
     friend class QV_ModelExtensions;
+    friend class vzt::HostAccess;
     void WriteJacobianEntry(QV_VarParam& term, int*& rows, int*& cols, int eqn);
 
     QV_EquationStore* m_equations;

@@ -1,4 +1,5 @@
-// The root of every host object: reference counting and allocation through the host.
+// The root of every host object: the component object model's interfaces and reference
+// counting.
 #pragma once
 
 #include <cstddef>
@@ -10,33 +11,75 @@
 #include "vuzizev/alloc.h"
 #include "vuzizev/api.h"
 
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <oaidl.h>
+#else
+// The component object model's IUnknown and IDispatch, slot for slot as Windows declares them.
+using HRESULT = long;
+using ULONG = unsigned long;
+using UINT = unsigned int;
+using LCID = unsigned long;
+using DISPID = long;
+using WORD = unsigned short;
+using LPOLESTR = wchar_t*;
+struct _GUID;
+using REFIID = const _GUID&;
+struct ITypeInfo;
+struct tagDISPPARAMS;
+struct tagVARIANT;
+struct tagEXCEPINFO;
+using DISPPARAMS = tagDISPPARAMS;
+using VARIANT = tagVARIANT;
+using EXCEPINFO = tagEXCEPINFO;
+#define STDMETHODCALLTYPE
+
+struct IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) = 0;
+    virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+    virtual ULONG STDMETHODCALLTYPE Release() = 0;
+};
+
+struct IDispatch : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
+                                                    LCID locale, DISPID* ids) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                             DISPPARAMS* parameters, VARIANT* result,
+                                             EXCEPINFO* exception, UINT* argumentError) = 0;
+};
+#endif
+
 class QV_Container;
 
-// Reference-counted root of the class tree. Objects start with no reference; the last
-// Release destroys the object. Allocation is class-scoped and non-throwing, so that
-// `new T(...)` yields null without constructing when the host's allocator fails; it goes
-// straight to the host's allocator, in whichever library makes or destroys the object.
-class VZ_API QV_Unknown {
+// The host's implementation of the two interfaces at the root of every object: reference
+// counting (objects start with no reference; the last Release destroys the object), no other
+// interface and no automation.
+class VZ_API QV_Unknown : public IDispatch {
 public:
     QV_Unknown() = default;
     QV_Unknown(const QV_Unknown&) noexcept {}
     QV_Unknown& operator=(const QV_Unknown&) noexcept { return *this; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argumentError) override;
     virtual ~QV_Unknown();
 
-    virtual std::uint32_t AddRef();
-    virtual std::uint32_t Release();
-    std::uint32_t RefCount() const { return m_refs; }
-
-    static void* operator new(std::size_t size) noexcept { return MyAllocate(size); }
-    static void* operator new[](std::size_t size) noexcept { return MyAllocate(size); }
-    static void operator delete(void* p) noexcept { MyFree(p); }
-    static void operator delete[](void* p) noexcept { MyFree(p); }
-    // Placement forms stay available for objects built in caller-supplied memory.
-    static void* operator new(std::size_t, void* where) noexcept { return where; }
-    static void operator delete(void*, void*) noexcept {}
+    ULONG RefCount() const { return m_refs; }
 
 private:
-    std::uint32_t m_refs = 0;
+    ULONG m_refs = 0;
 };
 
 // Anything that can stand in a container: a property, a reference or a type object.
@@ -92,7 +135,7 @@ public:
     ~QV_Type() override;
 
     // Registers this object as the property `name` of owner; returns this object.
-    QV_Type* AddProperty(QV_Container* owner, const char* name, const char* description,
+    QV_Type* AddProperty(QV_Containable* owner, const char* name, const char* description,
                          QV_Direction direction, bool flag);
 
     virtual const char* QV_DefaultDESCRIPTION() const;

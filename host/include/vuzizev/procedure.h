@@ -96,8 +96,8 @@ public:
     QV_ProcedureType& operator=(const QV_ProcedureType& other);
     ~QV_ProcedureType() override;
 
-    std::uint32_t AddRef() override;
-    std::uint32_t Release() override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
 
     void SetMode(bool mode, int value);
     // Bytes of a value of the given type code: 2 and 3 integers, 4 reals, 5 strings.

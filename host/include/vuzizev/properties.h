@@ -4,6 +4,8 @@
 #include "vuzizev/object.h"
 #include "vuzizev/values.h"
 
+class QV_Matrix;
+
 // A property that holds a value. A value the library assigns is a default: the host
 // keeps it (with its tag) and applies it unless the user has specified the property,
 // in which case the user's value stands.
@@ -15,9 +17,13 @@ public:
     ~QV_VarParamProp() override;
 
     // A default assignment from the library. Returns 0 when the host accepted the value,
-    // -1 when the property cannot hold a value of that kind (nothing changes then).
-    long Assign(const QV_Value& value);
-    long Assign(QV_Value* value) { return value != nullptr ? Assign(*value) : -1; }
+    // -1 when the property cannot hold a value of that kind or there is none (nothing
+    // changes then).
+    QV_AssignStatus Assign(QV_Value* value);
+
+    // The array hears of every change of this property's value; adding one twice keeps it
+    // once. Only sets have dependents: on any other property this does nothing.
+    void AddDependent(QV_Matrix* dependent);
 
     // What the user has specified; a later Assign does not override it. False (nothing
     // changes) when the property cannot hold a value of that kind.
@@ -39,19 +45,17 @@ public:
     void SetCurrentValue(double value);
     void SetCurrentValue(const char* value);
 
-    // Whether the property can hold this value; every value, unless a class says otherwise.
-    virtual bool Accepts(const QV_Value&) const { return true; }
-
 protected:
-    // The value a property holds before anything is specified or assigned.
-    virtual const QV_Value* DefaultValueInForce() const { return nullptr; }
-    // The value as this property holds it (a class may take a value of another kind).
-    virtual QV_Value Converted(const QV_Value& value) const { return value; }
     // Keeps value as the last default assignment, without recording an Assign; false when
     // the property does not accept it.
     bool StoreAssignment(const QV_Value& value);
 
 private:
+    // The value a property holds before anything is specified or assigned.
+    const QV_Value* DefaultValueInForce() const;
+    // The value as this property holds it, or none when it cannot hold it.
+    bool Holds(const QV_Value& value, QV_Value& held) const;
+
     // The user's value and the last assignment, kept from the first of either on: most
     // elements of an array never get one.
     struct Held {
@@ -83,17 +87,14 @@ public:
     double v() const;
     double fv() const;
 
-    virtual const QV_Value* QV_DefaultVALUE() const;
-    virtual const QV_Value* QV_DefaultLOWER() const;
-    virtual const QV_Value* QV_DefaultPHYSICALQUANTITY() const;
-    virtual const QV_Value* QV_DefaultBASEUOMNAME() const;
-    virtual const QV_Value* QV_DefaultTAG() const;
-    virtual const QV_Value* QV_DefaultUNITS() const;
-    virtual const QV_Value* QV_DefaultUPPER() const;
-    virtual const QV_Value* QV_DefaultINTEGERPHYSICALQUANTITY() const;
-
-protected:
-    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
+    virtual QV_Value* QV_DefaultVALUE() const;
+    virtual QV_Value* QV_DefaultLOWER() const;
+    virtual QV_Value* QV_DefaultPHYSICALQUANTITY() const;
+    virtual QV_Value* QV_DefaultBASEUOMNAME() const;
+    virtual QV_Value* QV_DefaultTAG() const;
+    virtual QV_Value* QV_DefaultUNITS() const;
+    virtual QV_Value* QV_DefaultUPPER() const;
+    virtual QV_Value* QV_DefaultINTEGERPHYSICALQUANTITY() const;
 };
 
 class VZ_API QV_INTEGERPARAMETER : public QV_VarParam {
@@ -106,13 +107,10 @@ public:
     int v() const;
     int fv() const;
 
-    virtual const QV_Value* QV_DefaultVALUE() const;
-    virtual const QV_Value* QV_DefaultLOWER() const;
-    virtual const QV_Value* QV_DefaultTAG() const;
-    virtual const QV_Value* QV_DefaultUPPER() const;
-
-protected:
-    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
+    virtual QV_Value* QV_DefaultVALUE() const;
+    virtual QV_Value* QV_DefaultLOWER() const;
+    virtual QV_Value* QV_DefaultTAG() const;
+    virtual QV_Value* QV_DefaultUPPER() const;
 };
 
 class VZ_API QV_STRINGPARAMETER : public QV_VarParam {
@@ -126,13 +124,10 @@ public:
     const char* fv() const;
     operator const char*() const;
 
-    virtual const QV_Value* QV_DefaultVALUE() const;
-    virtual const QV_Value* QV_DefaultTAG() const;
-    virtual const QV_Value* QV_DefaultVALID() const;
-    virtual const QV_Value* QV_VALIDValue() const;
-
-protected:
-    const QV_Value* DefaultValueInForce() const override { return QV_DefaultVALUE(); }
+    virtual QV_Value* QV_DefaultVALUE() const;
+    virtual QV_Value* QV_DefaultTAG() const;
+    virtual QV_Value* QV_DefaultVALID() const;
+    virtual QV_Value* QV_VALIDValue() const;
 };
 
 // A logical parameter whose default is false.

@@ -17,7 +17,7 @@ public:
     // The linked object; null while the reference is not linked.
     QV_Containable* ExternalLink() const { return m_link; }
     // Registers this reference as the property `name` of owner; returns this reference.
-    QV_ExternalBase* AddProperty(QV_Container* owner, const char* name, const char* description,
+    QV_ExternalBase* AddProperty(QV_Containable* owner, const char* name, const char* description,
                                  QV_Direction direction, bool flag);
     // The identity of the objects this reference may be linked to.
     virtual const char* ExternalTypeName() = 0;
@@ -43,8 +43,8 @@ public:
     // The object the name resolved to. The host resolves a reference that is not resolved
     // yet to a default object of its type, which it then owns; null when none can be made.
     QV_Type* VirtualLink() const;
-    QV_VirtualBase* AddProperty(QV_Container* owner, const char* name, const char* description,
-                                QV_Direction direction, bool flag);
+    QV_Type* AddProperty(QV_Containable* owner, const char* name, const char* description,
+                         QV_Direction direction, bool flag);
     // A new default object of the referred type (owned by the caller), or null.
     virtual QV_Type* NewDefaultVirtual() = 0;
     // The identity of the objects this reference may stand for.

@@ -19,22 +19,22 @@ public:
     const QV_SetValue& v() const;
     const QV_SetValue& fv() const;
 
-    // A set value of this set's kind (or of no kind yet).
-    bool Accepts(const QV_Value& value) const override;
-    // A text given to a string set is the set of that one member.
-    QV_Value Converted(const QV_Value& value) const override;
-
-    // The arrays that hear of this set; adding one twice keeps it once.
-    void AddDependent(QV_Matrix* dependent);
+    // The arrays that hear of this set (QV_VarParamProp::AddDependent adds one).
     void RemoveDependent(QV_Matrix* dependent);
     const std::vector<QV_Matrix*>& Dependents() const { return m_dependents; }
 
 protected:
     explicit QV_Set(SUValue::Kind kind) : m_kind(kind) {}
-    const QV_Value* DefaultValueInForce() const override;
 
 private:
-    friend class QV_Container; // keeps internal index sets
+    friend class QV_Container;    // keeps internal index sets
+    friend class QV_VarParamProp; // adds dependents, holds values
+    // A set value of this set's kind (or of no kind yet).
+    bool Accepts(const QV_Value& value) const;
+    // A text given to a string set is the set of that one member.
+    QV_Value Converted(const QV_Value& value) const;
+    // The empty set of this set's kind.
+    const QV_Value* Empty() const;
     bool Initialise(const QV_Value& value) { return StoreAssignment(value); }
 
     SUValue::Kind m_kind;
@@ -43,7 +43,7 @@ private:
 
 class VZ_API QV_INTEGERSET : public QV_Set {
 public:
-    explicit QV_INTEGERSET(bool init = true);
+    QV_INTEGERSET();
     ~QV_INTEGERSET() override;
     QV_INTEGERSET& operator*() { return *this; }
 };

@@ -24,6 +24,9 @@ public:
 
     // The empty set, of no kind yet: the first value added gives it its kind.
     SUValue() = default;
+    SUValue(const SUValue& other);
+    SUValue& operator=(const SUValue& other);
+    ~SUValue();
 
     Kind kind() const { return m_kind; }
     int Type() const { return m_type; }
@@ -46,7 +49,7 @@ public:
     // Containment: the set holds the value, or every value of the other set.
     bool operator>=(const SUValue& other) const;
     bool operator>=(int value) const;
-    bool operator>=(const char* value) const;
+    int operator>=(const char* value) const;
     bool operator==(const SUValue& other) const;
 
     // Whether the set holds value; pos receives where it is, or where it would go to keep
@@ -58,11 +61,6 @@ public:
     bool SetAddAtOffset(int value, int pos);
     bool SetAddAtOffset(const char* value, int pos);
 
-    // The value at pos in order; 0 or the empty text when pos is outside the set or the
-    // set is of the other kind.
-    int Integer(int pos) const;
-    const char* String(int pos) const;
-
     // 0 when the two texts are equal ignoring the case of ASCII letters; otherwise negative
     // or positive as the first sorts before or after the second. Null sorts before text.
     static int CompareCI(const char* a, const char* b);
@@ -72,6 +70,7 @@ protected:
     bool FillRange(int lo, int hi);
 
 private:
+    friend class QV_SetValue;
     bool TakeKind(Kind kind);
 
     Kind m_kind = Kind::None;
@@ -84,6 +83,11 @@ class VZ_API QV_SetValue : public SUValue {
 public:
     QV_SetValue() = default;
     QV_SetValue(const SUValue& value) : SUValue(value) {}
+
+    // The value at pos in order; 0 or the empty text when pos is outside the set or the
+    // set is of the other kind.
+    int Integer(int pos) const;
+    const char* String(int pos) const;
 };
 
 // The integer set [lo : hi], empty when hi < lo, and {lo} alone when hi is the least int;
@@ -104,7 +108,7 @@ public:
     QV_StrSetValue();
     explicit QV_StrSetValue(const char* quotedMembers);
     // A copy of a string set (or of a set of no kind yet); an integer set gives the empty set.
-    explicit QV_StrSetValue(const SUValue& value);
+    explicit QV_StrSetValue(const QV_SetValue& value);
 
     // Parses quoted members into out; false (out untouched) when the text is malformed.
     static bool Parse(const char* quotedMembers, QV_StrSetValue& out);

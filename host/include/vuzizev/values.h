@@ -21,15 +21,16 @@ public:
     enum class Kind { Empty, Integer, Real, Text, Set };
 
     QV_Value() = default;
-    QV_Value(int value, int b, int a, int n);
-    QV_Value(double value, int b, int a, int n);
-    QV_Value(const char* value, int b, int a, int n);
-    QV_Value(const SUValue& value, int b, int a, int n);
+    QV_Value(int value, unsigned b, unsigned a, int n);
+    QV_Value(double value, unsigned b, unsigned a, int n);
+    QV_Value(const char* value, unsigned b, unsigned a, int n);
+    QV_Value(const QV_SetValue& value, unsigned b, unsigned a, int n);
+    QV_Value(const SUValue& value, unsigned b, unsigned a, int n);
     // A value with a single unsigned tag, as the default accessors and ports build them.
     QV_Value(int value, unsigned tag);
     QV_Value(double value, unsigned tag);
     QV_Value(const char* value, unsigned tag);
-    QV_Value(const SUValue& value, unsigned tag);
+    QV_Value(const QV_SetValue& value, unsigned tag);
 
     Kind kind() const { return m_kind; }
     bool IsEmpty() const { return m_kind == Kind::Empty; }

@@ -3,7 +3,6 @@
 
 #include "vuzizev/alloc.h"
 #include "vuzizev/api.h"
-#include "vuzizev/equations.h"
 #include "vuzizev/matrix.h"
 #include "vuzizev/model.h"
 #include "vuzizev/multiport.h"

@@ -1,6 +1,6 @@
-// The host's record of a model's equations: the instances that SetUpEquations opens and
+// The stand-in's record of a model's equations: the instances that SetUpEquations opens and
 // the named prefix expressions that JacPattern registers. Stored flat, since one model
-// can hold millions of instances.
+// can hold millions of instances. The type library never includes this header.
 #pragma once
 
 #include <cstdint>
@@ -307,3 +307,29 @@ private:
     static constexpr std::size_t kRecentTexts = 64;
     std::unique_ptr<RecentText[]> m_recentTexts; // made with the first text
 };
+
+class QV_ModelType;
+
+namespace vzt {
+
+// What the stand-in keeps of a model, beyond the host's interface.
+class VZ_API HostAccess {
+public:
+    static QV_EquationStore& Equations(const QV_ModelType& model);
+    // Where JacPattern may write rows and cols entries; set by whoever drives the model.
+    static void SetJacobianBufferEnd(QV_ModelType& model, const int* rowsEnd, const int* colsEnd);
+    // How many entries JacPattern would have written past them.
+    static std::size_t JacobianOverruns(const QV_ModelType& model);
+};
+
+inline QV_EquationStore& Equations(const QV_ModelType& model) {
+    return HostAccess::Equations(model);
+}
+inline void SetJacobianBufferEnd(QV_ModelType& model, const int* rowsEnd, const int* colsEnd) {
+    HostAccess::SetJacobianBufferEnd(model, rowsEnd, colsEnd);
+}
+inline std::size_t JacobianOverruns(const QV_ModelType& model) {
+    return HostAccess::JacobianOverruns(model);
+}
+
+} // namespace vzt

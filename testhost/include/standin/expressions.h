@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "vuzizev/equations.h"
+#include "standin/equations.h"
 
 namespace vzt {
 

@@ -4,9 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "standin/equations.h"
+#include "vuzizev/alloc.h"
 #include "vuzizev/api.h"
 
 class QV_Containable;
@@ -22,7 +26,8 @@ struct AllocatorStats {
     std::size_t liveBytes = 0;
     std::size_t totalAllocations = 0;
     std::size_t failedAllocations = 0;
-    std::size_t foreignFrees = 0; // frees of pointers the allocator never handed out
+    // Frees of blocks the allocator did not hand out (the runtime's heap takes them back).
+    std::size_t foreignFrees = 0;
 };
 
 VZ_API AllocatorStats Allocator();
@@ -30,6 +35,26 @@ VZ_API AllocatorStats Allocator();
 VZ_API void FailAllocation(std::size_t k);
 // Makes every allocation from now fail, or none.
 VZ_API void FailAllAllocations(bool fail);
+
+// Releases an array: through MyFree's books when MyAllocate gave the block, to the runtime's
+// array release otherwise. The release functions of the host and of the test programs use it.
+VZ_API void ReleaseArray(void* block);
+
+// A new T in memory from the host's allocator, as the host and the library make the objects
+// they hand to each other; null, with nothing constructed, when the allocator fails.
+template <class T, class... Args>
+T* New(Args&&... args) {
+    void* block = MyAllocate(sizeof(T));
+    if (block == nullptr) {
+        return nullptr;
+    }
+    try {
+        return ::new (block) T(std::forward<Args>(args)...);
+    } catch (...) {
+        MyFree(block);
+        throw;
+    }
+}
 
 // ---- Base steps ------------------------------------------------------------------------
 
