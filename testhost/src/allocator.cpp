@@ -1,9 +1,23 @@
-// The host's allocator: malloc with accounting and injected failures. Each block carries
-// a small header with its size and a marker, so that a free of memory the allocator never
-// handed out (or handed out and took back) is counted instead of corrupting the heap.
+// The host's allocator: accounting and injected failures over two kinds of block.
+//
+// Small blocks (up to kLargestSmall bytes, the size of most model objects) are cut from
+// slabs, one size class per 8 bytes, with no header: a model of 10^8 equations holds about
+// as many elements, so a header and malloc's own overhead would cost a quarter of each. A
+// slab is kSlabBytes aligned to its size, so a block finds its slab by masking its address;
+// the slab keeps a bit per block that tells whether it is handed out. A class gives its
+// slabs back to the system when its last block is freed.
+//
+// Larger blocks come from malloc with a small header holding their size and a marker. Either
+// way a free of memory the allocator never handed out (or handed out and took back) is
+// counted instead of corrupting the heap.
+#include <sys/mman.h>
+
 #include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
+#include <vector>
 
+#include "control.h"
 #include "vuzizev/alloc.h"
 #include "vuzizev/testing.h"
 
@@ -17,15 +31,59 @@ struct alignas(16) BlockHeader {
     std::uint64_t marker;
 };
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSlabs = false; // every block its own, so the sanitizer sees each one
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSlabs = false;
+#else
+constexpr bool kSlabs = true;
+#endif
+#else
+constexpr bool kSlabs = true;
+#endif
+
+constexpr std::size_t kGrain = 8;
+constexpr std::size_t kLargestSmall = 128;
+constexpr std::size_t kClasses = kLargestSmall / kGrain;
+constexpr std::size_t kSlabBytes = std::size_t(1) << 20;
+
+// A block of a size that is an odd multiple of 8 only ever holds objects aligned to at most
+// 8; the other classes keep 16-byte alignment, as malloc gives.
+constexpr std::size_t ClassOf(std::size_t size) {
+    return size == 0 ? 0 : (size - 1) / kGrain;
+}
+constexpr std::size_t BlockBytes(std::size_t sizeClass) {
+    return (sizeClass + 1) * kGrain;
+}
+
+struct Slab {
+    std::size_t sizeClass;
+    std::vector<std::uint64_t> handedOut; // one bit per block
+};
+
+struct SizeClass {
+    void* freeList = nullptr; // each free block holds the next one's address
+    char* bump = nullptr;     // the untouched rest of the newest slab
+    char* bumpEnd = nullptr;
+    std::size_t live = 0;
+    std::vector<char*> slabs;
+};
+
 struct AllocatorState {
     vzt::AllocatorStats stats;
     std::size_t failCountdown = 0;
     bool failAll = false;
+    SizeClass classes[kClasses];
+    std::unordered_map<std::uintptr_t, Slab> slabs;
+    std::uintptr_t lastBase = 0; // the slab found last, as blocks are mostly freed in runs
+    Slab* last = nullptr;
 };
 
+// Never destroyed: objects that outlive static destruction still free their blocks here.
 AllocatorState& State() {
-    static AllocatorState state;
-    return state;
+    static AllocatorState* state = new AllocatorState;
+    return *state;
 }
 
 bool ShouldFail() {
@@ -39,6 +97,122 @@ bool ShouldFail() {
     return false;
 }
 
+Slab* SlabOf(AllocatorState& s, const void* p) {
+    const std::uintptr_t base = std::uintptr_t(p) & ~std::uintptr_t(kSlabBytes - 1);
+    if (base == s.lastBase && s.last != nullptr) {
+        return s.last;
+    }
+    if (s.slabs.empty()) {
+        return nullptr;
+    }
+    const auto found = s.slabs.find(base);
+    if (found == s.slabs.end()) {
+        return nullptr;
+    }
+    s.lastBase = base;
+    s.last = &found->second;
+    return s.last;
+}
+
+// kSlabBytes of fresh memory aligned to their size, mapped so that nothing is reserved
+// beyond them.
+char* MapSlab() {
+    void* mapped =
+        mmap(nullptr, 2 * kSlabBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        return nullptr;
+    }
+    char* start = static_cast<char*>(mapped);
+    char* aligned = reinterpret_cast<char*>((std::uintptr_t(start) + kSlabBytes - 1) &
+                                            ~std::uintptr_t(kSlabBytes - 1));
+    if (aligned != start) {
+        munmap(start, std::size_t(aligned - start));
+    }
+    munmap(aligned + kSlabBytes, std::size_t(start + 2 * kSlabBytes - (aligned + kSlabBytes)));
+    return aligned;
+}
+
+bool NewSlab(AllocatorState& s, std::size_t sizeClass) {
+    char* memory = MapSlab();
+    if (memory == nullptr) {
+        return false;
+    }
+    const std::size_t blocks = kSlabBytes / BlockBytes(sizeClass);
+    try {
+        SizeClass& c = s.classes[sizeClass];
+        c.slabs.reserve(c.slabs.size() + 1);
+        s.slabs.emplace(std::uintptr_t(memory),
+                        Slab{sizeClass, std::vector<std::uint64_t>((blocks + 63) / 64)});
+        c.slabs.push_back(memory);
+        c.bump = memory;
+        c.bumpEnd = memory + blocks * BlockBytes(sizeClass);
+    } catch (...) {
+        munmap(memory, kSlabBytes);
+        return false;
+    }
+    return true;
+}
+
+void* TakeSmall(AllocatorState& s, std::size_t sizeClass) {
+    SizeClass& c = s.classes[sizeClass];
+    char* block = nullptr;
+    if (c.freeList != nullptr) {
+        block = static_cast<char*>(c.freeList);
+        c.freeList = *static_cast<void**>(c.freeList);
+    } else {
+        if (c.bump == c.bumpEnd && !NewSlab(s, sizeClass)) {
+            return nullptr;
+        }
+        block = c.bump;
+        c.bump += BlockBytes(sizeClass);
+    }
+    Slab& slab = *SlabOf(s, block);
+    const std::size_t k =
+        std::size_t(block - reinterpret_cast<char*>(std::uintptr_t(block) & ~(kSlabBytes - 1))) /
+        BlockBytes(sizeClass);
+    slab.handedOut[k / 64] |= std::uint64_t(1) << (k % 64);
+    ++c.live;
+    return block;
+}
+
+void ReleaseClass(AllocatorState& s, SizeClass& c) {
+    for (char* memory : c.slabs) {
+        s.slabs.erase(std::uintptr_t(memory));
+        munmap(memory, kSlabBytes);
+    }
+    s.last = nullptr;
+    c = SizeClass();
+}
+
+// False when p lies in no slab; a pointer inside a slab that is not a block handed out is
+// counted as foreign.
+bool GiveBackSmall(AllocatorState& s, void* p) {
+    Slab* slab = SlabOf(s, p);
+    if (slab == nullptr) {
+        return false;
+    }
+    const std::size_t bytes = BlockBytes(slab->sizeClass);
+    const std::size_t offset = std::uintptr_t(p) & (kSlabBytes - 1);
+    const std::size_t k = offset / bytes;
+    const std::uint64_t bit = std::uint64_t(1) << (k % 64);
+    if (offset % bytes != 0 || k / 64 >= slab->handedOut.size() ||
+        (slab->handedOut[k / 64] & bit) == 0) {
+        ++s.stats.foreignFrees;
+        return true;
+    }
+    slab->handedOut[k / 64] &= ~bit;
+    --s.stats.liveBlocks;
+    s.stats.liveBytes -= bytes;
+    SizeClass& c = s.classes[slab->sizeClass];
+    if (--c.live == 0) {
+        ReleaseClass(s, c);
+    } else {
+        *static_cast<void**>(p) = c.freeList;
+        c.freeList = p;
+    }
+    return true;
+}
+
 } // namespace
 
 extern "C" void* MyAllocate(std::size_t size) {
@@ -47,6 +221,17 @@ extern "C" void* MyAllocate(std::size_t size) {
     if (ShouldFail() || size > SIZE_MAX - sizeof(BlockHeader)) {
         ++s.stats.failedAllocations;
         return nullptr;
+    }
+    if (kSlabs && size <= kLargestSmall) {
+        const std::size_t sizeClass = ClassOf(size);
+        void* block = TakeSmall(s, sizeClass);
+        if (block == nullptr) {
+            ++s.stats.failedAllocations;
+            return nullptr;
+        }
+        ++s.stats.liveBlocks;
+        s.stats.liveBytes += BlockBytes(sizeClass);
+        return block;
     }
     auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + size));
     if (header == nullptr) {
@@ -65,6 +250,9 @@ extern "C" void MyFree(void* p) {
         return;
     }
     AllocatorState& s = State();
+    if (GiveBackSmall(s, p)) {
+        return;
+    }
     BlockHeader* header = static_cast<BlockHeader*>(p) - 1;
     if (header->marker != kLiveMarker) {
         ++s.stats.foreignFrees;
@@ -86,6 +274,9 @@ void FailAllocation(std::size_t k) {
 }
 void FailAllAllocations(bool fail) {
     State().failAll = fail;
+}
+void detail::ForgetForeignFrees() {
+    State().stats.foreignFrees = 0;
 }
 
 } // namespace vzt

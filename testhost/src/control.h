@@ -7,5 +7,7 @@ namespace vzt::detail {
 
 bool JournalOn();
 void Record(Event event);
+// Starts the count of foreign frees afresh.
+void ForgetForeignFrees();
 
 } // namespace vzt::detail
