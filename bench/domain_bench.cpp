@@ -22,7 +22,8 @@ void DomainSections(benchmark::State& state) {
         const auto t0 = std::chrono::steady_clock::now();
         domain->SetDims();
         domain->ExecuteAssignments(1, 0);
-        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        const double s =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         state.SetIterationTime(s);
         seconds += s;
     }

@@ -144,6 +144,7 @@ bool NewSlab(AllocatorState& s, std::size_t sizeClass) {
         s.slabs.emplace(std::uintptr_t(memory),
                         Slab{sizeClass, std::vector<std::uint64_t>((blocks + 63) / 64)});
         c.slabs.push_back(memory);
+        s.stats.slabBytes += kSlabBytes;
         c.bump = memory;
         c.bumpEnd = memory + blocks * BlockBytes(sizeClass);
     } catch (...) {
@@ -179,6 +180,7 @@ void ReleaseClass(AllocatorState& s, SizeClass& c) {
     for (char* memory : c.slabs) {
         s.slabs.erase(std::uintptr_t(memory));
         munmap(memory, kSlabBytes);
+        s.stats.slabBytes -= kSlabBytes;
     }
     s.last = nullptr;
     c = SizeClass();

@@ -23,6 +23,7 @@ struct AllocatorStats {
     std::size_t totalAllocations = 0;
     std::size_t failedAllocations = 0;
     std::size_t foreignFrees = 0; // frees of pointers the allocator never handed out
+    std::size_t slabBytes = 0;    // mapped for small blocks, outside malloc's heap
 };
 
 VZ_API AllocatorStats Allocator();
