@@ -57,9 +57,16 @@ constexpr std::size_t BlockBytes(std::size_t sizeClass) {
     return (sizeClass + 1) * kGrain;
 }
 
+// A slab's number (0: none) and an 8-byte step inside it make a 31-bit handle of any address
+// in the slab, which the equation store keeps instead of a pointer.
+constexpr unsigned kStepBits = 17; // kSlabBytes / 8 steps
+constexpr std::uint32_t kMaxSlabNumber = (std::uint32_t(1) << (31 - kStepBits)) - 1;
+static_assert(kSlabBytes / 8 == std::size_t(1) << kStepBits);
+
 struct Slab {
     std::size_t sizeClass;
     std::vector<std::uint64_t> handedOut; // one bit per block
+    std::uint32_t number;
 };
 
 struct SizeClass {
@@ -76,6 +83,8 @@ struct AllocatorState {
     bool failAll = false;
     SizeClass classes[kClasses];
     std::unordered_map<std::uintptr_t, Slab> slabs;
+    std::vector<char*> numbered = std::vector<char*>(1); // by number; null when free
+    std::vector<std::uint32_t> freeNumbers;
     std::uintptr_t lastBase = 0; // the slab found last, as blocks are mostly freed in runs
     Slab* last = nullptr;
 };
@@ -141,8 +150,19 @@ bool NewSlab(AllocatorState& s, std::size_t sizeClass) {
     try {
         SizeClass& c = s.classes[sizeClass];
         c.slabs.reserve(c.slabs.size() + 1);
+        std::uint32_t number = 0;
+        if (!s.freeNumbers.empty()) {
+            number = s.freeNumbers.back();
+            s.freeNumbers.pop_back();
+        } else if (s.numbered.size() <= kMaxSlabNumber) {
+            number = std::uint32_t(s.numbered.size());
+            s.numbered.push_back(nullptr);
+        }
         s.slabs.emplace(std::uintptr_t(memory),
-                        Slab{sizeClass, std::vector<std::uint64_t>((blocks + 63) / 64)});
+                        Slab{sizeClass, std::vector<std::uint64_t>((blocks + 63) / 64), number});
+        if (number != 0) {
+            s.numbered[number] = memory;
+        }
         c.slabs.push_back(memory);
         s.stats.slabBytes += kSlabBytes;
         c.bump = memory;
@@ -178,7 +198,12 @@ void* TakeSmall(AllocatorState& s, std::size_t sizeClass) {
 
 void ReleaseClass(AllocatorState& s, SizeClass& c) {
     for (char* memory : c.slabs) {
-        s.slabs.erase(std::uintptr_t(memory));
+        const auto slab = s.slabs.find(std::uintptr_t(memory));
+        if (slab->second.number != 0) {
+            s.numbered[slab->second.number] = nullptr;
+            s.freeNumbers.push_back(slab->second.number);
+        }
+        s.slabs.erase(slab);
         munmap(memory, kSlabBytes);
         s.stats.slabBytes -= kSlabBytes;
     }
@@ -276,6 +301,19 @@ void FailAllocation(std::size_t k) {
 }
 void FailAllAllocations(bool fail) {
     State().failAll = fail;
+}
+std::uint32_t detail::BlockHandle(const void* p) {
+    AllocatorState& s = State();
+    const Slab* slab = SlabOf(s, p);
+    const std::uintptr_t offset = std::uintptr_t(p) & (kSlabBytes - 1);
+    if (slab == nullptr || slab->number == 0 || offset % 8 != 0) {
+        return 0;
+    }
+    return slab->number << kStepBits | std::uint32_t(offset / 8);
+}
+const void* detail::BlockAt(std::uint32_t handle) {
+    return State().numbered[handle >> kStepBits] +
+           std::size_t(handle & ((std::uint32_t(1) << kStepBits) - 1)) * 8;
 }
 void detail::ForgetForeignFrees() {
     State().stats.foreignFrees = 0;
