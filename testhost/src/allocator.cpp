@@ -85,8 +85,14 @@ struct AllocatorState {
     std::unordered_map<std::uintptr_t, Slab> slabs;
     std::vector<char*> numbered = std::vector<char*>(1); // by number; null when free
     std::vector<std::uint32_t> freeNumbers;
-    std::uintptr_t lastBase = 0; // the slab found last, as blocks are mostly freed in runs
-    Slab* last = nullptr;
+    // The slabs found lately, by the low bits of their number in the address space: blocks
+    // are mostly used near the ones used just before.
+    struct Found {
+        std::uintptr_t base = 0;
+        Slab* slab = nullptr;
+    };
+    static constexpr std::size_t kFoundSize = 1024;
+    Found found[kFoundSize];
 };
 
 // Never destroyed: objects that outlive static destruction still free their blocks here.
@@ -108,8 +114,9 @@ bool ShouldFail() {
 
 Slab* SlabOf(AllocatorState& s, const void* p) {
     const std::uintptr_t base = std::uintptr_t(p) & ~std::uintptr_t(kSlabBytes - 1);
-    if (base == s.lastBase && s.last != nullptr) {
-        return s.last;
+    AllocatorState::Found& recent = s.found[(base / kSlabBytes) % AllocatorState::kFoundSize];
+    if (recent.base == base && recent.slab != nullptr) {
+        return recent.slab;
     }
     if (s.slabs.empty()) {
         return nullptr;
@@ -118,9 +125,8 @@ Slab* SlabOf(AllocatorState& s, const void* p) {
     if (found == s.slabs.end()) {
         return nullptr;
     }
-    s.lastBase = base;
-    s.last = &found->second;
-    return s.last;
+    recent = {base, &found->second};
+    return recent.slab;
 }
 
 // kSlabBytes of fresh memory aligned to their size, mapped so that nothing is reserved
@@ -207,7 +213,9 @@ void ReleaseClass(AllocatorState& s, SizeClass& c) {
         munmap(memory, kSlabBytes);
         s.stats.slabBytes -= kSlabBytes;
     }
-    s.last = nullptr;
+    for (AllocatorState::Found& f : s.found) {
+        f = {};
+    }
     c = SizeClass();
 }
 
