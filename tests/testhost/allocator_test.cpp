@@ -64,7 +64,7 @@ TEST_F(AllocatorTest, BlocksOfEverySizeAreAlignedDisjointAndFreedOnce) {
             ASSERT_EQ(block[i], k % 251) << "block " << k << " overwritten";
         }
     }
-    MyFree(blocks[6].first + 8);
+    MyFree(blocks[6].first + 16);
     EXPECT_EQ(vzt::Allocator().foreignFrees, 1u) << "an address inside a block";
     for (std::size_t k = 0; k < blocks.size(); k += 2) {
         MyFree(blocks[k].first);
