@@ -10,7 +10,9 @@
 // Larger blocks come from malloc with a small header holding their size and a marker. Either
 // way a free of memory the allocator never handed out (or handed out and took back) is
 // counted instead of corrupting the heap.
+#if !defined(_WIN32)
 #include <sys/mman.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -31,7 +33,9 @@ struct alignas(16) BlockHeader {
     std::uint64_t marker;
 };
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(_WIN32)
+constexpr bool kSlabs = false; // the Windows build carries the interface check only
+#elif defined(__SANITIZE_ADDRESS__)
 constexpr bool kSlabs = false; // every block its own, so the sanitizer sees each one
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -132,6 +136,9 @@ Slab* SlabOf(AllocatorState& s, const void* p) {
 // kSlabBytes of fresh memory aligned to their size, mapped so that nothing is reserved
 // beyond them.
 char* MapSlab() {
+#if defined(_WIN32)
+    return nullptr;
+#else
     void* mapped =
         mmap(nullptr, 2 * kSlabBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) {
@@ -145,6 +152,15 @@ char* MapSlab() {
     }
     munmap(aligned + kSlabBytes, std::size_t(start + 2 * kSlabBytes - (aligned + kSlabBytes)));
     return aligned;
+#endif
+}
+
+void UnmapSlab(char* memory) {
+#if !defined(_WIN32)
+    munmap(memory, kSlabBytes);
+#else
+    (void)memory;
+#endif
 }
 
 bool NewSlab(AllocatorState& s, std::size_t sizeClass) {
@@ -174,7 +190,7 @@ bool NewSlab(AllocatorState& s, std::size_t sizeClass) {
         c.bump = memory;
         c.bumpEnd = memory + blocks * BlockBytes(sizeClass);
     } catch (...) {
-        munmap(memory, kSlabBytes);
+        UnmapSlab(memory);
         return false;
     }
     return true;
@@ -210,7 +226,7 @@ void ReleaseClass(AllocatorState& s, SizeClass& c) {
             s.freeNumbers.push_back(slab->second.number);
         }
         s.slabs.erase(slab);
-        munmap(memory, kSlabBytes);
+        UnmapSlab(memory);
         s.stats.slabBytes -= kSlabBytes;
     }
     for (AllocatorState::Found& f : s.found) {
