@@ -9,13 +9,8 @@ struct Model1D {
     QV_DOMAIN domain;
     QV_DISTRIBUTION1D distribution;
 
-    // One section of unit length cut at spacing 1 / (nodes - 1); the method may raise the
-    // node count to fill its last element.
     Model1D(const char* method, long nodes) {
-        domain.DISCRETIZATIONMETHOD.Specify(QV_Value(method, 0u));
-        domain.NUMSECTIONS.Specify(QV_Value(1, 0u));
-        domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(2, 0u));
-        pellorin::Linked(domain.SPACINGPREFERENCE)->Specify(QV_Value(1.0 / double(nodes - 1), 0u));
+        walkbench::SpecifyDomain(domain, method, nodes);
         distribution.INTEGRALS.Specify(QV_Value("idx", 0u));
         distribution.XDOMAIN.Link(&domain);
     }

@@ -45,6 +45,18 @@ std::size_t IndexTextLength(const char* cursor, char terminator) {
     return length;
 }
 
+bool Holds(const QV_SetValue& set, bool text, const IndexArg& value, int& pos) {
+    return text ? set.SetContains(value.text, pos) : set.SetContains(value.integer, pos);
+}
+
+bool Add(QV_SetValue& set, bool text, const IndexArg& value, int pos) {
+    return text ? set.SetAddAtOffset(value.text, pos) : set.SetAddAtOffset(value.integer, pos);
+}
+
+IndexArg ValueOf(const QV_SetValue& set, bool text, int pos) {
+    return text ? IndexArg{0, set.String(pos)} : IndexArg{set.Integer(pos), nullptr};
+}
+
 } // namespace
 
 QV_IndexTable::QV_IndexTable(const char* letters, QV_SetValue* indexValues)
@@ -62,22 +74,61 @@ QV_IndexTable& QV_IndexTable::operator=(const QV_IndexTable& other) {
 QV_IndexTable::~QV_IndexTable() = default;
 
 bool QV_IndexTable::Contains(int k, const IndexArg& value, int& pos) const {
-    return m_letters[k] == 'S' ? m_values[k].SetContains(value.text, pos)
-                               : m_values[k].SetContains(value.integer, pos);
+    return Holds(m_values[k], m_letters[k] == 'S', value, pos);
 }
 
 bool QV_IndexTable::AddAt(int k, const IndexArg& value, int pos) {
-    return m_letters[k] == 'S' ? m_values[k].SetAddAtOffset(value.text, pos)
-                               : m_values[k].SetAddAtOffset(value.integer, pos);
+    return Add(m_values[k], m_letters[k] == 'S', value, pos);
 }
 
 IndexArg QV_IndexTable::ValueAt(int k, int pos) const {
-    return m_letters[k] == 'S' ? IndexArg{0, m_values[k].String(pos)}
-                               : IndexArg{m_values[k].Integer(pos), nullptr};
+    return ValueOf(m_values[k], m_letters[k] == 'S', pos);
+}
+
+bool QV_IndexTable::ReserveFromDeclaredSets() {
+    const int n = Dimensions();
+    QV_SetValue reserved[kMaxDimensions];
+    std::int64_t product = 1;
+    for (int k = 0; k < n; ++k) {
+        const QV_Set* declared =
+            m_declaredSets.size() > std::size_t(k) ? m_declaredSets[std::size_t(k)] : nullptr;
+        if (declared == nullptr || m_values[k].Size() != 0) {
+            return false;
+        }
+        const QV_SetValue& values = declared->v();
+        const bool text = m_letters[k] == 'S';
+        if (values.IsEmpty() || values.IsStringSet() != text) {
+            return false;
+        }
+        reserved[k].ResetType(m_values[k].Type());
+        for (int p = 0; p < int(values.Size()); ++p) {
+            const IndexArg value = ValueOf(values, text, p);
+            int at = 0;
+            if (!Holds(reserved[k], text, value, at) && !Add(reserved[k], text, value, at)) {
+                return false;
+            }
+        }
+        product *= std::int64_t(reserved[k].Size());
+        if (product > INT_MAX) {
+            return false;
+        }
+    }
+    if (!m_elements.AddNullEntries(0, 0, std::size_t(product))) {
+        return false;
+    }
+    for (int k = 0; k < n; ++k) {
+        m_values[k] = std::move(reserved[k]);
+    }
+    return true;
 }
 
 QV_Type* QV_IndexTable::FindIndex(const IndexArg* index) {
     const int n = Dimensions();
+    if (m_elements.Size() == 0) {
+        // Laid out once for the declared sets, the table is never spread again while the
+        // lookups stay inside them.
+        ReserveFromDeclaredSets();
+    }
     const std::size_t count = m_elements.Size();
     int pos[kMaxDimensions] = {};
     bool held[kMaxDimensions] = {};

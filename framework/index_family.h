@@ -77,6 +77,10 @@ private:
     bool Contains(int k, const pellorin::IndexArg& value, int& pos) const;
     bool AddAt(int k, const pellorin::IndexArg& value, int pos);
     pellorin::IndexArg ValueAt(int k, int pos) const;
+    // Takes every value of the declared sets into the empty index sets and lays out an
+    // all-null table for them; false, with nothing changed, when a dimension has no declared
+    // set, an empty one or one of the other kind, or when memory runs out.
+    bool ReserveFromDeclaredSets();
 
     const char* m_letters;
     QV_SetValue* m_values;

@@ -40,6 +40,7 @@ void Reset() {
     State().base = BaseResults{};
     FailAllocation(0);
     FailAllAllocations(false);
+    detail::ForgetForeignFrees();
     QV_ModelType::m_stLastGroup = 0;
     ResetProcedures();
     ClearSecondValues();

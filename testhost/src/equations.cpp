@@ -4,12 +4,35 @@
 #include <bit>
 #include <cstring>
 
+#include "control.h"
+
 const QV_VarParam* QV_IncidenceSpan::operator[](std::size_t k) const {
-    return store->m_instances.incidence[first + k];
+    return store->Term(store->m_instances.incidence[first + k]);
 }
 
 QV_Token QV_TokenSpan::operator[](std::size_t k) const {
     return store->Decode(store->m_tokens[first + k], instance);
+}
+
+// ---- incidence entries ---------------------------------------------------------------------
+
+std::uint32_t QV_EquationStore::Entry(const QV_VarParam* term) {
+    if (const std::uint32_t handle = vzt::detail::BlockHandle(term)) {
+        return handle;
+    }
+    const auto [at, added] =
+        m_pooledIncidenceIndex.try_emplace(term, std::uint32_t(m_pooledIncidence.size()));
+    if (added) {
+        m_pooledIncidence.push_back(term);
+    }
+    return kPooledEntry | at->second;
+}
+
+const QV_VarParam* QV_EquationStore::Term(std::uint32_t entry) const {
+    if ((entry & kPooledEntry) != 0) {
+        return m_pooledIncidence[entry & ~kPooledEntry];
+    }
+    return static_cast<const QV_VarParam*>(vzt::detail::BlockAt(entry));
 }
 
 // ---- runs --------------------------------------------------------------------------------
@@ -178,7 +201,7 @@ std::uint32_t QV_EquationStore::Encode(const QV_Token& token) {
     case QV_Token::Kind::Term: {
         const std::uint64_t n = m_openTerms++;
         if (m_openInstance >= 0 && n < m_openIncidenceCount &&
-            m_instances.incidence[m_openIncidence + n] == token.term) {
+            Term(m_instances.incidence[m_openIncidence + n]) == token.term) {
             m_tokensNameIncidence = true;
             return Word(kIncidenceTerm, n);
         }
@@ -214,7 +237,7 @@ QV_Token QV_EquationStore::Decode(std::uint32_t word, std::int64_t instance) con
     case kIncidenceTerm: {
         const Instances& named = m_equationsNameRetired ? m_retired : m_instances;
         token.kind = QV_Token::Kind::Term;
-        token.term = named.incidence[named.starts[std::size_t(instance)] + payload];
+        token.term = Term(named.incidence[named.starts[std::size_t(instance)] + payload]);
         break;
     }
     case kPooledTerm:
@@ -277,7 +300,8 @@ std::size_t QV_EquationStore::BytesUsed() const {
             sizeof(Run) +
         m_shapes.capacity() * sizeof(Shape) + m_lastShapeOfName.capacity() * sizeof(std::uint32_t) +
         m_reals.capacity() * sizeof(double) + m_largeIntegers.capacity() * sizeof(std::int64_t) +
-        m_pooledTerms.capacity() * sizeof(const QV_VarParam*);
+        (m_pooledTerms.capacity() + m_pooledIncidence.capacity()) * sizeof(const QV_VarParam*) +
+        m_pooledIncidenceIndex.size() * 4 * sizeof(void*);
     for (const std::string& t : m_texts) {
         bytes += sizeof(std::string) + t.capacity();
     }

@@ -1,6 +1,7 @@
 // The host's one-dimensional array bases: one ordered index set and a table with one entry
 // per index value, each made on demand.
 #include <type_traits>
+#include <utility>
 
 #include "control.h"
 #include "vuzizev/matrix.h"
@@ -16,11 +17,31 @@ Value ValueAt(const QV_SetValue& values, int pos) {
     }
 }
 
+// An empty table over a declared integer set takes all of the set's values at its first
+// lookup and is laid out for them at once, rather than grown value by value; nothing changes
+// when memory runs out.
+void ReserveFromDeclaredSet(QV_SetValue& values, const QV_Set* declared,
+                            QV_LongPtrVectorOwnsData& elements) {
+    if (declared == nullptr || values.Size() != 0 || elements.Size() != 0 ||
+        declared->v().kind() != SUValue::Kind::Integer) {
+        return;
+    }
+    QV_SetValue reserved;
+    reserved += declared->v();
+    if (reserved.Size() != 0 && elements.AddNullEntries(0, 0, reserved.Size())) {
+        values = std::move(reserved);
+    }
+}
+
 } // namespace
 
 template <class Value>
 QV_Type* QV_Matrix::FindInOneDimension(Value value) {
     QV_SetValue& values = m_indexValues[0];
+    if constexpr (std::is_same_v<Value, int>) {
+        ReserveFromDeclaredSet(values, m_declaredSets.empty() ? nullptr : m_declaredSets[0],
+                               m_elements);
+    }
     const std::size_t count = m_elements.Size();
     if (count != 0 && count != values.Size()) {
         return nullptr; // not a table of these values: never index into it

@@ -189,6 +189,14 @@ struct RealModel {
                         << row.name << " has elements outside its index set " << dim + 1;
                 }
             }
+            if (everyElement) {
+                const QV_LongPtrVectorOwnsData& table = row.matrix->Elements();
+                std::size_t missing = 0;
+                for (std::size_t i = 0; i < table.Size(); ++i) {
+                    missing += table.At(i) == nullptr ? 1 : 0;
+                }
+                EXPECT_EQ(missing, 0u) << row.name << " has slots no walk looked up";
+            }
         }
     }
 

@@ -11,6 +11,7 @@
 #include <variant>
 
 #include "framework/arrays.h"
+#include "framework/assign.h"
 #include "framework/index_family.h"
 #include "framework/string_in_set.h"
 #include "support/counting_array.h"
@@ -269,6 +270,53 @@ TEST_F(IndexFamily, SetDimDeclaresSetsInOrderAndTouchesNoValues) {
     EXPECT_TRUE(second.Dependents().empty()) << "the old binding is cancelled";
     EXPECT_EQ(a.Elements().Size(), 1u);
     EXPECT_EQ(a.IndexValues(0).Size(), 1u);
+}
+
+QV_Value IntegerSet(int lo, int hi) {
+    return QV_Value(QV_IntSetValue(lo, hi), 0u);
+}
+
+// Declared sets lay the table out at the first lookup, so lookups inside them never spread
+// it; a value outside them still joins and every element made keeps its combination.
+TEST_F(IndexFamily, FirstLookupLaysTheTableOutForTheDeclaredSets) {
+    QV_INTEGERSET rows;
+    QV_INTEGERSET cols;
+    pellorin::Assign(rows, IntegerSet(1, 2));
+    pellorin::Assign(cols, IntegerSet(0, 2));
+    Array2 a;
+    a.SetDim(rows, cols);
+    QV_Type* inner = a.Find(2, 1);
+    ASSERT_EQ(a.Elements().Size(), 6u);
+    EXPECT_EQ(a.Elements().At(4), inner);
+    QV_Type* corner = a.Find(1, 0);
+    EXPECT_EQ(a.Elements().Size(), 6u) << "a lookup inside the sets adds no entry";
+    EXPECT_EQ(a.Elements().At(0), corner);
+    EXPECT_EQ(a.made, 2);
+    EXPECT_NE(a.Find(1, 5), nullptr);
+    ASSERT_EQ(a.Elements().Size(), 8u);
+    EXPECT_EQ(a.Elements().At(5), inner);
+    EXPECT_EQ(a.Elements().At(0), corner);
+    EXPECT_EQ(a.NewElements(), 5);
+}
+
+// Without a usable declared set in every dimension the first lookup opens one entry.
+TEST_F(IndexFamily, FirstLookupWithoutUsableDeclaredSetsOpensOneEntry) {
+    QV_INTEGERSET filled;
+    pellorin::Assign(filled, IntegerSet(0, 9));
+    QV_INTEGERSET empty;
+    QV_STRINGSET names;
+    pellorin::Assign(names, QV_Value(QV_StrSetValue("a\"b\""), 0u));
+    const std::vector<std::pair<const char*, QV_Set*>> cases = {
+        {"no set declared", nullptr}, {"an empty set", &empty}, {"a string set", &names}};
+    for (const auto& [name, second] : cases) {
+        Array2 a;
+        if (second != nullptr) {
+            a.SetDim(filled, *second);
+        }
+        EXPECT_NE(a.Find(3, 4), nullptr) << name;
+        EXPECT_EQ(a.Elements().Size(), 1u) << name;
+        EXPECT_EQ(a.IndexValues(0).Size(), 1u) << name;
+    }
 }
 
 // A copy takes the shape and values; its slots are all empty (what it makes are new elements).

@@ -78,6 +78,24 @@ TEST_F(OneDimensionalBase, FindMakesEachElementOnceInValueOrder) {
     EXPECT_EQ(a.NewElements(), 0);
 }
 
+// Over a declared integer set the first lookup lays the table out for the whole set; a value
+// outside the set still joins in order and the elements made stay with their values.
+TEST_F(OneDimensionalBase, FirstLookupOverADeclaredSetLaysOutTheWholeTable) {
+    QV_INTEGERSET nodes;
+    QV_Value range(QV_IntSetValue(0, 4), 0u);
+    nodes.Assign(&range);
+    CountingArray<QV_BASE_I> a;
+    a.SetDim(nodes);
+    QV_Type* three = a.Find(3);
+    ASSERT_EQ(a.Elements().Size(), 5u);
+    EXPECT_EQ(a.Elements().At(3), three);
+    EXPECT_NE(a.Find(-1), nullptr);
+    ASSERT_EQ(a.Elements().Size(), 6u);
+    EXPECT_EQ(a.Elements().At(4), three);
+    EXPECT_EQ(a.made, 2);
+    EXPECT_EQ(a.NewElements(), 4);
+}
+
 TEST_F(OneDimensionalBase, StringBaseReadsNamesOfAtMost127Characters) {
     CountingArray<QV_BASE_S> a;
     a.CreateMissingArrayElement(("\"" + std::string(128, 'n') + "\")").c_str());

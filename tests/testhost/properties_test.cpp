@@ -1,6 +1,8 @@
 // Values, registrations and equation records of the stand-in host.
 #include <climits>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include "framework/assign.h"
 #include "support/host_fixture.h"
@@ -104,6 +106,44 @@ TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {
     EXPECT_EQ(vzt::Equations(model).TokenCount(), 0u);
     EXPECT_EQ(vzt::Equations(model).MisroutedTokens(), 1u); // counted since the reset
     EXPECT_EQ(vzt::Equations(model).InstanceCount(), 2u);
+}
+
+// Every incidence entry reads back as the term registered, whether the term lives in a block
+// of the host's allocator or elsewhere (on the stack, inside a model), and so do the tokens
+// that name their instance's terms.
+TEST_F(PropertiesTest, IncidenceReadsBackEachTermWhereverItLives) {
+    QV_ModelTypeEx2 model;
+    QV_REALVARIABLE onStack(true);
+    struct Holder {
+        double before = 0;
+        QV_REALVARIABLE member{true};
+    };
+    const auto holder = std::make_unique<Holder>(); // from the global heap, not the host's
+    std::vector<std::unique_ptr<QV_REALVARIABLE>> made;
+    for (int k = 0; k < 20000; ++k) { // more than one slab
+        made.emplace_back(new QV_REALVARIABLE(true));
+    }
+    const std::vector<QV_REALVARIABLE*> terms = {made[0].get(),   &onStack, made[19999].get(),
+                                                 &holder->member, &onStack, made[7].get()};
+    model.SetGroupLimits(1);
+    for (QV_REALVARIABLE* term : terms) {
+        model.AddNonZero(*term);
+    }
+    int counter = 1;
+    int rows[8] = {}, cols[8] = {};
+    int *r = rows, *c = cols;
+    vzt::SetJacobianBufferEnd(model, rows + 8, cols + 8);
+    model.AddEquation("QV_Eqn1", counter, 1);
+    for (QV_REALVARIABLE* term : terms) {
+        model.AddTerm(*term, r, c, 1);
+    }
+    const QV_EquationStore& store = vzt::Equations(model);
+    ASSERT_EQ(store.Instance(0).incidenceCount, terms.size());
+    ASSERT_EQ(store.Equation(0).tokenCount, terms.size());
+    for (std::size_t k = 0; k < terms.size(); ++k) {
+        EXPECT_EQ(store.Instance(0).incidence[k], terms[k]) << k;
+        EXPECT_EQ(store.Equation(0).tokens[k].term, terms[k]) << k;
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 #include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 #include "vuzizev/api.h"
@@ -176,7 +177,7 @@ public:
 
     // SetUpEquations side.
     void OpenInstance(int group);
-    void AddIncidence(const QV_VarParam* term) { m_instances.incidence.push_back(term); }
+    void AddIncidence(const QV_VarParam* term) { m_instances.incidence.push_back(Entry(term)); }
     void ClearInstances();
     std::size_t InstanceCount() const { return m_instances.starts.size(); }
     std::size_t IncidenceCount() const { return m_instances.incidence.size(); }
@@ -251,8 +252,8 @@ private:
 
     // The instances as SetUpEquations registered them.
     struct Instances {
-        QV_ChunkedArray<const QV_VarParam*> incidence;
-        QV_ChunkedArray<std::uint64_t> starts; // each instance's first entry
+        QV_ChunkedArray<std::uint32_t> incidence; // entries, see Entry
+        QV_ChunkedArray<std::uint64_t> starts;    // each instance's first entry
         std::vector<Run> groups;
         std::size_t Count(std::size_t k) const;
         void Clear();
@@ -273,6 +274,13 @@ private:
     std::vector<double> m_reals;
     std::vector<std::int64_t> m_largeIntegers;
     std::vector<const QV_VarParam*> m_pooledTerms;
+    // An incidence entry is the term's handle from the host's allocator, or, for a term the
+    // allocator did not hand out in a small block, kPooledEntry and its place in a pool.
+    static constexpr std::uint32_t kPooledEntry = std::uint32_t(1) << 31;
+    std::uint32_t Entry(const QV_VarParam* term);
+    const QV_VarParam* Term(std::uint32_t entry) const;
+    std::vector<const QV_VarParam*> m_pooledIncidence;
+    std::unordered_map<const QV_VarParam*, std::uint32_t> m_pooledIncidenceIndex;
     std::vector<std::string> m_texts;
     std::size_t m_misrouted = 0;
     // The equation being written: its number, which tokens must name (no int equals it while

@@ -28,6 +28,7 @@ struct AllocatorStats {
     std::size_t failedAllocations = 0;
     // Frees of blocks the allocator did not hand out (the runtime's heap takes them back).
     std::size_t foreignFrees = 0;
+    std::size_t slabBytes = 0; // mapped for small blocks, outside the runtime's heap
 };
 
 VZ_API AllocatorStats Allocator();

@@ -1,0 +1,51 @@
+// The two-dimensional model the benches build: one method in every direction, each
+// domain of one section with highest derivative 2, every integral asked for.
+#pragma once
+
+#include <cmath>
+#include <initializer_list>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "bench/walk_bench.h"
+#include "types/distribution2d/arrays.h"
+#include "types/distribution2d/distribution2d.h"
+
+namespace walkbench {
+
+struct Model2D {
+    QV_DOMAIN x, y;
+    QV_DISTRIBUTION2D distribution;
+
+    // Each direction one section of unit length with about `side` nodes; every derivative
+    // and integral in use.
+    Model2D(const char* method, long side) {
+        for (QV_DOMAIN* domain : {&x, &y}) {
+            SpecifyDomain(*domain, method, side);
+        }
+        QV_StrSetValue integrals;
+        for (std::string_view name : pellorin::dist2d::kIntegrals) {
+            integrals += name.data();
+        }
+        distribution.INTEGRALS.Specify(QV_Value(integrals, 0u));
+        distribution.XDOMAIN.Link(&x);
+        distribution.YDOMAIN.Link(&y);
+    }
+    std::vector<QV_ModelType*> domains() { return {&x, &y}; }
+    void Assign() {
+        for (QV_ModelType* model : std::initializer_list<QV_ModelType*>{&x, &y, &distribution}) {
+            model->SetDims();
+            model->ExecuteAssignments(1, 0);
+        }
+    }
+    double Nodes() { return (x.ENDNODE.v() + 1.0) * (y.ENDNODE.v() + 1.0); }
+};
+
+// The argument is the node count of the grid; each side gets its square root.
+inline void Distribution2D(benchmark::State& state, const char* method) {
+    const long side = std::lround(std::sqrt(double(state.range(0))));
+    walkbench::Measure(state, [&] { return std::make_unique<Model2D>(method, side); });
+}
+
+} // namespace walkbench
