@@ -40,6 +40,23 @@ constexpr int LowerLevel(int a) {
     return a == INT_MIN ? INT_MIN : a - 1;
 }
 
+// What ExecuteAssignments, SetUpEquations and JacPattern return when a level's own step
+// could not finish.
+inline constexpr int kStepFailed = -1;
+
+// Runs one of a level's own steps; false when it ended by an exception (a container of the
+// step that could not grow). No exception leaves the library through the host's call: the
+// host could not catch what another module's runtime throws.
+template <class Step>
+bool Contained(Step&& step) noexcept {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace pellorin
 
 template <class Self, class Base>
@@ -78,9 +95,12 @@ protected:
         Base::SetDims();
     }
 
+    // The base's status, or a failure when this level's assignments could not finish.
     long FrameExecuteAssignments(int a, int b) {
         const long status = Base::ExecuteAssignments(pellorin::LowerLevel(a), b);
-        self().RunAssignments(a, b);
+        if (!pellorin::Contained([&] { self().RunAssignments(a, b); })) {
+            return pellorin::kStepFailed;
+        }
         return status;
     }
 
@@ -94,7 +114,9 @@ protected:
         self().m_groupBase = QV_ModelType::m_stLastGroup;
         self().m_localEqnCount = 0;
         const int start = n;
-        n = self().AddEquationInstances(n);
+        if (!pellorin::Contained([&] { n = self().AddEquationInstances(n); })) {
+            return pellorin::kStepFailed;
+        }
         if (n < 0) {
             return n;
         }
@@ -103,12 +125,14 @@ protected:
     }
 
     // The base's result is the running counter whatever its sign; this level's instances
-    // advance it, and it is returned as they leave it.
+    // advance it, and it is returned as they leave it, or a failure when they could not
+    // finish (the entries already written stay counted).
     int FrameJacPattern(int*& rows, int*& cols, QV_EquationType** eqns) {
         this->ResetExpressions();
         const int counter = Base::JacPattern(rows, cols, eqns);
         const int* const rowsStart = rows;
-        const int result = self().AddEquationExpressions(counter, rows, cols);
+        int result = pellorin::kStepFailed;
+        pellorin::Contained([&] { result = self().AddEquationExpressions(counter, rows, cols); });
         self().m_localNZCount = static_cast<int>(rows - rowsStart);
         return result;
     }
