@@ -1,10 +1,10 @@
 // The frame every type object runs in: construction, declaration, sizing, assignments,
 // equations and identity, once per class level. A type derives from
-// QV_TypeFrame<itself, its base>, declares its operations with PELLORIN_TYPE_OPERATIONS and
-// defines them with PELLORIN_TYPE_DEFINITIONS (both below): each operation is the type's own
-// member, exported under the type's own name, and forwards to the frame's logic, which is
-// written once. A type supplies only its own content through the hooks; a hook it does not
-// define is empty.
+// QV_TypeFrame<itself, its base>, declares its operations with PELLORIN_TYPE_OPERATIONS, ends
+// its class body with PELLORIN_LEVEL_WORDS and defines its operations with
+// PELLORIN_TYPE_DEFINITIONS (all below): each operation is the type's own member, exported
+// under the type's own name, and forwards to the frame's logic, which is written once. A type
+// supplies only its own content through the hooks; a hook it does not define is empty.
 //
 // Hooks (each sees only its own class level):
 //   void DeclareProperties(pellorin::Registrar&)   registrations, in declaration order
