@@ -1,10 +1,10 @@
 // The frame every type object runs in: construction, declaration, sizing, assignments,
 // equations and identity, once per class level. A type derives from
-// QV_TypeFrame<itself, its base>, declares its operations with PELLORIN_TYPE_OPERATIONS and
-// defines them with PELLORIN_TYPE_DEFINITIONS (both below): each operation is the type's own
-// member, exported under the type's own name, and forwards to the frame's logic, which is
-// written once. A type supplies only its own content through the hooks; a hook it does not
-// define is empty.
+// QV_TypeFrame<itself, its base>, declares its operations with PELLORIN_TYPE_OPERATIONS, ends
+// its class body with PELLORIN_LEVEL_WORDS and defines its operations with
+// PELLORIN_TYPE_DEFINITIONS (all below): each operation is the type's own member, exported
+// under the type's own name, and forwards to the frame's logic, which is written once. A type
+// supplies only its own content through the hooks; a hook it does not define is empty.
 //
 // Hooks (each sees only its own class level):
 //   void DeclareProperties(pellorin::Registrar&)   registrations, in declaration order
@@ -19,6 +19,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <type_traits>
 
 #include <vuzizev/vuzizev.h>
 
@@ -39,30 +40,42 @@ constexpr int LowerLevel(int a) {
     return a == INT_MIN ? INT_MIN : a - 1;
 }
 
+// What ExecuteAssignments, SetUpEquations and JacPattern return when a level's own step
+// could not finish.
+inline constexpr int kStepFailed = -1;
+
+// Runs one of a level's own steps; false when it ended by an exception (a container of the
+// step that could not grow). No exception leaves the library through the host's call: the
+// host could not catch what another module's runtime throws.
+template <class Step>
+bool Contained(Step&& step) noexcept {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace pellorin
 
 template <class Self, class Base>
 class PELLORIN_API QV_TypeFrame : public Base {
 public:
     using IsLibraryType = void;
-
-    // This level's bookkeeping.
-    int m_groupBase = 0;     // the last used group when this level's SetUpEquations ran
-    int m_localEqnCount = 0; // equations this level added in SetUpEquations
-    int m_localNZCount = 0;  // row entries this level added in JacPattern
-    QV_Container* m_parent;  // the parent container given to the constructor
+    using LevelBase = Base;
 
 protected:
     using Frame = QV_TypeFrame;
 
     // Builds the base: a library base with construction switched off and the same parent,
-    // a host base by its default constructor.
+    // a host base by its default constructor. The type's own constructor stores the parent
+    // in its level's words.
     template <class B = Base>
     requires pellorin::LibraryType<B>
-    explicit QV_TypeFrame(QV_Container* parent) : Base(false, parent), m_parent(parent) {}
+    explicit QV_TypeFrame(QV_Container* parent) : Base(false, parent) {}
     template <class B = Base>
-    requires(!pellorin::LibraryType<B>) explicit QV_TypeFrame(QV_Container* parent)
-        : Base(), m_parent(parent) {}
+    requires(!pellorin::LibraryType<B>) explicit QV_TypeFrame(QV_Container*) : Base() {}
 
     QV_TypeFrame(const QV_TypeFrame&) = delete;
     QV_TypeFrame& operator=(const QV_TypeFrame&) = default;
@@ -82,9 +95,12 @@ protected:
         Base::SetDims();
     }
 
+    // The base's status, or a failure when this level's assignments could not finish.
     long FrameExecuteAssignments(int a, int b) {
         const long status = Base::ExecuteAssignments(pellorin::LowerLevel(a), b);
-        self().RunAssignments(a, b);
+        if (!pellorin::Contained([&] { self().RunAssignments(a, b); })) {
+            return pellorin::kStepFailed;
+        }
         return status;
     }
 
@@ -95,25 +111,29 @@ protected:
         if (n < 0) {
             return n;
         }
-        m_groupBase = QV_ModelType::m_stLastGroup;
-        m_localEqnCount = 0;
+        self().m_groupBase = QV_ModelType::m_stLastGroup;
+        self().m_localEqnCount = 0;
         const int start = n;
-        n = self().AddEquationInstances(n);
+        if (!pellorin::Contained([&] { n = self().AddEquationInstances(n); })) {
+            return pellorin::kStepFailed;
+        }
         if (n < 0) {
             return n;
         }
-        m_localEqnCount = n - start;
+        self().m_localEqnCount = n - start;
         return this->SetLocalEqnCount(n);
     }
 
     // The base's result is the running counter whatever its sign; this level's instances
-    // advance it, and it is returned as they leave it.
+    // advance it, and it is returned as they leave it, or a failure when they could not
+    // finish (the entries already written stay counted).
     int FrameJacPattern(int*& rows, int*& cols, QV_EquationType** eqns) {
         this->ResetExpressions();
         const int counter = Base::JacPattern(rows, cols, eqns);
         const int* const rowsStart = rows;
-        const int result = self().AddEquationExpressions(counter, rows, cols);
-        m_localNZCount = static_cast<int>(rows - rowsStart);
+        int result = pellorin::kStepFailed;
+        pellorin::Contained([&] { result = self().AddEquationExpressions(counter, rows, cols); });
+        self().m_localNZCount = static_cast<int>(rows - rowsStart);
         return result;
     }
 
@@ -129,7 +149,7 @@ protected:
     }
 
     // The owner of this level's registrations: the parent, or the object itself.
-    QV_Container* Owner() { return m_parent != nullptr ? m_parent : this; }
+    QV_Container* Owner() { return self().m_parent != nullptr ? self().m_parent : this; }
 
     // Empty hooks; a type's own definitions hide them.
     void DeclareProperties(pellorin::Registrar&) {}
@@ -139,8 +159,23 @@ protected:
     int AddEquationExpressions(int r, int*&, int*&) { return r; }
 
 private:
-    Self& self() { return static_cast<Self&>(*this); }
+    // This level as the type itself; its words are the type's own, not a base level's.
+    Self& self() {
+        static_assert(std::is_same_v<decltype(&Self::m_parent), QV_Container * Self::*>,
+                      "a type ends its class body with PELLORIN_LEVEL_WORDS");
+        return static_cast<Self&>(*this);
+    }
 };
+
+// The four words that end every class level, after the level's own members: the last used
+// group when this level's SetUpEquations ran, the equations it added there, the row entries
+// it added in JacPattern, and the parent container given to the constructor.
+#define PELLORIN_LEVEL_WORDS                                                                       \
+public:                                                                                            \
+    int m_groupBase = 0;                                                                           \
+    int m_localEqnCount = 0;                                                                       \
+    int m_localNZCount = 0;                                                                        \
+    QV_Container* m_parent = nullptr
 
 // The operations every type declares as its own members, in its class body.
 #define PELLORIN_TYPE_OPERATIONS(TYPE)                                                             \
@@ -163,11 +198,12 @@ private:
 // Their definitions, out of line in the type's source, for the type QV_<NAME> whose identity
 // is "<KIND> <NAME>\tV10". Each forwards to the frame; none adds logic of its own.
 #define PELLORIN_TYPE_DEFINITIONS(KIND, NAME)                                                      \
-    QV_##NAME::QV_##NAME(bool construct, QV_Container* parent) : Frame(parent) {                   \
+    QV_##NAME::QV_##NAME(bool construct, QV_Container* parent) : Frame(parent), m_parent(parent) { \
         if (construct) {                                                                           \
             Construct();                                                                           \
         }                                                                                          \
     }                                                                                              \
+    /* the base part, then the members in declaration order, then the level's words */             \
     QV_##NAME& QV_##NAME::operator=(const QV_##NAME& other) = default;                             \
     QV_##NAME::~QV_##NAME() = default;                                                             \
     QV_##NAME& QV_##NAME::operator*() {                                                            \

@@ -44,6 +44,10 @@ bool QVProc_INTERPOLATE::IsVariableInput(int k) {
     return bIsVar[k];
 }
 
+bool QVProc_INTERPOLATE::ReturnsDerivatives() {
+    return true;
+}
+
 void QVProc_INTERPOLATE::CreateDerivatives() {
     HandleDerivatives(false);
 }

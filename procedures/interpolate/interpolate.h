@@ -28,7 +28,7 @@ public:
     static int Dimensions(int k);
     static int Type(int k);
     static bool IsVariableInput(int k);
-    static constexpr bool ReturnsDerivatives() { return true; }
+    static bool ReturnsDerivatives();
 
     void CreateDerivatives();
     void NegateDerivatives();

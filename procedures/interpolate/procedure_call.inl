@@ -4,9 +4,8 @@
 
 PELLORIN_PROCEDURE_TEMPLATE
 int PELLORIN_PROCEDURE::CallFn(QV_ProcedureType::CallType type, bool flag) {
-    static_assert(Derived::ReturnsDerivatives(),
-                  "derivatives by differences are not built: the routine must return them");
-    if (!Usable()) {
+    // Derivatives by differences are not built: a routine that gives none cannot be used.
+    if (!Usable() || !Derived::ReturnsDerivatives()) {
         return pellorin::kProcedureUnusable;
     }
     int effective = type;

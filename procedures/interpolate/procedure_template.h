@@ -52,8 +52,11 @@ T* NewHostArray(std::int64_t count, bool zeroed) {
 
 } // namespace pellorin
 
+// The template itself is not exported: each procedure's header declares the instance it derives
+// from as exported, and the library makes that instance whole, so that a program can still make
+// instances of its own.
 template <class Derived, int NInputs, int NOutputs, int MaxDims, class HostBase, int Compatibility>
-class PELLORIN_API QV_ProcedureTemplate : public HostBase, public QV_DynamicProcExtensions {
+class QV_ProcedureTemplate : public HostBase, public QV_DynamicProcExtensions {
     static constexpr int kArgs = NInputs + NOutputs;
     static constexpr int kDimSlots = MaxDims + 1;
 

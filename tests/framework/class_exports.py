@@ -34,6 +34,33 @@ TYPE_OPERATIONS = ("{c}(bool, QV_Container*)", "~{c}()", "operator=({c} const&)"
                    "Residuals(double*, int, int)", "Jacobian(double*, int, int)",
                    "QV_DefaultDESCRIPTION() const", "ContainerDerivesFrom(char const*)")
 
+# A procedure class: its making and copying, the routine it names, its call before the
+# evaluation, its derivative hand-over and its argument tables.
+PROCEDURE_MEMBERS = ("{c}(bool, int)", "{c}({c} const&)", "~{c}()", "operator=({c} const&)",
+                     "ProcedureName() const", "DLLName() const", "Precall(bool)",
+                     "CreateDerivatives()", "NegateDerivatives()", "Dimensions(int)",
+                     "Type(int)", "IsVariableInput(int)", "ReturnsDerivatives()", "nDims",
+                     "iTypes", "bIsVar")
+
+# The procedure template instance each procedure derives from.
+PROCEDURE_TEMPLATE_MEMBERS = (
+    "{c}()", "{c}({cls} const&)", "~{c}()", "operator=({cls} const&)",
+    "InputArgs()", "OutputArgs()", "TotalArgs()", "P()", "P() const",
+    "Argument()", "Argument(QV_VarParam&)", "Argument(double)", "Argument(QV_IntegerSetIter&)",
+    "Argument(int)", "Argument(QV_StringSetIter&)", "Argument(char const*)", "LastArgument()",
+    "ByReference(int) const", "SetArg(bool)", "SetOffset(int)", "SetDimensionSize(int)",
+    "Element(QV_VarParam&)", "GetOffset(int) const", "GetOffsets(int) const",
+    "GetIntegerArg(int) const", "GetRealArg(int) const", "GetStringArg(int) const",
+    "InitializeCStrings()", "PackInputVars()", "PackOutputVars()", "PackVal(int)",
+    "PackVal(double)", "PackVal(char const*)", "PackVarInteger(int)", "PackVarReal(int)",
+    "PackVarString(int)", "UnpackInputVars()", "CallFn(QV_ProcedureType::CallType, bool)",
+    "Residuals(double*, int&)", "Jacobian(double*, int&)",
+    "NZAndEqnContribution(QV_StructureTypeEx*, int, int&)",
+    "NZAndEqnContribution(QV_ModelTypeEx*, int, int&)",
+    "CreateEquationsAndSetGroup(int, int, int*&, int*&, int&, QV_StructureTypeEx*, char const*, "
+    "int)",
+    "CreateEquationsAndSetGroup(int, int, int*&, int*&, int&, QV_ModelTypeEx*, char const*, int)")
+
 # The default accessors each parameter type replaces, by its host base.
 PARAMETER_ACCESSORS = {
     "QV_REALPARAMETER": ("QV_PQCol() const", "QV_PQRow() const",
@@ -135,12 +162,11 @@ def expected_members(source_dir):
         "operator QV_GENERICSTRUCTURE&()", "CreateDummyInstance()",
         "CheckCompatibleStructureType(QV_ModelType*)"))
 
-    # The procedures and their template instances: whole, with the members the Windows check
-    # names for them.
-    procedures = re.findall(r"^class PELLORIN_API (QVProc_\w+)\b", text, re.MULTILINE)
-    for c in procedures + re.findall(r"^template class (QV_ProcedureTemplate<[\w, ]+>);", text,
-                                     re.MULTILINE):
-        members[c] = _members(c, ("~{c}()", "operator=({cls} const&)"))
+    # The procedures and their template instances, whole.
+    for c in re.findall(r"^class PELLORIN_API (QVProc_\w+)\b", text, re.MULTILINE):
+        members[c] = _members(c, PROCEDURE_MEMBERS) + [f"typeinfo for {c}"]
+    for c in re.findall(r"^template class (QV_ProcedureTemplate<[\w, ]+>);", text, re.MULTILINE):
+        members[c] = _members(normalise(c), PROCEDURE_TEMPLATE_MEMBERS) + [f"typeinfo for {c}"]
 
     counts = {"type": len(types), "parameter": len(parameters), "array": len(arrays),
               "family": len(families), "multiport": len(multiports),

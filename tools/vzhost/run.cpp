@@ -100,6 +100,10 @@ ModelHandle MakeDomain(const vzt::TypeLibrary& library, const std::string& spec)
 
 // Why a model's run failed, or empty when it did not.
 std::string FailureOf(const std::string& type, const vzt::ModelOutcome& outcome) {
+    if (outcome.assignmentStatus < 0) {
+        return type + " failed: ExecuteAssignments returned " +
+               std::to_string(outcome.assignmentStatus);
+    }
     if (outcome.setUpResult < 0) {
         return type + " failed: SetUpEquations returned " + std::to_string(outcome.setUpResult);
     }

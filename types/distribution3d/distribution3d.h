@@ -90,4 +90,5 @@ private:
     void RunAssignments(int a, int b);
     int AddEquationInstances(int n);
     int AddEquationExpressions(int r, int*& rows, int*& cols);
+    PELLORIN_LEVEL_WORDS;
 };

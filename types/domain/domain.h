@@ -53,16 +53,19 @@ private:
     QV_SECTIONDATAMODEL* Section(int s);
     double SumOfNodeCounts(int firstSection, int lastSection);
     QV_SetValue& CollocationPoints(int s);
+    PELLORIN_LEVEL_WORDS;
 };
 
 // A domain along a length.
 class PELLORIN_API QV_LENGTHDOMAIN : public QV_TypeFrame<QV_LENGTHDOMAIN, QV_DOMAIN> {
 public:
     PELLORIN_TYPE_OPERATIONS(QV_LENGTHDOMAIN);
+    PELLORIN_LEVEL_WORDS;
 };
 
 // A domain along an angle.
 class PELLORIN_API QV_ANGLEDOMAIN : public QV_TypeFrame<QV_ANGLEDOMAIN, QV_DOMAIN> {
 public:
     PELLORIN_TYPE_OPERATIONS(QV_ANGLEDOMAIN);
+    PELLORIN_LEVEL_WORDS;
 };

@@ -24,4 +24,5 @@ public:
 private:
     friend QV_TypeFrame<QV_SECTIONDATAMODEL, QV_GENERICMODEL>;
     void DeclareProperties(pellorin::Registrar& r);
+    PELLORIN_LEVEL_WORDS;
 };

@@ -16,6 +16,7 @@ public:
 private:
     friend QV_TypeFrame<QV_GENERICMODEL, QV_ModelTypeEx2>;
     void DeclareProperties(pellorin::Registrar& r);
+    PELLORIN_LEVEL_WORDS;
 };
 
 class PELLORIN_API QV_GENERICSTREAM : public QV_TypeFrame<QV_GENERICSTREAM, QV_ModelTypeEx2> {
@@ -33,6 +34,7 @@ public:
 private:
     friend QV_TypeFrame<QV_GENERICSTREAM, QV_ModelTypeEx2>;
     void DeclareProperties(pellorin::Registrar& r);
+    PELLORIN_LEVEL_WORDS;
 };
 
 class PELLORIN_API QV_GENERICSTRUCTURE
@@ -47,4 +49,5 @@ public:
 private:
     friend QV_TypeFrame<QV_GENERICSTRUCTURE, QV_StructureTypeEx>;
     void DeclareProperties(pellorin::Registrar& r);
+    PELLORIN_LEVEL_WORDS;
 };

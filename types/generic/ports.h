@@ -7,12 +7,14 @@
 class PELLORIN_API QV_CONTROLPORT : public QV_TypeFrame<QV_CONTROLPORT, QV_PortTypeEx> {
 public:
     PELLORIN_TYPE_OPERATIONS(QV_CONTROLPORT);
+    PELLORIN_LEVEL_WORDS;
 };
 
 // The port at each end of a connection.
 class PELLORIN_API QV_CONNECTIONPORT : public QV_TypeFrame<QV_CONNECTIONPORT, QV_PortTypeEx> {
 public:
     PELLORIN_TYPE_OPERATIONS(QV_CONNECTIONPORT);
+    PELLORIN_LEVEL_WORDS;
 };
 
 // A general-purpose port that reports whether it is connected or linked.
@@ -30,6 +32,7 @@ public:
 private:
     friend QV_TypeFrame<QV_GENERICPORT, QV_PortTypeEx>;
     void DeclareProperties(pellorin::Registrar& r);
+    PELLORIN_LEVEL_WORDS;
 };
 
 // Right after its registration, a control port member is taken out of the exported ports

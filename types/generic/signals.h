@@ -15,12 +15,14 @@ public:
 private:
     friend QV_TypeFrame<QV_GENERICCONTROLSIGNAL, QV_ModelTypeEx2>;
     void DeclareProperties(pellorin::Registrar& r);
+    PELLORIN_LEVEL_WORDS;
 };
 
 class PELLORIN_API QV_CONTROLSIGNAL
     : public QV_TypeFrame<QV_CONTROLSIGNAL, QV_GENERICCONTROLSIGNAL> {
 public:
     PELLORIN_TYPE_OPERATIONS(QV_CONTROLSIGNAL);
+    PELLORIN_LEVEL_WORDS;
 };
 
 class PELLORIN_API QV_GENERICCONNECTION
@@ -35,9 +37,11 @@ public:
 private:
     friend QV_TypeFrame<QV_GENERICCONNECTION, QV_ModelTypeEx2>;
     void DeclareProperties(pellorin::Registrar& r);
+    PELLORIN_LEVEL_WORDS;
 };
 
 class PELLORIN_API QV_CONNECTION : public QV_TypeFrame<QV_CONNECTION, QV_GENERICCONNECTION> {
 public:
     PELLORIN_TYPE_OPERATIONS(QV_CONNECTION);
+    PELLORIN_LEVEL_WORDS;
 };

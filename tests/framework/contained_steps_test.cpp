@@ -1,0 +1,85 @@
+// A level's own step that ends by an exception (a container that could not grow) ends the
+// host's call with a failure result; the exception never reaches the host.
+#include <gtest/gtest.h>
+
+#include <new>
+
+#include "framework/frame.h"
+#include "support/host_fixture.h"
+
+// A model whose own assignments, equation instances or expressions can be made to fail.
+class QV_FAILINGSTEPS : public QV_TypeFrame<QV_FAILINGSTEPS, QV_ModelTypeEx2> {
+public:
+    PELLORIN_TYPE_OPERATIONS(QV_FAILINGSTEPS);
+
+    enum class Step { None, Assignments, Instances, Expressions };
+    Step failing = Step::None;
+
+private:
+    friend QV_TypeFrame<QV_FAILINGSTEPS, QV_ModelTypeEx2>;
+    void FailIf(Step step) const {
+        if (failing == step) {
+            throw std::bad_alloc();
+        }
+    }
+    void RunAssignments(int, int) { FailIf(Step::Assignments); }
+    int AddEquationInstances(int n) {
+        FailIf(Step::Instances);
+        return n + 2;
+    }
+    // Writes one entry before it can fail.
+    int AddEquationExpressions(int r, int*& rows, int*& cols) {
+        *rows++ = r + 1;
+        *cols++ = 0;
+        FailIf(Step::Expressions);
+        return r + 2;
+    }
+    PELLORIN_LEVEL_WORDS;
+};
+
+PELLORIN_TYPE_DEFINITIONS(Model, FAILINGSTEPS);
+
+namespace {
+
+using ContainedSteps = testsupport::HostTest;
+
+TEST_F(ContainedSteps, AStepEndingByAnExceptionReturnsAFailureAndTheOthersTheirResults) {
+    using Step = QV_FAILINGSTEPS::Step;
+    constexpr int kFailed = pellorin::kStepFailed;
+    struct Case {
+        Step failing;
+        long assignments;
+        int equations;
+        int pattern;
+    };
+    // The host base answers 3, 10 and 20.
+    for (const Case& c :
+         {Case{Step::None, 3, 12, 22}, Case{Step::Assignments, kFailed, 12, 22},
+          Case{Step::Instances, 3, kFailed, 22}, Case{Step::Expressions, 3, 12, kFailed}}) {
+        SCOPED_TRACE(static_cast<int>(c.failing));
+        vzt::Base().executeAssignments = 3;
+        vzt::Base().setUpEquations = 10;
+        vzt::Base().jacPattern = 20;
+        QV_FAILINGSTEPS model;
+        model.failing = c.failing;
+        int rowBuffer[4] = {};
+        int colBuffer[4] = {};
+        int* rows = rowBuffer;
+        int* cols = colBuffer;
+
+        long assignments = 0;
+        int equations = 0;
+        int pattern = 0;
+        ASSERT_NO_THROW(assignments = model.ExecuteAssignments(5, 7));
+        ASSERT_NO_THROW(equations = model.SetUpEquations());
+        ASSERT_NO_THROW(pattern = model.JacPattern(rows, cols, nullptr));
+        EXPECT_EQ(assignments, c.assignments);
+        EXPECT_EQ(equations, c.equations);
+        EXPECT_EQ(pattern, c.pattern);
+        // The entry written before a failure stays counted, as the host's row array holds it.
+        EXPECT_EQ(model.m_localNZCount, 1);
+        EXPECT_EQ(rows - rowBuffer, 1);
+    }
+}
+
+} // namespace
