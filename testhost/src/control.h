@@ -25,5 +25,7 @@ std::uint32_t BlockHandle(const void* p);
 const void* BlockAt(std::uint32_t handle);
 // Starts the count of foreign frees afresh.
 void ForgetForeignFrees();
+// Counts an allocation that failed outside MyAllocate (a set too large to hold, say).
+void NoteFailedAllocation();
 
 } // namespace vzt::detail

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "control.h"
+
 namespace {
 
 // Integer sets compare numerically, string sets by byte order (as unsigned characters).
@@ -278,6 +280,7 @@ QV_IntSetValue::QV_IntSetValue(const char*) : QV_IntSetValue() {}
 // report it, never an empty set that a model would go on to use.
 QV_IntSetValue::QV_IntSetValue(int lo, int hi) : QV_IntSetValue() {
     if (!FillRange(lo, hi == INT_MIN ? lo : hi)) {
+        vzt::detail::NoteFailedAllocation();
         throw std::bad_alloc();
     }
 }
