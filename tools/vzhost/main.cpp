@@ -202,9 +202,15 @@ int Main(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    int status = 0;
     try {
-        return Main(argc, argv);
+        status = Main(argc, argv);
     } catch (const std::bad_alloc&) {
         return Fail("out of memory", kModelFailed);
     }
+    // Output that could not be written (a full disk, say) is a result lost, not a success.
+    if (!std::cout.flush() && status == 0) {
+        return Fail("cannot write the output", kModelFailed);
+    }
+    return status;
 }
