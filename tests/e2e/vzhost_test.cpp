@@ -132,6 +132,9 @@ TEST(Vzhost, EachCommandPrintsWhatItFoundAndExitsWithItsStatus) {
         {"run DISTRIBUTION2D --set HIGHESTORDERZDERIVATIVE=1", 2},
         {"run DISTRIBUTION2D --z method=BFD1", 2},
         {"run --bogus", 2},
+        {"run DISTRIBUTION2D --x hod=2 --y method=CFD4 --x method=OCFE3",
+         2,
+         {"--x is given twice"}},
         // The usage on standard output: every command, or one command's options in full.
         {"--help",
          0,

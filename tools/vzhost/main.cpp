@@ -85,7 +85,11 @@ bool ParseRun(const std::vector<std::string>& words, vzhost::RunOptions& options
                 error = word + " needs a domain's settings";
                 return false;
             }
-            options.domainSpecs[word[2]] = words[++i];
+            // A second spec of one direction would silently drop the first.
+            if (!options.domainSpecs.emplace(word[2], words[++i]).second) {
+                error = word + " is given twice; give all its settings in one";
+                return false;
+            }
         } else if (word == "--set") {
             const std::string setting = hasValue ? words[++i] : "";
             const auto equals = setting.find('=');
