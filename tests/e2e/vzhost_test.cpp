@@ -21,9 +21,11 @@ struct RunResult {
     std::string out; // standard output and standard error together
 };
 
-RunResult Vzhost(const std::string& arguments, const std::string& shellPrefix = "") {
+// `redirect` says where the two streams go; what reaches the pipe is collected.
+RunResult Vzhost(const std::string& arguments, const std::string& shellPrefix = "",
+                 const std::string& redirect = "2>&1") {
     const std::string command =
-        shellPrefix + "exec " + std::string(VZHOST_PATH) + " " + arguments + " 2>&1";
+        shellPrefix + "exec " + std::string(VZHOST_PATH) + " " + arguments + " " + redirect;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         return {-1, ""};
@@ -131,6 +133,9 @@ TEST(Vzhost, EachCommandPrintsWhatItFoundAndExitsWithItsStatus) {
         {"run DISTRIBUTION2D --set HIGHESTORDERZDERIVATIVE=1", 2},
         {"run DISTRIBUTION2D --z method=BFD1", 2},
         {"run --bogus", 2},
+        {"run DISTRIBUTION2D --x hod=2 --y method=CFD4 --x method=OCFE3",
+         2,
+         {"--x is given twice"}},
         // The usage on standard output: every command, or one command's options in full.
         {"--help",
          0,
@@ -176,6 +181,22 @@ TEST(Vzhost, EachCommandPrintsWhatItFoundAndExitsWithItsStatus) {
             EXPECT_EQ(Lines(run.out).size(), c.lines) << c.arguments << ": " << run.out;
         }
     }
+}
+
+// Output that cannot be written (here to a full device) is no success: each command that
+// would have printed ends with status 1 and one line on standard error.
+TEST(Vzhost, OutputThatCannotBeWrittenFailsTheCommand) {
+    for (const char* arguments :
+         {"types", "show DOMAIN", "run DISTRIBUTION1D --format json", "run DISTRIBUTION3D",
+          "call INTERPOLATE 2.5 0,1,2,4 1,3,2,6 4", "--help"}) {
+        const RunResult run = Vzhost(arguments, "", "2>&1 >/dev/full");
+        EXPECT_EQ(run.status, 1) << arguments;
+        EXPECT_EQ(run.out, "vzhost: cannot write the output\n") << arguments;
+    }
+    // A model that fails keeps its own status and line.
+    const RunResult failed = Vzhost("run --x method=OCFE3,NUMPOLYPOINTS=1", "", "2>&1 >/dev/full");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "vzhost: DISTRIBUTION1D failed: SetUpEquations returned -1\n");
 }
 
 // Every property in order, in columns as wide as their longest entry.

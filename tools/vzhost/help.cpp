@@ -1,8 +1,13 @@
 #include "help.h"
 
 #include <iomanip>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "run.h"
+#include "types/distribution3d/arrays.h"
+#include "types/domain/methods.h"
 
 namespace vzhost {
 namespace {
@@ -13,7 +18,7 @@ struct Command {
     const char* purpose;
     const char* options; // one line per option, in full
     const char* example;
-    const char* afterDomainKeys = nullptr; // options after the domain settings' keys
+    bool domainSettings = false; // followed by the domain settings and run's other options
 };
 
 constexpr Command kCommands[] = {
@@ -32,14 +37,7 @@ constexpr Command kCommands[] = {
      "                    left out gets a default domain\n",
      "vzhost run DISTRIBUTION1D --x method=CFD4,sections=2,hod=2 "
      "--set HIGHESTORDERXDERIVATIVEUSED=2 --set INTEGRALS=idx",
-     "    type=...        the domain's type: DOMAIN (default), LENGTHDOMAIN or ANGLEDOMAIN\n"
-     "                    methods: BFD1, FFD1, BFD2, FFD2, CFD2, CFD4, UBFD4, OCFE2, OCFE3,\n"
-     "                    OCFE4; ebc: Backward or Forward; hod: 1 or 2\n"
-     "  --set NAME=VALUE  a property of the model, a set's members comma-separated:\n"
-     "                    HIGHESTORDERXDERIVATIVEUSED, HIGHESTORDERYDERIVATIVEUSED and\n"
-     "                    HIGHESTORDERZDERIVATIVEUSED (1 or 2; at most the domain's hod),\n"
-     "                    INTEGRALS (idx, idy, idz, idxdy, idxdz, idydz, idxdydz)\n"
-     "  --format F        summary (default), a listing of every equation, or one json document\n"},
+     true},
     {"call",
      "call INTERPOLATE X0 ARRAY1 ARRAY2 N [--output Y] [--fixed K,...] [--base 0|1] "
      "[--format summary|json]",
@@ -64,6 +62,42 @@ void PrintDomainKeys(std::ostream& out) {
     }
 }
 
+// Names, comma-separated, wrapped at the help's width under the option column.
+void PrintNames(std::ostream& out, std::string_view lead, auto names, std::string_view tail) {
+    constexpr std::size_t kIndent = 20;
+    constexpr std::size_t kWidth = 92;
+    std::string line = std::string(kIndent, ' ') + std::string(lead);
+    const std::size_t count = std::size(names);
+    std::size_t k = 0;
+    for (const std::string_view name : names) {
+        const std::string word = std::string(name) + (++k < count ? "," : std::string(tail));
+        if (line.size() + 1 + word.size() > kWidth) {
+            out << line << '\n';
+            line = std::string(kIndent - 1, ' ');
+        }
+        line += (line.back() == '(' ? "" : " ") + word;
+    }
+    out << line << '\n';
+}
+
+// The domain settings' short names with the values they take, then run's other options;
+// the methods and integrals as the library names them.
+void PrintDomainSettings(std::ostream& out) {
+    PrintDomainKeys(out);
+    out << "    type=...        the domain's type: DOMAIN (default), LENGTHDOMAIN or ANGLEDOMAIN\n";
+    std::vector<std::string_view> methods;
+    for (const pellorin::methods::Method& m : pellorin::methods::kMethods) {
+        methods.push_back(m.name);
+    }
+    PrintNames(out, "methods:", methods, "; ebc: Backward or Forward; hod: 1 or 2");
+    out << "  --set NAME=VALUE  a property of the model, a set's members comma-separated:\n"
+           "                    HIGHESTORDERXDERIVATIVEUSED, HIGHESTORDERYDERIVATIVEUSED and\n"
+           "                    HIGHESTORDERZDERIVATIVEUSED (1 or 2; at most the domain's hod),\n";
+    PrintNames(out, "INTEGRALS (", pellorin::dist3d::kIntegrals, ")");
+    out << "  --format F        summary (default), a listing of every equation, or one json "
+           "document\n";
+}
+
 } // namespace
 
 void PrintUsage(std::ostream& out) {
@@ -81,9 +115,8 @@ bool PrintCommandHelp(std::ostream& out, const std::string& command) {
         }
         out << "usage: vzhost " << c.synopsis << '\n' << c.purpose << '\n';
         out << c.options;
-        if (c.afterDomainKeys != nullptr) {
-            PrintDomainKeys(out);
-            out << c.afterDomainKeys;
+        if (c.domainSettings) {
+            PrintDomainSettings(out);
         }
         out << "example: " << c.example << '\n';
         return true;

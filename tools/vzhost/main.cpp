@@ -85,7 +85,11 @@ bool ParseRun(const std::vector<std::string>& words, vzhost::RunOptions& options
                 error = word + " needs a domain's settings";
                 return false;
             }
-            options.domainSpecs[word[2]] = words[++i];
+            // A second spec of one direction would silently drop the first.
+            if (!options.domainSpecs.emplace(word[2], words[++i]).second) {
+                error = word + " is given twice; give all its settings in one";
+                return false;
+            }
         } else if (word == "--set") {
             const std::string setting = hasValue ? words[++i] : "";
             const auto equals = setting.find('=');
@@ -202,9 +206,15 @@ int Main(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    int status = 0;
     try {
-        return Main(argc, argv);
+        status = Main(argc, argv);
     } catch (const std::bad_alloc&) {
         return Fail("out of memory", kModelFailed);
     }
+    // Output that could not be written (a full disk, say) is a result lost, not a success.
+    if (!std::cout.flush() && status == 0) {
+        return Fail("cannot write the output", kModelFailed);
+    }
+    return status;
 }
