@@ -8,27 +8,17 @@
 namespace vzt {
 namespace {
 
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return "";
-    }
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
+// A number is its decimal digits alone: no blanks, sign of plus, hexadecimal or infinity.
 bool ParseInteger(const std::string& text, int& out) {
-    const std::string t = Trimmed(text);
-    const char* end = t.data() + t.size();
-    const auto [ptr, ec] = std::from_chars(t.data(), end, out);
-    return !t.empty() && ec == std::errc() && ptr == end;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return !text.empty() && ec == std::errc() && ptr == end;
 }
 
 bool ParseReal(const std::string& text, double& out) {
-    const std::string t = Trimmed(text);
-    const char* end = t.data() + t.size();
-    const auto [ptr, ec] = std::from_chars(t.data(), end, out);
-    return !t.empty() && ec == std::errc() && ptr == end && std::isfinite(out);
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return !text.empty() && ec == std::errc() && ptr == end && std::isfinite(out);
 }
 
 // The members of a list written with commas or blanks between them.

@@ -159,6 +159,9 @@ TEST(Vzhost, EachCommandPrintsWhatItFoundAndExitsWithItsStatus) {
         {"call INTERPOLATE 1 0,1 1,2 ' 2'", 2},
         {"call INTERPOLATE 1 0,1 1,2 0x2", 2},
         {"call INTERPOLATE 1 0,1 1,2 2 --output nan", 2},
+        {"run DOMAIN --x 'MINNODECOUNT= 5'", 2, {"' 5' is not an integer"}},
+        {"run DOMAIN --x 'length=1 '", 2},
+        {"run DOMAIN --x length=+1", 2},
         // A minimum node count is raised to whole elements of three nodes.
         {"run DOMAIN --x method=OCFE3,MINNODECOUNT=10",
          0,
