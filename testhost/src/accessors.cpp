@@ -58,7 +58,7 @@ void ClearSecondValues() {
 const QV_Value& QV_VarParamProp::Current() const {
     if (m_held != nullptr) {
         if (!m_held->specified.IsEmpty()) {
-            return m_held->specified;
+            return m_held->specified.Get();
         }
         if (!m_held->assigned.IsEmpty()) {
             return m_held->assigned;

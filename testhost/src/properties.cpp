@@ -24,6 +24,29 @@ QV_VarParamProp::~QV_VarParamProp() {
     delete m_held;
 }
 
+QV_VarParamProp::Specified::Specified(const Specified& other)
+    : m_value(other.m_value != nullptr ? std::make_unique<QV_Value>(*other.m_value) : nullptr) {}
+
+QV_VarParamProp::Specified& QV_VarParamProp::Specified::operator=(const Specified& other) {
+    if (this != &other) {
+        m_value = other.m_value != nullptr ? std::make_unique<QV_Value>(*other.m_value) : nullptr;
+    }
+    return *this;
+}
+
+const QV_Value& QV_VarParamProp::Specified::Get() const {
+    static const QV_Value none;
+    return m_value != nullptr ? *m_value : none;
+}
+
+void QV_VarParamProp::Specified::Set(QV_Value value) {
+    if (m_value == nullptr) {
+        m_value = std::make_unique<QV_Value>(std::move(value));
+    } else {
+        *m_value = std::move(value);
+    }
+}
+
 QV_VarParamProp::Held& QV_VarParamProp::HeldValues() {
     if (m_held == nullptr) {
         m_held = new Held;
@@ -85,13 +108,13 @@ bool QV_VarParamProp::Specify(const QV_Value& value) {
     if (!Holds(value, held)) {
         return false;
     }
-    HeldValues().specified = std::move(held);
+    HeldValues().specified.Set(std::move(held));
     return true;
 }
 
 void QV_VarParamProp::Unspecify() {
     if (m_held != nullptr) {
-        m_held->specified = QV_Value();
+        m_held->specified.Clear();
     }
 }
 

@@ -45,6 +45,19 @@ TEST_F(IndexSets1D, SetDimsBindsEveryArrayToItsOwnSet) {
               "VALUE: QV_VALUE_SET1; DDX: QV_DDX_SET1; D2DX2: QV_D2DX2_SET1; IDX: QV_IDX_SET1");
 }
 
+using Context = pellorin::eqn::GridContext<1>;
+
+// The walk's context of the model's distribution over the given arrays.
+Context ContextOf(Model1D& m, const Context::Arrays& arrays, int count) {
+    QV_DISTRIBUTION1D& d = m.distribution;
+    return Context({&m.domains[0]},
+                   {{&d.HIGHESTORDERXDERIVATIVEUSED},
+                    {&d.HIGHESTORDERXDERIVATIVE},
+                    &d.INTEGRALS,
+                    pellorin::dist1d::kIntegrals},
+                   arrays, count);
+}
+
 // A walk is checked a run of nodes at a time against the declared sets, before anything is
 // registered: a run is covered only when every node of it is in the set, whichever end it is
 // given from, even when both its ends are.
@@ -54,16 +67,10 @@ TEST_F(IndexSets1D, ARunOfNodesIsCoveredOnlyWhenEveryNodeIsInTheSet) {
     m->Drive();
     QV_DISTRIBUTION1D& d = m->distribution;
     ASSERT_EQ(Members(d.QV_D2DX2_SET1.v()), (std::vector<int>{1, 2, 4, 5}));
-    using Context = pellorin::eqn::GridContext<1>;
     Context::Arrays arrays{};
     arrays[0] = {&d.D2DX2, {&d.QV_D2DX2_SET1}};
     arrays[1] = {nullptr, {&d.QV_VALUE_SET1}};
-    Context context({&m->domains[0]},
-                    {{&d.HIGHESTORDERXDERIVATIVEUSED},
-                     {&d.HIGHESTORDERXDERIVATIVE},
-                     &d.INTEGRALS,
-                     pellorin::dist1d::kIntegrals},
-                    arrays, 2);
+    Context context = ContextOf(*m, arrays, 2);
     const struct {
         int array, from, to;
         bool covered;
@@ -77,6 +84,28 @@ TEST_F(IndexSets1D, ARunOfNodesIsCoveredOnlyWhenEveryNodeIsInTheSet) {
         EXPECT_EQ(context.ArrayCovers(c.array, index, 0, c.to), c.covered)
             << c.array << ": " << c.from << " to " << c.to;
     }
+}
+
+// A walk keeps the answers it had from the sets; the next walk asks the sets again, so a set
+// changed between two walks is read as it now stands.
+TEST_F(IndexSets1D, ANewWalkReadsASetThatChangedSinceTheLast) {
+    auto m = Model1D::From({"DISCRETIZATIONMETHOD=OCFE3;NUMSECTIONS=2;SPACINGPREFERENCE=0.5;"
+                            "HIGHESTORDERDERIVATIVE=2"});
+    m->Drive();
+    QV_DISTRIBUTION1D& d = m->distribution;
+    Context::Arrays arrays{};
+    arrays[0] = {&d.D2DX2, {&d.QV_D2DX2_SET1}};
+    Context context = ContextOf(*m, arrays, 1);
+    const int one[3] = {1, 0, 0};
+    const int three[3] = {3, 0, 0};
+    context.BeginWalk(pellorin::eqn::WalkKind::SetUp);
+    EXPECT_TRUE(context.ArrayCovers(0, one, 0, 2));
+    EXPECT_FALSE(context.ArrayCovers(0, three, 0, 3));
+
+    ASSERT_TRUE(d.QV_D2DX2_SET1.Specify(QV_Value(QV_IntSetValue(2, 3), 0u)));
+    context.BeginWalk(pellorin::eqn::WalkKind::SetUp);
+    EXPECT_FALSE(context.ArrayCovers(0, one, 0, 2));
+    EXPECT_TRUE(context.ArrayCovers(0, three, 0, 3));
 }
 
 } // namespace

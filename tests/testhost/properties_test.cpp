@@ -45,6 +45,49 @@ TEST_F(PropertiesTest, ValuesConvertBetweenKindsWithoutOverflow) {
     EXPECT_STREQ(static_cast<const char*>(s), "OCFE3");
 }
 
+TEST_F(PropertiesTest, CopiedPropertyKeepsItsOwnUserValueAndAssignment) {
+    QV_STRINGPARAMETER original(true);
+    pellorin::Assign(original, QV_Value("BFD1", 2, 3, 4));
+    original.Specify(QV_Value("CFD4", 0u));
+
+    QV_STRINGPARAMETER copy(original);
+    EXPECT_TRUE(copy.IsSpecified());
+    EXPECT_STREQ(copy.v(), "CFD4");
+    copy.Specify(QV_Value("OCFE2", 0u));
+    EXPECT_STREQ(original.v(), "CFD4");
+    copy.Unspecify();
+    EXPECT_FALSE(copy.IsSpecified());
+    EXPECT_STREQ(copy.v(), "BFD1");
+    EXPECT_TRUE(original.IsSpecified());
+
+    original = copy;
+    EXPECT_FALSE(original.IsSpecified());
+    EXPECT_EQ(original.LastAssignment().tag(), (QV_ValueTag{2, 3, 4}));
+}
+
+// Every kind reads back as itself and as nothing of another kind, copies compare equal,
+// and a reset value keeps its tags.
+TEST_F(PropertiesTest, ValuesOfEveryKindReadBackAndCompare) {
+    const QV_Value values[] = {QV_Value(), QV_Value(4, 1, 2, 3), QV_Value(2.5, 1, 2, 3),
+                               QV_Value("idx", 1, 2, 3), QV_Value(QV_IntSetValue(1, 3), 1, 2, 3)};
+    for (const QV_Value& value : values) {
+        const QV_Value copy = value;
+        EXPECT_TRUE(copy == value);
+        const bool text = value.kind() == QV_Value::Kind::Text;
+        EXPECT_STREQ(value.AsText(), text ? "idx" : "");
+        EXPECT_EQ(value.AsSet().Size(), value.kind() == QV_Value::Kind::Set ? 3u : 0u);
+        EXPECT_FALSE(value == QV_Value("other", 1, 2, 3));
+    }
+    QV_Value reset = values[3];
+    reset.ResetValue(1.5);
+    EXPECT_EQ(reset.kind(), QV_Value::Kind::Real);
+    EXPECT_STREQ(reset.AsText(), "");
+    EXPECT_EQ(reset.tag(), (QV_ValueTag{1, 2, 3}));
+    reset.ResetValue("idy");
+    EXPECT_STREQ(reset.AsText(), "idy");
+    EXPECT_STREQ(values[3].AsText(), "idx");
+}
+
 TEST_F(PropertiesTest, RegistrationsAreListedByOwnerInOrderAndUnlinkedFromEitherSide) {
     auto* owner = new QV_ModelTypeEx2;
     {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <limits>
 
 #include "types/distribution/context.h"
@@ -23,7 +24,10 @@ public:
         }
     }
 
-    void BeginWalk(WalkKind kind) override { m_expressions = kind == WalkKind::Expressions; }
+    void BeginWalk(WalkKind kind) override {
+        m_expressions = kind == WalkKind::Expressions;
+        m_memberships = {};
+    }
 
     const char* Method(int d) override { return Read(m_domains[d]->DISCRETIZATIONMETHOD); }
     const char* ElementBoundary(int d) override {
@@ -64,21 +68,30 @@ protected:
 
     // Whether the index lies in the set: a lookup outside an array's declared sets would
     // make an element the model does not have.
-    bool InSet(const QV_Set& set, int index) const {
-        int position = 0;
-        return Read(set).SetContains(index, position);
-    }
+    bool InSet(const QV_Set& set, int index) { return InSetRange(set, index, index); }
 
     // Whether the set holds every index from `from` to `to`, in either order. The set is
     // ordered without repeats, so it does when it holds both ends that many places apart.
-    bool InSetRange(const QV_Set& set, int from, int to) const {
+    // A walk asks the same questions row after row (every term of a row about the row's
+    // other indices, each term about its own run of nodes), so the latest answers are kept
+    // for the rest of the walk: the sets do not change during a walk.
+    bool InSetRange(const QV_Set& set, int from, int to) {
         const int lo = from < to ? from : to;
         const int hi = from < to ? to : from;
+        const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(&set) / alignof(QV_Set) +
+                                   std::uintptr_t(unsigned(lo)) * 0x9E3779B1u +
+                                   std::uintptr_t(unsigned(hi)) * 0x85EBCA77u;
+        Membership& known = m_memberships[key % kMemberships];
+        if (known.set == &set && known.lo == lo && known.hi == hi) {
+            return known.holds;
+        }
         int first = 0;
         int last = 0;
         const auto& values = Read(set);
-        return values.SetContains(lo, first) && values.SetContains(hi, last) &&
-               (long long)last - first == (long long)hi - lo;
+        const bool holds = values.SetContains(lo, first) && values.SetContains(hi, last) &&
+                           (long long)last - first == (long long)hi - lo;
+        known = {&set, lo, hi, holds};
+        return holds;
     }
 
 private:
@@ -91,6 +104,14 @@ private:
     std::array<QV_DOMAIN*, Rank> m_domains;
     std::array<QV_ARRAY_I<QV_SECTIONDATAMODEL, QV_SECTIONDATAMODEL>*, Rank> m_sections{};
     std::array<WalkMemo<QV_SECTIONDATAMODEL>, Rank> m_sectionMemo;
+    struct Membership {
+        const QV_Set* set = nullptr;
+        int lo = 0;
+        int hi = 0;
+        bool holds = false;
+    };
+    static constexpr std::size_t kMemberships = 256;
+    std::array<Membership, kMemberships> m_memberships{};
     bool m_expressions = false;
 };
 

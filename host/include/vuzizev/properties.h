@@ -1,6 +1,8 @@
 // Parameters, variables and component lists: the host's property classes with values.
 #pragma once
 
+#include <memory>
+
 #include "vuzizev/object.h"
 #include "vuzizev/values.h"
 
@@ -56,11 +58,27 @@ private:
     // The value as this property holds it, or none when it cannot hold it.
     bool Holds(const QV_Value& value, QV_Value& held) const;
 
-    // The user's value and the last assignment, kept from the first of either on: most
+    // The user's value, on its own block: few properties get one, while a model may assign a
+    // value to every element of an array.
+    class Specified {
+    public:
+        Specified() = default;
+        Specified(const Specified& other);
+        Specified& operator=(const Specified& other);
+        bool IsEmpty() const { return m_value == nullptr || m_value->IsEmpty(); }
+        const QV_Value& Get() const;
+        void Set(QV_Value value);
+        void Clear() { m_value.reset(); }
+
+    private:
+        std::unique_ptr<QV_Value> m_value;
+    };
+
+    // The last assignment and the user's value, kept from the first of either on: most
     // elements of an array never get one.
     struct Held {
-        QV_Value specified;
         QV_Value assigned;
+        Specified specified;
     };
     Held& HeldValues();
 

@@ -52,11 +52,13 @@ public:
     void ResetValue(const char* value);
 
 private:
+    // 48 bytes: a model may hold one assigned value per node. A text or a set lies behind
+    // m_shared (a std::string or a QV_SetValue by m_kind), shared because it is never changed
+    // in place.
     Kind m_kind = Kind::Empty;
+    unsigned m_plainTag = 0;
+    QV_ValueTag m_tag;
     int m_integer = 0;
     double m_real = 0.0;
-    std::string m_text;
-    std::shared_ptr<const QV_SetValue> m_set; // shared: a set value is never changed in place
-    QV_ValueTag m_tag;
-    unsigned m_plainTag = 0;
+    std::shared_ptr<const void> m_shared;
 };
