@@ -215,10 +215,10 @@ QV_ModelType::~QV_ModelType() {
 }
 
 ULONG STDMETHODCALLTYPE QV_ModelType::AddRef() {
-    return QV_Unknown::AddRef();
+    return QV_PtrVectorObject::AddRef();
 }
 ULONG STDMETHODCALLTYPE QV_ModelType::Release() {
-    return QV_Unknown::Release();
+    return QV_PtrVectorObject::Release();
 }
 
 int QV_ModelType::SetUpEquations() {

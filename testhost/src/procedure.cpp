@@ -142,18 +142,6 @@ const char* ConstProcValue::String() const {
     return vzt::detail::KeepString(text.c_str());
 }
 
-// ---- QV_PtrVectorObject ---------------------------------------------------------------
-
-QV_PtrVectorObject::~QV_PtrVectorObject() = default;
-
-void QV_PtrVectorObject::Destroy() {
-    delete this;
-}
-
-const char* QV_PtrVectorObject::Name() const {
-    return "";
-}
-
 // ---- QV_ProcedureType -----------------------------------------------------------------
 
 // A copy has made no call of its own yet; its element list is its own, with the same

@@ -208,7 +208,7 @@ TEST_P(CreatableType, FactoryMakesOneReferenceRegisteredWithItselfOrNothingAtAll
     const auto addRefs = EventsOf(vzt::EventKind::AddRef);
     ASSERT_EQ(addRefs.size(), 1u);
     EXPECT_EQ(addRefs[0].object, made);
-    EXPECT_EQ(static_cast<void*>(made), static_cast<QV_Unknown*>(made));
+    EXPECT_EQ(static_cast<void*>(made), static_cast<QV_PtrVectorObject*>(made));
     ExpectRegistrations(GetParam(), made);
     // Nothing is registered with any other owner (member ports have none of their own).
     for (const vzt::Event& e : EventsOf(vzt::EventKind::AddProperty)) {

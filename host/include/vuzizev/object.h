@@ -55,14 +55,14 @@ struct IDispatch : public IUnknown {
 
 class QV_Container;
 
-// The host's implementation of the two interfaces at the root of every object: reference
-// counting (objects start with no reference; the last Release destroys the object), no other
-// interface and no automation.
-class VZ_API QV_Unknown : public IDispatch {
+// The root of every host object: the host's implementation of the two interfaces (reference
+// counting: objects start with no reference, the last Release destroys the object; no other
+// interface and no automation), and the name under which the host lists the object.
+class VZ_API QV_PtrVectorObject : public IDispatch {
 public:
-    QV_Unknown() = default;
-    QV_Unknown(const QV_Unknown&) noexcept {}
-    QV_Unknown& operator=(const QV_Unknown&) noexcept { return *this; }
+    QV_PtrVectorObject() = default;
+    QV_PtrVectorObject(const QV_PtrVectorObject&) noexcept {}
+    QV_PtrVectorObject& operator=(const QV_PtrVectorObject&) noexcept { return *this; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -74,7 +74,9 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT* argumentError) override;
-    virtual ~QV_Unknown();
+    virtual ~QV_PtrVectorObject();
+    virtual void Destroy();
+    virtual const char* Name() const;
 
     ULONG RefCount() const { return m_refs; }
 
@@ -83,7 +85,7 @@ private:
 };
 
 // Anything that can stand in a container: a property, a reference or a type object.
-class VZ_API QV_Containable : public QV_Unknown {
+class VZ_API QV_Containable : public QV_PtrVectorObject {
 public:
     QV_Containable() = default;
     QV_Containable(const QV_Containable& other);
