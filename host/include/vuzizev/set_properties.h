@@ -45,6 +45,8 @@ class VZ_API QV_INTEGERSET : public QV_Set {
 public:
     QV_INTEGERSET();
     ~QV_INTEGERSET() override;
+    QV_INTEGERSET(const QV_INTEGERSET& other) = default;
+    QV_INTEGERSET& operator=(const QV_INTEGERSET& other);
     QV_INTEGERSET& operator*() { return *this; }
 };
 
@@ -52,5 +54,7 @@ class VZ_API QV_STRINGSET : public QV_Set {
 public:
     explicit QV_STRINGSET(bool init = true);
     ~QV_STRINGSET() override;
+    QV_STRINGSET(const QV_STRINGSET& other) = default;
+    QV_STRINGSET& operator=(const QV_STRINGSET& other);
     QV_STRINGSET& operator*() { return *this; }
 };
