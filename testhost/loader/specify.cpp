@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "standin/host_access.h"
+
 namespace vzt {
 namespace {
 
@@ -132,7 +134,7 @@ bool SpecifySet(QV_Set& p, const std::string& name, const std::string& text, std
 } // namespace
 
 bool SpecifyFromText(QV_Containable& property, const std::string& text, std::string& error) {
-    const std::string name = property.PropertyName();
+    const std::string name = vzt::PropertyName(property);
     QV_Containable* target = &property;
     if (auto* named = dynamic_cast<QV_VirtualBase*>(&property)) {
         QV_Type* object = named->VirtualLink();

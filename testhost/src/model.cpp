@@ -312,6 +312,10 @@ QV_ModelTypeEx2& QV_ModelTypeEx2::operator=(const QV_ModelTypeEx2& other) = defa
 
 QV_PortType::~QV_PortType() = default;
 
+QV_Direction QV_PortType::Direction() const {
+    return vzt::HostAccess::PropertyDirection(*this);
+}
+
 void QV_PortType::UnsetIsToBeExported() {
     m_toBeExported = false;
     vzt::detail::Record({.kind = vzt::EventKind::UnsetIsToBeExported, .object = this});

@@ -10,6 +10,7 @@
 
 #include <standin/expressions.h>
 
+#include "standin/host_access.h"
 #include "support/host_fixture.h"
 #include "types/distribution1d/distribution1d.h"
 
@@ -80,7 +81,7 @@ struct Model {
         for (const auto& [name, array] : arrays) {
             for (std::size_t i = 0; i < array->Elements().Size(); ++i) {
                 if (array->Elements().At(i) == p) {
-                    return name + std::string(p->PropertyName());
+                    return name + std::string(vzt::PropertyName(*p));
                 }
             }
         }
@@ -88,7 +89,7 @@ struct Model {
         for (std::size_t i = 0; i < sections.Elements().Size(); ++i) {
             auto* section = dynamic_cast<QV_SECTIONDATAMODEL*>(sections.Elements().At(i));
             if (section != nullptr && &section->ELEMENTLENGTH == p) {
-                return "h" + std::string(section->PropertyName());
+                return "h" + std::string(vzt::PropertyName(*section));
             }
         }
         return "?";

@@ -14,6 +14,7 @@
 #include "framework/assign.h"
 #include "framework/index_family.h"
 #include "framework/string_in_set.h"
+#include "standin/host_access.h"
 #include "support/counting_array.h"
 
 namespace {
@@ -156,7 +157,7 @@ TYPED_TEST(IndexFamilyModel, LookupsAndNewElementsKeepTheRowMajorTableOfAllCombi
             if (known) {
                 EXPECT_EQ(element, m.elements[t]) << "a second lookup returns the same";
             } else {
-                EXPECT_EQ(element->PropertyName(), IndexString(t));
+                EXPECT_EQ(vzt::PropertyName(*element), IndexString(t));
                 m.Record(t, element);
             }
             m.ExpectMatches();
@@ -178,7 +179,7 @@ TYPED_TEST(IndexFamilyModel, LookupsAndNewElementsKeepTheRowMajorTableOfAllCombi
             if (m.elements.count(t) == 0) {
                 QV_Type* element = m.array.Elements().At(i);
                 ASSERT_NE(element, nullptr);
-                EXPECT_EQ(element->PropertyName(), IndexString(t));
+                EXPECT_EQ(vzt::PropertyName(*element), IndexString(t));
                 m.Record(t, element);
             }
         }
@@ -197,7 +198,7 @@ TEST_F(IndexFamily, NewElementsFillsAnEmptyTableButNoTableThatDoesNotMatchItsSet
     a.AddIndexValueOnly(0, 2);
     a.AddIndexValueOnly(1, 5);
     EXPECT_EQ(a.NewElements(), 2);
-    EXPECT_STREQ(a.Elements().At(1)->PropertyName(), "(2,5)");
+    EXPECT_STREQ(vzt::PropertyName(*a.Elements().At(1)), "(2,5)");
     a.AddIndexValueOnly(0, 3); // the sets now say 3 x 1, the table holds 2
     EXPECT_EQ(a.NewElements(), 0);
     EXPECT_EQ(a.Find(4, 4), nullptr);
@@ -224,7 +225,7 @@ TEST_F(IndexFamily, CreateMissingArrayElementMakesOnlyWhatAWellFormedStringNames
         Array2 a;
         a.CreateMissingArrayElement(index);
         ASSERT_EQ(a.made, 1) << index;
-        EXPECT_STREQ(a.Elements().At(0)->PropertyName(), "(3,7)");
+        EXPECT_STREQ(vzt::PropertyName(*a.Elements().At(0)), "(3,7)");
     }
     for (const char* index : {"x,7)", "3,x)", "3;7)", "3,7", "3)", "3,7)8", "", "99999999999,7)",
                               "\"3\",7)", static_cast<const char*>(nullptr)}) {
@@ -343,7 +344,7 @@ TEST_F(IndexFamily, ArrayElementsAreOfTheArrayTypeMadeOnceOrAClearFailure) {
     QV_PARTIALDERIVATIVE& e = ddx(2, 3);
     EXPECT_EQ(&ddx(2, 3), &e);
     QV_ARRAY_III<QV_REALVARIABLE, QV_REALVARIABLE> value;
-    EXPECT_STREQ(value(1, 2, 3).PropertyName(), "(1,2,3)");
+    EXPECT_STREQ(vzt::PropertyName(value(1, 2, 3)), "(1,2,3)");
     QV_ARRAY_I<QV_REALPARAMETER, QV_REALPARAMETER> polypoint;
     vzt::FailAllAllocations(true);
     EXPECT_EQ(polypoint.Get(4), nullptr);

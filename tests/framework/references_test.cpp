@@ -8,6 +8,7 @@
 #include "framework/arrays.h"
 #include "framework/frame.h"
 #include "framework/references.h"
+#include "standin/host_access.h"
 #include "support/counting_array.h"
 #include "types/generic/models.h"
 #include "types/generic/multiports.h"
@@ -58,7 +59,7 @@ TYPED_TEST(Reference, DefaultObjectIsANewTFromTheHostsAllocatorOrNullWithNothing
     ASSERT_NE(first, nullptr);
     ASSERT_NE(first, second);
     EXPECT_NE(dynamic_cast<T*>(first), nullptr);
-    EXPECT_EQ(first->RefCount(), 0u) << "the caller owns it; no reference is taken";
+    EXPECT_EQ(vzt::RefCount(*first), 0u) << "the caller owns it; no reference is taken";
     EXPECT_GT(vzt::Allocator().liveBlocks, before.liveBlocks);
     delete first;
     delete second;
@@ -169,7 +170,7 @@ TYPED_TEST(Multiport, EachNamedConnectionPortIsMadeOnceAndOtherNamesFindNothing)
     const QV_Value& names = m.ConnectionNames().LastAssignment();
     EXPECT_EQ(names.plainTag(), 7u) << "the unsigned argument tags the assigned names";
     EXPECT_EQ(names.AsSet().Size(), 1u);
-    EXPECT_EQ(first->PropertyName(), std::string("(\"pump\")"));
+    EXPECT_EQ(vzt::PropertyName(*first), std::string("(\"pump\")"));
 
     EXPECT_EQ(m.FindConnectionPort("unknown"), nullptr);
     EXPECT_EQ(m.FindConnectionPort("PUMP"), nullptr);

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "drive.h"
+#include "standin/host_access.h"
 #include "support/host_fixture.h"
 #include "support/type_cases.h"
 #include "types/distribution1d/distribution1d.h"
@@ -132,7 +133,7 @@ TEST_P(TypeFrame, JacPatternResetsExpressionsOncePerLevelBeforeTheHostAndReturns
 
 TEST_P(TypeFrame, MemberPortsHaveNoParentButBelongToTheirOwner) {
     for (const QV_Containable* property : object->Properties()) {
-        EXPECT_EQ(property->PropertyOwner(), object);
+        EXPECT_EQ(vzt::PropertyOwner(*property), object);
         if (auto* port = dynamic_cast<const QV_CONTROLPORT*>(property)) {
             EXPECT_EQ(port->m_parent, nullptr);
             EXPECT_FALSE(port->IsToBeExported());
@@ -204,7 +205,7 @@ TEST_P(CreatableType, FactoryMakesOneReferenceRegisteredWithItselfOrNothingAtAll
 
     QV_ModelType* made = GetParam().factory();
     ASSERT_NE(made, nullptr);
-    EXPECT_EQ(made->RefCount(), 1u);
+    EXPECT_EQ(vzt::RefCount(*made), 1u);
     const auto addRefs = EventsOf(vzt::EventKind::AddRef);
     ASSERT_EQ(addRefs.size(), 1u);
     EXPECT_EQ(addRefs[0].object, made);

@@ -1,4 +1,5 @@
 #include "procedure_fixture.h"
+#include "standin/host_access.h"
 
 #include <algorithm>
 #include <iterator>
@@ -74,7 +75,7 @@ void ProcedureTest::Build(const Binding& b, bool describe, std::size_t failAlloc
         Y.push_back(make(value));
     }
     for (const int k : b.nonSolver1) {
-        X[std::size_t(k)]->SetSolverVariable(false);
+        vzt::SetSolverVariable(*X[std::size_t(k)], false);
     }
     spy = {};
     vzt::FailAllocation(failAllocation);

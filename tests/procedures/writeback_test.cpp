@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "procedure_fixture.h"
+#include "standin/host_access.h"
 
 namespace proctest {
 namespace {
@@ -100,7 +101,7 @@ TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenAndTold) {
         owned.emplace_back(v);
         QV_Value before = e.before;
         e.specified ? v->Specify(before) : v->Assign(&before);
-        v->SetSolverVariable(e.solver);
+        vzt::SetSolverVariable(*v, e.solver);
         arrays[e.argument].push_back(v);
     }
     std::unique_ptr<QVProc_WRITEBACK> p(new QVProc_WRITEBACK);

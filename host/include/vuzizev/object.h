@@ -55,6 +55,10 @@ struct IDispatch : public IUnknown {
 
 class QV_Container;
 
+namespace vzt {
+class HostAccess; // the stand-in's own view of what the host keeps
+}
+
 // The root of every host object: the host's implementation of the two interfaces (reference
 // counting: objects start with no reference, the last Release destroys the object; no other
 // interface and no automation), and the name under which the host lists the object.
@@ -78,9 +82,8 @@ public:
     virtual void Destroy();
     virtual const char* Name() const;
 
-    ULONG RefCount() const { return m_refs; }
-
 private:
+    friend class vzt::HostAccess;
     ULONG m_refs = 0;
 };
 
@@ -92,17 +95,8 @@ public:
     QV_Containable& operator=(const QV_Containable& other);
     ~QV_Containable() override;
 
-    // Registration state, as the host keeps it for a registered property.
-    const char* PropertyName() const { return m_name; }
-    const char* PropertyDescription() const;
-    QV_Direction PropertyDirection() const { return m_direction; }
-    QV_RegistrationFlavour PropertyFlavour() const { return m_flavour; }
-    QV_Container* PropertyOwner() const { return m_owner; }
-    bool IsRegistered() const { return m_flavour != QV_RegistrationFlavour::None; }
-
     // Whether the solver computes this value: real variables unless the host says otherwise.
     virtual bool IsSolverVariable() const;
-    void SetSolverVariable(bool solver) { m_solver = solver ? 1 : 0; }
 
 protected:
     // Records this property in owner's property list; shared by the three flavours.
@@ -112,6 +106,10 @@ protected:
 private:
     friend class QV_Container;
     friend class QV_Matrix; // names the elements it makes
+    friend class vzt::HostAccess;
+    // Registration state, as the host keeps it for a registered property.
+    const char* PropertyName() const { return m_name; }
+    const char* PropertyDescription() const;
     void ForgetOwner() { m_owner = nullptr; }
     // An array element's name lies in its array's store of names, which outlives it.
     void NameAsElement(const char* index) { m_name = index; }
