@@ -72,7 +72,7 @@ bool SpecifyInteger(QV_INTEGERPARAMETER& p, const std::string& name, const std::
             name + ": " + text + " is below the lower bound " + std::to_string(lower->AsInteger());
         return false;
     }
-    return Accepted(p.Specify(QV_Value(value, 0u)), name, error);
+    return Accepted(vzt::Specify(p, QV_Value(value, 0u)), name, error);
 }
 
 bool SpecifyReal(QV_REALPARAMETER& p, const std::string& name, const std::string& text,
@@ -86,7 +86,7 @@ bool SpecifyReal(QV_REALPARAMETER& p, const std::string& name, const std::string
         error = name + ": " + text + " is below the lower bound";
         return false;
     }
-    return Accepted(p.Specify(QV_Value(value, 0u)), name, error);
+    return Accepted(vzt::Specify(p, QV_Value(value, 0u)), name, error);
 }
 
 bool SpecifyString(QV_STRINGPARAMETER& p, const std::string& name, const std::string& text,
@@ -106,7 +106,7 @@ bool SpecifyString(QV_STRINGPARAMETER& p, const std::string& name, const std::st
             return false;
         }
     }
-    return Accepted(p.Specify(QV_Value(text.c_str(), 0u)), name, error);
+    return Accepted(vzt::Specify(p, QV_Value(text.c_str(), 0u)), name, error);
 }
 
 bool SpecifySet(QV_Set& p, const std::string& name, const std::string& text, std::string& error) {
@@ -116,7 +116,7 @@ bool SpecifySet(QV_Set& p, const std::string& name, const std::string& text, std
         for (const std::string& m : members) {
             set += m.c_str();
         }
-        return Accepted(p.Specify(QV_Value(set, 0u)), name, error);
+        return Accepted(vzt::Specify(p, QV_Value(set, 0u)), name, error);
     }
     QV_SetValue set;
     set.ResetType(QV_SetTypeInteger);
@@ -128,7 +128,7 @@ bool SpecifySet(QV_Set& p, const std::string& name, const std::string& text, std
         }
         set += value;
     }
-    return Accepted(p.Specify(QV_Value(set, 0u)), name, error);
+    return Accepted(vzt::Specify(p, QV_Value(set, 0u)), name, error);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "control.h"
-#include "standin/host_access.h"
 #include "vuzizev/model.h"
 
 // ---- QV_PtrVectorObject
@@ -161,28 +160,4 @@ const char* QV_Type::QV_DefaultDESCRIPTION() const {
 
 bool QV_Type::ContainerDerivesFrom(const char*) {
     return false;
-}
-
-// ---- the stand-in's view ------------------------------------------------------------------
-
-unsigned long vzt::HostAccess::RefCount(const QV_PtrVectorObject& object) {
-    return object.m_refs;
-}
-const char* vzt::HostAccess::PropertyName(const QV_Containable& property) {
-    return property.PropertyName();
-}
-const char* vzt::HostAccess::PropertyDescription(const QV_Containable& property) {
-    return property.PropertyDescription();
-}
-QV_Direction vzt::HostAccess::PropertyDirection(const QV_Containable& property) {
-    return property.m_direction;
-}
-QV_RegistrationFlavour vzt::HostAccess::PropertyFlavour(const QV_Containable& property) {
-    return property.m_flavour;
-}
-QV_Container* vzt::HostAccess::PropertyOwner(const QV_Containable& property) {
-    return property.m_owner;
-}
-void vzt::HostAccess::SetSolverVariable(QV_Containable& property, bool solver) {
-    property.m_solver = solver ? 1 : 0;
 }

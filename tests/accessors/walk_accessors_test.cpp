@@ -27,10 +27,10 @@ struct Configuration {
 struct Model {
     explicit Model(const Configuration& c) {
         distribution.XDOMAIN.Link(&domain);
-        domain.DISCRETIZATIONMETHOD.Specify(QV_Value(c.method, 0u));
-        domain.NUMSECTIONS.Specify(QV_Value(c.sections, 0u));
-        domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(c.hod, 0u));
-        domain.ELEMENTBOUNDARYCONDITION.Specify(QV_Value(c.ebc, 0u));
+        vzt::Specify(domain.DISCRETIZATIONMETHOD, QV_Value(c.method, 0u));
+        vzt::Specify(domain.NUMSECTIONS, QV_Value(c.sections, 0u));
+        vzt::Specify(domain.HIGHESTORDERDERIVATIVE, QV_Value(c.hod, 0u));
+        vzt::Specify(domain.ELEMENTBOUNDARYCONDITION, QV_Value(c.ebc, 0u));
         for (QV_ModelType* m : std::initializer_list<QV_ModelType*>{&domain, &distribution}) {
             m->SetDims();
             m->ExecuteAssignments(1, 0);
@@ -171,8 +171,8 @@ TEST_P(WalkAccessors, EachWalkReadsOnlyItsOwnAccessor) {
 
     Model first(read.configuration);
     const Change toFirst = read.change(first);
-    const QV_Value value = toFirst.property.Current();
-    ASSERT_TRUE(toFirst.property.Specify(toFirst.other));
+    const QV_Value value = vzt::Current(toFirst.property);
+    ASSERT_TRUE(vzt::Specify(toFirst.property, toFirst.other));
     vzt::SetSecondValue(toFirst.property, value);
     EXPECT_NE(first.SetUp(), setUp) << "SetUpEquations ignored v()";
     EXPECT_EQ(first.Expressions(), expressions) << "v() reached JacPattern";

@@ -167,7 +167,7 @@ TYPED_TEST(Multiport, EachNamedConnectionPortIsMadeOnceAndOtherNamesFindNothing)
     EXPECT_EQ(m.CreateConnectionPort("pump", 7), first);
     EXPECT_EQ(m.FindConnectionPort("pump"), first);
     EXPECT_EQ(m.Connect("pump"), first);
-    const QV_Value& names = m.ConnectionNames().LastAssignment();
+    const QV_Value& names = vzt::LastAssignment(m.ConnectionNames());
     EXPECT_EQ(names.plainTag(), 7u) << "the unsigned argument tags the assigned names";
     EXPECT_EQ(names.AsSet().Size(), 1u);
     EXPECT_EQ(vzt::PropertyName(*first), std::string("(\"pump\")"));

@@ -60,7 +60,7 @@ void ProcedureTest::Build(const Binding& b, bool describe, std::size_t failAlloc
     binding = b;
     owner = std::make_unique<QV_ModelTypeEx>();
     count = std::make_unique<QV_INTEGERPARAMETER>();
-    count->Specify(QV_Value(b.count, 0u));
+    vzt::Specify(*count, QV_Value(b.count, 0u));
     const auto make = [this](double value) {
         variables.push_back(std::make_unique<QV_REALVARIABLE>());
         SetValue(*variables.back(), value);

@@ -18,14 +18,14 @@ TEST_F(PropertiesTest, UserValueStandsAgainstLaterDefaultAssignments) {
 
     pellorin::Assign(sections, QV_Value(3, 7, 4, 12));
     EXPECT_EQ(sections.v(), 3);
-    EXPECT_EQ(sections.LastAssignment().tag(), (QV_ValueTag{7, 4, 12}));
+    EXPECT_EQ(vzt::LastAssignment(sections).tag(), (QV_ValueTag{7, 4, 12}));
 
-    sections.Specify(QV_Value(5, 0u));
+    vzt::Specify(sections, QV_Value(5, 0u));
     pellorin::Assign(sections, QV_Value(9, 7, 4, 12));
     EXPECT_EQ(sections.v(), 5);
-    EXPECT_EQ(sections.LastAssignment().AsInteger(), 9);
+    EXPECT_EQ(vzt::LastAssignment(sections).AsInteger(), 9);
 
-    sections.Unspecify();
+    vzt::Unspecify(sections);
     EXPECT_EQ(sections.v(), 9);
 }
 

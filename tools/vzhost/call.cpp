@@ -178,7 +178,7 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
         if (!v) {
             throw std::bad_alloc();
         }
-        v->Specify(QV_Value(value, 0u));
+        vzt::Specify(*v, QV_Value(value, 0u));
         vzt::SetSolverVariable(*v, solver);
         names[v.get()] = name;
     };

@@ -25,16 +25,6 @@ public:
     // once. Only sets have dependents: on any other property this does nothing.
     void AddDependent(QV_Matrix* dependent);
 
-    // What the user has specified; a later Assign does not override it. False (nothing
-    // changes) when the property cannot hold a value of that kind.
-    bool Specify(const QV_Value& value);
-    void Unspecify();
-    bool IsSpecified() const { return m_held != nullptr && !m_held->specified.IsEmpty(); }
-
-    // The last default assignment (empty when none), with its tag.
-    const QV_Value& LastAssignment() const;
-    // The value in force: the user's, else the last assignment, else the type's default.
-    const QV_Value& Current() const;
     // The value in force as an integer, a real or a text.
     int Integer() const;
     double Real() const;
@@ -51,6 +41,18 @@ protected:
     bool StoreAssignment(const QV_Value& value);
 
 private:
+    friend class vzt::HostAccess;
+    // What the user has specified; a later Assign does not override it. False (nothing
+    // changes) when the property cannot hold a value of that kind.
+    bool Specify(const QV_Value& value);
+    void Unspecify();
+    bool IsSpecified() const { return m_held != nullptr && !m_held->specified.IsEmpty(); }
+
+    // The last default assignment (empty when none), with its tag.
+    const QV_Value& LastAssignment() const;
+    // The value in force: the user's, else the last assignment, else the type's default.
+    const QV_Value& Current() const;
+
     // The value a property holds before anything is specified or assigned.
     const QV_Value* DefaultValueInForce() const;
     // The value as this property holds it, or none when it cannot hold it.

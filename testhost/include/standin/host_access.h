@@ -12,6 +12,8 @@ class QV_Containable;
 class QV_EquationStore;
 class QV_ModelType;
 class QV_PtrVectorObject;
+class QV_Value;
+class QV_VarParamProp;
 
 namespace vzt {
 
@@ -29,6 +31,16 @@ public:
     // Whether the solver computes the value (as the user sets it, overriding the class's
     // choice).
     static void SetSolverVariable(QV_Containable& property, bool solver);
+
+    // What the user has specified; a later Assign does not override it. False (nothing
+    // changes) when the property cannot hold a value of that kind.
+    static bool Specify(QV_VarParamProp& property, const QV_Value& value);
+    static void Unspecify(QV_VarParamProp& property);
+    static bool IsSpecified(const QV_VarParamProp& property);
+    // The last default assignment (empty when none), with its tag.
+    static const QV_Value& LastAssignment(const QV_VarParamProp& property);
+    // The value in force: the user's, else the last assignment, else the type's default.
+    static const QV_Value& Current(const QV_VarParamProp& property);
 
     static QV_EquationStore& Equations(const QV_ModelType& model);
     // Where JacPattern may write rows and cols entries; set by whoever drives the model.
@@ -57,6 +69,21 @@ inline QV_Container* PropertyOwner(const QV_Containable& property) {
 }
 inline void SetSolverVariable(QV_Containable& property, bool solver) {
     HostAccess::SetSolverVariable(property, solver);
+}
+inline bool Specify(QV_VarParamProp& property, const QV_Value& value) {
+    return HostAccess::Specify(property, value);
+}
+inline void Unspecify(QV_VarParamProp& property) {
+    HostAccess::Unspecify(property);
+}
+inline bool IsSpecified(const QV_VarParamProp& property) {
+    return HostAccess::IsSpecified(property);
+}
+inline const QV_Value& LastAssignment(const QV_VarParamProp& property) {
+    return HostAccess::LastAssignment(property);
+}
+inline const QV_Value& Current(const QV_VarParamProp& property) {
+    return HostAccess::Current(property);
 }
 
 inline QV_EquationStore& Equations(const QV_ModelType& model) {
