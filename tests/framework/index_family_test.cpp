@@ -237,19 +237,27 @@ TEST_F(IndexFamily, CreateMissingArrayElementMakesOnlyWhatAWellFormedStringNames
     }
 }
 
-TEST_F(IndexFamily, StringIndexOf127CharactersIsReadAnd128IsRefused) {
+// The family measures a string index itself and hands the host's reader only one that fits
+// its buffer: a host that trusted its caller would write past the buffer otherwise.
+TEST_F(IndexFamily, StringIndexOf127CharactersIsReadAnd128IsRefusedBeforeTheHostReadsIt) {
     CountingArray<QV_BASE_SI> a;
     const std::string fits(127, 'k');
     const std::string overlong(128, 'k');
-    a.CreateMissingArrayElement(("\"" + overlong + "\",1)").c_str());
-    a.CreateMissingArrayElement((overlong + ",1)").c_str());
+    for (const std::string& index : {"\"" + overlong + "\",1)", overlong + ",1)",
+                                     "\"" + fits + "\\\"\",1)", fits + "2,1)"}) {
+        vzt::ClearJournal();
+        a.CreateMissingArrayElement(index.c_str());
+        EXPECT_EQ(CountOf(vzt::EventKind::ReadIndex), 0u) << index;
+    }
     EXPECT_EQ(a.made, 0);
     EXPECT_EQ(a.IndexValues(0).Size(), 0u);
+    vzt::ClearJournal();
     a.CreateMissingArrayElement(("\"" + fits + "\",1)").c_str());
     ASSERT_EQ(a.made, 1);
     EXPECT_EQ(a.IndexValues(0).String(0), fits);
-    a.CreateMissingArrayElement((fits + "2,1)").c_str());
-    EXPECT_EQ(a.made, 1);
+    const auto reads = EventsOf(vzt::EventKind::ReadIndex);
+    ASSERT_EQ(reads.size(), 1u);
+    EXPECT_EQ(reads[0].a, 127);
 }
 
 TEST_F(IndexFamily, SetDimDeclaresSetsInOrderAndTouchesNoValues) {
