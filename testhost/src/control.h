@@ -13,6 +13,8 @@ namespace vzt::detail {
 inline constexpr std::size_t kIndexBufferSize = 128;
 
 bool JournalOn();
+// Whether only blanks are left at cursor, as after the last index of a complete index string.
+bool AtEndOfIndex(const char* cursor);
 
 // Destroys an object that the host owns and returns its memory to MyFree. Every object handed
 // to the host to own (an array's element, an equation, a default object) lives in memory from

@@ -1,6 +1,7 @@
 // The stand-in's view of what it keeps of host objects beyond the host's interface.
 #include "standin/host_access.h"
 
+#include "vuzizev/matrix.h"
 #include "vuzizev/object.h"
 #include "vuzizev/properties.h"
 
@@ -40,4 +41,14 @@ const QV_Value& vzt::HostAccess::LastAssignment(const QV_VarParamProp& property)
 }
 const QV_Value& vzt::HostAccess::Current(const QV_VarParamProp& property) {
     return property.Current();
+}
+
+const char* vzt::HostAccess::IndexString(const QV_Matrix& array) {
+    return array.IndexString().c_str();
+}
+const QV_SetValue& vzt::HostAccess::IndexValues(const QV_Matrix& array, int k) {
+    return array.IndexValues(k);
+}
+QV_Set* vzt::HostAccess::DeclaredSet(const QV_Matrix& array, int k) {
+    return array.DeclaredSet(k);
 }

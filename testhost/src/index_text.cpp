@@ -146,6 +146,6 @@ bool QV_Matrix::ReadIndex(const char*& cursor, char* buffer, char terminator) {
     return true;
 }
 
-bool QV_Matrix::AtEndOfIndex(const char* cursor) {
+bool vzt::detail::AtEndOfIndex(const char* cursor) {
     return cursor != nullptr && *SkipBlanks(cursor) == 0;
 }

@@ -59,7 +59,7 @@ std::string Bindings(const QV_Container& distribution,
         }
         out += (out.empty() ? "" : "; ") + std::string(vzt::PropertyName(*property)) + ":";
         for (int k = 0; k < array->Dimensions(); ++k) {
-            const QV_Set* set = array->DeclaredSet(k);
+            const QV_Set* set = vzt::DeclaredSet(*array, k);
             std::string name = set == nullptr ? "-" : "?";
             for (const auto& [prefix, owner] : owners) {
                 for (const QV_Containable* candidate : owner->Properties()) {

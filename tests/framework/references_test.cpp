@@ -145,7 +145,7 @@ TYPED_TEST(Multiport, RegistersItsConnectionArrayAndWalksItselfFirstThenEachConn
     TypeParam m;
     ASSERT_EQ(m.Properties().size(), 1u);
     EXPECT_EQ(m.Properties()[0], &m.CONNECTION);
-    EXPECT_EQ(m.CONNECTION.DeclaredSet(0), &m.ConnectionNames());
+    EXPECT_EQ(vzt::DeclaredSet(m.CONNECTION, 0), &m.ConnectionNames());
     EXPECT_EQ(m.PortCount(true), 1) << "a new multiport counts only itself";
     QV_PortType* b = m.CreateConnectionPort("b", 3);
     QV_PortType* a = m.CreateConnectionPort("a", 3);
@@ -207,7 +207,7 @@ TEST_F(Multiports, AssignedMultiportKeepsItsOwnNamesBound) {
     source.Connect("a");
     QV_QV_MICONTROLPORT target;
     target = source;
-    EXPECT_EQ(target.CONNECTION.DeclaredSet(0), &target.ConnectionNames());
+    EXPECT_EQ(vzt::DeclaredSet(target.CONNECTION, 0), &target.ConnectionNames());
     EXPECT_NE(target.FindConnectionPort("a"), nullptr);
     EXPECT_NE(target.FindConnectionPort("a"), source.FindConnectionPort("a"));
 }

@@ -53,7 +53,7 @@ std::map<int, QV_Type*> ElementsOf(const QV_Matrix& array) {
     if (array.Dimensions() != 1) {
         return elements;
     }
-    const QV_SetValue& indices = array.IndexValues(0);
+    const QV_SetValue& indices = vzt::IndexValues(array, 0);
     for (std::size_t p = 0; p < indices.Size() && p < array.Elements().Size(); ++p) {
         if (QV_Type* element = array.Elements().At(p)) {
             elements[indices.Integer(int(p))] = element;

@@ -10,7 +10,10 @@
 class QV_Container;
 class QV_Containable;
 class QV_EquationStore;
+class QV_Matrix;
 class QV_ModelType;
+class QV_Set;
+class QV_SetValue;
 class QV_PtrVectorObject;
 class QV_Value;
 class QV_VarParamProp;
@@ -41,6 +44,12 @@ public:
     static const QV_Value& LastAssignment(const QV_VarParamProp& property);
     // The value in force: the user's, else the last assignment, else the type's default.
     static const QV_Value& Current(const QV_VarParamProp& property);
+
+    // An array's index string of the element about to be made, the values of index set k as
+    // the array keeps them, and the set declared for dimension k (null when none is).
+    static const char* IndexString(const QV_Matrix& array);
+    static const QV_SetValue& IndexValues(const QV_Matrix& array, int k);
+    static QV_Set* DeclaredSet(const QV_Matrix& array, int k);
 
     static QV_EquationStore& Equations(const QV_ModelType& model);
     // Where JacPattern may write rows and cols entries; set by whoever drives the model.
@@ -84,6 +93,15 @@ inline const QV_Value& LastAssignment(const QV_VarParamProp& property) {
 }
 inline const QV_Value& Current(const QV_VarParamProp& property) {
     return HostAccess::Current(property);
+}
+inline const char* IndexString(const QV_Matrix& array) {
+    return HostAccess::IndexString(array);
+}
+inline const QV_SetValue& IndexValues(const QV_Matrix& array, int k) {
+    return HostAccess::IndexValues(array, k);
+}
+inline QV_Set* DeclaredSet(const QV_Matrix& array, int k) {
+    return HostAccess::DeclaredSet(array, k);
 }
 
 inline QV_EquationStore& Equations(const QV_ModelType& model) {
