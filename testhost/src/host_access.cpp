@@ -4,6 +4,7 @@
 #include "vuzizev/matrix.h"
 #include "vuzizev/object.h"
 #include "vuzizev/properties.h"
+#include "vuzizev/set_properties.h"
 
 unsigned long vzt::HostAccess::RefCount(const QV_PtrVectorObject& object) {
     return object.m_refs;
@@ -51,4 +52,7 @@ const QV_SetValue& vzt::HostAccess::IndexValues(const QV_Matrix& array, int k) {
 }
 QV_Set* vzt::HostAccess::DeclaredSet(const QV_Matrix& array, int k) {
     return array.DeclaredSet(k);
+}
+std::size_t vzt::HostAccess::DependentCount(const QV_Set& set) {
+    return set.Dependents().size();
 }

@@ -50,6 +50,8 @@ public:
     static const char* IndexString(const QV_Matrix& array);
     static const QV_SetValue& IndexValues(const QV_Matrix& array, int k);
     static QV_Set* DeclaredSet(const QV_Matrix& array, int k);
+    // How many arrays hear of the set's changes.
+    static std::size_t DependentCount(const QV_Set& set);
 
     static QV_EquationStore& Equations(const QV_ModelType& model);
     // Where JacPattern may write rows and cols entries; set by whoever drives the model.
@@ -102,6 +104,9 @@ inline const QV_SetValue& IndexValues(const QV_Matrix& array, int k) {
 }
 inline QV_Set* DeclaredSet(const QV_Matrix& array, int k) {
     return HostAccess::DeclaredSet(array, k);
+}
+inline std::size_t DependentCount(const QV_Set& set) {
+    return HostAccess::DependentCount(set);
 }
 
 inline QV_EquationStore& Equations(const QV_ModelType& model) {
