@@ -11,7 +11,7 @@ struct Model1D {
 
     Model1D(const char* method, long nodes) {
         walkbench::SpecifyDomain(domain, method, nodes);
-        distribution.INTEGRALS.Specify(QV_Value("idx", 0u));
+        vzt::Specify(distribution.INTEGRALS, QV_Value("idx", 0u));
         distribution.XDOMAIN.Link(&domain);
     }
     std::vector<QV_ModelType*> domains() { return {&domain}; }

@@ -18,7 +18,7 @@ void DomainSections(benchmark::State& state) {
     double seconds = 0;
     for (auto _ : state) {
         auto domain = std::make_unique<QV_DOMAIN>();
-        domain->NUMSECTIONS.Specify(QV_Value(sections, 0u));
+        vzt::Specify(domain->NUMSECTIONS, QV_Value(sections, 0u));
         const auto t0 = std::chrono::steady_clock::now();
         domain->SetDims();
         domain->ExecuteAssignments(1, 0);

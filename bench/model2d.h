@@ -28,7 +28,7 @@ struct Model2D {
         for (std::string_view name : pellorin::dist2d::kIntegrals) {
             integrals += name.data();
         }
-        distribution.INTEGRALS.Specify(QV_Value(integrals, 0u));
+        vzt::Specify(distribution.INTEGRALS, QV_Value(integrals, 0u));
         distribution.XDOMAIN.Link(&x);
         distribution.YDOMAIN.Link(&y);
     }

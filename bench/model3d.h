@@ -28,7 +28,7 @@ struct Model3D {
         for (std::string_view name : pellorin::dist3d::kIntegrals) {
             integrals += name.data();
         }
-        distribution.INTEGRALS.Specify(QV_Value(integrals, 0u));
+        vzt::Specify(distribution.INTEGRALS, QV_Value(integrals, 0u));
         distribution.XDOMAIN.Link(&x);
         distribution.YDOMAIN.Link(&y);
         distribution.ZDOMAIN.Link(&z);

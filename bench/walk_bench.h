@@ -39,10 +39,11 @@ using Clock = std::chrono::steady_clock;
 // One section of unit length cut at spacing 1 / (nodes - 1), highest derivative 2; the method
 // may raise the node count to fill its last element.
 inline void SpecifyDomain(QV_DOMAIN& domain, const char* method, long nodes) {
-    domain.DISCRETIZATIONMETHOD.Specify(QV_Value(method, 0u));
-    domain.NUMSECTIONS.Specify(QV_Value(1, 0u));
-    domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(2, 0u));
-    pellorin::Linked(domain.SPACINGPREFERENCE)->Specify(QV_Value(1.0 / double(nodes - 1), 0u));
+    vzt::Specify(domain.DISCRETIZATIONMETHOD, QV_Value(method, 0u));
+    vzt::Specify(domain.NUMSECTIONS, QV_Value(1, 0u));
+    vzt::Specify(domain.HIGHESTORDERDERIVATIVE, QV_Value(2, 0u));
+    vzt::Specify(*pellorin::Linked(domain.SPACINGPREFERENCE),
+                 QV_Value(1.0 / double(nodes - 1), 0u));
 }
 
 double Seconds(Clock::time_point from, Clock::time_point to) {

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "standin/host_access.h"
+
 namespace vzt {
 namespace {
 
@@ -60,7 +62,7 @@ bool SpecifyInteger(QV_INTEGERPARAMETER& p, const std::string& name, const std::
             name + ": " + text + " is below the lower bound " + std::to_string(lower->AsInteger());
         return false;
     }
-    return Accepted(p.Specify(QV_Value(value, 0u)), name, error);
+    return Accepted(vzt::Specify(p, QV_Value(value, 0u)), name, error);
 }
 
 bool SpecifyReal(QV_REALPARAMETER& p, const std::string& name, const std::string& text,
@@ -74,7 +76,7 @@ bool SpecifyReal(QV_REALPARAMETER& p, const std::string& name, const std::string
         error = name + ": " + text + " is below the lower bound";
         return false;
     }
-    return Accepted(p.Specify(QV_Value(value, 0u)), name, error);
+    return Accepted(vzt::Specify(p, QV_Value(value, 0u)), name, error);
 }
 
 bool SpecifyString(QV_STRINGPARAMETER& p, const std::string& name, const std::string& text,
@@ -94,7 +96,7 @@ bool SpecifyString(QV_STRINGPARAMETER& p, const std::string& name, const std::st
             return false;
         }
     }
-    return Accepted(p.Specify(QV_Value(text.c_str(), 0u)), name, error);
+    return Accepted(vzt::Specify(p, QV_Value(text.c_str(), 0u)), name, error);
 }
 
 bool SpecifySet(QV_Set& p, const std::string& name, const std::string& text, std::string& error) {
@@ -104,7 +106,7 @@ bool SpecifySet(QV_Set& p, const std::string& name, const std::string& text, std
         for (const std::string& m : members) {
             set += m.c_str();
         }
-        return Accepted(p.Specify(QV_Value(set, 0u)), name, error);
+        return Accepted(vzt::Specify(p, QV_Value(set, 0u)), name, error);
     }
     QV_SetValue set;
     set.ResetType(QV_SetTypeInteger);
@@ -116,13 +118,13 @@ bool SpecifySet(QV_Set& p, const std::string& name, const std::string& text, std
         }
         set += value;
     }
-    return Accepted(p.Specify(QV_Value(set, 0u)), name, error);
+    return Accepted(vzt::Specify(p, QV_Value(set, 0u)), name, error);
 }
 
 } // namespace
 
 bool SpecifyFromText(QV_Containable& property, const std::string& text, std::string& error) {
-    const std::string name = property.PropertyName();
+    const std::string name = vzt::PropertyName(property);
     QV_Containable* target = &property;
     if (auto* named = dynamic_cast<QV_VirtualBase*>(&property)) {
         QV_Type* object = named->VirtualLink();

@@ -31,7 +31,7 @@ const QV_Value& SecondValue(const QV_VarParamProp& property) {
             return it->second;
         }
     }
-    return property.Current();
+    return vzt::Current(property);
 }
 
 } // namespace
@@ -70,13 +70,13 @@ const QV_Value& QV_VarParamProp::Current() const {
 }
 
 int QV_VarParamProp::Integer() const {
-    return Current().AsInteger();
+    return vzt::Current(*this).AsInteger();
 }
 double QV_VarParamProp::Real() const {
-    return Current().AsReal();
+    return vzt::Current(*this).AsReal();
 }
 const char* QV_VarParamProp::String() const {
-    return Current().AsText();
+    return vzt::Current(*this).AsText();
 }
 bool QV_VarParamProp::IsDefaultAssignment() const {
     return !IsSpecified();
@@ -89,21 +89,21 @@ void QV_VarParamProp::SetCurrentValue(const char* value) {
 }
 
 double QV_REALPARAMETER::v() const {
-    return Current().AsReal();
+    return vzt::Current(*this).AsReal();
 }
 double QV_REALPARAMETER::fv() const {
     return SecondValue(*this).AsReal();
 }
 
 int QV_INTEGERPARAMETER::v() const {
-    return Current().AsInteger();
+    return vzt::Current(*this).AsInteger();
 }
 int QV_INTEGERPARAMETER::fv() const {
     return SecondValue(*this).AsInteger();
 }
 
 const char* QV_STRINGPARAMETER::v() const {
-    return Current().AsText();
+    return vzt::Current(*this).AsText();
 }
 const char* QV_STRINGPARAMETER::fv() const {
     return SecondValue(*this).AsText();
@@ -113,21 +113,21 @@ QV_STRINGPARAMETER::operator const char*() const {
 }
 
 bool QV_FalseLOGICALPARAMETER::v() const {
-    return Current().AsInteger() != 0;
+    return vzt::Current(*this).AsInteger() != 0;
 }
 bool QV_FalseLOGICALPARAMETER::fv() const {
     return SecondValue(*this).AsInteger() != 0;
 }
 
 double QV_REALVARIABLE::v() const {
-    return Current().AsReal();
+    return vzt::Current(*this).AsReal();
 }
 double QV_REALVARIABLE::fv() const {
     return SecondValue(*this).AsReal();
 }
 
 const QV_SetValue& QV_Set::v() const {
-    return Current().AsSet();
+    return vzt::Current(*this).AsSet();
 }
 const QV_SetValue& QV_Set::fv() const {
     return SecondValue(*this).AsSet();

@@ -5,7 +5,7 @@
 
 #include "standin/testing.h"
 
-class QV_Unknown;
+class QV_PtrVectorObject;
 
 namespace vzt::detail {
 
@@ -13,11 +13,13 @@ namespace vzt::detail {
 inline constexpr std::size_t kIndexBufferSize = 128;
 
 bool JournalOn();
+// Whether only blanks are left at cursor, as after the last index of a complete index string.
+bool AtEndOfIndex(const char* cursor);
 
 // Destroys an object that the host owns and returns its memory to MyFree. Every object handed
 // to the host to own (an array's element, an equation, a default object) lives in memory from
 // MyAllocate, whichever library made it.
-void Destroy(QV_Unknown* object);
+void Destroy(QV_PtrVectorObject* object);
 void Record(Event event);
 // A handle of 31 bits (never 0) for an 8-aligned address inside a small block the allocator
 // handed out, which stays good while that block's slab lives; 0 for any other address.

@@ -136,7 +136,9 @@ bool QV_Matrix::ReadIndex(const char*& cursor, char* buffer, char terminator) {
     const char* p = SkipLead(cursor);
     std::size_t length = 0;
     // Measure first, so that nothing is written unless the whole index fits.
-    if (ScanString(p, terminator, nullptr, length) == nullptr || length >= capacity) {
+    const bool whole = ScanString(p, terminator, nullptr, length) != nullptr;
+    vzt::detail::Record({.kind = vzt::EventKind::ReadIndex, .a = whole ? long(length) : -1});
+    if (!whole || length >= capacity) {
         return false;
     }
     cursor = ScanString(p, terminator, buffer, length);
@@ -144,6 +146,6 @@ bool QV_Matrix::ReadIndex(const char*& cursor, char* buffer, char terminator) {
     return true;
 }
 
-bool QV_Matrix::AtEndOfIndex(const char* cursor) {
+bool vzt::detail::AtEndOfIndex(const char* cursor) {
     return cursor != nullptr && *SkipBlanks(cursor) == 0;
 }

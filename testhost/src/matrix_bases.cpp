@@ -127,7 +127,7 @@ int QV_BASE_I::NewElements() {
 void QV_BASE_I::CreateMissingArrayElement(const char* index) {
     const char* cursor = index;
     int i = 0;
-    if (ReadIndex(cursor, i, ')') && AtEndOfIndex(cursor)) {
+    if (ReadIndex(cursor, i, ')') && vzt::detail::AtEndOfIndex(cursor)) {
         Find(i);
     }
 }
@@ -166,7 +166,7 @@ int QV_BASE_S::NewElements() {
 void QV_BASE_S::CreateMissingArrayElement(const char* index) {
     const char* cursor = index;
     char name[vzt::detail::kIndexBufferSize];
-    if (ReadIndex(cursor, name, ')') && AtEndOfIndex(cursor)) {
+    if (ReadIndex(cursor, name, ')') && vzt::detail::AtEndOfIndex(cursor)) {
         Find(name);
     }
 }

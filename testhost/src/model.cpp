@@ -215,10 +215,10 @@ QV_ModelType::~QV_ModelType() {
 }
 
 ULONG STDMETHODCALLTYPE QV_ModelType::AddRef() {
-    return QV_Unknown::AddRef();
+    return QV_PtrVectorObject::AddRef();
 }
 ULONG STDMETHODCALLTYPE QV_ModelType::Release() {
-    return QV_Unknown::Release();
+    return QV_PtrVectorObject::Release();
 }
 
 int QV_ModelType::SetUpEquations() {
@@ -311,6 +311,10 @@ QV_ModelTypeEx2::~QV_ModelTypeEx2() = default;
 QV_ModelTypeEx2& QV_ModelTypeEx2::operator=(const QV_ModelTypeEx2& other) = default;
 
 QV_PortType::~QV_PortType() = default;
+
+QV_Direction QV_PortType::Direction() const {
+    return vzt::HostAccess::PropertyDirection(*this);
+}
 
 void QV_PortType::UnsetIsToBeExported() {
     m_toBeExported = false;

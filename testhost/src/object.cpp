@@ -8,9 +8,18 @@
 #include "control.h"
 #include "vuzizev/model.h"
 
-// ---- QV_Unknown ---------------------------------------------------------------------------
+// ---- QV_PtrVectorObject
+// ---------------------------------------------------------------------------
 
-QV_Unknown::~QV_Unknown() = default;
+QV_PtrVectorObject::~QV_PtrVectorObject() = default;
+
+void QV_PtrVectorObject::Destroy() {
+    delete this;
+}
+
+const char* QV_PtrVectorObject::Name() const {
+    return "";
+}
 
 namespace {
 
@@ -20,39 +29,40 @@ constexpr HRESULT kNotImplemented = HRESULT(0x80004001UL);
 } // namespace
 
 // No object of the host's offers another interface or automation.
-HRESULT STDMETHODCALLTYPE QV_Unknown::QueryInterface(REFIID, void** object) {
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::QueryInterface(REFIID, void** object) {
     if (object != nullptr) {
         *object = nullptr;
     }
     return kNoInterface;
 }
-HRESULT STDMETHODCALLTYPE QV_Unknown::GetTypeInfoCount(UINT* count) {
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetTypeInfoCount(UINT* count) {
     if (count != nullptr) {
         *count = 0;
     }
     return kNotImplemented;
 }
-HRESULT STDMETHODCALLTYPE QV_Unknown::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
     if (info != nullptr) {
         *info = nullptr;
     }
     return kNotImplemented;
 }
-HRESULT STDMETHODCALLTYPE QV_Unknown::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID,
+                                                            DISPID*) {
     return kNotImplemented;
 }
-HRESULT STDMETHODCALLTYPE QV_Unknown::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                             EXCEPINFO*, UINT*) {
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*,
+                                                     VARIANT*, EXCEPINFO*, UINT*) {
     return kNotImplemented;
 }
 
-ULONG STDMETHODCALLTYPE QV_Unknown::AddRef() {
+ULONG STDMETHODCALLTYPE QV_PtrVectorObject::AddRef() {
     ++m_refs;
     vzt::detail::Record({.kind = vzt::EventKind::AddRef, .object = this, .b = long(m_refs)});
     return m_refs;
 }
 
-ULONG STDMETHODCALLTYPE QV_Unknown::Release() {
+ULONG STDMETHODCALLTYPE QV_PtrVectorObject::Release() {
     if (m_refs == 0) {
         // A release without a reference is a caller's fault; never destroy twice.
         vzt::detail::Record({.kind = vzt::EventKind::Release, .object = this, .b = -1});
@@ -66,22 +76,22 @@ ULONG STDMETHODCALLTYPE QV_Unknown::Release() {
     return left;
 }
 
-void vzt::detail::Destroy(QV_Unknown* object) {
+void vzt::detail::Destroy(QV_PtrVectorObject* object) {
     if (object == nullptr) {
         return;
     }
     void* whole = dynamic_cast<void*>(object);
-    object->~QV_Unknown();
+    object->~QV_PtrVectorObject();
     MyFree(whole);
 }
 
 // ---- QV_Containable -----------------------------------------------------------------------
 
 // A copy is a new, unregistered property: registration belongs to the object, not its value.
-QV_Containable::QV_Containable(const QV_Containable& other) : QV_Unknown(other) {}
+QV_Containable::QV_Containable(const QV_Containable& other) : QV_PtrVectorObject(other) {}
 
 QV_Containable& QV_Containable::operator=(const QV_Containable& other) {
-    QV_Unknown::operator=(other);
+    QV_PtrVectorObject::operator=(other);
     return *this;
 }
 

@@ -142,18 +142,6 @@ const char* ConstProcValue::String() const {
     return vzt::detail::KeepString(text.c_str());
 }
 
-// ---- QV_PtrVectorObject ---------------------------------------------------------------
-
-QV_PtrVectorObject::~QV_PtrVectorObject() = default;
-
-void QV_PtrVectorObject::Destroy() {
-    delete this;
-}
-
-const char* QV_PtrVectorObject::Name() const {
-    return "";
-}
-
 // ---- QV_ProcedureType -----------------------------------------------------------------
 
 // A copy has made no call of its own yet; its element list is its own, with the same
@@ -323,7 +311,7 @@ bool QV_ProcedureType::PackArray(T* dest, int dims, const int* sizes, Read read)
         if (element == nullptr) {
             return false;
         }
-        const T value = read(element->Current());
+        const T value = read(vzt::Current(*element));
         if (dest[k] != value) { // a NaN always differs; +0 and -0 do not
             dest[k] = value;
             m_bCallNeeded = true;
@@ -461,7 +449,7 @@ bool QV_ProcedureType_C::PackStringArray(char* dest, int dims, const int* sizes)
             return false;
         }
         char* cell = dest + table + std::size_t(k) * kStringCell;
-        whole = PackStr(cell, element->Current().AsText()) && whole;
+        whole = PackStr(cell, vzt::Current(*element).AsText()) && whole;
         if (table != 0) {
             pointers[k] = cell;
         }

@@ -142,6 +142,7 @@ QV_REALPARAMETER::QV_REALPARAMETER(bool init) {
     }
 }
 QV_REALPARAMETER::~QV_REALPARAMETER() = default;
+QV_REALPARAMETER& QV_REALPARAMETER::operator=(const QV_REALPARAMETER&) = default;
 const char* QV_REALPARAMETER::QV_ContainerId() {
     return "Parameter REAL\tVZ";
 }
@@ -178,6 +179,7 @@ QV_INTEGERPARAMETER::QV_INTEGERPARAMETER(bool init) {
     }
 }
 QV_INTEGERPARAMETER::~QV_INTEGERPARAMETER() = default;
+QV_INTEGERPARAMETER& QV_INTEGERPARAMETER::operator=(const QV_INTEGERPARAMETER&) = default;
 const char* QV_INTEGERPARAMETER::QV_ContainerId() {
     return "Parameter INTEGER\tVZ";
 }
@@ -202,6 +204,7 @@ QV_STRINGPARAMETER::QV_STRINGPARAMETER(bool init) {
     }
 }
 QV_STRINGPARAMETER::~QV_STRINGPARAMETER() = default;
+QV_STRINGPARAMETER& QV_STRINGPARAMETER::operator=(const QV_STRINGPARAMETER&) = default;
 const char* QV_STRINGPARAMETER::QV_ContainerId() {
     return "Parameter STRING\tVZ";
 }
@@ -222,20 +225,25 @@ QV_Value* QV_STRINGPARAMETER::QV_VALIDValue() const {
 
 QV_FalseLOGICALPARAMETER::QV_FalseLOGICALPARAMETER(bool) {}
 QV_FalseLOGICALPARAMETER::~QV_FalseLOGICALPARAMETER() = default;
+QV_FalseLOGICALPARAMETER&
+QV_FalseLOGICALPARAMETER::operator=(const QV_FalseLOGICALPARAMETER&) = default;
 
 QV_COMPONENTLISTNAME::QV_COMPONENTLISTNAME() = default;
 QV_COMPONENTLISTNAME::~QV_COMPONENTLISTNAME() = default;
+QV_COMPONENTLISTNAME& QV_COMPONENTLISTNAME::operator=(const QV_COMPONENTLISTNAME&) = default;
 
 // ---- Variables ----------------------------------------------------------------------------
 
 QV_REALVARIABLE::QV_REALVARIABLE(bool) {}
 QV_REALVARIABLE::~QV_REALVARIABLE() = default;
+QV_REALVARIABLE& QV_REALVARIABLE::operator=(const QV_REALVARIABLE&) = default;
 const char* QV_REALVARIABLE::QV_ContainerId() {
     return "Variable REAL\tVZ";
 }
 
 QV_PARTIALDERIVATIVE::QV_PARTIALDERIVATIVE(bool init) : QV_REALVARIABLE(init) {}
 QV_PARTIALDERIVATIVE::~QV_PARTIALDERIVATIVE() = default;
+QV_PARTIALDERIVATIVE& QV_PARTIALDERIVATIVE::operator=(const QV_PARTIALDERIVATIVE&) = default;
 const char* QV_PARTIALDERIVATIVE::QV_ContainerId() {
     return "Variable PARTIALDERIVATIVE\tVZ";
 }

@@ -63,9 +63,11 @@ const QV_Value* QV_Set::Empty() const {
 
 QV_INTEGERSET::QV_INTEGERSET() : QV_Set(SUValue::Kind::Integer) {}
 QV_INTEGERSET::~QV_INTEGERSET() = default;
+QV_INTEGERSET& QV_INTEGERSET::operator=(const QV_INTEGERSET&) = default;
 
 QV_STRINGSET::QV_STRINGSET(bool) : QV_Set(SUValue::Kind::String) {}
 QV_STRINGSET::~QV_STRINGSET() = default;
+QV_STRINGSET& QV_STRINGSET::operator=(const QV_STRINGSET&) = default;
 
 // ---- Internal index sets ------------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 
 #include <standin/expressions.h>
 
+#include "standin/host_access.h"
 #include "support/host_fixture.h"
 #include "types/distribution1d/distribution1d.h"
 
@@ -26,10 +27,10 @@ struct Configuration {
 struct Model {
     explicit Model(const Configuration& c) {
         distribution.XDOMAIN.Link(&domain);
-        domain.DISCRETIZATIONMETHOD.Specify(QV_Value(c.method, 0u));
-        domain.NUMSECTIONS.Specify(QV_Value(c.sections, 0u));
-        domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(c.hod, 0u));
-        domain.ELEMENTBOUNDARYCONDITION.Specify(QV_Value(c.ebc, 0u));
+        vzt::Specify(domain.DISCRETIZATIONMETHOD, QV_Value(c.method, 0u));
+        vzt::Specify(domain.NUMSECTIONS, QV_Value(c.sections, 0u));
+        vzt::Specify(domain.HIGHESTORDERDERIVATIVE, QV_Value(c.hod, 0u));
+        vzt::Specify(domain.ELEMENTBOUNDARYCONDITION, QV_Value(c.ebc, 0u));
         for (QV_ModelType* m : std::initializer_list<QV_ModelType*>{&domain, &distribution}) {
             m->SetDims();
             m->ExecuteAssignments(1, 0);
@@ -80,7 +81,7 @@ struct Model {
         for (const auto& [name, array] : arrays) {
             for (std::size_t i = 0; i < array->Elements().Size(); ++i) {
                 if (array->Elements().At(i) == p) {
-                    return name + std::string(p->PropertyName());
+                    return name + std::string(vzt::PropertyName(*p));
                 }
             }
         }
@@ -88,7 +89,7 @@ struct Model {
         for (std::size_t i = 0; i < sections.Elements().Size(); ++i) {
             auto* section = dynamic_cast<QV_SECTIONDATAMODEL*>(sections.Elements().At(i));
             if (section != nullptr && &section->ELEMENTLENGTH == p) {
-                return "h" + std::string(section->PropertyName());
+                return "h" + std::string(vzt::PropertyName(*section));
             }
         }
         return "?";
@@ -170,8 +171,8 @@ TEST_P(WalkAccessors, EachWalkReadsOnlyItsOwnAccessor) {
 
     Model first(read.configuration);
     const Change toFirst = read.change(first);
-    const QV_Value value = toFirst.property.Current();
-    ASSERT_TRUE(toFirst.property.Specify(toFirst.other));
+    const QV_Value value = vzt::Current(toFirst.property);
+    ASSERT_TRUE(vzt::Specify(toFirst.property, toFirst.other));
     vzt::SetSecondValue(toFirst.property, value);
     EXPECT_NE(first.SetUp(), setUp) << "SetUpEquations ignored v()";
     EXPECT_EQ(first.Expressions(), expressions) << "v() reached JacPattern";

@@ -1,4 +1,5 @@
 #include "tests/distribution/assignments.h"
+#include "standin/host_access.h"
 
 namespace testsupport {
 namespace {
@@ -28,11 +29,11 @@ std::string Assignments(const QV_Container& container, int b, int a) {
     std::string out;
     for (const QV_Containable* property : container.Properties()) {
         const auto* assigned = dynamic_cast<const QV_VarParamProp*>(property);
-        if (assigned == nullptr || assigned->LastAssignment().tag().n == 0) {
+        if (assigned == nullptr || vzt::LastAssignment(*assigned).tag().n == 0) {
             continue;
         }
-        const QV_ValueTag& tag = assigned->LastAssignment().tag();
-        out += (out.empty() ? "" : " ") + std::string(property->PropertyName());
+        const QV_ValueTag& tag = vzt::LastAssignment(*assigned).tag();
+        out += (out.empty() ? "" : " ") + std::string(vzt::PropertyName(*property));
         if (const auto* set = dynamic_cast<const QV_Set*>(property);
             set && !set->v().IsStringSet()) {
             out += "=" + Runs(set->v());
@@ -56,14 +57,14 @@ std::string Bindings(const QV_Container& distribution,
         if (array == nullptr) {
             continue;
         }
-        out += (out.empty() ? "" : "; ") + std::string(property->PropertyName()) + ":";
+        out += (out.empty() ? "" : "; ") + std::string(vzt::PropertyName(*property)) + ":";
         for (int k = 0; k < array->Dimensions(); ++k) {
-            const QV_Set* set = array->DeclaredSet(k);
+            const QV_Set* set = vzt::DeclaredSet(*array, k);
             std::string name = set == nullptr ? "-" : "?";
             for (const auto& [prefix, owner] : owners) {
                 for (const QV_Containable* candidate : owner->Properties()) {
                     if (candidate == set) {
-                        name = prefix + candidate->PropertyName();
+                        name = prefix + vzt::PropertyName(*candidate);
                     }
                 }
             }

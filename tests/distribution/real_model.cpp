@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "specify.h"
+#include "standin/host_access.h"
 
 namespace testsupport {
 
@@ -71,7 +72,7 @@ void ExpectWalksAgree(const QV_EquationStore& store, const vzt::ModelOutcome& ou
 
 std::array<int, 3> IndexOf(const QV_VarParam* element) {
     std::array<int, 3> index{};
-    std::sscanf(element->PropertyName(), "(%d,%d,%d)", &index[0], &index[1], &index[2]);
+    std::sscanf(vzt::PropertyName(*element), "(%d,%d,%d)", &index[0], &index[1], &index[2]);
     return index;
 }
 

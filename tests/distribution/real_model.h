@@ -179,7 +179,7 @@ struct RealModel {
     void ExpectLookupsInside(bool everyElement = false) {
         for (const ArrayRow& row : Arrays()) {
             for (std::size_t dim = 0; dim < row.sets.size(); ++dim) {
-                const std::vector<int> made = Members(row.matrix->IndexValues(int(dim)));
+                const std::vector<int> made = Members(vzt::IndexValues(*row.matrix, int(dim)));
                 const std::vector<int> declared = Members(row.sets[dim]->v());
                 if (everyElement) {
                     EXPECT_EQ(made, declared) << row.name << " " << dim + 1;

@@ -77,7 +77,7 @@ TEST_F(Distribution1DTest, WithoutADomainNothingIsAssignedAndSetUpFails) {
 TEST_F(Distribution1DTest, AnUnknownMethodTakesNoBlock) {
     auto m = Model1D::From({"DISCRETIZATIONMETHOD=BFD1"}, "INTEGRALS=idx");
     m->Drive(); // lay the domain out, then change the method under the distribution
-    m->domains[0].DISCRETIZATIONMETHOD.Specify(QV_Value("SPLINE", 0u));
+    vzt::Specify(m->domains[0].DISCRETIZATIONMETHOD, QV_Value("SPLINE", 0u));
     EXPECT_EQ(m->distribution.SetUpEquations(), 1);
     EXPECT_EQ(vzt::Equations(m->distribution).Instance(0).incidenceCount, 1u);
 }

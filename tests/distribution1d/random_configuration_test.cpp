@@ -92,33 +92,33 @@ Drawn Draw(std::mt19937& random) {
 
 void Configure(Model1D& m, const Drawn& d) {
     QV_DOMAIN& domain = m.domains[0];
-    domain.DISCRETIZATIONMETHOD.Specify(QV_Value(d.method.c_str(), 0u));
-    domain.NUMSECTIONS.Specify(QV_Value(d.sections, 0u));
-    domain.HIGHESTORDERDERIVATIVE.Specify(QV_Value(d.domainHod, 0u));
-    domain.ELEMENTBOUNDARYCONDITION.Specify(QV_Value(d.ebc.c_str(), 0u));
+    vzt::Specify(domain.DISCRETIZATIONMETHOD, QV_Value(d.method.c_str(), 0u));
+    vzt::Specify(domain.NUMSECTIONS, QV_Value(d.sections, 0u));
+    vzt::Specify(domain.HIGHESTORDERDERIVATIVE, QV_Value(d.domainHod, 0u));
+    vzt::Specify(domain.ELEMENTBOUNDARYCONDITION, QV_Value(d.ebc.c_str(), 0u));
     if (d.length) {
-        pellorin::Linked(domain.LENGTH)->Specify(QV_Value(*d.length, 0u));
+        vzt::Specify(*pellorin::Linked(domain.LENGTH), QV_Value(*d.length, 0u));
     }
     if (d.spacing) {
-        pellorin::Linked(domain.SPACINGPREFERENCE)->Specify(QV_Value(*d.spacing, 0u));
+        vzt::Specify(*pellorin::Linked(domain.SPACINGPREFERENCE), QV_Value(*d.spacing, 0u));
     }
     if (!d.locations.empty()) {
         // The section records exist once the domain has been laid out.
         domain.SetDims();
         domain.ExecuteAssignments(1, 0);
         for (std::size_t k = 0; k < d.locations.size(); ++k) {
-            pellorin::Linked(domain.SECTION.get()->Get(int(k) + 2)->LOCATION)
-                ->Specify(QV_Value(d.locations[k], 0u));
+            vzt::Specify(*pellorin::Linked(domain.SECTION.get()->Get(int(k) + 2)->LOCATION),
+                         QV_Value(d.locations[k], 0u));
         }
     }
     if (d.declared) {
-        m.distribution.HIGHESTORDERXDERIVATIVE.Specify(QV_Value(*d.declared, 0u));
+        vzt::Specify(m.distribution.HIGHESTORDERXDERIVATIVE, QV_Value(*d.declared, 0u));
     }
     if (d.used) {
-        m.distribution.HIGHESTORDERXDERIVATIVEUSED.Specify(QV_Value(*d.used, 0u));
+        vzt::Specify(m.distribution.HIGHESTORDERXDERIVATIVEUSED, QV_Value(*d.used, 0u));
     }
     if (d.idx) {
-        m.distribution.INTEGRALS.Specify(QV_Value("idx", 0u));
+        vzt::Specify(m.distribution.INTEGRALS, QV_Value("idx", 0u));
     }
 }
 

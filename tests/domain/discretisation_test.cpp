@@ -135,43 +135,43 @@ TEST_F(DomainTest, EveryValueCarriesItsStatementNumberAndTheLevelsArguments) {
     QV_DOMAIN domain;
     Configure(domain, "OCFE3", 1);
     Run(domain, 5, 7);
-    EXPECT_EQ(domain.ENDNODE.LastAssignment().tag(), (QV_ValueTag{7, 5, 43}));
-    EXPECT_EQ(domain.MINNODECOUNT.LastAssignment().tag(), (QV_ValueTag{7, 5, 7}));
-    EXPECT_EQ(domain.NUMPOLYPOINTS.LastAssignment().tag(), (QV_ValueTag{7, 5, 13}));
-    EXPECT_EQ(domain.POLYPOINT.Get(2)->LastAssignment().tag(), (QV_ValueTag{7, 5, 15}));
-    EXPECT_EQ(domain.SECTION.get()->Get(1)->NODECOUNT.LastAssignment().tag(),
+    EXPECT_EQ(vzt::LastAssignment(domain.ENDNODE).tag(), (QV_ValueTag{7, 5, 43}));
+    EXPECT_EQ(vzt::LastAssignment(domain.MINNODECOUNT).tag(), (QV_ValueTag{7, 5, 7}));
+    EXPECT_EQ(vzt::LastAssignment(domain.NUMPOLYPOINTS).tag(), (QV_ValueTag{7, 5, 13}));
+    EXPECT_EQ(vzt::LastAssignment(*domain.POLYPOINT.Get(2)).tag(), (QV_ValueTag{7, 5, 15}));
+    EXPECT_EQ(vzt::LastAssignment(domain.SECTION.get()->Get(1)->NODECOUNT).tag(),
               (QV_ValueTag{7, 5, 31}));
-    EXPECT_EQ(domain.VALUE.get()->Get(9)->LastAssignment().tag(), (QV_ValueTag{7, 5, 48}));
-    EXPECT_EQ(domain.QV_VALUE_SET1.LastAssignment().tag(), (QV_ValueTag{7, 5, 2}));
+    EXPECT_EQ(vzt::LastAssignment(*domain.VALUE.get()->Get(9)).tag(), (QV_ValueTag{7, 5, 48}));
+    EXPECT_EQ(vzt::LastAssignment(domain.QV_VALUE_SET1).tag(), (QV_ValueTag{7, 5, 2}));
     EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments).back().a, 4);
 
     QV_LENGTHDOMAIN length;
     Configure(length, "BFD1", 1);
     vzt::ClearJournal();
     Run(length, 5, 7);
-    EXPECT_EQ(length.ENDNODE.LastAssignment().tag(), (QV_ValueTag{7, 4, 43}));
-    EXPECT_EQ(length.NUMPOLYPOINTS.LastAssignment().tag(), (QV_ValueTag{7, 4, 49}));
+    EXPECT_EQ(vzt::LastAssignment(length.ENDNODE).tag(), (QV_ValueTag{7, 4, 43}));
+    EXPECT_EQ(vzt::LastAssignment(length.NUMPOLYPOINTS).tag(), (QV_ValueTag{7, 4, 49}));
     EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments).back().a, 3);
 }
 
 TEST_F(DomainTest, DifferenceMethodsPlaceNodesByTheirOwnStatementsWhateverTheInteriorPoints) {
     QV_DOMAIN d;
     Configure(d, "CFD2", 1);
-    d.NUMPOLYPOINTS.Specify(QV_Value(0, 0u));
+    vzt::Specify(d.NUMPOLYPOINTS, QV_Value(0, 0u));
     Run(d);
     for (int k = 1; k <= d.ENDNODE.v(); ++k) {
-        EXPECT_EQ(d.VALUE.get()->Get(k)->LastAssignment().tag().n, 46) << k;
+        EXPECT_EQ(vzt::LastAssignment(*d.VALUE.get()->Get(k)).tag().n, 46) << k;
         EXPECT_DOUBLE_EQ(d.VALUE.get()->Get(k)->v(), 0.125 * k) << k;
     }
-    EXPECT_EQ(d.SECTION.get()->Get(1)->ELEMENTLENGTH.LastAssignment().tag().n, 36);
+    EXPECT_EQ(vzt::LastAssignment(d.SECTION.get()->Get(1)->ELEMENTLENGTH).tag().n, 36);
 }
 
 TEST_F(DomainTest, UnknownMethodAssignsNoMethodConstants) {
     QV_DOMAIN d;
-    d.DISCRETIZATIONMETHOD.Specify(QV_Value("SPLINE", 0u)); // past the host's own check
+    vzt::Specify(d.DISCRETIZATIONMETHOD, QV_Value("SPLINE", 0u)); // past the host's own check
     Run(d);
-    EXPECT_TRUE(d.MINNODECOUNT.LastAssignment().IsEmpty());
-    EXPECT_TRUE(d.NUMPOLYPOINTS.LastAssignment().IsEmpty());
+    EXPECT_TRUE(vzt::LastAssignment(d.MINNODECOUNT).IsEmpty());
+    EXPECT_TRUE(vzt::LastAssignment(d.NUMPOLYPOINTS).IsEmpty());
 }
 
 // A user's MINNODECOUNT above the count from the spacing (8 here) is raised to whole elements,
@@ -188,12 +188,12 @@ TEST_F(DomainTest, MinimumNodeCountIsRaisedToWholeElements) {
           Case{"CFD4", 4, 13, 16}, Case{"UBFD4", 4, 15, 16}, Case{"CFD4", 4, 12, 12}}) {
         QV_DOMAIN d;
         Configure(d, c.method, 2);
-        d.MINNODECOUNT.Specify(QV_Value(c.minNodeCount, 0u));
+        vzt::Specify(d.MINNODECOUNT, QV_Value(c.minNodeCount, 0u));
         Run(d);
         for (int s = 1; s <= 2; ++s) {
             const QV_SECTIONDATAMODEL& S = *d.SECTION.get()->Get(s);
             EXPECT_EQ(S.NODECOUNT.v(), c.nodeCount) << c.method << ' ' << c.minNodeCount;
-            EXPECT_EQ(S.NODECOUNT.LastAssignment().tag().n, 30) << c.method;
+            EXPECT_EQ(vzt::LastAssignment(S.NODECOUNT).tag().n, 30) << c.method;
             EXPECT_EQ(S.NUMELEMENTS.v() * c.pointsPlusOne, c.nodeCount) << c.method;
         }
         ASSERT_EQ(d.ENDNODE.v(), 2 * c.nodeCount) << c.method;

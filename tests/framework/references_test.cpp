@@ -8,6 +8,7 @@
 #include "framework/arrays.h"
 #include "framework/frame.h"
 #include "framework/references.h"
+#include "standin/host_access.h"
 #include "support/counting_array.h"
 #include "types/generic/models.h"
 #include "types/generic/multiports.h"
@@ -58,7 +59,7 @@ TYPED_TEST(Reference, DefaultObjectIsANewTFromTheHostsAllocatorOrNullWithNothing
     ASSERT_NE(first, nullptr);
     ASSERT_NE(first, second);
     EXPECT_NE(dynamic_cast<T*>(first), nullptr);
-    EXPECT_EQ(first->RefCount(), 0u) << "the caller owns it; no reference is taken";
+    EXPECT_EQ(vzt::RefCount(*first), 0u) << "the caller owns it; no reference is taken";
     EXPECT_GT(vzt::Allocator().liveBlocks, before.liveBlocks);
     delete first;
     delete second;
@@ -144,7 +145,7 @@ TYPED_TEST(Multiport, RegistersItsConnectionArrayAndWalksItselfFirstThenEachConn
     TypeParam m;
     ASSERT_EQ(m.Properties().size(), 1u);
     EXPECT_EQ(m.Properties()[0], &m.CONNECTION);
-    EXPECT_EQ(m.CONNECTION.DeclaredSet(0), &m.ConnectionNames());
+    EXPECT_EQ(vzt::DeclaredSet(m.CONNECTION, 0), &m.ConnectionNames());
     EXPECT_EQ(m.PortCount(true), 1) << "a new multiport counts only itself";
     QV_PortType* b = m.CreateConnectionPort("b", 3);
     QV_PortType* a = m.CreateConnectionPort("a", 3);
@@ -166,10 +167,10 @@ TYPED_TEST(Multiport, EachNamedConnectionPortIsMadeOnceAndOtherNamesFindNothing)
     EXPECT_EQ(m.CreateConnectionPort("pump", 7), first);
     EXPECT_EQ(m.FindConnectionPort("pump"), first);
     EXPECT_EQ(m.Connect("pump"), first);
-    const QV_Value& names = m.ConnectionNames().LastAssignment();
+    const QV_Value& names = vzt::LastAssignment(m.ConnectionNames());
     EXPECT_EQ(names.plainTag(), 7u) << "the unsigned argument tags the assigned names";
     EXPECT_EQ(names.AsSet().Size(), 1u);
-    EXPECT_EQ(first->PropertyName(), std::string("(\"pump\")"));
+    EXPECT_EQ(vzt::PropertyName(*first), std::string("(\"pump\")"));
 
     EXPECT_EQ(m.FindConnectionPort("unknown"), nullptr);
     EXPECT_EQ(m.FindConnectionPort("PUMP"), nullptr);
@@ -206,7 +207,7 @@ TEST_F(Multiports, AssignedMultiportKeepsItsOwnNamesBound) {
     source.Connect("a");
     QV_QV_MICONTROLPORT target;
     target = source;
-    EXPECT_EQ(target.CONNECTION.DeclaredSet(0), &target.ConnectionNames());
+    EXPECT_EQ(vzt::DeclaredSet(target.CONNECTION, 0), &target.ConnectionNames());
     EXPECT_NE(target.FindConnectionPort("a"), nullptr);
     EXPECT_NE(target.FindConnectionPort("a"), source.FindConnectionPort("a"));
 }

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "drive.h"
+#include "standin/host_access.h"
 #include "support/host_fixture.h"
 #include "support/type_cases.h"
 #include "types/distribution1d/distribution1d.h"
@@ -132,7 +133,7 @@ TEST_P(TypeFrame, JacPatternResetsExpressionsOncePerLevelBeforeTheHostAndReturns
 
 TEST_P(TypeFrame, MemberPortsHaveNoParentButBelongToTheirOwner) {
     for (const QV_Containable* property : object->Properties()) {
-        EXPECT_EQ(property->PropertyOwner(), object);
+        EXPECT_EQ(vzt::PropertyOwner(*property), object);
         if (auto* port = dynamic_cast<const QV_CONTROLPORT*>(property)) {
             EXPECT_EQ(port->m_parent, nullptr);
             EXPECT_FALSE(port->IsToBeExported());
@@ -204,11 +205,11 @@ TEST_P(CreatableType, FactoryMakesOneReferenceRegisteredWithItselfOrNothingAtAll
 
     QV_ModelType* made = GetParam().factory();
     ASSERT_NE(made, nullptr);
-    EXPECT_EQ(made->RefCount(), 1u);
+    EXPECT_EQ(vzt::RefCount(*made), 1u);
     const auto addRefs = EventsOf(vzt::EventKind::AddRef);
     ASSERT_EQ(addRefs.size(), 1u);
     EXPECT_EQ(addRefs[0].object, made);
-    EXPECT_EQ(static_cast<void*>(made), static_cast<QV_Unknown*>(made));
+    EXPECT_EQ(static_cast<void*>(made), static_cast<QV_PtrVectorObject*>(made));
     ExpectRegistrations(GetParam(), made);
     // Nothing is registered with any other owner (member ports have none of their own).
     for (const vzt::Event& e : EventsOf(vzt::EventKind::AddProperty)) {

@@ -1,9 +1,10 @@
 // Reads a value past the host's accessors, and allocates from the C++ runtime's heap, as the
 // library must not.
+#include "standin/host_access.h"
 #include "vuzizev/properties.h"
 
 __attribute__((visibility("default"))) int StrayRead(const QV_INTEGERPARAMETER& p) {
-    return p.Current().AsInteger();
+    return vzt::Current(p).AsInteger();
 }
 
 __attribute__((visibility("default"))) int* StrayAllocation() {

@@ -1,4 +1,5 @@
 #include "procedure_fixture.h"
+#include "standin/host_access.h"
 
 #include <algorithm>
 #include <iterator>
@@ -59,7 +60,7 @@ void ProcedureTest::Build(const Binding& b, bool describe, std::size_t failAlloc
     binding = b;
     owner = std::make_unique<QV_ModelTypeEx>();
     count = std::make_unique<QV_INTEGERPARAMETER>();
-    count->Specify(QV_Value(b.count, 0u));
+    vzt::Specify(*count, QV_Value(b.count, 0u));
     const auto make = [this](double value) {
         variables.push_back(std::make_unique<QV_REALVARIABLE>());
         SetValue(*variables.back(), value);
@@ -74,7 +75,7 @@ void ProcedureTest::Build(const Binding& b, bool describe, std::size_t failAlloc
         Y.push_back(make(value));
     }
     for (const int k : b.nonSolver1) {
-        X[std::size_t(k)]->SetSolverVariable(false);
+        vzt::SetSolverVariable(*X[std::size_t(k)], false);
     }
     spy = {};
     vzt::FailAllocation(failAllocation);

@@ -64,7 +64,7 @@ protected:
     // The sizing step and the equations; returns the sizing step's count.
     int SetUpEquations() { return vzt::SetUpProcedure(*procedure, *owner, 3, "CALL1").nonZeros; }
 
-    static void SetValue(QV_VarParam& v, double value) { v.Specify(QV_Value(value, 0u)); }
+    static void SetValue(QV_VarParam& v, double value) { vzt::Specify(v, QV_Value(value, 0u)); }
     int Residual(double& r);
     std::vector<double> JacobianRow(int& status);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "procedure_fixture.h"
+#include "standin/host_access.h"
 
 namespace proctest {
 namespace {
@@ -99,8 +100,8 @@ TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenAndTold) {
         QV_VarParam* v = MakeElement(e.argument);
         owned.emplace_back(v);
         QV_Value before = e.before;
-        e.specified ? v->Specify(before) : v->Assign(&before);
-        v->SetSolverVariable(e.solver);
+        e.specified ? vzt::Specify(*v, before) : v->Assign(&before);
+        vzt::SetSolverVariable(*v, e.solver);
         arrays[e.argument].push_back(v);
     }
     std::unique_ptr<QVProc_WRITEBACK> p(new QVProc_WRITEBACK);
@@ -118,14 +119,14 @@ TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenAndTold) {
     for (std::size_t k = 0; k < elements.size(); ++k) {
         const Element& e = elements[k];
         SCOPED_TRACE(e.what);
-        const QV_Value& now = owned[k]->Current();
+        const QV_Value& now = vzt::Current(*owned[k]);
         EXPECT_EQ(now.kind() == QV_Value::Kind::Text ? std::string(now.AsText()) : "",
                   e.after.kind() == QV_Value::Kind::Text ? std::string(e.after.AsText()) : "");
         const double expected = e.after.AsReal(), actual = now.AsReal();
         EXPECT_TRUE(std::isnan(expected) ? std::isnan(actual) : actual == expected);
         EXPECT_EQ(owned[k]->IsDefaultAssignment(), !e.specified);
         if (e.written && !e.specified) {
-            EXPECT_EQ(owned[k]->LastAssignment().plainTag(), 0x3E000000u);
+            EXPECT_EQ(vzt::LastAssignment(*owned[k]).plainTag(), 0x3E000000u);
         }
         if (e.written) {
             told.emplace_back(owned[k].get(), 0);

@@ -23,7 +23,7 @@ TEST_F(AccessorsTest, SecondValueReachesOnlyFvOfItsOwnProperty) {
 
     vzt::SetSecondValue(n, QV_Value(7, 0u));
     vzt::SetSecondValue(method, QV_Value("BFD1", 0u));
-    n.Specify(QV_Value(5, 0u));
+    vzt::Specify(n, QV_Value(5, 0u));
 
     EXPECT_EQ(n.v(), 5);
     EXPECT_EQ(n.fv(), 7);

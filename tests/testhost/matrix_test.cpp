@@ -2,6 +2,7 @@
 #include <ostream>
 #include <string>
 
+#include "standin/host_access.h"
 #include "support/counting_array.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST_F(OneDimensionalBase, FindMakesEachElementOnceInValueOrder) {
     EXPECT_EQ(a.Find(5), five);
     ASSERT_EQ(a.Elements().Size(), 2u);
     EXPECT_EQ(a.Elements().At(0), two);
-    EXPECT_STREQ(five->PropertyName(), "(5)");
+    EXPECT_STREQ(vzt::PropertyName(*five), "(5)");
     a.CreateMissingArrayElement("(3)");
     EXPECT_EQ(a.made, 3);
     EXPECT_EQ(a.NewElements(), 0);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/assign.h"
+#include "standin/host_access.h"
 #include "support/host_fixture.h"
 
 namespace {
@@ -17,14 +18,14 @@ TEST_F(PropertiesTest, UserValueStandsAgainstLaterDefaultAssignments) {
 
     pellorin::Assign(sections, QV_Value(3, 7, 4, 12));
     EXPECT_EQ(sections.v(), 3);
-    EXPECT_EQ(sections.LastAssignment().tag(), (QV_ValueTag{7, 4, 12}));
+    EXPECT_EQ(vzt::LastAssignment(sections).tag(), (QV_ValueTag{7, 4, 12}));
 
-    sections.Specify(QV_Value(5, 0u));
+    vzt::Specify(sections, QV_Value(5, 0u));
     pellorin::Assign(sections, QV_Value(9, 7, 4, 12));
     EXPECT_EQ(sections.v(), 5);
-    EXPECT_EQ(sections.LastAssignment().AsInteger(), 9);
+    EXPECT_EQ(vzt::LastAssignment(sections).AsInteger(), 9);
 
-    sections.Unspecify();
+    vzt::Unspecify(sections);
     EXPECT_EQ(sections.v(), 9);
 }
 
@@ -99,15 +100,15 @@ TEST_F(PropertiesTest, RegistrationsAreListedByOwnerInOrderAndUnlinkedFromEither
         ASSERT_EQ(owner->Properties().size(), 2u);
         EXPECT_EQ(owner->Properties()[0], &notes);
         EXPECT_EQ(owner->FindProperty("LENGTH"), &length);
-        EXPECT_STREQ(length.PropertyDescription(), "Length of it");
-        EXPECT_EQ(notes.PropertyDescription(), nullptr);
+        EXPECT_STREQ(vzt::PropertyDescription(length), "Length of it");
+        EXPECT_EQ(vzt::PropertyDescription(notes), nullptr);
     }
     EXPECT_TRUE(owner->Properties().empty()); // members destroyed first unlink themselves
 
     QV_STRINGPARAMETER outlives(true);
     outlives.AddProperty(owner, "OUTLIVES", nullptr, QV_DirectionNone, false);
     delete owner; // the owner destroyed first unlinks its properties
-    EXPECT_EQ(outlives.PropertyOwner(), nullptr);
+    EXPECT_EQ(vzt::PropertyOwner(outlives), nullptr);
 }
 
 TEST_F(PropertiesTest, EquationStoreKeepsInstancesAndTokenStreamsApart) {

@@ -137,14 +137,14 @@ TEST_F(SetProperty, HoldsOnlySetValuesOfItsKind) {
     EXPECT_EQ(pellorin::Assign(integers, QV_Value(QV_IntSetValue(1, 3), 1, 2, 3)), 0);
     EXPECT_EQ(pellorin::Assign(integers, QV_Value(QV_StrSetValue("a\""), 1, 2, 4)), -1);
     EXPECT_EQ(pellorin::Assign(integers, QV_Value(7, 1, 2, 5)), -1);
-    EXPECT_FALSE(strings.Specify(QV_Value(QV_IntSetValue(1, 1), 0u)));
+    EXPECT_FALSE(vzt::Specify(strings, QV_Value(QV_IntSetValue(1, 1), 0u)));
     EXPECT_EQ(Integers(integers.fv()), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(integers.LastAssignment().tag(), (QV_ValueTag{1, 2, 3}));
+    EXPECT_EQ(vzt::LastAssignment(integers).tag(), (QV_ValueTag{1, 2, 3}));
 }
 
 TEST_F(SetProperty, UserSpecifiedSetStandsOverTheLibrarysValue) {
     QV_STRINGSET integrals(true);
-    ASSERT_TRUE(integrals.Specify(QV_Value(QV_StrSetValue("idx\""), 0u)));
+    ASSERT_TRUE(vzt::Specify(integrals, QV_Value(QV_StrSetValue("idx\""), 0u)));
     pellorin::Assign(integrals, QV_Value(QV_StrSetValue("None\""), 0, 0, 9));
     EXPECT_TRUE(integrals.v() >= "idx");
     EXPECT_FALSE(integrals.v() >= "None");

@@ -15,6 +15,7 @@
 
 #include "procedure_driver.h"
 #include "procedures/interpolate/interpolate.h"
+#include "standin/host_access.h"
 
 namespace vzhost {
 namespace {
@@ -177,8 +178,8 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
         if (!v) {
             throw std::bad_alloc();
         }
-        v->Specify(QV_Value(value, 0u));
-        v->SetSolverVariable(solver);
+        vzt::Specify(*v, QV_Value(value, 0u));
+        vzt::SetSolverVariable(*v, solver);
         names[v.get()] = name;
     };
     // Each argument bound as the procedure's tables describe it: an array to variables, an

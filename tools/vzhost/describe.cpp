@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "standin/host_access.h"
+
 namespace vzhost {
 namespace {
 
@@ -53,9 +55,9 @@ void DescribeProperties(std::ostream& out, const QV_Container& object) {
     for (const QV_Containable* property : object.Properties()) {
         std::array<std::string, 5>& row = rows.emplace_back();
         row[0] = std::to_string(rows.size());
-        row[1] = property->PropertyName();
-        row[2] = FlavourName(property->PropertyFlavour());
-        const QV_Direction direction = property->PropertyDirection();
+        row[1] = vzt::PropertyName(*property);
+        row[2] = FlavourName(vzt::PropertyFlavour(*property));
+        const QV_Direction direction = vzt::PropertyDirection(*property);
         row[3] =
             "direction " + std::to_string(int(direction)) + " (" + DirectionName(direction) + ")";
         std::ostringstream rest;
@@ -66,7 +68,7 @@ void DescribeProperties(std::ostream& out, const QV_Container& object) {
                 rest << ", host port type " << port->HostPortType();
             }
         }
-        if (const char* description = property->PropertyDescription()) {
+        if (const char* description = vzt::PropertyDescription(*property)) {
             rest << "  \"" << description << "\"";
         }
         row[4] = rest.str();

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "standin/host_access.h"
+
 namespace vzhost {
 
 QV_Containable* Resolved(const QV_Container& owner, const char* name) {
@@ -51,7 +53,7 @@ std::map<int, QV_Type*> ElementsOf(const QV_Matrix& array) {
     if (array.Dimensions() != 1) {
         return elements;
     }
-    const QV_SetValue& indices = array.IndexValues(0);
+    const QV_SetValue& indices = vzt::IndexValues(array, 0);
     for (std::size_t p = 0; p < indices.Size() && p < array.Elements().Size(); ++p) {
         if (QV_Type* element = array.Elements().At(p)) {
             elements[indices.Integer(int(p))] = element;
@@ -76,7 +78,7 @@ void TermNames::Append(std::string& text, const QV_VarParam* term) const {
         text += it->second;
         return;
     }
-    const char* index = term != nullptr ? term->PropertyName() : nullptr;
+    const char* index = term != nullptr ? vzt::PropertyName(*term) : nullptr;
     const auto address = reinterpret_cast<std::uintptr_t>(index);
     const auto holds = [address](const Extent& e) {
         return e.first <= address && address <= e.last;
@@ -103,7 +105,7 @@ void TermNames::Append(std::string& text, const QV_VarParam* term) const {
 void TermNames::Walk(const QV_Container& container, const std::string& prefix, int depth) {
     constexpr int kDeepest = 3;
     for (const QV_Containable* property : container.Properties()) {
-        const std::string name = prefix + property->PropertyName();
+        const std::string name = prefix + vzt::PropertyName(*property);
         const QV_Containable* target = property;
         if (auto* named = dynamic_cast<const QV_VirtualBase*>(property)) {
             target = named->VirtualLink();
@@ -129,7 +131,7 @@ void TermNames::Walk(const QV_Container& container, const std::string& prefix, i
                     break;
                 }
                 if (record != nullptr) {
-                    Walk(*record, name + record->PropertyName() + ".", depth + 1);
+                    Walk(*record, name + vzt::PropertyName(*record) + ".", depth + 1);
                 }
             }
         } else if (const auto* object = dynamic_cast<const QV_Container*>(target);
@@ -149,7 +151,7 @@ void TermNames::IndexArrays() {
         texts.clear();
         for (std::size_t p = 0; p < elements.Size(); ++p) {
             if (const QV_Type* element = elements.At(p)) {
-                texts.push_back(reinterpret_cast<std::uintptr_t>(element->PropertyName()));
+                texts.push_back(reinterpret_cast<std::uintptr_t>(vzt::PropertyName(*element)));
             }
         }
         std::sort(texts.begin(), texts.end());

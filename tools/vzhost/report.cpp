@@ -10,6 +10,7 @@
 #include "describe.h"
 #include "domain_layout.h"
 #include "model_reader.h"
+#include "standin/host_access.h"
 
 namespace vzhost {
 
@@ -102,7 +103,7 @@ std::vector<int> AnchorOf(const QV_EquationView& equation) {
         if (equation.tokens[t].kind != QV_Token::Kind::Term) {
             continue;
         }
-        const char* name = equation.tokens[t].term->PropertyName();
+        const char* name = vzt::PropertyName(*equation.tokens[t].term);
         for (const char* p = name; *p == '(' || *p == ','; ++p) {
             char* end = nullptr;
             index.push_back(int(std::strtol(p + 1, &end, 10)));

@@ -70,7 +70,6 @@ public:
     // Appends index value k of the element about to be made (k = 0 starts a new string).
     void AddIndexToString(int value, int k);
     void AddIndexToString(const char* value, int k);
-    const std::string& IndexString() const { return m_indexString; }
 
     // Reads one index at cursor (blanks and one opening parenthesis before it are skipped)
     // up to terminator and moves cursor past the terminator. False, with cursor and output
@@ -79,17 +78,12 @@ public:
     // its terminating zero is refused.
     static bool ReadIndex(const char*& cursor, int& out, char terminator);
     static bool ReadIndex(const char*& cursor, char* buffer, char terminator);
-    // Whether only blanks are left at cursor, as after the last index of a complete string.
-    static bool AtEndOfIndex(const char* cursor);
 
     // The array stops depending on the sets declared before.
     void CancelDependenceOnDeclaredSets();
 
     int Dimensions() const { return m_dimensions; }
-    const QV_SetValue& IndexValues(int k) const;
-    QV_Set* DeclaredSet(int k) const;
     const QV_LongPtrVectorOwnsData& Elements() const { return m_elements; }
-    int Position() const { return m_position; }
 
     // Port settings, for arrays of ports: the host applies them when it connects the ports.
     void SetDirection(QV_Direction direction);
@@ -131,7 +125,11 @@ protected:
 
 private:
     friend class QV_Set; // unlinks itself when destroyed first
+    friend class vzt::HostAccess;
     void ForgetDeclaredSet(const QV_Set* set);
+    const std::string& IndexString() const { return m_indexString; }
+    const QV_SetValue& IndexValues(int k) const;
+    QV_Set* DeclaredSet(int k) const;
 
     int m_dimensions;
     QV_SetValue* m_indexValues;

@@ -16,10 +16,6 @@ class QV_ProcedureType;
 class QV_Set;
 class QV_VarParam;
 
-namespace vzt {
-class HostAccess; // the stand-in's own view of what the host keeps
-}
-
 // An object that owns registered properties.
 class VZ_API QV_Container : public QV_Type {
 public:
@@ -181,7 +177,7 @@ public:
     void HostPortType(QV_HostPortType type);
     QV_HostPortType HostPortType() const { return m_hostPortType; }
     // The direction the port was registered with.
-    QV_Direction Direction() const { return PropertyDirection(); }
+    QV_Direction Direction() const;
 
     virtual void DumpStructure();
     // A port counts as one: GetPort takes one step of the running counter and returns the

@@ -55,14 +55,18 @@ struct IDispatch : public IUnknown {
 
 class QV_Container;
 
-// The host's implementation of the two interfaces at the root of every object: reference
-// counting (objects start with no reference; the last Release destroys the object), no other
-// interface and no automation.
-class VZ_API QV_Unknown : public IDispatch {
+namespace vzt {
+class HostAccess; // the stand-in's own view of what the host keeps
+}
+
+// The root of every host object: the host's implementation of the two interfaces (reference
+// counting: objects start with no reference, the last Release destroys the object; no other
+// interface and no automation), and the name under which the host lists the object.
+class VZ_API QV_PtrVectorObject : public IDispatch {
 public:
-    QV_Unknown() = default;
-    QV_Unknown(const QV_Unknown&) noexcept {}
-    QV_Unknown& operator=(const QV_Unknown&) noexcept { return *this; }
+    QV_PtrVectorObject() = default;
+    QV_PtrVectorObject(const QV_PtrVectorObject&) noexcept {}
+    QV_PtrVectorObject& operator=(const QV_PtrVectorObject&) noexcept { return *this; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -74,33 +78,25 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT* argumentError) override;
-    virtual ~QV_Unknown();
-
-    ULONG RefCount() const { return m_refs; }
+    virtual ~QV_PtrVectorObject();
+    virtual void Destroy();
+    virtual const char* Name() const;
 
 private:
+    friend class vzt::HostAccess;
     ULONG m_refs = 0;
 };
 
 // Anything that can stand in a container: a property, a reference or a type object.
-class VZ_API QV_Containable : public QV_Unknown {
+class VZ_API QV_Containable : public QV_PtrVectorObject {
 public:
     QV_Containable() = default;
     QV_Containable(const QV_Containable& other);
     QV_Containable& operator=(const QV_Containable& other);
     ~QV_Containable() override;
 
-    // Registration state, as the host keeps it for a registered property.
-    const char* PropertyName() const { return m_name; }
-    const char* PropertyDescription() const;
-    QV_Direction PropertyDirection() const { return m_direction; }
-    QV_RegistrationFlavour PropertyFlavour() const { return m_flavour; }
-    QV_Container* PropertyOwner() const { return m_owner; }
-    bool IsRegistered() const { return m_flavour != QV_RegistrationFlavour::None; }
-
     // Whether the solver computes this value: real variables unless the host says otherwise.
     virtual bool IsSolverVariable() const;
-    void SetSolverVariable(bool solver) { m_solver = solver ? 1 : 0; }
 
 protected:
     // Records this property in owner's property list; shared by the three flavours.
@@ -110,6 +106,10 @@ protected:
 private:
     friend class QV_Container;
     friend class QV_Matrix; // names the elements it makes
+    friend class vzt::HostAccess;
+    // Registration state, as the host keeps it for a registered property.
+    const char* PropertyName() const { return m_name; }
+    const char* PropertyDescription() const;
     void ForgetOwner() { m_owner = nullptr; }
     // An array element's name lies in its array's store of names, which outlives it.
     void NameAsElement(const char* index) { m_name = index; }

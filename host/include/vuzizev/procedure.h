@@ -66,18 +66,6 @@ protected:
     ~QV_IncrementalUpdate() = default;
 };
 
-// The host's base of its named objects held in pointer vectors.
-class VZ_API QV_PtrVectorObject : public QV_Unknown {
-public:
-    QV_PtrVectorObject() = default;
-    QV_PtrVectorObject(const QV_PtrVectorObject&) = default;
-    QV_PtrVectorObject& operator=(const QV_PtrVectorObject&) = default;
-    ~QV_PtrVectorObject() override;
-
-    virtual void Destroy();
-    virtual const char* Name() const;
-};
-
 // The host's base of every procedure: when the routine runs, what is checked after, and
 // the variable element list with the packing of array inputs from it.
 class VZ_API QV_ProcedureType : public QV_PtrVectorObject {
@@ -223,11 +211,11 @@ protected:
 
 // An equation of the host's. Made by whoever registers it; the model it is added to
 // destroys it.
-class VZ_API QV_EquationType : public QV_Unknown {
+class VZ_API QV_EquationType : public QV_PtrVectorObject {
 public:
     QV_EquationType() = default;
     ~QV_EquationType() override;
-    virtual const char* Name() const = 0;
+    const char* Name() const override = 0;
 };
 
 // The equation y - f = 0 of one output element of a procedure call.

@@ -27,16 +27,6 @@ public:
     // once. Only sets have dependents: on any other property this does nothing.
     void AddDependent(QV_Matrix* dependent);
 
-    // What the user has specified; a later Assign does not override it. False (nothing
-    // changes) when the property cannot hold a value of that kind.
-    bool Specify(const QV_Value& value);
-    void Unspecify();
-    bool IsSpecified() const { return m_held != nullptr && !m_held->specified.IsEmpty(); }
-
-    // The last default assignment (empty when none), with its tag.
-    const QV_Value& LastAssignment() const;
-    // The value in force: the user's, else the last assignment, else the type's default.
-    const QV_Value& Current() const;
     // The value in force as an integer, a real or a text.
     int Integer() const;
     double Real() const;
@@ -53,6 +43,18 @@ protected:
     bool StoreAssignment(const QV_Value& value);
 
 private:
+    friend class vzt::HostAccess;
+    // What the user has specified; a later Assign does not override it. False (nothing
+    // changes) when the property cannot hold a value of that kind.
+    bool Specify(const QV_Value& value);
+    void Unspecify();
+    bool IsSpecified() const { return m_held != nullptr && !m_held->specified.IsEmpty(); }
+
+    // The last default assignment (empty when none), with its tag.
+    const QV_Value& LastAssignment() const;
+    // The value in force: the user's, else the last assignment, else the type's default.
+    const QV_Value& Current() const;
+
     // The value a property holds before anything is specified or assigned.
     const QV_Value* DefaultValueInForce() const;
     // The value as this property holds it, or none when it cannot hold it.
@@ -99,6 +101,8 @@ class VZ_API QV_REALPARAMETER : public QV_VarParam {
 public:
     explicit QV_REALPARAMETER(bool init = true);
     ~QV_REALPARAMETER() override;
+    QV_REALPARAMETER(const QV_REALPARAMETER& other) = default;
+    QV_REALPARAMETER& operator=(const QV_REALPARAMETER& other);
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_REALPARAMETER& operator*() { return *this; }
@@ -119,6 +123,8 @@ class VZ_API QV_INTEGERPARAMETER : public QV_VarParam {
 public:
     explicit QV_INTEGERPARAMETER(bool init = true);
     ~QV_INTEGERPARAMETER() override;
+    QV_INTEGERPARAMETER(const QV_INTEGERPARAMETER& other) = default;
+    QV_INTEGERPARAMETER& operator=(const QV_INTEGERPARAMETER& other);
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_INTEGERPARAMETER& operator*() { return *this; }
@@ -135,6 +141,8 @@ class VZ_API QV_STRINGPARAMETER : public QV_VarParam {
 public:
     explicit QV_STRINGPARAMETER(bool init = true);
     ~QV_STRINGPARAMETER() override;
+    QV_STRINGPARAMETER(const QV_STRINGPARAMETER& other) = default;
+    QV_STRINGPARAMETER& operator=(const QV_STRINGPARAMETER& other);
     static const char* QV_ContainerId();
     void InitializeSystemAttributes();
     QV_STRINGPARAMETER& operator*() { return *this; }
@@ -153,6 +161,8 @@ class VZ_API QV_FalseLOGICALPARAMETER : public QV_VarParam {
 public:
     explicit QV_FalseLOGICALPARAMETER(bool init = true);
     ~QV_FalseLOGICALPARAMETER() override;
+    QV_FalseLOGICALPARAMETER(const QV_FalseLOGICALPARAMETER& other) = default;
+    QV_FalseLOGICALPARAMETER& operator=(const QV_FalseLOGICALPARAMETER& other);
     QV_FalseLOGICALPARAMETER& operator*() { return *this; }
     bool v() const;
     bool fv() const;
@@ -163,6 +173,8 @@ class VZ_API QV_COMPONENTLISTNAME : public QV_VarParamProp {
 public:
     QV_COMPONENTLISTNAME();
     ~QV_COMPONENTLISTNAME() override;
+    QV_COMPONENTLISTNAME(const QV_COMPONENTLISTNAME& other) = default;
+    QV_COMPONENTLISTNAME& operator=(const QV_COMPONENTLISTNAME& other);
     void BeginPropertiesCall();
     void EndPropertiesCall();
     QV_COMPONENTLISTNAME& operator*() { return *this; }
@@ -172,6 +184,8 @@ class VZ_API QV_REALVARIABLE : public QV_VarParam {
 public:
     explicit QV_REALVARIABLE(bool init = true);
     ~QV_REALVARIABLE() override;
+    QV_REALVARIABLE(const QV_REALVARIABLE& other) = default;
+    QV_REALVARIABLE& operator=(const QV_REALVARIABLE& other);
     static const char* QV_ContainerId();
     QV_REALVARIABLE& operator*() { return *this; }
     double v() const;
@@ -182,6 +196,8 @@ class VZ_API QV_PARTIALDERIVATIVE : public QV_REALVARIABLE {
 public:
     explicit QV_PARTIALDERIVATIVE(bool init = true);
     ~QV_PARTIALDERIVATIVE() override;
+    QV_PARTIALDERIVATIVE(const QV_PARTIALDERIVATIVE& other) = default;
+    QV_PARTIALDERIVATIVE& operator=(const QV_PARTIALDERIVATIVE& other);
     static const char* QV_ContainerId();
     QV_PARTIALDERIVATIVE& operator*() { return *this; }
 };

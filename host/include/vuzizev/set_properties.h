@@ -19,16 +19,18 @@ public:
     const QV_SetValue& v() const;
     const QV_SetValue& fv() const;
 
-    // The arrays that hear of this set (QV_VarParamProp::AddDependent adds one).
-    void RemoveDependent(QV_Matrix* dependent);
-    const std::vector<QV_Matrix*>& Dependents() const { return m_dependents; }
-
 protected:
     explicit QV_Set(SUValue::Kind kind) : m_kind(kind) {}
 
 private:
     friend class QV_Container;    // keeps internal index sets
     friend class QV_VarParamProp; // adds dependents, holds values
+    friend class QV_Matrix;       // stops depending on the sets it declared before
+    friend class vzt::HostAccess;
+    // The arrays that hear of this set (QV_VarParamProp::AddDependent adds one).
+    void RemoveDependent(QV_Matrix* dependent);
+    const std::vector<QV_Matrix*>& Dependents() const { return m_dependents; }
+
     // A set value of this set's kind (or of no kind yet).
     bool Accepts(const QV_Value& value) const;
     // A text given to a string set is the set of that one member.
@@ -45,6 +47,8 @@ class VZ_API QV_INTEGERSET : public QV_Set {
 public:
     QV_INTEGERSET();
     ~QV_INTEGERSET() override;
+    QV_INTEGERSET(const QV_INTEGERSET& other) = default;
+    QV_INTEGERSET& operator=(const QV_INTEGERSET& other);
     QV_INTEGERSET& operator*() { return *this; }
 };
 
@@ -52,5 +56,7 @@ class VZ_API QV_STRINGSET : public QV_Set {
 public:
     explicit QV_STRINGSET(bool init = true);
     ~QV_STRINGSET() override;
+    QV_STRINGSET(const QV_STRINGSET& other) = default;
+    QV_STRINGSET& operator=(const QV_STRINGSET& other);
     QV_STRINGSET& operator*() { return *this; }
 };

@@ -316,28 +316,4 @@ private:
     std::unique_ptr<RecentText[]> m_recentTexts; // made with the first text
 };
 
-class QV_ModelType;
-
-namespace vzt {
-
-// What the stand-in keeps of a model, beyond the host's interface.
-class VZ_API HostAccess {
-public:
-    static QV_EquationStore& Equations(const QV_ModelType& model);
-    // Where JacPattern may write rows and cols entries; set by whoever drives the model.
-    static void SetJacobianBufferEnd(QV_ModelType& model, const int* rowsEnd, const int* colsEnd);
-    // How many entries JacPattern would have written past them.
-    static std::size_t JacobianOverruns(const QV_ModelType& model);
-};
-
-inline QV_EquationStore& Equations(const QV_ModelType& model) {
-    return HostAccess::Equations(model);
-}
-inline void SetJacobianBufferEnd(QV_ModelType& model, const int* rowsEnd, const int* colsEnd) {
-    HostAccess::SetJacobianBufferEnd(model, rowsEnd, colsEnd);
-}
-inline std::size_t JacobianOverruns(const QV_ModelType& model) {
-    return HostAccess::JacobianOverruns(model);
-}
-
-} // namespace vzt
+#include "standin/host_access.h"

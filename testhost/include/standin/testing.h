@@ -99,6 +99,7 @@ enum class EventKind {
     AddElement,                 // object: the array; owner: the element; name: index; a: position
     SetDirection,               // object: the array; a: direction
     DumpStructure,
+    ReadIndex, // a text index read into the host's buffer; a: its length (-1: not a whole index)
 };
 
 struct Event {

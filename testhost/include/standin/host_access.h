@@ -1,0 +1,122 @@
+// What the stand-in keeps of the host's objects beyond the host's interface: reference
+// counts, registration, the equations of a model. Tests and tools read it through the free
+// functions below; the type library never includes this header.
+#pragma once
+
+#include <cstddef>
+
+#include "vuzizev/api.h"
+
+class QV_Container;
+class QV_Containable;
+class QV_EquationStore;
+class QV_Matrix;
+class QV_ModelType;
+class QV_Set;
+class QV_SetValue;
+class QV_PtrVectorObject;
+class QV_Value;
+class QV_VarParamProp;
+
+namespace vzt {
+
+class VZ_API HostAccess {
+public:
+    static unsigned long RefCount(const QV_PtrVectorObject& object);
+
+    // Registration state, as the host keeps it for a registered property.
+    static const char* PropertyName(const QV_Containable& property);
+    // Null when the property was registered without one.
+    static const char* PropertyDescription(const QV_Containable& property);
+    static QV_Direction PropertyDirection(const QV_Containable& property);
+    static QV_RegistrationFlavour PropertyFlavour(const QV_Containable& property);
+    static QV_Container* PropertyOwner(const QV_Containable& property);
+    // Whether the solver computes the value (as the user sets it, overriding the class's
+    // choice).
+    static void SetSolverVariable(QV_Containable& property, bool solver);
+
+    // What the user has specified; a later Assign does not override it. False (nothing
+    // changes) when the property cannot hold a value of that kind.
+    static bool Specify(QV_VarParamProp& property, const QV_Value& value);
+    static void Unspecify(QV_VarParamProp& property);
+    static bool IsSpecified(const QV_VarParamProp& property);
+    // The last default assignment (empty when none), with its tag.
+    static const QV_Value& LastAssignment(const QV_VarParamProp& property);
+    // The value in force: the user's, else the last assignment, else the type's default.
+    static const QV_Value& Current(const QV_VarParamProp& property);
+
+    // An array's index string of the element about to be made, the values of index set k as
+    // the array keeps them, and the set declared for dimension k (null when none is).
+    static const char* IndexString(const QV_Matrix& array);
+    static const QV_SetValue& IndexValues(const QV_Matrix& array, int k);
+    static QV_Set* DeclaredSet(const QV_Matrix& array, int k);
+    // How many arrays hear of the set's changes.
+    static std::size_t DependentCount(const QV_Set& set);
+
+    static QV_EquationStore& Equations(const QV_ModelType& model);
+    // Where JacPattern may write rows and cols entries; set by whoever drives the model.
+    static void SetJacobianBufferEnd(QV_ModelType& model, const int* rowsEnd, const int* colsEnd);
+    // How many entries JacPattern would have written past them.
+    static std::size_t JacobianOverruns(const QV_ModelType& model);
+};
+
+inline unsigned long RefCount(const QV_PtrVectorObject& object) {
+    return HostAccess::RefCount(object);
+}
+inline const char* PropertyName(const QV_Containable& property) {
+    return HostAccess::PropertyName(property);
+}
+inline const char* PropertyDescription(const QV_Containable& property) {
+    return HostAccess::PropertyDescription(property);
+}
+inline QV_Direction PropertyDirection(const QV_Containable& property) {
+    return HostAccess::PropertyDirection(property);
+}
+inline QV_RegistrationFlavour PropertyFlavour(const QV_Containable& property) {
+    return HostAccess::PropertyFlavour(property);
+}
+inline QV_Container* PropertyOwner(const QV_Containable& property) {
+    return HostAccess::PropertyOwner(property);
+}
+inline void SetSolverVariable(QV_Containable& property, bool solver) {
+    HostAccess::SetSolverVariable(property, solver);
+}
+inline bool Specify(QV_VarParamProp& property, const QV_Value& value) {
+    return HostAccess::Specify(property, value);
+}
+inline void Unspecify(QV_VarParamProp& property) {
+    HostAccess::Unspecify(property);
+}
+inline bool IsSpecified(const QV_VarParamProp& property) {
+    return HostAccess::IsSpecified(property);
+}
+inline const QV_Value& LastAssignment(const QV_VarParamProp& property) {
+    return HostAccess::LastAssignment(property);
+}
+inline const QV_Value& Current(const QV_VarParamProp& property) {
+    return HostAccess::Current(property);
+}
+inline const char* IndexString(const QV_Matrix& array) {
+    return HostAccess::IndexString(array);
+}
+inline const QV_SetValue& IndexValues(const QV_Matrix& array, int k) {
+    return HostAccess::IndexValues(array, k);
+}
+inline QV_Set* DeclaredSet(const QV_Matrix& array, int k) {
+    return HostAccess::DeclaredSet(array, k);
+}
+inline std::size_t DependentCount(const QV_Set& set) {
+    return HostAccess::DependentCount(set);
+}
+
+inline QV_EquationStore& Equations(const QV_ModelType& model) {
+    return HostAccess::Equations(model);
+}
+inline void SetJacobianBufferEnd(QV_ModelType& model, const int* rowsEnd, const int* colsEnd) {
+    HostAccess::SetJacobianBufferEnd(model, rowsEnd, colsEnd);
+}
+inline std::size_t JacobianOverruns(const QV_ModelType& model) {
+    return HostAccess::JacobianOverruns(model);
+}
+
+} // namespace vzt

@@ -1,0 +1,58 @@
+// The stand-in's view of what it keeps of host objects beyond the host's interface.
+#include "standin/host_access.h"
+
+#include "vuzizev/matrix.h"
+#include "vuzizev/object.h"
+#include "vuzizev/properties.h"
+#include "vuzizev/set_properties.h"
+
+unsigned long vzt::HostAccess::RefCount(const QV_PtrVectorObject& object) {
+    return object.m_refs;
+}
+const char* vzt::HostAccess::PropertyName(const QV_Containable& property) {
+    return property.PropertyName();
+}
+const char* vzt::HostAccess::PropertyDescription(const QV_Containable& property) {
+    return property.PropertyDescription();
+}
+QV_Direction vzt::HostAccess::PropertyDirection(const QV_Containable& property) {
+    return property.m_direction;
+}
+QV_RegistrationFlavour vzt::HostAccess::PropertyFlavour(const QV_Containable& property) {
+    return property.m_flavour;
+}
+QV_Container* vzt::HostAccess::PropertyOwner(const QV_Containable& property) {
+    return property.m_owner;
+}
+void vzt::HostAccess::SetSolverVariable(QV_Containable& property, bool solver) {
+    property.m_solver = solver ? 1 : 0;
+}
+
+bool vzt::HostAccess::Specify(QV_VarParamProp& property, const QV_Value& value) {
+    return property.Specify(value);
+}
+void vzt::HostAccess::Unspecify(QV_VarParamProp& property) {
+    property.Unspecify();
+}
+bool vzt::HostAccess::IsSpecified(const QV_VarParamProp& property) {
+    return property.IsSpecified();
+}
+const QV_Value& vzt::HostAccess::LastAssignment(const QV_VarParamProp& property) {
+    return property.LastAssignment();
+}
+const QV_Value& vzt::HostAccess::Current(const QV_VarParamProp& property) {
+    return property.Current();
+}
+
+const char* vzt::HostAccess::IndexString(const QV_Matrix& array) {
+    return array.IndexString().c_str();
+}
+const QV_SetValue& vzt::HostAccess::IndexValues(const QV_Matrix& array, int k) {
+    return array.IndexValues(k);
+}
+QV_Set* vzt::HostAccess::DeclaredSet(const QV_Matrix& array, int k) {
+    return array.DeclaredSet(k);
+}
+std::size_t vzt::HostAccess::DependentCount(const QV_Set& set) {
+    return set.Dependents().size();
+}
