@@ -102,7 +102,7 @@ TEST_F(IndexSets1D, ANewWalkReadsASetThatChangedSinceTheLast) {
     EXPECT_TRUE(context.ArrayCovers(0, one, 0, 2));
     EXPECT_FALSE(context.ArrayCovers(0, three, 0, 3));
 
-    ASSERT_TRUE(d.QV_D2DX2_SET1.Specify(QV_Value(QV_IntSetValue(2, 3), 0u)));
+    ASSERT_TRUE(vzt::Specify(d.QV_D2DX2_SET1, QV_Value(QV_IntSetValue(2, 3), 0u)));
     context.BeginWalk(pellorin::eqn::WalkKind::SetUp);
     EXPECT_FALSE(context.ArrayCovers(0, one, 0, 2));
     EXPECT_TRUE(context.ArrayCovers(0, three, 0, 3));

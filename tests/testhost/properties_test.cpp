@@ -49,21 +49,21 @@ TEST_F(PropertiesTest, ValuesConvertBetweenKindsWithoutOverflow) {
 TEST_F(PropertiesTest, CopiedPropertyKeepsItsOwnUserValueAndAssignment) {
     QV_STRINGPARAMETER original(true);
     pellorin::Assign(original, QV_Value("BFD1", 2, 3, 4));
-    original.Specify(QV_Value("CFD4", 0u));
+    vzt::Specify(original, QV_Value("CFD4", 0u));
 
     QV_STRINGPARAMETER copy(original);
-    EXPECT_TRUE(copy.IsSpecified());
+    EXPECT_TRUE(vzt::IsSpecified(copy));
     EXPECT_STREQ(copy.v(), "CFD4");
-    copy.Specify(QV_Value("OCFE2", 0u));
+    vzt::Specify(copy, QV_Value("OCFE2", 0u));
     EXPECT_STREQ(original.v(), "CFD4");
-    copy.Unspecify();
-    EXPECT_FALSE(copy.IsSpecified());
+    vzt::Unspecify(copy);
+    EXPECT_FALSE(vzt::IsSpecified(copy));
     EXPECT_STREQ(copy.v(), "BFD1");
-    EXPECT_TRUE(original.IsSpecified());
+    EXPECT_TRUE(vzt::IsSpecified(original));
 
     original = copy;
-    EXPECT_FALSE(original.IsSpecified());
-    EXPECT_EQ(original.LastAssignment().tag(), (QV_ValueTag{2, 3, 4}));
+    EXPECT_FALSE(vzt::IsSpecified(original));
+    EXPECT_EQ(vzt::LastAssignment(original).tag(), (QV_ValueTag{2, 3, 4}));
 }
 
 // Every kind reads back as itself and as nothing of another kind, copies compare equal,
