@@ -2,6 +2,7 @@
 #include "standin/host_access.h"
 
 #include "vuzizev/matrix.h"
+#include "vuzizev/model.h"
 #include "vuzizev/object.h"
 #include "vuzizev/properties.h"
 #include "vuzizev/set_properties.h"
@@ -55,4 +56,10 @@ QV_Set* vzt::HostAccess::DeclaredSet(const QV_Matrix& array, int k) {
 }
 std::size_t vzt::HostAccess::DependentCount(const QV_Set& set) {
     return set.Dependents().size();
+}
+const std::vector<QV_Containable*>& vzt::HostAccess::Properties(const QV_Container& container) {
+    return container.Properties();
+}
+QV_Containable* vzt::HostAccess::FindProperty(const QV_Container& container, const char* name) {
+    return container.FindProperty(name);
 }

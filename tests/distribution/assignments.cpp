@@ -27,7 +27,7 @@ std::string Runs(const QV_SetValue& set) {
 
 std::string Assignments(const QV_Container& container, int b, int a) {
     std::string out;
-    for (const QV_Containable* property : container.Properties()) {
+    for (const QV_Containable* property : vzt::Properties(container)) {
         const auto* assigned = dynamic_cast<const QV_VarParamProp*>(property);
         if (assigned == nullptr || vzt::LastAssignment(*assigned).tag().n == 0) {
             continue;
@@ -49,7 +49,7 @@ std::string Assignments(const QV_Container& container, int b, int a) {
 std::string Bindings(const QV_Container& distribution,
                      const std::vector<std::pair<std::string, const QV_Container*>>& owners) {
     std::string out;
-    for (const QV_Containable* property : distribution.Properties()) {
+    for (const QV_Containable* property : vzt::Properties(distribution)) {
         const auto* array = dynamic_cast<const QV_Matrix*>(property);
         if (const auto* reference = dynamic_cast<const QV_VirtualBase*>(property)) {
             array = dynamic_cast<const QV_Matrix*>(reference->VirtualLink());
@@ -62,7 +62,7 @@ std::string Bindings(const QV_Container& distribution,
             const QV_Set* set = vzt::DeclaredSet(*array, k);
             std::string name = set == nullptr ? "-" : "?";
             for (const auto& [prefix, owner] : owners) {
-                for (const QV_Containable* candidate : owner->Properties()) {
+                for (const QV_Containable* candidate : vzt::Properties(*owner)) {
                     if (candidate == set) {
                         name = prefix + vzt::PropertyName(*candidate);
                     }

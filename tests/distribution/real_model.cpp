@@ -32,7 +32,7 @@ void SpecifyAll(QV_Container& object, const std::string& settings) {
         const std::size_t end = std::min(settings.find(';', at), settings.size());
         const std::string item = settings.substr(at, end - at);
         const std::size_t equals = item.find('=');
-        QV_Containable* property = object.FindProperty(item.substr(0, equals).c_str());
+        QV_Containable* property = vzt::FindProperty(object, item.substr(0, equals).c_str());
         std::string error = "no property " + item.substr(0, equals);
         if (property == nullptr ||
             !vzt::SpecifyFromText(*property, item.substr(equals + 1), error)) {

@@ -82,7 +82,7 @@ struct RealModel {
     RealModel() {
         for (int d = 0; d < Rank; ++d) {
             const std::string name = std::string(1, "XYZ"[d]) + "DOMAIN";
-            dynamic_cast<QV_ExternalBase*>(distribution.FindProperty(name.c_str()))
+            dynamic_cast<QV_ExternalBase*>(vzt::FindProperty(distribution, name.c_str()))
                 ->Link(&domains[d]);
         }
     }

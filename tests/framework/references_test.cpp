@@ -143,8 +143,8 @@ TYPED_TEST_SUITE(Multiport, Named);
 
 TYPED_TEST(Multiport, RegistersItsConnectionArrayAndWalksItselfFirstThenEachConnectionPort) {
     TypeParam m;
-    ASSERT_EQ(m.Properties().size(), 1u);
-    EXPECT_EQ(m.Properties()[0], &m.CONNECTION);
+    ASSERT_EQ(vzt::Properties(m).size(), 1u);
+    EXPECT_EQ(vzt::Properties(m)[0], &m.CONNECTION);
     EXPECT_EQ(vzt::DeclaredSet(m.CONNECTION, 0), &m.ConnectionNames());
     EXPECT_EQ(m.PortCount(true), 1) << "a new multiport counts only itself";
     QV_PortType* b = m.CreateConnectionPort("b", 3);
@@ -192,7 +192,7 @@ TEST_F(Multiports, ConnectionPortIsACompletePortWithoutParentOnAnArraySetLikeIts
     auto* port = dynamic_cast<QV_GENERICPORT*>(exported.CreateConnectionPort("a", 0));
     ASSERT_NE(port, nullptr);
     EXPECT_EQ(port->m_parent, nullptr);
-    EXPECT_EQ(port->Properties().size(), 3u) << "its own Construct ran";
+    EXPECT_EQ(vzt::Properties(*port).size(), 3u) << "its own Construct ran";
     EXPECT_EQ(exported.CONNECTION.Direction(), QV_DirectionOutput);
     EXPECT_EQ(exported.CONNECTION.HostPortType(), 9);
 

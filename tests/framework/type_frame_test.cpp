@@ -132,7 +132,7 @@ TEST_P(TypeFrame, JacPatternResetsExpressionsOncePerLevelBeforeTheHostAndReturns
 }
 
 TEST_P(TypeFrame, MemberPortsHaveNoParentButBelongToTheirOwner) {
-    for (const QV_Containable* property : object->Properties()) {
+    for (const QV_Containable* property : vzt::Properties(*object)) {
         EXPECT_EQ(vzt::PropertyOwner(*property), object);
         if (auto* port = dynamic_cast<const QV_CONTROLPORT*>(property)) {
             EXPECT_EQ(port->m_parent, nullptr);
@@ -145,8 +145,8 @@ TEST_P(TypeFrame, MemberPortsHaveNoParentButBelongToTheirOwner) {
         }
     }
     // The component list and connection flag the host asks for are the registered members.
-    EXPECT_EQ(object->ComponentList(), object->FindProperty("COMPONENTLIST"));
-    EXPECT_EQ(object->IsConnected(), object->FindProperty("ISCONNECTED"));
+    EXPECT_EQ(object->ComponentList(), vzt::FindProperty(*object, "COMPONENTLIST"));
+    EXPECT_EQ(object->IsConnected(), vzt::FindProperty(*object, "ISCONNECTED"));
 }
 
 TEST_P(TypeFrame, ConstructSwitchOffRegistersNothingUntilConstructThenWithTheParent) {
@@ -292,7 +292,7 @@ TEST_F(LevelBookkeeping, CopyAssignmentCopiesTheFourWordsOfEveryLevel) {
                        targetBase.m_localNZCount, targetBase.m_parent),
               std::make_tuple(4, 5, 6, &parentA));
     // The registrations stay where they were made.
-    EXPECT_EQ(parentB.Properties().size(), 4u + 3u);
+    EXPECT_EQ(vzt::Properties(parentB).size(), 4u + 3u);
 }
 
 } // namespace

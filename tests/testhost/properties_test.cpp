@@ -97,13 +97,13 @@ TEST_F(PropertiesTest, RegistrationsAreListedByOwnerInOrderAndUnlinkedFromEither
         notes.AddProperty(owner, "NOTES", nullptr, QV_DirectionNone, false);
         EXPECT_EQ(length.AddProperty(owner, "LENGTH", "Length of it", QV_DirectionInput, false),
                   &length);
-        ASSERT_EQ(owner->Properties().size(), 2u);
-        EXPECT_EQ(owner->Properties()[0], &notes);
-        EXPECT_EQ(owner->FindProperty("LENGTH"), &length);
+        ASSERT_EQ(vzt::Properties(*owner).size(), 2u);
+        EXPECT_EQ(vzt::Properties(*owner)[0], &notes);
+        EXPECT_EQ(vzt::FindProperty(*owner, "LENGTH"), &length);
         EXPECT_STREQ(vzt::PropertyDescription(length), "Length of it");
         EXPECT_EQ(vzt::PropertyDescription(notes), nullptr);
     }
-    EXPECT_TRUE(owner->Properties().empty()); // members destroyed first unlink themselves
+    EXPECT_TRUE(vzt::Properties(*owner).empty()); // members destroyed first unlink themselves
 
     QV_STRINGPARAMETER outlives(true);
     outlives.AddProperty(owner, "OUTLIVES", nullptr, QV_DirectionNone, false);

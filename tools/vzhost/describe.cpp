@@ -52,7 +52,7 @@ void DescribeProperties(std::ostream& out, const QV_Container& object) {
     // One row per property: position, name, flavour, direction, then the rest of the line.
     // Each column is as wide as its longest entry, with two spaces between columns.
     std::vector<std::array<std::string, 5>> rows;
-    for (const QV_Containable* property : object.Properties()) {
+    for (const QV_Containable* property : vzt::Properties(object)) {
         std::array<std::string, 5>& row = rows.emplace_back();
         row[0] = std::to_string(rows.size());
         row[1] = vzt::PropertyName(*property);

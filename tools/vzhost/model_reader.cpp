@@ -9,7 +9,7 @@
 namespace vzhost {
 
 QV_Containable* Resolved(const QV_Container& owner, const char* name) {
-    QV_Containable* property = owner.FindProperty(name);
+    QV_Containable* property = vzt::FindProperty(owner, name);
     if (auto* named = dynamic_cast<QV_VirtualBase*>(property)) {
         return named->VirtualLink();
     }
@@ -104,7 +104,7 @@ void TermNames::Append(std::string& text, const QV_VarParam* term) const {
 // path from the model to it. Domains are followed one level down, not back.
 void TermNames::Walk(const QV_Container& container, const std::string& prefix, int depth) {
     constexpr int kDeepest = 3;
-    for (const QV_Containable* property : container.Properties()) {
+    for (const QV_Containable* property : vzt::Properties(container)) {
         const std::string name = prefix + vzt::PropertyName(*property);
         const QV_Containable* target = property;
         if (auto* named = dynamic_cast<const QV_VirtualBase*>(property)) {

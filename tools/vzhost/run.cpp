@@ -55,7 +55,7 @@ std::string DomainProperty(const std::string& key) {
 }
 
 void Specify(QV_Container& object, const std::string& name, const std::string& value) {
-    QV_Containable* property = object.FindProperty(name.c_str());
+    QV_Containable* property = vzt::FindProperty(object, name.c_str());
     if (property == nullptr) {
         throw BadInput("unknown property '" + name + "'");
     }
@@ -153,7 +153,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
                 const std::string reference =
                     std::string(1, char(std::toupper(direction))) + "DOMAIN";
                 auto* external =
-                    dynamic_cast<QV_ExternalBase*>(model->FindProperty(reference.c_str()));
+                    dynamic_cast<QV_ExternalBase*>(vzt::FindProperty(*model, reference.c_str()));
                 if (external == nullptr) {
                     throw BadInput(options.type + " has no " + std::string(1, direction) +
                                    " domain");
@@ -167,7 +167,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
                 const std::string reference =
                     std::string(1, char(std::toupper(direction))) + "DOMAIN";
                 auto* external =
-                    dynamic_cast<QV_ExternalBase*>(model->FindProperty(reference.c_str()));
+                    dynamic_cast<QV_ExternalBase*>(vzt::FindProperty(*model, reference.c_str()));
                 if (external != nullptr && external->ExternalLink() == nullptr) {
                     domains.push_back(MakeDomain(library, ""));
                     external->Link(domains.back().get());

@@ -32,12 +32,12 @@ public:
     // unchanged then).
     long InitialiseInternalIndexSet(QV_Set& set, QV_Value* value, int pass);
 
+private:
+    friend class QV_Containable;
+    friend class vzt::HostAccess;
     // The properties registered with this container as owner, in order of registration.
     const std::vector<QV_Containable*>& Properties() const { return m_properties; }
     QV_Containable* FindProperty(const char* name) const;
-
-private:
-    friend class QV_Containable;
     void AddRegisteredProperty(QV_Containable* property);
     void RemoveRegisteredProperty(QV_Containable* property);
 

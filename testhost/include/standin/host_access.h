@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "vuzizev/api.h"
 
@@ -34,6 +35,10 @@ public:
     // Whether the solver computes the value (as the user sets it, overriding the class's
     // choice).
     static void SetSolverVariable(QV_Containable& property, bool solver);
+    // The properties registered with a container as owner, in order of registration, and
+    // the one of them with the given name (null when there is none).
+    static const std::vector<QV_Containable*>& Properties(const QV_Container& container);
+    static QV_Containable* FindProperty(const QV_Container& container, const char* name);
 
     // What the user has specified; a later Assign does not override it. False (nothing
     // changes) when the property cannot hold a value of that kind.
@@ -80,6 +85,12 @@ inline QV_Container* PropertyOwner(const QV_Containable& property) {
 }
 inline void SetSolverVariable(QV_Containable& property, bool solver) {
     HostAccess::SetSolverVariable(property, solver);
+}
+inline const std::vector<QV_Containable*>& Properties(const QV_Container& container) {
+    return HostAccess::Properties(container);
+}
+inline QV_Containable* FindProperty(const QV_Container& container, const char* name) {
+    return HostAccess::FindProperty(container, name);
 }
 inline bool Specify(QV_VarParamProp& property, const QV_Value& value) {
     return HostAccess::Specify(property, value);
