@@ -59,8 +59,8 @@ void PELLORIN_PROCEDURE::CreateEquations(int group, int hostA, int*& rows, int*&
             } else {
                 std::snprintf(name + head, kNameSize - head, "]");
             }
-            auto* equation = new (std::nothrow) QV_ProcedureEquationType(this, number, hostA, owner, callName,
-                                                          counter, hostB, name);
+            auto* equation = new (std::nothrow) QV_ProcedureEquationType(
+                this, number, hostA, owner, callName, counter, hostB, name);
             if (equation == nullptr) {
                 Invalidate(); // the call is not registered, so the host does not solve it
                 return;

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "vuzizev/model.h"
 #include "standin/procedure_testing.h"
+#include "vuzizev/model.h"
 
 namespace vzt {
 namespace {

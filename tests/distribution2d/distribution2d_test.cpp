@@ -250,7 +250,8 @@ TEST_F(Structure2D, BorderedLoopsReadEachWalksOwnAccessor) {
     std::vector<int> cols(rows.size());
     int* r = rows.data();
     int* c = cols.data();
-    vzt::SetJacobianBufferEnd(model->distribution, rows.data() + rows.size(), cols.data() + cols.size());
+    vzt::SetJacobianBufferEnd(model->distribution, rows.data() + rows.size(),
+                              cols.data() + cols.size());
     EXPECT_LT(model->distribution.JacPattern(r, c, nullptr), instances); // the walk stopped
     vzt::SetJacobianBufferEnd(model->distribution, nullptr, nullptr);
     vzt::ClearSecondValues();

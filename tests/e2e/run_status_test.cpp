@@ -130,7 +130,8 @@ TEST_F(RunStatus, AnAllocationFailureAnywhereFailsTheCallWithOne) {
     options.table2 = {1, 3, 2, 6};
     options.count = 4;
     options.output = 3;
-    const std::string routines = std::filesystem::path(PELLORIN_LIBRARY_PATH).parent_path().string();
+    const std::string routines =
+        std::filesystem::path(PELLORIN_LIBRARY_PATH).parent_path().string();
     const std::size_t allocations = ExpectEachAllocationFailureEndsCleanly(
         [&] {
             out.str("");

@@ -243,8 +243,8 @@ TEST_F(IndexFamily, StringIndexOf127CharactersIsReadAnd128IsRefusedBeforeTheHost
     CountingArray<QV_BASE_SI> a;
     const std::string fits(127, 'k');
     const std::string overlong(128, 'k');
-    for (const std::string& index : {"\"" + overlong + "\",1)", overlong + ",1)",
-                                     "\"" + fits + "\\\"\",1)", fits + "2,1)"}) {
+    for (const std::string& index :
+         {"\"" + overlong + "\",1)", overlong + ",1)", "\"" + fits + "\\\"\",1)", fits + "2,1)"}) {
         vzt::ClearJournal();
         a.CreateMissingArrayElement(index.c_str());
         EXPECT_EQ(CountOf(vzt::EventKind::ReadIndex), 0u) << index;

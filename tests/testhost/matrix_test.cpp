@@ -50,19 +50,17 @@ TEST_P(ReadStringIndex, ReadsOneIndexUpToItsTerminator) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Strings, ReadStringIndex,
-                         ::testing::Values(ReadCase{"(\"a,b\",1)", true, "a,b", "1)"},
-                                           ReadCase{"\"q\\\"t\" ,x", true, "q\"t", "x"},
-                                           ReadCase{"\"\",", true, "", ""},
-                                           ReadCase{" bare ,", true, "bare", ""},
-                                           ReadCase{kLongestIndexText.c_str(), true,
-                                                    kLongestIndex.c_str(), ""},
-                                           ReadCase{kOverlongIndexText.c_str(), false, nullptr,
-                                                    nullptr},
-                                           ReadCase{"\"unterminated,", false, nullptr, nullptr},
-                                           ReadCase{"\"a\"b,", false, nullptr, nullptr},
-                                           ReadCase{",", false, nullptr, nullptr},
-                                           ReadCase{"no terminator", false, nullptr, nullptr}));
+INSTANTIATE_TEST_SUITE_P(
+    Strings, ReadStringIndex,
+    ::testing::Values(ReadCase{"(\"a,b\",1)", true, "a,b", "1)"},
+                      ReadCase{"\"q\\\"t\" ,x", true, "q\"t", "x"}, ReadCase{"\"\",", true, "", ""},
+                      ReadCase{" bare ,", true, "bare", ""},
+                      ReadCase{kLongestIndexText.c_str(), true, kLongestIndex.c_str(), ""},
+                      ReadCase{kOverlongIndexText.c_str(), false, nullptr, nullptr},
+                      ReadCase{"\"unterminated,", false, nullptr, nullptr},
+                      ReadCase{"\"a\"b,", false, nullptr, nullptr},
+                      ReadCase{",", false, nullptr, nullptr},
+                      ReadCase{"no terminator", false, nullptr, nullptr}));
 
 class OneDimensionalBase : public HostTest {};
 

@@ -155,7 +155,8 @@ TEST_F(SetProperty, InternalIndexSetIsKeptAndRecorded) {
     QV_INTEGERSET interior;
     vzt::ClearJournal();
     EXPECT_EQ(
-        pellorin::InitialiseIndexSet(model, interior, QV_Value(QV_IntSetValue(1, 4), 7, 5, 2), 1), 0);
+        pellorin::InitialiseIndexSet(model, interior, QV_Value(QV_IntSetValue(1, 4), 7, 5, 2), 1),
+        0);
     EXPECT_EQ(pellorin::InitialiseIndexSet(model, interior, QV_Value(1.5, 7, 5, 3), 1), -1);
     EXPECT_EQ(interior.v().Size(), 4u);
     const auto events = EventsOf(vzt::EventKind::InitialiseInternalIndexSet);
