@@ -84,8 +84,8 @@ def normalise(name):
     return name
 
 
-def _library_text(source_dir):
-    text = []
+def library_sources(source_dir):
+    """The text of every source file of the library, in a fixed order."""
     for root, dirs, files in os.walk(source_dir):
         if root == source_dir:
             dirs[:] = [d for d in dirs if d not in NOT_LIBRARY]
@@ -93,8 +93,7 @@ def _library_text(source_dir):
         for name in sorted(files):
             if name.endswith((".cpp", ".h")):
                 with open(os.path.join(root, name), encoding="utf-8") as f:
-                    text.append(f.read())
-    return "\n".join(text)
+                    yield f.read()
 
 
 def _members(cls, signatures):
@@ -109,7 +108,7 @@ def expected_members(source_dir):
     with open(os.path.join(source_dir, "tests", "support", "type_cases.cpp"),
               encoding="utf-8") as f:
         types = re.findall(r"Case<(QV_\w+)>\(", f.read())
-    text = _library_text(source_dir)
+    text = "\n".join(library_sources(source_dir))
     parameters = re.findall(r"^class PELLORIN_API (QV_\w+) : public (QV_\w+PARAMETER) \{", text,
                             re.MULTILINE)
     arrays = sorted(set(normalise(a) for a in

@@ -41,30 +41,15 @@ HOST_DLL = "vuzizev.dll"
 
 RESOURCE_PATH = ("CONTENT", "XML", 2057)
 
-# Folders whose sources are not part of the library.
-NOT_LIBRARY = {"tests", "testhost", "tools", "bench"}
-
 EXPORT_MACRO = re.compile(r"^\s*PELLORIN_TYPE_EXPORTS\(\s*([A-Z0-9_]+)\s*\)", re.MULTILINE)
 PROCEDURE_CLASS = re.compile(r"^class PELLORIN_API (QVProc_[A-Z0-9_]+)\b", re.MULTILINE)
 ROUTINE_NAME = re.compile(r"::ProcedureName\(\) const \{\s*return \"([A-Za-z0-9_]+)\";")
 
 
-def library_sources(source_dir):
-    """The text of every source file of the library."""
-    for root, dirs, files in os.walk(source_dir):
-        if root == source_dir:
-            dirs[:] = [d for d in dirs if d not in NOT_LIBRARY]
-        dirs[:] = [d for d in dirs if not d.startswith((".", "build"))]
-        for name in files:
-            if name.endswith((".cpp", ".h")):
-                with open(os.path.join(root, name), encoding="utf-8") as f:
-                    yield f.read()
-
-
 def creatable_types(source_dir):
     """The types whose exports the library's sources declare."""
     types = set()
-    for text in library_sources(source_dir):
+    for text in class_exports.library_sources(source_dir):
         types.update(EXPORT_MACRO.findall(text))
     return sorted(types)
 
@@ -72,7 +57,7 @@ def creatable_types(source_dir):
 def procedures(source_dir):
     """The procedure classes of the library's sources and the routines they name."""
     classes, routines = set(), set()
-    for text in library_sources(source_dir):
+    for text in class_exports.library_sources(source_dir):
         classes.update(PROCEDURE_CLASS.findall(text))
         routines.update(ROUTINE_NAME.findall(text))
     return sorted(classes), sorted(routines)
