@@ -1,6 +1,6 @@
 // How the cost of a two-dimensional distribution grows with its node count, on square grids
 // of the same method in both directions (walk_bench.h says what is measured).
-#include "bench/model2d.h"
+#include "bench/grid_model.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // How the cost of a three-dimensional distribution grows with its node count, on cubic grids
 // of the same method in every direction (walk_bench.h says what is measured).
-#include "bench/model3d.h"
+#include "bench/grid_model.h"
 
 namespace {
 

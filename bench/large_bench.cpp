@@ -2,8 +2,7 @@
 // 3·10^6 to 10^7, CFD4 in every direction, one iteration each (walk_bench.h says what is
 // measured). The floor's copies of the tokens take 16 bytes a token, so the largest case
 // needs about 10 GB; the tests never run them.
-#include "bench/model2d.h"
-#include "bench/model3d.h"
+#include "bench/grid_model.h"
 
 namespace {
 
