@@ -27,7 +27,8 @@ std::uint32_t BlockHandle(const void* p);
 const void* BlockAt(std::uint32_t handle);
 // Starts the count of foreign frees afresh.
 void ForgetForeignFrees();
-// Counts an allocation that failed outside MyAllocate (a set too large to hold, say).
-void NoteFailedAllocation();
+// Counts an allocation that failed outside MyAllocate (a set too large to hold, say) among
+// the failed allocations, and throws it as std::bad_alloc.
+[[noreturn]] void ThrowOutOfMemory();
 
 } // namespace vzt::detail

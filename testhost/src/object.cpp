@@ -116,7 +116,7 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
     const std::string_view ownDescription = description != nullptr ? description : "";
     char* text = static_cast<char*>(std::malloc(ownName.size() + ownDescription.size() + 2));
     if (text == nullptr) {
-        throw std::bad_alloc();
+        vzt::detail::ThrowOutOfMemory();
     }
     std::memcpy(text, ownName.data(), ownName.size());
     text[ownName.size()] = '\0';

@@ -280,8 +280,7 @@ QV_IntSetValue::QV_IntSetValue(const char*) : QV_IntSetValue() {}
 // report it, never an empty set that a model would go on to use.
 QV_IntSetValue::QV_IntSetValue(int lo, int hi) : QV_IntSetValue() {
     if (!FillRange(lo, hi == INT_MIN ? lo : hi)) {
-        vzt::detail::NoteFailedAllocation();
-        throw std::bad_alloc();
+        vzt::detail::ThrowOutOfMemory();
     }
 }
 
