@@ -25,12 +25,14 @@ inline double Seconds(Clock::time_point from, Clock::time_point to) {
 
 // Memory mapped from the system for one window and given back to it when it goes, so that
 // the first write to it meets pages never touched, as the walks' first write does (malloc
-// might hand out pages it had kept).
+// might hand out pages it had kept). It maps a page at least: a model without equations has no
+// window.
 class Mapped {
 public:
     explicit Mapped(std::size_t bytes)
-        : m_bytes(bytes),
-          m_data(mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) {
+        : m_bytes(std::max<std::size_t>(bytes, 1)),
+          m_data(
+              mmap(nullptr, m_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)) {
         if (m_data == MAP_FAILED) {
             std::abort();
         }

@@ -66,4 +66,13 @@ TEST(FloorTest, WindowsWriteEveryInstanceAndEquationOnceWithinTheirBudget) {
     }
 }
 
+TEST(FloorTest, NoEquationsMakeNoWindowAndWriteNothing) {
+    const QV_EquationStore empty;
+    const Floor floor(empty);
+    EXPECT_TRUE(floor.InstanceWindows().empty());
+    EXPECT_TRUE(floor.EquationWindows().empty());
+    EXPECT_EQ(floor.WriteFresh(), 0.0);
+    EXPECT_EQ(floor.WriteAgain(), 0.0);
+}
+
 } // namespace
