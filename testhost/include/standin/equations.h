@@ -3,6 +3,7 @@
 // can hold millions of instances. The type library never includes this header.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -83,6 +84,8 @@ public:
 
     std::size_t size() const { return m_size; }
     const T& operator[](std::size_t k) const { return m_chunks[k / kChunk][k % kChunk]; }
+    // How many entries from the k-th on lie next to it in memory (up to the end of its chunk).
+    static std::size_t ContiguousFrom(std::size_t k) { return kChunk - k % kChunk; }
     T& operator[](std::size_t k) { return m_chunks[k / kChunk][k % kChunk]; }
     void push_back(const T& value) {
         if (m_size == m_chunks.size() * kChunk) [[unlikely]] {
@@ -114,6 +117,58 @@ private:
 
     std::vector<T*> m_chunks;
     std::size_t m_size = 0;
+};
+
+// Where each instance's incidence starts, in an incidence that may pass 2^32 entries: 32 bits
+// a start, and the high part once per run of instances that share it. The starts only grow.
+class QV_StartList {
+public:
+    QV_StartList() = default;
+    QV_StartList(const QV_StartList&) = delete;
+    QV_StartList& operator=(const QV_StartList&) = delete;
+
+    std::size_t size() const { return m_low.size(); }
+    std::uint64_t operator[](std::size_t k) const {
+        const std::uint64_t low = m_low[k];
+        return m_highs.empty() ? low : low | HighOf(k);
+    }
+    void push_back(std::uint64_t start) {
+        if ((start >> 32) != m_high) [[unlikely]] {
+            m_high = start >> 32;
+            m_highs.push_back({m_low.size(), m_high << 32});
+        }
+        m_low.push_back(std::uint32_t(start));
+    }
+    void clear() {
+        m_low.clear();
+        m_highs.clear();
+        m_high = 0;
+    }
+    void swap(QV_StartList& other) {
+        m_low.swap(other.m_low);
+        m_highs.swap(other.m_highs);
+        std::swap(m_high, other.m_high);
+    }
+    std::size_t BytesUsed() const {
+        return m_low.BytesUsed() + m_highs.capacity() * sizeof(HighRun);
+    }
+
+private:
+    // The instances from first on start at high or above, up to the next run.
+    struct HighRun {
+        std::size_t first;
+        std::uint64_t high;
+    };
+    std::uint64_t HighOf(std::size_t k) const {
+        const auto after = std::upper_bound(
+            m_highs.begin(), m_highs.end(), k,
+            [](std::size_t value, const HighRun& run) { return value < run.first; });
+        return after == m_highs.begin() ? 0 : (after - 1)->high;
+    }
+
+    QV_ChunkedArray<std::uint32_t> m_low;
+    std::vector<HighRun> m_highs; // the runs after the first, whose high part is 0
+    std::uint64_t m_high = 0;     // the high part of the last start
 };
 
 // One token of a prefix expression.
@@ -192,8 +247,15 @@ public:
             ++m_misrouted;
             return false;
         }
-        m_tokens.push_back(Encode(token));
+        const std::uint32_t word = Encode(token);
         ++m_tokenCount;
+        // Most equations repeat the shape their name last took: a token that matches it is
+        // only stepped over.
+        if (m_matchAt != m_matchEnd && *m_matchAt == word) [[likely]] {
+            ++m_matchAt;
+        } else {
+            PutToken(word);
+        }
         return true;
     }
     std::uint32_t InternText(const char* text);
@@ -241,19 +303,54 @@ private:
     static constexpr std::int64_t kSmallest = -(std::int64_t(1) << 28);
     static constexpr std::int64_t kLargest = (std::int64_t(1) << 28) - 1;
 
-    std::uint32_t Encode(const QV_Token& token);
+    // Op, Integer and Text tokens, and terms that name their instance's incidence in order,
+    // are encoded here; the others by EncodeOther.
+    std::uint32_t Encode(const QV_Token& token) {
+        switch (token.kind) {
+        case QV_Token::Kind::Op:
+            return Word(kOp, std::uint32_t(token.op));
+        case QV_Token::Kind::Integer:
+            if (token.integer >= kSmallest && token.integer <= kLargest) {
+                return Word(kInteger, std::uint64_t(std::int64_t(token.integer) - kSmallest));
+            }
+            break;
+        case QV_Token::Kind::Term: {
+            const std::uint64_t n = m_openTerms++;
+            if (m_openInstance >= 0 && n < m_openIncidenceCount &&
+                Term(m_instances.incidence[m_openIncidence + n]) == token.term) {
+                m_tokensNameIncidence = true;
+                return Word(kIncidenceTerm, n);
+            }
+            break;
+        }
+        case QV_Token::Kind::Text:
+            return Word(kText, token.text);
+        default:
+            break;
+        }
+        return EncodeOther(token);
+    }
+    std::uint32_t EncodeOther(const QV_Token& token);
     QV_Token Decode(std::uint32_t word, std::int64_t instance) const;
     static std::uint32_t Word(TokenKind kind, std::uint64_t payload) {
         return std::uint32_t(payload << kKindBits) | kind;
     }
     // Closes the equation last opened: it takes a shape it shares, or keeps its own.
     void CloseEquation();
-    bool SameTokens(const Shape& shape, std::uint64_t start, std::uint64_t count) const;
+    // A token that does not match the shape the open equation may repeat: the next chunk of
+    // that shape's tokens, or the equation's own tokens from here on.
+    [[gnu::noinline]] void PutToken(std::uint32_t word);
+    // The open equation stops repeating a shape: it writes the tokens it matched.
+    void KeepOwnTokens();
+    std::uint64_t MatchedTokens() const {
+        return m_matchedBefore + std::uint64_t(m_matchAt - m_matchBegin);
+    }
+    void MatchFrom(std::uint64_t matched);
 
     // The instances as SetUpEquations registered them.
     struct Instances {
         QV_ChunkedArray<std::uint32_t> incidence; // entries, see Entry
-        QV_ChunkedArray<std::uint64_t> starts;    // each instance's first entry
+        QV_StartList starts;                      // each instance's first entry
         std::vector<Run> groups;
         std::size_t Count(std::size_t k) const;
         void Clear();
@@ -297,6 +394,15 @@ private:
     std::uint64_t m_openIncidenceCount = 0;
     std::uint64_t m_openTerms = 0;
     bool m_tokensNameIncidence = false;
+    // The shape the open equation repeats so far (kNoShape: it writes its own tokens), how
+    // many of its tokens it has matched before the run m_matchBegin starts, and that run of
+    // the shape's tokens that lie together: the next one to match, up to m_matchEnd.
+    static constexpr std::uint32_t kNoShape = UINT32_MAX;
+    std::uint32_t m_matchShape = kNoShape;
+    std::uint64_t m_matchedBefore = 0;
+    const std::uint32_t* m_matchBegin = nullptr;
+    const std::uint32_t* m_matchAt = nullptr;
+    const std::uint32_t* m_matchEnd = nullptr;
 
     // The few reals a model sends, each pooled once: the index each bit pattern last had.
     struct RecentReal {
