@@ -1,5 +1,6 @@
-// The equation store keeps what the model sent: starts past 2^32 incidence entries, and the
-// tokens of equations that repeat, partly repeat or leave the shape their name took before.
+// The equation store keeps what the model sent: starts past 2^32 incidence entries, indices
+// of any size, and the tokens of equations that repeat, partly repeat or leave the shape their name
+// took before.
 #include <cstdint>
 #include <vector>
 
@@ -35,6 +36,33 @@ TEST(StartList, ReadsBackStartsOnEitherSideOfEach2To32Boundary) {
     EXPECT_EQ(starts[0], 9u);
     starts.push_back(k4G + 2); // the swapped list goes on from its own high part
     EXPECT_EQ(starts[1], k4G + 2);
+}
+
+TEST(IndexArray, ReadsBackEveryIndexWhileItWidens) {
+    const std::vector<std::vector<std::uint32_t>> cases = {
+        {0, 255, 3},
+        {7, 256, 0, 65535},             // to two bytes
+        {1, 2, 65536, 5},               // straight to four
+        {300, 1, 70000, UINT32_MAX, 9}, // two, then four
+    };
+    for (const auto& pushed : cases) {
+        QV_IndexArray indices;
+        std::vector<std::uint32_t> expected;
+        for (std::uint32_t index : pushed) {
+            for (int repeat = 0; repeat < 600; ++repeat) { // past one chunk
+                indices.push_back(index);
+                expected.push_back(index);
+            }
+        }
+        ASSERT_EQ(indices.size(), expected.size());
+        for (std::size_t k = 0; k < expected.size(); ++k) {
+            ASSERT_EQ(indices[k], expected[k]) << k;
+        }
+        indices.clear();
+        indices.push_back(4);
+        EXPECT_EQ(indices.size(), 1u);
+        EXPECT_EQ(indices[0], 4u);
+    }
 }
 
 // Each equation's tokens are integers, so a token names its place in the stream; a value of

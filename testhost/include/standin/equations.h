@@ -119,6 +119,77 @@ private:
     std::size_t m_size = 0;
 };
 
+// Indices that stay small, each kept in the fewest bytes (1, 2 or 4) that hold the largest so
+// far: millions of them cost a byte each while they stay below 256. Allocation failure throws
+// std::bad_alloc.
+class QV_IndexArray {
+public:
+    std::size_t size() const { return m_words.size() + m_halves.size() + m_bytes.size(); }
+    std::uint32_t operator[](std::size_t k) const {
+        switch (m_width) {
+        case 1:
+            return m_bytes[k];
+        case 2:
+            return m_halves[k];
+        default:
+            return m_words[k];
+        }
+    }
+    void push_back(std::uint32_t index) {
+        if (index > m_largest) [[unlikely]] {
+            Widen(index);
+        }
+        switch (m_width) {
+        case 1:
+            m_bytes.push_back(std::uint8_t(index));
+            break;
+        case 2:
+            m_halves.push_back(std::uint16_t(index));
+            break;
+        default:
+            m_words.push_back(index);
+            break;
+        }
+    }
+    // Keeps the width, and the chunks for what comes next.
+    void clear() {
+        m_bytes.clear();
+        m_halves.clear();
+        m_words.clear();
+    }
+    std::size_t BytesUsed() const {
+        return m_bytes.BytesUsed() + m_halves.BytesUsed() + m_words.BytesUsed();
+    }
+
+private:
+    // Moves what is kept into the narrowest width that also holds index, and frees the old.
+    [[gnu::noinline, gnu::cold]] void Widen(std::uint32_t index) {
+        if (index <= UINT16_MAX && m_width == 1) {
+            for (std::size_t k = 0; k < m_bytes.size(); ++k) {
+                m_halves.push_back(m_bytes[k]);
+            }
+            QV_ChunkedArray<std::uint8_t>().swap(m_bytes);
+            m_width = 2;
+            m_largest = UINT16_MAX;
+            return;
+        }
+        const std::size_t n = size();
+        for (std::size_t k = 0; k < n; ++k) {
+            m_words.push_back((*this)[k]);
+        }
+        QV_ChunkedArray<std::uint8_t>().swap(m_bytes);
+        QV_ChunkedArray<std::uint16_t>().swap(m_halves);
+        m_width = 4;
+        m_largest = UINT32_MAX;
+    }
+
+    QV_ChunkedArray<std::uint8_t> m_bytes;
+    QV_ChunkedArray<std::uint16_t> m_halves;
+    QV_ChunkedArray<std::uint32_t> m_words;
+    unsigned m_width = 1;
+    std::uint32_t m_largest = UINT8_MAX;
+};
+
 // Where each instance's incidence starts, in an incidence that may pass 2^32 entries: 32 bits
 // a start, and the high part once per run of instances that share it. The starts only grow.
 class QV_StartList {
@@ -130,12 +201,13 @@ public:
     std::size_t size() const { return m_low.size(); }
     std::uint64_t operator[](std::size_t k) const {
         const std::uint64_t low = m_low[k];
-        return m_highs.empty() ? low : low | HighOf(k);
+        return k < m_firstHigh ? low : low | HighOf(k);
     }
     void push_back(std::uint64_t start) {
         if ((start >> 32) != m_high) [[unlikely]] {
             m_high = start >> 32;
             m_highs.push_back({m_low.size(), m_high << 32});
+            m_firstHigh = m_highs.front().first;
         }
         m_low.push_back(std::uint32_t(start));
     }
@@ -143,11 +215,13 @@ public:
         m_low.clear();
         m_highs.clear();
         m_high = 0;
+        m_firstHigh = SIZE_MAX;
     }
     void swap(QV_StartList& other) {
         m_low.swap(other.m_low);
         m_highs.swap(other.m_highs);
         std::swap(m_high, other.m_high);
+        std::swap(m_firstHigh, other.m_firstHigh);
     }
     std::size_t BytesUsed() const {
         return m_low.BytesUsed() + m_highs.capacity() * sizeof(HighRun);
@@ -167,8 +241,9 @@ private:
     }
 
     QV_ChunkedArray<std::uint32_t> m_low;
-    std::vector<HighRun> m_highs; // the runs after the first, whose high part is 0
-    std::uint64_t m_high = 0;     // the high part of the last start
+    std::vector<HighRun> m_highs;       // the runs after the first, whose high part is 0
+    std::uint64_t m_high = 0;           // the high part of the last start
+    std::size_t m_firstHigh = SIZE_MAX; // the first instance whose high part is not 0
 };
 
 // One token of a prefix expression.
@@ -363,7 +438,7 @@ private:
     bool m_equationsNameRetired = false;
 
     QV_ChunkedArray<std::uint32_t> m_tokens;
-    QV_ChunkedArray<std::uint32_t> m_equationShapes;
+    QV_IndexArray m_equationShapes;
     std::vector<Shape> m_shapes;
     std::vector<std::uint32_t> m_lastShapeOfName; // per name, the shape it last took
     std::vector<Run> m_counters;
