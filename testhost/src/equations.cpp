@@ -255,9 +255,13 @@ QV_Token QV_EquationStore::Decode(std::uint32_t word, std::int64_t instance) con
         token.real = m_reals[payload];
         break;
     case kIncidenceTerm: {
+        // Read without the high parts while they are 0, so that this path stays small.
         const Instances& named = m_equationsNameRetired ? m_retired : m_instances;
+        const std::size_t k = std::size_t(instance);
         token.kind = QV_Token::Kind::Term;
-        token.term = Term(named.incidence[named.starts[std::size_t(instance)] + payload]);
+        token.term = named.starts.IsLow(k)
+                         ? Term(named.incidence[named.starts.LowPart(k) + payload])
+                         : FarIncidenceTerm(payload, k);
         break;
     }
     case kPooledTerm:
@@ -270,6 +274,11 @@ QV_Token QV_EquationStore::Decode(std::uint32_t word, std::int64_t instance) con
         break;
     }
     return token;
+}
+
+const QV_VarParam* QV_EquationStore::FarIncidenceTerm(std::uint32_t n, std::size_t instance) const {
+    const Instances& named = m_equationsNameRetired ? m_retired : m_instances;
+    return Term(named.incidence[named.starts[instance] + n]);
 }
 
 void QV_EquationStore::ClearEquations() {

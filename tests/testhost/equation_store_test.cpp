@@ -27,6 +27,10 @@ TEST(StartList, ReadsBackStartsOnEitherSideOfEach2To32Boundary) {
         ASSERT_EQ(starts.size(), written.size());
         for (std::size_t k = 0; k < written.size(); ++k) {
             EXPECT_EQ(starts[k], written[k]) << k;
+            if (starts.IsLow(k)) { // then the low part is the whole start
+                EXPECT_EQ(std::uint64_t(starts.LowPart(k)), written[k]) << k;
+            }
+            EXPECT_EQ(starts.IsLow(k), written[k] < k4G) << k;
         }
     }
     QV_StartList other;

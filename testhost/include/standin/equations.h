@@ -203,6 +203,9 @@ public:
         const std::uint64_t low = m_low[k];
         return k < m_firstHigh ? low : low | HighOf(k);
     }
+    // Whether the k-th start lies below 2^32, so that its low part is all of it.
+    bool IsLow(std::size_t k) const { return k < m_firstHigh; }
+    std::uint32_t LowPart(std::size_t k) const { return m_low[k]; }
     void push_back(std::uint64_t start) {
         if ((start >> 32) != m_high) [[unlikely]] {
             m_high = start >> 32;
@@ -407,6 +410,9 @@ private:
     }
     std::uint32_t EncodeOther(const QV_Token& token);
     QV_Token Decode(std::uint32_t word, std::int64_t instance) const;
+    // The term an incidence-term token names when its instance starts at 2^32 or beyond.
+    [[gnu::noinline, gnu::cold]] const QV_VarParam* FarIncidenceTerm(std::uint32_t n,
+                                                                     std::size_t instance) const;
     static std::uint32_t Word(TokenKind kind, std::uint64_t payload) {
         return std::uint32_t(payload << kKindBits) | kind;
     }
