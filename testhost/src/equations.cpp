@@ -17,9 +17,13 @@ QV_Token QV_TokenSpan::operator[](std::size_t k) const {
 // ---- incidence entries ---------------------------------------------------------------------
 
 std::uint32_t QV_EquationStore::Entry(const QV_VarParam* term) {
-    if (const std::uint32_t handle = vzt::detail::BlockHandle(term)) {
+    if (const std::uint32_t handle = vzt::detail::BlockHandle(term)) [[likely]] {
         return handle;
     }
+    return PooledEntry(term);
+}
+
+std::uint32_t QV_EquationStore::PooledEntry(const QV_VarParam* term) {
     const auto [at, added] =
         m_pooledIncidenceIndex.try_emplace(term, std::uint32_t(m_pooledIncidence.size()));
     if (added) {

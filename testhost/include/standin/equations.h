@@ -456,6 +456,7 @@ private:
     // allocator did not hand out in a small block, kPooledEntry and its place in a pool.
     static constexpr std::uint32_t kPooledEntry = std::uint32_t(1) << 31;
     std::uint32_t Entry(const QV_VarParam* term);
+    [[gnu::noinline]] std::uint32_t PooledEntry(const QV_VarParam* term);
     const QV_VarParam* Term(std::uint32_t entry) const;
     std::vector<const QV_VarParam*> m_pooledIncidence;
     std::unordered_map<const QV_VarParam*, std::uint32_t> m_pooledIncidenceIndex;
