@@ -1,5 +1,7 @@
 #include "drive.h"
 
+#include <memory>
+
 #include <standin/equations.h>
 
 namespace vzt {
@@ -17,14 +19,18 @@ std::vector<ModelOutcome> Drive(const std::vector<QV_ModelType*>& models,
     for (std::size_t m = 0; m < models.size(); ++m) {
         QV_ModelType& model = *models[m];
         const std::size_t entries = vzt::Equations(model).IncidenceCount();
-        std::vector<int> rows(entries);
-        std::vector<int> cols(entries);
-        int* r = rows.data();
-        int* c = cols.data();
-        vzt::SetJacobianBufferEnd(model, rows.data() + entries, cols.data() + entries);
+        // The pattern's rows and columns, not written before JacPattern writes them; no
+        // buffers (null) when there is no incidence.
+        const auto rows = std::make_unique_for_overwrite<int[]>(entries);
+        const auto cols = std::make_unique_for_overwrite<int[]>(entries);
+        int* const rowsBegin = entries > 0 ? rows.get() : nullptr;
+        int* const colsBegin = entries > 0 ? cols.get() : nullptr;
+        int* r = rowsBegin;
+        int* c = colsBegin;
+        vzt::SetJacobianBufferEnd(model, rowsBegin + entries, colsBegin + entries);
         outcomes[m].jacPatternResult = model.JacPattern(r, c, nullptr);
         vzt::SetJacobianBufferEnd(model, nullptr, nullptr);
-        outcomes[m].rowsWritten = static_cast<std::size_t>(r - rows.data());
+        outcomes[m].rowsWritten = static_cast<std::size_t>(r - rowsBegin);
         outcomes[m].overruns = vzt::JacobianOverruns(model);
         outcomes[m].misroutedTokens = vzt::Equations(model).MisroutedTokens();
     }

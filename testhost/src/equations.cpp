@@ -17,9 +17,13 @@ QV_Token QV_TokenSpan::operator[](std::size_t k) const {
 // ---- incidence entries ---------------------------------------------------------------------
 
 std::uint32_t QV_EquationStore::Entry(const QV_VarParam* term) {
-    if (const std::uint32_t handle = vzt::detail::BlockHandle(term)) {
+    if (const std::uint32_t handle = vzt::detail::BlockHandle(term)) [[likely]] {
         return handle;
     }
+    return PooledEntry(term);
+}
+
+std::uint32_t QV_EquationStore::PooledEntry(const QV_VarParam* term) {
     const auto [at, added] =
         m_pooledIncidenceIndex.try_emplace(term, std::uint32_t(m_pooledIncidence.size()));
     if (added) {
@@ -114,31 +118,58 @@ std::uint32_t QV_EquationStore::InternText(const char* text) {
     return std::uint32_t(found);
 }
 
-bool QV_EquationStore::SameTokens(const Shape& shape, std::uint64_t start,
-                                  std::uint64_t count) const {
-    if (shape.count != count) {
-        return false;
+void QV_EquationStore::MatchFrom(std::uint64_t matched) {
+    const Shape& shape = m_shapes[m_matchShape];
+    m_matchedBefore = matched;
+    if (matched == shape.count) {
+        m_matchBegin = m_matchAt = m_matchEnd = nullptr;
+        return;
     }
-    for (std::uint64_t t = 0; t < count; ++t) {
-        if (m_tokens[shape.start + t] != m_tokens[start + t]) {
-            return false;
+    const std::uint64_t at = shape.start + matched;
+    const std::uint64_t together =
+        std::min<std::uint64_t>(shape.count - matched, m_tokens.ContiguousFrom(at));
+    m_matchBegin = m_matchAt = &m_tokens[at];
+    m_matchEnd = m_matchBegin + together;
+}
+
+void QV_EquationStore::KeepOwnTokens() {
+    const std::uint64_t matched = MatchedTokens();
+    const std::uint64_t start = m_shapes[m_matchShape].start;
+    for (std::uint64_t t = 0; t < matched; ++t) {
+        m_tokens.push_back(m_tokens[start + t]);
+    }
+    m_matchShape = kNoShape;
+    m_matchedBefore = 0;
+    m_matchBegin = m_matchAt = m_matchEnd = nullptr;
+}
+
+void QV_EquationStore::PutToken(std::uint32_t word) {
+    if (m_matchShape != kNoShape) {
+        const std::uint64_t matched = MatchedTokens();
+        if (m_matchAt == m_matchEnd && matched < m_shapes[m_matchShape].count) {
+            MatchFrom(matched); // the shape's tokens go on in the next chunk
+            if (*m_matchAt == word) {
+                ++m_matchAt;
+                return;
+            }
         }
+        KeepOwnTokens();
     }
-    return true;
+    m_tokens.push_back(word);
 }
 
 void QV_EquationStore::CloseEquation() {
-    const std::uint64_t count = m_tokens.size() - m_openTokens;
-    // The shape this name took last, which the equations of one statement share.
-    std::uint32_t& last = m_lastShapeOfName[m_openName];
-    if (last < m_shapes.size()) {
-        const Shape& shape = m_shapes[last];
-        if (shape.group == m_openGroup && SameTokens(shape, m_openTokens, count)) {
-            m_tokens.truncate(m_openTokens);
-            m_equationShapes.push_back(last);
+    if (m_matchShape != kNoShape) {
+        if (MatchedTokens() == m_shapes[m_matchShape].count) {
+            m_equationShapes.push_back(m_matchShape);
+            m_matchShape = kNoShape;
+            m_matchBegin = m_matchAt = m_matchEnd = nullptr;
             return;
         }
+        KeepOwnTokens(); // it ended early
     }
+    const std::uint64_t count = m_tokens.size() - m_openTokens;
+    std::uint32_t& last = m_lastShapeOfName[m_openName];
     last = std::uint32_t(m_shapes.size());
     m_shapes.push_back({m_openName, m_openGroup, m_openTokens, std::uint32_t(count)});
     m_equationShapes.push_back(last);
@@ -169,16 +200,17 @@ void QV_EquationStore::OpenEquation(const char* name, int counter, int group) {
         m_openIncidenceCount = m_instances.Count(k);
     }
     m_openTerms = 0;
+    // The shape this name took last, which the equations of one statement share.
+    const std::uint32_t last = m_lastShapeOfName[m_openName];
+    if (last < m_shapes.size() && m_shapes[last].group == group) {
+        m_matchShape = last;
+        MatchFrom(0);
+    }
 }
 
-std::uint32_t QV_EquationStore::Encode(const QV_Token& token) {
+std::uint32_t QV_EquationStore::EncodeOther(const QV_Token& token) {
     switch (token.kind) {
-    case QV_Token::Kind::Op:
-        return Word(kOp, std::uint32_t(token.op));
     case QV_Token::Kind::Integer:
-        if (token.integer >= kSmallest && token.integer <= kLargest) {
-            return Word(kInteger, std::uint64_t(std::int64_t(token.integer) - kSmallest));
-        }
         m_largeIntegers.push_back(token.integer);
         return Word(kLargeInteger, m_largeIntegers.size() - 1);
     case QV_Token::Kind::Real: {
@@ -198,20 +230,12 @@ std::uint32_t QV_EquationStore::Encode(const QV_Token& token) {
         }
         return Word(kReal, recent.index);
     }
-    case QV_Token::Kind::Term: {
-        const std::uint64_t n = m_openTerms++;
-        if (m_openInstance >= 0 && n < m_openIncidenceCount &&
-            Term(m_instances.incidence[m_openIncidence + n]) == token.term) {
-            m_tokensNameIncidence = true;
-            return Word(kIncidenceTerm, n);
-        }
+    case QV_Token::Kind::Term: // one that does not name its instance's incidence in order
         m_pooledTerms.push_back(token.term);
         return Word(kPooledTerm, m_pooledTerms.size() - 1);
+    default:
+        return Word(kOp, 0);
     }
-    case QV_Token::Kind::Text:
-        return Word(kText, token.text);
-    }
-    return Word(kOp, 0);
 }
 
 QV_Token QV_EquationStore::Decode(std::uint32_t word, std::int64_t instance) const {
@@ -235,9 +259,13 @@ QV_Token QV_EquationStore::Decode(std::uint32_t word, std::int64_t instance) con
         token.real = m_reals[payload];
         break;
     case kIncidenceTerm: {
+        // Read without the high parts while they are 0, so that this path stays small.
         const Instances& named = m_equationsNameRetired ? m_retired : m_instances;
+        const std::size_t k = std::size_t(instance);
         token.kind = QV_Token::Kind::Term;
-        token.term = Term(named.incidence[named.starts[std::size_t(instance)] + payload]);
+        token.term = named.starts.IsLow(k)
+                         ? Term(named.incidence[named.starts.LowPart(k) + payload])
+                         : FarIncidenceTerm(payload, k);
         break;
     }
     case kPooledTerm:
@@ -250,6 +278,11 @@ QV_Token QV_EquationStore::Decode(std::uint32_t word, std::int64_t instance) con
         break;
     }
     return token;
+}
+
+const QV_VarParam* QV_EquationStore::FarIncidenceTerm(std::uint32_t n, std::size_t instance) const {
+    const Instances& named = m_equationsNameRetired ? m_retired : m_instances;
+    return Term(named.incidence[named.starts[instance] + n]);
 }
 
 void QV_EquationStore::ClearEquations() {
@@ -267,6 +300,8 @@ void QV_EquationStore::ClearEquations() {
     m_misrouted = 0;
     m_openCounter = kNoneOpen;
     m_openInstance = -1;
+    m_matchShape = kNoShape;
+    m_matchBegin = m_matchAt = m_matchEnd = nullptr;
     m_tokensNameIncidence = false;
     m_equationsNameRetired = false;
     m_retired.Clear();
@@ -277,11 +312,12 @@ QV_EquationView QV_EquationStore::Equation(std::size_t k) const {
     const int counter = int(std::int64_t(counters.value) + std::int64_t(k - counters.first));
     const std::int64_t instance = std::int64_t(k);
     if (k + 1 == m_equationCount) { // the equation still open
+        const bool repeats = m_matchShape != kNoShape;
         return {m_texts[m_openName].c_str(),
                 m_openGroup,
                 counter,
-                {this, m_openTokens, instance},
-                std::size_t(m_tokens.size() - m_openTokens)};
+                {this, repeats ? m_shapes[m_matchShape].start : m_openTokens, instance},
+                std::size_t(repeats ? MatchedTokens() : m_tokens.size() - m_openTokens)};
     }
     const Shape& shape = m_shapes[m_equationShapes[k]];
     return {m_texts[shape.name].c_str(),

@@ -3,6 +3,7 @@
 // can hold millions of instances. The type library never includes this header.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -83,6 +84,8 @@ public:
 
     std::size_t size() const { return m_size; }
     const T& operator[](std::size_t k) const { return m_chunks[k / kChunk][k % kChunk]; }
+    // How many entries from the k-th on lie next to it in memory (up to the end of its chunk).
+    static std::size_t ContiguousFrom(std::size_t k) { return kChunk - k % kChunk; }
     T& operator[](std::size_t k) { return m_chunks[k / kChunk][k % kChunk]; }
     void push_back(const T& value) {
         if (m_size == m_chunks.size() * kChunk) [[unlikely]] {
@@ -114,6 +117,136 @@ private:
 
     std::vector<T*> m_chunks;
     std::size_t m_size = 0;
+};
+
+// Indices that stay small, each kept in the fewest bytes (1, 2 or 4) that hold the largest so
+// far: millions of them cost a byte each while they stay below 256. Allocation failure throws
+// std::bad_alloc.
+class QV_IndexArray {
+public:
+    std::size_t size() const { return m_words.size() + m_halves.size() + m_bytes.size(); }
+    std::uint32_t operator[](std::size_t k) const {
+        switch (m_width) {
+        case 1:
+            return m_bytes[k];
+        case 2:
+            return m_halves[k];
+        default:
+            return m_words[k];
+        }
+    }
+    void push_back(std::uint32_t index) {
+        if (index > m_largest) [[unlikely]] {
+            Widen(index);
+        }
+        switch (m_width) {
+        case 1:
+            m_bytes.push_back(std::uint8_t(index));
+            break;
+        case 2:
+            m_halves.push_back(std::uint16_t(index));
+            break;
+        default:
+            m_words.push_back(index);
+            break;
+        }
+    }
+    // Keeps the width, and the chunks for what comes next.
+    void clear() {
+        m_bytes.clear();
+        m_halves.clear();
+        m_words.clear();
+    }
+    std::size_t BytesUsed() const {
+        return m_bytes.BytesUsed() + m_halves.BytesUsed() + m_words.BytesUsed();
+    }
+
+private:
+    // Moves what is kept into the narrowest width that also holds index, and frees the old.
+    [[gnu::noinline, gnu::cold]] void Widen(std::uint32_t index) {
+        if (index <= UINT16_MAX && m_width == 1) {
+            for (std::size_t k = 0; k < m_bytes.size(); ++k) {
+                m_halves.push_back(m_bytes[k]);
+            }
+            QV_ChunkedArray<std::uint8_t>().swap(m_bytes);
+            m_width = 2;
+            m_largest = UINT16_MAX;
+            return;
+        }
+        const std::size_t n = size();
+        for (std::size_t k = 0; k < n; ++k) {
+            m_words.push_back((*this)[k]);
+        }
+        QV_ChunkedArray<std::uint8_t>().swap(m_bytes);
+        QV_ChunkedArray<std::uint16_t>().swap(m_halves);
+        m_width = 4;
+        m_largest = UINT32_MAX;
+    }
+
+    QV_ChunkedArray<std::uint8_t> m_bytes;
+    QV_ChunkedArray<std::uint16_t> m_halves;
+    QV_ChunkedArray<std::uint32_t> m_words;
+    unsigned m_width = 1;
+    std::uint32_t m_largest = UINT8_MAX;
+};
+
+// Where each instance's incidence starts, in an incidence that may pass 2^32 entries: 32 bits
+// a start, and the high part once per run of instances that share it. The starts only grow.
+class QV_StartList {
+public:
+    QV_StartList() = default;
+    QV_StartList(const QV_StartList&) = delete;
+    QV_StartList& operator=(const QV_StartList&) = delete;
+
+    std::size_t size() const { return m_low.size(); }
+    std::uint64_t operator[](std::size_t k) const {
+        const std::uint64_t low = m_low[k];
+        return k < m_firstHigh ? low : low | HighOf(k);
+    }
+    // Whether the k-th start lies below 2^32, so that its low part is all of it.
+    bool IsLow(std::size_t k) const { return k < m_firstHigh; }
+    std::uint32_t LowPart(std::size_t k) const { return m_low[k]; }
+    void push_back(std::uint64_t start) {
+        if ((start >> 32) != m_high) [[unlikely]] {
+            m_high = start >> 32;
+            m_highs.push_back({m_low.size(), m_high << 32});
+            m_firstHigh = m_highs.front().first;
+        }
+        m_low.push_back(std::uint32_t(start));
+    }
+    void clear() {
+        m_low.clear();
+        m_highs.clear();
+        m_high = 0;
+        m_firstHigh = SIZE_MAX;
+    }
+    void swap(QV_StartList& other) {
+        m_low.swap(other.m_low);
+        m_highs.swap(other.m_highs);
+        std::swap(m_high, other.m_high);
+        std::swap(m_firstHigh, other.m_firstHigh);
+    }
+    std::size_t BytesUsed() const {
+        return m_low.BytesUsed() + m_highs.capacity() * sizeof(HighRun);
+    }
+
+private:
+    // The instances from first on start at high or above, up to the next run.
+    struct HighRun {
+        std::size_t first;
+        std::uint64_t high;
+    };
+    std::uint64_t HighOf(std::size_t k) const {
+        const auto after = std::upper_bound(
+            m_highs.begin(), m_highs.end(), k,
+            [](std::size_t value, const HighRun& run) { return value < run.first; });
+        return after == m_highs.begin() ? 0 : (after - 1)->high;
+    }
+
+    QV_ChunkedArray<std::uint32_t> m_low;
+    std::vector<HighRun> m_highs;       // the runs after the first, whose high part is 0
+    std::uint64_t m_high = 0;           // the high part of the last start
+    std::size_t m_firstHigh = SIZE_MAX; // the first instance whose high part is not 0
 };
 
 // One token of a prefix expression.
@@ -192,8 +325,15 @@ public:
             ++m_misrouted;
             return false;
         }
-        m_tokens.push_back(Encode(token));
+        const std::uint32_t word = Encode(token);
         ++m_tokenCount;
+        // Most equations repeat the shape their name last took: a token that matches it is
+        // only stepped over.
+        if (m_matchAt != m_matchEnd && *m_matchAt == word) [[likely]] {
+            ++m_matchAt;
+        } else {
+            PutToken(word);
+        }
         return true;
     }
     std::uint32_t InternText(const char* text);
@@ -241,19 +381,57 @@ private:
     static constexpr std::int64_t kSmallest = -(std::int64_t(1) << 28);
     static constexpr std::int64_t kLargest = (std::int64_t(1) << 28) - 1;
 
-    std::uint32_t Encode(const QV_Token& token);
+    // Op, Integer and Text tokens, and terms that name their instance's incidence in order,
+    // are encoded here; the others by EncodeOther.
+    std::uint32_t Encode(const QV_Token& token) {
+        switch (token.kind) {
+        case QV_Token::Kind::Op:
+            return Word(kOp, std::uint32_t(token.op));
+        case QV_Token::Kind::Integer:
+            if (token.integer >= kSmallest && token.integer <= kLargest) {
+                return Word(kInteger, std::uint64_t(std::int64_t(token.integer) - kSmallest));
+            }
+            break;
+        case QV_Token::Kind::Term: {
+            const std::uint64_t n = m_openTerms++;
+            if (m_openInstance >= 0 && n < m_openIncidenceCount &&
+                Term(m_instances.incidence[m_openIncidence + n]) == token.term) {
+                m_tokensNameIncidence = true;
+                return Word(kIncidenceTerm, n);
+            }
+            break;
+        }
+        case QV_Token::Kind::Text:
+            return Word(kText, token.text);
+        default:
+            break;
+        }
+        return EncodeOther(token);
+    }
+    std::uint32_t EncodeOther(const QV_Token& token);
     QV_Token Decode(std::uint32_t word, std::int64_t instance) const;
+    // The term an incidence-term token names when its instance starts at 2^32 or beyond.
+    [[gnu::noinline, gnu::cold]] const QV_VarParam* FarIncidenceTerm(std::uint32_t n,
+                                                                     std::size_t instance) const;
     static std::uint32_t Word(TokenKind kind, std::uint64_t payload) {
         return std::uint32_t(payload << kKindBits) | kind;
     }
     // Closes the equation last opened: it takes a shape it shares, or keeps its own.
     void CloseEquation();
-    bool SameTokens(const Shape& shape, std::uint64_t start, std::uint64_t count) const;
+    // A token that does not match the shape the open equation may repeat: the next chunk of
+    // that shape's tokens, or the equation's own tokens from here on.
+    [[gnu::noinline]] void PutToken(std::uint32_t word);
+    // The open equation stops repeating a shape: it writes the tokens it matched.
+    void KeepOwnTokens();
+    std::uint64_t MatchedTokens() const {
+        return m_matchedBefore + std::uint64_t(m_matchAt - m_matchBegin);
+    }
+    void MatchFrom(std::uint64_t matched);
 
     // The instances as SetUpEquations registered them.
     struct Instances {
         QV_ChunkedArray<std::uint32_t> incidence; // entries, see Entry
-        QV_ChunkedArray<std::uint64_t> starts;    // each instance's first entry
+        QV_StartList starts;                      // each instance's first entry
         std::vector<Run> groups;
         std::size_t Count(std::size_t k) const;
         void Clear();
@@ -266,7 +444,7 @@ private:
     bool m_equationsNameRetired = false;
 
     QV_ChunkedArray<std::uint32_t> m_tokens;
-    QV_ChunkedArray<std::uint32_t> m_equationShapes;
+    QV_IndexArray m_equationShapes;
     std::vector<Shape> m_shapes;
     std::vector<std::uint32_t> m_lastShapeOfName; // per name, the shape it last took
     std::vector<Run> m_counters;
@@ -278,6 +456,7 @@ private:
     // allocator did not hand out in a small block, kPooledEntry and its place in a pool.
     static constexpr std::uint32_t kPooledEntry = std::uint32_t(1) << 31;
     std::uint32_t Entry(const QV_VarParam* term);
+    [[gnu::noinline]] std::uint32_t PooledEntry(const QV_VarParam* term);
     const QV_VarParam* Term(std::uint32_t entry) const;
     std::vector<const QV_VarParam*> m_pooledIncidence;
     std::unordered_map<const QV_VarParam*, std::uint32_t> m_pooledIncidenceIndex;
@@ -297,6 +476,15 @@ private:
     std::uint64_t m_openIncidenceCount = 0;
     std::uint64_t m_openTerms = 0;
     bool m_tokensNameIncidence = false;
+    // The shape the open equation repeats so far (kNoShape: it writes its own tokens), how
+    // many of its tokens it has matched before the run m_matchBegin starts, and that run of
+    // the shape's tokens that lie together: the next one to match, up to m_matchEnd.
+    static constexpr std::uint32_t kNoShape = UINT32_MAX;
+    std::uint32_t m_matchShape = kNoShape;
+    std::uint64_t m_matchedBefore = 0;
+    const std::uint32_t* m_matchBegin = nullptr;
+    const std::uint32_t* m_matchAt = nullptr;
+    const std::uint32_t* m_matchEnd = nullptr;
 
     // The few reals a model sends, each pooled once: the index each bit pattern last had.
     struct RecentReal {
