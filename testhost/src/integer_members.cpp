@@ -59,9 +59,14 @@ int IntegerMembers::At(std::size_t pos) const {
     if (m_byMember) {
         return m_values[pos];
     }
-    const auto after =
-        std::upper_bound(m_runs.begin(), m_runs.end(), pos,
-                         [](std::size_t p, const Run& run) { return p < std::size_t(run.start); });
+    // Positions mostly fall in the last run, as values do.
+    auto after = m_runs.end();
+    if (pos < std::size_t(m_runs.back().start)) {
+        after =
+            std::upper_bound(m_runs.begin(), m_runs.end(), pos, [](std::size_t p, const Run& run) {
+                return p < std::size_t(run.start);
+            });
+    }
     const Run& run = *(after - 1);
     return int(static_cast<long long>(run.first) + static_cast<long long>(pos) - run.start);
 }
@@ -72,13 +77,18 @@ bool IntegerMembers::Find(int value, int& pos) const {
         pos = int(it - m_values.begin());
         return it != m_values.end() && *it == value;
     }
-    const auto after = std::upper_bound(m_runs.begin(), m_runs.end(), value,
-                                        [](int v, const Run& run) { return v < run.first; });
-    if (after == m_runs.begin()) {
+    if (m_runs.empty() || value < m_runs.front().first) {
         pos = 0;
         return false;
     }
-    const std::size_t r = std::size_t(after - m_runs.begin()) - 1;
+    // Lookups mostly fall in the last run (a set of one run, or one growing at its end).
+    std::size_t r = m_runs.size() - 1;
+    if (value < m_runs[r].first) {
+        r = std::size_t(std::upper_bound(m_runs.begin(), m_runs.end(), value,
+                                         [](int v, const Run& run) { return v < run.first; }) -
+                        m_runs.begin()) -
+            1;
+    }
     const long long offset = static_cast<long long>(value) - m_runs[r].first;
     const long long length = static_cast<long long>(RunEnd(r)) - m_runs[r].start;
     pos = int(m_runs[r].start + std::min(offset, length));

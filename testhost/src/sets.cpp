@@ -14,6 +14,8 @@ namespace {
 
 using vzt::detail::IntegerMembers;
 
+const IntegerMembers kNoMembers;
+
 // String sets compare by byte order (as unsigned characters).
 std::string_view Key(const std::string& s) {
     return s;
@@ -87,8 +89,7 @@ bool SUValue::TakeKind(Kind kind) {
 }
 
 const IntegerMembers& SUValue::Members() const {
-    static const IntegerMembers none;
-    return m_integers != nullptr ? *m_integers : none;
+    return m_integers != nullptr ? *m_integers : kNoMembers;
 }
 
 template <class Change>
@@ -221,7 +222,7 @@ bool SUValue::SetContains(int value, int& pos) const {
     if (m_kind != Kind::Integer) {
         return false;
     }
-    return Members().Find(value, pos);
+    return m_integers != nullptr && m_integers->Find(value, pos);
 }
 
 bool SUValue::SetContains(const char* value, int& pos) const {
