@@ -55,19 +55,24 @@ std::size_t IntegerMembers::RunEnd(std::size_t r) const {
     return r + 1 < m_runs.size() ? std::size_t(m_runs[r + 1].start) : m_size;
 }
 
+std::size_t IntegerMembers::RunAt(std::size_t pos) const {
+    // Positions mostly fall in the last run, as values do.
+    if (pos >= std::size_t(m_runs.back().start)) {
+        return m_runs.size() - 1;
+    }
+    return std::size_t(std::upper_bound(m_runs.begin(), m_runs.end(), pos,
+                                        [](std::size_t p, const Run& run) {
+                                            return p < std::size_t(run.start);
+                                        }) -
+                       m_runs.begin()) -
+           1;
+}
+
 int IntegerMembers::At(std::size_t pos) const {
     if (m_byMember) {
         return m_values[pos];
     }
-    // Positions mostly fall in the last run, as values do.
-    auto after = m_runs.end();
-    if (pos < std::size_t(m_runs.back().start)) {
-        after =
-            std::upper_bound(m_runs.begin(), m_runs.end(), pos, [](std::size_t p, const Run& run) {
-                return p < std::size_t(run.start);
-            });
-    }
-    const Run& run = *(after - 1);
+    const Run& run = m_runs[RunAt(pos)];
     return int(static_cast<long long>(run.first) + static_cast<long long>(pos) - run.start);
 }
 
@@ -124,10 +129,7 @@ void IntegerMembers::InsertRun(int value, int pos) {
     std::size_t r = 0;
     bool joinsPrevious = false;
     if (pos > 0) {
-        r = std::size_t(std::upper_bound(m_runs.begin(), m_runs.end(), pos - 1,
-                                         [](int p, const Run& run) { return p < run.start; }) -
-                        m_runs.begin()) -
-            1;
+        r = RunAt(std::size_t(pos) - 1);
         joinsPrevious = static_cast<long long>(m_runs[r].first) + (pos - m_runs[r].start) == value;
         ++r;
     }

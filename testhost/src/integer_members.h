@@ -45,6 +45,8 @@ private:
     class Builder;
 
     std::size_t RunEnd(std::size_t r) const;
+    // The run that holds pos (runs form only).
+    std::size_t RunAt(std::size_t pos) const;
     std::vector<Stretch> Stretches() const;
     void InsertRun(int value, int pos);
     // Keeps members one by one once runs would take more room than they do.
