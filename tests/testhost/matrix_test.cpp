@@ -33,19 +33,19 @@ QV_Type* SlabElement() {
 // table to full pointers. Either way each entry gives back its element, the entries move
 // with the nulls opened among them, and every element is destroyed with the table.
 TEST_F(ElementTable, EntriesKeepTheirElementsWhereverTheElementsLie) {
-    for (const bool far : {false, true}) {
+    for (const bool elsewhere : {false, true}) {
         QV_LongPtrVectorOwnsData table;
         ASSERT_TRUE(table.AddNullEntries(0, 0, 3));
         QV_Type* first = SlabElement();
-        QV_Type* second = far ? new QV_REALVARIABLE(true) : SlabElement();
+        QV_Type* second = elsewhere ? new QV_REALVARIABLE(true) : SlabElement();
         QV_Type* third = SlabElement();
         ASSERT_TRUE(table.Put(0, first));
         ASSERT_TRUE(table.Put(1, second));
         ASSERT_TRUE(table.Put(2, third));
-        ASSERT_TRUE(table.AddNullEntries(1, 3, 1)) << far;
+        ASSERT_TRUE(table.AddNullEntries(1, 3, 1)) << elsewhere;
         EXPECT_EQ(table.Size(), 4u);
         const std::vector<QV_Type*> entries = {table.At(0), table.At(1), table.At(2), table.At(3)};
-        EXPECT_EQ(entries, (std::vector<QV_Type*>{first, nullptr, second, third})) << far;
+        EXPECT_EQ(entries, (std::vector<QV_Type*>{first, nullptr, second, third})) << elsewhere;
         ASSERT_TRUE(table.Put(2, nullptr));
         EXPECT_EQ(table.At(2), nullptr);
         EXPECT_EQ(table.At(3), third);
