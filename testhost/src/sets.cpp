@@ -6,30 +6,23 @@
 #include <iterator>
 #include <new>
 #include <string_view>
-#include <type_traits>
 
 #include "control.h"
+#include "integer_members.h"
 
 namespace {
 
-// Integer sets compare numerically, string sets by byte order (as unsigned characters).
+using vzt::detail::IntegerMembers;
+
+const IntegerMembers kNoMembers;
+
+// String sets compare by byte order (as unsigned characters).
 std::string_view Key(const std::string& s) {
     return s;
-}
-int Key(int v) {
-    return v;
 }
 
 template <class Vec, class V>
 bool Locate(const Vec& values, const V& value, int& pos) {
-    if constexpr (std::is_same_v<V, int>) {
-        // Values are mostly added in ascending order: try the end first. (SetContains tries
-        // the place a value has in a run before it comes here.)
-        if (!values.empty() && values.back() < value) {
-            pos = int(values.size());
-            return false;
-        }
-    }
     auto it = std::lower_bound(values.begin(), values.end(), value,
                                [](const auto& element, const V& v) { return Key(element) < v; });
     pos = int(it - values.begin());
@@ -95,10 +88,40 @@ bool SUValue::TakeKind(Kind kind) {
     return m_kind == kind;
 }
 
+const IntegerMembers& SUValue::Members() const {
+    return m_integers != nullptr ? *m_integers : kNoMembers;
+}
+
+template <class Change>
+auto SUValue::ChangeMembers(Change change) {
+    if (m_integers == nullptr) {
+        m_integers = std::make_shared<IntegerMembers>();
+    } else if (m_integers.use_count() > 1) {
+        m_integers = std::make_shared<IntegerMembers>(*m_integers);
+    }
+    const auto result = change(*m_integers);
+    m_integerCount = m_integers->Size();
+    return result;
+}
+
+void SUValue::ShareMembers(const SUValue& other) {
+    m_integers = other.m_integers;
+    m_integerCount = other.m_integerCount;
+}
+
+void SUValue::KeepMembers(IntegerMembers&& members) {
+    m_integers.reset();
+    m_integerCount = 0;
+    if (members.Size() != 0) {
+        m_integers = std::make_shared<IntegerMembers>(std::move(members));
+        m_integerCount = m_integers->Size();
+    }
+}
+
 void SUValue::ResetType(int type) {
     const Kind kind = type == QV_SetTypeString ? Kind::String : Kind::Integer;
     if (kind != m_kind) {
-        m_integers.clear();
+        KeepMembers({});
         m_strings.clear();
     }
     m_kind = kind;
@@ -111,16 +134,20 @@ SUValue& SUValue::operator+=(const SUValue& other) {
     }
     if (m_kind == Kind::String) {
         Unite(m_strings, other.m_strings);
-    } else {
-        Unite(m_integers, other.m_integers);
+    } else if (m_integers == nullptr) {
+        ShareMembers(other); // until either changes
+    } else if (other.m_integers != nullptr) {
+        KeepMembers(Members().United(other.Members()));
     }
     return *this;
 }
 
 SUValue& SUValue::operator+=(int value) {
-    int pos = 0;
-    if (TakeKind(Kind::Integer) && !SetContains(value, pos)) {
-        m_integers.insert(m_integers.begin() + pos, value);
+    if (TakeKind(Kind::Integer)) {
+        ChangeMembers([value](IntegerMembers& members) {
+            members.Add(value);
+            return true;
+        });
     }
     return *this;
 }
@@ -136,13 +163,13 @@ SUValue& SUValue::operator+=(const char* value) {
 
 SUValue& SUValue::operator*=(const SUValue& other) {
     if (other.m_kind == Kind::None) {
-        m_integers.clear();
+        KeepMembers({});
         m_strings.clear();
     } else if (TakeKind(other.m_kind)) {
         if (m_kind == Kind::String) {
             Intersect(m_strings, other.m_strings);
         } else {
-            Intersect(m_integers, other.m_integers);
+            KeepMembers(Members().Intersected(other.Members()));
         }
     }
     return *this;
@@ -150,18 +177,12 @@ SUValue& SUValue::operator*=(const SUValue& other) {
 
 bool SUValue::FillRange(int lo, int hi) {
     m_strings.clear();
-    m_integers.clear();
+    KeepMembers({});
     TakeKind(Kind::Integer);
-    if (hi < lo) {
-        return true;
-    }
     try {
-        m_integers.resize(std::size_t(static_cast<long long>(hi) - lo + 1));
-    } catch (const std::exception&) {
+        KeepMembers(IntegerMembers::Range(lo, hi));
+    } catch (const std::bad_alloc&) {
         return false;
-    }
-    for (std::size_t k = 0; k < m_integers.size(); ++k) {
-        m_integers[k] = int(lo + static_cast<long long>(k));
     }
     return true;
 }
@@ -175,8 +196,7 @@ bool SUValue::operator>=(const SUValue& other) const {
     }
     return m_kind == Kind::String ? std::includes(m_strings.begin(), m_strings.end(),
                                                   other.m_strings.begin(), other.m_strings.end())
-                                  : std::includes(m_integers.begin(), m_integers.end(),
-                                                  other.m_integers.begin(), other.m_integers.end());
+                                  : Members().Includes(other.Members());
 }
 
 bool SUValue::operator>=(int value) const {
@@ -194,7 +214,7 @@ int SUValue::operator>=(const char* value) const {
 }
 
 bool SUValue::operator==(const SUValue& other) const {
-    return m_kind == other.m_kind && m_integers == other.m_integers && m_strings == other.m_strings;
+    return m_kind == other.m_kind && Members() == other.Members() && m_strings == other.m_strings;
 }
 
 bool SUValue::SetContains(int value, int& pos) const {
@@ -202,17 +222,7 @@ bool SUValue::SetContains(int value, int& pos) const {
     if (m_kind != Kind::Integer) {
         return false;
     }
-    // Index sets are mostly runs of consecutive integers: try the place the value has in a
-    // run first.
-    if (!m_integers.empty()) {
-        const long long guess = static_cast<long long>(value) - m_integers.front();
-        if (guess >= 0 && guess < static_cast<long long>(m_integers.size()) &&
-            m_integers[std::size_t(guess)] == value) {
-            pos = int(guess);
-            return true;
-        }
-    }
-    return Locate(m_integers, value, pos);
+    return m_integers != nullptr && m_integers->Find(value, pos);
 }
 
 bool SUValue::SetContains(const char* value, int& pos) const {
@@ -225,7 +235,11 @@ bool SUValue::SetAddAtOffset(int value, int pos) {
     if (m_kind == Kind::String) {
         return false;
     }
-    if (!InsertAt(m_integers, value, pos)) {
+    try {
+        if (!ChangeMembers([=](IntegerMembers& members) { return members.InsertAt(value, pos); })) {
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
         return false;
     }
     TakeKind(Kind::Integer);
@@ -244,10 +258,10 @@ bool SUValue::SetAddAtOffset(const char* value, int pos) {
 }
 
 int QV_SetValue::Integer(int pos) const {
-    if (m_kind != Kind::Integer || pos < 0 || std::size_t(pos) >= m_integers.size()) {
+    if (m_kind != Kind::Integer || pos < 0 || std::size_t(pos) >= Members().Size()) {
         return 0;
     }
-    return m_integers[pos];
+    return Members().At(std::size_t(pos));
 }
 
 const char* QV_SetValue::String(int pos) const {

@@ -1,6 +1,8 @@
 // The stand-in host's element table and index strings, on which every array rests.
+#include <new>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "standin/host_access.h"
 #include "support/counting_array.h"
@@ -19,6 +21,35 @@ TEST_F(ElementTable, AddNullEntriesRefusesWhatIsNotATableOfBlocks) {
     EXPECT_EQ(table.Size(), 3u);
     EXPECT_EQ(table.At(7), nullptr);
     EXPECT_FALSE(table.Put(7, nullptr));
+}
+
+// An element in one of the allocator's slabs of small blocks, as the library makes them
+// (this test's own new takes memory far from them).
+QV_Type* SlabElement() {
+    return new (MyAllocate(sizeof(QV_REALVARIABLE))) QV_REALVARIABLE(true);
+}
+
+// Elements from the allocator's slabs take the compact form; one from elsewhere switches the
+// table to full pointers. Either way each entry gives back its element, the entries move
+// with the nulls opened among them, and every element is destroyed with the table.
+TEST_F(ElementTable, EntriesKeepTheirElementsWhereverTheElementsLie) {
+    for (const bool elsewhere : {false, true}) {
+        QV_LongPtrVectorOwnsData table;
+        ASSERT_TRUE(table.AddNullEntries(0, 0, 3));
+        QV_Type* first = SlabElement();
+        QV_Type* second = elsewhere ? new QV_REALVARIABLE(true) : SlabElement();
+        QV_Type* third = SlabElement();
+        ASSERT_TRUE(table.Put(0, first));
+        ASSERT_TRUE(table.Put(1, second));
+        ASSERT_TRUE(table.Put(2, third));
+        ASSERT_TRUE(table.AddNullEntries(1, 3, 1)) << elsewhere;
+        EXPECT_EQ(table.Size(), 4u);
+        const std::vector<QV_Type*> entries = {table.At(0), table.At(1), table.At(2), table.At(3)};
+        EXPECT_EQ(entries, (std::vector<QV_Type*>{first, nullptr, second, third})) << elsewhere;
+        ASSERT_TRUE(table.Put(2, nullptr));
+        EXPECT_EQ(table.At(2), nullptr);
+        EXPECT_EQ(table.At(3), third);
+    }
 }
 
 struct ReadCase {

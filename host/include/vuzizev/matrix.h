@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,10 @@
 #include "vuzizev/set_properties.h"
 #include "vuzizev/sets.h"
 
-// A table of element pointers that owns the elements it holds; an entry may be null.
+// A table of element pointers that owns the elements it holds; an entry may be null. Entries
+// take four bytes while every element lies within 16 GiB of the first one on an 8-byte step
+// (as the host's allocator hands them out), the whole table switching to full pointers at
+// the first element that does not.
 class VZ_API QV_LongPtrVectorOwnsData {
 public:
     QV_LongPtrVectorOwnsData() = default;
@@ -18,10 +22,20 @@ public:
     QV_LongPtrVectorOwnsData& operator=(const QV_LongPtrVectorOwnsData&) = delete;
     ~QV_LongPtrVectorOwnsData();
 
-    std::size_t Size() const { return m_entries.size(); }
+    std::size_t Size() const { return m_wide ? m_pointers.size() : m_steps.size(); }
     // The entry at i; null when i is outside the table.
-    QV_Type* At(std::size_t i) const { return i < m_entries.size() ? m_entries[i] : nullptr; }
-    // Puts element at i, destroying what was there; false when i is outside the table.
+    QV_Type* At(std::size_t i) const {
+        if (m_wide) {
+            return i < m_pointers.size() ? m_pointers[i] : nullptr;
+        }
+        if (i >= m_steps.size() || m_steps[i] == kNoElement) {
+            return nullptr;
+        }
+        return reinterpret_cast<QV_Type*>(m_anchor + std::uintptr_t(std::intptr_t(m_steps[i]) * 8));
+    }
+    // Puts element at i, destroying what was there; false when i is outside the table. When
+    // the table cannot switch to full pointers for it, the element is destroyed and the
+    // allocation failure thrown.
     bool Put(std::size_t i, QV_Type* element);
     // Destroys every element and empties the table.
     void Clear();
@@ -36,7 +50,14 @@ public:
     bool AddNullEntries(std::size_t position, std::size_t oldSize, std::size_t stride);
 
 private:
-    std::vector<QV_Type*> m_entries;
+    static constexpr std::int32_t kNoElement = INT32_MIN;
+    // The entry for element in 8-byte steps from the anchor; false when it has none.
+    bool StepOf(const QV_Type* element, std::int32_t& step);
+
+    std::vector<std::int32_t> m_steps; // while the table is narrow
+    std::vector<QV_Type*> m_pointers;  // once it is wide
+    std::uintptr_t m_anchor = 0;       // the first element's address; 0 before one
+    bool m_wide = false;
 };
 
 // The base of every array. It keeps the element table, the flat position of the element in

@@ -4,11 +4,16 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "vuzizev/api.h"
+
+namespace vzt::detail {
+class IntegerMembers;
+}
 
 // Set type codes as the host knows them.
 enum : int {
@@ -31,9 +36,7 @@ public:
     Kind kind() const { return m_kind; }
     int Type() const { return m_type; }
     bool IsStringSet() const { return m_kind == Kind::String; }
-    std::size_t Size() const {
-        return m_kind == Kind::String ? m_strings.size() : m_integers.size();
-    }
+    std::size_t Size() const { return m_kind == Kind::String ? m_strings.size() : m_integerCount; }
     bool IsEmpty() const { return Size() == 0; }
 
     // Gives the set a type code: QV_SetTypeString makes it a string set, any other code an
@@ -72,10 +75,20 @@ protected:
 private:
     friend class QV_SetValue;
     bool TakeKind(Kind kind);
+    const vzt::detail::IntegerMembers& Members() const;
+    // Changes the members through change(members): copied first when another value shares
+    // them.
+    template <class Change>
+    auto ChangeMembers(Change change);
+    void KeepMembers(vzt::detail::IntegerMembers&& members);
+    void ShareMembers(const SUValue& other);
 
     Kind m_kind = Kind::None;
     int m_type = QV_SetTypeNone;
-    std::vector<int> m_integers;
+    // An integer set's members, shared by the copies of a value until one of them changes;
+    // null when there are none.
+    std::shared_ptr<vzt::detail::IntegerMembers> m_integers;
+    std::size_t m_integerCount = 0;
     std::vector<std::string> m_strings;
 };
 
