@@ -99,11 +99,24 @@ QV_Containable::~QV_Containable() {
     if (m_owner != nullptr) {
         m_owner->RemoveRegisteredProperty(this);
     }
-    std::free(m_text);
+    FreeText();
+}
+
+void QV_Containable::FreeText() {
+    if (Has(kOwnsText)) {
+        std::free(const_cast<char*>(m_name));
+        m_name = "";
+        SetBit(kOwnsText | kHasDescription, false);
+    }
+}
+
+void QV_Containable::NameAsElement(const char* index) {
+    FreeText();
+    m_name = index;
 }
 
 const char* QV_Containable::PropertyDescription() const {
-    return m_hasDescription && m_text != nullptr ? m_text + std::strlen(m_text) + 1 : nullptr;
+    return Has(kHasDescription) ? m_name + std::strlen(m_name) + 1 : nullptr;
 }
 
 void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
@@ -122,12 +135,12 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
     text[ownName.size()] = '\0';
     std::memcpy(text + ownName.size() + 1, ownDescription.data(), ownDescription.size());
     text[ownName.size() + 1 + ownDescription.size()] = '\0';
-    std::free(m_text);
-    m_text = text;
-    m_name = m_text;
-    m_hasDescription = description != nullptr;
+    FreeText();
+    m_name = text;
+    SetBit(kOwnsText, true);
+    SetBit(kHasDescription, description != nullptr);
+    SetBit(kFlag, flag);
     m_direction = direction;
-    m_flag = flag;
     m_owner = owner;
     if (owner != nullptr) {
         owner->AddRegisteredProperty(this);
@@ -136,8 +149,8 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
                          .object = this,
                          .owner = owner,
                          .name = m_name,
-                         .description = m_hasDescription ? PropertyDescription() : "",
-                         .hasDescription = m_hasDescription,
+                         .description = description != nullptr ? PropertyDescription() : "",
+                         .hasDescription = description != nullptr,
                          .flavour = flavour,
                          .direction = int(direction),
                          .flag = flag});
