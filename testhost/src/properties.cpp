@@ -47,6 +47,18 @@ void QV_VarParamProp::Specified::Set(QV_Value value) {
     }
 }
 
+void* QV_VarParamProp::Held::operator new(std::size_t size) {
+    void* block = MyAllocate(size);
+    if (block == nullptr) {
+        vzt::detail::ThrowOutOfMemory();
+    }
+    return block;
+}
+
+void QV_VarParamProp::Held::operator delete(void* block) noexcept {
+    MyFree(block);
+}
+
 QV_VarParamProp::Held& QV_VarParamProp::HeldValues() {
     if (m_held == nullptr) {
         m_held = new Held;

@@ -1,17 +1,75 @@
 #include "vuzizev/values.h"
 
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <string>
 
-namespace {
+struct QV_Value::Block {
+    Block() = default;
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+    virtual ~Block() = default;
+    std::atomic<std::size_t> refs{1};
+};
 
-std::shared_ptr<const std::string> SharedText(const char* value) {
-    return std::make_shared<const std::string>(value != nullptr ? value : "");
+struct QV_Value::TextBlock : Block {
+    explicit TextBlock(const char* value) : text(value != nullptr ? value : "") {}
+    const std::string text;
+};
+
+struct QV_Value::SetBlock : Block {
+    explicit SetBlock(const QV_SetValue& value) : set(value) {}
+    const QV_SetValue set;
+};
+
+QV_Value::QV_Value(const QV_Value& other)
+    : m_kind(other.m_kind), m_plainTag(other.m_plainTag), m_tag(other.m_tag) {
+    // The whole union, whichever member holds the value.
+    std::memcpy(static_cast<void*>(&m_integer), &other.m_integer, sizeof m_real);
+    if (m_kind == Kind::Text || m_kind == Kind::Set) {
+        m_block->refs.fetch_add(1, std::memory_order_relaxed);
+    }
 }
 
-} // namespace
+QV_Value::QV_Value(QV_Value&& other) noexcept
+    : m_kind(other.m_kind), m_plainTag(other.m_plainTag), m_tag(other.m_tag) {
+    std::memcpy(static_cast<void*>(&m_integer), &other.m_integer, sizeof m_real);
+    other.m_kind = Kind::Empty;
+}
+
+QV_Value& QV_Value::operator=(const QV_Value& other) {
+    if (this != &other) {
+        QV_Value copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+QV_Value& QV_Value::operator=(QV_Value&& other) noexcept {
+    if (this != &other) {
+        Release();
+        m_kind = other.m_kind;
+        m_plainTag = other.m_plainTag;
+        m_tag = other.m_tag;
+        std::memcpy(static_cast<void*>(&m_integer), &other.m_integer, sizeof m_real);
+        other.m_kind = Kind::Empty;
+    }
+    return *this;
+}
+
+QV_Value::~QV_Value() {
+    Release();
+}
+
+void QV_Value::Release() noexcept {
+    if ((m_kind == Kind::Text || m_kind == Kind::Set) &&
+        m_block->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        delete m_block;
+    }
+    m_kind = Kind::Empty;
+}
 
 // The tag keeps b and a as the ints ExecuteAssignments received.
 QV_Value::QV_Value(int value, unsigned b, unsigned a, int n)
@@ -19,10 +77,9 @@ QV_Value::QV_Value(int value, unsigned b, unsigned a, int n)
 QV_Value::QV_Value(double value, unsigned b, unsigned a, int n)
     : m_kind(Kind::Real), m_tag{int(b), int(a), n}, m_real(value) {}
 QV_Value::QV_Value(const char* value, unsigned b, unsigned a, int n)
-    : m_kind(Kind::Text), m_tag{int(b), int(a), n}, m_shared(SharedText(value)) {}
+    : m_kind(Kind::Text), m_tag{int(b), int(a), n}, m_block(new TextBlock(value)) {}
 QV_Value::QV_Value(const QV_SetValue& value, unsigned b, unsigned a, int n)
-    : m_kind(Kind::Set), m_tag{int(b), int(a), n},
-      m_shared(std::make_shared<const QV_SetValue>(value)) {}
+    : m_kind(Kind::Set), m_tag{int(b), int(a), n}, m_block(new SetBlock(value)) {}
 QV_Value::QV_Value(const SUValue& value, unsigned b, unsigned a, int n)
     : QV_Value(QV_SetValue(value), b, a, n) {}
 QV_Value::QV_Value(int value, unsigned tag)
@@ -30,9 +87,9 @@ QV_Value::QV_Value(int value, unsigned tag)
 QV_Value::QV_Value(double value, unsigned tag)
     : m_kind(Kind::Real), m_plainTag(tag), m_real(value) {}
 QV_Value::QV_Value(const char* value, unsigned tag)
-    : m_kind(Kind::Text), m_plainTag(tag), m_shared(SharedText(value)) {}
+    : m_kind(Kind::Text), m_plainTag(tag), m_block(new TextBlock(value)) {}
 QV_Value::QV_Value(const QV_SetValue& value, unsigned tag)
-    : m_kind(Kind::Set), m_plainTag(tag), m_shared(std::make_shared<const QV_SetValue>(value)) {}
+    : m_kind(Kind::Set), m_plainTag(tag), m_block(new SetBlock(value)) {}
 
 // A reset value keeps its tags; only its kind and contents change.
 void QV_Value::ResetValue(double value) {
@@ -79,12 +136,12 @@ double QV_Value::AsReal() const {
 }
 
 const char* QV_Value::AsText() const {
-    return m_kind == Kind::Text ? static_cast<const std::string*>(m_shared.get())->c_str() : "";
+    return m_kind == Kind::Text ? static_cast<const TextBlock*>(m_block)->text.c_str() : "";
 }
 
 const QV_SetValue& QV_Value::AsSet() const {
     static const QV_SetValue none;
-    return m_kind == Kind::Set ? *static_cast<const QV_SetValue*>(m_shared.get()) : none;
+    return m_kind == Kind::Set ? static_cast<const SetBlock*>(m_block)->set : none;
 }
 
 bool QV_Value::operator==(const QV_Value& other) const {
@@ -105,4 +162,4 @@ bool QV_Value::operator==(const QV_Value& other) const {
     }
 }
 
-static_assert(sizeof(void*) != 8 || sizeof(QV_Value) <= 48, "a value stays within 48 bytes");
+static_assert(sizeof(void*) != 8 || sizeof(QV_Value) <= 32, "a value stays within 32 bytes");

@@ -26,7 +26,7 @@ TEST(Layout, ElementsAndValuesKeepTheirSizeOn64Bit) {
         {"string parameter", sizeof(QV_STRINGPARAMETER), 40},
         {"real variable", sizeof(QV_REALVARIABLE), 40},
         {"partial derivative", sizeof(QV_PARTIALDERIVATIVE), 40},
-        {"value", sizeof(QV_Value), 48},
+        {"value", sizeof(QV_Value), 32},
     };
     for (const auto& entry : sizes) {
         EXPECT_LE(entry.size, entry.most) << entry.what;

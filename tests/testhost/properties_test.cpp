@@ -89,6 +89,32 @@ TEST_F(PropertiesTest, ValuesOfEveryKindReadBackAndCompare) {
     EXPECT_STREQ(values[3].AsText(), "idx");
 }
 
+// Copies and moves between values of every kind leave each value whole: a shared text or set
+// lives as long as its last holder.
+TEST_F(PropertiesTest, ValuesCopiedMovedAndOverwrittenAcrossKindsStayWhole) {
+    const QV_Value values[] = {QV_Value(), QV_Value(4, 1, 2, 3), QV_Value(2.5, 7u),
+                               QV_Value("idx", 1, 2, 3), QV_Value(QV_IntSetValue(1, 3), 1, 2, 3)};
+    for (const QV_Value& from : values) {
+        for (const QV_Value& to : values) {
+            QV_Value target = to;
+            target = from;
+            EXPECT_TRUE(target == from);
+            QV_Value source = target;
+            QV_Value moved = std::move(source);
+            EXPECT_TRUE(moved == from);
+            source = to; // a moved-from value takes a new one
+            EXPECT_TRUE(source == to);
+            moved = std::move(source);
+            EXPECT_TRUE(moved == to);
+            const QV_Value& alias = target;
+            target = alias;
+            EXPECT_TRUE(target == from);
+        }
+    }
+    EXPECT_STREQ(values[3].AsText(), "idx");
+    EXPECT_EQ(values[4].AsSet().Size(), 3u);
+}
+
 TEST_F(PropertiesTest, RegistrationsAreListedByOwnerInOrderAndUnlinkedFromEitherSide) {
     auto* owner = new QV_ModelTypeEx2;
     {

@@ -77,8 +77,11 @@ private:
     };
 
     // The last assignment and the user's value, kept from the first of either on: most
-    // elements of an array never get one.
+    // elements of an array never get one. A model may assign one per node, so it comes from
+    // the host's allocator, which gives small blocks without a header.
     struct Held {
+        static void* operator new(std::size_t size);
+        static void operator delete(void* block) noexcept;
         QV_Value assigned;
         Specified specified;
     };

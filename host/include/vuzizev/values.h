@@ -21,6 +21,11 @@ public:
     enum class Kind { Empty, Integer, Real, Text, Set };
 
     QV_Value() = default;
+    QV_Value(const QV_Value& other);
+    QV_Value(QV_Value&& other) noexcept;
+    QV_Value& operator=(const QV_Value& other);
+    QV_Value& operator=(QV_Value&& other) noexcept;
+    ~QV_Value();
     QV_Value(int value, unsigned b, unsigned a, int n);
     QV_Value(double value, unsigned b, unsigned a, int n);
     QV_Value(const char* value, unsigned b, unsigned a, int n);
@@ -52,13 +57,20 @@ public:
     void ResetValue(const char* value);
 
 private:
-    // 48 bytes: a model may hold one assigned value per node. A text or a set lies behind
-    // m_shared (a std::string or a QV_SetValue by m_kind), shared because it is never changed
-    // in place.
+    // A text or a set, counted: copies share it, since it is never changed in place.
+    struct Block;
+    struct TextBlock;
+    struct SetBlock;
+    void Release() noexcept;
+
+    // 32 bytes on 64-bit: a model may hold one assigned value per node. m_kind tells which
+    // member of the union holds the value.
     Kind m_kind = Kind::Empty;
     unsigned m_plainTag = 0;
     QV_ValueTag m_tag;
-    int m_integer = 0;
-    double m_real = 0.0;
-    std::shared_ptr<const void> m_shared;
+    union {
+        int m_integer = 0;
+        double m_real;
+        Block* m_block;
+    };
 };
