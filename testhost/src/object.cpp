@@ -96,59 +96,69 @@ QV_Containable& QV_Containable::operator=(const QV_Containable& other) {
 }
 
 QV_Containable::~QV_Containable() {
-    if (m_owner != nullptr) {
-        m_owner->RemoveRegisteredProperty(this);
-    }
-    FreeText();
+    Unregister();
 }
 
-void QV_Containable::FreeText() {
-    if (Has(kOwnsText)) {
-        std::free(const_cast<char*>(m_name));
-        m_name = "";
-        SetBit(kOwnsText | kHasDescription, false);
+void QV_Containable::Unregister() {
+    if (!Has(kRegistered)) {
+        return;
+    }
+    if (m_registration->owner != nullptr) {
+        m_registration->owner->RemoveRegisteredProperty(this);
+    }
+    std::free(m_registration);
+    m_name = "";
+    SetBit(kRegistered | kHasDescription, false);
+}
+
+void QV_Containable::ForgetOwner() {
+    if (Has(kRegistered)) {
+        m_registration->owner = nullptr;
     }
 }
 
 void QV_Containable::NameAsElement(const char* index) {
-    FreeText();
+    Unregister();
     m_name = index;
 }
 
 const char* QV_Containable::PropertyDescription() const {
-    return Has(kHasDescription) ? m_name + std::strlen(m_name) + 1 : nullptr;
+    if (!Has(kHasDescription)) {
+        return nullptr;
+    }
+    const char* name = m_registration->Text();
+    return name + std::strlen(name) + 1;
 }
 
 void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
                               const char* description, QV_Direction direction, bool flag) {
-    if (m_owner != nullptr) {
-        m_owner->RemoveRegisteredProperty(this);
-    }
-    m_flavour = flavour;
     const std::string_view ownName = name != nullptr ? name : "";
     const std::string_view ownDescription = description != nullptr ? description : "";
-    char* text = static_cast<char*>(std::malloc(ownName.size() + ownDescription.size() + 2));
-    if (text == nullptr) {
+    auto* registration = static_cast<Registration*>(
+        std::malloc(sizeof(Registration) + ownName.size() + ownDescription.size() + 2));
+    if (registration == nullptr) {
         vzt::detail::ThrowOutOfMemory();
     }
+    registration->owner = owner;
+    char* text = registration->Text();
     std::memcpy(text, ownName.data(), ownName.size());
     text[ownName.size()] = '\0';
     std::memcpy(text + ownName.size() + 1, ownDescription.data(), ownDescription.size());
     text[ownName.size() + 1 + ownDescription.size()] = '\0';
-    FreeText();
-    m_name = text;
-    SetBit(kOwnsText, true);
+    Unregister(); // only now: name or description may lie in the text it frees
+    m_registration = registration;
+    SetBit(kRegistered, true);
     SetBit(kHasDescription, description != nullptr);
     SetBit(kFlag, flag);
+    m_flavour = flavour;
     m_direction = direction;
-    m_owner = owner;
     if (owner != nullptr) {
         owner->AddRegisteredProperty(this);
     }
     vzt::detail::Record({.kind = vzt::EventKind::AddProperty,
                          .object = this,
                          .owner = owner,
-                         .name = m_name,
+                         .name = text,
                          .description = description != nullptr ? PropertyDescription() : "",
                          .hasDescription = description != nullptr,
                          .flavour = flavour,

@@ -21,11 +21,11 @@ TEST(Layout, ElementsAndValuesKeepTheirSizeOn64Bit) {
         std::size_t size;
         std::size_t most;
     } sizes[] = {
-        {"real parameter", sizeof(QV_REALPARAMETER), 40},
-        {"integer parameter", sizeof(QV_INTEGERPARAMETER), 40},
-        {"string parameter", sizeof(QV_STRINGPARAMETER), 40},
-        {"real variable", sizeof(QV_REALVARIABLE), 40},
-        {"partial derivative", sizeof(QV_PARTIALDERIVATIVE), 40},
+        {"real parameter", sizeof(QV_REALPARAMETER), 32},
+        {"integer parameter", sizeof(QV_INTEGERPARAMETER), 32},
+        {"string parameter", sizeof(QV_STRINGPARAMETER), 32},
+        {"real variable", sizeof(QV_REALVARIABLE), 32},
+        {"partial derivative", sizeof(QV_PARTIALDERIVATIVE), 32},
         {"value", sizeof(QV_Value), 32},
     };
     for (const auto& entry : sizes) {
@@ -61,10 +61,18 @@ TEST_F(LayoutTest, RegistrationStateReadsBackWholeAfterEveryRegistration) {
         EXPECT_EQ(vzt::PropertyOwner(property), owner);
         EXPECT_EQ(vzt::Properties(*owner).size(), 1u);
     }
+    // Registering again under its own name and description reads them before letting go.
+    property.AddProperty(owner, vzt::PropertyName(property), vzt::PropertyDescription(property),
+                         QV_DirectionInput, false);
+    EXPECT_STREQ(vzt::PropertyName(property), "B");
+    EXPECT_STREQ(vzt::PropertyDescription(property), "in and out");
+    EXPECT_EQ(vzt::FindProperty(*owner, "B"), &property);
     vzt::SetSolverVariable(property, true);
     EXPECT_TRUE(property.IsSolverVariable());
-    EXPECT_EQ(vzt::PropertyDirection(property), QV_DirectionInput | QV_DirectionOutput);
+    EXPECT_EQ(vzt::PropertyDirection(property), QV_DirectionInput);
     delete owner;
+    EXPECT_EQ(vzt::PropertyOwner(property), nullptr);
+    EXPECT_STREQ(vzt::PropertyName(property), "B");
 }
 
 } // namespace

@@ -125,30 +125,39 @@ private:
     friend class QV_Matrix; // names the elements it makes
     friend class vzt::HostAccess;
     // Registration state, as the host keeps it for a registered property.
-    const char* PropertyName() const { return m_name; }
+    const char* PropertyName() const { return Has(kRegistered) ? m_registration->Text() : m_name; }
     const char* PropertyDescription() const;
-    void ForgetOwner() { m_owner = nullptr; }
+    QV_Container* Owner() const { return Has(kRegistered) ? m_registration->owner : nullptr; }
+    void ForgetOwner();
     void NameAsElement(const char* index);
 
     bool Has(std::uint8_t bit) const { return (m_bits & bit) != 0; }
     void SetBit(std::uint8_t bit, bool on) {
         m_bits = static_cast<std::uint8_t>(on ? m_bits | bit : m_bits & ~bit);
     }
-    void FreeText();
+    void Unregister();
+
+    // What registration gives a property, on its own block: the owner and the name and
+    // description kept together ("name\0description\0") after it.
+    struct Registration {
+        QV_Container* owner;
+        char* Text() { return reinterpret_cast<char*>(this + 1); }
+    };
 
     // Every array element is one of these, so the small members come first: they sit in the
-    // tail of the base, and an element of a parameter takes 40 bytes on 64-bit.
-    static constexpr std::uint8_t kOwnsText = 1;       // m_name is our "name\0description\0"
+    // tail of the base, and an element of a parameter takes 32 bytes on 64-bit.
+    static constexpr std::uint8_t kRegistered = 1;     // m_registration, not m_name
     static constexpr std::uint8_t kHasDescription = 2; // registered with a description
     static constexpr std::uint8_t kFlag = 4;           // the flag of the registration
     signed char m_solver = -1;                         // -1: as the class has it
     std::uint8_t m_bits = 0;
     vzt::detail::ByteEnum<QV_Direction> m_direction = QV_DirectionNone;
     vzt::detail::ByteEnum<QV_RegistrationFlavour> m_flavour = QV_RegistrationFlavour::None;
-    // A registered property's name and description, kept together ("name\0description\0");
-    // an element's name lies in its array's store of names, which outlives it.
-    const char* m_name = "";
-    QV_Container* m_owner = nullptr;
+    union {
+        // An element's name lies in its array's store of names, which outlives it.
+        const char* m_name = "";
+        Registration* m_registration;
+    };
 };
 
 // A host object with a type: properties, sets, arrays, ports and models.
