@@ -1,11 +1,13 @@
 #include "vuzizev/object.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string_view>
 
 #include "control.h"
+#include "element_names.h"
 #include "vuzizev/model.h"
 
 // ---- QV_PtrVectorObject
@@ -119,7 +121,36 @@ void QV_Containable::ForgetOwner() {
 
 void QV_Containable::NameAsElement(const char* index) {
     Unregister();
+    SetBit(kOneIndex | kTwoIndices, false);
     m_name = index;
+}
+
+bool QV_Containable::NameByIndex(const std::int32_t* values, int count) {
+    if (count < 1 || count > kIndexCapacity || count > 2) {
+        return false;
+    }
+    Unregister();
+    std::copy(values, values + count, m_index);
+    SetBit(kOneIndex, count == 1);
+    SetBit(kTwoIndices, count == 2);
+    return true;
+}
+
+// An element named by its index values gets its text now, once: the text stays where it is
+// for as long as the element lives.
+const char* QV_Containable::PropertyName() const {
+    if (Has(kRegistered)) {
+        return m_registration->Text();
+    }
+    if (Has(kOneIndex | kTwoIndices)) {
+        const int count = Has(kTwoIndices) ? 2 : 1;
+        std::int32_t values[kIndexCapacity];
+        std::copy(m_index, m_index + kIndexCapacity, values);
+        auto& self = const_cast<QV_Containable&>(*this);
+        self.SetBit(kOneIndex | kTwoIndices, false);
+        self.m_name = vzt::detail::KeepIndexName(values, count);
+    }
+    return m_name;
 }
 
 const char* QV_Containable::PropertyDescription() const {
@@ -146,6 +177,7 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
     std::memcpy(text + ownName.size() + 1, ownDescription.data(), ownDescription.size());
     text[ownName.size() + 1 + ownDescription.size()] = '\0';
     Unregister(); // only now: name or description may lie in the text it frees
+    SetBit(kOneIndex | kTwoIndices, false);
     m_registration = registration;
     SetBit(kRegistered, true);
     SetBit(kHasDescription, description != nullptr);

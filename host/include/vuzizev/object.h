@@ -125,11 +125,14 @@ private:
     friend class QV_Matrix; // names the elements it makes
     friend class vzt::HostAccess;
     // Registration state, as the host keeps it for a registered property.
-    const char* PropertyName() const { return Has(kRegistered) ? m_registration->Text() : m_name; }
+    const char* PropertyName() const;
     const char* PropertyDescription() const;
     QV_Container* Owner() const { return Has(kRegistered) ? m_registration->owner : nullptr; }
     void ForgetOwner();
     void NameAsElement(const char* index);
+    // Names an element by its integer index values, whose text is made when first read;
+    // false, with nothing changed, when they do not fit.
+    bool NameByIndex(const std::int32_t* values, int count);
 
     bool Has(std::uint8_t bit) const { return (m_bits & bit) != 0; }
     void SetBit(std::uint8_t bit, bool on) {
@@ -149,7 +152,10 @@ private:
     static constexpr std::uint8_t kRegistered = 1;     // m_registration, not m_name
     static constexpr std::uint8_t kHasDescription = 2; // registered with a description
     static constexpr std::uint8_t kFlag = 4;           // the flag of the registration
-    signed char m_solver = -1;                         // -1: as the class has it
+    static constexpr std::uint8_t kOneIndex = 8;       // m_index holds one value
+    static constexpr std::uint8_t kTwoIndices = 16;    // m_index holds two values
+    static constexpr int kIndexCapacity = int(sizeof(void*) / sizeof(std::int32_t));
+    signed char m_solver = -1; // -1: as the class has it
     std::uint8_t m_bits = 0;
     vzt::detail::ByteEnum<QV_Direction> m_direction = QV_DirectionNone;
     vzt::detail::ByteEnum<QV_RegistrationFlavour> m_flavour = QV_RegistrationFlavour::None;
@@ -157,6 +163,7 @@ private:
         // An element's name lies in its array's store of names, which outlives it.
         const char* m_name = "";
         Registration* m_registration;
+        std::int32_t m_index[kIndexCapacity];
     };
 };
 
