@@ -26,7 +26,7 @@ TEST(Layout, ElementsAndValuesKeepTheirSizeOn64Bit) {
         {"string parameter", sizeof(QV_STRINGPARAMETER), 32},
         {"real variable", sizeof(QV_REALVARIABLE), 32},
         {"partial derivative", sizeof(QV_PARTIALDERIVATIVE), 32},
-        {"value", sizeof(QV_Value), 32},
+        {"value", sizeof(QV_Value), 24},
     };
     for (const auto& entry : sizes) {
         EXPECT_LE(entry.size, entry.most) << entry.what;

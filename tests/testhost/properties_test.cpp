@@ -113,6 +113,13 @@ TEST_F(PropertiesTest, ValuesCopiedMovedAndOverwrittenAcrossKindsStayWhole) {
     }
     EXPECT_STREQ(values[3].AsText(), "idx");
     EXPECT_EQ(values[4].AsSet().Size(), 3u);
+    // A value has one tag or the other; a reset keeps the one it has.
+    QV_Value plain = values[2];
+    plain.ResetValue("text");
+    EXPECT_EQ(plain.plainTag(), 7u);
+    EXPECT_EQ(plain.tag(), QV_ValueTag{});
+    EXPECT_EQ(values[1].plainTag(), 0u);
+    EXPECT_FALSE(values[2] == QV_Value(2.5, 0, 0, 7));
 }
 
 TEST_F(PropertiesTest, RegistrationsAreListedByOwnerInOrderAndUnlinkedFromEitherSide) {
