@@ -8,12 +8,13 @@
 // ---- QV_VarParamProp ----------------------------------------------------------------------
 
 QV_VarParamProp::QV_VarParamProp(const QV_VarParamProp& other)
-    : QV_Type(other), m_held(other.m_held != nullptr ? new Held(*other.m_held) : nullptr) {}
+    : QV_Type(other),
+      m_held(other.m_held != nullptr ? new (std::nothrow) Held(*other.m_held) : nullptr) {}
 
 QV_VarParamProp& QV_VarParamProp::operator=(const QV_VarParamProp& other) {
     QV_Type::operator=(other);
     if (this != &other) {
-        Held* copy = other.m_held != nullptr ? new Held(*other.m_held) : nullptr;
+        Held* copy = other.m_held != nullptr ? new (std::nothrow) Held(*other.m_held) : nullptr;
         delete m_held;
         m_held = copy;
     }
@@ -47,23 +48,23 @@ void QV_VarParamProp::Specified::Set(QV_Value value) {
     }
 }
 
-void* QV_VarParamProp::Held::operator new(std::size_t size) {
-    void* block = MyAllocate(size);
-    if (block == nullptr) {
-        vzt::detail::ThrowOutOfMemory();
-    }
-    return block;
+void* QV_VarParamProp::Held::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return MyAllocate(size);
 }
 
 void QV_VarParamProp::Held::operator delete(void* block) noexcept {
     MyFree(block);
 }
 
-QV_VarParamProp::Held& QV_VarParamProp::HeldValues() {
+void QV_VarParamProp::Held::operator delete(void* block, const std::nothrow_t&) noexcept {
+    MyFree(block);
+}
+
+QV_VarParamProp::Held* QV_VarParamProp::HeldValues() {
     if (m_held == nullptr) {
-        m_held = new Held;
+        m_held = new (std::nothrow) Held;
     }
-    return *m_held;
+    return m_held;
 }
 
 QV_AssignStatus QV_VarParamProp::Assign(QV_Value* value) {
@@ -111,7 +112,11 @@ bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
     if (!Holds(value, held)) {
         return false;
     }
-    HeldValues().assigned = std::move(held);
+    Held* values = HeldValues();
+    if (values == nullptr) {
+        return false;
+    }
+    values->assigned = std::move(held);
     return true;
 }
 
@@ -120,7 +125,11 @@ bool QV_VarParamProp::Specify(const QV_Value& value) {
     if (!Holds(value, held)) {
         return false;
     }
-    HeldValues().specified.Set(std::move(held));
+    Held* values = HeldValues();
+    if (values == nullptr) {
+        return false;
+    }
+    values->specified.Set(std::move(held));
     return true;
 }
 

@@ -89,6 +89,23 @@ TEST_F(PropertiesTest, ValuesOfEveryKindReadBackAndCompare) {
     EXPECT_STREQ(values[3].AsText(), "idx");
 }
 
+// Without memory for its values a property refuses them and carries on as it was; the
+// allocator counts the failure.
+TEST_F(PropertiesTest, PropertyWithoutMemoryForItsValuesRefusesThemAndCarriesOn) {
+    QV_REALPARAMETER real(true);
+    QV_Value value(2.5, 1, 2, 3);
+    const std::size_t failed = vzt::Allocator().failedAllocations;
+    vzt::FailAllAllocations(true);
+    EXPECT_EQ(real.Assign(&value), -1);
+    EXPECT_FALSE(vzt::Specify(real, QV_Value(4.0, 0u)));
+    vzt::FailAllAllocations(false);
+    EXPECT_EQ(vzt::Allocator().failedAllocations, failed + 2);
+    EXPECT_EQ(real.v(), 0.0);
+    EXPECT_TRUE(real.IsDefaultAssignment());
+    EXPECT_EQ(real.Assign(&value), 0);
+    EXPECT_EQ(real.v(), 2.5);
+}
+
 // Copies and moves between values of every kind leave each value whole: a shared text or set
 // lives as long as its last holder.
 TEST_F(PropertiesTest, ValuesCopiedMovedAndOverwrittenAcrossKindsStayWhole) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <new>
 
 #include "vuzizev/object.h"
 #include "vuzizev/values.h"
@@ -78,14 +79,17 @@ private:
 
     // The last assignment and the user's value, kept from the first of either on: most
     // elements of an array never get one. A model may assign one per node, so it comes from
-    // the host's allocator, which gives small blocks without a header.
+    // the host's allocator, which gives small blocks without a header; when that fails, the
+    // property carries on without it (the allocator counts the failure).
     struct Held {
-        static void* operator new(std::size_t size);
+        static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
         static void operator delete(void* block) noexcept;
+        static void operator delete(void* block, const std::nothrow_t&) noexcept;
         QV_Value assigned;
         Specified specified;
     };
-    Held& HeldValues();
+    // Null when there is none and none can be had.
+    Held* HeldValues();
 
     Held* m_held = nullptr;
 };
