@@ -89,6 +89,36 @@ TEST_F(PropertiesTest, ValuesOfEveryKindReadBackAndCompare) {
     EXPECT_STREQ(values[3].AsText(), "idx");
 }
 
+// Assignments, user values and their removal in any order: the user's value stands while
+// there is one, the last assignment otherwise, and a copy reads the same.
+TEST_F(PropertiesTest, HeldValuesFollowEveryOrderOfAssignmentAndUserValue) {
+    const struct {
+        const char* steps; // a: assign, s: specify, u: unspecify
+        double value;
+        bool specified;
+    } cases[] = {{"", 0.0, false},     {"a", 1.0, false},   {"s", 2.0, true},    {"as", 2.0, true},
+                 {"sa", 2.0, true},    {"asu", 1.0, false}, {"sua", 1.0, false}, {"su", 0.0, false},
+                 {"asua", 1.0, false}, {"asus", 2.0, true}};
+    for (const auto& c : cases) {
+        QV_REALPARAMETER p(true);
+        for (const char* step = c.steps; *step != 0; ++step) {
+            QV_Value assigned(1.0, 1, 2, 3);
+            if (*step == 'a') {
+                EXPECT_EQ(p.Assign(&assigned), 0);
+            } else if (*step == 's') {
+                EXPECT_TRUE(vzt::Specify(p, QV_Value(2.0, 0u)));
+            } else {
+                vzt::Unspecify(p);
+            }
+        }
+        QV_REALPARAMETER copy(p);
+        for (const QV_REALPARAMETER* read : {&p, &copy}) {
+            EXPECT_EQ(read->v(), c.value) << c.steps;
+            EXPECT_EQ(vzt::IsSpecified(*read), c.specified) << c.steps;
+        }
+    }
+}
+
 // Without memory for its values a property refuses them and carries on as it was; the
 // allocator counts the failure.
 TEST_F(PropertiesTest, PropertyWithoutMemoryForItsValuesRefusesThemAndCarriesOn) {
