@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <vector>
 
 #include "standin/host_access.h"
 #include "support/host_fixture.h"

@@ -160,7 +160,8 @@ private:
     vzt::detail::ByteEnum<QV_Direction> m_direction = QV_DirectionNone;
     vzt::detail::ByteEnum<QV_RegistrationFlavour> m_flavour = QV_RegistrationFlavour::None;
     union {
-        // An element's name lies in its array's store of names, which outlives it.
+        // An element's name lies in its array's store of names, which outlives it; an element
+        // named by its index values keeps them in m_index until its name is first read.
         const char* m_name = "";
         Registration* m_registration;
         std::int32_t m_index[kIndexCapacity];
