@@ -56,12 +56,12 @@ void ClearSecondValues() {
 
 // The value in force, which both accessors read (here, so that they can inline it).
 const QV_Value& QV_VarParamProp::Current() const {
-    if (m_held != nullptr) {
-        if (!m_held->specified.IsEmpty()) {
-            return m_held->specified.Get();
+    if (m_held != 0) {
+        if (const QV_Value* user = UserValue(); user != nullptr && !user->IsEmpty()) {
+            return *user;
         }
-        if (!m_held->assigned.IsEmpty()) {
-            return m_held->assigned;
+        if (const QV_Value* assigned = Assigned(); !assigned->IsEmpty()) {
+            return *assigned;
         }
     }
     static const QV_Value empty;

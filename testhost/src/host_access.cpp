@@ -23,7 +23,7 @@ QV_RegistrationFlavour vzt::HostAccess::PropertyFlavour(const QV_Containable& pr
     return property.m_flavour;
 }
 QV_Container* vzt::HostAccess::PropertyOwner(const QV_Containable& property) {
-    return property.m_owner;
+    return property.Owner();
 }
 void vzt::HostAccess::SetSolverVariable(QV_Containable& property, bool solver) {
     property.m_solver = solver ? 1 : 0;

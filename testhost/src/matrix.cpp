@@ -1,12 +1,16 @@
 #include "vuzizev/matrix.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <string_view>
 
 #include "control.h"
+#include "element_names.h"
 
 QV_Matrix::QV_Matrix(int dimensions, QV_SetValue* indexValues)
     : m_declaredSets(std::size_t(std::max(dimensions, 0)), nullptr), m_dimensions(dimensions),
@@ -83,39 +87,156 @@ QV_Type* QV_Matrix::AddElement() {
                              .name = index,
                              .a = m_position});
     }
-    element->NameAsElement(m_names.Keep(index));
+    std::int32_t values[2];
+    const int count = vzt::detail::IntegerIndexValues(index, values, 2);
+    if (count > 0 && element->NameByIndex(values, count)) {
+        m_names.HoldIndexNames();
+    } else {
+        element->NameAsElement(m_names.Keep(index));
+    }
     return element;
 }
 
 QV_Matrix::NameStore::~NameStore() {
-    for (char* block : m_blocks) {
-        std::free(block);
+    vzt::detail::FreeTexts(m_blocks);
+    if (m_holdsIndexNames) {
+        vzt::detail::ReleaseIndexNames();
     }
 }
 
 const char* QV_Matrix::NameStore::Keep(const std::string& name) {
-    const std::size_t size = name.size() + 1;
-    if (size > kBlock) {
+    return vzt::detail::KeepText(m_blocks, m_used, kBlock, name);
+}
+
+void QV_Matrix::NameStore::HoldIndexNames() {
+    if (!m_holdsIndexNames) {
+        vzt::detail::HoldIndexNames();
+        m_holdsIndexNames = true;
+    }
+}
+
+namespace {
+
+// "(v0,v1,...)" as the array writes an index text; returns its length.
+std::size_t WriteIntegerIndex(const std::int32_t* values, int count, char* out) {
+    char* p = out;
+    *p++ = '(';
+    for (int k = 0; k < count; ++k) {
+        if (k > 0) {
+            *p++ = ',';
+        }
+        p = std::to_chars(p, p + 12, values[k]).ptr;
+    }
+    *p++ = ')';
+    return std::size_t(p - out);
+}
+
+// Names made when read, of the elements of every array named by index values.
+struct IndexNames {
+    static constexpr std::size_t kBlock = 4096;
+    std::mutex mutex;
+    std::vector<char*> blocks;
+    std::size_t used = kBlock;
+    std::size_t holders = 0;
+};
+
+// Never destroyed, so that arrays that outlive static destruction still find it.
+IndexNames& SharedIndexNames() {
+    static auto* names = new IndexNames;
+    return *names;
+}
+
+} // namespace
+
+namespace vzt::detail {
+
+const char* KeepText(std::vector<char*>& blocks, std::size_t& used, std::size_t blockSize,
+                     std::string_view text) {
+    const std::size_t size = text.size() + 1;
+    if (size > blockSize) {
         return ""; // no index text comes near a block
     }
-    if (m_used + size > kBlock) {
-        char* block = static_cast<char*>(std::malloc(kBlock));
+    if (used + size > blockSize) {
+        char* block = static_cast<char*>(std::malloc(blockSize));
         if (block == nullptr) {
             return ""; // the element stays, unnamed
         }
         try {
-            m_blocks.push_back(block);
+            blocks.push_back(block);
         } catch (const std::bad_alloc&) {
             std::free(block);
             return "";
         }
-        m_used = 0;
+        used = 0;
     }
-    char* kept = m_blocks.back() + m_used;
-    std::memcpy(kept, name.c_str(), size);
-    m_used += size;
+    char* kept = blocks.back() + used;
+    std::memcpy(kept, text.data(), text.size());
+    kept[text.size()] = '\0';
+    used += size;
     return kept;
 }
+
+void FreeTexts(std::vector<char*>& blocks) {
+    for (char* block : blocks) {
+        std::free(block);
+    }
+    blocks.clear();
+}
+
+int IntegerIndexValues(std::string_view text, std::int32_t* values, int capacity) {
+    if (text.size() < 3 || text.front() != '(' || text.back() != ')') {
+        return -1;
+    }
+    const char* p = text.data() + 1;
+    const char* const end = text.data() + text.size() - 1;
+    int count = 0;
+    while (count < capacity) {
+        const auto [next, error] = std::from_chars(p, end, values[count]);
+        if (error != std::errc()) {
+            return -1;
+        }
+        ++count;
+        if (next == end) {
+            // Only a text written the one way reads back the same from the values.
+            char written[2 + 12 * 2 + 2];
+            if (count > 2) {
+                return -1;
+            }
+            const std::size_t size = WriteIntegerIndex(values, count, written);
+            return std::string_view(written, size) == text ? count : -1;
+        }
+        if (*next != ',') {
+            return -1;
+        }
+        p = next + 1;
+    }
+    return -1;
+}
+
+void HoldIndexNames() {
+    IndexNames& names = SharedIndexNames();
+    const std::lock_guard lock(names.mutex);
+    ++names.holders;
+}
+
+void ReleaseIndexNames() {
+    IndexNames& names = SharedIndexNames();
+    const std::lock_guard lock(names.mutex);
+    if (--names.holders == 0) {
+        FreeTexts(names.blocks);
+        names.used = IndexNames::kBlock;
+    }
+}
+
+const char* KeepIndexName(const std::int32_t* values, int count) {
+    char written[2 + 12 * 2 + 2];
+    const std::size_t size = WriteIntegerIndex(values, std::min(count, 2), written);
+    IndexNames& names = SharedIndexNames();
+    const std::lock_guard lock(names.mutex);
+    return KeepText(names.blocks, names.used, IndexNames::kBlock, std::string_view(written, size));
+}
+
+} // namespace vzt::detail
 
 void QV_Matrix::CancelDependenceOnDeclaredSets() {
     vzt::detail::Record({.kind = vzt::EventKind::CancelDependence, .object = this});

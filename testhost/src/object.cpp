@@ -1,11 +1,13 @@
 #include "vuzizev/object.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string_view>
 
 #include "control.h"
+#include "element_names.h"
 #include "vuzizev/model.h"
 
 // ---- QV_PtrVectorObject
@@ -96,48 +98,101 @@ QV_Containable& QV_Containable::operator=(const QV_Containable& other) {
 }
 
 QV_Containable::~QV_Containable() {
-    if (m_owner != nullptr) {
-        m_owner->RemoveRegisteredProperty(this);
+    Unregister();
+}
+
+void QV_Containable::Unregister() {
+    if (!Has(kRegistered)) {
+        return;
     }
-    std::free(m_text);
+    if (m_registration->owner != nullptr) {
+        m_registration->owner->RemoveRegisteredProperty(this);
+    }
+    std::free(m_registration);
+    m_name = "";
+    SetBit(kRegistered | kHasDescription, false);
+}
+
+void QV_Containable::ForgetOwner() {
+    if (Has(kRegistered)) {
+        m_registration->owner = nullptr;
+    }
+}
+
+void QV_Containable::NameAsElement(const char* index) {
+    Unregister();
+    SetBit(kOneIndex | kTwoIndices, false);
+    m_name = index;
+}
+
+bool QV_Containable::NameByIndex(const std::int32_t* values, int count) {
+    if (count < 1 || count > kIndexCapacity || count > 2) {
+        return false;
+    }
+    Unregister();
+    std::copy(values, values + count, m_index);
+    SetBit(kOneIndex, count == 1);
+    SetBit(kTwoIndices, count == 2);
+    return true;
+}
+
+// An element named by its index values gets its text now, once: the text stays where it is
+// for as long as the element lives.
+const char* QV_Containable::PropertyName() const {
+    if (Has(kRegistered)) {
+        return m_registration->Text();
+    }
+    if (Has(kOneIndex | kTwoIndices)) {
+        const int count = Has(kTwoIndices) ? 2 : 1;
+        std::int32_t values[kIndexCapacity];
+        std::copy(m_index, m_index + kIndexCapacity, values);
+        auto& self = const_cast<QV_Containable&>(*this);
+        self.SetBit(kOneIndex | kTwoIndices, false);
+        self.m_name = vzt::detail::KeepIndexName(values, count);
+    }
+    return m_name;
 }
 
 const char* QV_Containable::PropertyDescription() const {
-    return m_hasDescription && m_text != nullptr ? m_text + std::strlen(m_text) + 1 : nullptr;
+    if (!Has(kHasDescription)) {
+        return nullptr;
+    }
+    const char* name = m_registration->Text();
+    return name + std::strlen(name) + 1;
 }
 
 void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
                               const char* description, QV_Direction direction, bool flag) {
-    if (m_owner != nullptr) {
-        m_owner->RemoveRegisteredProperty(this);
-    }
-    m_flavour = flavour;
     const std::string_view ownName = name != nullptr ? name : "";
     const std::string_view ownDescription = description != nullptr ? description : "";
-    char* text = static_cast<char*>(std::malloc(ownName.size() + ownDescription.size() + 2));
-    if (text == nullptr) {
+    auto* registration = static_cast<Registration*>(
+        std::malloc(sizeof(Registration) + ownName.size() + ownDescription.size() + 2));
+    if (registration == nullptr) {
         vzt::detail::ThrowOutOfMemory();
     }
+    registration->owner = owner;
+    char* text = registration->Text();
     std::memcpy(text, ownName.data(), ownName.size());
     text[ownName.size()] = '\0';
     std::memcpy(text + ownName.size() + 1, ownDescription.data(), ownDescription.size());
     text[ownName.size() + 1 + ownDescription.size()] = '\0';
-    std::free(m_text);
-    m_text = text;
-    m_name = m_text;
-    m_hasDescription = description != nullptr;
+    Unregister(); // only now: name or description may lie in the text it frees
+    SetBit(kOneIndex | kTwoIndices, false);
+    m_registration = registration;
+    SetBit(kRegistered, true);
+    SetBit(kHasDescription, description != nullptr);
+    SetBit(kFlag, flag);
+    m_flavour = flavour;
     m_direction = direction;
-    m_flag = flag;
-    m_owner = owner;
     if (owner != nullptr) {
         owner->AddRegisteredProperty(this);
     }
     vzt::detail::Record({.kind = vzt::EventKind::AddProperty,
                          .object = this,
                          .owner = owner,
-                         .name = m_name,
-                         .description = m_hasDescription ? PropertyDescription() : "",
-                         .hasDescription = m_hasDescription,
+                         .name = text,
+                         .description = description != nullptr ? PropertyDescription() : "",
+                         .hasDescription = description != nullptr,
                          .flavour = flavour,
                          .direction = int(direction),
                          .flag = flag});

@@ -1,5 +1,6 @@
 #include "vuzizev/properties.h"
 
+#include <new>
 #include <utility>
 
 #include "control.h"
@@ -8,50 +9,81 @@
 // ---- QV_VarParamProp ----------------------------------------------------------------------
 
 QV_VarParamProp::QV_VarParamProp(const QV_VarParamProp& other)
-    : QV_Type(other), m_held(other.m_held != nullptr ? new Held(*other.m_held) : nullptr) {}
+    : QV_Type(other), m_held(CopyHeld(other.m_held)) {}
 
 QV_VarParamProp& QV_VarParamProp::operator=(const QV_VarParamProp& other) {
     QV_Type::operator=(other);
     if (this != &other) {
-        Held* copy = other.m_held != nullptr ? new Held(*other.m_held) : nullptr;
-        delete m_held;
+        const std::uintptr_t copy = CopyHeld(other.m_held);
+        ReleaseHeld();
         m_held = copy;
     }
     return *this;
 }
 
 QV_VarParamProp::~QV_VarParamProp() {
-    delete m_held;
+    ReleaseHeld();
 }
 
-QV_VarParamProp::Specified::Specified(const Specified& other)
-    : m_value(other.m_value != nullptr ? std::make_unique<QV_Value>(*other.m_value) : nullptr) {}
+namespace {
 
-QV_VarParamProp::Specified& QV_VarParamProp::Specified::operator=(const Specified& other) {
-    if (this != &other) {
-        m_value = other.m_value != nullptr ? std::make_unique<QV_Value>(*other.m_value) : nullptr;
+int ValueCount(std::uintptr_t held, std::uintptr_t withUserValue) {
+    return (held & withUserValue) != 0 ? 2 : 1;
+}
+
+// count values on a block of the host's allocator, copied from values when given, else
+// empty; null when memory runs out.
+QV_Value* NewValues(int count, const QV_Value* values) {
+    auto* block = static_cast<QV_Value*>(MyAllocate(sizeof(QV_Value) * std::size_t(count)));
+    for (int k = 0; block != nullptr && k < count; ++k) {
+        if (values != nullptr) {
+            new (block + k) QV_Value(values[k]);
+        } else {
+            new (block + k) QV_Value;
+        }
     }
-    return *this;
+    return block;
 }
 
-const QV_Value& QV_VarParamProp::Specified::Get() const {
-    static const QV_Value none;
-    return m_value != nullptr ? *m_value : none;
+void DeleteValues(QV_Value* block, int count) {
+    for (int k = 0; k < count; ++k) {
+        block[k].~QV_Value();
+    }
+    MyFree(block);
 }
 
-void QV_VarParamProp::Specified::Set(QV_Value value) {
-    if (m_value == nullptr) {
-        m_value = std::make_unique<QV_Value>(std::move(value));
-    } else {
-        *m_value = std::move(value);
+} // namespace
+
+std::uintptr_t QV_VarParamProp::CopyHeld(std::uintptr_t held) {
+    if (held == 0) {
+        return 0;
+    }
+    const int count = ValueCount(held, kWithUserValue);
+    QV_Value* copy = NewValues(count, reinterpret_cast<const QV_Value*>(held & ~kWithUserValue));
+    return copy == nullptr ? 0 : reinterpret_cast<std::uintptr_t>(copy) | (held & kWithUserValue);
+}
+
+void QV_VarParamProp::ReleaseHeld() {
+    if (m_held != 0) {
+        DeleteValues(Assigned(), ValueCount(m_held, kWithUserValue));
+        m_held = 0;
     }
 }
 
-QV_VarParamProp::Held& QV_VarParamProp::HeldValues() {
-    if (m_held == nullptr) {
-        m_held = new Held;
+bool QV_VarParamProp::MakeRoom(bool withUserValue) {
+    if (m_held != 0 && (UserValue() != nullptr || !withUserValue)) {
+        return true;
     }
-    return *m_held;
+    QV_Value* block = NewValues(withUserValue ? 2 : 1, nullptr);
+    if (block == nullptr) {
+        return false;
+    }
+    if (m_held != 0) {
+        block[0] = std::move(*Assigned());
+        ReleaseHeld();
+    }
+    m_held = reinterpret_cast<std::uintptr_t>(block) | (withUserValue ? kWithUserValue : 0);
+    return true;
 }
 
 QV_AssignStatus QV_VarParamProp::Assign(QV_Value* value) {
@@ -99,7 +131,10 @@ bool QV_VarParamProp::StoreAssignment(const QV_Value& value) {
     if (!Holds(value, held)) {
         return false;
     }
-    HeldValues().assigned = std::move(held);
+    if (!MakeRoom(false)) {
+        return false;
+    }
+    *Assigned() = std::move(held);
     return true;
 }
 
@@ -108,19 +143,22 @@ bool QV_VarParamProp::Specify(const QV_Value& value) {
     if (!Holds(value, held)) {
         return false;
     }
-    HeldValues().specified.Set(std::move(held));
+    if (!MakeRoom(true)) {
+        return false;
+    }
+    *UserValue() = std::move(held);
     return true;
 }
 
 void QV_VarParamProp::Unspecify() {
-    if (m_held != nullptr) {
-        m_held->specified.Clear();
+    if (QV_Value* user = UserValue()) {
+        *user = QV_Value();
     }
 }
 
 const QV_Value& QV_VarParamProp::LastAssignment() const {
     static const QV_Value none;
-    return m_held != nullptr ? m_held->assigned : none;
+    return m_held != 0 ? *Assigned() : none;
 }
 
 // ---- QV_VarParam --------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "vuzizev/values.h"
 
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -7,48 +8,118 @@
 
 namespace {
 
-std::shared_ptr<const std::string> SharedText(const char* value) {
-    return std::make_shared<const std::string>(value != nullptr ? value : "");
+constexpr std::uint8_t Code(QV_Value::Kind kind) {
+    return static_cast<std::uint8_t>(kind);
+}
+constexpr std::uint8_t Empty() {
+    return Code(QV_Value::Kind::Empty);
 }
 
 } // namespace
 
+struct QV_Value::Block {
+    Block() = default;
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+    virtual ~Block() = default;
+    std::atomic<std::size_t> refs{1};
+};
+
+struct QV_Value::TextBlock : Block {
+    explicit TextBlock(const char* value) : text(value != nullptr ? value : "") {}
+    const std::string text;
+};
+
+struct QV_Value::SetBlock : Block {
+    explicit SetBlock(const QV_SetValue& value) : set(value) {}
+    const QV_SetValue set;
+};
+
+QV_Value::QV_Value(const QV_Value& other)
+    : m_kind(other.m_kind), m_plain(other.m_plain), m_tag(other.m_tag) {
+    // The whole union, whichever member holds the value.
+    std::memcpy(static_cast<void*>(&m_integer), &other.m_integer, sizeof m_real);
+    if (kind() == Kind::Text || kind() == Kind::Set) {
+        m_block->refs.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+QV_Value::QV_Value(QV_Value&& other) noexcept
+    : m_kind(other.m_kind), m_plain(other.m_plain), m_tag(other.m_tag) {
+    std::memcpy(static_cast<void*>(&m_integer), &other.m_integer, sizeof m_real);
+    other.m_kind = Empty();
+}
+
+QV_Value& QV_Value::operator=(const QV_Value& other) {
+    if (this != &other) {
+        QV_Value copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+QV_Value& QV_Value::operator=(QV_Value&& other) noexcept {
+    if (this != &other) {
+        Release();
+        m_kind = other.m_kind;
+        m_plain = other.m_plain;
+        m_tag = other.m_tag;
+        std::memcpy(static_cast<void*>(&m_integer), &other.m_integer, sizeof m_real);
+        other.m_kind = Empty();
+    }
+    return *this;
+}
+
+QV_Value::~QV_Value() {
+    Release();
+}
+
+void QV_Value::Release() noexcept {
+    if ((kind() == Kind::Text || kind() == Kind::Set) &&
+        m_block->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        delete m_block;
+    }
+    m_kind = Empty();
+}
+
 // The tag keeps b and a as the ints ExecuteAssignments received.
 QV_Value::QV_Value(int value, unsigned b, unsigned a, int n)
-    : m_kind(Kind::Integer), m_tag{int(b), int(a), n}, m_integer(value) {}
+    : m_kind(Code(Kind::Integer)), m_tag{int(b), int(a), n}, m_integer(value) {}
 QV_Value::QV_Value(double value, unsigned b, unsigned a, int n)
-    : m_kind(Kind::Real), m_tag{int(b), int(a), n}, m_real(value) {}
+    : m_kind(Code(Kind::Real)), m_tag{int(b), int(a), n}, m_real(value) {}
 QV_Value::QV_Value(const char* value, unsigned b, unsigned a, int n)
-    : m_kind(Kind::Text), m_tag{int(b), int(a), n}, m_shared(SharedText(value)) {}
+    : m_kind(Code(Kind::Text)), m_tag{int(b), int(a), n}, m_block(new TextBlock(value)) {}
 QV_Value::QV_Value(const QV_SetValue& value, unsigned b, unsigned a, int n)
-    : m_kind(Kind::Set), m_tag{int(b), int(a), n},
-      m_shared(std::make_shared<const QV_SetValue>(value)) {}
+    : m_kind(Code(Kind::Set)), m_tag{int(b), int(a), n}, m_block(new SetBlock(value)) {}
 QV_Value::QV_Value(const SUValue& value, unsigned b, unsigned a, int n)
     : QV_Value(QV_SetValue(value), b, a, n) {}
 QV_Value::QV_Value(int value, unsigned tag)
-    : m_kind(Kind::Integer), m_plainTag(tag), m_integer(value) {}
+    : m_kind(Code(Kind::Integer)), m_plain(true), m_tag{0, 0, int(tag)}, m_integer(value) {}
 QV_Value::QV_Value(double value, unsigned tag)
-    : m_kind(Kind::Real), m_plainTag(tag), m_real(value) {}
+    : m_kind(Code(Kind::Real)), m_plain(true), m_tag{0, 0, int(tag)}, m_real(value) {}
 QV_Value::QV_Value(const char* value, unsigned tag)
-    : m_kind(Kind::Text), m_plainTag(tag), m_shared(SharedText(value)) {}
+    : m_kind(Code(Kind::Text)), m_plain(true), m_tag{0, 0, int(tag)},
+      m_block(new TextBlock(value)) {}
 QV_Value::QV_Value(const QV_SetValue& value, unsigned tag)
-    : m_kind(Kind::Set), m_plainTag(tag), m_shared(std::make_shared<const QV_SetValue>(value)) {}
+    : m_kind(Code(Kind::Set)), m_plain(true), m_tag{0, 0, int(tag)}, m_block(new SetBlock(value)) {}
 
 // A reset value keeps its tags; only its kind and contents change.
 void QV_Value::ResetValue(double value) {
-    const QV_ValueTag tag = m_tag;
-    *this = QV_Value(value, m_plainTag);
-    m_tag = tag;
+    QV_Value fresh(value, 0u);
+    fresh.m_plain = m_plain;
+    fresh.m_tag = m_tag;
+    *this = std::move(fresh);
 }
 
 void QV_Value::ResetValue(const char* value) {
-    const QV_ValueTag tag = m_tag;
-    *this = QV_Value(value, m_plainTag);
-    m_tag = tag;
+    QV_Value fresh(value, 0u);
+    fresh.m_plain = m_plain;
+    fresh.m_tag = m_tag;
+    *this = std::move(fresh);
 }
 
 int QV_Value::AsInteger() const {
-    switch (m_kind) {
+    switch (kind()) {
     case Kind::Integer:
         return m_integer;
     case Kind::Real:
@@ -68,7 +139,7 @@ int QV_Value::AsInteger() const {
 }
 
 double QV_Value::AsReal() const {
-    switch (m_kind) {
+    switch (kind()) {
     case Kind::Integer:
         return double(m_integer);
     case Kind::Real:
@@ -79,19 +150,19 @@ double QV_Value::AsReal() const {
 }
 
 const char* QV_Value::AsText() const {
-    return m_kind == Kind::Text ? static_cast<const std::string*>(m_shared.get())->c_str() : "";
+    return kind() == Kind::Text ? static_cast<const TextBlock*>(m_block)->text.c_str() : "";
 }
 
 const QV_SetValue& QV_Value::AsSet() const {
     static const QV_SetValue none;
-    return m_kind == Kind::Set ? *static_cast<const QV_SetValue*>(m_shared.get()) : none;
+    return kind() == Kind::Set ? static_cast<const SetBlock*>(m_block)->set : none;
 }
 
 bool QV_Value::operator==(const QV_Value& other) const {
-    if (m_kind != other.m_kind || !(m_tag == other.m_tag) || m_plainTag != other.m_plainTag) {
+    if (kind() != other.kind() || !(tag() == other.tag()) || plainTag() != other.plainTag()) {
         return false;
     }
-    switch (m_kind) {
+    switch (kind()) {
     case Kind::Integer:
         return m_integer == other.m_integer;
     case Kind::Real:
@@ -105,4 +176,4 @@ bool QV_Value::operator==(const QV_Value& other) const {
     }
 }
 
-static_assert(sizeof(void*) != 8 || sizeof(QV_Value) <= 48, "a value stays within 48 bytes");
+static_assert(sizeof(void*) != 8 || sizeof(QV_Value) <= 24, "a value stays within 24 bytes");

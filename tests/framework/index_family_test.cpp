@@ -351,6 +351,7 @@ TEST_F(IndexFamily, ArrayElementsAreOfTheArrayTypeMadeOnceOrAClearFailure) {
     QV_ARRAY_II<QV_PARTIALDERIVATIVE, QV_PARTIALDERIVATIVE> ddx;
     QV_PARTIALDERIVATIVE& e = ddx(2, 3);
     EXPECT_EQ(&ddx(2, 3), &e);
+    EXPECT_STREQ(vzt::PropertyName(e), "(2,3)");
     QV_ARRAY_III<QV_REALVARIABLE, QV_REALVARIABLE> value;
     EXPECT_STREQ(vzt::PropertyName(value(1, 2, 3)), "(1,2,3)");
     QV_ARRAY_I<QV_REALPARAMETER, QV_REALPARAMETER> polypoint;

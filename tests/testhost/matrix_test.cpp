@@ -1,4 +1,5 @@
 // The stand-in host's element table and index strings, on which every array rests.
+#include <cstring>
 #include <new>
 #include <ostream>
 #include <string>
@@ -124,6 +125,44 @@ TEST_F(OneDimensionalBase, FirstLookupOverADeclaredSetLaysOutTheWholeTable) {
     EXPECT_EQ(a.Elements().At(4), three);
     EXPECT_EQ(a.made, 2);
     EXPECT_EQ(a.NewElements(), 4);
+}
+
+// An element's name reads as its index text however late it is first read, stays where it
+// is, and the names of one array read one after another lie back to back, as the driver
+// that names terms by them expects; another array going away takes none of them along.
+TEST_F(OneDimensionalBase, ElementNamesReadAsTheirIndexTextAndStayPut) {
+    const struct {
+        int value;
+        const char* name;
+    } cases[] = {{5, "(5)"},
+                 {-3, "(-3)"},
+                 {0, "(0)"},
+                 {2147483647, "(2147483647)"},
+                 {-2147483647 - 1, "(-2147483648)"}};
+    CountingArray<QV_BASE_I> a;
+    std::vector<const QV_Type*> elements;
+    {
+        CountingArray<QV_BASE_I> gone;
+        for (const auto& c : cases) {
+            elements.push_back(a.Find(c.value));
+            EXPECT_STREQ(vzt::PropertyName(*gone.Find(c.value)), c.name);
+        }
+    }
+    const char* previous = nullptr;
+    for (std::size_t p = 0; p < a.Elements().Size(); ++p) {
+        const char* name = vzt::PropertyName(*a.Elements().At(p));
+        if (previous != nullptr) {
+            EXPECT_EQ(name, previous + std::strlen(previous) + 1);
+        }
+        previous = name;
+    }
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        const char* name = vzt::PropertyName(*elements[k]);
+        EXPECT_STREQ(name, cases[k].name);
+        EXPECT_EQ(vzt::PropertyName(*elements[k]), name) << "read twice, one text";
+    }
+    CountingArray<QV_BASE_S> s;
+    EXPECT_STREQ(vzt::PropertyName(*s.Find("a\"b")), "(\"a\\\"b\")");
 }
 
 TEST_F(OneDimensionalBase, StringBaseReadsNamesOfAtMost127Characters) {

@@ -89,6 +89,86 @@ TEST_F(PropertiesTest, ValuesOfEveryKindReadBackAndCompare) {
     EXPECT_STREQ(values[3].AsText(), "idx");
 }
 
+// Assignments, user values and their removal in any order: the user's value stands while
+// there is one, the last assignment otherwise, and a copy reads the same.
+TEST_F(PropertiesTest, HeldValuesFollowEveryOrderOfAssignmentAndUserValue) {
+    const struct {
+        const char* steps; // a: assign, s: specify, u: unspecify
+        double value;
+        bool specified;
+    } cases[] = {{"", 0.0, false},     {"a", 1.0, false},   {"s", 2.0, true},    {"as", 2.0, true},
+                 {"sa", 2.0, true},    {"asu", 1.0, false}, {"sua", 1.0, false}, {"su", 0.0, false},
+                 {"asua", 1.0, false}, {"asus", 2.0, true}};
+    for (const auto& c : cases) {
+        QV_REALPARAMETER p(true);
+        for (const char* step = c.steps; *step != 0; ++step) {
+            QV_Value assigned(1.0, 1, 2, 3);
+            if (*step == 'a') {
+                EXPECT_EQ(p.Assign(&assigned), 0);
+            } else if (*step == 's') {
+                EXPECT_TRUE(vzt::Specify(p, QV_Value(2.0, 0u)));
+            } else {
+                vzt::Unspecify(p);
+            }
+        }
+        QV_REALPARAMETER copy(p);
+        for (const QV_REALPARAMETER* read : {&p, &copy}) {
+            EXPECT_EQ(read->v(), c.value) << c.steps;
+            EXPECT_EQ(vzt::IsSpecified(*read), c.specified) << c.steps;
+        }
+    }
+}
+
+// Without memory for its values a property refuses them and carries on as it was; the
+// allocator counts the failure.
+TEST_F(PropertiesTest, PropertyWithoutMemoryForItsValuesRefusesThemAndCarriesOn) {
+    QV_REALPARAMETER real(true);
+    QV_Value value(2.5, 1, 2, 3);
+    const std::size_t failed = vzt::Allocator().failedAllocations;
+    vzt::FailAllAllocations(true);
+    EXPECT_EQ(real.Assign(&value), -1);
+    EXPECT_FALSE(vzt::Specify(real, QV_Value(4.0, 0u)));
+    vzt::FailAllAllocations(false);
+    EXPECT_EQ(vzt::Allocator().failedAllocations, failed + 2);
+    EXPECT_EQ(real.v(), 0.0);
+    EXPECT_TRUE(real.IsDefaultAssignment());
+    EXPECT_EQ(real.Assign(&value), 0);
+    EXPECT_EQ(real.v(), 2.5);
+}
+
+// Copies and moves between values of every kind leave each value whole: a shared text or set
+// lives as long as its last holder.
+TEST_F(PropertiesTest, ValuesCopiedMovedAndOverwrittenAcrossKindsStayWhole) {
+    const QV_Value values[] = {QV_Value(), QV_Value(4, 1, 2, 3), QV_Value(2.5, 7u),
+                               QV_Value("idx", 1, 2, 3), QV_Value(QV_IntSetValue(1, 3), 1, 2, 3)};
+    for (const QV_Value& from : values) {
+        for (const QV_Value& to : values) {
+            QV_Value target = to;
+            target = from;
+            EXPECT_TRUE(target == from);
+            QV_Value source = target;
+            QV_Value moved = std::move(source);
+            EXPECT_TRUE(moved == from);
+            source = to; // a moved-from value takes a new one
+            EXPECT_TRUE(source == to);
+            moved = std::move(source);
+            EXPECT_TRUE(moved == to);
+            const QV_Value& alias = target;
+            target = alias;
+            EXPECT_TRUE(target == from);
+        }
+    }
+    EXPECT_STREQ(values[3].AsText(), "idx");
+    EXPECT_EQ(values[4].AsSet().Size(), 3u);
+    // A value has one tag or the other; a reset keeps the one it has.
+    QV_Value plain = values[2];
+    plain.ResetValue("text");
+    EXPECT_EQ(plain.plainTag(), 7u);
+    EXPECT_EQ(plain.tag(), QV_ValueTag{});
+    EXPECT_EQ(values[1].plainTag(), 0u);
+    EXPECT_FALSE(values[2] == QV_Value(2.5, 0, 0, 7));
+}
+
 TEST_F(PropertiesTest, RegistrationsAreListedByOwnerInOrderAndUnlinkedFromEitherSide) {
     auto* owner = new QV_ModelTypeEx2;
     {

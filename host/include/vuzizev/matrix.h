@@ -125,7 +125,9 @@ protected:
     template <class Value>
     int NewElementsInOneDimension();
 
-    // The elements' names, kept in blocks that outlive the elements.
+    // The elements' names, kept in blocks that outlive the elements. An element with integer
+    // index values only keeps those; its text is made in a store of such names, which the
+    // array holds, when first read.
     class NameStore {
     public:
         NameStore() = default;
@@ -133,11 +135,14 @@ protected:
         NameStore& operator=(const NameStore&) = delete;
         ~NameStore();
         const char* Keep(const std::string& name);
+        // The array's elements are named by their index values from now on.
+        void HoldIndexNames();
 
     private:
         static constexpr std::size_t kBlock = 4096;
         std::vector<char*> m_blocks;
         std::size_t m_used = kBlock;
+        bool m_holdsIndexNames = false;
     };
     NameStore m_names;
     QV_LongPtrVectorOwnsData m_elements;

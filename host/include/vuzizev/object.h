@@ -84,8 +84,25 @@ public:
 
 private:
     friend class vzt::HostAccess;
-    ULONG m_refs = 0;
+    // Four bytes on every target, so that a derived class's small members fill the rest of
+    // the word after it.
+    std::uint32_t m_refs = 0;
 };
+
+namespace vzt::detail {
+
+// An enumeration kept in one byte: the host's enumerations here have small values.
+template <class Enum>
+class ByteEnum {
+public:
+    constexpr ByteEnum(Enum value) : m_value(static_cast<std::uint8_t>(value)) {}
+    constexpr operator Enum() const { return static_cast<Enum>(m_value); }
+
+private:
+    std::uint8_t m_value;
+};
+
+} // namespace vzt::detail
 
 // Anything that can stand in a container: a property, a reference or a type object.
 class VZ_API QV_Containable : public QV_PtrVectorObject {
@@ -108,22 +125,47 @@ private:
     friend class QV_Matrix; // names the elements it makes
     friend class vzt::HostAccess;
     // Registration state, as the host keeps it for a registered property.
-    const char* PropertyName() const { return m_name; }
+    const char* PropertyName() const;
     const char* PropertyDescription() const;
-    void ForgetOwner() { m_owner = nullptr; }
-    // An array element's name lies in its array's store of names, which outlives it.
-    void NameAsElement(const char* index) { m_name = index; }
+    QV_Container* Owner() const { return Has(kRegistered) ? m_registration->owner : nullptr; }
+    void ForgetOwner();
+    void NameAsElement(const char* index);
+    // Names an element by its integer index values, whose text is made when first read;
+    // false, with nothing changed, when they do not fit.
+    bool NameByIndex(const std::int32_t* values, int count);
 
-    // A registered property's name and description, kept together ("name\0description\0");
-    // an element has none of its own.
-    const char* m_name = "";
-    char* m_text = nullptr;
-    bool m_hasDescription = false;
-    bool m_flag = false;
-    QV_Direction m_direction = QV_DirectionNone;
-    QV_RegistrationFlavour m_flavour = QV_RegistrationFlavour::None;
-    QV_Container* m_owner = nullptr;
+    bool Has(std::uint8_t bit) const { return (m_bits & bit) != 0; }
+    void SetBit(std::uint8_t bit, bool on) {
+        m_bits = static_cast<std::uint8_t>(on ? m_bits | bit : m_bits & ~bit);
+    }
+    void Unregister();
+
+    // What registration gives a property, on its own block: the owner and the name and
+    // description kept together ("name\0description\0") after it.
+    struct Registration {
+        QV_Container* owner;
+        char* Text() { return reinterpret_cast<char*>(this + 1); }
+    };
+
+    // Every array element is one of these, so the small members come first: they sit in the
+    // tail of the base, and an element of a parameter takes 32 bytes on 64-bit.
+    static constexpr std::uint8_t kRegistered = 1;     // m_registration, not m_name
+    static constexpr std::uint8_t kHasDescription = 2; // registered with a description
+    static constexpr std::uint8_t kFlag = 4;           // the flag of the registration
+    static constexpr std::uint8_t kOneIndex = 8;       // m_index holds one value
+    static constexpr std::uint8_t kTwoIndices = 16;    // m_index holds two values
+    static constexpr int kIndexCapacity = int(sizeof(void*) / sizeof(std::int32_t));
     signed char m_solver = -1; // -1: as the class has it
+    std::uint8_t m_bits = 0;
+    vzt::detail::ByteEnum<QV_Direction> m_direction = QV_DirectionNone;
+    vzt::detail::ByteEnum<QV_RegistrationFlavour> m_flavour = QV_RegistrationFlavour::None;
+    union {
+        // An element's name lies in its array's store of names, which outlives it; an element
+        // named by its index values keeps them in m_index until its name is first read.
+        const char* m_name = "";
+        Registration* m_registration;
+        std::int32_t m_index[kIndexCapacity];
+    };
 };
 
 // A host object with a type: properties, sets, arrays, ports and models.

@@ -1,7 +1,7 @@
 // Parameters, variables and component lists: the host's property classes with values.
 #pragma once
 
-#include <memory>
+#include <cstdint>
 
 #include "vuzizev/object.h"
 #include "vuzizev/values.h"
@@ -48,7 +48,10 @@ private:
     // changes) when the property cannot hold a value of that kind.
     bool Specify(const QV_Value& value);
     void Unspecify();
-    bool IsSpecified() const { return m_held != nullptr && !m_held->specified.IsEmpty(); }
+    bool IsSpecified() const {
+        const QV_Value* user = UserValue();
+        return user != nullptr && !user->IsEmpty();
+    }
 
     // The last default assignment (empty when none), with its tag.
     const QV_Value& LastAssignment() const;
@@ -60,31 +63,23 @@ private:
     // The value as this property holds it, or none when it cannot hold it.
     bool Holds(const QV_Value& value, QV_Value& held) const;
 
-    // The user's value, on its own block: few properties get one, while a model may assign a
-    // value to every element of an array.
-    class Specified {
-    public:
-        Specified() = default;
-        Specified(const Specified& other);
-        Specified& operator=(const Specified& other);
-        bool IsEmpty() const { return m_value == nullptr || m_value->IsEmpty(); }
-        const QV_Value& Get() const;
-        void Set(QV_Value value);
-        void Clear() { m_value.reset(); }
+    // The values held beyond the type's default, on one block of the host's allocator from
+    // the first assignment or user's value on (a model may assign one to every node): the
+    // last assignment (empty when none), then, once the user has specified a value, room for
+    // that one; the low bit of m_held tells whether the block has that room. When memory
+    // runs out the property carries on without the value (the allocator counts the failure).
+    QV_Value* Assigned() const { return reinterpret_cast<QV_Value*>(m_held & ~kWithUserValue); }
+    QV_Value* UserValue() const {
+        return (m_held & kWithUserValue) != 0 ? Assigned() + 1 : nullptr;
+    }
+    // Makes the block hold room for the user's value too when withUserValue; false when
+    // memory runs out (the values held stay).
+    bool MakeRoom(bool withUserValue);
+    void ReleaseHeld();
+    static std::uintptr_t CopyHeld(std::uintptr_t held);
 
-    private:
-        std::unique_ptr<QV_Value> m_value;
-    };
-
-    // The last assignment and the user's value, kept from the first of either on: most
-    // elements of an array never get one.
-    struct Held {
-        QV_Value assigned;
-        Specified specified;
-    };
-    Held& HeldValues();
-
-    Held* m_held = nullptr;
+    static constexpr std::uintptr_t kWithUserValue = 1;
+    std::uintptr_t m_held = 0;
 };
 
 // A variable or parameter that can stand in an equation's incidence.

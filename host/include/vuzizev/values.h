@@ -1,6 +1,7 @@
 // Values that the library hands to the host: a plain value and the numbers that tag it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,11 @@ public:
     enum class Kind { Empty, Integer, Real, Text, Set };
 
     QV_Value() = default;
+    QV_Value(const QV_Value& other);
+    QV_Value(QV_Value&& other) noexcept;
+    QV_Value& operator=(const QV_Value& other);
+    QV_Value& operator=(QV_Value&& other) noexcept;
+    ~QV_Value();
     QV_Value(int value, unsigned b, unsigned a, int n);
     QV_Value(double value, unsigned b, unsigned a, int n);
     QV_Value(const char* value, unsigned b, unsigned a, int n);
@@ -32,10 +38,11 @@ public:
     QV_Value(const char* value, unsigned tag);
     QV_Value(const QV_SetValue& value, unsigned tag);
 
-    Kind kind() const { return m_kind; }
-    bool IsEmpty() const { return m_kind == Kind::Empty; }
-    const QV_ValueTag& tag() const { return m_tag; }
-    unsigned plainTag() const { return m_plainTag; }
+    Kind kind() const { return static_cast<Kind>(m_kind); }
+    bool IsEmpty() const { return kind() == Kind::Empty; }
+    // A value has one tag or the other; the one it lacks reads as zero.
+    QV_ValueTag tag() const { return m_plain ? QV_ValueTag{} : m_tag; }
+    unsigned plainTag() const { return m_plain ? static_cast<unsigned>(m_tag.n) : 0u; }
 
     // Conversions: an integer reads as a real, a real as an integer (truncated toward zero,
     // saturating), text and sets as 0; anything but text reads as empty text, anything but a
@@ -52,13 +59,21 @@ public:
     void ResetValue(const char* value);
 
 private:
-    // 48 bytes: a model may hold one assigned value per node. A text or a set lies behind
-    // m_shared (a std::string or a QV_SetValue by m_kind), shared because it is never changed
-    // in place.
-    Kind m_kind = Kind::Empty;
-    unsigned m_plainTag = 0;
+    // A text or a set, counted: copies share it, since it is never changed in place.
+    struct Block;
+    struct TextBlock;
+    struct SetBlock;
+    void Release() noexcept;
+
+    // 24 bytes on 64-bit: a model may hold one assigned value per node. m_kind (a Kind)
+    // tells which member of the union holds the value; a value with a single tag keeps it
+    // in m_tag.n.
+    std::uint8_t m_kind = 0;
+    bool m_plain = false;
     QV_ValueTag m_tag;
-    int m_integer = 0;
-    double m_real = 0.0;
-    std::shared_ptr<const void> m_shared;
+    union {
+        int m_integer = 0;
+        double m_real;
+        Block* m_block;
+    };
 };
