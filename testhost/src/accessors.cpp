@@ -64,7 +64,7 @@ const QV_Value& QV_VarParamProp::Current() const {
             return *assigned;
         }
     }
-    static const QV_Value empty;
+    static const QV_Value empty{};
     const QV_Value* fallback = DefaultValueInForce();
     return fallback != nullptr ? *fallback : empty;
 }

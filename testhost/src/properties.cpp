@@ -157,7 +157,7 @@ void QV_VarParamProp::Unspecify() {
 }
 
 const QV_Value& QV_VarParamProp::LastAssignment() const {
-    static const QV_Value none;
+    static const QV_Value none{};
     return m_held != 0 ? *Assigned() : none;
 }
 
