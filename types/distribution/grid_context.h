@@ -66,24 +66,28 @@ public:
         if (array < 0 || array >= m_arrayCount) {
             return nullptr;
         }
-        return m_cache[array].Get(index, [&]() -> QV_VarParam* {
-            const DeclaredArray& a = m_arrays[array];
-            for (int d = 0; d < Rank; ++d) {
-                if (!this->InSet(*a.sets[d], index[d])) {
+        return m_cache[array].Get(
+            index,
+            [&]() -> QV_VarParam* {
+                const DeclaredArray& a = m_arrays[array];
+                for (int d = 0; d < Rank; ++d) {
+                    if (!this->InSet(*a.sets[d], index[d])) {
+                        return nullptr;
+                    }
+                }
+                if (a.elements == nullptr) {
                     return nullptr;
                 }
-            }
-            if (a.elements == nullptr) {
-                return nullptr;
-            }
-            if constexpr (Rank == 1) {
-                return static_cast<QV_VarParam*>(a.elements->Find(index[0]));
-            } else if constexpr (Rank == 2) {
-                return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1]));
-            } else {
-                return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1], index[2]));
-            }
-        });
+                if constexpr (Rank == 1) {
+                    return static_cast<QV_VarParam*>(a.elements->Find(index[0]));
+                } else if constexpr (Rank == 2) {
+                    return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1]));
+                } else {
+                    return static_cast<QV_VarParam*>(
+                        a.elements->Find(index[0], index[1], index[2]));
+                }
+            },
+            [&] { return NodesAlongX(); });
     }
 
     bool ArrayCovers(int array, const int* index, int along, int last) override {
@@ -102,6 +106,13 @@ public:
     }
 
 private:
+    // The nodes 0 to ENDNODE of the first direction: every index a one-direction walk can
+    // look up inside its arrays' sets.
+    std::size_t NodesAlongX() {
+        const int end = this->EndNode(0);
+        return end < 0 ? 0 : std::size_t(end) + 1;
+    }
+
     Settings m_settings;
     Arrays m_arrays;
     int m_arrayCount;

@@ -1,7 +1,7 @@
 // What one lookup gave during a walk, by index, so that each object is asked of the host
 // once. The memo grows to the largest index the walk has asked for, never further, from
-// the host's allocator; an index beyond its limit, or a memo that cannot grow, goes to the
-// host each time.
+// the host's allocator, unless it was sized once for every index the walk can ask for; an
+// index beyond its limit, or a memo that cannot grow, goes to the host each time.
 #pragma once
 
 #include <cstddef>
@@ -32,18 +32,33 @@ public:
         return element;
     }
 
+    // Sizes an unused memo for the indices 0 to count - 1, all at once and never again:
+    // no slack from growth, and a larger index goes to the host each time.
+    void SizeOnce(std::size_t count) {
+        if (m_size == 0 && !m_fixed && count > 0) {
+            Resize(count < kMostRemembered ? count : kMostRemembered);
+        }
+        m_fixed = true;
+    }
+
 private:
     static constexpr std::size_t kMostRemembered = std::size_t(1) << 26;
 
     bool Grow(std::size_t i) {
-        if (i >= kMostRemembered || m_failed) {
+        if (i >= kMostRemembered || m_fixed) {
             return false;
         }
         std::size_t size = m_size < 64 ? 64 : m_size;
         while (size <= i) {
             size *= 2;
         }
-        size = size < kMostRemembered ? size : kMostRemembered;
+        return Resize(size < kMostRemembered ? size : kMostRemembered);
+    }
+
+    bool Resize(std::size_t size) {
+        if (m_failed) {
+            return false;
+        }
         auto* slots = static_cast<Element**>(MyAllocate(size * sizeof(Element*)));
         if (slots == nullptr) {
             m_failed = true;
@@ -61,6 +76,7 @@ private:
 
     Element** m_slots = nullptr;
     std::size_t m_size = 0;
+    bool m_fixed = false;
     bool m_failed = false;
 };
 
@@ -81,8 +97,8 @@ public:
     WalkCache& operator=(const WalkCache&) = delete;
     ~WalkCache() { MyFree(m_entries); }
 
-    template <class Lookup>
-    Element* Get(const int* index, Lookup&& lookup) {
+    template <class Lookup, class Nodes>
+    Element* Get(const int* index, Lookup&& lookup, Nodes&&) {
         Entry* entry = Place(index);
         if (entry != nullptr && entry->element != nullptr && Same(entry->index, index)) {
             return entry->element;
@@ -135,17 +151,22 @@ private:
 };
 
 // A WalkMemo seen as a WalkCache, for lookups over one direction: every node's element
-// is remembered, by its node.
+// is remembered, by its node, in a memo sized on first use for the direction's nodes.
 template <class Element>
 class NodeMemo {
 public:
-    template <class Lookup>
-    Element* Get(const int* index, Lookup&& lookup) {
+    template <class Lookup, class Nodes>
+    Element* Get(const int* index, Lookup&& lookup, Nodes&& nodes) {
+        if (!m_sized) {
+            m_sized = true;
+            m_memo.SizeOnce(nodes());
+        }
         return m_memo.Get(index[0], [&](int) { return lookup(); });
     }
 
 private:
     WalkMemo<Element> m_memo;
+    bool m_sized = false;
 };
 
 } // namespace pellorin::eqn
