@@ -59,6 +59,11 @@ public:
             }
         }
     }
+
+    // Whether every array's declared set along the direction is a run of consecutive
+    // integers: an array that has elements at two indices differing only there then has one
+    // at every index between them. This one does not know.
+    virtual bool ArraysAreRunsAlong(int) { return false; }
 };
 
 } // namespace pellorin::eqn

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <span>
 #include <string_view>
 #include <type_traits>
@@ -70,12 +71,7 @@ public:
             index,
             [&]() -> QV_VarParam* {
                 const DeclaredArray& a = m_arrays[array];
-                for (int d = 0; d < Rank; ++d) {
-                    if (!this->InSet(*a.sets[d], index[d])) {
-                        return nullptr;
-                    }
-                }
-                if (a.elements == nullptr) {
+                if (!Inside(array, index, 0, index[0]) || a.elements == nullptr) {
                     return nullptr;
                 }
                 if constexpr (Rank == 1) {
@@ -94,10 +90,48 @@ public:
         if (array < 0 || array >= m_arrayCount || m_arrays[array].elements == nullptr) {
             return false;
         }
-        const DeclaredArray& a = m_arrays[array];
+        return Inside(array, index, along, last);
+    }
+
+    bool ArraysAreRunsAlong(int direction) override {
+        for (int array = 0; array < m_arrayCount; ++array) {
+            if (!RunsOf(array)[direction].run) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void BeginWalk(WalkKind kind) override {
+        DomainContext<Rank>::BeginWalk(kind);
+        m_runs = {};
+    }
+
+private:
+    // An array's declared set along one direction, read once a walk: when it is a run of
+    // consecutive integers (or empty), whether an index or a run of them lies in it takes
+    // two comparisons instead of the set's lookups.
+    struct Run {
+        bool run = false;
+        int lo = 1;
+        int hi = 0;
+    };
+    struct Runs {
+        bool read = false;
+        std::array<Run, Rank> along{};
+        const Run& operator[](int d) const { return along[d]; }
+    };
+
+    // Whether `index`, and every index from it along `along` to `last` there, lies in the
+    // array's declared sets.
+    bool Inside(int array, const int* index, int along, int last) {
+        const Runs& runs = RunsOf(array);
         for (int d = 0; d < Rank; ++d) {
-            const bool held = d == along ? this->InSetRange(*a.sets[d], index[d], last)
-                                         : this->InSet(*a.sets[d], index[d]);
+            const int to = d == along ? last : index[d];
+            const int lo = index[d] < to ? index[d] : to;
+            const int hi = index[d] < to ? to : index[d];
+            const bool held = runs[d].run ? lo >= runs[d].lo && hi <= runs[d].hi
+                                          : this->InSetRange(*m_arrays[array].sets[d], lo, hi);
             if (!held) {
                 return false;
             }
@@ -105,7 +139,28 @@ public:
         return true;
     }
 
-private:
+    const Runs& RunsOf(int array) {
+        Runs& runs = m_runs[array];
+        if (runs.read) {
+            return runs;
+        }
+        runs.read = true;
+        for (int d = 0; d < Rank; ++d) {
+            const QV_SetValue& values = this->Read(*m_arrays[array].sets[d]);
+            const std::size_t size = values.Size();
+            if (values.IsStringSet() || size > std::size_t(INT_MAX)) {
+                continue;
+            }
+            Run& run = runs.along[d];
+            if (size != 0) { // an empty set stays the run from 1 to 0, which holds nothing
+                run.lo = values.Integer(0);
+                run.hi = values.Integer(int(size) - 1);
+            }
+            run.run = (long long)run.hi - run.lo == (long long)size - 1;
+        }
+        return runs;
+    }
+
     // The nodes 0 to ENDNODE of the first direction: every index a one-direction walk can
     // look up inside its arrays' sets.
     std::size_t NodesAlongX() {
@@ -117,6 +172,7 @@ private:
     Arrays m_arrays;
     int m_arrayCount;
     std::array<Cache, kMaxArrays> m_cache;
+    std::array<Runs, kMaxArrays> m_runs{};
 };
 
 } // namespace pellorin::eqn

@@ -128,6 +128,12 @@ private:
     void RunOther(std::span<const Node> nodes, int at) {
         const Node& node = nodes[at];
         const int d = node.direction;
+        if constexpr (ChecksOnly()) {
+            if (m_context.ArraysAreRunsAlong(d)) {
+                RunOtherEnds(nodes, at);
+                return;
+            }
+        }
         if (node.range != OtherRange::Bordered) {
             const Value end = m_context.EndNode(d);
             for (Value v = node.range == OtherRange::From1 ? 1 : 0; v <= end && m_ok; ++v) {
@@ -142,6 +148,39 @@ private:
             Bordered(interior != nullptr ? *interior : none, m_context.EndNode(d)));
         while (m_ok && it.Next()) {
             m_other[d] = m_expressions ? it.fv() : it.v();
+            RunNodes(nodes, at + 1, node.end);
+        }
+    }
+
+    // The check over another direction's nodes when every array's set along it is a run:
+    // nothing the loop's body does depends on the node but the index its array terms have
+    // along that direction, so every term can be had at every node of the loop when it can
+    // at the first and at the last, and the body is checked at those two alone.
+    void RunOtherEnds(std::span<const Node> nodes, int at) {
+        const Node& node = nodes[at];
+        const int d = node.direction;
+        Value first = node.range == OtherRange::From1 ? 1 : 0;
+        Value last = m_context.EndNode(d);
+        if (node.range == OtherRange::Bordered) {
+            const QV_SetValue* interior = m_context.Interior(d);
+            const QV_SetValue none = QV_IntSetValue(static_cast<const char*>(nullptr));
+            QV_IntegerSetIter it(Bordered(interior != nullptr ? *interior : none, last));
+            if (!it.Next()) {
+                return;
+            }
+            first = it.v();
+            last = first;
+            while (it.Next()) {
+                last = it.v();
+            }
+        }
+        if (first > last) {
+            return;
+        }
+        m_other[d] = first;
+        RunNodes(nodes, at + 1, node.end);
+        if (last != first && m_ok) {
+            m_other[d] = last;
             RunNodes(nodes, at + 1, node.end);
         }
     }
