@@ -87,8 +87,9 @@ namespace pellorin::eqn {
 // What a lookup over several indices gave lately: a small table with one place per index
 // tuple, the last tuple that took the place kept there. A walk names the elements of one
 // stencil several times in a row, so recent lookups are found again; the table's size is
-// fixed, whatever the model's. Taken from the host's allocator on first use; without it
-// every lookup goes to the host.
+// fixed, whatever the model's, and small: a stencil's elements are met again within a few
+// nodes of its row, and a table per array that stays in the nearest cache is found faster.
+// Taken from the host's allocator on first use; without it every lookup goes to the host.
 template <class Element, int Rank>
 class WalkCache {
 public:
@@ -112,7 +113,7 @@ public:
     }
 
 private:
-    static constexpr unsigned kSize = 1024;
+    static constexpr unsigned kSize = 64;
     struct Entry {
         int index[Rank];
         Element* element;
