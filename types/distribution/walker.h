@@ -6,8 +6,9 @@
 //
 // A sink that declares `static constexpr bool kChecksOnly = true` receives nothing: the walk
 // then only asks whether every term of every instance it would visit can be had, a range of
-// nodes at a time, so that a walk that would fail can be refused before anything is
-// registered.
+// nodes at a time (and a loop over another direction at its two ends, where the context
+// tells that every array's set along it is a run), so that a walk that would fail can be
+// refused before anything is registered.
 //
 // A block runs in its own direction: its statements' indices are the own direction's, and
 // every other index of an array term is the value of that direction's enclosing loop.
@@ -142,10 +143,7 @@ private:
             }
             return;
         }
-        const QV_SetValue* interior = m_context.Interior(d);
-        const QV_SetValue none = QV_IntSetValue(static_cast<const char*>(nullptr));
-        QV_IntegerSetIter it(
-            Bordered(interior != nullptr ? *interior : none, m_context.EndNode(d)));
+        QV_IntegerSetIter it(BorderedNodes(d, m_context.EndNode(d)));
         while (m_ok && it.Next()) {
             m_other[d] = m_expressions ? it.fv() : it.v();
             RunNodes(nodes, at + 1, node.end);
@@ -162,9 +160,7 @@ private:
         Value first = node.range == OtherRange::From1 ? 1 : 0;
         Value last = m_context.EndNode(d);
         if (node.range == OtherRange::Bordered) {
-            const QV_SetValue* interior = m_context.Interior(d);
-            const QV_SetValue none = QV_IntSetValue(static_cast<const char*>(nullptr));
-            QV_IntegerSetIter it(Bordered(interior != nullptr ? *interior : none, last));
+            QV_IntegerSetIter it(BorderedNodes(d, last));
             if (!it.Next()) {
                 return;
             }
@@ -183,6 +179,13 @@ private:
             m_other[d] = last;
             RunNodes(nodes, at + 1, node.end);
         }
+    }
+
+    // {0} + INTERIOR + {end} of direction d.
+    QV_IntSetValue BorderedNodes(int d, Value end) {
+        const QV_SetValue* interior = m_context.Interior(d);
+        const QV_SetValue none = QV_IntSetValue(static_cast<const char*>(nullptr));
+        return Bordered(interior != nullptr ? *interior : none, end);
     }
 
     void RunEmit(const Node& node) {
