@@ -3,10 +3,13 @@
 
 #include <cstddef>
 
+#include <standin/testing.h>
+
 #include "types/distribution/walk_memo.h"
 
 namespace {
 
+using pellorin::eqn::NodeMemo;
 using pellorin::eqn::WalkMemo;
 
 struct Element {};
@@ -47,6 +50,29 @@ TEST(WalkMemo, SizedOnceRemembersOnlyTheIndicesItWasSizedFor) {
         EXPECT_EQ(second, first);
         EXPECT_EQ(host.lookups, c.lookupsForTwoGets)
             << "size " << c.size << ", index " << c.index << ", grown first " << c.growFirst;
+    }
+}
+
+// Over one direction, an array the walk passes over once takes no memo of every node (its
+// bytes stay those of the small cache of recent nodes); when the walk comes back over the
+// direction, each node reaches the host once more and is remembered from then on.
+TEST(NodeMemo, RemembersEveryNodeOnlyOnceTheWalkComesBack) {
+    constexpr int kNodes = 200;
+    Host host;
+    NodeMemo<Element> memo;
+    const std::size_t bytesBefore = vzt::Allocator().liveBytes;
+    const int expectedLookups[] = {kNodes, kNodes, 0, 0};
+    for (int pass = 0; pass < 4; ++pass) {
+        host.lookups = 0;
+        for (int i = 0; i < kNodes; ++i) {
+            ASSERT_EQ(memo.Get(
+                          &i, [&] { return host(i); }, [] { return std::size_t(kNodes); }),
+                      &host.elements[i]);
+        }
+        EXPECT_EQ(host.lookups, expectedLookups[pass]) << "pass " << pass + 1;
+        if (pass == 0) {
+            EXPECT_LT(vzt::Allocator().liveBytes - bytesBefore, kNodes * sizeof(Element*));
+        }
     }
 }
 

@@ -151,23 +151,40 @@ private:
     bool m_failed = false;
 };
 
-// A WalkMemo seen as a WalkCache, for lookups over one direction: every node's element
-// is remembered, by its node, in a memo sized on first use for the direction's nodes.
+// Lookups over one direction, by node: the recent ones in a WalkCache, until the walk comes
+// back over the direction (more lookups have reached the host than the direction has
+// nodes); from then on every node's element is remembered, in a memo sized once for the
+// direction's nodes. An array the walk passes over once takes no memo.
 template <class Element>
 class NodeMemo {
 public:
     template <class Lookup, class Nodes>
     Element* Get(const int* index, Lookup&& lookup, Nodes&& nodes) {
-        if (!m_sized) {
-            m_sized = true;
-            m_memo.SizeOnce(nodes());
+        if (m_remembering) {
+            return m_memo.Get(index[0], [&](int) { return lookup(); });
         }
-        return m_memo.Get(index[0], [&](int) { return lookup(); });
+        return m_recent.Get(
+            index,
+            [&] {
+                if (m_lookups == 0) {
+                    m_nodes = nodes();
+                }
+                if (++m_lookups > m_nodes) {
+                    m_remembering = true;
+                    m_memo.SizeOnce(m_nodes);
+                    return m_memo.Get(index[0], [&](int) { return lookup(); });
+                }
+                return lookup();
+            },
+            nodes);
     }
 
 private:
+    WalkCache<Element, 1> m_recent;
     WalkMemo<Element> m_memo;
-    bool m_sized = false;
+    std::size_t m_nodes = 0;
+    std::size_t m_lookups = 0;
+    bool m_remembering = false;
 };
 
 } // namespace pellorin::eqn
