@@ -116,8 +116,8 @@ private:
 
     void RunElements(std::span<const Node> nodes, int at) {
         const int elements = m_context.ElementCount(m_own, int(Get(Symbol::S)));
+        const Value step = elements > 0 ? Value(m_context.PolyPoints(m_own)) + 1 : 0;
         for (int e = 1; e <= elements && m_ok; ++e) {
-            const Value step = Value(m_context.PolyPoints(m_own)) + 1;
             Set(Symbol::E, e);
             Set(Symbol::K, Get(Symbol::B) + (e - 1) * step);
             RunNodes(nodes, at + 1, nodes[at].end);
@@ -319,7 +319,29 @@ private:
         return !condition.any;
     }
 
+    // The tests on the own direction's orders and boundary condition and on INTEGRALS read
+    // values that stay as they are during a walk: each is made once per direction.
     bool Test(const Literal& literal) {
+        const int slot = KeptAt(literal);
+        if (slot < 0) {
+            return TestNow(literal);
+        }
+        std::uint8_t& known = m_known[m_own][slot];
+        if (known == 0) {
+            known = TestNow(literal) ? 2 : 1;
+        }
+        return known == 2;
+    }
+
+    // Where the answer of a test made once per direction is kept; -1 for the others.
+    static int KeptAt(const Literal& literal) {
+        if (literal.atom == Atom::Integral) {
+            return literal.integral < kKeptIntegrals ? kKeptOrderTests + literal.integral : -1;
+        }
+        return literal.atom <= Atom::Forward ? static_cast<int>(literal.atom) : -1;
+    }
+
+    bool TestNow(const Literal& literal) {
         const Value s = Get(Symbol::S);
         switch (literal.atom) {
         case Atom::UsedAbove0:
@@ -384,6 +406,12 @@ private:
     int m_sections = 0;
     int m_count = 0;
     bool m_ok = true;
+    // The answers of the tests made once per direction (the atoms up to Forward, then the
+    // integrals): 0 not made yet, 1 false, 2 true.
+    static constexpr int kKeptOrderTests = static_cast<int>(Atom::Forward) + 1;
+    static constexpr int kKeptIntegrals = 16;
+    std::array<std::array<std::uint8_t, kKeptOrderTests + kKeptIntegrals>, kMaxDirections>
+        m_known{};
 };
 
 } // namespace pellorin::eqn
