@@ -8,6 +8,7 @@
 
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <type_traits>
@@ -93,9 +94,9 @@ public:
         return Inside(array, index, along, last);
     }
 
-    bool ArraysAreRunsAlong(int direction) override {
+    bool ArraysAreRunsAlong(int direction, std::uint32_t arrays) override {
         for (int array = 0; array < m_arrayCount; ++array) {
-            if (!RunsOf(array)[direction].run) {
+            if ((arrays >> array & 1u) != 0 && !RunsOf(array)[direction].run) {
                 return false;
             }
         }

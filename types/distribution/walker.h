@@ -130,7 +130,7 @@ private:
         const Node& node = nodes[at];
         const int d = node.direction;
         if constexpr (ChecksOnly()) {
-            if (m_context.ArraysAreRunsAlong(d)) {
+            if (m_context.ArraysAreRunsAlong(d, ArraysUnder(nodes, at))) {
                 RunOtherEnds(nodes, at);
                 return;
             }
@@ -150,10 +150,39 @@ private:
         }
     }
 
-    // The check over another direction's nodes when every array's set along it is a run:
-    // nothing the loop's body does depends on the node but the index its array terms have
-    // along that direction, so every term can be had at every node of the loop when it can
-    // at the first and at the last, and the body is checked at those two alone.
+    // The arrays a loop's body may name, one bit each: the array terms of every statement
+    // under it, through every binding and own direction (more than it names at any one node,
+    // never fewer). A binding the outline does not have maps every role to the first array.
+    std::uint32_t ArraysUnder(std::span<const Node> nodes, int at) const {
+        std::uint32_t arrays = 1;
+        for (int k = at + 1; k < nodes[at].end; ++k) {
+            const Statement* statement = nodes[k].kind == NodeKind::Emit
+                                             ? m_outline.statements.Find(nodes[k].statement)
+                                             : nullptr;
+            if (statement == nullptr) {
+                continue;
+            }
+            const Template& tmpl = m_outline.statements.TemplateOf(*statement);
+            for (int t = 0; t < tmpl.termCount; ++t) {
+                if (tmpl.term[t].kind == TermKind::SectionParameter) {
+                    continue;
+                }
+                for (const Binding& binding : m_outline.bindings) {
+                    for (int d = 0; d < m_outline.rank; ++d) {
+                        const int array = binding[d][tmpl.term[t].id];
+                        arrays |= array < 32 ? std::uint32_t(1) << array : ~std::uint32_t(0);
+                    }
+                }
+            }
+        }
+        return arrays;
+    }
+
+    // The check over another direction's nodes when the set along it of every array the
+    // loop's body may name is a run: nothing the body does depends on the node but the index
+    // its array terms have along that direction, so every term can be had at every node of
+    // the loop when it can at the first and at the last, and the body is checked at those
+    // two alone.
     void RunOtherEnds(std::span<const Node> nodes, int at) {
         const Node& node = nodes[at];
         const int d = node.direction;
