@@ -125,14 +125,16 @@ private:
 
     // Whether `index`, and every index from it along `along` to `last` there, lies in the
     // array's declared sets.
+    // The comparisons are made here, where the walk calls; the sets themselves are asked
+    // out of line.
     bool Inside(int array, const int* index, int along, int last) {
         const Runs& runs = RunsOf(array);
         for (int d = 0; d < Rank; ++d) {
             const int to = d == along ? last : index[d];
             const int lo = index[d] < to ? index[d] : to;
             const int hi = index[d] < to ? to : index[d];
-            const bool held = runs[d].run ? lo >= runs[d].lo && hi <= runs[d].hi
-                                          : this->InSetRange(*m_arrays[array].sets[d], lo, hi);
+            const bool held =
+                runs[d].run ? lo >= runs[d].lo && hi <= runs[d].hi : InSetRangeOf(array, d, lo, hi);
             if (!held) {
                 return false;
             }
@@ -140,11 +142,17 @@ private:
         return true;
     }
 
+    [[gnu::noinline]] bool InSetRangeOf(int array, int d, int lo, int hi) {
+        return this->InSetRange(*m_arrays[array].sets[d], lo, hi);
+    }
+
     const Runs& RunsOf(int array) {
+        const Runs& runs = m_runs[array];
+        return runs.read ? runs : ReadRuns(array);
+    }
+
+    [[gnu::noinline]] const Runs& ReadRuns(int array) {
         Runs& runs = m_runs[array];
-        if (runs.read) {
-            return runs;
-        }
         runs.read = true;
         for (int d = 0; d < Rank; ++d) {
             const QV_SetValue& values = this->Read(*m_arrays[array].sets[d]);
