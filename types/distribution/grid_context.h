@@ -1,9 +1,9 @@
 // The equation context of a distribution over one, two or three domains: what the domains
 // answer, and what the distribution itself answers (its used and declared derivative orders
 // per direction, the integrals it asks for, and its arrays). An element is looked up only
-// inside its array's declared index sets, and once while its stencil is being walked: over
-// one direction every node's element is remembered, over more a small table keeps the
-// recent ones.
+// inside its array's declared index sets, and once while its stencil is being walked: a
+// small table per array keeps the recent ones, and over one direction every node's element
+// is remembered once the walk comes back over the direction.
 #pragma once
 
 #include <array>
@@ -124,9 +124,8 @@ private:
     };
 
     // Whether `index`, and every index from it along `along` to `last` there, lies in the
-    // array's declared sets.
-    // The comparisons are made here, where the walk calls; the sets themselves are asked
-    // out of line.
+    // array's declared sets. The comparisons are made where the walk calls; the sets
+    // themselves are asked out of line.
     bool Inside(int array, const int* index, int along, int last) {
         const Runs& runs = RunsOf(array);
         for (int d = 0; d < Rank; ++d) {

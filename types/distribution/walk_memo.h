@@ -98,6 +98,7 @@ public:
     WalkCache& operator=(const WalkCache&) = delete;
     ~WalkCache() { MyFree(m_entries); }
 
+    // `nodes` (the direction's node count, for a NodeMemo) is not needed here.
     template <class Lookup, class Nodes>
     Element* Get(const int* index, Lookup&& lookup, Nodes&&) {
         Entry* entry = Place(index);
