@@ -256,5 +256,44 @@ TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     model->ExpectLookupsInside();
 }
 
+// The walk is checked whole before anything is registered, also where a declared set along a
+// direction the statements do not run in leaves out its first node, its last, or one in
+// between: SetUpEquations then fails and registers nothing, and makes no stray element.
+// With the whole set, the same model registers every instance.
+TEST_F(Structure3D, ADeclaredSetMissingANodeAcrossTheWalkFailsSetUpWhole) {
+    const struct {
+        const char* set;
+        std::vector<std::pair<int, int>> runs; // of a domain with ENDNODE 4
+        bool walks;
+    } cases[] = {
+        {"QV_DDX_SET2", {{0, 4}}, true},          {"QV_DDX_SET2", {{0, 3}}, false},
+        {"QV_DDX_SET2", {{1, 4}}, false},         {"QV_DDX_SET2", {{0, 1}, {3, 4}}, false},
+        {"QV_DDX_SET3", {{0, 2}, {4, 4}}, false}, {"QV_IDY_SET3", {{0, 0}, {2, 4}}, false},
+        {"QV_D2DZ2_SET1", {{0, 3}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.set + std::string(c.runs.size() > 1 ? " with a gap" : ""));
+        vzt::Reset();
+        auto model = Model3D::From(
+            {"DISCRETIZATIONMETHOD=CFD2;SPACINGPREFERENCE=0.25;HIGHESTORDERDERIVATIVE=2",
+             "DISCRETIZATIONMETHOD=BFD1;SPACINGPREFERENCE=0.25",
+             "DISCRETIZATIONMETHOD=FFD2;SPACINGPREFERENCE=0.25;HIGHESTORDERDERIVATIVE=2;"
+             "ELEMENTBOUNDARYCONDITION=Forward"},
+            "INTEGRALS=idx,idy,idz,idxdy,idxdz,idydz,idxdydz");
+        QV_SetValue members;
+        for (const auto& [lo, hi] : c.runs) {
+            members += QV_IntSetValue(lo, hi);
+        }
+        auto* set = dynamic_cast<QV_Set*>(vzt::FindProperty(model->distribution, c.set));
+        ASSERT_NE(set, nullptr);
+        ASSERT_TRUE(vzt::Specify(*set, QV_Value(members, 0u)));
+        const auto outcomes = model->Drive();
+        const std::size_t instances = vzt::Equations(model->distribution).InstanceCount();
+        EXPECT_EQ(outcomes.back().setUpResult >= 0, c.walks);
+        EXPECT_EQ(instances > 0, c.walks) << instances << " instances";
+        model->ExpectLookupsInside();
+    }
+}
+
 } // namespace
 } // namespace testsupport

@@ -4,6 +4,8 @@
 // 1 (y) or 2 (z); a section s is counted from 1.
 #pragma once
 
+#include <cstdint>
+
 class QV_SetValue;
 class QV_VarParam;
 
@@ -59,6 +61,12 @@ public:
             }
         }
     }
+
+    // Whether the declared set along the direction of every array of the mask (bit k for
+    // array k) is a run of consecutive integers: such an array that has elements at two
+    // indices differing only there has one at every index between them. This one does not
+    // know.
+    virtual bool ArraysAreRunsAlong(int, std::uint32_t) { return false; }
 };
 
 } // namespace pellorin::eqn

@@ -66,15 +66,12 @@ protected:
         return m_expressions ? property.fv() : property.v();
     }
 
-    // Whether the index lies in the set: a lookup outside an array's declared sets would
-    // make an element the model does not have.
-    bool InSet(const QV_Set& set, int index) { return InSetRange(set, index, index); }
-
-    // Whether the set holds every index from `from` to `to`, in either order. The set is
-    // ordered without repeats, so it does when it holds both ends that many places apart.
-    // A walk asks the same questions row after row (every term of a row about the row's
-    // other indices, each term about its own run of nodes), so the latest answers are kept
-    // for the rest of the walk: the sets do not change during a walk.
+    // Whether the set holds every index from `from` to `to`, in either order: a lookup
+    // outside an array's declared sets would make an element the model does not have. The
+    // set is ordered without repeats, so it does when it holds both ends that many places
+    // apart. A walk asks the same questions row after row (every term of a row about the
+    // row's other indices, each term about its own run of nodes), so the latest answers are
+    // kept for the rest of the walk: the sets do not change during a walk.
     bool InSetRange(const QV_Set& set, int from, int to) {
         const int lo = from < to ? from : to;
         const int hi = from < to ? to : from;

@@ -1,12 +1,14 @@
 // The equation context of a distribution over one, two or three domains: what the domains
 // answer, and what the distribution itself answers (its used and declared derivative orders
 // per direction, the integrals it asks for, and its arrays). An element is looked up only
-// inside its array's declared index sets, and once while its stencil is being walked: over
-// one direction every node's element is remembered, over more a small table keeps the
-// recent ones.
+// inside its array's declared index sets, and once while its stencil is being walked: a
+// small table per array keeps the recent ones, and over one direction every node's element
+// is remembered once the walk comes back over the direction.
 #pragma once
 
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <type_traits>
@@ -66,34 +68,72 @@ public:
         if (array < 0 || array >= m_arrayCount) {
             return nullptr;
         }
-        return m_cache[array].Get(index, [&]() -> QV_VarParam* {
-            const DeclaredArray& a = m_arrays[array];
-            for (int d = 0; d < Rank; ++d) {
-                if (!this->InSet(*a.sets[d], index[d])) {
+        return m_cache[array].Get(
+            index,
+            [&]() -> QV_VarParam* {
+                const DeclaredArray& a = m_arrays[array];
+                if (!Inside(array, index, 0, index[0]) || a.elements == nullptr) {
                     return nullptr;
                 }
-            }
-            if (a.elements == nullptr) {
-                return nullptr;
-            }
-            if constexpr (Rank == 1) {
-                return static_cast<QV_VarParam*>(a.elements->Find(index[0]));
-            } else if constexpr (Rank == 2) {
-                return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1]));
-            } else {
-                return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1], index[2]));
-            }
-        });
+                if constexpr (Rank == 1) {
+                    return static_cast<QV_VarParam*>(a.elements->Find(index[0]));
+                } else if constexpr (Rank == 2) {
+                    return static_cast<QV_VarParam*>(a.elements->Find(index[0], index[1]));
+                } else {
+                    return static_cast<QV_VarParam*>(
+                        a.elements->Find(index[0], index[1], index[2]));
+                }
+            },
+            [&] { return NodesAlongX(); });
     }
 
     bool ArrayCovers(int array, const int* index, int along, int last) override {
         if (array < 0 || array >= m_arrayCount || m_arrays[array].elements == nullptr) {
             return false;
         }
-        const DeclaredArray& a = m_arrays[array];
+        return Inside(array, index, along, last);
+    }
+
+    bool ArraysAreRunsAlong(int direction, std::uint32_t arrays) override {
+        for (int array = 0; array < m_arrayCount; ++array) {
+            if ((arrays >> array & 1u) != 0 && !RunsOf(array)[direction].run) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void BeginWalk(WalkKind kind) override {
+        DomainContext<Rank>::BeginWalk(kind);
+        m_runs = {};
+    }
+
+private:
+    // An array's declared set along one direction, read once a walk: when it is a run of
+    // consecutive integers (or empty), whether an index or a run of them lies in it takes
+    // two comparisons instead of the set's lookups.
+    struct Run {
+        bool run = false;
+        int lo = 1;
+        int hi = 0;
+    };
+    struct Runs {
+        bool read = false;
+        std::array<Run, Rank> along{};
+        const Run& operator[](int d) const { return along[d]; }
+    };
+
+    // Whether `index`, and every index from it along `along` to `last` there, lies in the
+    // array's declared sets. The comparisons are made where the walk calls; the sets
+    // themselves are asked out of line.
+    bool Inside(int array, const int* index, int along, int last) {
+        const Runs& runs = RunsOf(array);
         for (int d = 0; d < Rank; ++d) {
-            const bool held = d == along ? this->InSetRange(*a.sets[d], index[d], last)
-                                         : this->InSet(*a.sets[d], index[d]);
+            const int to = d == along ? last : index[d];
+            const int lo = index[d] < to ? index[d] : to;
+            const int hi = index[d] < to ? to : index[d];
+            const bool held =
+                runs[d].run ? lo >= runs[d].lo && hi <= runs[d].hi : InSetRangeOf(array, d, lo, hi);
             if (!held) {
                 return false;
             }
@@ -101,11 +141,46 @@ public:
         return true;
     }
 
-private:
+    [[gnu::noinline]] bool InSetRangeOf(int array, int d, int lo, int hi) {
+        return this->InSetRange(*m_arrays[array].sets[d], lo, hi);
+    }
+
+    const Runs& RunsOf(int array) {
+        const Runs& runs = m_runs[array];
+        return runs.read ? runs : ReadRuns(array);
+    }
+
+    [[gnu::noinline]] const Runs& ReadRuns(int array) {
+        Runs& runs = m_runs[array];
+        runs.read = true;
+        for (int d = 0; d < Rank; ++d) {
+            const QV_SetValue& values = this->Read(*m_arrays[array].sets[d]);
+            const std::size_t size = values.Size();
+            if (values.IsStringSet() || size > std::size_t(INT_MAX)) {
+                continue;
+            }
+            Run& run = runs.along[d];
+            if (size != 0) { // an empty set stays the run from 1 to 0, which holds nothing
+                run.lo = values.Integer(0);
+                run.hi = values.Integer(int(size) - 1);
+            }
+            run.run = (long long)run.hi - run.lo == (long long)size - 1;
+        }
+        return runs;
+    }
+
+    // The nodes 0 to ENDNODE of the first direction: every index a one-direction walk can
+    // look up inside its arrays' sets.
+    std::size_t NodesAlongX() {
+        const int end = this->EndNode(0);
+        return end < 0 ? 0 : std::size_t(end) + 1;
+    }
+
     Settings m_settings;
     Arrays m_arrays;
     int m_arrayCount;
     std::array<Cache, kMaxArrays> m_cache;
+    std::array<Runs, kMaxArrays> m_runs{};
 };
 
 } // namespace pellorin::eqn

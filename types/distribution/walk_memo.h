@@ -1,7 +1,7 @@
 // What one lookup gave during a walk, by index, so that each object is asked of the host
 // once. The memo grows to the largest index the walk has asked for, never further, from
-// the host's allocator; an index beyond its limit, or a memo that cannot grow, goes to the
-// host each time.
+// the host's allocator, unless it was sized once for every index the walk can ask for; an
+// index beyond its limit, or a memo that cannot grow, goes to the host each time.
 #pragma once
 
 #include <cstddef>
@@ -32,18 +32,33 @@ public:
         return element;
     }
 
+    // Sizes an unused memo for the indices 0 to count - 1, all at once and never again:
+    // no slack from growth, and a larger index goes to the host each time.
+    void SizeOnce(std::size_t count) {
+        if (m_size == 0 && !m_fixed && count > 0) {
+            Resize(count < kMostRemembered ? count : kMostRemembered);
+        }
+        m_fixed = true;
+    }
+
 private:
     static constexpr std::size_t kMostRemembered = std::size_t(1) << 26;
 
     bool Grow(std::size_t i) {
-        if (i >= kMostRemembered || m_failed) {
+        if (i >= kMostRemembered || m_fixed) {
             return false;
         }
         std::size_t size = m_size < 64 ? 64 : m_size;
         while (size <= i) {
             size *= 2;
         }
-        size = size < kMostRemembered ? size : kMostRemembered;
+        return Resize(size < kMostRemembered ? size : kMostRemembered);
+    }
+
+    bool Resize(std::size_t size) {
+        if (m_failed) {
+            return false;
+        }
         auto* slots = static_cast<Element**>(MyAllocate(size * sizeof(Element*)));
         if (slots == nullptr) {
             m_failed = true;
@@ -61,6 +76,7 @@ private:
 
     Element** m_slots = nullptr;
     std::size_t m_size = 0;
+    bool m_fixed = false;
     bool m_failed = false;
 };
 
@@ -71,8 +87,9 @@ namespace pellorin::eqn {
 // What a lookup over several indices gave lately: a small table with one place per index
 // tuple, the last tuple that took the place kept there. A walk names the elements of one
 // stencil several times in a row, so recent lookups are found again; the table's size is
-// fixed, whatever the model's. Taken from the host's allocator on first use; without it
-// every lookup goes to the host.
+// fixed, whatever the model's, and small: a stencil's elements are met again within a few
+// nodes of its row, and a table per array that stays in the nearest cache is found faster.
+// Taken from the host's allocator on first use; without it every lookup goes to the host.
 template <class Element, int Rank>
 class WalkCache {
 public:
@@ -81,8 +98,9 @@ public:
     WalkCache& operator=(const WalkCache&) = delete;
     ~WalkCache() { MyFree(m_entries); }
 
-    template <class Lookup>
-    Element* Get(const int* index, Lookup&& lookup) {
+    // `nodes` (the direction's node count, for a NodeMemo) is not needed here.
+    template <class Lookup, class Nodes>
+    Element* Get(const int* index, Lookup&& lookup, Nodes&&) {
         Entry* entry = Place(index);
         if (entry != nullptr && entry->element != nullptr && Same(entry->index, index)) {
             return entry->element;
@@ -96,7 +114,7 @@ public:
     }
 
 private:
-    static constexpr unsigned kSize = 1024;
+    static constexpr unsigned kSize = 64;
     struct Entry {
         int index[Rank];
         Element* element;
@@ -134,18 +152,40 @@ private:
     bool m_failed = false;
 };
 
-// A WalkMemo seen as a WalkCache, for lookups over one direction: every node's element
-// is remembered, by its node.
+// Lookups over one direction, by node: the recent ones in a WalkCache, until the walk comes
+// back over the direction (more lookups have reached the host than the direction has
+// nodes); from then on every node's element is remembered, in a memo sized once for the
+// direction's nodes. An array the walk passes over once takes no memo.
 template <class Element>
 class NodeMemo {
 public:
-    template <class Lookup>
-    Element* Get(const int* index, Lookup&& lookup) {
-        return m_memo.Get(index[0], [&](int) { return lookup(); });
+    template <class Lookup, class Nodes>
+    Element* Get(const int* index, Lookup&& lookup, Nodes&& nodes) {
+        if (m_remembering) {
+            return m_memo.Get(index[0], [&](int) { return lookup(); });
+        }
+        return m_recent.Get(
+            index,
+            [&] {
+                if (m_lookups == 0) {
+                    m_nodes = nodes();
+                }
+                if (++m_lookups > m_nodes) {
+                    m_remembering = true;
+                    m_memo.SizeOnce(m_nodes);
+                    return m_memo.Get(index[0], [&](int) { return lookup(); });
+                }
+                return lookup();
+            },
+            nodes);
     }
 
 private:
+    WalkCache<Element, 1> m_recent;
     WalkMemo<Element> m_memo;
+    std::size_t m_nodes = 0;
+    std::size_t m_lookups = 0;
+    bool m_remembering = false;
 };
 
 } // namespace pellorin::eqn

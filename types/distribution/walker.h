@@ -6,8 +6,9 @@
 //
 // A sink that declares `static constexpr bool kChecksOnly = true` receives nothing: the walk
 // then only asks whether every term of every instance it would visit can be had, a range of
-// nodes at a time, so that a walk that would fail can be refused before anything is
-// registered.
+// nodes at a time (and a loop over another direction at its two ends, where the context
+// tells that every array's set along it is a run), so that a walk that would fail can be
+// refused before anything is registered.
 //
 // A block runs in its own direction: its statements' indices are the own direction's, and
 // every other index of an array term is the value of that direction's enclosing loop.
@@ -115,8 +116,8 @@ private:
 
     void RunElements(std::span<const Node> nodes, int at) {
         const int elements = m_context.ElementCount(m_own, int(Get(Symbol::S)));
+        const Value step = elements > 0 ? Value(m_context.PolyPoints(m_own)) + 1 : 0;
         for (int e = 1; e <= elements && m_ok; ++e) {
-            const Value step = Value(m_context.PolyPoints(m_own)) + 1;
             Set(Symbol::E, e);
             Set(Symbol::K, Get(Symbol::B) + (e - 1) * step);
             RunNodes(nodes, at + 1, nodes[at].end);
@@ -128,6 +129,12 @@ private:
     void RunOther(std::span<const Node> nodes, int at) {
         const Node& node = nodes[at];
         const int d = node.direction;
+        if constexpr (ChecksOnly()) {
+            if (m_context.ArraysAreRunsAlong(d, ArraysUnder(nodes, at))) {
+                RunOtherEnds(nodes, at);
+                return;
+            }
+        }
         if (node.range != OtherRange::Bordered) {
             const Value end = m_context.EndNode(d);
             for (Value v = node.range == OtherRange::From1 ? 1 : 0; v <= end && m_ok; ++v) {
@@ -136,14 +143,78 @@ private:
             }
             return;
         }
-        const QV_SetValue* interior = m_context.Interior(d);
-        const QV_SetValue none = QV_IntSetValue(static_cast<const char*>(nullptr));
-        QV_IntegerSetIter it(
-            Bordered(interior != nullptr ? *interior : none, m_context.EndNode(d)));
+        QV_IntegerSetIter it(BorderedNodes(d, m_context.EndNode(d)));
         while (m_ok && it.Next()) {
             m_other[d] = m_expressions ? it.fv() : it.v();
             RunNodes(nodes, at + 1, node.end);
         }
+    }
+
+    // The arrays a loop's body may name, one bit each: the array terms of every statement
+    // under it, through every binding and own direction (more than it names at any one node,
+    // never fewer). A binding the outline does not have maps every role to the first array.
+    std::uint32_t ArraysUnder(std::span<const Node> nodes, int at) const {
+        std::uint32_t arrays = 1;
+        for (int k = at + 1; k < nodes[at].end; ++k) {
+            const Statement* statement = nodes[k].kind == NodeKind::Emit
+                                             ? m_outline.statements.Find(nodes[k].statement)
+                                             : nullptr;
+            if (statement == nullptr) {
+                continue;
+            }
+            const Template& tmpl = m_outline.statements.TemplateOf(*statement);
+            for (int t = 0; t < tmpl.termCount; ++t) {
+                if (tmpl.term[t].kind == TermKind::SectionParameter) {
+                    continue;
+                }
+                for (const Binding& binding : m_outline.bindings) {
+                    for (int d = 0; d < m_outline.rank; ++d) {
+                        const int array = binding[d][tmpl.term[t].id];
+                        arrays |= array < 32 ? std::uint32_t(1) << array : ~std::uint32_t(0);
+                    }
+                }
+            }
+        }
+        return arrays;
+    }
+
+    // The check over another direction's nodes when the set along it of every array the
+    // loop's body may name is a run: nothing the body does depends on the node but the index
+    // its array terms have along that direction, so every term can be had at every node of
+    // the loop when it can at the first and at the last, and the body is checked at those
+    // two alone.
+    void RunOtherEnds(std::span<const Node> nodes, int at) {
+        const Node& node = nodes[at];
+        const int d = node.direction;
+        Value first = node.range == OtherRange::From1 ? 1 : 0;
+        Value last = m_context.EndNode(d);
+        if (node.range == OtherRange::Bordered) {
+            QV_IntegerSetIter it(BorderedNodes(d, last));
+            if (!it.Next()) {
+                return;
+            }
+            first = it.v();
+            last = first;
+            while (it.Next()) {
+                last = it.v();
+            }
+        }
+        if (first > last) {
+            return;
+        }
+        m_other[d] = first;
+        RunNodes(nodes, at + 1, node.end);
+        if (last != first && m_ok) {
+            m_other[d] = last;
+            RunNodes(nodes, at + 1, node.end);
+        }
+    }
+
+    // {0} + INTERIOR + {end} of direction d.
+    QV_IntSetValue BorderedNodes(int d, Value end) {
+        const QV_SetValue* interior = m_context.Interior(d);
+        const QV_SetValue none = QV_IntSetValue(static_cast<const char*>(nullptr));
+        return Bordered(interior != nullptr ? *interior : none, end);
     }
 
     void RunEmit(const Node& node) {
@@ -277,7 +348,29 @@ private:
         return !condition.any;
     }
 
+    // The tests on the own direction's orders and boundary condition and on INTEGRALS read
+    // values that stay as they are during a walk: each is made once per direction.
     bool Test(const Literal& literal) {
+        const int slot = KeptAt(literal);
+        if (slot < 0) {
+            return TestNow(literal);
+        }
+        std::uint8_t& known = m_known[m_own][slot];
+        if (known == 0) {
+            known = TestNow(literal) ? 2 : 1;
+        }
+        return known == 2;
+    }
+
+    // Where the answer of a test made once per direction is kept; -1 for the others.
+    static int KeptAt(const Literal& literal) {
+        if (literal.atom == Atom::Integral) {
+            return literal.integral < kKeptIntegrals ? kKeptOrderTests + literal.integral : -1;
+        }
+        return literal.atom <= Atom::Forward ? static_cast<int>(literal.atom) : -1;
+    }
+
+    bool TestNow(const Literal& literal) {
         const Value s = Get(Symbol::S);
         switch (literal.atom) {
         case Atom::UsedAbove0:
@@ -342,6 +435,12 @@ private:
     int m_sections = 0;
     int m_count = 0;
     bool m_ok = true;
+    // The answers of the tests made once per direction (the atoms up to Forward, then the
+    // integrals): 0 not made yet, 1 false, 2 true.
+    static constexpr int kKeptOrderTests = static_cast<int>(Atom::Forward) + 1;
+    static constexpr int kKeptIntegrals = 16;
+    std::array<std::array<std::uint8_t, kKeptOrderTests + kKeptIntegrals>, kMaxDirections>
+        m_known{};
 };
 
 } // namespace pellorin::eqn
