@@ -28,9 +28,7 @@ const void* BlockAt(std::uint32_t handle);
 // Starts the count of foreign frees afresh.
 void ForgetForeignFrees();
 // Counts an allocation that failed outside MyAllocate (a set too large to hold, say) among
-// the failed allocations.
-void CountFailedAllocation();
-// Counts it, and throws it as std::bad_alloc: for a failure that has no other way out.
+// the failed allocations, and throws it as std::bad_alloc.
 [[noreturn]] void ThrowOutOfMemory();
 
 } // namespace vzt::detail

@@ -79,9 +79,7 @@ QV_Type* QV_Matrix::AddElement() {
     if (element == nullptr) {
         return nullptr;
     }
-    if (!m_elements.Put(std::size_t(m_position), element)) {
-        return nullptr; // the table destroyed the element
-    }
+    m_elements.Put(std::size_t(m_position), element);
     if (vzt::detail::JournalOn()) {
         vzt::detail::Record({.kind = vzt::EventKind::AddElement,
                              .object = this,

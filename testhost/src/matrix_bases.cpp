@@ -19,8 +19,8 @@ Value ValueAt(const QV_SetValue& values, int pos) {
 
 // An empty table over a declared integer set takes all of the set's values at its first
 // lookup, sharing them with the set, and is laid out for them at once rather than grown value
-// by value. A table too large to lay out is counted as a failed allocation (the set alone no
-// longer costs memory in proportion to its values) and left as it was.
+// by value. A table too large to lay out is an allocation failure, as a set too large to hold
+// is: the set alone no longer costs memory in proportion to its values.
 void ReserveFromDeclaredSet(QV_SetValue& values, const QV_Set* declared,
                             QV_LongPtrVectorOwnsData& elements) {
     if (declared == nullptr || values.Size() != 0 || elements.Size() != 0 ||
@@ -30,8 +30,7 @@ void ReserveFromDeclaredSet(QV_SetValue& values, const QV_Set* declared,
     QV_SetValue reserved;
     reserved += declared->v();
     if (!elements.AddNullEntries(0, 0, reserved.Size())) {
-        vzt::detail::CountFailedAllocation();
-        return;
+        vzt::detail::ThrowOutOfMemory();
     }
     values = std::move(reserved);
 }
@@ -50,22 +49,18 @@ QV_Type* QV_Matrix::FindInOneDimension(Value value) {
         return nullptr; // not a table of these values: never index into it
     }
     // The table matches its values, so a value or an entry that cannot be added can only be
-    // an allocation failure: counted, and no element. Nothing is thrown, since an exception
-    // cannot always cross from the host into the library that asked.
+    // an allocation failure.
     int pos = 0;
     if (!values.SetContains(value, pos)) {
         if (!values.SetAddAtOffset(value, pos)) {
-            vzt::detail::CountFailedAllocation();
-            return nullptr;
+            vzt::detail::ThrowOutOfMemory();
         }
         if (count != 0 && !m_elements.AddNullEntries(std::size_t(pos), values.Size() - 1, 1)) {
-            vzt::detail::CountFailedAllocation();
-            return nullptr;
+            vzt::detail::ThrowOutOfMemory();
         }
     }
     if (count == 0 && !m_elements.AddNullEntries(0, 0, values.Size())) {
-        vzt::detail::CountFailedAllocation();
-        return nullptr;
+        vzt::detail::ThrowOutOfMemory();
     }
     m_position = pos;
     if (QV_Type* element = m_elements.At(std::size_t(pos))) {
