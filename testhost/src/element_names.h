@@ -15,11 +15,6 @@ const char* KeepText(std::vector<char*>& blocks, std::size_t& used, std::size_t 
                      std::string_view text);
 void FreeTexts(std::vector<char*>& blocks);
 
-// The index values of an index text made of integers only, "(v0,v1,...)", written in the one
-// way the text is made; how many, or -1 when the text is anything else or holds more than
-// capacity values.
-int IntegerIndexValues(std::string_view text, std::int32_t* values, int capacity);
-
 // The names made when read lie in one store shared by every array whose elements are named
 // by their index values; it lives while any such array does.
 void HoldIndexNames();

@@ -71,6 +71,7 @@ const char* ScanString(const char* p, char terminator, char* out, std::size_t& l
 void QV_Matrix::AddIndexToString(int value, int k) {
     if (k <= 0 || m_indexString.empty()) {
         m_indexString.assign(1, '(');
+        m_integerIndexCount = 0;
     } else {
         m_indexString.back() = ',';
     }
@@ -78,6 +79,11 @@ void QV_Matrix::AddIndexToString(int value, int k) {
     const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     m_indexString.append(digits, std::size_t(end - digits));
     m_indexString += ')';
+    if (m_integerIndexCount >= 0 && m_integerIndexCount < 2) {
+        m_integerIndex[m_integerIndexCount++] = value;
+    } else {
+        m_integerIndexCount = -1;
+    }
 }
 
 void QV_Matrix::AddIndexToString(const char* value, int k) {
@@ -86,6 +92,7 @@ void QV_Matrix::AddIndexToString(const char* value, int k) {
     } else {
         m_indexString.back() = ',';
     }
+    m_integerIndexCount = -1;
     m_indexString += '"';
     for (const char* p = value != nullptr ? value : ""; *p != 0; ++p) {
         if (*p == '"' || *p == '\\') {

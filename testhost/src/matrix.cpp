@@ -52,6 +52,7 @@ QV_Matrix& QV_Matrix::operator=(const QV_Matrix& other) {
     }
     m_position = 0;
     m_indexString.clear();
+    m_integerIndexCount = 0;
     m_direction = other.m_direction;
     m_toBeExported = other.m_toBeExported;
     m_hostPortType = other.m_hostPortType;
@@ -69,6 +70,8 @@ const char* QV_Matrix::QV_ContainerId() {
 QV_Type* QV_Matrix::AddElement() {
     std::string index = std::move(m_indexString);
     m_indexString.clear();
+    const int integers = m_integerIndexCount;
+    m_integerIndexCount = 0;
     if (m_position < 0 || std::size_t(m_position) >= m_elements.Size()) {
         return nullptr;
     }
@@ -87,9 +90,7 @@ QV_Type* QV_Matrix::AddElement() {
                              .name = index,
                              .a = m_position});
     }
-    std::int32_t values[2];
-    const int count = vzt::detail::IntegerIndexValues(index, values, 2);
-    if (count > 0 && element->NameByIndex(values, count)) {
+    if (integers > 0 && element->NameByIndex(m_integerIndex, integers)) {
         m_names.HoldIndexNames();
     } else {
         element->NameAsElement(m_names.Keep(index));
@@ -181,36 +182,6 @@ void FreeTexts(std::vector<char*>& blocks) {
         std::free(block);
     }
     blocks.clear();
-}
-
-int IntegerIndexValues(std::string_view text, std::int32_t* values, int capacity) {
-    if (text.size() < 3 || text.front() != '(' || text.back() != ')') {
-        return -1;
-    }
-    const char* p = text.data() + 1;
-    const char* const end = text.data() + text.size() - 1;
-    int count = 0;
-    while (count < capacity) {
-        const auto [next, error] = std::from_chars(p, end, values[count]);
-        if (error != std::errc()) {
-            return -1;
-        }
-        ++count;
-        if (next == end) {
-            // Only a text written the one way reads back the same from the values.
-            char written[2 + 12 * 2 + 2];
-            if (count > 2) {
-                return -1;
-            }
-            const std::size_t size = WriteIntegerIndex(values, count, written);
-            return std::string_view(written, size) == text ? count : -1;
-        }
-        if (*next != ',') {
-            return -1;
-        }
-        p = next + 1;
-    }
-    return -1;
 }
 
 void HoldIndexNames() {

@@ -160,6 +160,10 @@ private:
     int m_dimensions;
     QV_SetValue* m_indexValues;
     std::string m_indexString;
+    // The same index while it holds integers only, and at most two of them: what an element
+    // named by its index values keeps instead of the text. The count is -1 otherwise.
+    std::int32_t m_integerIndex[2] = {};
+    int m_integerIndexCount = 0;
     QV_Direction m_direction = QV_DirectionNone;
     bool m_toBeExported = true;
     QV_HostPortType m_hostPortType = 0;
