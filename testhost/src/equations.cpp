@@ -138,6 +138,10 @@ void QV_EquationStore::KeepOwnTokens() {
     for (std::uint64_t t = 0; t < matched; ++t) {
         m_tokens.push_back(m_tokens[start + t]);
     }
+    StopMatching();
+}
+
+void QV_EquationStore::StopMatching() {
     m_matchShape = kNoShape;
     m_matchedBefore = 0;
     m_matchBegin = m_matchAt = m_matchEnd = nullptr;
@@ -162,8 +166,7 @@ void QV_EquationStore::CloseEquation() {
     if (m_matchShape != kNoShape) {
         if (MatchedTokens() == m_shapes[m_matchShape].count) {
             m_equationShapes.push_back(m_matchShape);
-            m_matchShape = kNoShape;
-            m_matchBegin = m_matchAt = m_matchEnd = nullptr;
+            StopMatching();
             return;
         }
         KeepOwnTokens(); // it ended early
@@ -300,8 +303,7 @@ void QV_EquationStore::ClearEquations() {
     m_misrouted = 0;
     m_openCounter = kNoneOpen;
     m_openInstance = -1;
-    m_matchShape = kNoShape;
-    m_matchBegin = m_matchAt = m_matchEnd = nullptr;
+    StopMatching();
     m_tokensNameIncidence = false;
     m_equationsNameRetired = false;
     m_retired.Clear();

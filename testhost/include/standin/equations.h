@@ -423,6 +423,8 @@ private:
     [[gnu::noinline]] void PutToken(std::uint32_t word);
     // The open equation stops repeating a shape: it writes the tokens it matched.
     void KeepOwnTokens();
+    // No shape is being repeated.
+    void StopMatching();
     std::uint64_t MatchedTokens() const {
         return m_matchedBefore + std::uint64_t(m_matchAt - m_matchBegin);
     }
