@@ -32,12 +32,13 @@ protected:
 };
 
 TEST_F(RunStatus, AWalkThatFailsExitsWithOneAfterTheReport) {
+    // A failed SetUpEquations stops the run before JacPattern; the summary says so.
     struct Case {
         int setUpEquations, jacPattern;
-        const char* says;
+        const char *says, *reports;
     };
-    for (const Case& c :
-         {Case{-3, 0, "SetUpEquations returned -3"}, Case{0, -2, "JacPattern returned -2"}}) {
+    for (const Case& c : {Case{-3, 0, "SetUpEquations returned -3", "; JacPattern not run\n"},
+                          Case{0, -2, "JacPattern returned -2", " rows entries)\n"}}) {
         vzt::Reset();
         vzt::Base().setUpEquations = c.setUpEquations;
         vzt::Base().jacPattern = c.jacPattern;
@@ -45,6 +46,7 @@ TEST_F(RunStatus, AWalkThatFailsExitsWithOneAfterTheReport) {
         EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
         EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
         EXPECT_NE(out.str().find("DISTRIBUTION1D"), std::string::npos);
+        EXPECT_NE(out.str().find(c.reports), std::string::npos) << out.str();
     }
 }
 

@@ -13,6 +13,7 @@
 #include <standin/testing.h>
 #include <vuzizev/vuzizev.h>
 
+#include "one_line.h"
 #include "procedure_driver.h"
 #include "procedures/interpolate/interpolate.h"
 #include "standin/host_access.h"
@@ -61,6 +62,26 @@ const std::string kArgumentNames[] = {"x", "X", "Y", "n", "y"};
 // The one value of a procedure with one output, else all of them.
 json OneOrAll(const std::vector<double>& values) {
     return values.size() == 1 ? json(values[0]) : json(values);
+}
+
+// The first value of the results that is not finite, named as the report names it (f,
+// residual(2), jacobian(3)) with its value; empty when all are finite.
+std::string
+FirstNonFinite(std::initializer_list<std::pair<const char*, const std::vector<double>*>> results) {
+    for (const auto& [name, values] : results) {
+        for (std::size_t k = 0; k < values->size(); ++k) {
+            const double value = (*values)[k];
+            if (std::isfinite(value)) {
+                continue;
+            }
+            const bool one = values->size() == 1 && std::string_view(name) != "jacobian";
+            return name + (one ? std::string() : "(" + std::to_string(k + 1) + ")") + " is " +
+                   (std::isnan(value) ? "nan"
+                    : value > 0       ? "inf"
+                                      : "-inf");
+        }
+    }
+    return {};
 }
 
 // An option is "--" and a letter; anything else, "-0.5" included, is a value.
@@ -156,7 +177,7 @@ void ListProcedures(std::ostream& out) {
 
 namespace {
 
-constexpr const char* kOutOfMemory = "vzhost: out of memory: the call could not be made\n";
+constexpr const char* kOutOfMemory = "out of memory: the call could not be made";
 
 int CallUnguarded(const CallOptions& options, const std::string& routineFolder, std::ostream& out,
                   std::ostream& err) {
@@ -212,7 +233,7 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
 
     auto* procedure = new QVProc_INTERPOLATE(true, 0);
     if (procedure == nullptr) {
-        err << "vzhost: out of memory: the procedure cannot be made\n";
+        err << ErrorLine("out of memory: the procedure cannot be made");
         return 1;
     }
     std::unique_ptr<QVProc_INTERPOLATE> owned(procedure);
@@ -230,19 +251,19 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
     const int status =
         residualStatus < 0 ? residualStatus : procedure->Jacobian(jacobian.data(), index);
     if (allocationFailed()) {
-        err << kOutOfMemory;
+        err << ErrorLine(kOutOfMemory);
         return 1;
     }
     if (residualStatus < 0 || status < 0) {
         if (!vzt::RoutineLoadError().empty() && vzt::RoutineChecks() == 0) {
-            err << "vzhost: cannot load routine " << procedure->ProcedureName() << " of "
-                << procedure->DLLName() << ": " << vzt::RoutineLoadError() << '\n';
+            err << ErrorLine(std::string("cannot load routine ") + procedure->ProcedureName() +
+                             " of " + procedure->DLLName() + ": " + vzt::RoutineLoadError());
         } else if (vzt::RoutineChecks() > 0 && vzt::LastIFail() != 0) {
-            err << "vzhost: " << procedure->ProcedureName() << " failed with ifail "
-                << vzt::LastIFail() << '\n';
+            err << ErrorLine(std::string(procedure->ProcedureName()) + " failed with ifail " +
+                             std::to_string(vzt::LastIFail()));
         } else {
-            err << "vzhost: " << options.procedure << " could not be evaluated (status "
-                << (residualStatus < 0 ? residualStatus : status) << ")\n";
+            err << ErrorLine(options.procedure + " could not be evaluated (status " +
+                             std::to_string(residualStatus < 0 ? residualStatus : status) + ")");
         }
         return 1;
     }
@@ -274,9 +295,19 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
     report["jacobian"] = jacobian;
     report["calls"] = vzt::RoutineChecks();
     report["status"] = status;
+    const std::vector<double> f(computed, computed + residuals.size());
+    const std::string nonFinite =
+        FirstNonFinite({{"f", &f}, {"residual", &residuals}, {"jacobian", &jacobian}});
+    const auto finish = [&] {
+        if (nonFinite.empty()) {
+            return 0;
+        }
+        err << ErrorLine(options.procedure + " gave a value that is not finite: " + nonFinite);
+        return 1;
+    };
     if (options.json) {
         out << report.dump() << '\n';
-        return 0;
+        return finish();
     }
     out << options.procedure << ": routine " << procedure->ProcedureName() << " of "
         << procedure->DLLName() << '\n';
@@ -292,7 +323,7 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
     out << "f " << report["f"].dump() << "  residual " << OneOrAll(residuals).dump() << '\n';
     out << "jacobian " << report["jacobian"].dump() << '\n';
     out << "routine calls " << report["calls"] << "  status " << status << '\n';
-    return 0;
+    return finish();
 }
 
 } // namespace
@@ -302,7 +333,7 @@ int Call(const CallOptions& options, const std::string& routineFolder, std::ostr
     try {
         return CallUnguarded(options, routineFolder, out, err);
     } catch (const std::bad_alloc&) {
-        err << kOutOfMemory;
+        err << ErrorLine(kOutOfMemory);
         return 1;
     }
 }

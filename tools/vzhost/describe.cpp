@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "one_line.h"
 #include "standin/host_access.h"
 
 namespace vzhost {
@@ -35,18 +36,6 @@ const char* DirectionName(QV_Direction direction) {
 }
 
 } // namespace
-
-std::string Printable(const char* identity) {
-    std::string text;
-    for (const char* p = identity; p != nullptr && *p != 0; ++p) {
-        if (*p == '\t') {
-            text += "\\t";
-        } else {
-            text += *p;
-        }
-    }
-    return text;
-}
 
 void DescribeProperties(std::ostream& out, const QV_Container& object) {
     // One row per property: position, name, flavour, direction, then the rest of the line.

@@ -8,9 +8,6 @@
 
 namespace vzhost {
 
-// An identity with its tab written as \t, so that it reads on one line.
-std::string Printable(const char* identity);
-
 // One line per registered property of object, in order of registration.
 void DescribeProperties(std::ostream& out, const QV_Container& object);
 

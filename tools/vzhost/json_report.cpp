@@ -101,8 +101,13 @@ void ReportJson(std::ostream& out, const std::string& type, QV_ModelType& model,
         }
         out << "]}";
     }
-    out << "],\"jacpattern\":{\"result\":" << outcome.jacPatternResult
-        << "},\"setup\":{\"instances\":[";
+    out << "],\"jacpattern\":{";
+    if (outcome.jacPatternRan) {
+        out << "\"result\":" << outcome.jacPatternResult;
+    } else {
+        out << "\"ran\":false";
+    }
+    out << "},\"setup\":{\"instances\":[";
     for (std::size_t k = 0; k < store.InstanceCount(); ++k) {
         const QV_InstanceView instance = store.Instance(k);
         out << (k > 0 ? "," : "") << "{\"group\":" << instance.group << ",\"incidence\":[";

@@ -30,6 +30,7 @@
 #include "describe.h"
 #include "help.h"
 #include "loader.h"
+#include "one_line.h"
 #include "run.h"
 
 namespace {
@@ -38,7 +39,7 @@ constexpr int kModelFailed = 1;
 constexpr int kUsageError = 2;
 
 int Fail(const std::string& message, int status = kUsageError) {
-    std::cerr << "vzhost: " << message << '\n';
+    std::cerr << vzhost::ErrorLine(message);
     return status;
 }
 

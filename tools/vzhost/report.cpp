@@ -10,6 +10,7 @@
 #include "describe.h"
 #include "domain_layout.h"
 #include "model_reader.h"
+#include "one_line.h"
 #include "standin/host_access.h"
 
 namespace vzhost {
@@ -45,6 +46,9 @@ DomainLayout ReadDomain(const QV_ModelType& domain) {
 }
 
 namespace {
+
+// What the summary and the listing say of a run that stopped before JacPattern.
+constexpr const char* kJacPatternNotRun = "JacPattern not run";
 
 // Runs of consecutive values, in the order met: 1-8, 10, 12-17.
 class Runs {
@@ -153,9 +157,14 @@ private:
 void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
                         const vzt::ModelOutcome& outcome) {
     out << "SetUpEquations " << outcome.setUpResult << " (" << store.InstanceCount()
-        << " instances, " << store.IncidenceCount() << " incidence entries); JacPattern "
-        << outcome.jacPatternResult << " (" << store.EquationCount() << " equations, "
-        << store.TokenCount() << " tokens, " << outcome.rowsWritten << " rows entries)\n";
+        << " instances, " << store.IncidenceCount() << " incidence entries); ";
+    if (!outcome.jacPatternRan) {
+        out << kJacPatternNotRun << '\n';
+        return;
+    }
+    out << "JacPattern " << outcome.jacPatternResult << " (" << store.EquationCount()
+        << " equations, " << store.TokenCount() << " tokens, " << outcome.rowsWritten
+        << " rows entries)\n";
     struct Statement {
         std::string name;
         int group = 0;
@@ -200,6 +209,10 @@ void Report(std::ostream& out, Format format, const std::string& type, QV_ModelT
             SummariseDomain(out, direction, ReadDomain(*domain));
         }
         SummariseEquations(out, store, outcome);
+        return;
+    }
+    if (!outcome.jacPatternRan) {
+        out << kJacPatternNotRun << '\n';
         return;
     }
     const TermNames names(model);

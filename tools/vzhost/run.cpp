@@ -9,6 +9,7 @@
 
 #include "drive.h"
 #include "model_reader.h"
+#include "one_line.h"
 #include "report.h"
 #include "specify.h"
 #include "standin/testing.h"
@@ -19,8 +20,7 @@ namespace {
 constexpr int kModelFailed = 1;
 constexpr int kBadInput = 2;
 constexpr const char* kDomainIdentity = "Model DOMAIN\tV10";
-constexpr const char* kOutOfMemory =
-    "vzhost: out of memory: the model is too large for this machine\n";
+constexpr const char* kOutOfMemory = "out of memory: the model is too large for this machine";
 
 struct Released {
     void operator()(QV_ModelType* object) const { object->Release(); }
@@ -187,7 +187,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         const std::vector<vzt::ModelOutcome> outcomes = vzt::Drive(order);
         if (vzt::Allocator().failedAllocations != failedAllocations) {
             model.reset();
-            err << "vzhost: out of memory: the model could not be made whole\n";
+            err << ErrorLine("out of memory: the model could not be made whole");
             return kModelFailed;
         }
 
@@ -208,7 +208,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
             const std::string failure =
                 FailureOf(m + 1 < outcomes.size() ? "the domain" : options.type, outcomes[m]);
             if (!failure.empty()) {
-                err << "vzhost: " << failure << '\n';
+                err << ErrorLine(failure);
                 return kModelFailed;
             }
         }
@@ -216,16 +216,16 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
     } catch (const BadInput& bad) {
         // A setting refused because what it names could not be allocated is no bad input.
         if (vzt::Allocator().failedAllocations != failedAllocations) {
-            err << kOutOfMemory;
+            err << ErrorLine(kOutOfMemory);
             return kModelFailed;
         }
-        err << "vzhost: " << bad.what() << '\n';
+        err << ErrorLine(bad.what());
         return kBadInput;
     } catch (const std::bad_alloc&) {
-        err << kOutOfMemory;
+        err << ErrorLine(kOutOfMemory);
         return kModelFailed;
     } catch (const std::exception& failure) {
-        err << "vzhost: the model could not be run: " << failure.what() << '\n';
+        err << ErrorLine(std::string("the model could not be run: ") + failure.what());
         return kModelFailed;
     }
 }
