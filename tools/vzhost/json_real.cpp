@@ -67,14 +67,6 @@ public:
         return bits;
     }
     bool Bit(int k) const { return k >= 0 && ((m_limbs[k / 32] >> (k % 32)) & 1) != 0; }
-    bool AnyBitBelow(int k) const {
-        for (int b = 0; b < k; ++b) {
-            if (Bit(b)) {
-                return true;
-            }
-        }
-        return false;
-    }
     bool AtLeast(const Natural& other) const {
         if (m_size != other.m_size) {
             return m_size > other.m_size;
@@ -98,7 +90,6 @@ public:
             --m_size;
         }
     }
-    bool IsZero() const { return m_size == 1 && m_limbs[0] == 0; }
 
 private:
     std::uint32_t m_limbs[40] = {};
