@@ -2,6 +2,7 @@
 // its exported factories.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@
 namespace vzt {
 
 // The creatable types, in the order the library exports them.
-const std::vector<std::string>& CreatableTypeNames();
+std::span<const char* const> CreatableTypeNames();
 
 class TypeLibrary {
 public:
@@ -34,6 +35,10 @@ private:
     void* m_handle = nullptr;
     std::string m_error;
 };
+
+// The folder a file lies in: the path up to its last separator, without the separators
+// ("/" for a file at the root, "" for a path with no folder).
+std::string FolderOf(const std::string& path);
 
 // The library beside the running program: <bin>/../lib/Pellorin360_1.so, or on Windows
 // <bin>/Pellorin360_1.dll.
