@@ -12,6 +12,7 @@ namespace vzt::detail {
 class IntegerMembers {
 public:
     IntegerMembers() = default;
+    // A copy counts its entries among those set operations copy (vzt::SetEntriesCopied).
     IntegerMembers(const IntegerMembers& other);
     IntegerMembers(IntegerMembers&& other) noexcept = default;
     IntegerMembers& operator=(const IntegerMembers& other);
@@ -35,7 +36,7 @@ public:
     // appends to it.
     bool Precedes(const IntegerMembers& other) const;
     // Appends other's members, all after the last member (Precedes(other)), in time linear in
-    // what other holds; the set is unchanged when it throws std::bad_alloc.
+    // what they add; the members are unchanged when it throws std::bad_alloc.
     void Append(const IntegerMembers& other);
     IntegerMembers United(const IntegerMembers& other) const;
     IntegerMembers Intersected(const IntegerMembers& other) const;
