@@ -34,11 +34,11 @@
 
 namespace walkbench {
 
-// One section of unit length cut at spacing 1 / (nodes - 1), highest derivative 2; the method
-// may raise the node count to fill its last element.
-inline void SpecifyDomain(QV_DOMAIN& domain, const char* method, long nodes) {
+// A domain of unit length cut into equal sections at spacing 1 / (nodes - 1), highest
+// derivative 2; the method may raise a section's node count to fill its last element.
+inline void SpecifyDomain(QV_DOMAIN& domain, const char* method, long nodes, int sections = 1) {
     vzt::Specify(domain.DISCRETIZATIONMETHOD, QV_Value(method, 0u));
-    vzt::Specify(domain.NUMSECTIONS, QV_Value(1, 0u));
+    vzt::Specify(domain.NUMSECTIONS, QV_Value(sections, 0u));
     vzt::Specify(domain.HIGHESTORDERDERIVATIVE, QV_Value(2, 0u));
     vzt::Specify(*pellorin::Linked(domain.SPACINGPREFERENCE),
                  QV_Value(1.0 / double(nodes - 1), 0u));

@@ -1,8 +1,11 @@
 #include "integer_members.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <new>
+
+#include "standin/testing.h"
 
 namespace vzt::detail {
 
@@ -10,6 +13,13 @@ namespace {
 
 // Below this size a set keeps whichever form it has: converting would save next to nothing.
 constexpr std::size_t kSmallSet = 16;
+
+// Entries (runs or members) that set operations have written or moved, since the start.
+std::atomic<std::size_t> g_entriesCopied{0};
+
+void CountCopied(std::size_t entries) {
+    g_entriesCopied.fetch_add(entries, std::memory_order_relaxed);
+}
 
 } // namespace
 
@@ -30,6 +40,7 @@ public:
         }
         if (!touches) {
             m_set.m_runs.push_back({int(lo), int(m_set.m_size)});
+            CountCopied(1);
         }
         m_set.m_size += std::size_t(hi - lo + 1);
         m_last = hi;
@@ -44,6 +55,20 @@ private:
     IntegerMembers m_set;
     long long m_last = 0;
 };
+
+IntegerMembers::IntegerMembers(const IntegerMembers& other)
+    : m_size(other.m_size), m_runCount(other.m_runCount), m_runs(other.m_runs),
+      m_values(other.m_values), m_byMember(other.m_byMember) {
+    CountCopied(m_runs.size() + m_values.size());
+}
+
+IntegerMembers& IntegerMembers::operator=(const IntegerMembers& other) {
+    if (this != &other) {
+        IntegerMembers copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
 
 IntegerMembers IntegerMembers::Range(int lo, int hi) {
     Builder range;
@@ -114,6 +139,7 @@ bool IntegerMembers::InsertAt(int value, int pos) {
     const bool joinsNext = hasNext && static_cast<long long>(value) + 1 == next;
     if (m_byMember) {
         m_values.insert(m_values.begin() + pos, value);
+        CountCopied(m_size - std::size_t(pos));
     } else {
         InsertRun(value, pos);
     }
@@ -142,6 +168,7 @@ void IntegerMembers::InsertRun(int value, int pos) {
     } else if (!joinsPrevious) {
         m_runs.insert(m_runs.begin() + std::ptrdiff_t(r++), Run{value, pos});
     }
+    CountCopied(m_runs.size() - r);
     for (; r < m_runs.size(); ++r) {
         ++m_runs[r].start;
     }
@@ -163,49 +190,113 @@ void IntegerMembers::KeepSmaller() {
     }
     // Runs take twice the room of a member each: switch when one form takes more than the
     // other, with a margin either way so that a set growing at its edge does not switch back
-    // and forth.
-    if (!m_byMember && 2 * m_runCount > m_size + kSmallSet) {
-        std::vector<int> values(m_size);
+    // and forth. Both forms hold the same members: one that memory cannot be had for is not
+    // taken.
+    try {
+        if (!m_byMember && 2 * m_runCount > m_size + kSmallSet) {
+            ToMembers();
+        } else if (m_byMember && 4 * m_runCount < m_size) {
+            ToRuns();
+        }
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void IntegerMembers::ToMembers() {
+    std::vector<int> values(m_size);
+    for (std::size_t r = 0; r < m_runs.size(); ++r) {
+        for (std::size_t p = std::size_t(m_runs[r].start); p < RunEnd(r); ++p) {
+            values[p] = int(m_runs[r].first + static_cast<long long>(p) - m_runs[r].start);
+        }
+    }
+    CountCopied(m_size);
+    m_values.swap(values);
+    m_runs = {};
+    m_byMember = true;
+}
+
+void IntegerMembers::ToRuns() {
+    std::vector<Run> runs;
+    runs.reserve(m_runCount);
+    for (std::size_t p = 0; p < m_size; ++p) {
+        if (p == 0 || static_cast<long long>(m_values[p - 1]) + 1 != m_values[p]) {
+            runs.push_back({m_values[p], int(p)});
+        }
+    }
+    CountCopied(runs.size());
+    m_runs.swap(runs);
+    m_values = {};
+    m_byMember = false;
+}
+
+template <class F>
+void IntegerMembers::ForEachStretch(F f) const {
+    if (!m_byMember) {
         for (std::size_t r = 0; r < m_runs.size(); ++r) {
-            for (std::size_t p = std::size_t(m_runs[r].start); p < RunEnd(r); ++p) {
-                values[p] = int(m_runs[r].first + static_cast<long long>(p) - m_runs[r].start);
-            }
+            const long long lo = m_runs[r].first;
+            f(lo, lo + static_cast<long long>(RunEnd(r)) - m_runs[r].start - 1);
         }
-        m_values.swap(values);
-        m_runs = {};
-        m_byMember = true;
-    } else if (m_byMember && 4 * m_runCount < m_size) {
-        std::vector<Run> runs;
-        runs.reserve(m_runCount);
-        for (std::size_t p = 0; p < m_size; ++p) {
-            if (p == 0 || static_cast<long long>(m_values[p - 1]) + 1 != m_values[p]) {
-                runs.push_back({m_values[p], int(p)});
-            }
+        return;
+    }
+    for (std::size_t p = 0; p < m_values.size();) {
+        std::size_t q = p + 1;
+        while (q < m_values.size() && static_cast<long long>(m_values[q - 1]) + 1 == m_values[q]) {
+            ++q;
         }
-        m_runs.swap(runs);
-        m_values = {};
-        m_byMember = false;
+        f(static_cast<long long>(m_values[p]), static_cast<long long>(m_values[q - 1]));
+        p = q;
     }
 }
 
 std::vector<IntegerMembers::Stretch> IntegerMembers::Stretches() const {
     std::vector<Stretch> stretches;
     stretches.reserve(m_runCount);
-    if (m_byMember) {
-        for (const int v : m_values) {
-            if (!stretches.empty() && stretches.back().hi + 1 == v) {
-                stretches.back().hi = v;
-            } else {
-                stretches.push_back({v, v});
-            }
-        }
-        return stretches;
-    }
-    for (std::size_t r = 0; r < m_runs.size(); ++r) {
-        const long long lo = m_runs[r].first;
-        stretches.push_back({lo, lo + static_cast<long long>(RunEnd(r)) - m_runs[r].start - 1});
-    }
+    ForEachStretch([&stretches](long long lo, long long hi) { stretches.push_back({lo, hi}); });
+    CountCopied(stretches.size());
     return stretches;
+}
+
+bool IntegerMembers::Precedes(const IntegerMembers& other) const {
+    return m_size == 0 || other.m_size == 0 || At(m_size - 1) < other.At(0);
+}
+
+void IntegerMembers::Append(const IntegerMembers& other) {
+    if (other.m_size == 0) {
+        return;
+    }
+    if (m_size > std::size_t(INT_MAX) - other.m_size) {
+        throw std::bad_alloc();
+    }
+    const bool joins = m_size != 0 && static_cast<long long>(At(m_size - 1)) + 1 == other.At(0);
+    const std::size_t size = m_size + other.m_size;
+    const std::size_t runCount = m_runCount + other.m_runCount - (joins ? 1 : 0);
+    // Take the form the united set will keep first, so that long runs are never written out
+    // member by member.
+    if (m_byMember && size >= kSmallSet && 4 * runCount < size) {
+        ToRuns();
+    }
+    const std::size_t runsBefore = m_runs.size(), valuesBefore = m_values.size();
+    try {
+        std::size_t start = m_size;
+        other.ForEachStretch([&](long long lo, long long hi) {
+            if (m_byMember) {
+                for (long long v = lo; v <= hi; ++v) {
+                    m_values.push_back(int(v));
+                }
+            } else if (start != m_size || !joins) {
+                m_runs.push_back({int(lo), int(start)});
+            }
+            start += std::size_t(hi - lo + 1);
+        });
+    } catch (const std::bad_alloc&) {
+        m_runs.resize(runsBefore);
+        m_values.resize(valuesBefore);
+        throw;
+    }
+    CountCopied(m_runs.size() - runsBefore + m_values.size() - valuesBefore);
+    m_size = size;
+    m_runCount = runCount;
+    KeepSmaller();
 }
 
 IntegerMembers IntegerMembers::United(const IntegerMembers& other) const {
@@ -255,3 +346,7 @@ bool IntegerMembers::operator==(const IntegerMembers& other) const {
 }
 
 } // namespace vzt::detail
+
+std::size_t vzt::SetEntriesCopied() {
+    return vzt::detail::g_entriesCopied.load(std::memory_order_relaxed);
+}

@@ -11,6 +11,13 @@ namespace vzt::detail {
 
 class IntegerMembers {
 public:
+    IntegerMembers() = default;
+    // A copy counts its entries among those set operations copy (vzt::SetEntriesCopied).
+    IntegerMembers(const IntegerMembers& other);
+    IntegerMembers(IntegerMembers&& other) noexcept = default;
+    IntegerMembers& operator=(const IntegerMembers& other);
+    IntegerMembers& operator=(IntegerMembers&& other) noexcept = default;
+
     // The closed range [lo : hi]; throws std::bad_alloc when it holds more than INT_MAX.
     static IntegerMembers Range(int lo, int hi);
 
@@ -25,6 +32,12 @@ public:
     // Adds value where it belongs (nothing when it is held).
     void Add(int value);
 
+    // Whether every member of other lies after this set's last member, so that a union only
+    // appends to it.
+    bool Precedes(const IntegerMembers& other) const;
+    // Appends other's members, all after the last member (Precedes(other)), in time linear in
+    // what they add; the members are unchanged when it throws std::bad_alloc.
+    void Append(const IntegerMembers& other);
     IntegerMembers United(const IntegerMembers& other) const;
     IntegerMembers Intersected(const IntegerMembers& other) const;
     bool Includes(const IntegerMembers& other) const;
@@ -48,9 +61,14 @@ private:
     // The run that holds pos (runs form only).
     std::size_t RunAt(std::size_t pos) const;
     std::vector<Stretch> Stretches() const;
+    // Calls f(lo, hi) for every maximal stretch, in order.
+    template <class F>
+    void ForEachStretch(F f) const;
     void InsertRun(int value, int pos);
     // Keeps members one by one once runs would take more room than they do.
     void KeepSmaller();
+    void ToMembers();
+    void ToRuns();
 
     std::size_t m_size = 0;
     std::size_t m_runCount = 0; // maximal runs, in either form

@@ -136,7 +136,15 @@ SUValue& SUValue::operator+=(const SUValue& other) {
         Unite(m_strings, other.m_strings);
     } else if (m_integers == nullptr) {
         ShareMembers(other); // until either changes
-    } else if (other.m_integers != nullptr) {
+    } else if (other.m_integerCount == 0) {
+        return *this;
+    } else if (Members().Precedes(other.Members())) {
+        // A set built of ascending pieces grows in place, by what each piece adds.
+        ChangeMembers([&other](IntegerMembers& members) {
+            members.Append(other.Members());
+            return true;
+        });
+    } else {
         KeepMembers(Members().United(other.Members()));
     }
     return *this;

@@ -172,6 +172,54 @@ TEST(SetValue, CopiesStayApartWhenOneChanges) {
     EXPECT_EQ(Integers(united), (std::vector<int>{0, 1, 2, 3, 4, 5}));
 }
 
+// Pieces that each lie after the set's last member, as the domain builds its collocation
+// points: single members, runs touching the last member or after a gap, sets of two runs,
+// added as integers and as sets; the single members, then the runs, then the single members
+// again switch the set from one of its forms to the other and back. The set copies what the
+// pieces add, plus each copy taken on the way, which keeps its members.
+TEST(SetValue, AscendingPiecesExtendTheSetByWhatTheyAdd) {
+    std::mt19937 random(11);
+    QV_SetValue built;
+    std::vector<int> expected;
+    std::vector<std::pair<QV_SetValue, std::vector<int>>> copies;
+    std::size_t copiedMembers = 0;
+    const auto add = [&](int lo, int hi) {
+        for (int v = lo; v <= hi; ++v) {
+            expected.push_back(v);
+        }
+    };
+    const std::size_t before = vzt::SetEntriesCopied();
+    for (int piece = 0; piece < 7500; ++piece) {
+        const bool longRuns = piece >= 1000 && piece < 1200;
+        const int gap = longRuns ? int(random() % 3) : 1 + int(random() % 2);
+        const int lo = (expected.empty() ? -3 : expected.back() + 1) + gap;
+        const int hi = longRuns ? lo + 20 + int(random() % 20) : lo;
+        if (!longRuns && piece % 3 == 0) {
+            built += lo;
+            add(lo, lo);
+        } else if (piece % 7 == 0) {
+            QV_SetValue twoRuns = QV_IntSetValue(lo, hi);
+            twoRuns += QV_IntSetValue(hi + 2, hi + 3);
+            built += twoRuns;
+            add(lo, hi);
+            add(hi + 2, hi + 3);
+        } else {
+            built += QV_IntSetValue(lo, hi);
+            add(lo, hi);
+        }
+        if (piece % 500 == 499) {
+            copies.emplace_back(built, expected);
+            copiedMembers += expected.size();
+        }
+    }
+    const std::size_t copied = vzt::SetEntriesCopied() - before;
+    EXPECT_EQ(Integers(built), expected);
+    for (const auto& [copy, members] : copies) {
+        EXPECT_EQ(Integers(copy), members);
+    }
+    EXPECT_LE(copied, 2 * expected.size() + copiedMembers) << copied;
+}
+
 // Positions are ints: a set of more members than that cannot be built.
 TEST(SetValue, RangeOfMoreMembersThanPositionsIsAnAllocationFailure) {
 #if !defined(_WIN32) // there each module unwinds only its own frames: no throw leaves the host

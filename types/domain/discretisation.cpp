@@ -276,8 +276,9 @@ double QV_DOMAIN::Sigma60579144() {
     return SumOfNodeCounts(1, NUMSECTIONS.v());
 }
 
-// The pieces of both unions come in ascending, disjoint order, so the result is built by
-// appending, in time linear in its size.
+// Every piece of both unions lies after the members before it, so each union extends the set
+// in place by what the piece adds: the collocation points take time linear in the section's
+// elements, the interior in the sections.
 QV_SetValue& QV_DOMAIN::UnionFn60576704(QV_IntegerSetIter& s) {
     return CollocationPoints(s.v());
 }

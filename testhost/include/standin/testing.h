@@ -57,6 +57,13 @@ T* New(Args&&... args) {
     }
 }
 
+// ---- Sets ------------------------------------------------------------------------------
+
+// Entries (runs or members) that the host's integer set operations have copied or moved
+// since the process started: the work of building and changing sets, which a set built piece
+// by piece keeps linear in its pieces.
+VZ_API std::size_t SetEntriesCopied();
+
 // ---- Base steps ------------------------------------------------------------------------
 
 // What the host's base steps return; tests set them to prove the library passes them on.
