@@ -49,12 +49,12 @@ HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetTypeInfo(UINT, LCID, ITypeInfo*
     }
     return kNotImplemented;
 }
-HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID,
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetIDsOfNames(REFIID, unsigned short**, UINT, LCID,
                                                             DISPID*) {
     return kNotImplemented;
 }
-HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*,
-                                                     VARIANT*, EXCEPINFO*, UINT*) {
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::Invoke(DISPID, REFIID, LCID, WORD, tagDISPPARAMS*,
+                                                     tagVARIANT*, tagEXCEPINFO*, UINT*) {
     return kNotImplemented;
 }
 
@@ -209,10 +209,4 @@ QV_Type* QV_Type::AddProperty(QV_Containable* owner, const char* name, const cha
     return this;
 }
 
-const char* QV_Type::QV_DefaultDESCRIPTION() const {
-    return "";
-}
-
-bool QV_Type::ContainerDerivesFrom(const char*) {
-    return false;
-}
+void QV_Type::UnsetIsToBeExported() {}

@@ -7,6 +7,9 @@
 #include <utility>
 
 #if defined(_WIN32)
+// The platform's component object model stays out: the host interface declares its own.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
 #include <windows.h>
 #else
 #include <dlfcn.h>

@@ -164,11 +164,17 @@ const QV_Value& QV_VarParamProp::LastAssignment() const {
 // ---- QV_VarParam --------------------------------------------------------------------------
 
 QV_VarParam::~QV_VarParam() = default;
+int QV_VarParam::CurrSpec() const {
+    return IsDefaultAssignment() ? 0 : 1;
+}
 int QV_VarParam::QV_PQCol() const {
     return 0;
 }
 int QV_VarParam::QV_PQRow() const {
     return 0;
+}
+bool QV_VarParam::IsDerivative() const {
+    return false;
 }
 
 // ---- Parameters ---------------------------------------------------------------------------

@@ -83,6 +83,10 @@ QV_GlobalStructureRefBase::operator=(const QV_GlobalStructureRefBase& other) {
 
 QV_GlobalStructureRefBase::~QV_GlobalStructureRefBase() = default;
 
+bool QV_GlobalStructureRefBase::IsResolved() const {
+    return m_link != nullptr;
+}
+
 // ---- The two reference instances the host supplies -------------------------------------------
 
 namespace {

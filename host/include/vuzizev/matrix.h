@@ -76,7 +76,6 @@ public:
     ~QV_Matrix() override;
 
     static const char* QV_ContainerId();
-    const char* QV_DefaultDESCRIPTION() const override { return QV_ContainerId(); }
 
     // The array protocol: make one element, make every missing element (returns how many),
     // make the element an index string names.
@@ -109,7 +108,7 @@ public:
     // Port settings, for arrays of ports: the host applies them when it connects the ports.
     void SetDirection(QV_Direction direction);
     QV_Direction Direction() const { return m_direction; }
-    void UnsetIsToBeExported();
+    void UnsetIsToBeExported() override;
     bool IsToBeExported() const { return m_toBeExported; }
     void HostPortType(QV_HostPortType type);
     QV_HostPortType HostPortType() const { return m_hostPortType; }

@@ -86,8 +86,13 @@ private:
 class VZ_API QV_VarParam : public QV_VarParamProp {
 public:
     ~QV_VarParam() override;
+    // Whether the user has specified the value: 1 when so, 0 otherwise.
+    virtual int CurrSpec() const;
+    // The row and column of the value's physical quantity in the host's table of quantities.
     virtual int QV_PQCol() const;
     virtual int QV_PQRow() const;
+    // Whether the value is a derivative of another variable's.
+    virtual bool IsDerivative() const;
 };
 
 // Parameters and variables answer their value in force through two accessors, v() and

@@ -76,6 +76,8 @@ public:
     virtual QV_ModelType* CreateDummyInstance() = 0;
     // Whether the model is of a structure type this reference accepts.
     virtual bool CheckCompatibleStructureType(QV_ModelType* model) = 0;
+    // Whether the name has resolved to a structure.
+    virtual bool IsResolved() const;
 
     // Host side: links the reference (null unlinks it).
     void Link(QV_ModelType* target) { m_link = target; }
