@@ -3,7 +3,7 @@
 // detection, the call of the external routine and the equations it contributes.
 //
 // Names of members and of the host base's counts, with what each holds:
-//   m_argCursor         argument being described, or packed (-1 before the first)
+//   m_argCursor         argument being described (-1 before the first), or packed
 //   m_runningSlots      8-byte slots of the value buffer laid out so far
 //   m_argOffsets        per argument, its first slot plus the host's language base index
 //   m_dimSizes          the sizes of every array argument's dimensions, in argument order
@@ -112,13 +112,15 @@ public:
 
     void PackInputVars();
 
-    void PackVal(int value);
-    void PackVal(double value);
-    void PackVal(const char* value);
+    // Each packs the argument at the cursor and moves the cursor on; the numbers answer
+    // whether any input has changed so far, the text what the host's packer answers.
+    bool PackVal(int value);
+    bool PackVal(double value);
+    bool PackVal(const char* value);
 
-    void PackVarInteger(int k);
-    void PackVarReal(int k);
-    void PackVarString(int k);
+    bool PackVarInteger();
+    bool PackVarReal();
+    bool PackVarString();
 
     // Presets the output slots with the output variables' values, from the element cursor.
     void PackOutputVars();
@@ -190,6 +192,8 @@ private:
     static std::size_t TableBytes(int count);
 
     unsigned char* Slot(int k);
+    template <class Element, class Read, class PackArray>
+    bool PackVar(Read read, PackArray packArray);
 
     // The solver status of every input element, as the building pass found it; the counts,
     // the equations' terms and the Jacobian all follow it.

@@ -28,6 +28,9 @@ QV_Container* vzt::HostAccess::PropertyOwner(const QV_Containable& property) {
 void vzt::HostAccess::SetSolverVariable(QV_Containable& property, bool solver) {
     property.m_solver = solver ? 1 : 0;
 }
+int vzt::HostAccess::SolverSetting(const QV_Containable& property) {
+    return property.m_solver;
+}
 
 bool vzt::HostAccess::Specify(QV_VarParamProp& property, const QV_Value& value) {
     return property.Specify(value);

@@ -68,10 +68,14 @@ constexpr int kStringCell = 40;
 // ---- Containables: solver status and component lists ----------------------------------
 
 bool QV_Containable::IsSolverVariable() const {
-    if (m_solver >= 0) {
-        return m_solver == 1;
-    }
-    return dynamic_cast<const QV_REALVARIABLE*>(this) != nullptr;
+    return m_solver == 1;
+}
+
+QV_Variable::~QV_Variable() = default;
+
+// A variable is the solver's unless the user says otherwise.
+bool QV_Variable::IsSolverVariable() const {
+    return vzt::HostAccess::SolverSetting(*this) != 0;
 }
 
 void QV_COMPONENTLISTNAME::BeginPropertiesCall() {
@@ -285,12 +289,13 @@ int QV_ProcedureType::Postcall(bool) {
     return 0;
 }
 
-QV_VarParam* QV_ProcedureType::OutputVar(int k) const {
+// The output elements are variables; null for any other entry.
+QV_Variable* QV_ProcedureType::OutputVar(int k) const {
     if (m_ppElements == nullptr || k < 0 || k >= m_nOutputElements ||
         m_nInputListEntries + k >= m_nElementCapacity) {
         return nullptr;
     }
-    return m_ppElements[m_nInputListEntries + k];
+    return dynamic_cast<QV_Variable*>(m_ppElements[m_nInputListEntries + k]);
 }
 
 QV_VarParam* QV_ProcedureType::NextElement() {

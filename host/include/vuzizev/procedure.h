@@ -10,6 +10,7 @@
 #include "vuzizev/object.h"
 
 class QV_VarParam;
+class QV_Variable;
 class QV_COMPONENTLISTNAME;
 class QV_IntegerSetIter;
 class QV_StringSetIter;
@@ -118,7 +119,7 @@ public:
     virtual int Residuals(double* residuals, int& index) = 0;
     virtual int Precall(bool flag);
     virtual int Postcall(bool flag);
-    virtual QV_VarParam* OutputVar(int k) const;
+    virtual QV_Variable* OutputVar(int k) const;
 
 protected:
     // The next list entry for a packer; null past the list's end.

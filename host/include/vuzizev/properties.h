@@ -180,7 +180,14 @@ public:
     QV_COMPONENTLISTNAME& operator*() { return *this; }
 };
 
-class VZ_API QV_REALVARIABLE : public QV_VarParam {
+// A variable: a value that the solver may compute.
+class VZ_API QV_Variable : public QV_VarParam {
+public:
+    ~QV_Variable() override;
+    bool IsSolverVariable() const override;
+};
+
+class VZ_API QV_REALVARIABLE : public QV_Variable {
 public:
     explicit QV_REALVARIABLE(bool init = true);
     ~QV_REALVARIABLE() override;

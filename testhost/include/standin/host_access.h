@@ -35,6 +35,8 @@ public:
     // Whether the solver computes the value (as the user sets it, overriding the class's
     // choice).
     static void SetSolverVariable(QV_Containable& property, bool solver);
+    // What the user set: 1 solver computed, 0 not, -1 as the class has it.
+    static int SolverSetting(const QV_Containable& property);
     // The properties registered with a container as owner, in order of registration, and
     // the one of them with the given name (null when there is none).
     static const std::vector<QV_Containable*>& Properties(const QV_Container& container);
