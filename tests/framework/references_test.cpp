@@ -1,9 +1,8 @@
 // References: the identity each kind of referred type reports, default objects made through
-// the host's allocator, and unlinked references that fail clearly instead of reaching null.
+// the host's allocator, and the object the host linked, taken as it is.
 // Multiports: the multiport itself and then its connection ports, one per connection name,
 // made once each; unknown names find nothing.
 #include <string>
-#include <type_traits>
 
 #include "framework/arrays.h"
 #include "framework/frame.h"
@@ -15,12 +14,6 @@
 #include "types/generic/signals.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr bool kWindows = true;
-#else
-constexpr bool kWindows = false;
-#endif
 
 // A referred type and the identity its references report (its own unless said otherwise).
 template <class T, const char* (*Id)() = &T::QV_ContainerId>
@@ -74,8 +67,8 @@ TYPED_TEST(Reference, DefaultObjectIsANewTFromTheHostsAllocatorOrNullWithNothing
 }
 
 // Unresolved, a virtual reference stands for a default the host makes and owns; unlinked or
-// unresolvable or linked to what is not a T, a reference is null and fails clearly.
-TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClearly) {
+// unresolvable, a reference is null. Linked, it yields the very object the host linked.
+TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsTheObjectTheHostLinked) {
     using T = typename TypeParam::Type;
     {
         QV_Virtual<T> named;
@@ -90,17 +83,8 @@ TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClea
     EXPECT_STREQ(external.ExternalTypeName(), TypeParam::Identity());
     EXPECT_STREQ(named.VirtualBaseType(), TypeParam::Identity());
     EXPECT_EQ(pellorin::Linked(external), nullptr);
-    EXPECT_THROW(*external, std::logic_error);
-    external.Link(&named); // not a T
-    EXPECT_EQ(pellorin::Linked(external), nullptr);
-    EXPECT_THROW(*external, std::logic_error);
     vzt::FailAllAllocations(true);
     EXPECT_EQ(pellorin::Linked(named), nullptr);
-    // The host's own virtual reference throws inside the host's DLL, whose static runtime
-    // cannot unwind into this program's frames on Windows.
-    if (!kWindows || !std::is_same_v<T, QV_REALPARAMETER>) {
-        EXPECT_THROW(*named, std::logic_error);
-    }
     vzt::FailAllAllocations(false);
 
     QV_Type* object = named.NewDefaultVirtual();
@@ -124,7 +108,7 @@ TEST_F(References, StructureReferenceAcceptsOnlyGenericStructures) {
     EXPECT_TRUE(ref.CheckCompatibleStructureType(dummy));
     EXPECT_FALSE(ref.CheckCompatibleStructureType(&model));
     EXPECT_FALSE(ref.CheckCompatibleStructureType(nullptr));
-    EXPECT_THROW(*ref, std::logic_error);
+    EXPECT_EQ(ref.get(), nullptr);
     ref.Link(dummy);
     EXPECT_EQ(&static_cast<QV_GENERICSTRUCTURE&>(ref), dummy);
     delete dummy;
