@@ -88,6 +88,8 @@ void QV_COMPONENTLISTNAME::EndPropertiesCall() {
 
 // ---- ConstProcValue -------------------------------------------------------------------
 
+ConstProcValue::ConstProcValue() = default;
+
 ConstProcValue& ConstProcValue::operator=(int value) {
     m_kind = Kind::Integer;
     m_integer = value;
@@ -338,6 +340,8 @@ bool QV_ProcedureType::PackRealArray(double* dest, int dims, const int* sizes) {
 // ---- QV_ProcedureType_C ---------------------------------------------------------------
 
 // A copy has buffers of its own with the same contents.
+QV_ProcedureType_C::QV_ProcedureType_C() = default;
+
 QV_ProcedureType_C::QV_ProcedureType_C(const QV_ProcedureType_C& other) : QV_ProcedureType(other) {
     CopyState(other);
 }
@@ -480,6 +484,14 @@ int ProcedureValueSlots(const QV_ProcedureType_C& procedure) {
     return ValueBufferAccess::Slots(procedure);
 }
 } // namespace vzt
+
+// ---- QV_DynamicProcExtensions ---------------------------------------------------------
+// It holds nothing but its table of operations, which its constructors install.
+
+QV_DynamicProcExtensions::QV_DynamicProcExtensions() = default;
+QV_DynamicProcExtensions::QV_DynamicProcExtensions(const QV_DynamicProcExtensions&) = default;
+QV_DynamicProcExtensions&
+QV_DynamicProcExtensions::operator=(const QV_DynamicProcExtensions&) = default;
 
 // ---- Equations ------------------------------------------------------------------------
 

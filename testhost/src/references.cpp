@@ -7,6 +7,8 @@
 
 // ---- QV_ExternalBase ----------------------------------------------------------------------
 
+QV_ExternalBase::QV_ExternalBase(QV_Containable* link) : m_link(link) {}
+
 QV_ExternalBase::QV_ExternalBase(const QV_ExternalBase& other)
     : QV_Containable(other), m_link(other.m_link) {}
 
@@ -17,6 +19,10 @@ QV_ExternalBase& QV_ExternalBase::operator=(const QV_ExternalBase& other) {
 }
 
 QV_ExternalBase::~QV_ExternalBase() = default;
+
+QV_Containable* QV_ExternalBase::ExternalLink() const {
+    return m_link;
+}
 
 QV_ExternalBase* QV_ExternalBase::AddProperty(QV_Containable* owner, const char* name,
                                               const char* description, QV_Direction direction,
@@ -82,6 +88,10 @@ QV_GlobalStructureRefBase::operator=(const QV_GlobalStructureRefBase& other) {
 }
 
 QV_GlobalStructureRefBase::~QV_GlobalStructureRefBase() = default;
+
+QV_ModelType* QV_GlobalStructureRefBase::Dereference() const {
+    return m_link;
+}
 
 bool QV_GlobalStructureRefBase::IsResolved() const {
     return m_link != nullptr;

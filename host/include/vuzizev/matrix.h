@@ -22,17 +22,9 @@ public:
     QV_LongPtrVectorOwnsData& operator=(const QV_LongPtrVectorOwnsData&) = delete;
     ~QV_LongPtrVectorOwnsData();
 
-    std::size_t Size() const { return m_wide ? m_pointers.size() : m_steps.size(); }
+    std::size_t Size() const;
     // The entry at i; null when i is outside the table.
-    QV_Type* At(std::size_t i) const {
-        if (m_wide) {
-            return i < m_pointers.size() ? m_pointers[i] : nullptr;
-        }
-        if (i >= m_steps.size() || m_steps[i] == kNoElement) {
-            return nullptr;
-        }
-        return reinterpret_cast<QV_Type*>(m_anchor + std::uintptr_t(std::intptr_t(m_steps[i]) * 8));
-    }
+    QV_Type* At(std::size_t i) const;
     // Puts element at i, destroying what was there; false when i is outside the table. When
     // the table cannot switch to full pointers for it, the element is destroyed and the
     // allocation failure thrown.

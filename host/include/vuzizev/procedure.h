@@ -36,7 +36,7 @@ struct DLLFunction {
 // Copied byte for byte; a string is kept by the host, so it outlives the caller's text.
 class VZ_API ConstProcValue {
 public:
-    ConstProcValue() = default;
+    ConstProcValue();
     ConstProcValue& operator=(int value);
     ConstProcValue& operator=(double value);
     ConstProcValue& operator=(const char* value);
@@ -147,7 +147,7 @@ private:
 // the counts the description makes.
 class VZ_API QV_ProcedureType_C : public QV_ProcedureType {
 public:
-    QV_ProcedureType_C() = default;
+    QV_ProcedureType_C();
     QV_ProcedureType_C(const QV_ProcedureType_C& other);
     QV_ProcedureType_C& operator=(const QV_ProcedureType_C& other);
     ~QV_ProcedureType_C() override;
@@ -183,9 +183,9 @@ private:
 // and has it contribute its equations.
 class VZ_API QV_DynamicProcExtensions {
 public:
-    QV_DynamicProcExtensions() = default;
-    QV_DynamicProcExtensions(const QV_DynamicProcExtensions&) = default;
-    QV_DynamicProcExtensions& operator=(const QV_DynamicProcExtensions&) = default;
+    QV_DynamicProcExtensions();
+    QV_DynamicProcExtensions(const QV_DynamicProcExtensions& other);
+    QV_DynamicProcExtensions& operator=(const QV_DynamicProcExtensions& other);
 
     virtual void Argument() = 0;
     virtual void Argument(QV_VarParam& variable) = 0;
