@@ -20,7 +20,7 @@ QV_Direction vzt::HostAccess::PropertyDirection(const QV_Containable& property) 
     return property.m_direction;
 }
 QV_RegistrationFlavour vzt::HostAccess::PropertyFlavour(const QV_Containable& property) {
-    return property.m_flavour;
+    return QV_RegistrationFlavour(property.m_flavour);
 }
 QV_Container* vzt::HostAccess::PropertyOwner(const QV_Containable& property) {
     return property.Owner();
@@ -48,6 +48,18 @@ const QV_Value& vzt::HostAccess::Current(const QV_VarParamProp& property) {
     return property.Current();
 }
 
+const QV_LongPtrVectorOwnsData& vzt::HostAccess::Elements(const QV_Matrix& array) {
+    return array.m_elements;
+}
+QV_Direction vzt::HostAccess::Direction(const QV_Matrix& array) {
+    return array.m_direction;
+}
+bool vzt::HostAccess::IsToBeExported(const QV_Matrix& array) {
+    return array.m_toBeExported;
+}
+QV_HostPortType vzt::HostAccess::HostPortType(const QV_Matrix& array) {
+    return array.m_hostPortType;
+}
 const char* vzt::HostAccess::IndexString(const QV_Matrix& array) {
     return array.IndexString().c_str();
 }

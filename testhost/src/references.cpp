@@ -27,7 +27,7 @@ QV_Containable* QV_ExternalBase::ExternalLink() const {
 QV_ExternalBase* QV_ExternalBase::AddProperty(QV_Containable* owner, const char* name,
                                               const char* description, QV_Direction direction,
                                               bool flag) {
-    Register(QV_RegistrationFlavour::External, dynamic_cast<QV_Container*>(owner), name,
+    Register(int(QV_RegistrationFlavour::External), dynamic_cast<QV_Container*>(owner), name,
              description, direction, flag);
     return this;
 }
@@ -50,8 +50,8 @@ QV_VirtualBase::~QV_VirtualBase() {
 
 QV_Type* QV_VirtualBase::AddProperty(QV_Containable* owner, const char* name,
                                      const char* description, QV_Direction direction, bool flag) {
-    Register(QV_RegistrationFlavour::Virtual, dynamic_cast<QV_Container*>(owner), name, description,
-             direction, flag);
+    Register(int(QV_RegistrationFlavour::Virtual), dynamic_cast<QV_Container*>(owner), name,
+             description, direction, flag);
     return this;
 }
 

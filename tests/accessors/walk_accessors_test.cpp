@@ -80,15 +80,15 @@ struct Model {
                                                              {"D2DX2", &distribution.D2DX2},
                                                              {"IDX", &distribution.IDX}};
         for (const auto& [name, array] : arrays) {
-            for (std::size_t i = 0; i < array->Elements().Size(); ++i) {
-                if (array->Elements().At(i) == p) {
+            for (std::size_t i = 0; i < vzt::Elements(*array).Size(); ++i) {
+                if (vzt::Elements(*array).At(i) == p) {
                     return name + std::string(vzt::PropertyName(*p));
                 }
             }
         }
         const QV_Matrix& sections = *domain.SECTION.get();
-        for (std::size_t i = 0; i < sections.Elements().Size(); ++i) {
-            auto* section = dynamic_cast<QV_SECTIONDATAMODEL*>(sections.Elements().At(i));
+        for (std::size_t i = 0; i < vzt::Elements(sections).Size(); ++i) {
+            auto* section = dynamic_cast<QV_SECTIONDATAMODEL*>(vzt::Elements(sections).At(i));
             if (section != nullptr && &section->ELEMENTLENGTH == p) {
                 return "h" + std::string(vzt::PropertyName(*section));
             }

@@ -161,7 +161,7 @@ TYPED_TEST(Multiport, EachNamedConnectionPortIsMadeOnceAndOtherNamesFindNothing)
     EXPECT_EQ(m.FindConnectionPort(nullptr), nullptr);
     EXPECT_EQ(m.CreateConnectionPort(nullptr, 0), nullptr);
     EXPECT_EQ(m.CreateConnectionPort("", 0), nullptr);
-    EXPECT_EQ(m.CONNECTION.Elements().Size(), 1u);
+    EXPECT_EQ(vzt::Elements(m.CONNECTION).Size(), 1u);
     EXPECT_EQ(m.PortCount(true), 2);
 }
 
@@ -177,13 +177,13 @@ TEST_F(Multiports, ConnectionPortIsACompletePortWithoutParentOnAnArraySetLikeIts
     ASSERT_NE(port, nullptr);
     EXPECT_EQ(port->m_parent, nullptr);
     EXPECT_EQ(vzt::Properties(*port).size(), 3u) << "its own Construct ran";
-    EXPECT_EQ(exported.CONNECTION.Direction(), QV_DirectionOutput);
-    EXPECT_EQ(exported.CONNECTION.HostPortType(), 9);
+    EXPECT_EQ(vzt::Direction(exported.CONNECTION), QV_DirectionOutput);
+    EXPECT_EQ(vzt::HostPortType(exported.CONNECTION), 9);
 
     QV_QV_MOGENERICPORT hidden;
     hidden.UnsetIsToBeExported();
     hidden.CreateConnectionPort("a", 0);
-    EXPECT_FALSE(hidden.CONNECTION.IsToBeExported());
+    EXPECT_FALSE(vzt::IsToBeExported(hidden.CONNECTION));
 }
 
 TEST_F(Multiports, AssignedMultiportKeepsItsOwnNamesBound) {

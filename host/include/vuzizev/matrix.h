@@ -95,15 +95,11 @@ public:
     void CancelDependenceOnDeclaredSets();
 
     int Dimensions() const { return m_dimensions; }
-    const QV_LongPtrVectorOwnsData& Elements() const { return m_elements; }
 
     // Port settings, for arrays of ports: the host applies them when it connects the ports.
     void SetDirection(QV_Direction direction);
-    QV_Direction Direction() const { return m_direction; }
     void UnsetIsToBeExported() override;
-    bool IsToBeExported() const { return m_toBeExported; }
     void HostPortType(QV_HostPortType type);
-    QV_HostPortType HostPortType() const { return m_hostPortType; }
     // The ports among the elements, in table order: their count, and the one that brings
     // the running counter below zero (null when none does).
     int PortCount(bool all) const;

@@ -115,8 +115,9 @@ public:
 
 protected:
     // Records this property in owner's property list; shared by the three flavours.
-    void Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
-                  const char* description, QV_Direction direction, bool flag);
+    // flavour: the stand-in's record of which registration call this is.
+    void Register(int flavour, QV_Container* owner, const char* name, const char* description,
+                  QV_Direction direction, bool flag);
 
 private:
     friend class QV_Container;
@@ -156,7 +157,7 @@ private:
     signed char m_solver = -1; // -1: as the class has it
     std::uint8_t m_bits = 0;
     vzt::detail::ByteEnum<QV_Direction> m_direction = QV_DirectionNone;
-    vzt::detail::ByteEnum<QV_RegistrationFlavour> m_flavour = QV_RegistrationFlavour::None;
+    std::uint8_t m_flavour = 0;
     union {
         // An element's name lies in its array's store of names, which outlives it; an element
         // named by its index values keeps them in m_index until its name is first read.

@@ -11,6 +11,7 @@
 class QV_Container;
 class QV_Containable;
 class QV_EquationStore;
+class QV_LongPtrVectorOwnsData;
 class QV_Matrix;
 class QV_ModelType;
 class QV_Set;
@@ -18,6 +19,14 @@ class QV_SetValue;
 class QV_PtrVectorObject;
 class QV_Value;
 class QV_VarParamProp;
+
+// Which registration call made a property.
+enum class QV_RegistrationFlavour : int {
+    None = 0,
+    Type = 1,     // QV_Type::AddProperty
+    External = 2, // QV_ExternalBase::AddProperty
+    Virtual = 3,  // QV_VirtualBase::AddProperty
+};
 
 namespace vzt {
 
@@ -57,6 +66,11 @@ public:
     static const char* IndexString(const QV_Matrix& array);
     static const QV_SetValue& IndexValues(const QV_Matrix& array, int k);
     static QV_Set* DeclaredSet(const QV_Matrix& array, int k);
+    // An array's element table, and the port settings it gives its ports.
+    static const QV_LongPtrVectorOwnsData& Elements(const QV_Matrix& array);
+    static QV_Direction Direction(const QV_Matrix& array);
+    static bool IsToBeExported(const QV_Matrix& array);
+    static QV_HostPortType HostPortType(const QV_Matrix& array);
     // How many arrays hear of the set's changes.
     static std::size_t DependentCount(const QV_Set& set);
 
@@ -114,6 +128,18 @@ inline const char* IndexString(const QV_Matrix& array) {
 }
 inline const QV_SetValue& IndexValues(const QV_Matrix& array, int k) {
     return HostAccess::IndexValues(array, k);
+}
+inline const QV_LongPtrVectorOwnsData& Elements(const QV_Matrix& array) {
+    return HostAccess::Elements(array);
+}
+inline QV_Direction Direction(const QV_Matrix& array) {
+    return HostAccess::Direction(array);
+}
+inline bool IsToBeExported(const QV_Matrix& array) {
+    return HostAccess::IsToBeExported(array);
+}
+inline QV_HostPortType HostPortType(const QV_Matrix& array) {
+    return HostAccess::HostPortType(array);
 }
 inline QV_Set* DeclaredSet(const QV_Matrix& array, int k) {
     return HostAccess::DeclaredSet(array, k);
