@@ -48,6 +48,28 @@ const QV_Value& vzt::HostAccess::Current(const QV_VarParamProp& property) {
     return property.Current();
 }
 
+vzt::ValueKind vzt::HostAccess::Kind(const QV_Value& value) {
+    return ValueKind(value.kind());
+}
+int vzt::HostAccess::AsInteger(const QV_Value& value) {
+    return value.AsInteger();
+}
+double vzt::HostAccess::AsReal(const QV_Value& value) {
+    return value.AsReal();
+}
+const char* vzt::HostAccess::AsText(const QV_Value& value) {
+    return value.AsText();
+}
+const QV_SetValue& vzt::HostAccess::AsSet(const QV_Value& value) {
+    return value.AsSet();
+}
+QV_ValueTag vzt::HostAccess::Tag(const QV_Value& value) {
+    return value.tag();
+}
+unsigned vzt::HostAccess::PlainTag(const QV_Value& value) {
+    return value.plainTag();
+}
+
 const QV_LongPtrVectorOwnsData& vzt::HostAccess::Elements(const QV_Matrix& array) {
     return array.m_elements;
 }

@@ -113,7 +113,7 @@ int ConstProcValue::Integer() const {
     case Kind::Integer:
         return m_integer;
     case Kind::Real:
-        return QV_Value(m_real, 0u).AsInteger(); // truncated toward zero, saturating
+        return vzt::AsInteger(QV_Value(m_real, 0u)); // truncated toward zero, saturating
     case Kind::String:
         return int(std::strtol(m_string, nullptr, 10));
     case Kind::None:
@@ -329,12 +329,12 @@ bool QV_ProcedureType::PackArray(T* dest, int dims, const int* sizes, Read read)
 
 bool QV_ProcedureType::PackIntegerArray(int* dest, int dims, const int* sizes) {
     Log("PackIntegerArray " + std::to_string(dims));
-    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsInteger(); });
+    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return vzt::AsInteger(v); });
 }
 
 bool QV_ProcedureType::PackRealArray(double* dest, int dims, const int* sizes) {
     Log("PackRealArray " + std::to_string(dims));
-    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsReal(); });
+    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return vzt::AsReal(v); });
 }
 
 // ---- QV_ProcedureType_C ---------------------------------------------------------------
@@ -458,7 +458,7 @@ bool QV_ProcedureType_C::PackStringArray(char* dest, int dims, const int* sizes)
             return false;
         }
         char* cell = dest + table + std::size_t(k) * kStringCell;
-        whole = PackStr(cell, vzt::Current(*element).AsText()) && whole;
+        whole = PackStr(cell, vzt::AsText(vzt::Current(*element))) && whole;
         if (table != 0) {
             pointers[k] = cell;
         }

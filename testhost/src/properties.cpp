@@ -93,8 +93,8 @@ QV_AssignStatus QV_VarParamProp::Assign(QV_Value* value) {
     if (vzt::detail::JournalOn()) {
         vzt::detail::Record({.kind = vzt::EventKind::Assign,
                              .object = this,
-                             .a = value->tag().a,
-                             .b = value->tag().b});
+                             .a = vzt::Tag(*value).a,
+                             .b = vzt::Tag(*value).b});
     }
     return StoreAssignment(*value) ? 0 : -1;
 }

@@ -152,8 +152,8 @@ TYPED_TEST(Multiport, EachNamedConnectionPortIsMadeOnceAndOtherNamesFindNothing)
     EXPECT_EQ(m.FindConnectionPort("pump"), first);
     EXPECT_EQ(m.Connect("pump"), first);
     const QV_Value& names = vzt::LastAssignment(m.ConnectionNames());
-    EXPECT_EQ(names.plainTag(), 7u) << "the unsigned argument tags the assigned names";
-    EXPECT_EQ(names.AsSet().Size(), 1u);
+    EXPECT_EQ(vzt::PlainTag(names), 7u) << "the unsigned argument tags the assigned names";
+    EXPECT_EQ(vzt::AsSet(names).Size(), 1u);
     EXPECT_EQ(vzt::PropertyName(*first), std::string("(\"pump\")"));
 
     EXPECT_EQ(m.FindConnectionPort("unknown"), nullptr);

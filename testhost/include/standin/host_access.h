@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "vuzizev/api.h"
+#include "vuzizev/values.h"
 
 class QV_Container;
 class QV_Containable;
@@ -30,8 +31,23 @@ enum class QV_RegistrationFlavour : int {
 
 namespace vzt {
 
+// What a value holds.
+enum class ValueKind { Empty, Integer, Real, Text, Set };
+
 class VZ_API HostAccess {
 public:
+    // A value's kind and contents. Conversions: an integer reads as a real, a real as an
+    // integer (truncated toward zero, saturating), text and sets as 0; anything but text
+    // reads as empty text, anything but a set as the empty set of no kind. A value has one
+    // tag or the other; the one it lacks reads as zero.
+    static ValueKind Kind(const QV_Value& value);
+    static int AsInteger(const QV_Value& value);
+    static double AsReal(const QV_Value& value);
+    static const char* AsText(const QV_Value& value);
+    static const QV_SetValue& AsSet(const QV_Value& value);
+    static QV_ValueTag Tag(const QV_Value& value);
+    static unsigned PlainTag(const QV_Value& value);
+
     static unsigned long RefCount(const QV_PtrVectorObject& object);
 
     // Registration state, as the host keeps it for a registered property.
@@ -81,6 +97,27 @@ public:
     static std::size_t JacobianOverruns(const QV_ModelType& model);
 };
 
+inline ValueKind Kind(const QV_Value& value) {
+    return HostAccess::Kind(value);
+}
+inline int AsInteger(const QV_Value& value) {
+    return HostAccess::AsInteger(value);
+}
+inline double AsReal(const QV_Value& value) {
+    return HostAccess::AsReal(value);
+}
+inline const char* AsText(const QV_Value& value) {
+    return HostAccess::AsText(value);
+}
+inline const QV_SetValue& AsSet(const QV_Value& value) {
+    return HostAccess::AsSet(value);
+}
+inline QV_ValueTag Tag(const QV_Value& value) {
+    return HostAccess::Tag(value);
+}
+inline unsigned PlainTag(const QV_Value& value) {
+    return HostAccess::PlainTag(value);
+}
 inline unsigned long RefCount(const QV_PtrVectorObject& object) {
     return HostAccess::RefCount(object);
 }
