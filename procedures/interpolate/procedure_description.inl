@@ -1,5 +1,6 @@
 // The description of a procedure's arguments: the layout of the value buffer in the
-// building pass, the element list in the storing pass, and the protocol's guards.
+// building pass, the element list in the storing pass, and the protocol's guards. Once the
+// procedure is invalid, every step returns at once: its arrays and counts stay as they were.
 // Part of procedure_template.h, which includes it.
 
 PELLORIN_PROCEDURE_TEMPLATE
@@ -46,6 +47,9 @@ bool PELLORIN_PROCEDURE::ByReference(int k) const {
 
 PELLORIN_PROCEDURE_TEMPLATE
 bool PELLORIN_PROCEDURE::SetArg(bool byReference) {
+    if (m_invalid) {
+        return false;
+    }
     if (m_descriptions >= 2 || m_argCursor + 1 >= kArgs || !CloseArgument()) {
         Invalidate();
         return false;
@@ -76,7 +80,7 @@ void PELLORIN_PROCEDURE::SetOffset(int slot) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::SetDimensionSize(int size) {
-    if (!m_building) {
+    if (m_invalid || !m_building) {
         return;
     }
     if (m_argCursor < 0 || m_pendingDims <= 0 || m_dimCursor >= kDimSlots || size < 0) {
@@ -101,6 +105,9 @@ void PELLORIN_PROCEDURE::SetDimensionSize(int size) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::Element(QV_VarParam& element) {
+    if (m_invalid) {
+        return;
+    }
     if (m_argCursor < 0 || m_descriptions >= 2 || !m_byReference[m_argCursor] ||
         m_argElementsSeen >= ElementsOf(m_argCursor)) {
         Invalidate();
@@ -108,9 +115,8 @@ void PELLORIN_PROCEDURE::Element(QV_VarParam& element) {
     }
     ++m_argElementsSeen;
     if (m_argCursor < NInputs) {
-        if (m_building) {
-            RecordSolverStatus(element.IsSolverVariable());
-        } else if (!StoreElement(this->m_nInputListEntries, m_builtListEntries, element)) {
+        if (m_building ? !RecordSolverStatus(element.IsSolverVariable())
+                       : !StoreElement(this->m_nInputListEntries, m_builtListEntries, element)) {
             return;
         }
         ++this->m_nInputListEntries;
@@ -126,9 +132,13 @@ void PELLORIN_PROCEDURE::Element(QV_VarParam& element) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::LastArgument() {
+    if (m_invalid) {
+        return;
+    }
     if (m_building) {
         if (m_argCursor != kArgs - 1 || !CloseArgument()) {
             Invalidate();
+            return;
         }
         m_builtListEntries = this->m_nInputListEntries;
         m_builtColumns = this->m_nInputColumns;
@@ -223,17 +233,17 @@ void PELLORIN_PROCEDURE::AddSlots(std::int64_t slots) {
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-void PELLORIN_PROCEDURE::RecordSolverStatus(bool solver) {
+bool PELLORIN_PROCEDURE::RecordSolverStatus(bool solver) {
     const int n = this->m_nInputListEntries;
     if (n >= m_solverCapacity) {
         const int capacity = m_solverCapacity < 16 ? 16 : 2 * m_solverCapacity;
         bool* grown = pellorin::NewHostArray<bool>(capacity, true);
         if (grown == nullptr) {
             Invalidate();
-            return;
+            return false;
         }
-        if (m_solverFlags != nullptr) {
-            std::memcpy(grown, m_solverFlags, std::size_t(n));
+        if (m_solverFlags != nullptr) { // the old block whole: n never passes its end
+            std::memcpy(grown, m_solverFlags, std::size_t(m_solverCapacity));
         }
         MyFree(m_solverFlags);
         m_solverFlags = grown;
@@ -241,6 +251,7 @@ void PELLORIN_PROCEDURE::RecordSolverStatus(bool solver) {
     }
     m_solverFlags[n] = solver;
     this->m_nSolverInputs += solver ? 1 : 0;
+    return true;
 }
 
 PELLORIN_PROCEDURE_TEMPLATE

@@ -196,8 +196,8 @@ private:
     bool PackVar(Read read, PackArray packArray);
 
     // The solver status of every input element, as the building pass found it; the counts,
-    // the equations' terms and the Jacobian all follow it.
-    void RecordSolverStatus(bool solver);
+    // the equations' terms and the Jacobian all follow it. False when it cannot be kept.
+    bool RecordSolverStatus(bool solver);
 
     bool StoreElement(int position, int limit, QV_VarParam& element);
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <standin/testing.h>
 
@@ -121,25 +122,59 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.options.type; });
 
 // The procedure's call: its variables, the procedure, its equations and the routine's
-// buffers all come from the host's allocator.
-TEST_F(RunStatus, AnAllocationFailureAnywhereFailsTheCallWithOne) {
+// buffers all come from the host's allocator. The README's call, and arrays long enough that
+// the solver status of the input elements outgrows its first block, with every set of
+// arguments bound as constants and both language bases.
+struct InjectedCall {
+    std::string name;
     vzhost::CallOptions options;
-    options.procedure = "INTERPOLATE";
-    options.x = 2.5;
-    options.table1 = {0, 1, 2, 4};
-    options.table2 = {1, 3, 2, 6};
-    options.count = 4;
-    options.output = 3;
+    friend void PrintTo(const InjectedCall& call, std::ostream* out) { *out << call.name; }
+};
+
+std::vector<InjectedCall> InjectedCalls() {
+    vzhost::CallOptions readme;
+    readme.procedure = "INTERPOLATE";
+    readme.x = 2.5;
+    readme.table1 = {0, 1, 2, 4};
+    readme.table2 = {1, 3, 2, 6};
+    readme.count = 4;
+    readme.output = 3;
+    std::vector<InjectedCall> calls = {{"Readme", readme}};
+    vzhost::CallOptions longer = readme;
+    longer.table1 = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    longer.table2 = {1, 3, 2, 6, 5, 4, 3, 2, 1, 0, 1, 2};
+    longer.count = 12;
+    for (int fixed = 0; fixed < 8; ++fixed) {
+        for (int base = 0; base < 2; ++base) {
+            std::string name = fixed != 0 ? "Arrays12_Fixed" : "Arrays12";
+            for (int k = 0; k < 3; ++k) {
+                longer.fixed[k] = (fixed >> k & 1) != 0;
+                name += longer.fixed[k] ? std::to_string(k) : "";
+            }
+            longer.base = base;
+            calls.push_back({name + "_Base" + std::to_string(base), longer});
+        }
+    }
+    return calls;
+}
+
+class CallAllocationFailure : public RunStatus,
+                              public ::testing::WithParamInterface<InjectedCall> {};
+
+TEST_P(CallAllocationFailure, AnAllocationFailureAnywhereFailsTheCallWithOne) {
     const std::string routines =
         std::filesystem::path(PELLORIN_LIBRARY_PATH).parent_path().string();
     const std::size_t allocations = ExpectEachAllocationFailureEndsCleanly(
         [&] {
             out.str("");
             err.str("");
-            return vzhost::Call(options, routines, out, err);
+            return vzhost::Call(GetParam().options, routines, out, err);
         },
         out, err, 1);
     RecordProperty("call_allocations", std::to_string(allocations));
 }
+
+INSTANTIATE_TEST_SUITE_P(Calls, CallAllocationFailure, ::testing::ValuesIn(InjectedCalls()),
+                         [](const auto& info) { return info.param.name; });
 
 } // namespace

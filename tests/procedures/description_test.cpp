@@ -135,5 +135,43 @@ TEST_F(DescriptionTest, BrokenDescriptionsMakeTheProcedureUnusable) {
     }
 }
 
+// The procedure with the host's counts in view: input list entries, input columns, solver
+// inputs and outputs.
+class CountedProcedure : public QVProc_INTERPOLATE {
+public:
+    CountedProcedure() : QVProc_INTERPOLATE(true, 5) {}
+    std::vector<int> Counts() const {
+        return {m_nInputListEntries, m_nInputColumns, m_nSolverInputs, m_nOutputElements};
+    }
+};
+
+// x and arrays of 20: 41 input elements, whose solver status takes blocks of 16, 32 and 64
+// flags, the first three allocations of the description. When one of them fails, the
+// building pass stops at the flags it kept, and the storing pass that follows changes
+// nothing: the counts stay those of the recorded elements, and the procedure is unusable.
+TEST_F(DescriptionTest, AFailedBuildingPassKeepsTheCountsOfWhatItRecorded) {
+    Binding longer;
+    longer.X.resize(20);
+    longer.Y.resize(20);
+    longer.count = 20;
+    for (int block = 0; block < 3; ++block) {
+        SCOPED_TRACE(block);
+        Build(longer, false);
+        const std::size_t failures = vzt::Allocator().failedAllocations;
+        vzt::FailAllocation(std::size_t(block) + 1);
+        auto* counted = new CountedProcedure();
+        procedure.reset(counted);
+        vzt::Describe(*procedure, Arguments());
+        ASSERT_EQ(vzt::Allocator().failedAllocations - failures, 1u);
+        const int kept = 16 * block;
+        EXPECT_EQ(counted->Counts(), (std::vector<int>{kept, kept, kept, 0}));
+        double r = 7.0;
+        EXPECT_EQ(Residual(r), pellorin::kProcedureUnusable);
+        EXPECT_TRUE(spy.calls.empty());
+        EXPECT_EQ(SetUpEquations(), 0);
+        EXPECT_EQ(vzt::Equations(*owner).EquationCount(), 0u);
+    }
+}
+
 } // namespace
 } // namespace proctest
