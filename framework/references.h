@@ -11,7 +11,6 @@
 #include <vuzizev/vuzizev.h>
 
 #include "framework/api.h"
-#include "framework/checked.h"
 #include "framework/defaults.h"
 
 template <class T>
@@ -22,9 +21,9 @@ public:
     ~QV_External() override;
     QV_External& operator=(const QV_External& other);
 
-    // The linked object; null while unlinked or when the host linked something not a T.
+    // The linked object; null while unlinked.
     T* get() const;
-    // The linked object; dereferencing an unlinked reference fails clearly (Deref).
+    // The linked object as the host linked it; only for a linked reference.
     T& operator*();
 
     const char* ExternalTypeName() override;
@@ -39,8 +38,9 @@ public:
     ~QV_Virtual() override;
     QV_Virtual& operator=(const QV_Virtual& other);
 
-    // The object the name resolved to; null while unresolved or when it is not a T.
+    // The object the name resolved to; null while unresolved.
     T* get() const;
+    // The object as the host resolved it; only for a resolved reference.
     T& operator*();
 
     // A new default T, owned by the caller; null when the allocator fails.
@@ -67,15 +67,29 @@ public:
 
 namespace pellorin {
 
-// The object a reference stands for; null while it is unlinked or not a T. Serves the
-// host's own instances as well as the library's.
+// The object a reference stands for, as the host linked it: the link taken as a T, with no
+// test of its type and no adjustment; null while it is unlinked. Serves the host's own
+// instances as well as the library's. The type information of an object the host made is
+// the host's compiler's, so nothing here may read it.
+template <class T>
+T* Linked(const QV_ExternalBase& reference) {
+    return reinterpret_cast<T*>(reference.ExternalLink());
+}
+template <class T>
+T* Linked(const QV_VirtualBase& reference) {
+    return static_cast<T*>(reference.VirtualLink());
+}
+template <class T>
+T* Linked(const QV_GlobalStructureRefBase& reference) {
+    return static_cast<T*>(reference.Dereference());
+}
 template <class T>
 T* Linked(QV_External<T>& reference) {
-    return dynamic_cast<T*>(reference.ExternalLink());
+    return Linked<T>(static_cast<const QV_ExternalBase&>(reference));
 }
 template <class T>
 T* Linked(QV_Virtual<T>& reference) {
-    return dynamic_cast<T*>(reference.VirtualLink());
+    return Linked<T>(static_cast<const QV_VirtualBase&>(reference));
 }
 
 } // namespace pellorin
@@ -95,11 +109,11 @@ QV_External<T>& QV_External<T>::operator=(const QV_External& other) {
 }
 template <class T>
 T* QV_External<T>::get() const {
-    return dynamic_cast<T*>(ExternalLink());
+    return pellorin::Linked<T>(static_cast<const QV_ExternalBase&>(*this));
 }
 template <class T>
 T& QV_External<T>::operator*() {
-    return pellorin::Deref(get(), "QV_External: not linked");
+    return *get();
 }
 template <class T>
 const char* QV_External<T>::ExternalTypeName() {
@@ -121,11 +135,11 @@ QV_Virtual<T>& QV_Virtual<T>::operator=(const QV_Virtual& other) {
 }
 template <class T>
 T* QV_Virtual<T>::get() const {
-    return dynamic_cast<T*>(VirtualLink());
+    return pellorin::Linked<T>(static_cast<const QV_VirtualBase&>(*this));
 }
 template <class T>
 T& QV_Virtual<T>::operator*() {
-    return pellorin::Deref(get(), "QV_Virtual: not resolved");
+    return *get();
 }
 template <class T>
 QV_Type* QV_Virtual<T>::NewDefaultVirtual() {
@@ -150,11 +164,11 @@ QV_GLOBALSTRUCTUREREFNAME<T>::operator=(const QV_GLOBALSTRUCTUREREFNAME& other) 
 }
 template <class T>
 T* QV_GLOBALSTRUCTUREREFNAME<T>::get() const {
-    return dynamic_cast<T*>(Dereference());
+    return pellorin::Linked<T>(static_cast<const QV_GlobalStructureRefBase&>(*this));
 }
 template <class T>
 T& QV_GLOBALSTRUCTUREREFNAME<T>::operator*() {
-    return pellorin::Deref(get(), "structure reference not resolved");
+    return *get();
 }
 template <class T>
 QV_GLOBALSTRUCTUREREFNAME<T>::operator T&() {

@@ -2,6 +2,11 @@
 
 template class QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureType_C, 4>;
 
+#if defined(_WIN32) && (defined(__i386__) || defined(_M_IX86))
+// The host provides the object's storage at the size its members give: nothing more.
+static_assert(sizeof(QVProc_INTERPOLATE) == 264, "the procedure object as the host lays it out");
+#endif
+
 const unsigned char QVProc_INTERPOLATE::nDims[5] = {0, 1, 1, 0, 0};
 const unsigned char QVProc_INTERPOLATE::iTypes[5] = {4, 4, 4, 2, 4};
 const bool QVProc_INTERPOLATE::bIsVar[5] = {false, false, false, false, false};

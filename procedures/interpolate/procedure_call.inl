@@ -16,7 +16,7 @@ int PELLORIN_PROCEDURE::CallFn(QV_ProcedureType::CallType type, bool flag) {
     case QV_ProcedureType::CallWithDerivatives:
         this->m_bCallNeeded = !this->LastCall(QV_ProcedureType::CallWithDerivatives) ||
                               QV_ProcedureType::AlwaysCall() || NInputs == 0;
-        this->m_bCallNeeded = this->m_bCallNeeded || m_callIncomplete;
+        this->m_bCallNeeded = this->m_bCallNeeded || G().callIncomplete;
         break;
     case QV_ProcedureType::CallPrecall:
         if (this->LastCall(QV_ProcedureType::CallPrecall)) {
@@ -45,7 +45,7 @@ int PELLORIN_PROCEDURE::CallFn(QV_ProcedureType::CallType type, bool flag) {
     if (P()->PresetOutputs()) {
         PackOutputVars();
     }
-    m_callIncomplete = true;
+    G().callIncomplete = true;
     int ifail = 1;
     const int called = CallRoutine(QV_ProcedureType::CallType(effective), ifail);
     if (called < 0) {
@@ -56,7 +56,7 @@ int PELLORIN_PROCEDURE::CallFn(QV_ProcedureType::CallType type, bool flag) {
     if (status < 0) {
         return status;
     }
-    m_callIncomplete = false;
+    G().callIncomplete = false;
     if (this->LastCall(QV_ProcedureType::CallResiduals) ||
         this->LastCall(QV_ProcedureType::CallWithDerivatives)) {
         if (QV_ProcedureType::PostsetInputs()) {
@@ -93,6 +93,7 @@ int PELLORIN_PROCEDURE::Jacobian(double* entries, int& index) {
     // the procedure's stay in place; without a block each derivative is 0.
     const double* block = this->m_pJacobianDerivs;
     const int rows = OutputRows();
+    const bool* const solver = G().solverFlags;
     std::int64_t d = 0;
     for (int row = 0; row < rows; ++row) {
         entries[index++] = 1.0;
@@ -104,7 +105,7 @@ int PELLORIN_PROCEDURE::Jacobian(double* entries, int& index) {
             }
             const int count = ElementsOf(k);
             for (int e = 0; e < count; ++e, ++entry, ++d) {
-                if (m_solverFlags[entry]) {
+                if (solver[entry]) {
                     entries[index++] = block != nullptr ? block[d] : 0.0;
                 }
             }
@@ -120,7 +121,7 @@ bool PELLORIN_PROCEDURE::HaveJacobianBlock() {
         return true;
     }
     this->m_pJacobianDerivs = pellorin::NewHostArray<double>(blockSize, true);
-    m_callIncomplete = true; // a new block holds nothing yet: the routine must run
+    G().callIncomplete = true; // a new block holds nothing yet: the routine must run
     return this->m_pJacobianDerivs != nullptr;
 }
 
@@ -131,8 +132,8 @@ int PELLORIN_PROCEDURE::OutputRows() const {
 
 PELLORIN_PROCEDURE_TEMPLATE
 bool PELLORIN_PROCEDURE::Usable() const {
-    return m_descriptions == 2 && !m_invalid && this->m_pValues != nullptr &&
-           (this->m_ppElements != nullptr || m_builtListEntries + m_builtOutputs == 0);
+    return G().descriptions == 2 && !G().invalid && this->m_pValues != nullptr &&
+           (this->m_ppElements != nullptr || G().builtListEntries + G().builtOutputs == 0);
 }
 
 PELLORIN_PROCEDURE_TEMPLATE

@@ -47,20 +47,20 @@ bool PELLORIN_PROCEDURE::ByReference(int k) const {
 
 PELLORIN_PROCEDURE_TEMPLATE
 bool PELLORIN_PROCEDURE::SetArg(bool byReference) {
-    if (m_invalid) {
+    if (G().invalid) {
         return false;
     }
-    if (m_descriptions >= 2 || m_argCursor + 1 >= kArgs || !CloseArgument()) {
+    if (G().descriptions >= 2 || m_argCursor + 1 >= kArgs || !CloseArgument()) {
         Invalidate();
         return false;
     }
     ++m_argCursor;
     m_byReference[m_argCursor] = byReference;
-    m_argElementsSeen = 0;
+    G().argElementsSeen = 0;
     if (!m_building) {
         return true;
     }
-    SetOffset(m_runningSlots);
+    SetOffset(m_runningOffset);
     m_pendingDims = Derived::Dimensions(m_argCursor);
     if (m_pendingDims == 0) {
         AddSlots((this->TypeSize(Derived::Type(m_argCursor)) + 7) / 8);
@@ -80,7 +80,7 @@ void PELLORIN_PROCEDURE::SetOffset(int slot) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::SetDimensionSize(int size) {
-    if (m_invalid || !m_building) {
+    if (G().invalid || !m_building) {
         return;
     }
     if (m_argCursor < 0 || m_pendingDims <= 0 || m_dimCursor >= kDimSlots || size < 0) {
@@ -105,25 +105,25 @@ void PELLORIN_PROCEDURE::SetDimensionSize(int size) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::Element(QV_VarParam& element) {
-    if (m_invalid) {
+    if (G().invalid) {
         return;
     }
-    if (m_argCursor < 0 || m_descriptions >= 2 || !m_byReference[m_argCursor] ||
-        m_argElementsSeen >= ElementsOf(m_argCursor)) {
+    if (m_argCursor < 0 || G().descriptions >= 2 || !m_byReference[m_argCursor] ||
+        G().argElementsSeen >= ElementsOf(m_argCursor)) {
         Invalidate();
         return;
     }
-    ++m_argElementsSeen;
+    ++G().argElementsSeen;
     if (m_argCursor < NInputs) {
         if (m_building ? !RecordSolverStatus(element.IsSolverVariable())
-                       : !StoreElement(this->m_nInputListEntries, m_builtListEntries, element)) {
+                       : !StoreElement(this->m_nInputListEntries, G().builtListEntries, element)) {
             return;
         }
         ++this->m_nInputListEntries;
         ++this->m_nInputColumns;
     } else {
         if (!m_building && !StoreElement(this->m_nInputListEntries + this->m_nOutputElements,
-                                         m_builtListEntries + m_builtOutputs, element)) {
+                                         G().builtListEntries + G().builtOutputs, element)) {
             return;
         }
         ++this->m_nOutputElements;
@@ -132,7 +132,7 @@ void PELLORIN_PROCEDURE::Element(QV_VarParam& element) {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::LastArgument() {
-    if (m_invalid) {
+    if (G().invalid) {
         return;
     }
     if (m_building) {
@@ -140,25 +140,26 @@ void PELLORIN_PROCEDURE::LastArgument() {
             Invalidate();
             return;
         }
-        m_builtListEntries = this->m_nInputListEntries;
-        m_builtColumns = this->m_nInputColumns;
-        m_builtOutputs = this->m_nOutputElements;
+        G().builtListEntries = this->m_nInputListEntries;
+        G().builtColumns = this->m_nInputColumns;
+        G().builtOutputs = this->m_nOutputElements;
         P()->CreateDerivatives();
-        this->FinalizeConstruction(GetOffset(NInputs), m_runningSlots);
+        this->FinalizeConstruction(GetOffset(NInputs), m_runningOffset);
         this->m_nInputListEntries = 0;
         this->m_nOutputElements = 0;
         this->m_nInputColumns = 0;
         m_argCursor = -1;
         m_building = false;
-        m_descriptions = 1;
-    } else if (m_descriptions == 1) {
+        G().descriptions = 1;
+    } else if (G().descriptions == 1) {
         // The storing pass must give the elements the building pass counted.
         if (m_argCursor != kArgs - 1 || !CloseArgument() ||
-            this->m_nInputListEntries != m_builtListEntries ||
-            this->m_nInputColumns != m_builtColumns || this->m_nOutputElements != m_builtOutputs) {
+            this->m_nInputListEntries != G().builtListEntries ||
+            this->m_nInputColumns != G().builtColumns ||
+            this->m_nOutputElements != G().builtOutputs) {
             Invalidate();
         }
-        m_descriptions = 2;
+        G().descriptions = 2;
     } else {
         Invalidate();
     }
@@ -176,17 +177,17 @@ const int* PELLORIN_PROCEDURE::GetOffsets(int k) const {
 
 PELLORIN_PROCEDURE_TEMPLATE
 int PELLORIN_PROCEDURE::GetIntegerArg(int k) const {
-    return m_constArgs[k].Integer();
+    return m_constValues[k].Integer();
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
 double PELLORIN_PROCEDURE::GetRealArg(int k) const {
-    return m_constArgs[k].Real();
+    return m_constValues[k].Real();
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
 const char* PELLORIN_PROCEDURE::GetStringArg(int k) const {
-    return m_constArgs[k].String();
+    return m_constValues[k].String();
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
@@ -197,7 +198,7 @@ bool PELLORIN_PROCEDURE::CloseArgument() const {
     if (m_building && m_pendingDims > 0) {
         return false;
     }
-    return m_argElementsSeen == ElementsOf(m_argCursor);
+    return G().argElementsSeen == ElementsOf(m_argCursor);
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
@@ -224,32 +225,33 @@ int PELLORIN_PROCEDURE::SizesFrom(int& dim, int dims) const {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::AddSlots(std::int64_t slots) {
-    const std::int64_t total = std::int64_t(m_runningSlots) + slots;
+    const std::int64_t total = std::int64_t(m_runningOffset) + slots;
     if (slots < 0 || total > INT_MAX) {
         Invalidate();
         return;
     }
-    m_runningSlots = int(total);
+    m_runningOffset = int(total);
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
 bool PELLORIN_PROCEDURE::RecordSolverStatus(bool solver) {
+    pellorin::ProcedureGuards& g = G();
     const int n = this->m_nInputListEntries;
-    if (n >= m_solverCapacity) {
-        const int capacity = m_solverCapacity < 16 ? 16 : 2 * m_solverCapacity;
+    if (n >= g.solverCapacity) {
+        const int capacity = g.solverCapacity < 16 ? 16 : 2 * g.solverCapacity;
         bool* grown = pellorin::NewHostArray<bool>(capacity, true);
         if (grown == nullptr) {
             Invalidate();
             return false;
         }
-        if (m_solverFlags != nullptr) { // the old block whole: n never passes its end
-            std::memcpy(grown, m_solverFlags, std::size_t(m_solverCapacity));
+        if (g.solverFlags != nullptr) { // the old block whole: n never passes its end
+            std::memcpy(grown, g.solverFlags, std::size_t(g.solverCapacity));
         }
-        MyFree(m_solverFlags);
-        m_solverFlags = grown;
-        m_solverCapacity = capacity;
+        MyFree(g.solverFlags);
+        g.solverFlags = grown;
+        g.solverCapacity = capacity;
     }
-    m_solverFlags[n] = solver;
+    g.solverFlags[n] = solver;
     this->m_nSolverInputs += solver ? 1 : 0;
     return true;
 }

@@ -69,8 +69,9 @@ void PELLORIN_PROCEDURE::CreateEquations(int group, int hostA, int*& rows, int*&
             static_cast<QV_ModelType*>(owner)->AddEquation(equation, counter, group);
             expressions->AddProcExpression(this, number - 1, counter - 1, callName);
             expressions->AddTerm(*this->m_ppElements[outputEntry++], rows, cols, counter - 1);
+            const bool* const solver = G().solverFlags;
             for (int e = 0; e < this->m_nInputListEntries; ++e) {
-                if (m_solverFlags[e]) {
+                if (solver[e]) {
                     expressions->AddTerm(*this->m_ppElements[e], rows, cols, counter - 1);
                 }
             }

@@ -21,22 +21,25 @@ void PELLORIN_PROCEDURE::InitializeCStrings() {
     }
 }
 
+// The argument cursor names the argument being packed: each operation that packs one
+// advances it by one, so the loop itself moves it only over an argument it cannot pack.
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::PackInputVars() {
-    m_argCursor = -1;
+    m_argCursor = 0;
     m_dimCursor = 0;
     this->m_ppNextElement = this->m_ppElements;
-    for (int k = 0; k < NInputs; ++k) {
+    while (m_argCursor < NInputs) {
+        const int k = m_argCursor;
         switch (Derived::Type(k)) {
         case 2:
         case 3:
-            m_byReference[k] ? PackVarInteger(k) : PackVal(GetIntegerArg(k));
+            m_byReference[k] ? PackVarInteger() : PackVal(GetIntegerArg(k));
             break;
         case 4:
-            m_byReference[k] ? PackVarReal(k) : PackVal(GetRealArg(k));
+            m_byReference[k] ? PackVarReal() : PackVal(GetRealArg(k));
             break;
         case 5:
-            m_byReference[k] ? PackVarString(k) : PackVal(GetStringArg(k));
+            m_byReference[k] ? PackVarString() : PackVal(GetStringArg(k));
             break;
         default:
             ++m_argCursor;
@@ -46,61 +49,64 @@ void PELLORIN_PROCEDURE::PackInputVars() {
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-void PELLORIN_PROCEDURE::PackVal(int value) {
-    unsigned char* slot = Slot(++m_argCursor);
+bool PELLORIN_PROCEDURE::PackVal(int value) {
+    unsigned char* slot = Slot(m_argCursor++);
     int old;
     std::memcpy(&old, slot, sizeof old);
     if (old != value) {
         std::memcpy(slot, &value, sizeof value);
         this->m_bCallNeeded = true;
     }
+    return this->m_bCallNeeded;
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-void PELLORIN_PROCEDURE::PackVal(double value) {
-    double* slot = reinterpret_cast<double*>(Slot(++m_argCursor));
+bool PELLORIN_PROCEDURE::PackVal(double value) {
+    double* slot = reinterpret_cast<double*>(Slot(m_argCursor++));
     if (*slot != value) { // a NaN always differs; +0 and -0 do not
         *slot = value;
         this->m_bCallNeeded = true;
     }
+    return this->m_bCallNeeded;
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-void PELLORIN_PROCEDURE::PackVal(const char* value) {
-    this->PackStr(reinterpret_cast<char*>(Slot(++m_argCursor)), value);
+bool PELLORIN_PROCEDURE::PackVal(const char* value) {
+    return this->PackStr(reinterpret_cast<char*>(Slot(m_argCursor++)), value);
 }
 
+// A scalar goes through PackVal; an array through the host's packer for its element type,
+// given the argument's first slot and its dimension sizes.
 PELLORIN_PROCEDURE_TEMPLATE
-void PELLORIN_PROCEDURE::PackVarInteger(int k) {
-    if (Derived::Dimensions(k) == 0) {
-        PackVal((*this->m_ppNextElement++)->Integer());
-        return;
+template <class Element, class Read, class PackArray>
+bool PELLORIN_PROCEDURE::PackVar(Read read, PackArray packArray) {
+    const int k = m_argCursor;
+    const int dims = Derived::Dimensions(k);
+    if (dims == 0) {
+        return PackVal(read(**this->m_ppNextElement++));
     }
-    this->PackIntegerArray(reinterpret_cast<int*>(Slot(++m_argCursor)), Derived::Dimensions(k),
-                           &m_dimSizes[m_dimCursor]);
-    m_dimCursor += Derived::Dimensions(k);
+    ++m_argCursor;
+    (this->*packArray)(reinterpret_cast<Element*>(Slot(k)), dims, &m_dimSizes[m_dimCursor]);
+    m_dimCursor += dims;
+    return this->m_bCallNeeded;
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-void PELLORIN_PROCEDURE::PackVarReal(int k) {
-    if (Derived::Dimensions(k) == 0) {
-        PackVal((*this->m_ppNextElement++)->Real());
-        return;
-    }
-    this->PackRealArray(reinterpret_cast<double*>(Slot(++m_argCursor)), Derived::Dimensions(k),
-                        &m_dimSizes[m_dimCursor]);
-    m_dimCursor += Derived::Dimensions(k);
+bool PELLORIN_PROCEDURE::PackVarInteger() {
+    return PackVar<int>([](const QV_VarParam& v) { return v.Integer(); },
+                        &QV_ProcedureType::PackIntegerArray);
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-void PELLORIN_PROCEDURE::PackVarString(int k) {
-    if (Derived::Dimensions(k) == 0) {
-        PackVal((*this->m_ppNextElement++)->String());
-        return;
-    }
-    this->PackStringArray(reinterpret_cast<char*>(Slot(++m_argCursor)), Derived::Dimensions(k),
-                          &m_dimSizes[m_dimCursor]);
-    m_dimCursor += Derived::Dimensions(k);
+bool PELLORIN_PROCEDURE::PackVarReal() {
+    return PackVar<double>([](const QV_VarParam& v) { return v.Real(); },
+                           &QV_ProcedureType::PackRealArray);
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
+bool PELLORIN_PROCEDURE::PackVarString() {
+    return PackVar<char>([](const QV_VarParam& v) { return v.String(); },
+                         &QV_ProcedureType_C::PackStringArray);
 }
 
 PELLORIN_PROCEDURE_TEMPLATE

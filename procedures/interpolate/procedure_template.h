@@ -3,8 +3,8 @@
 // detection, the call of the external routine and the equations it contributes.
 //
 // Names of members and of the host base's counts, with what each holds:
-//   m_argCursor         argument being described, or packed (-1 before the first)
-//   m_runningSlots      8-byte slots of the value buffer laid out so far
+//   m_argCursor         argument being described (-1 before the first), or packed
+//   m_runningOffset     8-byte slots of the value buffer laid out so far
 //   m_argOffsets        per argument, its first slot plus the host's language base index
 //   m_dimSizes          the sizes of every array argument's dimensions, in argument order
 //   m_firstOutputDim    where in m_dimSizes the outputs' sizes begin
@@ -28,6 +28,7 @@
 #include <vuzizev/sets.h>
 
 #include "framework/api.h"
+#include "procedures/interpolate/side_block.h"
 
 namespace pellorin {
 
@@ -49,6 +50,21 @@ T* NewHostArray(std::int64_t count, bool zeroed) {
     }
     return static_cast<T*>(memory);
 }
+
+// What a procedure keeps beyond the members the host lays out, in a block of its own (all
+// zero at first): the guards of the protocol and of the call, and the solver status of its
+// input elements.
+struct ProcedureGuards {
+    int descriptions;    // descriptions ended: 1 after building, 2 after storing
+    bool invalid;        // the description broke the protocol, or a step failed
+    bool callIncomplete; // a call began and the host has not accepted it
+    int argElementsSeen;
+    int builtListEntries;
+    int builtColumns;
+    int builtOutputs;
+    bool* solverFlags;
+    int solverCapacity;
+};
 
 } // namespace pellorin
 
@@ -112,13 +128,15 @@ public:
 
     void PackInputVars();
 
-    void PackVal(int value);
-    void PackVal(double value);
-    void PackVal(const char* value);
+    // Each packs the argument at the cursor and moves the cursor on; the numbers answer
+    // whether any input has changed so far, the text what the host's packer answers.
+    bool PackVal(int value);
+    bool PackVal(double value);
+    bool PackVal(const char* value);
 
-    void PackVarInteger(int k);
-    void PackVarReal(int k);
-    void PackVarString(int k);
+    bool PackVarInteger();
+    bool PackVarReal();
+    bool PackVarString();
 
     // Presets the output slots with the output variables' values, from the element cursor.
     void PackOutputVars();
@@ -162,6 +180,10 @@ private:
 
     void Invalidate();
 
+    // The guards of this procedure, in its own block; when that block could not be made,
+    // guards that mark the procedure unusable.
+    pellorin::ProcedureGuards& G() const;
+
     template <class T>
     void BindConstant(T value) {
         if (!SetArg(false)) {
@@ -173,7 +195,7 @@ private:
             return;
         }
         ++this->m_nInputColumns;
-        m_constArgs[m_argCursor] = value;
+        m_constValues[m_argCursor] = value;
     }
 
     // Ends the argument being described: it must have had all its sizes and elements.
@@ -190,6 +212,8 @@ private:
     static std::size_t TableBytes(int count);
 
     unsigned char* Slot(int k);
+    template <class Element, class Read, class PackArray>
+    bool PackVar(Read read, PackArray packArray);
 
     // The solver status of every input element, as the building pass found it; the counts,
     // the equations' terms and the Jacobian all follow it. False when it cannot be kept.
@@ -230,32 +254,23 @@ private:
 
     void CopyMembers(const QV_ProcedureTemplate& other);
 
-    int m_argCursor = -1;
-    int m_dimSizes[kDimSlots] = {};
-    int m_dimCursor = 0;
-    int m_firstOutputDim = 0;
+    // The members, in the order and of the types the host lays out; everything else the
+    // procedure keeps is in its guards' block (G()).
     int m_argElementCount = 0;
     int m_pendingDims = 0;
-    int m_runningSlots = 0;
+    int m_dimCursor = 0;
+    int m_firstOutputDim = 0;
+    int m_dimSizes[kDimSlots] = {};
+    int m_argCursor = -1;
+    int m_runningOffset = 0;
     int m_argOffsets[kArgs] = {};
     double* m_savedOutputs = nullptr; // outputs kept while differencing, which is not built
     bool m_building = true;
     bool m_byReference[kArgs] = {};
-    ConstProcValue m_constArgs[kArgs];
+    ConstProcValue m_constValues[kArgs];
     int* m_rowIndices = nullptr;
     int* m_colIndices = nullptr;
     bool m_derivativesStale = true;
-
-    // Guards of the protocol and of the call.
-    int m_descriptions = 0;        // descriptions ended: 1 after building, 2 after storing
-    bool m_invalid = false;        // the description broke the protocol, or a step failed
-    bool m_callIncomplete = false; // a call began and the host has not accepted it
-    int m_argElementsSeen = 0;
-    int m_builtListEntries = 0;
-    int m_builtColumns = 0;
-    int m_builtOutputs = 0;
-    bool* m_solverFlags = nullptr;
-    int m_solverCapacity = 0;
 };
 
 // Out-of-class definitions of the template's members, so that an exported instance
@@ -287,18 +302,31 @@ const Derived* PELLORIN_PROCEDURE::P() const {
     return static_cast<const Derived*>(this);
 }
 PELLORIN_PROCEDURE_TEMPLATE
+pellorin::ProcedureGuards& PELLORIN_PROCEDURE::G() const {
+    if (void* block = pellorin::side::Find(static_cast<const void*>(this))) {
+        return *static_cast<pellorin::ProcedureGuards*>(block);
+    }
+    static pellorin::ProcedureGuards unusable; // what is written to it is never read back
+    unusable = {};
+    unusable.invalid = true;
+    return unusable;
+}
+
+PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::Invalidate() {
-    m_invalid = true;
+    G().invalid = true;
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
 PELLORIN_PROCEDURE::QV_ProcedureTemplate() {
     this->m_reservedFlag = false;
+    pellorin::side::Make(static_cast<const void*>(this), sizeof(pellorin::ProcedureGuards));
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
 PELLORIN_PROCEDURE::QV_ProcedureTemplate(const QV_ProcedureTemplate& other)
     : HostBase(other), QV_DynamicProcExtensions(other) {
+    pellorin::side::Make(static_cast<const void*>(this), sizeof(pellorin::ProcedureGuards));
     CopyMembers(other);
 }
 
@@ -316,7 +344,8 @@ PELLORIN_PROCEDURE& PELLORIN_PROCEDURE::operator=(const QV_ProcedureTemplate& ot
 PELLORIN_PROCEDURE_TEMPLATE
 PELLORIN_PROCEDURE::~QV_ProcedureTemplate() {
     ReleaseOwnedArrays();
-    MyFree(m_solverFlags);
+    MyFree(G().solverFlags);
+    pellorin::side::Release(static_cast<const void*>(this));
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
@@ -336,35 +365,35 @@ void PELLORIN_PROCEDURE::ReleaseOwnedArrays() {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::CopyMembers(const QV_ProcedureTemplate& other) {
-    m_argCursor = other.m_argCursor;
-    std::memcpy(m_dimSizes, other.m_dimSizes, sizeof m_dimSizes);
-    m_dimCursor = other.m_dimCursor;
-    m_firstOutputDim = other.m_firstOutputDim;
     m_argElementCount = other.m_argElementCount;
     m_pendingDims = other.m_pendingDims;
-    m_runningSlots = other.m_runningSlots;
+    m_dimCursor = other.m_dimCursor;
+    m_firstOutputDim = other.m_firstOutputDim;
+    std::memcpy(m_dimSizes, other.m_dimSizes, sizeof m_dimSizes);
+    m_argCursor = other.m_argCursor;
+    m_runningOffset = other.m_runningOffset;
     std::memcpy(m_argOffsets, other.m_argOffsets, sizeof m_argOffsets);
     m_building = other.m_building;
     std::memcpy(m_byReference, other.m_byReference, sizeof m_byReference);
-    std::copy(other.m_constArgs, other.m_constArgs + kArgs, m_constArgs);
+    std::copy(other.m_constValues, other.m_constValues + kArgs, m_constValues);
     m_derivativesStale = other.m_derivativesStale;
-    m_descriptions = other.m_descriptions;
-    m_invalid = other.m_invalid;
-    m_callIncomplete = true; // a copy's buffers hold nothing that its own call made
-    m_argElementsSeen = other.m_argElementsSeen;
-    m_builtListEntries = other.m_builtListEntries;
-    m_builtColumns = other.m_builtColumns;
-    m_builtOutputs = other.m_builtOutputs;
-    MyFree(m_solverFlags);
-    m_solverFlags = nullptr;
-    m_solverCapacity = 0;
-    if (other.m_solverFlags != nullptr) {
-        m_solverFlags = pellorin::NewHostArray<bool>(other.m_solverCapacity, true);
-        if (m_solverFlags == nullptr) {
+    if (pellorin::side::Find(static_cast<const void*>(this)) == nullptr) {
+        return; // no guards of its own: the procedure is unusable
+    }
+    pellorin::ProcedureGuards& g = G();
+    const pellorin::ProcedureGuards from = other.G();
+    MyFree(g.solverFlags);
+    g = from;
+    g.callIncomplete = true; // a copy's buffers hold nothing that its own call made
+    g.solverFlags = nullptr;
+    g.solverCapacity = 0;
+    if (from.solverFlags != nullptr) {
+        g.solverFlags = pellorin::NewHostArray<bool>(from.solverCapacity, true);
+        if (g.solverFlags == nullptr) {
             Invalidate();
         } else {
-            m_solverCapacity = other.m_solverCapacity;
-            std::memcpy(m_solverFlags, other.m_solverFlags, std::size_t(m_solverCapacity));
+            g.solverCapacity = from.solverCapacity;
+            std::memcpy(g.solverFlags, from.solverFlags, std::size_t(g.solverCapacity));
         }
     }
 }

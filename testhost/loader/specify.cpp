@@ -47,8 +47,9 @@ bool SpecifyInteger(QV_INTEGERPARAMETER& p, const std::string& name, const std::
         return false;
     }
     if (const QV_Value* lower = p.QV_DefaultLOWER();
-        lower != nullptr && value < lower->AsInteger()) {
-        error = name + ": " + text + " is below the lower bound " + IntegerText(lower->AsInteger());
+        lower != nullptr && value < vzt::AsInteger(*lower)) {
+        error = name + ": " + text + " is below the lower bound " +
+                IntegerText(vzt::AsInteger(*lower));
         return false;
     }
     return Accepted(vzt::Specify(p, QV_Value(value, 0u)), name, error);
@@ -61,7 +62,8 @@ bool SpecifyReal(QV_REALPARAMETER& p, const std::string& name, const std::string
         error = name + ": " + Quoted(text) + " is not a finite number";
         return false;
     }
-    if (const QV_Value* lower = p.QV_DefaultLOWER(); lower != nullptr && value < lower->AsReal()) {
+    if (const QV_Value* lower = p.QV_DefaultLOWER();
+        lower != nullptr && value < vzt::AsReal(*lower)) {
         error = name + ": " + text + " is below the lower bound";
         return false;
     }
@@ -71,8 +73,8 @@ bool SpecifyReal(QV_REALPARAMETER& p, const std::string& name, const std::string
 bool SpecifyString(QV_STRINGPARAMETER& p, const std::string& name, const std::string& text,
                    std::string& error) {
     if (const QV_Value* valid = p.QV_DefaultVALID();
-        valid != nullptr && valid->kind() == QV_Value::Kind::Set) {
-        const QV_SetValue& set = valid->AsSet();
+        valid != nullptr && vzt::Kind(*valid) == vzt::ValueKind::Set) {
+        const QV_SetValue& set = vzt::AsSet(*valid);
         bool found = false;
         std::string listed;
         for (std::size_t i = 0; i < set.Size(); ++i) {

@@ -70,13 +70,13 @@ const QV_Value& QV_VarParamProp::Current() const {
 }
 
 int QV_VarParamProp::Integer() const {
-    return vzt::Current(*this).AsInteger();
+    return vzt::AsInteger(vzt::Current(*this));
 }
 double QV_VarParamProp::Real() const {
-    return vzt::Current(*this).AsReal();
+    return vzt::AsReal(vzt::Current(*this));
 }
 const char* QV_VarParamProp::String() const {
-    return vzt::Current(*this).AsText();
+    return vzt::AsText(vzt::Current(*this));
 }
 bool QV_VarParamProp::IsDefaultAssignment() const {
     return !IsSpecified();
@@ -89,48 +89,48 @@ void QV_VarParamProp::SetCurrentValue(const char* value) {
 }
 
 double QV_REALPARAMETER::v() const {
-    return vzt::Current(*this).AsReal();
+    return vzt::AsReal(vzt::Current(*this));
 }
 double QV_REALPARAMETER::fv() const {
-    return SecondValue(*this).AsReal();
+    return vzt::AsReal(SecondValue(*this));
 }
 
 int QV_INTEGERPARAMETER::v() const {
-    return vzt::Current(*this).AsInteger();
+    return vzt::AsInteger(vzt::Current(*this));
 }
 int QV_INTEGERPARAMETER::fv() const {
-    return SecondValue(*this).AsInteger();
+    return vzt::AsInteger(SecondValue(*this));
 }
 
 const char* QV_STRINGPARAMETER::v() const {
-    return vzt::Current(*this).AsText();
+    return vzt::AsText(vzt::Current(*this));
 }
 const char* QV_STRINGPARAMETER::fv() const {
-    return SecondValue(*this).AsText();
+    return vzt::AsText(SecondValue(*this));
 }
 QV_STRINGPARAMETER::operator const char*() const {
     return v();
 }
 
 bool QV_FalseLOGICALPARAMETER::v() const {
-    return vzt::Current(*this).AsInteger() != 0;
+    return vzt::AsInteger(vzt::Current(*this)) != 0;
 }
 bool QV_FalseLOGICALPARAMETER::fv() const {
-    return SecondValue(*this).AsInteger() != 0;
+    return vzt::AsInteger(SecondValue(*this)) != 0;
 }
 
 double QV_REALVARIABLE::v() const {
-    return vzt::Current(*this).AsReal();
+    return vzt::AsReal(vzt::Current(*this));
 }
 double QV_REALVARIABLE::fv() const {
-    return SecondValue(*this).AsReal();
+    return vzt::AsReal(SecondValue(*this));
 }
 
 const QV_SetValue& QV_Set::v() const {
-    return vzt::Current(*this).AsSet();
+    return vzt::AsSet(vzt::Current(*this));
 }
 const QV_SetValue& QV_Set::fv() const {
-    return SecondValue(*this).AsSet();
+    return vzt::AsSet(SecondValue(*this));
 }
 
 // ---- Iterators ----------------------------------------------------------------------------

@@ -66,6 +66,20 @@ QV_LongPtrVectorOwnsData::~QV_LongPtrVectorOwnsData() {
     Clear();
 }
 
+std::size_t QV_LongPtrVectorOwnsData::Size() const {
+    return m_wide ? m_pointers.size() : m_steps.size();
+}
+
+QV_Type* QV_LongPtrVectorOwnsData::At(std::size_t i) const {
+    if (m_wide) {
+        return i < m_pointers.size() ? m_pointers[i] : nullptr;
+    }
+    if (i >= m_steps.size() || m_steps[i] == kNoElement) {
+        return nullptr;
+    }
+    return reinterpret_cast<QV_Type*>(m_anchor + std::uintptr_t(std::intptr_t(m_steps[i]) * 8));
+}
+
 bool QV_LongPtrVectorOwnsData::StepOf(const QV_Type* element, std::int32_t& step) {
     if (element == nullptr) {
         step = kNoElement;

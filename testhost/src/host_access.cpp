@@ -20,13 +20,16 @@ QV_Direction vzt::HostAccess::PropertyDirection(const QV_Containable& property) 
     return property.m_direction;
 }
 QV_RegistrationFlavour vzt::HostAccess::PropertyFlavour(const QV_Containable& property) {
-    return property.m_flavour;
+    return QV_RegistrationFlavour(property.m_flavour);
 }
 QV_Container* vzt::HostAccess::PropertyOwner(const QV_Containable& property) {
     return property.Owner();
 }
 void vzt::HostAccess::SetSolverVariable(QV_Containable& property, bool solver) {
     property.m_solver = solver ? 1 : 0;
+}
+int vzt::HostAccess::SolverSetting(const QV_Containable& property) {
+    return property.m_solver;
 }
 
 bool vzt::HostAccess::Specify(QV_VarParamProp& property, const QV_Value& value) {
@@ -45,6 +48,40 @@ const QV_Value& vzt::HostAccess::Current(const QV_VarParamProp& property) {
     return property.Current();
 }
 
+vzt::ValueKind vzt::HostAccess::Kind(const QV_Value& value) {
+    return ValueKind(value.kind());
+}
+int vzt::HostAccess::AsInteger(const QV_Value& value) {
+    return value.AsInteger();
+}
+double vzt::HostAccess::AsReal(const QV_Value& value) {
+    return value.AsReal();
+}
+const char* vzt::HostAccess::AsText(const QV_Value& value) {
+    return value.AsText();
+}
+const QV_SetValue& vzt::HostAccess::AsSet(const QV_Value& value) {
+    return value.AsSet();
+}
+QV_ValueTag vzt::HostAccess::Tag(const QV_Value& value) {
+    return value.tag();
+}
+unsigned vzt::HostAccess::PlainTag(const QV_Value& value) {
+    return value.plainTag();
+}
+
+const QV_LongPtrVectorOwnsData& vzt::HostAccess::Elements(const QV_Matrix& array) {
+    return array.m_elements;
+}
+QV_Direction vzt::HostAccess::Direction(const QV_Matrix& array) {
+    return array.m_direction;
+}
+bool vzt::HostAccess::IsToBeExported(const QV_Matrix& array) {
+    return array.m_toBeExported;
+}
+QV_HostPortType vzt::HostAccess::HostPortType(const QV_Matrix& array) {
+    return array.m_hostPortType;
+}
 const char* vzt::HostAccess::IndexString(const QV_Matrix& array) {
     return array.IndexString().c_str();
 }

@@ -26,6 +26,31 @@ QV_Container::~QV_Container() {
     }
 }
 
+QV_COMPONENTLISTNAME* QV_Container::ComponentList() {
+    return nullptr;
+}
+QV_VarParamProp* QV_Container::IsConnected() {
+    return nullptr;
+}
+const char* QV_Container::QV_DefaultDESCRIPTION() const {
+    return "";
+}
+bool QV_Container::ContainerDerivesFrom(const char*) {
+    return false;
+}
+int QV_Container::JacPattern(int*&, int*&, QV_EquationType**) {
+    return 0;
+}
+int QV_Container::Jacobian(double*, int, int) {
+    return 0;
+}
+int QV_Container::Residuals(double*, int, int) {
+    return 0;
+}
+int QV_Container::SetUpEquations() {
+    return 0;
+}
+
 void QV_Container::SetDims() {
     vzt::detail::Record({.kind = vzt::EventKind::ContainerSetDims, .object = this});
 }

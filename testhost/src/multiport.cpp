@@ -12,6 +12,10 @@ const char* QV_MULTIPORT_BaseType::QV_ContainerId() {
     return "Port MULTIPORT\tVZ";
 }
 
+const char* QV_MULTIPORT_BaseType::QV_DefaultDESCRIPTION() const {
+    return QV_ContainerId();
+}
+
 bool QV_MULTIPORT_BaseType::ContainerDerivesFrom(const char* id) {
     return id != nullptr && SUValue::CompareCI(QV_ContainerId(), id) == 0;
 }

@@ -49,12 +49,12 @@ HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetTypeInfo(UINT, LCID, ITypeInfo*
     }
     return kNotImplemented;
 }
-HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID,
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::GetIDsOfNames(REFIID, unsigned short**, UINT, LCID,
                                                             DISPID*) {
     return kNotImplemented;
 }
-HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*,
-                                                     VARIANT*, EXCEPINFO*, UINT*) {
+HRESULT STDMETHODCALLTYPE QV_PtrVectorObject::Invoke(DISPID, REFIID, LCID, WORD, tagDISPPARAMS*,
+                                                     tagVARIANT*, tagEXCEPINFO*, UINT*) {
     return kNotImplemented;
 }
 
@@ -161,7 +161,7 @@ const char* QV_Containable::PropertyDescription() const {
     return name + std::strlen(name) + 1;
 }
 
-void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
+void QV_Containable::Register(int flavour, QV_Container* owner, const char* name,
                               const char* description, QV_Direction direction, bool flag) {
     const std::string_view ownName = name != nullptr ? name : "";
     const std::string_view ownDescription = description != nullptr ? description : "";
@@ -182,7 +182,7 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
     SetBit(kRegistered, true);
     SetBit(kHasDescription, description != nullptr);
     SetBit(kFlag, flag);
-    m_flavour = flavour;
+    m_flavour = static_cast<std::uint8_t>(flavour);
     m_direction = direction;
     if (owner != nullptr) {
         owner->AddRegisteredProperty(this);
@@ -193,7 +193,7 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
                          .name = text,
                          .description = description != nullptr ? PropertyDescription() : "",
                          .hasDescription = description != nullptr,
-                         .flavour = flavour,
+                         .flavour = QV_RegistrationFlavour(flavour),
                          .direction = int(direction),
                          .flag = flag});
 }
@@ -204,15 +204,9 @@ QV_Type::~QV_Type() = default;
 
 QV_Type* QV_Type::AddProperty(QV_Containable* owner, const char* name, const char* description,
                               QV_Direction direction, bool flag) {
-    Register(QV_RegistrationFlavour::Type, dynamic_cast<QV_Container*>(owner), name, description,
-             direction, flag);
+    Register(int(QV_RegistrationFlavour::Type), dynamic_cast<QV_Container*>(owner), name,
+             description, direction, flag);
     return this;
 }
 
-const char* QV_Type::QV_DefaultDESCRIPTION() const {
-    return "";
-}
-
-bool QV_Type::ContainerDerivesFrom(const char*) {
-    return false;
-}
+void QV_Type::UnsetIsToBeExported() {}

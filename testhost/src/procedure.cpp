@@ -68,10 +68,14 @@ constexpr int kStringCell = 40;
 // ---- Containables: solver status and component lists ----------------------------------
 
 bool QV_Containable::IsSolverVariable() const {
-    if (m_solver >= 0) {
-        return m_solver == 1;
-    }
-    return dynamic_cast<const QV_REALVARIABLE*>(this) != nullptr;
+    return m_solver == 1;
+}
+
+QV_Variable::~QV_Variable() = default;
+
+// A variable is the solver's unless the user says otherwise.
+bool QV_Variable::IsSolverVariable() const {
+    return vzt::HostAccess::SolverSetting(*this) != 0;
 }
 
 void QV_COMPONENTLISTNAME::BeginPropertiesCall() {
@@ -83,6 +87,8 @@ void QV_COMPONENTLISTNAME::EndPropertiesCall() {
 }
 
 // ---- ConstProcValue -------------------------------------------------------------------
+
+ConstProcValue::ConstProcValue() = default;
 
 ConstProcValue& ConstProcValue::operator=(int value) {
     m_kind = Kind::Integer;
@@ -107,7 +113,7 @@ int ConstProcValue::Integer() const {
     case Kind::Integer:
         return m_integer;
     case Kind::Real:
-        return QV_Value(m_real, 0u).AsInteger(); // truncated toward zero, saturating
+        return vzt::AsInteger(QV_Value(m_real, 0u)); // truncated toward zero, saturating
     case Kind::String:
         return int(std::strtol(m_string, nullptr, 10));
     case Kind::None:
@@ -285,12 +291,13 @@ int QV_ProcedureType::Postcall(bool) {
     return 0;
 }
 
-QV_VarParam* QV_ProcedureType::OutputVar(int k) const {
+// The output elements are variables; null for any other entry.
+QV_Variable* QV_ProcedureType::OutputVar(int k) const {
     if (m_ppElements == nullptr || k < 0 || k >= m_nOutputElements ||
         m_nInputListEntries + k >= m_nElementCapacity) {
         return nullptr;
     }
-    return m_ppElements[m_nInputListEntries + k];
+    return dynamic_cast<QV_Variable*>(m_ppElements[m_nInputListEntries + k]);
 }
 
 QV_VarParam* QV_ProcedureType::NextElement() {
@@ -322,17 +329,19 @@ bool QV_ProcedureType::PackArray(T* dest, int dims, const int* sizes, Read read)
 
 bool QV_ProcedureType::PackIntegerArray(int* dest, int dims, const int* sizes) {
     Log("PackIntegerArray " + std::to_string(dims));
-    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsInteger(); });
+    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return vzt::AsInteger(v); });
 }
 
 bool QV_ProcedureType::PackRealArray(double* dest, int dims, const int* sizes) {
     Log("PackRealArray " + std::to_string(dims));
-    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return v.AsReal(); });
+    return PackArray(dest, dims, sizes, [](const QV_Value& v) { return vzt::AsReal(v); });
 }
 
 // ---- QV_ProcedureType_C ---------------------------------------------------------------
 
 // A copy has buffers of its own with the same contents.
+QV_ProcedureType_C::QV_ProcedureType_C() = default;
+
 QV_ProcedureType_C::QV_ProcedureType_C(const QV_ProcedureType_C& other) : QV_ProcedureType(other) {
     CopyState(other);
 }
@@ -449,7 +458,7 @@ bool QV_ProcedureType_C::PackStringArray(char* dest, int dims, const int* sizes)
             return false;
         }
         char* cell = dest + table + std::size_t(k) * kStringCell;
-        whole = PackStr(cell, vzt::Current(*element).AsText()) && whole;
+        whole = PackStr(cell, vzt::AsText(vzt::Current(*element))) && whole;
         if (table != 0) {
             pointers[k] = cell;
         }
@@ -475,6 +484,14 @@ int ProcedureValueSlots(const QV_ProcedureType_C& procedure) {
     return ValueBufferAccess::Slots(procedure);
 }
 } // namespace vzt
+
+// ---- QV_DynamicProcExtensions ---------------------------------------------------------
+// It holds nothing but its table of operations, which its constructors install.
+
+QV_DynamicProcExtensions::QV_DynamicProcExtensions() = default;
+QV_DynamicProcExtensions::QV_DynamicProcExtensions(const QV_DynamicProcExtensions&) = default;
+QV_DynamicProcExtensions&
+QV_DynamicProcExtensions::operator=(const QV_DynamicProcExtensions&) = default;
 
 // ---- Equations ------------------------------------------------------------------------
 

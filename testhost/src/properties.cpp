@@ -93,8 +93,8 @@ QV_AssignStatus QV_VarParamProp::Assign(QV_Value* value) {
     if (vzt::detail::JournalOn()) {
         vzt::detail::Record({.kind = vzt::EventKind::Assign,
                              .object = this,
-                             .a = value->tag().a,
-                             .b = value->tag().b});
+                             .a = vzt::Tag(*value).a,
+                             .b = vzt::Tag(*value).b});
     }
     return StoreAssignment(*value) ? 0 : -1;
 }
@@ -164,11 +164,17 @@ const QV_Value& QV_VarParamProp::LastAssignment() const {
 // ---- QV_VarParam --------------------------------------------------------------------------
 
 QV_VarParam::~QV_VarParam() = default;
+int QV_VarParam::CurrSpec() const {
+    return IsDefaultAssignment() ? 0 : 1;
+}
 int QV_VarParam::QV_PQCol() const {
     return 0;
 }
 int QV_VarParam::QV_PQRow() const {
     return 0;
+}
+bool QV_VarParam::IsDerivative() const {
+    return false;
 }
 
 // ---- Parameters ---------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 
 // ---- QV_ExternalBase ----------------------------------------------------------------------
 
+QV_ExternalBase::QV_ExternalBase(QV_Containable* link) : m_link(link) {}
+
 QV_ExternalBase::QV_ExternalBase(const QV_ExternalBase& other)
     : QV_Containable(other), m_link(other.m_link) {}
 
@@ -18,10 +20,14 @@ QV_ExternalBase& QV_ExternalBase::operator=(const QV_ExternalBase& other) {
 
 QV_ExternalBase::~QV_ExternalBase() = default;
 
+QV_Containable* QV_ExternalBase::ExternalLink() const {
+    return m_link;
+}
+
 QV_ExternalBase* QV_ExternalBase::AddProperty(QV_Containable* owner, const char* name,
                                               const char* description, QV_Direction direction,
                                               bool flag) {
-    Register(QV_RegistrationFlavour::External, dynamic_cast<QV_Container*>(owner), name,
+    Register(int(QV_RegistrationFlavour::External), dynamic_cast<QV_Container*>(owner), name,
              description, direction, flag);
     return this;
 }
@@ -44,8 +50,8 @@ QV_VirtualBase::~QV_VirtualBase() {
 
 QV_Type* QV_VirtualBase::AddProperty(QV_Containable* owner, const char* name,
                                      const char* description, QV_Direction direction, bool flag) {
-    Register(QV_RegistrationFlavour::Virtual, dynamic_cast<QV_Container*>(owner), name, description,
-             direction, flag);
+    Register(int(QV_RegistrationFlavour::Virtual), dynamic_cast<QV_Container*>(owner), name,
+             description, direction, flag);
     return this;
 }
 
@@ -82,6 +88,14 @@ QV_GlobalStructureRefBase::operator=(const QV_GlobalStructureRefBase& other) {
 }
 
 QV_GlobalStructureRefBase::~QV_GlobalStructureRefBase() = default;
+
+QV_ModelType* QV_GlobalStructureRefBase::Dereference() const {
+    return m_link;
+}
+
+bool QV_GlobalStructureRefBase::IsResolved() const {
+    return m_link != nullptr;
+}
 
 // ---- The two reference instances the host supplies -------------------------------------------
 

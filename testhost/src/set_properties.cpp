@@ -21,21 +21,22 @@ QV_Set::~QV_Set() {
 }
 
 bool QV_Set::Accepts(const QV_Value& value) const {
-    if (value.kind() != QV_Value::Kind::Set) {
+    if (vzt::Kind(value) != vzt::ValueKind::Set) {
         return false;
     }
-    const SUValue::Kind kind = value.AsSet().kind();
+    const SUValue::Kind kind = vzt::AsSet(value).kind();
     return kind == SUValue::Kind::None || kind == m_kind;
 }
 
 QV_Value QV_Set::Converted(const QV_Value& value) const {
-    if (value.kind() != QV_Value::Kind::Text || m_kind != SUValue::Kind::String) {
+    if (vzt::Kind(value) != vzt::ValueKind::Text || m_kind != SUValue::Kind::String) {
         return value;
     }
     QV_StrSetValue members;
-    members += value.AsText();
-    return value.plainTag() != 0 ? QV_Value(members, value.plainTag())
-                                 : QV_Value(members, value.tag().b, value.tag().a, value.tag().n);
+    members += vzt::AsText(value);
+    return vzt::PlainTag(value) != 0
+               ? QV_Value(members, vzt::PlainTag(value))
+               : QV_Value(members, vzt::Tag(value).b, vzt::Tag(value).a, vzt::Tag(value).n);
 }
 
 void QV_VarParamProp::AddDependent(QV_Matrix* dependent) {
@@ -79,6 +80,6 @@ long QV_Container::InitialiseInternalIndexSet(QV_Set& set, QV_Value* value, int 
                          .object = &set,
                          .owner = this,
                          .a = pass,
-                         .b = value->tag().n});
+                         .b = vzt::Tag(*value).n});
     return set.Initialise(*value) ? 0 : -1;
 }

@@ -265,6 +265,11 @@ bool SUValue::SetAddAtOffset(const char* value, int pos) {
     return true;
 }
 
+QV_SetValue::QV_SetValue() = default;
+QV_SetValue::QV_SetValue(const SUValue& value) : SUValue(value) {}
+QV_SetValue::QV_SetValue(const QV_SetValue& other) = default;
+QV_SetValue& QV_SetValue::operator=(const QV_SetValue& other) = default;
+
 int QV_SetValue::Integer(int pos) const {
     if (m_kind != Kind::Integer || pos < 0 || std::size_t(pos) >= Members().Size()) {
         return 0;

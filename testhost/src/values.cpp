@@ -8,11 +8,12 @@
 
 namespace {
 
-constexpr std::uint8_t Code(QV_Value::Kind kind) {
+template <class Kind>
+constexpr std::uint8_t Code(Kind kind) {
     return static_cast<std::uint8_t>(kind);
 }
 constexpr std::uint8_t Empty() {
-    return Code(QV_Value::Kind::Empty);
+    return 0;
 }
 
 } // namespace

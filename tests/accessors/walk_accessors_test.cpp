@@ -1,7 +1,8 @@
 // Which of the host's two accessors each equation walk of the one-dimensional distribution
-// reads: SetUpEquations reads every value through v(), JacPattern through fv(). For every
-// value the walks read, the host is made to answer the two accessors differently, and each
-// walk must follow its own accessor and ignore the other.
+// reads: SetUpEquations reads every value through v(), JacPattern through fv(), and both a
+// string parameter through its conversion to text. For every value the walks read, the host
+// is made to answer the two accessors differently, and each walk must follow its own
+// accessor and ignore the other.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -79,15 +80,15 @@ struct Model {
                                                              {"D2DX2", &distribution.D2DX2},
                                                              {"IDX", &distribution.IDX}};
         for (const auto& [name, array] : arrays) {
-            for (std::size_t i = 0; i < array->Elements().Size(); ++i) {
-                if (array->Elements().At(i) == p) {
+            for (std::size_t i = 0; i < vzt::Elements(*array).Size(); ++i) {
+                if (vzt::Elements(*array).At(i) == p) {
                     return name + std::string(vzt::PropertyName(*p));
                 }
             }
         }
         const QV_Matrix& sections = *domain.SECTION.get();
-        for (std::size_t i = 0; i < sections.Elements().Size(); ++i) {
-            auto* section = dynamic_cast<QV_SECTIONDATAMODEL*>(sections.Elements().At(i));
+        for (std::size_t i = 0; i < vzt::Elements(sections).Size(); ++i) {
+            auto* section = dynamic_cast<QV_SECTIONDATAMODEL*>(vzt::Elements(sections).At(i));
             if (section != nullptr && &section->ELEMENTLENGTH == p) {
                 return "h" + std::string(vzt::PropertyName(*section));
             }
@@ -135,10 +136,6 @@ const ReadValue kReadValues[] = {
     {"Integrals",
      {"BFD1", 1, 1},
      [](auto& m) { return Set(m.distribution.INTEGRALS, QV_StrSetValue("idx\"")); }},
-    {"Method", {"CFD2", 1, 1}, [](auto& m) { return Set(m.domain.DISCRETIZATIONMETHOD, "BFD2"); }},
-    {"ElementBoundary",
-     {"OCFE3", 2, 2},
-     [](auto& m) { return Set(m.domain.ELEMENTBOUNDARYCONDITION, "Forward"); }},
     {"SectionCount", {"CFD2", 2, 1}, [](auto& m) { return Set(m.domain.NUMSECTIONS, 1); }},
     {"PolyPoints", {"OCFE3", 1, 1}, [](auto& m) { return Set(m.domain.NUMPOLYPOINTS, 1); }},
     {"EndNode", {"OCFE3", 2, 2, "Forward"}, [](auto& m) { return Shift(m.domain.ENDNODE, -1); }},
@@ -155,30 +152,72 @@ const ReadValue kReadValues[] = {
 class WalkAccessors : public testsupport::HostTest,
                       public ::testing::WithParamInterface<ReadValue> {};
 
+// What the two walks register on a model of the configuration, with the value read changed
+// by change first.
+struct Walks {
+    std::string setUp;
+    std::string expressions;
+};
+Walks Walk(const ReadValue& read, const std::function<void(const Change&)>& change = {}) {
+    Model model(read.configuration);
+    if (change) {
+        change(read.change(model));
+    }
+    Walks walks{model.SetUp(), ""};
+    walks.expressions = model.Expressions();
+    vzt::ClearSecondValues(); // they belong to this model's properties
+    return walks;
+}
+
+void SecondOnly(const Change& c) {
+    vzt::SetSecondValue(c.property, c.other);
+}
+
 // Each walk follows its own accessor: with fv() answering another value only JacPattern
 // changes, with v() answering another value (and fv() the first) only SetUpEquations does.
 TEST_P(WalkAccessors, EachWalkReadsOnlyItsOwnAccessor) {
-    const ReadValue& read = GetParam();
-    Model plain(read.configuration);
-    const std::string setUp = plain.SetUp();
-    const std::string expressions = plain.Expressions();
+    const Walks plain = Walk(GetParam());
+    const Walks second = Walk(GetParam(), SecondOnly);
+    EXPECT_EQ(second.setUp, plain.setUp) << "fv() reached SetUpEquations";
+    EXPECT_NE(second.expressions, plain.expressions) << "JacPattern ignored fv()";
 
-    Model second(read.configuration);
-    const Change toSecond = read.change(second);
-    vzt::SetSecondValue(toSecond.property, toSecond.other);
-    EXPECT_EQ(second.SetUp(), setUp) << "fv() reached SetUpEquations";
-    EXPECT_NE(second.Expressions(), expressions) << "JacPattern ignored fv()";
-
-    Model first(read.configuration);
-    const Change toFirst = read.change(first);
-    const QV_Value value = vzt::Current(toFirst.property);
-    ASSERT_TRUE(vzt::Specify(toFirst.property, toFirst.other));
-    vzt::SetSecondValue(toFirst.property, value);
-    EXPECT_NE(first.SetUp(), setUp) << "SetUpEquations ignored v()";
-    EXPECT_EQ(first.Expressions(), expressions) << "v() reached JacPattern";
+    const Walks first = Walk(GetParam(), [](const Change& c) {
+        const QV_Value value = vzt::Current(c.property);
+        ASSERT_TRUE(vzt::Specify(c.property, c.other));
+        vzt::SetSecondValue(c.property, value);
+    });
+    EXPECT_NE(first.setUp, plain.setUp) << "SetUpEquations ignored v()";
+    EXPECT_EQ(first.expressions, plain.expressions) << "v() reached JacPattern";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryValueTheWalksRead, WalkAccessors, ::testing::ValuesIn(kReadValues),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The string parameters, read through their conversion to text.
+const ReadValue kTextValues[] = {
+    {"Method", {"CFD2", 1, 1}, [](auto& m) { return Set(m.domain.DISCRETIZATIONMETHOD, "BFD2"); }},
+    {"ElementBoundary",
+     {"OCFE3", 2, 2},
+     [](auto& m) { return Set(m.domain.ELEMENTBOUNDARYCONDITION, "Forward"); }},
+};
+
+class TextAccessors : public WalkAccessors {};
+
+// Both walks read a string parameter's text as it converts to text, the value in force:
+// fv() answering another value reaches neither walk, another value in force both.
+TEST_P(TextAccessors, BothWalksReadTheTextInForce) {
+    const Walks plain = Walk(GetParam());
+    const Walks second = Walk(GetParam(), SecondOnly);
+    EXPECT_EQ(second.setUp, plain.setUp) << "fv() reached SetUpEquations";
+    EXPECT_EQ(second.expressions, plain.expressions) << "fv() reached JacPattern";
+
+    const Walks other =
+        Walk(GetParam(), [](const Change& c) { ASSERT_TRUE(vzt::Specify(c.property, c.other)); });
+    EXPECT_NE(other.setUp, plain.setUp) << "SetUpEquations ignored the text";
+    EXPECT_NE(other.expressions, plain.expressions) << "JacPattern ignored the text";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryTextTheWalksRead, TextAccessors, ::testing::ValuesIn(kTextValues),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -29,10 +29,10 @@ std::string Assignments(const QV_Container& container, int b, int a) {
     std::string out;
     for (const QV_Containable* property : vzt::Properties(container)) {
         const auto* assigned = dynamic_cast<const QV_VarParamProp*>(property);
-        if (assigned == nullptr || vzt::LastAssignment(*assigned).tag().n == 0) {
+        if (assigned == nullptr || vzt::Tag(vzt::LastAssignment(*assigned)).n == 0) {
             continue;
         }
-        const QV_ValueTag& tag = vzt::LastAssignment(*assigned).tag();
+        const QV_ValueTag& tag = vzt::Tag(vzt::LastAssignment(*assigned));
         out += (out.empty() ? "" : " ") + std::string(vzt::PropertyName(*property));
         if (const auto* set = dynamic_cast<const QV_Set*>(property);
             set && !set->v().IsStringSet()) {

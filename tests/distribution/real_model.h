@@ -190,7 +190,7 @@ struct RealModel {
                 }
             }
             if (everyElement) {
-                const QV_LongPtrVectorOwnsData& table = row.matrix->Elements();
+                const QV_LongPtrVectorOwnsData& table = vzt::Elements(*row.matrix);
                 std::size_t missing = 0;
                 for (std::size_t i = 0; i < table.Size(); ++i) {
                     missing += table.At(i) == nullptr ? 1 : 0;

@@ -135,22 +135,22 @@ TEST_F(DomainTest, EveryValueCarriesItsStatementNumberAndTheLevelsArguments) {
     QV_DOMAIN domain;
     Configure(domain, "OCFE3", 1);
     Run(domain, 5, 7);
-    EXPECT_EQ(vzt::LastAssignment(domain.ENDNODE).tag(), (QV_ValueTag{7, 5, 43}));
-    EXPECT_EQ(vzt::LastAssignment(domain.MINNODECOUNT).tag(), (QV_ValueTag{7, 5, 7}));
-    EXPECT_EQ(vzt::LastAssignment(domain.NUMPOLYPOINTS).tag(), (QV_ValueTag{7, 5, 13}));
-    EXPECT_EQ(vzt::LastAssignment(*domain.POLYPOINT.Get(2)).tag(), (QV_ValueTag{7, 5, 15}));
-    EXPECT_EQ(vzt::LastAssignment(domain.SECTION.get()->Get(1)->NODECOUNT).tag(),
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(domain.ENDNODE)), (QV_ValueTag{7, 5, 43}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(domain.MINNODECOUNT)), (QV_ValueTag{7, 5, 7}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(domain.NUMPOLYPOINTS)), (QV_ValueTag{7, 5, 13}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(*domain.POLYPOINT.Get(2))), (QV_ValueTag{7, 5, 15}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(domain.SECTION.get()->Get(1)->NODECOUNT)),
               (QV_ValueTag{7, 5, 31}));
-    EXPECT_EQ(vzt::LastAssignment(*domain.VALUE.get()->Get(9)).tag(), (QV_ValueTag{7, 5, 48}));
-    EXPECT_EQ(vzt::LastAssignment(domain.QV_VALUE_SET1).tag(), (QV_ValueTag{7, 5, 2}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(*domain.VALUE.get()->Get(9))), (QV_ValueTag{7, 5, 48}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(domain.QV_VALUE_SET1)), (QV_ValueTag{7, 5, 2}));
     EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments).back().a, 4);
 
     QV_LENGTHDOMAIN length;
     Configure(length, "BFD1", 1);
     vzt::ClearJournal();
     Run(length, 5, 7);
-    EXPECT_EQ(vzt::LastAssignment(length.ENDNODE).tag(), (QV_ValueTag{7, 4, 43}));
-    EXPECT_EQ(vzt::LastAssignment(length.NUMPOLYPOINTS).tag(), (QV_ValueTag{7, 4, 49}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(length.ENDNODE)), (QV_ValueTag{7, 4, 43}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(length.NUMPOLYPOINTS)), (QV_ValueTag{7, 4, 49}));
     EXPECT_EQ(EventsOf(vzt::EventKind::ContainerExecuteAssignments).back().a, 3);
 }
 
@@ -160,10 +160,10 @@ TEST_F(DomainTest, DifferenceMethodsPlaceNodesByTheirOwnStatementsWhateverTheInt
     vzt::Specify(d.NUMPOLYPOINTS, QV_Value(0, 0u));
     Run(d);
     for (int k = 1; k <= d.ENDNODE.v(); ++k) {
-        EXPECT_EQ(vzt::LastAssignment(*d.VALUE.get()->Get(k)).tag().n, 46) << k;
+        EXPECT_EQ(vzt::Tag(vzt::LastAssignment(*d.VALUE.get()->Get(k))).n, 46) << k;
         EXPECT_DOUBLE_EQ(d.VALUE.get()->Get(k)->v(), 0.125 * k) << k;
     }
-    EXPECT_EQ(vzt::LastAssignment(d.SECTION.get()->Get(1)->ELEMENTLENGTH).tag().n, 36);
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(d.SECTION.get()->Get(1)->ELEMENTLENGTH)).n, 36);
 }
 
 TEST_F(DomainTest, UnknownMethodAssignsNoMethodConstants) {
@@ -193,7 +193,7 @@ TEST_F(DomainTest, MinimumNodeCountIsRaisedToWholeElements) {
         for (int s = 1; s <= 2; ++s) {
             const QV_SECTIONDATAMODEL& S = *d.SECTION.get()->Get(s);
             EXPECT_EQ(S.NODECOUNT.v(), c.nodeCount) << c.method << ' ' << c.minNodeCount;
-            EXPECT_EQ(vzt::LastAssignment(S.NODECOUNT).tag().n, 30) << c.method;
+            EXPECT_EQ(vzt::Tag(vzt::LastAssignment(S.NODECOUNT)).n, 30) << c.method;
             EXPECT_EQ(S.NUMELEMENTS.v() * c.pointsPlusOne, c.nodeCount) << c.method;
         }
         ASSERT_EQ(d.ENDNODE.v(), 2 * c.nodeCount) << c.method;
@@ -220,7 +220,7 @@ TEST_F(DomainTest, ASpacingTooFineForThirtyTwoBitsGivesALayoutThatCannotBeHeld) 
         Run(d);
         const QV_SECTIONDATAMODEL& S = *d.SECTION.get()->Get(1);
         EXPECT_EQ(S.NODECOUNT.v(), c.nodeCount) << c.spacing << ' ' << c.method;
-        EXPECT_EQ(vzt::LastAssignment(S.NODECOUNT).tag().n, c.statement) << c.spacing;
+        EXPECT_EQ(vzt::Tag(vzt::LastAssignment(S.NODECOUNT)).n, c.statement) << c.spacing;
         if (c.nodeCount == INT_MIN) {
             EXPECT_EQ(d.ENDNODE.v(), INT_MIN) << c.spacing;
         }
@@ -262,8 +262,8 @@ TEST(Quantities, AnglesAreInRadiansAndLengthsInMetres) {
         int row;
     };
     for (const Case& c : {Case{angle, "Angle", "rad", 32}, Case{length, "Length", "m", 17}}) {
-        EXPECT_STREQ(c.parameter.QV_DefaultPHYSICALQUANTITY()->AsText(), c.quantity);
-        EXPECT_STREQ(c.parameter.QV_DefaultBASEUOMNAME()->AsText(), c.unit) << c.quantity;
+        EXPECT_STREQ(vzt::AsText(*c.parameter.QV_DefaultPHYSICALQUANTITY()), c.quantity);
+        EXPECT_STREQ(vzt::AsText(*c.parameter.QV_DefaultBASEUOMNAME()), c.unit) << c.quantity;
         EXPECT_EQ(c.parameter.QV_PQRow(), c.row) << c.quantity;
         EXPECT_EQ(c.parameter.QV_PQCol(), 1) << c.quantity;
     }

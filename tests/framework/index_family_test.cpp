@@ -111,7 +111,7 @@ struct Model {
     // The table is the row-major product of the model's sets and holds every recorded
     // element at its place and nothing else (values in the wrong place or order misplace it).
     void ExpectMatches() const {
-        const QV_LongPtrVectorOwnsData& table = array.Elements();
+        const QV_LongPtrVectorOwnsData& table = vzt::Elements(array);
         ASSERT_EQ(table.Size(), Product());
         std::size_t filled = 0;
         for (std::size_t i = 0; i < table.Size(); ++i) {
@@ -177,7 +177,7 @@ TYPED_TEST(IndexFamilyModel, LookupsAndNewElementsKeepTheRowMajorTableOfAllCombi
         for (std::size_t i = 0; i < m.Product(); ++i) {
             const Tuple t = m.TupleAt(i);
             if (m.elements.count(t) == 0) {
-                QV_Type* element = m.array.Elements().At(i);
+                QV_Type* element = vzt::Elements(m.array).At(i);
                 ASSERT_NE(element, nullptr);
                 EXPECT_EQ(vzt::PropertyName(*element), IndexString(t));
                 m.Record(t, element);
@@ -198,11 +198,11 @@ TEST_F(IndexFamily, NewElementsFillsAnEmptyTableButNoTableThatDoesNotMatchItsSet
     a.AddIndexValueOnly(0, 2);
     a.AddIndexValueOnly(1, 5);
     EXPECT_EQ(a.NewElements(), 2);
-    EXPECT_STREQ(vzt::PropertyName(*a.Elements().At(1)), "(2,5)");
+    EXPECT_STREQ(vzt::PropertyName(*vzt::Elements(a).At(1)), "(2,5)");
     a.AddIndexValueOnly(0, 3); // the sets now say 3 x 1, the table holds 2
     EXPECT_EQ(a.NewElements(), 0);
     EXPECT_EQ(a.Find(4, 4), nullptr);
-    EXPECT_EQ(a.Elements().Size(), 2u);
+    EXPECT_EQ(vzt::Elements(a).Size(), 2u);
     EXPECT_EQ(vzt::IndexValues(a, 0).Size(), 3u) << "a refused lookup adds no value";
 }
 
@@ -210,13 +210,13 @@ TEST_F(IndexFamily, ElementThatCannotBeMadeLeavesItsSlotNullAndANullStringFindsN
     Array2 a;
     a.refuse = true;
     EXPECT_EQ(a.Find(1, 1), nullptr);
-    ASSERT_EQ(a.Elements().Size(), 1u);
-    EXPECT_EQ(a.Elements().At(0), nullptr);
+    ASSERT_EQ(vzt::Elements(a).Size(), 1u);
+    EXPECT_EQ(vzt::Elements(a).At(0), nullptr);
     a.refuse = false;
     EXPECT_NE(a.Find(1, 1), nullptr) << "a later lookup makes it";
     CountingArray<QV_BASE_IS> b;
     EXPECT_EQ(b.Find(1, nullptr), nullptr);
-    EXPECT_EQ(b.Elements().Size(), 0u);
+    EXPECT_EQ(vzt::Elements(b).Size(), 0u);
     EXPECT_EQ(vzt::IndexValues(b, 0).Size(), 0u);
 }
 
@@ -225,14 +225,14 @@ TEST_F(IndexFamily, CreateMissingArrayElementMakesOnlyWhatAWellFormedStringNames
         Array2 a;
         a.CreateMissingArrayElement(index);
         ASSERT_EQ(a.made, 1) << index;
-        EXPECT_STREQ(vzt::PropertyName(*a.Elements().At(0)), "(3,7)");
+        EXPECT_STREQ(vzt::PropertyName(*vzt::Elements(a).At(0)), "(3,7)");
     }
     for (const char* index : {"x,7)", "3,x)", "3;7)", "3,7", "3)", "3,7)8", "", "99999999999,7)",
                               "\"3\",7)", static_cast<const char*>(nullptr)}) {
         Array2 a;
         a.CreateMissingArrayElement(index);
         EXPECT_EQ(a.made, 0) << (index != nullptr ? index : "null");
-        EXPECT_EQ(a.Elements().Size(), 0u);
+        EXPECT_EQ(vzt::Elements(a).Size(), 0u);
         EXPECT_EQ(vzt::IndexValues(a, 0).Size(), 0u) << "nothing half-read";
     }
 }
@@ -277,7 +277,7 @@ TEST_F(IndexFamily, SetDimDeclaresSetsInOrderAndTouchesNoValues) {
     EXPECT_EQ(vzt::DeclaredSet(a, 0), &third);
     EXPECT_EQ(vzt::DeclaredSet(a, 1), &first);
     EXPECT_EQ(vzt::DependentCount(second), 0u) << "the old binding is cancelled";
-    EXPECT_EQ(a.Elements().Size(), 1u);
+    EXPECT_EQ(vzt::Elements(a).Size(), 1u);
     EXPECT_EQ(vzt::IndexValues(a, 0).Size(), 1u);
 }
 
@@ -295,16 +295,16 @@ TEST_F(IndexFamily, FirstLookupLaysTheTableOutForTheDeclaredSets) {
     Array2 a;
     a.SetDim(rows, cols);
     QV_Type* inner = a.Find(2, 1);
-    ASSERT_EQ(a.Elements().Size(), 6u);
-    EXPECT_EQ(a.Elements().At(4), inner);
+    ASSERT_EQ(vzt::Elements(a).Size(), 6u);
+    EXPECT_EQ(vzt::Elements(a).At(4), inner);
     QV_Type* corner = a.Find(1, 0);
-    EXPECT_EQ(a.Elements().Size(), 6u) << "a lookup inside the sets adds no entry";
-    EXPECT_EQ(a.Elements().At(0), corner);
+    EXPECT_EQ(vzt::Elements(a).Size(), 6u) << "a lookup inside the sets adds no entry";
+    EXPECT_EQ(vzt::Elements(a).At(0), corner);
     EXPECT_EQ(a.made, 2);
     EXPECT_NE(a.Find(1, 5), nullptr);
-    ASSERT_EQ(a.Elements().Size(), 8u);
-    EXPECT_EQ(a.Elements().At(5), inner);
-    EXPECT_EQ(a.Elements().At(0), corner);
+    ASSERT_EQ(vzt::Elements(a).Size(), 8u);
+    EXPECT_EQ(vzt::Elements(a).At(5), inner);
+    EXPECT_EQ(vzt::Elements(a).At(0), corner);
     EXPECT_EQ(a.NewElements(), 5);
 }
 
@@ -323,7 +323,7 @@ TEST_F(IndexFamily, FirstLookupWithoutUsableDeclaredSetsOpensOneEntry) {
             a.SetDim(filled, *second);
         }
         EXPECT_NE(a.Find(3, 4), nullptr) << name;
-        EXPECT_EQ(a.Elements().Size(), 1u) << name;
+        EXPECT_EQ(vzt::Elements(a).Size(), 1u) << name;
         EXPECT_EQ(vzt::IndexValues(a, 0).Size(), 1u) << name;
     }
 }
@@ -337,7 +337,7 @@ TEST_F(IndexFamily, CopyTakesShapeAndNeverSharesElements) {
         }
     }
     Array2 copy(a);
-    EXPECT_EQ(copy.Elements().Size(), 6u);
+    EXPECT_EQ(vzt::Elements(copy).Size(), 6u);
     EXPECT_EQ(vzt::IndexValues(copy, 1).Size(), 3u);
     EXPECT_EQ(copy.NewElements(), 6);
     Array2 assigned;

@@ -1,9 +1,8 @@
 // References: the identity each kind of referred type reports, default objects made through
-// the host's allocator, and unlinked references that fail clearly instead of reaching null.
+// the host's allocator, and the object the host linked, taken as it is.
 // Multiports: the multiport itself and then its connection ports, one per connection name,
 // made once each; unknown names find nothing.
 #include <string>
-#include <type_traits>
 
 #include "framework/arrays.h"
 #include "framework/frame.h"
@@ -15,12 +14,6 @@
 #include "types/generic/signals.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr bool kWindows = true;
-#else
-constexpr bool kWindows = false;
-#endif
 
 // A referred type and the identity its references report (its own unless said otherwise).
 template <class T, const char* (*Id)() = &T::QV_ContainerId>
@@ -74,8 +67,8 @@ TYPED_TEST(Reference, DefaultObjectIsANewTFromTheHostsAllocatorOrNullWithNothing
 }
 
 // Unresolved, a virtual reference stands for a default the host makes and owns; unlinked or
-// unresolvable or linked to what is not a T, a reference is null and fails clearly.
-TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClearly) {
+// unresolvable, a reference is null. Linked, it yields the very object the host linked.
+TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsTheObjectTheHostLinked) {
     using T = typename TypeParam::Type;
     {
         QV_Virtual<T> named;
@@ -90,17 +83,8 @@ TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsItsLinkedObjectOrFailsClea
     EXPECT_STREQ(external.ExternalTypeName(), TypeParam::Identity());
     EXPECT_STREQ(named.VirtualBaseType(), TypeParam::Identity());
     EXPECT_EQ(pellorin::Linked(external), nullptr);
-    EXPECT_THROW(*external, std::logic_error);
-    external.Link(&named); // not a T
-    EXPECT_EQ(pellorin::Linked(external), nullptr);
-    EXPECT_THROW(*external, std::logic_error);
     vzt::FailAllAllocations(true);
     EXPECT_EQ(pellorin::Linked(named), nullptr);
-    // The host's own virtual reference throws inside the host's DLL, whose static runtime
-    // cannot unwind into this program's frames on Windows.
-    if (!kWindows || !std::is_same_v<T, QV_REALPARAMETER>) {
-        EXPECT_THROW(*named, std::logic_error);
-    }
     vzt::FailAllAllocations(false);
 
     QV_Type* object = named.NewDefaultVirtual();
@@ -124,7 +108,7 @@ TEST_F(References, StructureReferenceAcceptsOnlyGenericStructures) {
     EXPECT_TRUE(ref.CheckCompatibleStructureType(dummy));
     EXPECT_FALSE(ref.CheckCompatibleStructureType(&model));
     EXPECT_FALSE(ref.CheckCompatibleStructureType(nullptr));
-    EXPECT_THROW(*ref, std::logic_error);
+    EXPECT_EQ(ref.get(), nullptr);
     ref.Link(dummy);
     EXPECT_EQ(&static_cast<QV_GENERICSTRUCTURE&>(ref), dummy);
     delete dummy;
@@ -168,8 +152,8 @@ TYPED_TEST(Multiport, EachNamedConnectionPortIsMadeOnceAndOtherNamesFindNothing)
     EXPECT_EQ(m.FindConnectionPort("pump"), first);
     EXPECT_EQ(m.Connect("pump"), first);
     const QV_Value& names = vzt::LastAssignment(m.ConnectionNames());
-    EXPECT_EQ(names.plainTag(), 7u) << "the unsigned argument tags the assigned names";
-    EXPECT_EQ(names.AsSet().Size(), 1u);
+    EXPECT_EQ(vzt::PlainTag(names), 7u) << "the unsigned argument tags the assigned names";
+    EXPECT_EQ(vzt::AsSet(names).Size(), 1u);
     EXPECT_EQ(vzt::PropertyName(*first), std::string("(\"pump\")"));
 
     EXPECT_EQ(m.FindConnectionPort("unknown"), nullptr);
@@ -177,7 +161,7 @@ TYPED_TEST(Multiport, EachNamedConnectionPortIsMadeOnceAndOtherNamesFindNothing)
     EXPECT_EQ(m.FindConnectionPort(nullptr), nullptr);
     EXPECT_EQ(m.CreateConnectionPort(nullptr, 0), nullptr);
     EXPECT_EQ(m.CreateConnectionPort("", 0), nullptr);
-    EXPECT_EQ(m.CONNECTION.Elements().Size(), 1u);
+    EXPECT_EQ(vzt::Elements(m.CONNECTION).Size(), 1u);
     EXPECT_EQ(m.PortCount(true), 2);
 }
 
@@ -193,13 +177,13 @@ TEST_F(Multiports, ConnectionPortIsACompletePortWithoutParentOnAnArraySetLikeIts
     ASSERT_NE(port, nullptr);
     EXPECT_EQ(port->m_parent, nullptr);
     EXPECT_EQ(vzt::Properties(*port).size(), 3u) << "its own Construct ran";
-    EXPECT_EQ(exported.CONNECTION.Direction(), QV_DirectionOutput);
-    EXPECT_EQ(exported.CONNECTION.HostPortType(), 9);
+    EXPECT_EQ(vzt::Direction(exported.CONNECTION), QV_DirectionOutput);
+    EXPECT_EQ(vzt::HostPortType(exported.CONNECTION), 9);
 
     QV_QV_MOGENERICPORT hidden;
     hidden.UnsetIsToBeExported();
     hidden.CreateConnectionPort("a", 0);
-    EXPECT_FALSE(hidden.CONNECTION.IsToBeExported());
+    EXPECT_FALSE(vzt::IsToBeExported(hidden.CONNECTION));
 }
 
 TEST_F(Multiports, AssignedMultiportKeepsItsOwnNamesBound) {

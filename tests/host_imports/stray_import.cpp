@@ -4,7 +4,7 @@
 #include "vuzizev/properties.h"
 
 __attribute__((visibility("default"))) int StrayRead(const QV_INTEGERPARAMETER& p) {
-    return vzt::Current(p).AsInteger();
+    return vzt::AsInteger(vzt::Current(p));
 }
 
 __attribute__((visibility("default"))) int* StrayAllocation() {

@@ -146,9 +146,10 @@ public:
 };
 
 // x and arrays of 20: 41 input elements, whose solver status takes blocks of 16, 32 and 64
-// flags, the first three allocations of the description. When one of them fails, the
-// building pass stops at the flags it kept, and the storing pass that follows changes
-// nothing: the counts stay those of the recorded elements, and the procedure is unusable.
+// flags, the first three allocations of the description after the procedure's guards. When
+// one of them fails, the building pass stops at the flags it kept, and the storing pass that
+// follows changes nothing: the counts stay those of the recorded elements, and the procedure
+// is unusable.
 TEST_F(DescriptionTest, AFailedBuildingPassKeepsTheCountsOfWhatItRecorded) {
     Binding longer;
     longer.X.resize(20);
@@ -158,7 +159,7 @@ TEST_F(DescriptionTest, AFailedBuildingPassKeepsTheCountsOfWhatItRecorded) {
         SCOPED_TRACE(block);
         Build(longer, false);
         const std::size_t failures = vzt::Allocator().failedAllocations;
-        vzt::FailAllocation(std::size_t(block) + 1);
+        vzt::FailAllocation(std::size_t(block) + 2);
         auto* counted = new CountedProcedure();
         procedure.reset(counted);
         vzt::Describe(*procedure, Arguments());

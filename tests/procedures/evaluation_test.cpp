@@ -43,7 +43,7 @@ TEST_F(ChangeDetection, TheRoutineRunsOnlyWhenAnInputChanged) {
         step.change();
         EXPECT_GE(Residual(r), 0);
         EXPECT_EQ(spy.calls.size(), step.callsAfter);
-        EXPECT_EQ(r, vzt::Current(*y).AsReal() - 3.0);
+        EXPECT_EQ(r, vzt::AsReal(vzt::Current(*y)) - 3.0);
     }
 }
 

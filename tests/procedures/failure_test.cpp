@@ -10,12 +10,13 @@ using EvaluationFailures = ProcedureTest;
 enum class Evaluation { Residuals, Jacobian };
 
 // The host's allocations for a described procedure with the fixture's arguments, counted
-// from its construction: the solver flags (1), the two derivative blocks (2, 3), the value
-// buffer (4) and the element list (5).
-constexpr std::size_t kSolverFlags = 1;
-constexpr std::size_t kDerivativeBlock = 2;
-constexpr std::size_t kValueBuffer = 4;
-constexpr std::size_t kElementList = 5;
+// from its construction: its guards (1), the solver flags (2), the two derivative blocks
+// (3, 4), the value buffer (5) and the element list (6).
+constexpr std::size_t kGuards = 1;
+constexpr std::size_t kSolverFlags = 2;
+constexpr std::size_t kDerivativeBlock = 3;
+constexpr std::size_t kValueBuffer = 5;
+constexpr std::size_t kElementList = 6;
 
 struct FailureState {
     const char* what;
@@ -36,6 +37,7 @@ TEST_F(EvaluationFailures, EveryPathAdvancesTheIndexByTheRowsTheHostWasTold) {
     const std::vector<FailureState> states = {
         {"broken description", 0, [this] { vzt::DescribeOnce(*procedure, Arguments()); }, false,
          kUnusable, 0},
+        {"no room for the guards", kGuards, Nothing, false, kUnusable, 0},
         {"no room for the solver flags", kSolverFlags, Nothing, false, kUnusable, 0},
         {"no room for the value buffer", kValueBuffer, Nothing, false, kUnusable, 0},
         {"no room for the element list", kElementList, Nothing, false, kUnusable, 0},

@@ -53,7 +53,7 @@ TEST_F(RealInterp, SegmentsExtrapolationAndTheJacobianRow) {
         }
         ASSERT_EQ(row.size(), variables.size());
         for (std::size_t k = 0; k < variables.size(); ++k) {
-            const double value = vzt::Current(*variables[k]).AsReal();
+            const double value = vzt::AsReal(vzt::Current(*variables[k]));
             const double h = 1e-6 * std::max(1.0, std::fabs(value));
             double plus = 0.0, minus = 0.0;
             SetValue(*variables[k], value + h);

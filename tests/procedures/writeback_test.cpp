@@ -120,13 +120,14 @@ TEST_F(WriteBack, ChangedValuesOfSolverVariablesAreWrittenAndTold) {
         const Element& e = elements[k];
         SCOPED_TRACE(e.what);
         const QV_Value& now = vzt::Current(*owned[k]);
-        EXPECT_EQ(now.kind() == QV_Value::Kind::Text ? std::string(now.AsText()) : "",
-                  e.after.kind() == QV_Value::Kind::Text ? std::string(e.after.AsText()) : "");
-        const double expected = e.after.AsReal(), actual = now.AsReal();
+        EXPECT_EQ(vzt::Kind(now) == vzt::ValueKind::Text ? std::string(vzt::AsText(now)) : "",
+                  vzt::Kind(e.after) == vzt::ValueKind::Text ? std::string(vzt::AsText(e.after))
+                                                             : "");
+        const double expected = vzt::AsReal(e.after), actual = vzt::AsReal(now);
         EXPECT_TRUE(std::isnan(expected) ? std::isnan(actual) : actual == expected);
         EXPECT_EQ(owned[k]->IsDefaultAssignment(), !e.specified);
         if (e.written && !e.specified) {
-            EXPECT_EQ(vzt::LastAssignment(*owned[k]).plainTag(), 0x3E000000u);
+            EXPECT_EQ(vzt::PlainTag(vzt::LastAssignment(*owned[k])), 0x3E000000u);
         }
         if (e.written) {
             told.emplace_back(owned[k].get(), 0);

@@ -10,6 +10,8 @@
 
 #include <vuzizev/vuzizev.h>
 
+#include "standin/host_access.h"
+
 namespace testsupport {
 
 enum class FollowUp { None, Unexport, HostPortType4 };

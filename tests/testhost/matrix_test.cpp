@@ -101,8 +101,8 @@ TEST_F(OneDimensionalBase, FindMakesEachElementOnceInValueOrder) {
     QV_Type* five = a.Find(5);
     QV_Type* two = a.Find(2);
     EXPECT_EQ(a.Find(5), five);
-    ASSERT_EQ(a.Elements().Size(), 2u);
-    EXPECT_EQ(a.Elements().At(0), two);
+    ASSERT_EQ(vzt::Elements(a).Size(), 2u);
+    EXPECT_EQ(vzt::Elements(a).At(0), two);
     EXPECT_STREQ(vzt::PropertyName(*five), "(5)");
     a.CreateMissingArrayElement("(3)");
     EXPECT_EQ(a.made, 3);
@@ -118,11 +118,11 @@ TEST_F(OneDimensionalBase, FirstLookupOverADeclaredSetLaysOutTheWholeTable) {
     CountingArray<QV_BASE_I> a;
     a.SetDim(nodes);
     QV_Type* three = a.Find(3);
-    ASSERT_EQ(a.Elements().Size(), 5u);
-    EXPECT_EQ(a.Elements().At(3), three);
+    ASSERT_EQ(vzt::Elements(a).Size(), 5u);
+    EXPECT_EQ(vzt::Elements(a).At(3), three);
     EXPECT_NE(a.Find(-1), nullptr);
-    ASSERT_EQ(a.Elements().Size(), 6u);
-    EXPECT_EQ(a.Elements().At(4), three);
+    ASSERT_EQ(vzt::Elements(a).Size(), 6u);
+    EXPECT_EQ(vzt::Elements(a).At(4), three);
     EXPECT_EQ(a.made, 2);
     EXPECT_EQ(a.NewElements(), 4);
 }
@@ -149,8 +149,8 @@ TEST_F(OneDimensionalBase, ElementNamesReadAsTheirIndexTextAndStayPut) {
         }
     }
     const char* previous = nullptr;
-    for (std::size_t p = 0; p < a.Elements().Size(); ++p) {
-        const char* name = vzt::PropertyName(*a.Elements().At(p));
+    for (std::size_t p = 0; p < vzt::Elements(a).Size(); ++p) {
+        const char* name = vzt::PropertyName(*vzt::Elements(a).At(p));
         if (previous != nullptr) {
             EXPECT_EQ(name, previous + std::strlen(previous) + 1);
         }

@@ -18,12 +18,12 @@ TEST_F(PropertiesTest, UserValueStandsAgainstLaterDefaultAssignments) {
 
     pellorin::Assign(sections, QV_Value(3, 7, 4, 12));
     EXPECT_EQ(sections.v(), 3);
-    EXPECT_EQ(vzt::LastAssignment(sections).tag(), (QV_ValueTag{7, 4, 12}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(sections)), (QV_ValueTag{7, 4, 12}));
 
     vzt::Specify(sections, QV_Value(5, 0u));
     pellorin::Assign(sections, QV_Value(9, 7, 4, 12));
     EXPECT_EQ(sections.v(), 5);
-    EXPECT_EQ(vzt::LastAssignment(sections).AsInteger(), 9);
+    EXPECT_EQ(vzt::AsInteger(vzt::LastAssignment(sections)), 9);
 
     vzt::Unspecify(sections);
     EXPECT_EQ(sections.v(), 9);
@@ -63,7 +63,7 @@ TEST_F(PropertiesTest, CopiedPropertyKeepsItsOwnUserValueAndAssignment) {
 
     original = copy;
     EXPECT_FALSE(vzt::IsSpecified(original));
-    EXPECT_EQ(vzt::LastAssignment(original).tag(), (QV_ValueTag{2, 3, 4}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(original)), (QV_ValueTag{2, 3, 4}));
 }
 
 // Every kind reads back as itself and as nothing of another kind, copies compare equal,
@@ -74,19 +74,19 @@ TEST_F(PropertiesTest, ValuesOfEveryKindReadBackAndCompare) {
     for (const QV_Value& value : values) {
         const QV_Value copy = value;
         EXPECT_TRUE(copy == value);
-        const bool text = value.kind() == QV_Value::Kind::Text;
-        EXPECT_STREQ(value.AsText(), text ? "idx" : "");
-        EXPECT_EQ(value.AsSet().Size(), value.kind() == QV_Value::Kind::Set ? 3u : 0u);
+        const bool text = vzt::Kind(value) == vzt::ValueKind::Text;
+        EXPECT_STREQ(vzt::AsText(value), text ? "idx" : "");
+        EXPECT_EQ(vzt::AsSet(value).Size(), vzt::Kind(value) == vzt::ValueKind::Set ? 3u : 0u);
         EXPECT_FALSE(value == QV_Value("other", 1, 2, 3));
     }
     QV_Value reset = values[3];
     reset.ResetValue(1.5);
-    EXPECT_EQ(reset.kind(), QV_Value::Kind::Real);
-    EXPECT_STREQ(reset.AsText(), "");
-    EXPECT_EQ(reset.tag(), (QV_ValueTag{1, 2, 3}));
+    EXPECT_EQ(vzt::Kind(reset), vzt::ValueKind::Real);
+    EXPECT_STREQ(vzt::AsText(reset), "");
+    EXPECT_EQ(vzt::Tag(reset), (QV_ValueTag{1, 2, 3}));
     reset.ResetValue("idy");
-    EXPECT_STREQ(reset.AsText(), "idy");
-    EXPECT_STREQ(values[3].AsText(), "idx");
+    EXPECT_STREQ(vzt::AsText(reset), "idy");
+    EXPECT_STREQ(vzt::AsText(values[3]), "idx");
 }
 
 // Assignments, user values and their removal in any order: the user's value stands while
@@ -158,14 +158,14 @@ TEST_F(PropertiesTest, ValuesCopiedMovedAndOverwrittenAcrossKindsStayWhole) {
             EXPECT_TRUE(target == from);
         }
     }
-    EXPECT_STREQ(values[3].AsText(), "idx");
-    EXPECT_EQ(values[4].AsSet().Size(), 3u);
+    EXPECT_STREQ(vzt::AsText(values[3]), "idx");
+    EXPECT_EQ(vzt::AsSet(values[4]).Size(), 3u);
     // A value has one tag or the other; a reset keeps the one it has.
     QV_Value plain = values[2];
     plain.ResetValue("text");
-    EXPECT_EQ(plain.plainTag(), 7u);
-    EXPECT_EQ(plain.tag(), QV_ValueTag{});
-    EXPECT_EQ(values[1].plainTag(), 0u);
+    EXPECT_EQ(vzt::PlainTag(plain), 7u);
+    EXPECT_EQ(vzt::Tag(plain), QV_ValueTag{});
+    EXPECT_EQ(vzt::PlainTag(values[1]), 0u);
     EXPECT_FALSE(values[2] == QV_Value(2.5, 0, 0, 7));
 }
 

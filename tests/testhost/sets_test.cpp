@@ -276,7 +276,7 @@ TEST_F(SetProperty, HoldsOnlySetValuesOfItsKind) {
     EXPECT_EQ(pellorin::Assign(integers, QV_Value(7, 1, 2, 5)), -1);
     EXPECT_FALSE(vzt::Specify(strings, QV_Value(QV_IntSetValue(1, 1), 0u)));
     EXPECT_EQ(Integers(integers.fv()), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(vzt::LastAssignment(integers).tag(), (QV_ValueTag{1, 2, 3}));
+    EXPECT_EQ(vzt::Tag(vzt::LastAssignment(integers)), (QV_ValueTag{1, 2, 3}));
 }
 
 TEST_F(SetProperty, UserSpecifiedSetStandsOverTheLibrarysValue) {

@@ -1,5 +1,12 @@
 // The type library as a Windows host opens it: by file with LoadLibrary, its document found
 // among the DLL's resources.
+// The platform's component object model stays out: the host interface declares its own.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 
 #include <gtest/gtest.h>

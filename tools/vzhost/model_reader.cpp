@@ -54,8 +54,8 @@ std::map<int, QV_Type*> ElementsOf(const QV_Matrix& array) {
         return elements;
     }
     const QV_SetValue& indices = vzt::IndexValues(array, 0);
-    for (std::size_t p = 0; p < indices.Size() && p < array.Elements().Size(); ++p) {
-        if (QV_Type* element = array.Elements().At(p)) {
+    for (std::size_t p = 0; p < indices.Size() && p < vzt::Elements(array).Size(); ++p) {
+        if (QV_Type* element = vzt::Elements(array).At(p)) {
             elements[indices.Integer(int(p))] = element;
         }
     }
@@ -130,9 +130,9 @@ void TermNames::Walk(const QV_Container& container, const std::string& prefix, i
             }
             // An array holds one kind of element: records, whose members are named too, or
             // values, named through the array.
-            for (std::size_t p = 0; p < array->Elements().Size() && depth < kDeepest; ++p) {
-                const auto* record = dynamic_cast<const QV_Container*>(array->Elements().At(p));
-                if (record == nullptr && array->Elements().At(p) != nullptr) {
+            for (std::size_t p = 0; p < vzt::Elements(*array).Size() && depth < kDeepest; ++p) {
+                const auto* record = dynamic_cast<const QV_Container*>(vzt::Elements(*array).At(p));
+                if (record == nullptr && vzt::Elements(*array).At(p) != nullptr) {
                     break;
                 }
                 if (record != nullptr) {
@@ -152,7 +152,7 @@ void TermNames::Walk(const QV_Container& container, const std::string& prefix, i
 void TermNames::IndexArrays() {
     std::vector<std::uintptr_t> texts;
     for (std::size_t a = 0; a < m_arrays.size(); ++a) {
-        const QV_LongPtrVectorOwnsData& elements = m_arrays[a].first->Elements();
+        const QV_LongPtrVectorOwnsData& elements = vzt::Elements(*m_arrays[a].first);
         texts.clear();
         for (std::size_t p = 0; p < elements.Size(); ++p) {
             if (const QV_Type* element = elements.At(p)) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 #include "types/distribution/context.h"
 #include "types/distribution/walk_memo.h"
@@ -63,7 +64,11 @@ public:
 protected:
     template <class Property>
     auto Read(const Property& property) const -> decltype(property.v()) {
-        return m_expressions ? property.fv() : property.v();
+        if constexpr (std::is_base_of_v<QV_STRINGPARAMETER, Property>) {
+            return property; // a string parameter's text is its conversion to text
+        } else {
+            return m_expressions ? property.fv() : property.v();
+        }
     }
 
     // Whether the set holds every index from `from` to `to`, in either order: a lookup

@@ -85,7 +85,7 @@ private:
 
     // Statements 6 to 23: the smallest node count, the interior points and their positions.
     void MethodConstants() {
-        const Method* layout = FindMethodRow(d.DISCRETIZATIONMETHOD.v());
+        const Method* layout = FindMethodRow(static_cast<const char*>(d.DISCRETIZATIONMETHOD));
         if (layout == nullptr) {
             return;
         }
@@ -210,7 +210,8 @@ private:
                 const double h = section->ELEMENTLENGTH.v();
                 const int points = d.NUMPOLYPOINTS.v();
                 const long long stride = (long long)points + 1;
-                const bool difference = IsDifferenceMethod(d.DISCRETIZATIONMETHOD.v());
+                const bool difference =
+                    IsDifferenceMethod(static_cast<const char*>(d.DISCRETIZATIONMETHOD));
                 for (long long p = 1; p <= points; ++p) {
                     const long long node = base + (e - 1) * stride + p;
                     const QV_REALPARAMETER* point = d.POLYPOINT.Get(int(p));
@@ -235,7 +236,8 @@ private:
 
     // No interior points, or a difference method: the element length is the node spacing.
     bool SpacingIsElementLength() {
-        return d.NUMPOLYPOINTS.v() == 0 || IsDifferenceMethod(d.DISCRETIZATIONMETHOD.v());
+        return d.NUMPOLYPOINTS.v() == 0 ||
+               IsDifferenceMethod(static_cast<const char*>(d.DISCRETIZATIONMETHOD));
     }
 
     QV_DOMAIN& d;

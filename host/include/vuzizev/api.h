@@ -36,11 +36,3 @@ enum EOp : int {
     EOp_Divide = 22,
     EOp_Square = 40,
 };
-
-// Which registration call made a property.
-enum class QV_RegistrationFlavour : int {
-    None = 0,
-    Type = 1,     // QV_Type::AddProperty
-    External = 2, // QV_ExternalBase::AddProperty
-    Virtual = 3,  // QV_VirtualBase::AddProperty
-};

@@ -22,17 +22,9 @@ public:
     QV_LongPtrVectorOwnsData& operator=(const QV_LongPtrVectorOwnsData&) = delete;
     ~QV_LongPtrVectorOwnsData();
 
-    std::size_t Size() const { return m_wide ? m_pointers.size() : m_steps.size(); }
+    std::size_t Size() const;
     // The entry at i; null when i is outside the table.
-    QV_Type* At(std::size_t i) const {
-        if (m_wide) {
-            return i < m_pointers.size() ? m_pointers[i] : nullptr;
-        }
-        if (i >= m_steps.size() || m_steps[i] == kNoElement) {
-            return nullptr;
-        }
-        return reinterpret_cast<QV_Type*>(m_anchor + std::uintptr_t(std::intptr_t(m_steps[i]) * 8));
-    }
+    QV_Type* At(std::size_t i) const;
     // Puts element at i, destroying what was there; false when i is outside the table. When
     // the table cannot switch to full pointers for it, the element is destroyed and the
     // allocation failure thrown.
@@ -76,7 +68,6 @@ public:
     ~QV_Matrix() override;
 
     static const char* QV_ContainerId();
-    const char* QV_DefaultDESCRIPTION() const override { return QV_ContainerId(); }
 
     // The array protocol: make one element, make every missing element (returns how many),
     // make the element an index string names.
@@ -104,15 +95,11 @@ public:
     void CancelDependenceOnDeclaredSets();
 
     int Dimensions() const { return m_dimensions; }
-    const QV_LongPtrVectorOwnsData& Elements() const { return m_elements; }
 
     // Port settings, for arrays of ports: the host applies them when it connects the ports.
     void SetDirection(QV_Direction direction);
-    QV_Direction Direction() const { return m_direction; }
-    void UnsetIsToBeExported();
-    bool IsToBeExported() const { return m_toBeExported; }
+    void UnsetIsToBeExported() override;
     void HostPortType(QV_HostPortType type);
-    QV_HostPortType HostPortType() const { return m_hostPortType; }
     // The ports among the elements, in table order: their count, and the one that brings
     // the running counter below zero (null when none does).
     int PortCount(bool all) const;

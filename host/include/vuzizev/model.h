@@ -24,8 +24,18 @@ public:
     QV_Container& operator=(const QV_Container& other);
     ~QV_Container() override;
 
+    // The type protocol, in the order of its slots. A container has no component list, no
+    // connection, no identity and no equations; a model overrides what it has.
+    virtual QV_COMPONENTLISTNAME* ComponentList();
+    virtual QV_VarParamProp* IsConnected();
     virtual void SetDims();
+    virtual const char* QV_DefaultDESCRIPTION() const;
+    virtual bool ContainerDerivesFrom(const char* id);
+    virtual int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns);
+    virtual int Jacobian(double* values, int first, int count);
+    virtual int Residuals(double* residuals, int first, int count);
     virtual long ExecuteAssignments(int a, int b);
+    virtual int SetUpEquations();
 
     // Keeps value in the internal index set set during the given pass of the assignments.
     // Returns 0, or -1 when the set cannot hold the value or there is none (the set is
@@ -123,13 +133,13 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
-    // The steps a type overrides, in the order of their slots.
-    virtual QV_COMPONENTLISTNAME* ComponentList();
-    virtual QV_VarParamProp* IsConnected();
-    virtual int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns);
-    virtual int Jacobian(double* values, int first, int count);
-    virtual int Residuals(double* residuals, int first, int count);
-    virtual int SetUpEquations();
+    // The steps of the protocol that a model implements.
+    QV_COMPONENTLISTNAME* ComponentList() override;
+    QV_VarParamProp* IsConnected() override;
+    int JacPattern(int*& rows, int*& cols, QV_EquationType** eqns) override;
+    int Jacobian(double* values, int first, int count) override;
+    int Residuals(double* residuals, int first, int count) override;
+    int SetUpEquations() override;
 
     // The last equation group number used by any model.
     static int m_stLastGroup;
@@ -172,7 +182,7 @@ public:
     QV_PortType& operator=(const QV_PortType& other) = default;
     ~QV_PortType() override;
 
-    void UnsetIsToBeExported();
+    void UnsetIsToBeExported() override;
     bool IsToBeExported() const { return m_toBeExported; }
     void HostPortType(QV_HostPortType type);
     QV_HostPortType HostPortType() const { return m_hostPortType; }

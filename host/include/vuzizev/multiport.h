@@ -14,7 +14,7 @@ public:
     ~QV_MULTIPORT_BaseType() override;
 
     static const char* QV_ContainerId();
-    const char* QV_DefaultDESCRIPTION() const override { return QV_ContainerId(); }
+    const char* QV_DefaultDESCRIPTION() const override;
     bool ContainerDerivesFrom(const char* id) override;
 
     // The names of the connections, one connection port each.
@@ -29,9 +29,9 @@ public:
 
     // Connects under name: its connection port, made when the name is new; null when it
     // cannot be made.
-    QV_PortType* Connect(const char* name);
+    virtual QV_PortType* Connect(const char* name);
     // Drops name from the connection names; false when it was not one of them.
-    bool Disconnect(const char* name);
+    virtual bool Disconnect(const char* name);
 
 private:
     QV_STRINGSET m_connectionNames{true};

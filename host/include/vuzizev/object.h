@@ -11,30 +11,28 @@
 #include "vuzizev/alloc.h"
 #include "vuzizev/api.h"
 
+// The component object model's IUnknown and IDispatch, slot for slot as the host implements
+// them, declared here on every platform. Each name below is the one the platform gives the
+// same type, so a source that also includes the platform's headers sees one type per name.
+#ifndef STDMETHODCALLTYPE
 #if defined(_WIN32)
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <oaidl.h>
+#define STDMETHODCALLTYPE __stdcall
 #else
-// The component object model's IUnknown and IDispatch, slot for slot as Windows declares them.
+#define STDMETHODCALLTYPE
+#endif
+#endif
 using HRESULT = long;
 using ULONG = unsigned long;
 using UINT = unsigned int;
 using LCID = unsigned long;
 using DISPID = long;
 using WORD = unsigned short;
-using LPOLESTR = wchar_t*;
 struct _GUID;
 using REFIID = const _GUID&;
 struct ITypeInfo;
 struct tagDISPPARAMS;
 struct tagVARIANT;
 struct tagEXCEPINFO;
-using DISPPARAMS = tagDISPPARAMS;
-using VARIANT = tagVARIANT;
-using EXCEPINFO = tagEXCEPINFO;
-#define STDMETHODCALLTYPE
 
 struct IUnknown {
     virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) = 0;
@@ -42,16 +40,16 @@ struct IUnknown {
     virtual ULONG STDMETHODCALLTYPE Release() = 0;
 };
 
+// Names are wide strings of 16-bit characters.
 struct IDispatch : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
+    virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, unsigned short** names, UINT count,
                                                     LCID locale, DISPID* ids) = 0;
     virtual HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                             DISPPARAMS* parameters, VARIANT* result,
-                                             EXCEPINFO* exception, UINT* argumentError) = 0;
+                                             tagDISPPARAMS* parameters, tagVARIANT* result,
+                                             tagEXCEPINFO* exception, UINT* argumentError) = 0;
 };
-#endif
 
 class QV_Container;
 
@@ -73,11 +71,11 @@ public:
     ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, unsigned short** names, UINT count,
+                                            LCID locale, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argumentError) override;
+                                     tagDISPPARAMS* parameters, tagVARIANT* result,
+                                     tagEXCEPINFO* exception, UINT* argumentError) override;
     virtual ~QV_PtrVectorObject();
     virtual void Destroy();
     virtual const char* Name() const;
@@ -117,8 +115,9 @@ public:
 
 protected:
     // Records this property in owner's property list; shared by the three flavours.
-    void Register(QV_RegistrationFlavour flavour, QV_Container* owner, const char* name,
-                  const char* description, QV_Direction direction, bool flag);
+    // flavour: the stand-in's record of which registration call this is.
+    void Register(int flavour, QV_Container* owner, const char* name, const char* description,
+                  QV_Direction direction, bool flag);
 
 private:
     friend class QV_Container;
@@ -158,7 +157,7 @@ private:
     signed char m_solver = -1; // -1: as the class has it
     std::uint8_t m_bits = 0;
     vzt::detail::ByteEnum<QV_Direction> m_direction = QV_DirectionNone;
-    vzt::detail::ByteEnum<QV_RegistrationFlavour> m_flavour = QV_RegistrationFlavour::None;
+    std::uint8_t m_flavour = 0;
     union {
         // An element's name lies in its array's store of names, which outlives it; an element
         // named by its index values keeps them in m_index until its name is first read.
@@ -180,6 +179,7 @@ public:
     QV_Type* AddProperty(QV_Containable* owner, const char* name, const char* description,
                          QV_Direction direction, bool flag);
 
-    virtual const char* QV_DefaultDESCRIPTION() const;
-    virtual bool ContainerDerivesFrom(const char* id);
+    // Takes a port, or an array of ports, out of the ports the host exports; nothing for any
+    // other object.
+    virtual void UnsetIsToBeExported();
 };

@@ -10,6 +10,7 @@
 #include "vuzizev/object.h"
 
 class QV_VarParam;
+class QV_Variable;
 class QV_COMPONENTLISTNAME;
 class QV_IntegerSetIter;
 class QV_StringSetIter;
@@ -35,7 +36,7 @@ struct DLLFunction {
 // Copied byte for byte; a string is kept by the host, so it outlives the caller's text.
 class VZ_API ConstProcValue {
 public:
-    ConstProcValue() = default;
+    ConstProcValue();
     ConstProcValue& operator=(int value);
     ConstProcValue& operator=(double value);
     ConstProcValue& operator=(const char* value);
@@ -118,7 +119,7 @@ public:
     virtual int Residuals(double* residuals, int& index) = 0;
     virtual int Precall(bool flag);
     virtual int Postcall(bool flag);
-    virtual QV_VarParam* OutputVar(int k) const;
+    virtual QV_Variable* OutputVar(int k) const;
 
 protected:
     // The next list entry for a packer; null past the list's end.
@@ -146,7 +147,7 @@ private:
 // the counts the description makes.
 class VZ_API QV_ProcedureType_C : public QV_ProcedureType {
 public:
-    QV_ProcedureType_C() = default;
+    QV_ProcedureType_C();
     QV_ProcedureType_C(const QV_ProcedureType_C& other);
     QV_ProcedureType_C& operator=(const QV_ProcedureType_C& other);
     ~QV_ProcedureType_C() override;
@@ -182,9 +183,9 @@ private:
 // and has it contribute its equations.
 class VZ_API QV_DynamicProcExtensions {
 public:
-    QV_DynamicProcExtensions() = default;
-    QV_DynamicProcExtensions(const QV_DynamicProcExtensions&) = default;
-    QV_DynamicProcExtensions& operator=(const QV_DynamicProcExtensions&) = default;
+    QV_DynamicProcExtensions();
+    QV_DynamicProcExtensions(const QV_DynamicProcExtensions& other);
+    QV_DynamicProcExtensions& operator=(const QV_DynamicProcExtensions& other);
 
     virtual void Argument() = 0;
     virtual void Argument(QV_VarParam& variable) = 0;

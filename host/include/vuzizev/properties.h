@@ -86,8 +86,13 @@ private:
 class VZ_API QV_VarParam : public QV_VarParamProp {
 public:
     ~QV_VarParam() override;
+    // Whether the user has specified the value: 1 when so, 0 otherwise.
+    virtual int CurrSpec() const;
+    // The row and column of the value's physical quantity in the host's table of quantities.
     virtual int QV_PQCol() const;
     virtual int QV_PQRow() const;
+    // Whether the value is a derivative of another variable's.
+    virtual bool IsDerivative() const;
 };
 
 // Parameters and variables answer their value in force through two accessors, v() and
@@ -175,7 +180,14 @@ public:
     QV_COMPONENTLISTNAME& operator*() { return *this; }
 };
 
-class VZ_API QV_REALVARIABLE : public QV_VarParam {
+// A variable: a value that the solver may compute.
+class VZ_API QV_Variable : public QV_VarParam {
+public:
+    ~QV_Variable() override;
+    bool IsSolverVariable() const override;
+};
+
+class VZ_API QV_REALVARIABLE : public QV_Variable {
 public:
     explicit QV_REALVARIABLE(bool init = true);
     ~QV_REALVARIABLE() override;

@@ -8,14 +8,14 @@
 // A reference to an object declared elsewhere in the model.
 class VZ_API QV_ExternalBase : public QV_Containable {
 public:
-    explicit QV_ExternalBase(QV_Containable* link = nullptr) : m_link(link) {}
+    explicit QV_ExternalBase(QV_Containable* link = nullptr);
     // A copy refers to the same object; it is not registered.
     QV_ExternalBase(const QV_ExternalBase& other);
     QV_ExternalBase& operator=(const QV_ExternalBase& other);
     ~QV_ExternalBase() override;
 
     // The linked object; null while the reference is not linked.
-    QV_Containable* ExternalLink() const { return m_link; }
+    QV_Containable* ExternalLink() const;
     // Registers this reference as the property `name` of owner; returns this reference.
     QV_ExternalBase* AddProperty(QV_Containable* owner, const char* name, const char* description,
                                  QV_Direction direction, bool flag);
@@ -71,11 +71,13 @@ public:
     ~QV_GlobalStructureRefBase() override;
 
     // The structure the name resolved to; null while unresolved.
-    QV_ModelType* Dereference() const { return m_link; }
+    QV_ModelType* Dereference() const;
     // A placeholder structure (owned by the caller), or null.
     virtual QV_ModelType* CreateDummyInstance() = 0;
     // Whether the model is of a structure type this reference accepts.
     virtual bool CheckCompatibleStructureType(QV_ModelType* model) = 0;
+    // Whether the name has resolved to a structure.
+    virtual bool IsResolved() const;
 
     // Host side: links the reference (null unlinks it).
     void Link(QV_ModelType* target) { m_link = target; }

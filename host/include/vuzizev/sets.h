@@ -94,8 +94,10 @@ private:
 
 class VZ_API QV_SetValue : public SUValue {
 public:
-    QV_SetValue() = default;
-    QV_SetValue(const SUValue& value) : SUValue(value) {}
+    QV_SetValue();
+    QV_SetValue(const SUValue& value);
+    QV_SetValue(const QV_SetValue& other);
+    QV_SetValue& operator=(const QV_SetValue& other);
 
     // The value at pos in order; 0 or the empty text when pos is outside the set or the
     // set is of the other kind.

@@ -17,10 +17,12 @@ struct QV_ValueTag {
     bool operator==(const QV_ValueTag&) const = default;
 };
 
+namespace vzt {
+class HostAccess;
+}
+
 class VZ_API QV_Value {
 public:
-    enum class Kind { Empty, Integer, Real, Text, Set };
-
     QV_Value() = default;
     QV_Value(const QV_Value& other);
     QV_Value(QV_Value&& other) noexcept;
@@ -38,19 +40,7 @@ public:
     QV_Value(const char* value, unsigned tag);
     QV_Value(const QV_SetValue& value, unsigned tag);
 
-    Kind kind() const { return static_cast<Kind>(m_kind); }
-    bool IsEmpty() const { return kind() == Kind::Empty; }
-    // A value has one tag or the other; the one it lacks reads as zero.
-    QV_ValueTag tag() const { return m_plain ? QV_ValueTag{} : m_tag; }
-    unsigned plainTag() const { return m_plain ? static_cast<unsigned>(m_tag.n) : 0u; }
-
-    // Conversions: an integer reads as a real, a real as an integer (truncated toward zero,
-    // saturating), text and sets as 0; anything but text reads as empty text, anything but a
-    // set as the empty set of no kind.
-    int AsInteger() const;
-    double AsReal() const;
-    const char* AsText() const;
-    const QV_SetValue& AsSet() const;
+    bool IsEmpty() const { return m_kind == 0; }
 
     bool operator==(const QV_Value& other) const;
 
@@ -59,6 +49,17 @@ public:
     void ResetValue(const char* value);
 
 private:
+    friend class vzt::HostAccess; // the stand-in reads what a value holds
+    // What the value holds; the stand-in's header gives these to its own code.
+    enum class Kind { Empty, Integer, Real, Text, Set };
+    Kind kind() const { return static_cast<Kind>(m_kind); }
+    QV_ValueTag tag() const { return m_plain ? QV_ValueTag{} : m_tag; }
+    unsigned plainTag() const { return m_plain ? static_cast<unsigned>(m_tag.n) : 0u; }
+    int AsInteger() const;
+    double AsReal() const;
+    const char* AsText() const;
+    const QV_SetValue& AsSet() const;
+
     // A text or a set, counted: copies share it, since it is never changed in place.
     struct Block;
     struct TextBlock;

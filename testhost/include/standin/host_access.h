@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "vuzizev/api.h"
+#include "vuzizev/values.h"
 
 class QV_Container;
 class QV_Containable;
 class QV_EquationStore;
+class QV_LongPtrVectorOwnsData;
 class QV_Matrix;
 class QV_ModelType;
 class QV_Set;
@@ -19,10 +21,33 @@ class QV_PtrVectorObject;
 class QV_Value;
 class QV_VarParamProp;
 
+// Which registration call made a property.
+enum class QV_RegistrationFlavour : int {
+    None = 0,
+    Type = 1,     // QV_Type::AddProperty
+    External = 2, // QV_ExternalBase::AddProperty
+    Virtual = 3,  // QV_VirtualBase::AddProperty
+};
+
 namespace vzt {
+
+// What a value holds.
+enum class ValueKind { Empty, Integer, Real, Text, Set };
 
 class VZ_API HostAccess {
 public:
+    // A value's kind and contents. Conversions: an integer reads as a real, a real as an
+    // integer (truncated toward zero, saturating), text and sets as 0; anything but text
+    // reads as empty text, anything but a set as the empty set of no kind. A value has one
+    // tag or the other; the one it lacks reads as zero.
+    static ValueKind Kind(const QV_Value& value);
+    static int AsInteger(const QV_Value& value);
+    static double AsReal(const QV_Value& value);
+    static const char* AsText(const QV_Value& value);
+    static const QV_SetValue& AsSet(const QV_Value& value);
+    static QV_ValueTag Tag(const QV_Value& value);
+    static unsigned PlainTag(const QV_Value& value);
+
     static unsigned long RefCount(const QV_PtrVectorObject& object);
 
     // Registration state, as the host keeps it for a registered property.
@@ -35,6 +60,8 @@ public:
     // Whether the solver computes the value (as the user sets it, overriding the class's
     // choice).
     static void SetSolverVariable(QV_Containable& property, bool solver);
+    // What the user set: 1 solver computed, 0 not, -1 as the class has it.
+    static int SolverSetting(const QV_Containable& property);
     // The properties registered with a container as owner, in order of registration, and
     // the one of them with the given name (null when there is none).
     static const std::vector<QV_Containable*>& Properties(const QV_Container& container);
@@ -55,6 +82,11 @@ public:
     static const char* IndexString(const QV_Matrix& array);
     static const QV_SetValue& IndexValues(const QV_Matrix& array, int k);
     static QV_Set* DeclaredSet(const QV_Matrix& array, int k);
+    // An array's element table, and the port settings it gives its ports.
+    static const QV_LongPtrVectorOwnsData& Elements(const QV_Matrix& array);
+    static QV_Direction Direction(const QV_Matrix& array);
+    static bool IsToBeExported(const QV_Matrix& array);
+    static QV_HostPortType HostPortType(const QV_Matrix& array);
     // How many arrays hear of the set's changes.
     static std::size_t DependentCount(const QV_Set& set);
 
@@ -65,6 +97,27 @@ public:
     static std::size_t JacobianOverruns(const QV_ModelType& model);
 };
 
+inline ValueKind Kind(const QV_Value& value) {
+    return HostAccess::Kind(value);
+}
+inline int AsInteger(const QV_Value& value) {
+    return HostAccess::AsInteger(value);
+}
+inline double AsReal(const QV_Value& value) {
+    return HostAccess::AsReal(value);
+}
+inline const char* AsText(const QV_Value& value) {
+    return HostAccess::AsText(value);
+}
+inline const QV_SetValue& AsSet(const QV_Value& value) {
+    return HostAccess::AsSet(value);
+}
+inline QV_ValueTag Tag(const QV_Value& value) {
+    return HostAccess::Tag(value);
+}
+inline unsigned PlainTag(const QV_Value& value) {
+    return HostAccess::PlainTag(value);
+}
 inline unsigned long RefCount(const QV_PtrVectorObject& object) {
     return HostAccess::RefCount(object);
 }
@@ -112,6 +165,18 @@ inline const char* IndexString(const QV_Matrix& array) {
 }
 inline const QV_SetValue& IndexValues(const QV_Matrix& array, int k) {
     return HostAccess::IndexValues(array, k);
+}
+inline const QV_LongPtrVectorOwnsData& Elements(const QV_Matrix& array) {
+    return HostAccess::Elements(array);
+}
+inline QV_Direction Direction(const QV_Matrix& array) {
+    return HostAccess::Direction(array);
+}
+inline bool IsToBeExported(const QV_Matrix& array) {
+    return HostAccess::IsToBeExported(array);
+}
+inline QV_HostPortType HostPortType(const QV_Matrix& array) {
+    return HostAccess::HostPortType(array);
 }
 inline QV_Set* DeclaredSet(const QV_Matrix& array, int k) {
     return HostAccess::DeclaredSet(array, k);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "standin/equations.h"
+#include "standin/host_access.h"
 #include "vuzizev/alloc.h"
 #include "vuzizev/api.h"
 
