@@ -1,5 +1,6 @@
 #include "drive.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <standin/equations.h>
@@ -16,6 +17,12 @@ std::vector<ModelOutcome> Drive(const std::vector<QV_ModelType*>& models,
     for (std::size_t m = 0; m < models.size(); ++m) {
         outcomes[m].setUpResult = models[m]->SetUpEquations();
     }
+    // JacPattern walks what SetUpEquations set up: a run whose equations could not all be set
+    // up stops here.
+    if (std::any_of(outcomes.begin(), outcomes.end(),
+                    [](const ModelOutcome& outcome) { return outcome.setUpResult < 0; })) {
+        return outcomes;
+    }
     for (std::size_t m = 0; m < models.size(); ++m) {
         QV_ModelType& model = *models[m];
         const std::size_t entries = vzt::Equations(model).IncidenceCount();
@@ -28,6 +35,7 @@ std::vector<ModelOutcome> Drive(const std::vector<QV_ModelType*>& models,
         int* r = rowsBegin;
         int* c = colsBegin;
         vzt::SetJacobianBufferEnd(model, rowsBegin + entries, colsBegin + entries);
+        outcomes[m].jacPatternRan = true;
         outcomes[m].jacPatternResult = model.JacPattern(r, c, nullptr);
         vzt::SetJacobianBufferEnd(model, nullptr, nullptr);
         outcomes[m].rowsWritten = static_cast<std::size_t>(r - rowsBegin);

@@ -1,11 +1,13 @@
 #include "loader.h"
 
-#include <filesystem>
+#include "numbers.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <limits.h>
+#include <unistd.h>
 #endif
 
 namespace vzt {
@@ -15,7 +17,7 @@ namespace {
 void* OpenLibrary(const std::string& path, std::string& error) {
     HMODULE module = LoadLibraryA(path.c_str());
     if (module == nullptr) {
-        error = "cannot open " + path + " (error " + std::to_string(GetLastError()) + ")";
+        error = "cannot open " + path + " (error " + IntegerText(GetLastError()) + ")";
     }
     return reinterpret_cast<void*>(module);
 }
@@ -26,18 +28,17 @@ void* FindSymbol(void* handle, const std::string& name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name.c_str()));
 }
 // The running program's own file.
-std::filesystem::path ProgramFile(const char* argv0) {
+std::string ProgramFile(const char* argv0) {
     char buffer[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
     if (length > 0 && length < sizeof buffer) {
-        return std::filesystem::path(std::string(buffer, length));
+        return std::string(buffer, length);
     }
-    std::error_code ec;
-    return std::filesystem::absolute(argv0 != nullptr ? argv0 : ".", ec);
+    return argv0 != nullptr ? argv0 : ".";
 }
 // DLLs lie beside the programs that load them.
-std::filesystem::path LibraryBeside(const std::filesystem::path& program) {
-    return program.parent_path() / "Pellorin360_1.dll";
+std::string LibraryBeside(const std::string& program) {
+    return FolderOf(program) + "\\Pellorin360_1.dll";
 }
 #else
 void* OpenLibrary(const std::string& path, std::string& error) {
@@ -54,17 +55,21 @@ void CloseLibrary(void* handle) {
 void* FindSymbol(void* handle, const std::string& name) {
     return dlsym(handle, name.c_str());
 }
-std::filesystem::path ProgramFile(const char* argv0) {
-    std::error_code ec;
-    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec && argv0 != nullptr) {
-        self = std::filesystem::absolute(argv0, ec);
+std::string ProgramFile(const char* argv0) {
+    char buffer[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer);
+    if (length > 0 && std::size_t(length) < sizeof buffer) {
+        return std::string(buffer, std::size_t(length));
     }
-    return self;
+    const std::string given = argv0 != nullptr ? argv0 : "";
+    if (!given.empty() && given[0] != '/' && getcwd(buffer, sizeof buffer) != nullptr) {
+        return std::string(buffer) + "/" + given;
+    }
+    return given;
 }
 // Shared libraries lie in lib/, beside the programs' bin/.
-std::filesystem::path LibraryBeside(const std::filesystem::path& program) {
-    return program.parent_path().parent_path() / "lib" / "Pellorin360_1.so";
+std::string LibraryBeside(const std::string& program) {
+    return FolderOf(FolderOf(program)) + "/lib/Pellorin360_1.so";
 }
 #endif
 
@@ -106,8 +111,22 @@ QV_ModelType* TypeLibrary::Create(const std::string& type) const {
     return reinterpret_cast<Factory>(symbol)();
 }
 
+std::string FolderOf(const std::string& path) {
+#if defined(_WIN32)
+    const char* separators = "/\\";
+#else
+    const char* separators = "/";
+#endif
+    const std::size_t last = path.find_last_of(separators);
+    if (last == std::string::npos) {
+        return "";
+    }
+    const std::size_t end = path.find_last_not_of(separators, last);
+    return end == std::string::npos ? path.substr(0, 1) : path.substr(0, end + 1);
+}
+
 std::string DefaultLibraryPath(const char* argv0) {
-    return LibraryBeside(ProgramFile(argv0)).string();
+    return LibraryBeside(ProgramFile(argv0));
 }
 
 } // namespace vzt

@@ -35,6 +35,10 @@ private:
     std::string m_error;
 };
 
+// The folder a file lies in: the path up to its last separator, without the separators
+// ("/" for a file at the root, "" for a path with no folder).
+std::string FolderOf(const std::string& path);
+
 // The library beside the running program: <bin>/../lib/Pellorin360_1.so, or on Windows
 // <bin>/Pellorin360_1.dll.
 std::string DefaultLibraryPath(const char* argv0);

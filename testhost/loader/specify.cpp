@@ -1,38 +1,28 @@
 #include "specify.h"
 
-#include <charconv>
-#include <cmath>
-#include <sstream>
 #include <vector>
 
+#include "numbers.h"
 #include "standin/host_access.h"
 
 namespace vzt {
 namespace {
 
-// A number is its decimal digits alone: no blanks, sign of plus, hexadecimal or infinity.
-bool ParseInteger(const std::string& text, int& out) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
-
-bool ParseReal(const std::string& text, double& out) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-    return !text.empty() && ec == std::errc() && ptr == end && std::isfinite(out);
-}
-
 // The members of a list written with commas or blanks between them.
 std::vector<std::string> ListMembers(const std::string& text) {
+    // The blanks of the C locale.
+    const auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     std::vector<std::string> members;
-    std::string member;
-    std::istringstream in(text);
-    while (std::getline(in, member, ',')) {
-        std::istringstream words(member);
-        for (std::string word; words >> word;) {
-            members.push_back(word);
+    for (std::size_t k = 0; k < text.size();) {
+        if (text[k] == ',' || isBlank(text[k])) {
+            ++k;
+            continue;
         }
+        const std::size_t start = k;
+        while (k < text.size() && text[k] != ',' && !isBlank(text[k])) {
+            ++k;
+        }
+        members.push_back(text.substr(start, k - start));
     }
     return members;
 }
@@ -58,8 +48,7 @@ bool SpecifyInteger(QV_INTEGERPARAMETER& p, const std::string& name, const std::
     }
     if (const QV_Value* lower = p.QV_DefaultLOWER();
         lower != nullptr && value < lower->AsInteger()) {
-        error =
-            name + ": " + text + " is below the lower bound " + std::to_string(lower->AsInteger());
+        error = name + ": " + text + " is below the lower bound " + IntegerText(lower->AsInteger());
         return false;
     }
     return Accepted(vzt::Specify(p, QV_Value(value, 0u)), name, error);

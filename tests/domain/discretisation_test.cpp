@@ -201,6 +201,36 @@ TEST_F(DomainTest, MinimumNodeCountIsRaisedToWholeElements) {
     }
 }
 
+// A count from the spacing past 32 bits cannot be held: it stays past them (statement 31
+// gives the smallest integer, as a MINNODECOUNT past them does), rather than falling to the
+// minimum. A zero spacing, or a count that is no number, keeps the INT rule.
+TEST_F(DomainTest, ASpacingTooFineForThirtyTwoBitsGivesALayoutThatCannotBeHeld) {
+    struct Case {
+        const char* spacing;
+        const char* method;
+        int nodeCount, statement;
+    };
+    for (const Case& c : {Case{"1e-300", "BFD1", INT_MIN, 31}, Case{"4e-10", "OCFE3", INT_MIN, 31},
+                          Case{"5e-324", "CFD4", INT_MIN, 31}, Case{"0", "BFD1", 2, 30},
+                          Case{"0", "OCFE3", 3, 30}}) {
+        QV_DOMAIN d;
+        Configure(d, c.method, 1);
+        std::string error;
+        ASSERT_TRUE(vzt::SpecifyFromText(d.SPACINGPREFERENCE, c.spacing, error)) << error;
+        Run(d);
+        const QV_SECTIONDATAMODEL& S = *d.SECTION.get()->Get(1);
+        EXPECT_EQ(S.NODECOUNT.v(), c.nodeCount) << c.spacing << ' ' << c.method;
+        EXPECT_EQ(vzt::LastAssignment(S.NODECOUNT).tag().n, c.statement) << c.spacing;
+        if (c.nodeCount == INT_MIN) {
+            EXPECT_EQ(d.ENDNODE.v(), INT_MIN) << c.spacing;
+        }
+    }
+    EXPECT_EQ(pellorin::NodeCountOfSpacing(1.0, 4.6566128752e-10), INT_MAX); // the last that fits
+    EXPECT_EQ(pellorin::NodeCountOfSpacing(1.0, 4.6566128730e-10), INT_MAX + 1LL);
+    EXPECT_EQ(pellorin::NodeCountOfSpacing(-1.0, 1e-300), INT_MIN); // below any minimum
+    EXPECT_EQ(pellorin::NodeCountOfSpacing(0.0, 0.0), INT_MIN);
+}
+
 TEST(DomainRounding, RoundsAndTruncatesToIntOrGivesTheSmallestInteger) {
     for (auto [x, rounded, truncated] : {std::tuple{2.5, 3, 2},
                                          {-2.5, -3, -2},

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include <standin/testing.h>
@@ -22,29 +21,31 @@ protected:
 
     int Run(const vzhost::RunOptions& options = {
                 "DISTRIBUTION1D", {{'x', "method=OCFE3,sections=2"}}, {{"INTEGRALS", "idx"}}}) {
-        out.str("");
-        err.str("");
+        out.Clear();
+        err.Clear();
         return vzhost::Run(library, options, out, err);
     }
 
     vzt::TypeLibrary library{PELLORIN_LIBRARY_PATH};
-    std::ostringstream out, err;
+    vzhost::Output out, err;
 };
 
 TEST_F(RunStatus, AWalkThatFailsExitsWithOneAfterTheReport) {
+    // A failed SetUpEquations stops the run before JacPattern; the summary says so.
     struct Case {
         int setUpEquations, jacPattern;
-        const char* says;
+        const char *says, *reports;
     };
-    for (const Case& c :
-         {Case{-3, 0, "SetUpEquations returned -3"}, Case{0, -2, "JacPattern returned -2"}}) {
+    for (const Case& c : {Case{-3, 0, "SetUpEquations returned -3", "; JacPattern not run\n"},
+                          Case{0, -2, "JacPattern returned -2", " rows entries)\n"}}) {
         vzt::Reset();
         vzt::Base().setUpEquations = c.setUpEquations;
         vzt::Base().jacPattern = c.jacPattern;
-        EXPECT_EQ(Run(), 1) << err.str();
-        EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
-        EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
-        EXPECT_NE(out.str().find("DISTRIBUTION1D"), std::string::npos);
+        EXPECT_EQ(Run(), 1) << err.Text();
+        EXPECT_NE(err.Text().find(c.says), std::string::npos) << err.Text();
+        EXPECT_EQ(err.Text().find('\n'), err.Text().size() - 1) << err.Text();
+        EXPECT_NE(out.Text().find("DISTRIBUTION1D"), std::string::npos);
+        EXPECT_NE(out.Text().find(c.reports), std::string::npos) << out.Text();
     }
 }
 
@@ -54,24 +55,23 @@ TEST_F(RunStatus, AWalkThatFailsExitsWithOneAfterTheReport) {
 // allocation) gives the whole result; nothing it allocated is left behind. Returns how many
 // allocations a whole run makes.
 std::size_t ExpectEachAllocationFailureEndsCleanly(const std::function<int()>& command,
-                                                   const std::ostringstream& out,
-                                                   const std::ostringstream& err,
-                                                   std::size_t stride) {
+                                                   const vzhost::Output& out,
+                                                   const vzhost::Output& err, std::size_t stride) {
     vzt::Reset();
     const std::size_t before = vzt::Allocator().totalAllocations;
-    EXPECT_EQ(command(), 0) << err.str();
-    const std::string whole = out.str();
+    EXPECT_EQ(command(), 0) << err.Text();
+    const std::string whole = out.Text();
     const std::size_t allocations = vzt::Allocator().totalAllocations - before;
     for (std::size_t k = 1; k <= allocations; k += stride) {
         vzt::Reset();
         vzt::FailAllocation(k);
         const std::size_t failedBefore = vzt::Allocator().failedAllocations;
         const int status = command();
-        const std::string line = err.str();
+        const std::string line = err.Text();
         EXPECT_EQ(vzt::Allocator().liveBlocks, 0u) << "allocation " << k;
         if (vzt::Allocator().failedAllocations == failedBefore) {
             EXPECT_EQ(status, 0) << "allocation " << k << ": " << line;
-            EXPECT_EQ(out.str(), whole) << "allocation " << k;
+            EXPECT_EQ(out.Text(), whole) << "allocation " << k;
             continue;
         }
         EXPECT_EQ(status, 1) << "allocation " << k << ": " << line;
@@ -134,8 +134,8 @@ TEST_F(RunStatus, AnAllocationFailureAnywhereFailsTheCallWithOne) {
         std::filesystem::path(PELLORIN_LIBRARY_PATH).parent_path().string();
     const std::size_t allocations = ExpectEachAllocationFailureEndsCleanly(
         [&] {
-            out.str("");
-            err.str("");
+            out.Clear();
+            err.Clear();
             return vzhost::Call(options, routines, out, err);
         },
         out, err, 1);

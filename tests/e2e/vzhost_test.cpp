@@ -166,10 +166,22 @@ TEST(Vzhost, EachCommandPrintsWhatItFoundAndExitsWithItsStatus) {
         {"run DOMAIN --x method=OCFE3,MINNODECOUNT=10",
          0,
          {"ENDNODE 12", "nodes 12, elements 4, element length 0.25", " 0.94717 1\n"}},
-        // Node counts beyond 32 bits cannot be held, however much memory there is.
+        // Node counts beyond 32 bits cannot be held, however much memory there is, whether
+        // from MINNODECOUNT or from the spacing.
         {"run DOMAIN --x method=OCFE4,MINNODECOUNT=2147483646",
          1,
          {"vzhost: out of memory: the model is too large for this machine"}},
+        {"run DOMAIN --x spacing=1e-300", 1, {"vzhost: out of memory: the model is too large"}},
+        {"run DISTRIBUTION1D --x method=OCFE3,spacing=4e-10 --format json",
+         1,
+         {"vzhost: out of memory: the model is too large"}},
+        // A value echoed in an error keeps it on one line: control characters read \n, \t, \xNN.
+        {R"c(call INTERPOLATE "$(printf '1\nx')" 0,1 0,1 2)c", 2, {"not '1\\nx'\n"}},
+        {R"c(call INTERPOLATE 1 0,1 0,1 2 --format "$(printf 'a\tb')")c", 2, {"'a\\tb'"}},
+        {R"c(run "$(printf 'NO\rTYPE')")c", 2, {"unknown type 'NO\\x0dTYPE'"}},
+        {R"c(run DOMAIN --x "$(printf 'method=A\001B')")c", 2, {"'A\\x01B' is not one of"}},
+        {R"c("$(printf 'frob\nnicate\n\177x')")c", 2, {"'frob\\nnicate\\n\\x7fx'"}},
+        {R"c(--library "$(printf '/no\nwhere.so')" types)c", 2, {"/no\\nwhere.so"}},
     };
     for (const Command& c : commands) {
         const RunResult run = Vzhost(c.arguments);
@@ -200,6 +212,62 @@ TEST(Vzhost, OutputThatCannotBeWrittenFailsTheCommand) {
     const RunResult failed = Vzhost("run --x method=OCFE3,NUMPOLYPOINTS=1", "", "2>&1 >/dev/full");
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "vzhost: DISTRIBUTION1D failed: SetUpEquations returned -1\n");
+}
+
+// A model whose equations could not be set up stops there: JacPattern does not run, and each
+// report says so, after what SetUpEquations registered.
+TEST(Vzhost, ARunWhoseSetUpFailsStopsBeforeJacPattern) {
+    const std::string model =
+        "run DISTRIBUTION3D --z method=OCFE3,sections=2,spacing=9,"
+        "MINNODECOUNT=-1 --set INTEGRALS=idx,idy,idz,idxdy,idxdz,idydz,idxdydz";
+    const std::string failed = "vzhost: DISTRIBUTION3D failed: SetUpEquations returned -1\n";
+    EXPECT_EQ(Vzhost(model + " --format listing", "", "2>/dev/null").out, "JacPattern not run\n");
+    const RunResult summary = Vzhost(model + " --format summary", "", "2>/dev/null");
+    EXPECT_EQ(summary.status, 1);
+    EXPECT_NE(summary.out.find("\nSetUpEquations -1 (0 instances, 0 incidence entries); "
+                               "JacPattern not run\n"),
+              std::string::npos)
+        << summary.out;
+    const RunResult json = Vzhost(model + " --format json", "", "2>/dev/null");
+    const auto document = json::parse(json.out);
+    EXPECT_EQ(document["jacpattern"], json::parse(R"j({"ran":false})j"));
+    EXPECT_EQ(document["equations"].size(), 0u);
+    EXPECT_EQ(document["setup"]["result"], -1);
+    for (const char* format : {"summary", "listing", "json"}) {
+        const RunResult error = Vzhost(model + " --format " + format, "", "2>&1 >/dev/null");
+        EXPECT_EQ(error.status, 1) << format;
+        EXPECT_EQ(error.out, failed) << format;
+    }
+}
+
+// A call whose f, residual or Jacobian is not finite prints its report as ever, then fails
+// with one line naming the first such value.
+TEST(Vzhost, ACallWithAResultThatIsNotFiniteFailsAfterItsReport) {
+    struct Case {
+        const char* call;
+        const char* report;
+        const char* error;
+    };
+    for (const Case& c :
+         {Case{"1e308 0,1 0,2 2", "f null  residual null\njacobian [1.0,-2.0,null,null,1e+308",
+               "f is inf"},
+          Case{"0 0,1 -1e308,1 2 --output 1e308", "f -1e+308  residual null\n", "residual is inf"},
+          Case{"0 0,1e-320 0,1 2", "f 0.0  residual 0.0\njacobian [1.0,null,null,null,-1.0,0.0]",
+               "jacobian(2) is -inf"}}) {
+        const std::string call = std::string("call INTERPOLATE ") + c.call;
+        const RunResult out = Vzhost(call, "", "2>/dev/null");
+        EXPECT_EQ(out.status, 1) << call;
+        EXPECT_NE(out.out.find(c.report), std::string::npos) << call << ": " << out.out;
+        EXPECT_NE(out.out.find("status 0\n"), std::string::npos) << call << ": " << out.out;
+        EXPECT_EQ(Vzhost(call, "", "2>&1 >/dev/null").out,
+                  std::string("vzhost: INTERPOLATE gave a value that is not finite: ") + c.error +
+                      "\n")
+            << call;
+    }
+    const RunResult json =
+        Vzhost("call INTERPOLATE 1e308 0,1 0,2 2 --format json", "", "2>/dev/null");
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json::parse(json.out)["f"], nullptr);
 }
 
 // Every property in order, in columns as wide as their longest entry.

@@ -1,18 +1,19 @@
 #include "call.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <map>
 #include <memory>
 #include <new>
-#include <nlohmann/json.hpp>
 
 #include <standin/equations.h>
 #include <standin/procedure_testing.h>
 #include <standin/testing.h>
 #include <vuzizev/vuzizev.h>
 
+#include "json_text.h"
+#include "numbers.h"
+#include "one_line.h"
 #include "procedure_driver.h"
 #include "procedures/interpolate/interpolate.h"
 #include "standin/host_access.h"
@@ -20,21 +21,8 @@
 namespace vzhost {
 namespace {
 
-using json = nlohmann::ordered_json;
-
-// A number is a finite decimal (denormals included) and nothing else: no blanks, no "+",
-// no hexadecimal, "inf" or "nan".
-bool ParseReal(const std::string& text, double& value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return !text.empty() && error == std::errc() && stop == end && std::isfinite(value);
-}
-
-bool ParseInt(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return !text.empty() && error == std::errc() && stop == end;
-}
+using vzt::ParseInteger;
+using vzt::ParseReal;
 
 bool ParseReals(const std::string& text, std::vector<double>& values) {
     values.clear();
@@ -59,8 +47,35 @@ using Procedure = QVProc_INTERPOLATE;
 const std::string kArgumentNames[] = {"x", "X", "Y", "n", "y"};
 
 // The one value of a procedure with one output, else all of them.
-json OneOrAll(const std::vector<double>& values) {
-    return values.size() == 1 ? json(values[0]) : json(values);
+void WriteOneOrAll(Output& out, const std::vector<double>& values) {
+    if (values.size() == 1) {
+        WriteJsonReal(out, values[0]);
+    } else {
+        WriteJson(out, values);
+    }
+}
+
+// The first value of the results that is not finite, named as the report names it (f,
+// residual(2), jacobian(3)) with its value; empty when all are finite.
+std::string
+FirstNonFinite(std::initializer_list<std::pair<const char*, const std::vector<double>*>> results) {
+    for (const auto& [name, values] : results) {
+        for (std::size_t k = 0; k < values->size(); ++k) {
+            const double value = (*values)[k];
+            if (std::isfinite(value)) {
+                continue;
+            }
+            const bool one = values->size() == 1 && std::string_view(name) != "jacobian";
+            return name +
+                   (one ? std::string()
+                        : "(" + vzt::IntegerText(static_cast<long long>(k + 1)) + ")") +
+                   " is " +
+                   (std::isnan(value) ? "nan"
+                    : value > 0       ? "inf"
+                                      : "-inf");
+        }
+    }
+    return {};
 }
 
 // An option is "--" and a letter; anything else, "-0.5" included, is a value.
@@ -138,14 +153,14 @@ bool ParseCall(const std::vector<std::string>& words, CallOptions& options, std:
         error = "ARRAY1 and ARRAY2 must be comma-separated reals";
         return false;
     }
-    if (!ParseInt(positional[4], options.count)) {
+    if (!ParseInteger(positional[4], options.count)) {
         error = "N must be an integer, not '" + positional[4] + "'";
         return false;
     }
     return true;
 }
 
-void ListProcedures(std::ostream& out) {
+void ListProcedures(Output& out) {
     QVProc_INTERPOLATE* procedure = new QVProc_INTERPOLATE(true, 0);
     if (procedure != nullptr) {
         out << "INTERPOLATE  procedure: routine " << procedure->ProcedureName() << " of "
@@ -156,10 +171,10 @@ void ListProcedures(std::ostream& out) {
 
 namespace {
 
-constexpr const char* kOutOfMemory = "vzhost: out of memory: the call could not be made\n";
+constexpr const char* kOutOfMemory = "out of memory: the call could not be made";
 
-int CallUnguarded(const CallOptions& options, const std::string& routineFolder, std::ostream& out,
-                  std::ostream& err) {
+int CallUnguarded(const CallOptions& options, const std::string& routineFolder, Output& out,
+                  Output& err) {
     // The host's objects and the procedure carry on without what could not be allocated, so
     // a call in which an allocation failed is not reported as a result.
     const std::size_t failedAllocations = vzt::Allocator().failedAllocations;
@@ -203,7 +218,8 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
         }
         std::vector<QV_VarParam*> elements;
         for (std::size_t e = 0; e < values.size(); ++e) {
-            const std::string index = array ? "(" + std::to_string(e + 1) + ")" : "";
+            const std::string index =
+                array ? "(" + vzt::IntegerText(static_cast<long long>(e + 1)) + ")" : "";
             variable(variables.emplace_back(), values[e], !fixed, kArgumentNames[k] + index);
             elements.push_back(variables.back().get());
         }
@@ -212,7 +228,7 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
 
     auto* procedure = new QVProc_INTERPOLATE(true, 0);
     if (procedure == nullptr) {
-        err << "vzhost: out of memory: the procedure cannot be made\n";
+        err << ErrorLine("out of memory: the procedure cannot be made");
         return 1;
     }
     std::unique_ptr<QVProc_INTERPOLATE> owned(procedure);
@@ -230,79 +246,106 @@ int CallUnguarded(const CallOptions& options, const std::string& routineFolder, 
     const int status =
         residualStatus < 0 ? residualStatus : procedure->Jacobian(jacobian.data(), index);
     if (allocationFailed()) {
-        err << kOutOfMemory;
+        err << ErrorLine(kOutOfMemory);
         return 1;
     }
     if (residualStatus < 0 || status < 0) {
         if (!vzt::RoutineLoadError().empty() && vzt::RoutineChecks() == 0) {
-            err << "vzhost: cannot load routine " << procedure->ProcedureName() << " of "
-                << procedure->DLLName() << ": " << vzt::RoutineLoadError() << '\n';
+            err << ErrorLine(std::string("cannot load routine ") + procedure->ProcedureName() +
+                             " of " + procedure->DLLName() + ": " + vzt::RoutineLoadError());
         } else if (vzt::RoutineChecks() > 0 && vzt::LastIFail() != 0) {
-            err << "vzhost: " << procedure->ProcedureName() << " failed with ifail "
-                << vzt::LastIFail() << '\n';
+            err << ErrorLine(std::string(procedure->ProcedureName()) + " failed with ifail " +
+                             vzt::IntegerText(vzt::LastIFail()));
         } else {
-            err << "vzhost: " << options.procedure << " could not be evaluated (status "
-                << (residualStatus < 0 ? residualStatus : status) << ")\n";
+            err << ErrorLine(options.procedure + " could not be evaluated (status " +
+                             vzt::IntegerText(residualStatus < 0 ? residualStatus : status) + ")");
         }
         return 1;
     }
 
     const double* computed =
         vzt::ProcedureValues(*procedure) + procedure->GetOffset(Procedure::InputArgs());
-    json report;
-    report["procedure"] = options.procedure;
-    report["routine"] = procedure->ProcedureName();
-    report["offsets"] = std::vector<int>(procedure->GetOffsets(0),
-                                         procedure->GetOffsets(0) + Procedure::TotalArgs());
-    report["slots"] = vzt::ProcedureValueSlots(*procedure);
-    report["nonzeros"] = equations.nonZeros;
-    json list = json::array();
+    const std::vector<int> offsets(procedure->GetOffsets(0),
+                                   procedure->GetOffsets(0) + Procedure::TotalArgs());
+    struct Equation {
+        const char* name;
+        int group;
+        std::vector<std::string> incidence;
+    };
+    std::vector<Equation> list;
     const QV_EquationStore& store = vzt::Equations(owner);
     for (std::size_t e = 0; e < store.EquationCount(); ++e) {
         const QV_EquationView view = store.Equation(e);
-        json incidence = json::array();
+        Equation& equation = list.emplace_back(Equation{view.name, view.group, {}});
         for (std::size_t t = 0; t < view.tokenCount; ++t) {
             if (view.tokens[t].kind == QV_Token::Kind::Term) {
-                incidence.push_back(names[view.tokens[t].term]);
+                equation.incidence.push_back(names[view.tokens[t].term]);
             }
         }
-        list.push_back({{"name", view.name}, {"group", view.group}, {"incidence", incidence}});
     }
-    report["equations"] = list;
-    report["f"] = OneOrAll(std::vector<double>(computed, computed + residuals.size()));
-    report["residuals"] = residuals;
-    report["jacobian"] = jacobian;
-    report["calls"] = vzt::RoutineChecks();
-    report["status"] = status;
+    const std::vector<double> f(computed, computed + residuals.size());
+    const std::string nonFinite =
+        FirstNonFinite({{"f", &f}, {"residual", &residuals}, {"jacobian", &jacobian}});
+    const auto finish = [&] {
+        if (nonFinite.empty()) {
+            return 0;
+        }
+        err << ErrorLine(options.procedure + " gave a value that is not finite: " + nonFinite);
+        return 1;
+    };
     if (options.json) {
-        out << report.dump() << '\n';
-        return 0;
+        out << '{';
+        WriteJsonMember(out, "procedure", options.procedure, true);
+        WriteJsonMember(out, "routine", procedure->ProcedureName());
+        WriteJsonMember(out, "offsets", offsets);
+        WriteJsonMember(out, "slots", vzt::ProcedureValueSlots(*procedure));
+        WriteJsonMember(out, "nonzeros", equations.nonZeros);
+        out << ",\"equations\":[";
+        for (std::size_t e = 0; e < list.size(); ++e) {
+            out << (e > 0 ? ",{" : "{");
+            WriteJsonMember(out, "name", list[e].name, true);
+            WriteJsonMember(out, "group", list[e].group);
+            WriteJsonMember(out, "incidence", list[e].incidence);
+            out << '}';
+        }
+        out << "],\"f\":";
+        WriteOneOrAll(out, f);
+        WriteJsonMember(out, "residuals", residuals);
+        WriteJsonMember(out, "jacobian", jacobian);
+        WriteJsonMember(out, "calls", vzt::RoutineChecks());
+        WriteJsonMember(out, "status", status);
+        out << "}\n";
+        return finish();
     }
     out << options.procedure << ": routine " << procedure->ProcedureName() << " of "
         << procedure->DLLName() << '\n';
-    out << "offsets " << report["offsets"].dump() << "  slots " << report["slots"] << '\n';
-    for (const json& equation : list) {
-        out << "equation " << equation["name"].get<std::string>() << "  group " << equation["group"]
-            << "  incidence";
-        for (const json& name : equation["incidence"]) {
-            out << ' ' << name.get<std::string>();
+    out << "offsets ";
+    WriteJson(out, offsets);
+    out << "  slots " << vzt::ProcedureValueSlots(*procedure) << '\n';
+    for (const Equation& equation : list) {
+        out << "equation " << equation.name << "  group " << equation.group << "  incidence";
+        for (const std::string& name : equation.incidence) {
+            out << ' ' << name;
         }
         out << '\n';
     }
-    out << "f " << report["f"].dump() << "  residual " << OneOrAll(residuals).dump() << '\n';
-    out << "jacobian " << report["jacobian"].dump() << '\n';
-    out << "routine calls " << report["calls"] << "  status " << status << '\n';
-    return 0;
+    out << "f ";
+    WriteOneOrAll(out, f);
+    out << "  residual ";
+    WriteOneOrAll(out, residuals);
+    out << "\njacobian ";
+    WriteJson(out, jacobian);
+    out << "\nroutine calls " << vzt::RoutineChecks() << "  status " << status << '\n';
+    return finish();
 }
 
 } // namespace
 
-int Call(const CallOptions& options, const std::string& routineFolder, std::ostream& out,
-         std::ostream& err) {
+int Call(const CallOptions& options, const std::string& routineFolder, Output& out, Output& err) {
     try {
         return CallUnguarded(options, routineFolder, out, err);
     } catch (const std::bad_alloc&) {
-        err << kOutOfMemory;
+        err << ErrorLine(kOutOfMemory);
         return 1;
     }
 }

@@ -2,9 +2,10 @@
 // descriptions, its equations in a model, Residuals, then Jacobian) and reports the result.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
+
+#include "output.h"
 
 namespace vzhost {
 
@@ -24,10 +25,9 @@ bool ParseCall(const std::vector<std::string>& words, CallOptions& options, std:
 
 // Runs the call, loading routine libraries from routineFolder; returns the exit status:
 // 0, 1 when the procedure or its routine fails (one line on err).
-int Call(const CallOptions& options, const std::string& routineFolder, std::ostream& out,
-         std::ostream& err);
+int Call(const CallOptions& options, const std::string& routineFolder, Output& out, Output& err);
 
 // One line per procedure of the library, as `vzhost types` lists them.
-void ListProcedures(std::ostream& out);
+void ListProcedures(Output& out);
 
 } // namespace vzhost

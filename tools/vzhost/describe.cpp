@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <sstream>
 #include <vector>
 
+#include "numbers.h"
+#include "one_line.h"
 #include "standin/host_access.h"
 
 namespace vzhost {
@@ -36,42 +37,29 @@ const char* DirectionName(QV_Direction direction) {
 
 } // namespace
 
-std::string Printable(const char* identity) {
-    std::string text;
-    for (const char* p = identity; p != nullptr && *p != 0; ++p) {
-        if (*p == '\t') {
-            text += "\\t";
-        } else {
-            text += *p;
-        }
-    }
-    return text;
-}
-
-void DescribeProperties(std::ostream& out, const QV_Container& object) {
+void DescribeProperties(Output& out, const QV_Container& object) {
     // One row per property: position, name, flavour, direction, then the rest of the line.
     // Each column is as wide as its longest entry, with two spaces between columns.
     std::vector<std::array<std::string, 5>> rows;
     for (const QV_Containable* property : vzt::Properties(object)) {
         std::array<std::string, 5>& row = rows.emplace_back();
-        row[0] = std::to_string(rows.size());
+        row[0] = vzt::IntegerText(static_cast<long long>(rows.size()));
         row[1] = vzt::PropertyName(*property);
         row[2] = FlavourName(vzt::PropertyFlavour(*property));
         const QV_Direction direction = vzt::PropertyDirection(*property);
         row[3] =
-            "direction " + std::to_string(int(direction)) + " (" + DirectionName(direction) + ")";
-        std::ostringstream rest;
+            "direction " + vzt::IntegerText(int(direction)) + " (" + DirectionName(direction) + ")";
+        std::string& rest = row[4];
         if (const auto* port = dynamic_cast<const QV_PortType*>(property)) {
-            rest << "  " << Printable(port->QV_DefaultDESCRIPTION())
-                 << (port->IsToBeExported() ? ", exported" : ", not exported");
+            rest += "  " + Printable(port->QV_DefaultDESCRIPTION()) +
+                    (port->IsToBeExported() ? ", exported" : ", not exported");
             if (port->HostPortType() != 0) {
-                rest << ", host port type " << port->HostPortType();
+                rest += ", host port type " + vzt::IntegerText(port->HostPortType());
             }
         }
         if (const char* description = vzt::PropertyDescription(*property)) {
-            rest << "  \"" << description << "\"";
+            rest += "  \"" + std::string(description) + "\"";
         }
-        row[4] = rest.str();
     }
     std::array<std::size_t, 4> width{};
     for (const auto& row : rows) {

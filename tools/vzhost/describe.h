@@ -1,17 +1,15 @@
 // Text renderings of what a type object registered with the host.
 #pragma once
 
-#include <ostream>
 #include <string>
 
 #include <vuzizev/vuzizev.h>
 
+#include "output.h"
+
 namespace vzhost {
 
-// An identity with its tab written as \t, so that it reads on one line.
-std::string Printable(const char* identity);
-
 // One line per registered property of object, in order of registration.
-void DescribeProperties(std::ostream& out, const QV_Container& object);
+void DescribeProperties(Output& out, const QV_Container& object);
 
 } // namespace vzhost

@@ -1,6 +1,5 @@
 #include "help.h"
 
-#include <iomanip>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,15 +54,14 @@ constexpr Command kCommands[] = {
 };
 
 // The domain settings' short names, with the property each stands for.
-void PrintDomainKeys(std::ostream& out) {
+void PrintDomainKeys(Output& out) {
     for (const auto& [key, property] : DomainKeys()) {
-        out << "    " << std::left << std::setw(16) << (key + "=...") << property << '\n'
-            << std::right;
+        out << "    " << LeftAligned{key + "=...", 16} << property << '\n';
     }
 }
 
 // Names, comma-separated, wrapped at the help's width under the option column.
-void PrintNames(std::ostream& out, std::string_view lead, auto names, std::string_view tail) {
+void PrintNames(Output& out, std::string_view lead, auto names, std::string_view tail) {
     constexpr std::size_t kIndent = 20;
     constexpr std::size_t kWidth = 92;
     std::string line = std::string(kIndent, ' ') + std::string(lead);
@@ -82,7 +80,7 @@ void PrintNames(std::ostream& out, std::string_view lead, auto names, std::strin
 
 // The domain settings' short names with the values they take, then run's other options;
 // the methods and integrals as the library names them.
-void PrintDomainSettings(std::ostream& out) {
+void PrintDomainSettings(Output& out) {
     PrintDomainKeys(out);
     out << "    type=...        the domain's type: DOMAIN (default), LENGTHDOMAIN or ANGLEDOMAIN\n";
     std::vector<std::string_view> methods;
@@ -100,7 +98,7 @@ void PrintDomainSettings(std::ostream& out) {
 
 } // namespace
 
-void PrintUsage(std::ostream& out) {
+void PrintUsage(Output& out) {
     out << "usage: vzhost [--library PATH] COMMAND ...\n";
     for (const Command& c : kCommands) {
         out << "  vzhost " << c.synopsis << '\n';
@@ -108,7 +106,7 @@ void PrintUsage(std::ostream& out) {
     out << "example: " << kCommands[2].example << '\n';
 }
 
-bool PrintCommandHelp(std::ostream& out, const std::string& command) {
+bool PrintCommandHelp(Output& out, const std::string& command) {
     for (const Command& c : kCommands) {
         if (command != c.name) {
             continue;

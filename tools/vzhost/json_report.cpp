@@ -1,5 +1,3 @@
-#include <nlohmann/json.hpp>
-
 #include <standin/equations.h>
 
 #include "domain_layout.h"
@@ -10,7 +8,7 @@
 namespace vzhost {
 namespace {
 
-void WriteDomain(std::ostream& out, const DomainLayout& d) {
+void WriteDomain(Output& out, const DomainLayout& d) {
     out << '{';
     WriteJsonMember(out, "elementboundary", d.boundary, true);
     WriteJsonMember(out, "endnode", d.endNode);
@@ -37,7 +35,7 @@ void WriteDomain(std::ostream& out, const DomainLayout& d) {
 class NameWriter {
 public:
     explicit NameWriter(const TermNames& names) : m_names(names) {}
-    void operator()(std::ostream& out, const QV_VarParam* term) {
+    void operator()(Output& out, const QV_VarParam* term) {
         m_text.clear();
         m_names.Append(m_text, term);
         WriteJsonString(out, m_text);
@@ -48,7 +46,7 @@ private:
     std::string m_text;
 };
 
-void WriteToken(std::ostream& out, const QV_Token& token, const QV_EquationStore& store,
+void WriteToken(Output& out, const QV_Token& token, const QV_EquationStore& store,
                 NameWriter& name) {
     switch (token.kind) {
     case QV_Token::Kind::Op:
@@ -79,7 +77,7 @@ void WriteToken(std::ostream& out, const QV_Token& token, const QV_EquationStore
 } // namespace
 
 // One document, its keys in alphabetical order, written as it is read from the model.
-void ReportJson(std::ostream& out, const std::string& type, QV_ModelType& model,
+void ReportJson(Output& out, const std::string& type, QV_ModelType& model,
                 const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains) {
     const QV_EquationStore& store = vzt::Equations(model);
     const TermNames names(model);
@@ -101,8 +99,13 @@ void ReportJson(std::ostream& out, const std::string& type, QV_ModelType& model,
         }
         out << "]}";
     }
-    out << "],\"jacpattern\":{\"result\":" << outcome.jacPatternResult
-        << "},\"setup\":{\"instances\":[";
+    out << "],\"jacpattern\":{";
+    if (outcome.jacPatternRan) {
+        out << "\"result\":" << outcome.jacPatternResult;
+    } else {
+        out << "\"ran\":false";
+    }
+    out << "},\"setup\":{\"instances\":[";
     for (std::size_t k = 0; k < store.InstanceCount(); ++k) {
         const QV_InstanceView instance = store.Instance(k);
         out << (k > 0 ? "," : "") << "{\"group\":" << instance.group << ",\"incidence\":[";

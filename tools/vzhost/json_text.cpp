@@ -1,10 +1,11 @@
 #include "json_text.h"
 
-#include <nlohmann/json.hpp>
+#include <cmath>
+#include <nlohmann/detail/conversions/to_chars.hpp>
 
 namespace vzhost {
 
-void WriteJsonString(std::ostream& out, std::string_view text) {
+void WriteJsonString(Output& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     out << '"';
     std::size_t plain = 0; // start of the run of bytes written as they are
@@ -13,7 +14,7 @@ void WriteJsonString(std::ostream& out, std::string_view text) {
         if (c >= 0x20 && c != '"' && c != '\\') {
             continue;
         }
-        out.write(text.data() + plain, std::streamsize(k - plain));
+        out << text.substr(plain, k - plain);
         plain = k + 1;
         switch (c) {
         case '"':
@@ -41,12 +42,20 @@ void WriteJsonString(std::ostream& out, std::string_view text) {
             out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
         }
     }
-    out.write(text.data() + plain, std::streamsize(text.size() - plain));
+    out << text.substr(plain);
     out << '"';
 }
 
-void WriteJsonReal(std::ostream& out, double value) {
-    out << nlohmann::json(value).dump();
+// The JSON library's own conversion (header only), so that reals keep the digits every
+// earlier document had: its shortest form is not always the shortest there is.
+void WriteJsonReal(Output& out, double value) {
+    if (!std::isfinite(value)) {
+        out << "null";
+        return;
+    }
+    char digits[64];
+    const char* end = nlohmann::detail::to_chars(digits, digits + sizeof digits, value);
+    out << std::string_view(digits, std::size_t(end - digits));
 }
 
 } // namespace vzhost

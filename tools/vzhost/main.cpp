@@ -19,9 +19,8 @@
 // Options: --library PATH (default: ../lib/Pellorin360_1.so beside this program).
 // Bad input gets a one-line error and exit status 2; a model that fails, one line and 1.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <iostream>
 #include <new>
 #include <string>
 #include <vector>
@@ -30,6 +29,8 @@
 #include "describe.h"
 #include "help.h"
 #include "loader.h"
+#include "one_line.h"
+#include "output.h"
 #include "run.h"
 
 namespace {
@@ -38,11 +39,11 @@ constexpr int kModelFailed = 1;
 constexpr int kUsageError = 2;
 
 int Fail(const std::string& message, int status = kUsageError) {
-    std::cerr << "vzhost: " << message << '\n';
+    std::fputs(vzhost::ErrorLine(message).c_str(), stderr);
     return status;
 }
 
-int ListTypes(const vzt::TypeLibrary& library) {
+int ListTypes(const vzt::TypeLibrary& library, vzhost::Output& out) {
     for (const std::string& type : vzt::CreatableTypeNames()) {
         if (!library.HasType(type)) {
             continue;
@@ -51,14 +52,14 @@ int ListTypes(const vzt::TypeLibrary& library) {
         if (object == nullptr) {
             return Fail("the factory of " + type + " returned no object", kModelFailed);
         }
-        std::cout << type << "  " << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
+        out << type << "  " << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
         object->Release();
     }
-    vzhost::ListProcedures(std::cout);
+    vzhost::ListProcedures(out);
     return 0;
 }
 
-int ShowType(const vzt::TypeLibrary& library, const std::string& type) {
+int ShowType(const vzt::TypeLibrary& library, const std::string& type, vzhost::Output& out) {
     if (!library.HasType(type)) {
         return Fail("unknown type '" + type + "'");
     }
@@ -66,8 +67,8 @@ int ShowType(const vzt::TypeLibrary& library, const std::string& type) {
     if (object == nullptr) {
         return Fail("the factory of " + type + " returned no object", kModelFailed);
     }
-    std::cout << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
-    vzhost::DescribeProperties(std::cout, *object);
+    out << vzhost::Printable(object->QV_DefaultDESCRIPTION()) << '\n';
+    vzhost::DescribeProperties(out, *object);
     object->Release();
     return 0;
 }
@@ -129,10 +130,10 @@ bool AsksForHelp(const std::string& word) {
 }
 
 // The usage, or a command's own when a command is named before or after the request.
-int Help(const std::vector<std::string>& words) {
+int Help(const std::vector<std::string>& words, vzhost::Output& out) {
     if (AsksForHelp(words[0])) {
         if (words.size() == 1) {
-            vzhost::PrintUsage(std::cout);
+            vzhost::PrintUsage(out);
             return 0;
         }
         if (words.size() > 2) {
@@ -140,13 +141,13 @@ int Help(const std::vector<std::string>& words) {
         }
     }
     const std::string& command = AsksForHelp(words[0]) ? words[1] : words[0];
-    if (!vzhost::PrintCommandHelp(std::cout, command)) {
+    if (!vzhost::PrintCommandHelp(out, command)) {
         return Fail("unknown command '" + command + "'; vzhost --help lists them");
     }
     return 0;
 }
 
-int Main(int argc, char** argv) {
+int Main(int argc, char** argv, vzhost::Output& out, vzhost::Output& err) {
     std::vector<std::string> words;
     std::string libraryPath = vzt::DefaultLibraryPath(argv[0]);
     for (int i = 1; i < argc; ++i) {
@@ -166,7 +167,7 @@ int Main(int argc, char** argv) {
     if (AsksForHelp(command) ||
         std::any_of(words.begin() + 1, words.end(),
                     [](const std::string& word) { return word == "--help" || word == "-h"; })) {
-        return Help(words);
+        return Help(words, out);
     }
     vzhost::RunOptions runOptions;
     std::string error;
@@ -179,8 +180,8 @@ int Main(int argc, char** argv) {
             return Fail(error);
         }
         // Routine libraries are loaded from the type library's folder.
-        const std::string folder = std::filesystem::path(libraryPath).parent_path().string();
-        return vzhost::Call(callOptions, folder.empty() ? "." : folder, std::cout, std::cerr);
+        const std::string folder = vzt::FolderOf(libraryPath);
+        return vzhost::Call(callOptions, folder.empty() ? "." : folder, out, err);
     }
     const bool known = (command == "types" && words.size() == 1) ||
                        (command == "show" && words.size() == 2) || command == "run";
@@ -195,25 +196,29 @@ int Main(int argc, char** argv) {
         return Fail("cannot load the type library: " + library.Error());
     }
     if (command == "types") {
-        return ListTypes(library);
+        return ListTypes(library, out);
     }
     if (command == "show") {
-        return ShowType(library, words[1]);
+        return ShowType(library, words[1], out);
     }
-    return vzhost::Run(library, runOptions, std::cout, std::cerr);
+    return vzhost::Run(library, runOptions, out, err);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     int status = 0;
+    vzhost::Output out(stdout);
+    vzhost::Output err(stderr);
     try {
-        status = Main(argc, argv);
+        status = Main(argc, argv, out, err);
     } catch (const std::bad_alloc&) {
+        err.Flush();
         return Fail("out of memory", kModelFailed);
     }
+    err.Flush();
     // Output that could not be written (a full disk, say) is a result lost, not a success.
-    if (!std::cout.flush() && status == 0) {
+    if (!out.Flush() && status == 0) {
         return Fail("cannot write the output", kModelFailed);
     }
     return status;

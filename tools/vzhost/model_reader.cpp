@@ -1,8 +1,8 @@
 #include "model_reader.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <sstream>
 
 #include "standin/host_access.h"
 
@@ -89,9 +89,14 @@ void TermNames::Append(std::string& text, const QV_VarParam* term) const {
             std::upper_bound(m_extents.begin(), m_extents.end(), address,
                              [](std::uintptr_t a, const Extent& e) { return a < e.first; });
         if (after == m_extents.begin() || !holds(*(after - 1))) {
-            std::ostringstream unnamed;
-            unnamed << "<" << static_cast<const void*>(term) << ">";
-            text += unnamed.str();
+            // An address as the C++ streams write it: 0 for null, else 0x and hexadecimal.
+            const auto address =
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(term));
+            char unnamed[32] = "<0>";
+            if (address != 0) {
+                std::snprintf(unnamed, sizeof unnamed, "<0x%llx>", address);
+            }
+            text += unnamed;
             return;
         }
         m_lastExtent = std::size_t(after - m_extents.begin()) - 1;

@@ -1,6 +1,5 @@
 #include "report.h"
 
-#include <iomanip>
 #include <set>
 #include <utility>
 #include <vector>
@@ -10,6 +9,8 @@
 #include "describe.h"
 #include "domain_layout.h"
 #include "model_reader.h"
+#include "numbers.h"
+#include "one_line.h"
 #include "standin/host_access.h"
 
 namespace vzhost {
@@ -46,6 +47,9 @@ DomainLayout ReadDomain(const QV_ModelType& domain) {
 
 namespace {
 
+// What the summary and the listing say of a run that stopped before JacPattern.
+constexpr const char* kJacPatternNotRun = "JacPattern not run";
+
 // Runs of consecutive values, in the order met: 1-8, 10, 12-17.
 class Runs {
 public:
@@ -59,9 +63,9 @@ public:
     std::string Text() const {
         std::string text;
         for (const auto& [first, last] : m_runs) {
-            text += (text.empty() ? "" : ", ") + std::to_string(first);
+            text += (text.empty() ? "" : ", ") + vzt::IntegerText(first);
             if (last > first) {
-                text += "-" + std::to_string(last);
+                text += "-" + vzt::IntegerText(last);
             }
         }
         return m_runs.empty() ? "none" : text;
@@ -79,7 +83,7 @@ std::string Ranges(const std::vector<int>& values) {
     return runs.Text();
 }
 
-void SummariseDomain(std::ostream& out, char direction, const DomainLayout& d) {
+void SummariseDomain(Output& out, char direction, const DomainLayout& d) {
     out << direction << " domain: method " << d.method << ", " << d.sections << " section"
         << (d.sections == 1 ? "" : "s") << ", element boundary " << d.boundary << ", ENDNODE "
         << d.endNode << '\n';
@@ -150,12 +154,17 @@ private:
     std::vector<std::set<int>> m_values;
 };
 
-void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
+void SummariseEquations(Output& out, const QV_EquationStore& store,
                         const vzt::ModelOutcome& outcome) {
     out << "SetUpEquations " << outcome.setUpResult << " (" << store.InstanceCount()
-        << " instances, " << store.IncidenceCount() << " incidence entries); JacPattern "
-        << outcome.jacPatternResult << " (" << store.EquationCount() << " equations, "
-        << store.TokenCount() << " tokens, " << outcome.rowsWritten << " rows entries)\n";
+        << " instances, " << store.IncidenceCount() << " incidence entries); ";
+    if (!outcome.jacPatternRan) {
+        out << kJacPatternNotRun << '\n';
+        return;
+    }
+    out << "JacPattern " << outcome.jacPatternResult << " (" << store.EquationCount()
+        << " equations, " << store.TokenCount() << " tokens, " << outcome.rowsWritten
+        << " rows entries)\n";
     struct Statement {
         std::string name;
         int group = 0;
@@ -175,19 +184,18 @@ void SummariseEquations(std::ostream& out, const QV_EquationStore& store,
     if (statements.empty()) {
         return;
     }
-    out << std::left << std::setw(12) << "statement" << std::setw(7) << "group" << std::setw(11)
-        << "instances"
+    out << LeftAligned{"statement", 12} << LeftAligned{"group", 7} << LeftAligned{"instances", 11}
         << "at nodes\n";
     for (const Statement& s : statements) {
-        out << std::setw(12) << s.name << std::setw(7) << s.group << std::setw(11)
-            << s.nodes.Count() << s.nodes.Text() << '\n';
+        out << LeftAligned{s.name, 12} << LeftAligned{vzt::IntegerText(s.group), 7}
+            << LeftAligned{vzt::IntegerText(static_cast<long long>(s.nodes.Count())), 11}
+            << s.nodes.Text() << '\n';
     }
-    out << std::right;
 }
 
 } // namespace
 
-void Report(std::ostream& out, Format format, const std::string& type, QV_ModelType& model,
+void Report(Output& out, Format format, const std::string& type, QV_ModelType& model,
             const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains) {
     const QV_EquationStore& store = vzt::Equations(model);
     if (format == Format::Json) {
@@ -202,11 +210,15 @@ void Report(std::ostream& out, Format format, const std::string& type, QV_ModelT
         SummariseEquations(out, store, outcome);
         return;
     }
+    if (!outcome.jacPatternRan) {
+        out << kJacPatternNotRun << '\n';
+        return;
+    }
     const TermNames names(model);
     for (std::size_t k = 0; k < store.EquationCount(); ++k) {
         const QV_EquationView equation = store.Equation(k);
-        out << std::left << std::setw(10) << equation.name << std::right << "  g=" << equation.group
-            << "  " << vzt::Infix(equation, store, std::cref(names)) << '\n';
+        out << LeftAligned{equation.name, 10} << "  g=" << equation.group << "  "
+            << vzt::Infix(equation, store, std::cref(names)) << '\n';
     }
 }
 

@@ -2,22 +2,22 @@
 #pragma once
 
 #include <map>
-#include <ostream>
 #include <string>
 
 #include <vuzizev/vuzizev.h>
 
 #include "drive.h"
+#include "output.h"
 #include "run.h"
 
 namespace vzhost {
 
 // Each format is written as it is produced, in memory set by the domains, not by the model's
 // equations.
-void Report(std::ostream& out, Format format, const std::string& type, QV_ModelType& model,
+void Report(Output& out, Format format, const std::string& type, QV_ModelType& model,
             const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains);
 
-void ReportJson(std::ostream& out, const std::string& type, QV_ModelType& model,
+void ReportJson(Output& out, const std::string& type, QV_ModelType& model,
                 const vzt::ModelOutcome& outcome, const std::map<char, QV_ModelType*>& domains);
 
 } // namespace vzhost

@@ -1,14 +1,15 @@
 #include "run.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <memory>
 #include <new>
-#include <ostream>
-#include <sstream>
 
 #include "drive.h"
 #include "model_reader.h"
+#include "numbers.h"
+#include "one_line.h"
 #include "report.h"
 #include "specify.h"
 #include "standin/testing.h"
@@ -19,25 +20,32 @@ namespace {
 constexpr int kModelFailed = 1;
 constexpr int kBadInput = 2;
 constexpr const char* kDomainIdentity = "Model DOMAIN\tV10";
-constexpr const char* kOutOfMemory =
-    "vzhost: out of memory: the model is too large for this machine\n";
+constexpr const char* kOutOfMemory = "out of memory: the model is too large for this machine";
 
 struct Released {
     void operator()(QV_ModelType* object) const { object->Release(); }
 };
 using ModelHandle = std::unique_ptr<QV_ModelType, Released>;
 
-class BadInput : public std::runtime_error {
-    using std::runtime_error::runtime_error;
+// Why a run stops: input that is not what the command takes (status 2), or a model that could
+// not be made (status 1).
+struct BadInput {
+    std::string what;
+};
+struct ModelFailure {
+    std::string what;
 };
 
 std::vector<std::pair<std::string, std::string>> ParseSpec(const std::string& spec) {
     std::vector<std::pair<std::string, std::string>> pairs;
-    std::istringstream in(spec);
-    for (std::string item; std::getline(in, item, ',');) {
+    // Comma-separated items; a comma at the end ends the last item, not one more.
+    for (std::size_t start = 0; start < spec.size();) {
+        const std::size_t comma = std::min(spec.find(',', start), spec.size());
+        const std::string item = spec.substr(start, comma - start);
+        start = comma + 1;
         const auto equals = item.find('=');
         if (equals == std::string::npos || equals == 0) {
-            throw BadInput("malformed setting '" + item + "' (expected NAME=VALUE)");
+            throw BadInput{"malformed setting '" + item + "' (expected NAME=VALUE)"};
         }
         pairs.emplace_back(item.substr(0, equals), item.substr(equals + 1));
     }
@@ -57,21 +65,21 @@ std::string DomainProperty(const std::string& key) {
 void Specify(QV_Container& object, const std::string& name, const std::string& value) {
     QV_Containable* property = vzt::FindProperty(object, name.c_str());
     if (property == nullptr) {
-        throw BadInput("unknown property '" + name + "'");
+        throw BadInput{"unknown property '" + name + "'"};
     }
     std::string error;
     if (!vzt::SpecifyFromText(*property, value, error)) {
-        throw BadInput(error);
+        throw BadInput{error};
     }
 }
 
 ModelHandle Create(const vzt::TypeLibrary& library, const std::string& type) {
     if (!library.HasType(type)) {
-        throw BadInput("unknown type '" + type + "'");
+        throw BadInput{"unknown type '" + type + "'"};
     }
     ModelHandle object(library.Create(type));
     if (!object) {
-        throw std::runtime_error("the factory of " + type + " returned no object");
+        throw ModelFailure{"the factory of " + type + " returned no object"};
     }
     return object;
 }
@@ -90,7 +98,7 @@ ModelHandle MakeDomain(const vzt::TypeLibrary& library, const std::string& spec)
     }
     ModelHandle domain = Create(library, type);
     if (!domain->ContainerDerivesFrom(kDomainIdentity)) {
-        throw BadInput("'" + type + "' is not a domain type");
+        throw BadInput{"'" + type + "' is not a domain type"};
     }
     for (const auto& [key, value] : settings) {
         Specify(*domain, DomainProperty(key), value);
@@ -102,13 +110,13 @@ ModelHandle MakeDomain(const vzt::TypeLibrary& library, const std::string& spec)
 std::string FailureOf(const std::string& type, const vzt::ModelOutcome& outcome) {
     if (outcome.assignmentStatus < 0) {
         return type + " failed: ExecuteAssignments returned " +
-               std::to_string(outcome.assignmentStatus);
+               vzt::IntegerText(outcome.assignmentStatus);
     }
     if (outcome.setUpResult < 0) {
-        return type + " failed: SetUpEquations returned " + std::to_string(outcome.setUpResult);
+        return type + " failed: SetUpEquations returned " + vzt::IntegerText(outcome.setUpResult);
     }
     if (outcome.jacPatternResult < 0) {
-        return type + " failed: JacPattern returned " + std::to_string(outcome.jacPatternResult);
+        return type + " failed: JacPattern returned " + vzt::IntegerText(outcome.jacPatternResult);
     }
     if (outcome.overruns > 0 || outcome.misroutedTokens > 0) {
         return type + " failed: JacPattern wrote past its rows or into another equation";
@@ -129,8 +137,7 @@ const std::vector<std::pair<std::string, std::string>>& DomainKeys() {
     return keys;
 }
 
-int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,
-        std::ostream& err) {
+int Run(const vzt::TypeLibrary& library, const RunOptions& options, Output& out, Output& err) {
     // The library carries on without what the host could not allocate, so a run in which an
     // allocation failed may give a model that lacks parts: it is not reported as a result.
     const std::size_t failedAllocations = vzt::Allocator().failedAllocations;
@@ -141,8 +148,8 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         if (model->ContainerDerivesFrom(kDomainIdentity)) {
             for (const auto& [direction, spec] : options.domainSpecs) {
                 if (direction != 'x') {
-                    throw BadInput(options.type + " has no " + std::string(1, direction) +
-                                   " direction");
+                    throw BadInput{options.type + " has no " + std::string(1, direction) +
+                                   " direction"};
                 }
                 for (const auto& [key, value] : ParseSpec(spec)) {
                     Specify(*model, DomainProperty(key), value);
@@ -155,8 +162,8 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
                 auto* external =
                     dynamic_cast<QV_ExternalBase*>(vzt::FindProperty(*model, reference.c_str()));
                 if (external == nullptr) {
-                    throw BadInput(options.type + " has no " + std::string(1, direction) +
-                                   " domain");
+                    throw BadInput{options.type + " has no " + std::string(1, direction) +
+                                   " domain"};
                 }
                 domains.push_back(MakeDomain(library, spec));
                 external->Link(domains.back().get());
@@ -187,7 +194,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         const std::vector<vzt::ModelOutcome> outcomes = vzt::Drive(order);
         if (vzt::Allocator().failedAllocations != failedAllocations) {
             model.reset();
-            err << "vzhost: out of memory: the model could not be made whole\n";
+            err << ErrorLine("out of memory: the model could not be made whole");
             return kModelFailed;
         }
 
@@ -208,7 +215,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
             const std::string failure =
                 FailureOf(m + 1 < outcomes.size() ? "the domain" : options.type, outcomes[m]);
             if (!failure.empty()) {
-                err << "vzhost: " << failure << '\n';
+                err << ErrorLine(failure);
                 return kModelFailed;
             }
         }
@@ -216,16 +223,19 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
     } catch (const BadInput& bad) {
         // A setting refused because what it names could not be allocated is no bad input.
         if (vzt::Allocator().failedAllocations != failedAllocations) {
-            err << kOutOfMemory;
+            err << ErrorLine(kOutOfMemory);
             return kModelFailed;
         }
-        err << "vzhost: " << bad.what() << '\n';
+        err << ErrorLine(bad.what);
         return kBadInput;
     } catch (const std::bad_alloc&) {
-        err << kOutOfMemory;
+        err << ErrorLine(kOutOfMemory);
+        return kModelFailed;
+    } catch (const ModelFailure& failure) {
+        err << ErrorLine("the model could not be run: " + failure.what);
         return kModelFailed;
     } catch (const std::exception& failure) {
-        err << "vzhost: the model could not be run: " << failure.what() << '\n';
+        err << ErrorLine(std::string("the model could not be run: ") + failure.what());
         return kModelFailed;
     }
 }

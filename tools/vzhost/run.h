@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "loader.h"
+#include "output.h"
 
 namespace vzhost {
 
@@ -25,7 +26,6 @@ const std::vector<std::pair<std::string, std::string>>& DomainKeys();
 
 // Runs the model; returns the exit status. Bad input gets one line on err and status 2, a
 // model that fails (a negative result of either equation walk, an exception) one line and 1.
-int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream& out,
-        std::ostream& err);
+int Run(const vzt::TypeLibrary& library, const RunOptions& options, Output& out, Output& err);
 
 } // namespace vzhost

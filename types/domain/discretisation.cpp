@@ -131,14 +131,14 @@ private:
             Put(&S.LENGTH, nextLocation - RealOf(S.LOCATION), 29);
         }
 
-        const int n = pellorin::RoundToInt(S.LENGTH.v() / RealOf(S.SPACINGPREFERENCE));
+        const long long n = pellorin::NodeCountOfSpacing(S.LENGTH.v(), RealOf(S.SPACINGPREFERENCE));
         const int minNodeCount = d.MINNODECOUNT.v();
         const long long pointsPlusOne = (long long)d.NUMPOLYPOINTS.v() + 1;
         // A section holds whole elements: a count is raised to a multiple of NP + 1, the
         // user's MINNODECOUNT as well as the count from the spacing.
-        const auto wholeElements = [pointsPlusOne](int count) {
+        const auto wholeElements = [pointsPlusOne](long long count) {
             const long long raised =
-                (long long)pellorin::TruncateToInt(double((long long)count + pointsPlusOne - 1) /
+                (long long)pellorin::TruncateToInt(double(count + pointsPlusOne - 1) /
                                                    double(pointsPlusOne)) *
                 pointsPlusOne;
             return pellorin::ClampToInt(raised);
