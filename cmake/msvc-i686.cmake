@@ -45,6 +45,8 @@ string(JOIN " " flags
     -isystem ${PELLORIN_WINE_INCLUDE}/windows
     # The C runtime of Windows 10 (ucrtbase) and its compiler support (vcruntime140).
     -D_UCRT -D_DLL -D_MT
+    # libc++'s strings are instantiated where they are used, not taken from a compiled libc++.
+    -D_LIBCPP_DISABLE_EXTERN_TEMPLATE
     # Wine's _Interlocked*64 declarations clash with clang's builtins of the same names.
     -D_InterlockedAnd64=pellorin_InterlockedAnd64 -D_InterlockedOr64=pellorin_InterlockedOr64
     -D_InterlockedXor64=pellorin_InterlockedXor64

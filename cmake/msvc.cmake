@@ -9,5 +9,15 @@ foreach(target Pellorin360_1 vuzizev VARudaduro)
 endforeach()
 target_sources(Pellorin360_1 PRIVATE ${runtime}/libcxx.cpp)
 target_sources(vuzizev PRIVATE ${runtime}/libcxx.cpp ${runtime}/standin.cpp)
-# The stand-in instantiates the standard strings it uses, which a compiled libc++ would hold.
-target_compile_definitions(vuzizev PRIVATE _LIBCPP_DISABLE_EXTERN_TEMPLATE)
+
+# A program of this build (the driver, the test program): its entry point and what it takes
+# of a compiled libc++.
+function(pellorin_msvc_program target)
+    target_sources(${target} PRIVATE ${runtime}/program.cpp ${runtime}/startup.cpp
+                                     ${runtime}/libcxx.cpp ${runtime}/standin.cpp)
+    target_link_options(${target} PRIVATE LINKER:/entry:mainCRTStartup
+                                          LINKER:/subsystem:console)
+endfunction()
+if(TARGET vzhost)
+    pellorin_msvc_program(vzhost)
+endif()

@@ -25,15 +25,33 @@ import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-for folder in ("host_imports", "framework", "windows"):
+for folder in ("host_imports", "framework"):
     sys.path.insert(0, os.path.join(HERE, "..", folder))
-import check_dll  # noqa: E402
 import class_exports  # noqa: E402
 import host_imports  # noqa: E402
 import msvc_names  # noqa: E402
 
 HOST_DLL = "vuzizev.dll"
 RUNTIME_DLLS = {"vcruntime140.dll", "ucrtbase.dll", "kernel32.dll"}
+
+EXPORT_MACRO = re.compile(r"^\s*PELLORIN_TYPE_EXPORTS\(\s*([A-Z0-9_]+)\s*\)", re.MULTILINE)
+ROUTINE_NAME = re.compile(r"::ProcedureName\(\) const \{\s*return \"([A-Za-z0-9_]+)\";")
+
+
+def creatable_types(source_dir):
+    """The types whose exports the library's sources declare."""
+    types = set()
+    for text in class_exports.library_sources(source_dir):
+        types.update(EXPORT_MACRO.findall(text))
+    return sorted(types)
+
+
+def routines(source_dir):
+    """The routines the library's procedures name."""
+    found = set()
+    for text in class_exports.library_sources(source_dir):
+        found.update(ROUTINE_NAME.findall(text))
+    return sorted(found)
 
 
 def readobj(tool, flag, path):
@@ -94,7 +112,8 @@ def main():
     check(is_pe32_dll(args.readobj, args.dll), f"{name}: PE32 DLL for i386")
 
     exported = exports(args.readobj, args.dll)
-    types = check_dll.creatable_types(args.source_dir)
+    types = creatable_types(args.source_dir)
+    check(bool(types), f"creatable types in the sources: {' '.join(types)}")
     for t in types:
         missing = [n for n in (f"{t}Factory", f"{t}PropertyInfo", f"_Compatibility{t}",
                                f"_JacData{t}") if n not in exported]
@@ -142,9 +161,10 @@ def main():
 
     routine = os.path.basename(args.routine_dll)
     check(is_pe32_dll(args.readobj, args.routine_dll), f"{routine}: PE32 DLL for i386")
-    _, routines = check_dll.procedures(args.source_dir)
+    named = routines(args.source_dir)
+    check(bool(named), f"routines named in the sources: {' '.join(named)}")
     routine_exports = exports(args.readobj, args.routine_dll)
-    for r in routines:
+    for r in named:
         check(r in routine_exports, f"{routine} exports {r}")
     routine_imports = sorted(imports(args.readobj, args.routine_dll))
     check(set(routine_imports) <= RUNTIME_DLLS,

@@ -12,6 +12,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <typeinfo>
 
 extern "C" {
 __declspec(dllimport) void __stdcall AcquireSRWLockExclusive(void* lock);
@@ -65,6 +66,11 @@ char* Append(char* out, const char* text, std::size_t length) {
 } // namespace
 
 namespace std {
+
+// Type descriptors of different modules compare by their decorated names.
+int type_info::__compare(const type_info& other) const noexcept {
+    return this == &other ? 0 : std::strcmp(__data.__decorated_name, other.__data.__decorated_name);
+}
 
 bad_array_new_length::bad_array_new_length() noexcept = default;
 bad_array_new_length::~bad_array_new_length() noexcept = default;
