@@ -14,7 +14,8 @@ c++filt spells them (msvc_names.py), so that the lists written for the other bui
 - the library imports only from vuzizev.dll, the C runtime (vcruntime140, ucrtbase) and
   kernel32, and from vuzizev.dll only the symbols of the services in host/services.txt;
 - it has no dynamic initialisers: its .CRT section holds only the two bounds of the table
-  (cmake/msvc/runtime/startup.cpp);
+  (cmake/msvc/runtime/startup.cpp); and no symbol its objects define names std::vector or
+  std::string;
 - and, for the record, what it takes from the C runtime and kernel32.
 """
 
@@ -133,6 +134,10 @@ def main():
                .values() if "`" not in s and not re.search(r"::\w+<[^:]*>\(", s)}
     class_exports.check(members, {class_exports.normalise(s) for s in spelt.values()},
                         {class_exports.normalise(s) for s in defined}, check)
+    containers = sorted(s for s in defined
+                        if re.search(r"\bstd::(?:__1::)?(?:vector|basic_string)<", s))
+    check(not containers, "no std::vector or std::string in the library" +
+          "".join(f"\n        defines {s}" for s in containers[:5]))
 
     text = readobj(args.readobj, "--coff-resources", args.dll)
     check(re.search(r"Type: CONTENT \[.*?Name: XML \[.*?Language: \(ID 2057\)", text,

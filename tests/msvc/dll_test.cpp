@@ -4,6 +4,9 @@
 // call unwinding through the library's frames to the caller, with every block given back.
 // A plain program (no test framework: its runtime is this build's own), run under Wine; it
 // prints one line per check and fails on any.
+// The platform's component object model stays out: the host interface declares its own.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
 #include <windows.h>
 
 #include <cstdio>
