@@ -4,20 +4,20 @@
 // call unwinding through the library's frames to the caller, with every block given back.
 // A plain program (no test framework: its runtime is this build's own), run under Wine; it
 // prints one line per check and fails on any.
-// The platform's component object model stays out: the host interface declares its own.
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#include <windows.h>
-
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
+#include "module.h"
 #include "procedures/interpolate/interpolate.h"
 #include "standin/procedure_testing.h"
 #include "standin/testing.h"
 
 namespace {
+
+using Module = void*;
+using namespace msvctest;
 
 int failures = 0;
 
@@ -26,18 +26,22 @@ void Check(bool ok, const char* what) {
     failures += ok ? 0 : 1;
 }
 
-// The exported names of the loaded module, from its export directory.
+std::uint32_t Word(const unsigned char* at) {
+    std::uint32_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+// The exported names of the loaded module, from its export directory: the PE header's offset
+// at 0x3c, the export directory's address at 0x78 into a PE32 header, the count of names and
+// the table of their addresses at 0x18 and 0x20 into the directory.
 template <class F>
-void ForEachExport(HMODULE module, F f) {
-    const auto* base = reinterpret_cast<const unsigned char*>(module);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[0];
-    const auto* exports =
-        reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
-    const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
-    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
-        f(reinterpret_cast<const char*>(base + names[i]));
+void ForEachExport(Module module, F f) {
+    const auto* base = static_cast<const unsigned char*>(module);
+    const unsigned char* exports = base + Word(base + Word(base + 0x3c) + 0x78);
+    const unsigned char* names = base + Word(exports + 0x20);
+    for (std::uint32_t i = 0, n = Word(exports + 0x18); i < n; ++i) {
+        f(reinterpret_cast<const char*>(base + Word(names + 4 * i)));
     }
 }
 
@@ -46,14 +50,13 @@ bool EndsWith(const char* text, const char* end) {
     return n >= m && std::strcmp(text + n - m, end) == 0;
 }
 
-void ResourceIsTheDocument(HMODULE library) {
-    HRSRC found = FindResourceExA(library, "CONTENT", "XML", 2057);
-    Check(found != nullptr, "resource CONTENT/XML/2057 found");
-    if (found == nullptr) {
+void ResourceIsTheDocument(Module library) {
+    unsigned long size = 0;
+    const char* bytes = LibraryResource(library, "CONTENT", "XML", 2057, size);
+    Check(bytes != nullptr, "resource CONTENT/XML/2057 found");
+    if (bytes == nullptr) {
         return;
     }
-    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(library, found)));
-    const DWORD size = SizeofResource(library, found);
     static char document[1 << 20];
     std::size_t length = 0;
     if (std::FILE* file = std::fopen(PELLORIN_CONTENT_XML_PATH, "rb")) {
@@ -66,7 +69,7 @@ void ResourceIsTheDocument(HMODULE library) {
 
 // Each factory's object, released through IUnknown::Release (the third slot), gives back
 // every block.
-void FactoriesMakeObjectsThatReleaseWhole(HMODULE library) {
+void FactoriesMakeObjectsThatReleaseWhole(Module library) {
     using Release = unsigned long(__stdcall*)(void*);
     using Factory = void*(__cdecl*)();
     int made = 0, factories = 0;
@@ -76,7 +79,7 @@ void FactoriesMakeObjectsThatReleaseWhole(HMODULE library) {
         }
         ++factories;
         const std::size_t before = vzt::Allocator().liveBlocks;
-        auto factory = reinterpret_cast<Factory>(GetProcAddress(library, name));
+        auto factory = reinterpret_cast<Factory>(LibraryFunction(library, name));
         void* object = factory();
         if (object == nullptr) {
             std::printf("FAIL  %s gave no object\n", name);
@@ -115,7 +118,7 @@ void HostExceptionUnwindsThroughTheLibrary() {
 } // namespace
 
 int main() {
-    HMODULE library = LoadLibraryA(PELLORIN_LIBRARY_PATH);
+    Module library = OpenLibrary(PELLORIN_LIBRARY_PATH);
     Check(library != nullptr, "LoadLibrary " PELLORIN_LIBRARY_PATH);
     if (library == nullptr) {
         return 1;
@@ -123,6 +126,6 @@ int main() {
     ResourceIsTheDocument(library);
     FactoriesMakeObjectsThatReleaseWhole(library);
     HostExceptionUnwindsThroughTheLibrary();
-    Check(FreeLibrary(library) != 0, "FreeLibrary");
+    Check(CloseLibrary(library), "FreeLibrary");
     return failures == 0 ? 0 : 1;
 }
