@@ -75,8 +75,8 @@ std::string LibraryBeside(const std::string& program) {
 
 } // namespace
 
-const std::vector<std::string>& CreatableTypeNames() {
-    static const std::vector<std::string> names = {
+std::span<const char* const> CreatableTypeNames() {
+    static constexpr const char* names[] = {
         "SECTIONDATAMODEL", "LENGTHDOMAIN",         "GENERICSTRUCTURE",  "GENERICSTREAM",
         "GENERICMODEL",     "GENERICCONTROLSIGNAL", "GENERICCONNECTION", "DOMAIN",
         "DISTRIBUTION3D",   "DISTRIBUTION2D",       "DISTRIBUTION1D",    "CONTROLSIGNAL",

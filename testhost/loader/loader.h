@@ -2,6 +2,7 @@
 // its exported factories.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@
 namespace vzt {
 
 // The creatable types, in the order the library exports them.
-const std::vector<std::string>& CreatableTypeNames();
+std::span<const char* const> CreatableTypeNames();
 
 class TypeLibrary {
 public:

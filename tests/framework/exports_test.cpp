@@ -39,7 +39,7 @@ TEST_F(LibraryExports, EveryCreatableTypeHasItsFourExports) {
     }
     std::set<std::uint32_t*> words;
     std::size_t built = 0;
-    for (const std::string& type : vzt::CreatableTypeNames()) {
+    for (const std::string type : vzt::CreatableTypeNames()) {
         if (!library.HasType(type)) {
             continue;
         }

@@ -44,7 +44,7 @@ bool ParseReals(const std::string& text, std::vector<double>& values) {
 using Procedure = QVProc_INTERPOLATE;
 
 // How the report names the arguments' variables, in argument order.
-const std::string kArgumentNames[] = {"x", "X", "Y", "n", "y"};
+constexpr const char* kArgumentNames[] = {"x", "X", "Y", "n", "y"};
 
 // The one value of a procedure with one output, else all of them.
 void WriteOneOrAll(Output& out, const std::vector<double>& values) {

@@ -56,7 +56,7 @@ constexpr Command kCommands[] = {
 // The domain settings' short names, with the property each stands for.
 void PrintDomainKeys(Output& out) {
     for (const auto& [key, property] : DomainKeys()) {
-        out << "    " << LeftAligned{key + "=...", 16} << property << '\n';
+        out << "    " << LeftAligned{std::string(key) + "=...", 16} << property << '\n';
     }
 }
 

@@ -1,7 +1,8 @@
 #include "json_text.h"
 
 #include <cmath>
-#include <nlohmann/detail/conversions/to_chars.hpp>
+
+#include "json_real.h"
 
 namespace vzhost {
 
@@ -46,16 +47,13 @@ void WriteJsonString(Output& out, std::string_view text) {
     out << '"';
 }
 
-// The JSON library's own conversion (header only), so that reals keep the digits every
-// earlier document had: its shortest form is not always the shortest there is.
 void WriteJsonReal(Output& out, double value) {
     if (!std::isfinite(value)) {
         out << "null";
         return;
     }
-    char digits[64];
-    const char* end = nlohmann::detail::to_chars(digits, digits + sizeof digits, value);
-    out << std::string_view(digits, std::size_t(end - digits));
+    char text[32];
+    out << std::string_view(text, JsonRealText(value, text));
 }
 
 } // namespace vzhost

@@ -44,7 +44,7 @@ int Fail(const std::string& message, int status = kUsageError) {
 }
 
 int ListTypes(const vzt::TypeLibrary& library, vzhost::Output& out) {
-    for (const std::string& type : vzt::CreatableTypeNames()) {
+    for (const std::string type : vzt::CreatableTypeNames()) {
         if (!library.HasType(type)) {
             continue;
         }

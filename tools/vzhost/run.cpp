@@ -126,14 +126,13 @@ std::string FailureOf(const std::string& type, const vzt::ModelOutcome& outcome)
 
 } // namespace
 
-const std::vector<std::pair<std::string, std::string>>& DomainKeys() {
-    static const std::vector<std::pair<std::string, std::string>> keys = {
-        {"method", "DISCRETIZATIONMETHOD"},
-        {"sections", "NUMSECTIONS"},
-        {"ebc", "ELEMENTBOUNDARYCONDITION"},
-        {"hod", "HIGHESTORDERDERIVATIVE"},
-        {"length", "LENGTH"},
-        {"spacing", "SPACINGPREFERENCE"}};
+std::span<const DomainKey> DomainKeys() {
+    static constexpr DomainKey keys[] = {{"method", "DISCRETIZATIONMETHOD"},
+                                         {"sections", "NUMSECTIONS"},
+                                         {"ebc", "ELEMENTBOUNDARYCONDITION"},
+                                         {"hod", "HIGHESTORDERDERIVATIVE"},
+                                         {"length", "LENGTH"},
+                                         {"spacing", "SPACINGPREFERENCE"}};
     return keys;
 }
 

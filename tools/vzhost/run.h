@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,7 +23,11 @@ struct RunOptions {
 };
 
 // A domain's settings by their short names (method=...), with the property each stands for.
-const std::vector<std::pair<std::string, std::string>>& DomainKeys();
+struct DomainKey {
+    const char* key;
+    const char* property;
+};
+std::span<const DomainKey> DomainKeys();
 
 // Runs the model; returns the exit status. Bad input gets one line on err and status 2, a
 // model that fails (a negative result of either equation walk, an exception) one line and 1.
