@@ -7,7 +7,6 @@ set(CMAKE_C_COMPILER ${triplet}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${triplet}-g++-posix)
 set(CMAKE_RC_COMPILER ${triplet}-windres)
 set(CMAKE_OBJDUMP ${triplet}-objdump)
-set(PELLORIN_CXXFILT ${triplet}-c++filt)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

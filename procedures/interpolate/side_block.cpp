@@ -22,7 +22,7 @@ Entry g_fixed[kFixedCapacity];
 Entry* g_table = g_fixed;
 std::size_t g_capacity = kFixedCapacity; // a power of two
 std::size_t g_count = 0;
-std::atomic_flag g_lock = ATOMIC_FLAG_INIT;
+std::atomic_flag g_lock;
 
 class Lock {
 public:

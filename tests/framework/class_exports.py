@@ -10,7 +10,7 @@ exported; and, where the library's own symbol table is at hand, no member of the
 that the library defines may stay unexported. The two reference instances the host supplies
 must not be defined by the library at all.
 
-tests/windows/check_dll.py applies the same check to the DLL through expected_members() and
+tests/msvc/check_msvc_dll.py applies the same check to the DLL through expected_members() and
 unexported(); run as a program, this checks the Linux library with nm.
 """
 

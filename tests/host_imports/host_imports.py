@@ -3,7 +3,7 @@
 
 Run on a Linux build: the library's undefined dynamic symbols (`nm -D --undefined-only`) that
 the host library defines must each be a symbol of one service in the list (host/services.txt);
-the others come from the C and C++ runtimes (and, in a sanitized build, the sanitizers'). tests/windows/check_dll.py applies the same list to the DLL's imports
+the others come from the C and C++ runtimes (and, in a sanitized build, the sanitizers'). tests/msvc/check_msvc_dll.py applies the same list to the DLL's imports
 from vuzizev.dll through load_services() and unlisted().
 """
 

@@ -29,6 +29,18 @@
 
 namespace pellorin::eqn {
 
+// f applied to the alternative v holds, as std::visit would, without its failure path: a row's
+// member is never valueless, and the library throws no standard exception of its own.
+template <std::size_t I = 0, class F, class Variant>
+decltype(auto) VisitMember(F&& f, const Variant& v) {
+    if constexpr (I + 1 < std::variant_size_v<Variant>) {
+        if (v.index() != I) {
+            return VisitMember<I + 1>(f, v);
+        }
+    }
+    return f(*std::get_if<I>(&v));
+}
+
 template <class Type, int Rank>
 struct Shape {
     std::array<QV_External<QV_DOMAIN> Type::*, Rank> domains;
@@ -72,7 +84,7 @@ public:
                 r(m_type.*a.sets[d], m_shape.setNames[row][d].c_str());
             }
         }
-        std::visit(
+        VisitMember(
             [&](auto member) {
                 r(m_type.*member, a.name.data(), QV_DirectionNone, a.description.data());
             },
@@ -152,7 +164,7 @@ private:
     QV_INTEGERPARAMETER& Used(int d) { return m_type.*m_shape.used[d]; }
 
     Table* Elements(const Row& a) {
-        return std::visit(
+        return VisitMember(
             [&](auto member) -> Table* {
                 auto& array = m_type.*member;
                 if constexpr (requires { array.get(); }) {
