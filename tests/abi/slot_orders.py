@@ -7,6 +7,11 @@ destructor has two slots (complete and deleting), written once as "~"; and a cla
 overrides operations of a base other than its first gets further slots for them at the end of
 its first table. Identical functions folded into one by the linker (two operations that both
 return 0) stand for either name.
+
+The table gives the host's slots, and the host's compiler lays overloads out otherwise than
+the Itanium ABI: it gathers the virtual operations of one name into consecutive slots, at the
+place of the first, the last declared first. The Itanium table (declaration order) is put in
+that order before it is compared.
 """
 
 import argparse
@@ -94,8 +99,29 @@ def actual_tables(library, cxxfilt, symbol):
             if slots and any(n == "~" for n, _ in slot) and any(n == "~" for n, _ in slots[-1]):
                 continue  # the second destructor slot
             slots.append(slot)
-        tables.append(slots)
+        tables.append(host_order(slots))
     return tables
+
+
+def host_order(slots):
+    """Slots in declaration order, overloads of one name gathered and reversed."""
+    def name(slot):
+        names = {n for n, _ in slot}
+        return names.pop() if len(names) == 1 and "~" not in names else None
+
+    groups = {}
+    for slot in slots:
+        if name(slot) is not None:
+            groups.setdefault(name(slot), []).append(slot)
+    ordered, placed = [], set()
+    for slot in slots:
+        key = name(slot)
+        if key is None or len(groups[key]) == 1:
+            ordered.append(slot)
+        elif key not in placed:
+            placed.add(key)
+            ordered += reversed(groups[key])
+    return ordered
 
 
 def compare(label, expected, actual, extra_allowed=()):

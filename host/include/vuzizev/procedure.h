@@ -187,21 +187,24 @@ public:
     QV_DynamicProcExtensions(const QV_DynamicProcExtensions& other);
     QV_DynamicProcExtensions& operator=(const QV_DynamicProcExtensions& other);
 
-    virtual void Argument() = 0;
-    virtual void Argument(QV_VarParam& variable) = 0;
-    virtual void Argument(double value) = 0;
-    virtual void Argument(QV_IntegerSetIter& member) = 0;
-    virtual void Argument(int value) = 0;
-    virtual void Argument(QV_StringSetIter& member) = 0;
+    // The host's compiler gathers the overloads of one name into consecutive slots, the last
+    // declared first; declared in this order, the slots run Argument(), Argument(QV_VarParam&),
+    // ... Argument(const char*), then the structure owner's overload before the model owner's.
     virtual void Argument(const char* value) = 0;
+    virtual void Argument(QV_StringSetIter& member) = 0;
+    virtual void Argument(int value) = 0;
+    virtual void Argument(QV_IntegerSetIter& member) = 0;
+    virtual void Argument(double value) = 0;
+    virtual void Argument(QV_VarParam& variable) = 0;
+    virtual void Argument() = 0;
     virtual void LastArgument() = 0;
-    virtual int NZAndEqnContribution(QV_StructureTypeEx* owner, int group, int& equations) = 0;
     virtual int NZAndEqnContribution(QV_ModelTypeEx* owner, int group, int& equations) = 0;
-    virtual void CreateEquationsAndSetGroup(int group, int hostA, int*& rows, int*& cols,
-                                            int& counter, QV_StructureTypeEx* owner,
-                                            const char* callName, int hostB) = 0;
+    virtual int NZAndEqnContribution(QV_StructureTypeEx* owner, int group, int& equations) = 0;
     virtual void CreateEquationsAndSetGroup(int group, int hostA, int*& rows, int*& cols,
                                             int& counter, QV_ModelTypeEx* owner,
+                                            const char* callName, int hostB) = 0;
+    virtual void CreateEquationsAndSetGroup(int group, int hostA, int*& rows, int*& cols,
+                                            int& counter, QV_StructureTypeEx* owner,
                                             const char* callName, int hostB) = 0;
     virtual void SetDimensionSize(int size) = 0;
     virtual void Element(QV_VarParam& element) = 0;
