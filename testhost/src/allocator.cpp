@@ -423,9 +423,8 @@ const void* detail::BlockAt(std::uint32_t handle) {
     return State().numbered[handle >> kStepBits] +
            std::size_t(handle & ((std::uint32_t(1) << kStepBits) - 1)) * 8;
 }
-void detail::ThrowOutOfMemory() {
+void detail::CountFailedAllocation() {
     ++State().stats.failedAllocations;
-    throw std::bad_alloc();
 }
 void detail::ForgetForeignFrees() {
     State().stats.foreignFrees = 0;

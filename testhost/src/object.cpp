@@ -168,7 +168,8 @@ void QV_Containable::Register(QV_RegistrationFlavour flavour, QV_Container* owne
     auto* registration = static_cast<Registration*>(
         std::malloc(sizeof(Registration) + ownName.size() + ownDescription.size() + 2));
     if (registration == nullptr) {
-        vzt::detail::ThrowOutOfMemory();
+        vzt::detail::CountFailedAllocation(); // the property stays as it was
+        return;
     }
     registration->owner = owner;
     char* text = registration->Text();

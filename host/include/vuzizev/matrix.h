@@ -34,8 +34,8 @@ public:
         return reinterpret_cast<QV_Type*>(m_anchor + std::uintptr_t(std::intptr_t(m_steps[i]) * 8));
     }
     // Puts element at i, destroying what was there; false when i is outside the table. When
-    // the table cannot switch to full pointers for it, the element is destroyed and the
-    // allocation failure thrown.
+    // the table cannot switch to full pointers for it, the element is destroyed, the
+    // allocation failure counted, and false returned.
     bool Put(std::size_t i, QV_Type* element);
     // Destroys every element and empties the table.
     void Clear();

@@ -348,6 +348,11 @@ public:
     // Bytes held by the store (for measurements).
     std::size_t BytesUsed() const;
 
+    // Whether the store ran out of memory since its instances were last cleared: the host
+    // then counts the failed allocation once and stores nothing more of the model.
+    bool Lost() const { return m_lost; }
+    void MarkLost() { m_lost = true; }
+
 private:
     friend struct QV_IncidenceSpan;
     friend struct QV_TokenSpan;
@@ -464,6 +469,7 @@ private:
     std::unordered_map<const QV_VarParam*, std::uint32_t> m_pooledIncidenceIndex;
     std::vector<std::string> m_texts;
     std::size_t m_misrouted = 0;
+    bool m_lost = false;
     // The equation being written: its number, which tokens must name (no int equals it while
     // none is open), its name and group, its first token, the incidence of its instance and
     // how many of its terms it has named so far.
