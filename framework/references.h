@@ -24,7 +24,7 @@ public:
 
     // The linked object; null while unlinked or when the host linked something not a T.
     T* get() const;
-    // The linked object; dereferencing an unlinked reference fails clearly (Deref).
+    // The linked object; dereferencing an unlinked reference fails the step (Deref).
     T& operator*();
 
     const char* ExternalTypeName() override;
@@ -99,7 +99,7 @@ T* QV_External<T>::get() const {
 }
 template <class T>
 T& QV_External<T>::operator*() {
-    return pellorin::Deref(get(), "QV_External: not linked");
+    return pellorin::Deref(get());
 }
 template <class T>
 const char* QV_External<T>::ExternalTypeName() {
@@ -125,7 +125,7 @@ T* QV_Virtual<T>::get() const {
 }
 template <class T>
 T& QV_Virtual<T>::operator*() {
-    return pellorin::Deref(get(), "QV_Virtual: not resolved");
+    return pellorin::Deref(get());
 }
 template <class T>
 QV_Type* QV_Virtual<T>::NewDefaultVirtual() {
@@ -154,7 +154,7 @@ T* QV_GLOBALSTRUCTUREREFNAME<T>::get() const {
 }
 template <class T>
 T& QV_GLOBALSTRUCTUREREFNAME<T>::operator*() {
-    return pellorin::Deref(get(), "structure reference not resolved");
+    return pellorin::Deref(get());
 }
 template <class T>
 QV_GLOBALSTRUCTUREREFNAME<T>::operator T&() {

@@ -198,7 +198,8 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, std::ostream
         // cannot be held, whatever memory there is.
         for (const auto& [direction, domain] : byDirection) {
             if (IntegerOf(*domain, "ENDNODE") == INT_MIN) {
-                throw std::bad_alloc();
+                err << kOutOfMemory;
+                return kModelFailed;
             }
         }
         Report(out, options.format, options.type, *model, outcomes.back(), byDirection);
