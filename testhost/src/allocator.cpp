@@ -128,8 +128,15 @@ struct SizeClass {
     RuntimeVector<char*> slabs;
 };
 
+// Memory kept back from the start and given back to the runtime at the first failed
+// allocation, so that what ends the run still finds some: a runtime that throws (and catches)
+// with no memory left at all can fail while throwing, and the report and the release of the
+// model need a little too.
+constexpr std::size_t kReserveBytes = std::size_t(1) << 20;
+
 struct AllocatorState {
     vzt::AllocatorStats stats;
+    void* reserve = RuntimeAcquire(kReserveBytes);
     std::size_t failCountdown = 0;
     bool failAll = false;
     SizeClass classes[kClasses];
@@ -157,6 +164,15 @@ struct AllocatorState {
 AllocatorState& State() {
     static AllocatorState* state = ::new (RuntimeAcquire(sizeof(AllocatorState))) AllocatorState;
     return *state;
+}
+
+// Counts a failed allocation and gives the reserve back.
+void CountFailure(AllocatorState& s) {
+    ++s.stats.failedAllocations;
+    if (s.reserve != nullptr) {
+        RuntimeRelease(s.reserve);
+        s.reserve = nullptr;
+    }
 }
 
 bool ShouldFail(AllocatorState& s) {
@@ -335,14 +351,14 @@ extern "C" void* MyAllocate(std::size_t size) {
     AllocatorState& s = State();
     ++s.stats.totalAllocations;
     if (ShouldFail(s)) {
-        ++s.stats.failedAllocations;
+        CountFailure(s);
         return nullptr;
     }
     if (kSlabs && size <= kLargestSmall) {
         const std::size_t sizeClass = ClassOf(size);
         void* block = TakeSmall(s, sizeClass);
         if (block == nullptr) {
-            ++s.stats.failedAllocations;
+            CountFailure(s);
             return nullptr;
         }
         ++s.stats.liveBlocks;
@@ -351,7 +367,7 @@ extern "C" void* MyAllocate(std::size_t size) {
     }
     void* block = RuntimeAcquire(size);
     if (block == nullptr) {
-        ++s.stats.failedAllocations;
+        CountFailure(s);
         return nullptr;
     }
     // A block at this address that is still on the books went back to the heap elsewhere.
@@ -360,7 +376,7 @@ extern "C" void* MyAllocate(std::size_t size) {
         s.live.emplace(block, size);
     } catch (const std::bad_alloc&) {
         RuntimeRelease(block);
-        ++s.stats.failedAllocations;
+        CountFailure(s);
         return nullptr;
     }
     ++s.stats.liveBlocks;
@@ -424,7 +440,7 @@ const void* detail::BlockAt(std::uint32_t handle) {
            std::size_t(handle & ((std::uint32_t(1) << kStepBits) - 1)) * 8;
 }
 void detail::CountFailedAllocation() {
-    ++State().stats.failedAllocations;
+    CountFailure(State());
 }
 void detail::ForgetForeignFrees() {
     State().stats.foreignFrees = 0;
