@@ -69,7 +69,7 @@ struct RuntimeAllocator {
     T* allocate(std::size_t n) {
         void* block = RuntimeAcquire(n * sizeof(T));
         if (block == nullptr) {
-            throw std::bad_alloc();
+            vzt::ThrowOutOfMemory();
         }
         return static_cast<T*>(block);
     }
@@ -128,11 +128,13 @@ struct SizeClass {
     RuntimeVector<char*> slabs;
 };
 
-// Memory kept back from the start and given back to the runtime at the first failed
-// allocation, so that what ends the run still finds some: a runtime that throws (and catches)
-// with no memory left at all can fail while throwing, and the report and the release of the
-// model need a little too.
-constexpr std::size_t kReserveBytes = std::size_t(1) << 20;
+// Memory kept back for throwing: the 32-bit Windows runtime, when it throws with no memory
+// left at all, takes its fallback store's lock, whose first use needs memory, fails, and
+// throws again until the stack runs out. So a throw for lack of memory (ThrowOutOfMemory, and
+// the runtime's own through NewHandler) first gives the reserve back, and MyAllocate takes it
+// again before it hands out anything more. It is as large as a region by which the runtime's
+// heap grows, so that a small block freed from it can be had.
+constexpr std::size_t kReserveBytes = std::size_t(32) << 20;
 
 struct AllocatorState {
     vzt::AllocatorStats stats;
@@ -160,19 +162,45 @@ struct AllocatorState {
         live;
 };
 
+void NewHandler();
+
 // Never destroyed: objects that outlive static destruction still free their blocks here.
 AllocatorState& State() {
-    static AllocatorState* state = ::new (RuntimeAcquire(sizeof(AllocatorState))) AllocatorState;
+    static AllocatorState* state = [] {
+        auto* made = ::new (RuntimeAcquire(sizeof(AllocatorState))) AllocatorState;
+        std::set_new_handler(&NewHandler);
+        return made;
+    }();
     return *state;
 }
 
-// Counts a failed allocation and gives the reserve back.
-void CountFailure(AllocatorState& s) {
-    ++s.stats.failedAllocations;
+void GiveBackReserve() {
+    AllocatorState& s = State();
     if (s.reserve != nullptr) {
         RuntimeRelease(s.reserve);
         s.reserve = nullptr;
     }
+}
+
+void CountFailure(AllocatorState& s) {
+    ++s.stats.failedAllocations;
+}
+
+// Whether the reserve is held, taken again if it was spent and there is room for it.
+bool HoldsReserve(AllocatorState& s) {
+    if (s.reserve == nullptr) {
+        s.reserve = RuntimeAcquire(kReserveBytes);
+    }
+    return s.reserve != nullptr;
+}
+
+// The host's own containers grow through the runtime's operator new: the first time it finds
+// no memory it is given the reserve and tries again; without a reserve it throws.
+void NewHandler() {
+    if (State().reserve == nullptr) {
+        throw std::bad_alloc();
+    }
+    GiveBackReserve();
 }
 
 bool ShouldFail(AllocatorState& s) {
@@ -350,7 +378,9 @@ bool GiveBackSmall(AllocatorState& s, void* p) {
 extern "C" void* MyAllocate(std::size_t size) {
     AllocatorState& s = State();
     ++s.stats.totalAllocations;
-    if (ShouldFail(s)) {
+    // Without room for the reserve there is none for the block either, and trying could only
+    // end in a throw with no memory to throw with.
+    if (ShouldFail(s) || !HoldsReserve(s)) {
         CountFailure(s);
         return nullptr;
     }
@@ -441,6 +471,10 @@ const void* detail::BlockAt(std::uint32_t handle) {
 }
 void detail::CountFailedAllocation() {
     CountFailure(State());
+}
+void ThrowOutOfMemory() {
+    GiveBackReserve();
+    throw std::bad_alloc();
 }
 void detail::ForgetForeignFrees() {
     State().stats.foreignFrees = 0;
