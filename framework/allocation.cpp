@@ -3,31 +3,20 @@
 // own anyway, and on Linux own_allocation.map keeps them out of the dynamic symbol table, so
 // they replace allocation for this library alone and not for the whole process.
 //
-// An allocation that the library expects may fail is written `new (std::nothrow)`, which
-// answers null when the host has no memory. The throwing forms cannot answer null, so they
-// report the failure as std::bad_alloc instead.
+// Every form hands back what the host's allocator gives, null when it has no memory: nothing
+// is thrown. The library writes each of its new-expressions `new (std::nothrow)`, which
+// answers null without constructing anything; the compiler is also told to test the result
+// of the other forms (-fcheck-new, where it has it).
 #include <cstddef>
 #include <new>
 
 #include <vuzizev/alloc.h>
 
-namespace {
-
-void* AllocateOrThrow(std::size_t size) {
-    void* block = MyAllocate(size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    return block;
-}
-
-} // namespace
-
 void* operator new(std::size_t size) {
-    return AllocateOrThrow(size);
+    return MyAllocate(size);
 }
 void* operator new[](std::size_t size) {
-    return AllocateOrThrow(size);
+    return MyAllocate(size);
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return MyAllocate(size);

@@ -30,7 +30,7 @@
                                                                                                    \
         /* The element at the index, made when missing; null when it cannot be made. */            \
         T* Get PARAMS;                                                                             \
-        /* The element at the index; one that cannot be made fails clearly (Deref). */             \
+        /* The element at the index; one that cannot be made fails the step (Deref). */            \
         T& operator() PARAMS;                                                                      \
                                                                                                    \
         /* A new element, not yet in the table; null when the allocator fails. */                  \
@@ -62,7 +62,7 @@
     }                                                                                              \
     template <class T, class U>                                                                    \
     T& NAME<T, U>::operator() PARAMS {                                                             \
-        return pellorin::Deref(Get ARGS, "array element could not be made");                       \
+        return pellorin::Deref(Get ARGS);                                                          \
     }                                                                                              \
     template <class T, class U>                                                                    \
     QV_Type* NAME<T, U>::NewElement() {                                                            \

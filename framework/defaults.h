@@ -11,10 +11,22 @@
 
 namespace pellorin {
 
-// A new T in a block from the host's allocator: a type of the library with construction
-// switched on and no parent, a host class (or parameter type) by its construct-flag
-// constructor, an array or a multiport empty. Null, with nothing constructed, when the
-// allocator fails. The block is taken from the host directly, so that wherever this is
+// A default T in block: a type of the library with construction switched on and no parent,
+// a host class (or parameter type) by its construct-flag constructor, an array or a
+// multiport empty.
+template <class T>
+T* ConstructDefault(void* block) {
+    if constexpr (LibraryType<T>) {
+        return ::new (block) T(true, nullptr);
+    } else if constexpr (std::is_constructible_v<T, bool>) {
+        return ::new (block) T(true);
+    } else {
+        return ::new (block) T();
+    }
+}
+
+// A new default T in a block from the host's allocator; null, with nothing constructed, when
+// the allocator fails. The block is taken from the host directly, so that wherever this is
 // instantiated the object lives in the host's heap.
 template <class T>
 T* MakeDefault() {
@@ -23,13 +35,7 @@ T* MakeDefault() {
         return nullptr;
     }
     try {
-        if constexpr (LibraryType<T>) {
-            return ::new (block) T(true, nullptr);
-        } else if constexpr (std::is_constructible_v<T, bool>) {
-            return ::new (block) T(true);
-        } else {
-            return ::new (block) T();
-        }
+        return ConstructDefault<T>(block);
     } catch (...) {
         MyFree(block);
         throw;

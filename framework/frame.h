@@ -9,7 +9,8 @@
 // Hooks (each sees only its own class level):
 //   void DeclareProperties(pellorin::Registrar&)   registrations, in declaration order
 //   void BindArrays()                              binds array members to their index sets
-//   void RunAssignments(int a, int b)              index sets and assignments, both passes
+//   bool RunAssignments(int a, int b)              index sets and assignments, both passes;
+//                                                  false when they stopped at a failure
 //   int  AddEquationInstances(int n)               SetUpEquations' instances; returns n,
 //                                                  or a negative result on failure
 //   int  AddEquationExpressions(int r, int*& rows, int*& cols)   JacPattern's; returns the
@@ -44,17 +45,28 @@ constexpr int LowerLevel(int a) {
 // could not finish.
 inline constexpr int kStepFailed = -1;
 
+// Whether a dereference found its object missing (Deref, checked.h) since the note was last
+// taken.
+inline bool missingObjectNoted = false;
+
+inline bool TakeMissingObjectNote() {
+    const bool noted = missingObjectNoted;
+    missingObjectNoted = false;
+    return noted;
+}
+
 // Runs one of a level's own steps; false when it ended by an exception (a container of the
-// step that could not grow). No exception leaves the library through the host's call: the
-// host could not catch what another module's runtime throws.
+// step that could not grow) or dereferenced a missing object. No exception leaves the library
+// through the host's call: the host could not catch what another module's runtime throws.
 template <class Step>
 bool Contained(Step&& step) noexcept {
+    TakeMissingObjectNote();
     try {
         step();
-        return true;
     } catch (...) {
         return false;
     }
+    return !TakeMissingObjectNote();
 }
 
 } // namespace pellorin
@@ -98,7 +110,8 @@ protected:
     // The base's status, or a failure when this level's assignments could not finish.
     long FrameExecuteAssignments(int a, int b) {
         const long status = Base::ExecuteAssignments(pellorin::LowerLevel(a), b);
-        if (!pellorin::Contained([&] { self().RunAssignments(a, b); })) {
+        bool finished = false;
+        if (!pellorin::Contained([&] { finished = self().RunAssignments(a, b); }) || !finished) {
             return pellorin::kStepFailed;
         }
         return status;
@@ -132,7 +145,10 @@ protected:
         const int counter = Base::JacPattern(rows, cols, eqns);
         const int* const rowsStart = rows;
         int result = pellorin::kStepFailed;
-        pellorin::Contained([&] { result = self().AddEquationExpressions(counter, rows, cols); });
+        if (!pellorin::Contained(
+                [&] { result = self().AddEquationExpressions(counter, rows, cols); })) {
+            result = pellorin::kStepFailed;
+        }
         self().m_localNZCount = static_cast<int>(rows - rowsStart);
         return result;
     }
@@ -154,7 +170,7 @@ protected:
     // Empty hooks; a type's own definitions hide them.
     void DeclareProperties(pellorin::Registrar&) {}
     void BindArrays() {}
-    void RunAssignments(int, int) {}
+    bool RunAssignments(int, int) { return true; }
     int AddEquationInstances(int n) { return n; }
     int AddEquationExpressions(int r, int*&, int*&) { return r; }
 

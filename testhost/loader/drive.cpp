@@ -1,11 +1,32 @@
 #include "drive.h"
 
 #include <algorithm>
-#include <memory>
+#include <cstdint>
+
+#include <vuzizev/alloc.h>
 
 #include <standin/equations.h>
 
 namespace vzt {
+namespace {
+
+// n ints from the host's allocator, or null when there is no room for them.
+class Buffer {
+public:
+    explicit Buffer(std::size_t n)
+        : m_ints(n > 0 && n <= SIZE_MAX / sizeof(int)
+                     ? static_cast<int*>(MyAllocate(n * sizeof(int)))
+                     : nullptr) {}
+    Buffer(const Buffer&) = delete;
+    Buffer& operator=(const Buffer&) = delete;
+    ~Buffer() { MyFree(m_ints); }
+    int* get() const { return m_ints; }
+
+private:
+    int* m_ints;
+};
+
+} // namespace
 
 std::vector<ModelOutcome> Drive(const std::vector<QV_ModelType*>& models,
                                 const DriveSettings& settings) {
@@ -27,9 +48,14 @@ std::vector<ModelOutcome> Drive(const std::vector<QV_ModelType*>& models,
         QV_ModelType& model = *models[m];
         const std::size_t entries = vzt::Equations(model).IncidenceCount();
         // The pattern's rows and columns, not written before JacPattern writes them; no
-        // buffers (null) when there is no incidence.
-        const auto rows = std::make_unique_for_overwrite<int[]>(entries);
-        const auto cols = std::make_unique_for_overwrite<int[]>(entries);
+        // buffers (null) when there is no incidence. They come from the host's allocator,
+        // which counts a failure and throws nothing: with no memory left a throw itself can
+        // fail. Without them the model's pattern is not asked for.
+        const Buffer rows(entries), cols(entries);
+        if (entries > 0 && (rows.get() == nullptr || cols.get() == nullptr)) {
+            outcomes[m].jacPatternResult = -1;
+            continue;
+        }
         int* const rowsBegin = entries > 0 ? rows.get() : nullptr;
         int* const colsBegin = entries > 0 ? cols.get() : nullptr;
         int* r = rowsBegin;

@@ -69,7 +69,7 @@ struct RuntimeAllocator {
     T* allocate(std::size_t n) {
         void* block = RuntimeAcquire(n * sizeof(T));
         if (block == nullptr) {
-            throw std::bad_alloc();
+            vzt::ThrowOutOfMemory();
         }
         return static_cast<T*>(block);
     }
@@ -128,8 +128,17 @@ struct SizeClass {
     RuntimeVector<char*> slabs;
 };
 
+// Memory kept back for throwing: the 32-bit Windows runtime, when it throws with no memory
+// left at all, takes its fallback store's lock, whose first use needs memory, fails, and
+// throws again until the stack runs out. So a throw for lack of memory (ThrowOutOfMemory, and
+// the runtime's own through NewHandler) first gives the reserve back, and MyAllocate takes it
+// again before it hands out anything more. It is as large as a region by which the runtime's
+// heap grows, so that a small block freed from it can be had.
+constexpr std::size_t kReserveBytes = std::size_t(32) << 20;
+
 struct AllocatorState {
     vzt::AllocatorStats stats;
+    void* reserve = RuntimeAcquire(kReserveBytes);
     std::size_t failCountdown = 0;
     bool failAll = false;
     SizeClass classes[kClasses];
@@ -153,10 +162,45 @@ struct AllocatorState {
         live;
 };
 
+void NewHandler();
+
 // Never destroyed: objects that outlive static destruction still free their blocks here.
 AllocatorState& State() {
-    static AllocatorState* state = ::new (RuntimeAcquire(sizeof(AllocatorState))) AllocatorState;
+    static AllocatorState* state = [] {
+        auto* made = ::new (RuntimeAcquire(sizeof(AllocatorState))) AllocatorState;
+        std::set_new_handler(&NewHandler);
+        return made;
+    }();
     return *state;
+}
+
+void GiveBackReserve() {
+    AllocatorState& s = State();
+    if (s.reserve != nullptr) {
+        RuntimeRelease(s.reserve);
+        s.reserve = nullptr;
+    }
+}
+
+void CountFailure(AllocatorState& s) {
+    ++s.stats.failedAllocations;
+}
+
+// Whether the reserve is held, taken again if it was spent and there is room for it.
+bool HoldsReserve(AllocatorState& s) {
+    if (s.reserve == nullptr) {
+        s.reserve = RuntimeAcquire(kReserveBytes);
+    }
+    return s.reserve != nullptr;
+}
+
+// The host's own containers grow through the runtime's operator new: the first time it finds
+// no memory it is given the reserve and tries again; without a reserve it throws.
+void NewHandler() {
+    if (State().reserve == nullptr) {
+        throw std::bad_alloc();
+    }
+    GiveBackReserve();
 }
 
 bool ShouldFail(AllocatorState& s) {
@@ -334,15 +378,17 @@ bool GiveBackSmall(AllocatorState& s, void* p) {
 extern "C" void* MyAllocate(std::size_t size) {
     AllocatorState& s = State();
     ++s.stats.totalAllocations;
-    if (ShouldFail(s)) {
-        ++s.stats.failedAllocations;
+    // Without room for the reserve there is none for the block either, and trying could only
+    // end in a throw with no memory to throw with.
+    if (ShouldFail(s) || !HoldsReserve(s)) {
+        CountFailure(s);
         return nullptr;
     }
     if (kSlabs && size <= kLargestSmall) {
         const std::size_t sizeClass = ClassOf(size);
         void* block = TakeSmall(s, sizeClass);
         if (block == nullptr) {
-            ++s.stats.failedAllocations;
+            CountFailure(s);
             return nullptr;
         }
         ++s.stats.liveBlocks;
@@ -351,7 +397,7 @@ extern "C" void* MyAllocate(std::size_t size) {
     }
     void* block = RuntimeAcquire(size);
     if (block == nullptr) {
-        ++s.stats.failedAllocations;
+        CountFailure(s);
         return nullptr;
     }
     // A block at this address that is still on the books went back to the heap elsewhere.
@@ -360,7 +406,7 @@ extern "C" void* MyAllocate(std::size_t size) {
         s.live.emplace(block, size);
     } catch (const std::bad_alloc&) {
         RuntimeRelease(block);
-        ++s.stats.failedAllocations;
+        CountFailure(s);
         return nullptr;
     }
     ++s.stats.liveBlocks;
@@ -423,8 +469,11 @@ const void* detail::BlockAt(std::uint32_t handle) {
     return State().numbered[handle >> kStepBits] +
            std::size_t(handle & ((std::uint32_t(1) << kStepBits) - 1)) * 8;
 }
-void detail::ThrowOutOfMemory() {
-    ++State().stats.failedAllocations;
+void detail::CountFailedAllocation() {
+    CountFailure(State());
+}
+void ThrowOutOfMemory() {
+    GiveBackReserve();
     throw std::bad_alloc();
 }
 void detail::ForgetForeignFrees() {

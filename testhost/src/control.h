@@ -27,8 +27,14 @@ std::uint32_t BlockHandle(const void* p);
 const void* BlockAt(std::uint32_t handle);
 // Starts the count of foreign frees afresh.
 void ForgetForeignFrees();
-// Counts an allocation that failed outside MyAllocate (a set too large to hold, say) among
-// the failed allocations, and throws it as std::bad_alloc.
-[[noreturn]] void ThrowOutOfMemory();
+// Counts an allocation that failed outside MyAllocate (a set too large to hold, a table that
+// cannot grow) among the failed allocations. The host reports such a failure by the status
+// of the call that needed it; nothing is thrown, since an exception cannot always cross from
+// the host into the library that called it.
+void CountFailedAllocation();
+// The type code of a set value that could not be held (more members than an int counts, or no
+// memory for them): it is empty, and no set property takes it, so that the assignment or
+// index set that was to receive it fails.
+inline constexpr int kSetNotHeld = -1;
 
 } // namespace vzt::detail

@@ -113,7 +113,8 @@ bool QV_LongPtrVectorOwnsData::Put(std::size_t i, QV_Type* element) {
             pointers.resize(m_steps.size());
         } catch (const std::exception&) {
             vzt::detail::Destroy(element);
-            vzt::detail::ThrowOutOfMemory();
+            vzt::detail::CountFailedAllocation();
+            return false;
         }
         for (std::size_t k = 0; k < m_steps.size(); ++k) {
             pointers[k] = At(k);

@@ -89,6 +89,7 @@ void QV_EquationStore::ClearInstances() {
     }
     m_instances.Clear();
     m_openInstance = -1;
+    m_lost = false;
 }
 
 // ---- equations -----------------------------------------------------------------------------

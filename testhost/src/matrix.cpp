@@ -82,7 +82,9 @@ QV_Type* QV_Matrix::AddElement() {
     if (element == nullptr) {
         return nullptr;
     }
-    m_elements.Put(std::size_t(m_position), element);
+    if (!m_elements.Put(std::size_t(m_position), element)) {
+        return nullptr; // the table destroyed the element
+    }
     if (vzt::detail::JournalOn()) {
         vzt::detail::Record({.kind = vzt::EventKind::AddElement,
                              .object = this,

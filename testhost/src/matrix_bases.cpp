@@ -19,20 +19,22 @@ Value ValueAt(const QV_SetValue& values, int pos) {
 
 // An empty table over a declared integer set takes all of the set's values at its first
 // lookup, sharing them with the set, and is laid out for them at once rather than grown value
-// by value. A table too large to lay out is an allocation failure, as a set too large to hold
-// is: the set alone no longer costs memory in proportion to its values.
-void ReserveFromDeclaredSet(QV_SetValue& values, const QV_Set* declared,
+// by value. A table too large to lay out is counted as a failed allocation (the set alone no
+// longer costs memory in proportion to its values), left as it was, and false returned.
+bool ReserveFromDeclaredSet(QV_SetValue& values, const QV_Set* declared,
                             QV_LongPtrVectorOwnsData& elements) {
     if (declared == nullptr || values.Size() != 0 || elements.Size() != 0 ||
         declared->v().kind() != SUValue::Kind::Integer || declared->v().Size() == 0) {
-        return;
+        return true;
     }
     QV_SetValue reserved;
     reserved += declared->v();
     if (!elements.AddNullEntries(0, 0, reserved.Size())) {
-        vzt::detail::ThrowOutOfMemory();
+        vzt::detail::CountFailedAllocation();
+        return false;
     }
     values = std::move(reserved);
+    return true;
 }
 
 } // namespace
@@ -41,26 +43,32 @@ template <class Value>
 QV_Type* QV_Matrix::FindInOneDimension(Value value) {
     QV_SetValue& values = m_indexValues[0];
     if constexpr (std::is_same_v<Value, int>) {
-        ReserveFromDeclaredSet(values, m_declaredSets.empty() ? nullptr : m_declaredSets[0],
-                               m_elements);
+        if (!ReserveFromDeclaredSet(values, m_declaredSets.empty() ? nullptr : m_declaredSets[0],
+                                    m_elements)) {
+            return nullptr;
+        }
     }
     const std::size_t count = m_elements.Size();
     if (count != 0 && count != values.Size()) {
         return nullptr; // not a table of these values: never index into it
     }
     // The table matches its values, so a value or an entry that cannot be added can only be
-    // an allocation failure.
+    // an allocation failure: counted, and no element. Nothing is thrown, since an exception
+    // cannot always cross from the host into the library that asked.
     int pos = 0;
     if (!values.SetContains(value, pos)) {
         if (!values.SetAddAtOffset(value, pos)) {
-            vzt::detail::ThrowOutOfMemory();
+            vzt::detail::CountFailedAllocation();
+            return nullptr;
         }
         if (count != 0 && !m_elements.AddNullEntries(std::size_t(pos), values.Size() - 1, 1)) {
-            vzt::detail::ThrowOutOfMemory();
+            vzt::detail::CountFailedAllocation();
+            return nullptr;
         }
     }
     if (count == 0 && !m_elements.AddNullEntries(0, 0, values.Size())) {
-        vzt::detail::ThrowOutOfMemory();
+        vzt::detail::CountFailedAllocation();
+        return nullptr;
     }
     m_position = pos;
     if (QV_Type* element = m_elements.At(std::size_t(pos))) {

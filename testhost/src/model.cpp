@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "control.h"
@@ -73,8 +74,14 @@ QV_Containable* QV_Container::FindProperty(const char* name) const {
     return nullptr;
 }
 
+// A registration the list cannot take is counted as a failed allocation; the property stays
+// out of the list.
 void QV_Container::AddRegisteredProperty(QV_Containable* property) {
-    m_properties.push_back(property);
+    try {
+        m_properties.push_back(property);
+    } catch (const std::bad_alloc&) {
+        vzt::detail::CountFailedAllocation();
+    }
 }
 
 void QV_Container::RemoveRegisteredProperty(QV_Containable* property) {
@@ -85,6 +92,26 @@ void QV_Container::RemoveRegisteredProperty(QV_Containable* property) {
 }
 
 // ---- QV_ModelExtensions -------------------------------------------------------------------
+
+namespace {
+
+// Adds to a model's equations. A store that runs out of memory counts the failed allocation
+// and takes nothing more: no exception leaves the host, and the rest of a walk costs no
+// further attempts.
+template <class Add>
+void Store(QV_EquationStore& store, Add add) {
+    if (store.Lost()) {
+        return;
+    }
+    try {
+        add();
+    } catch (const std::bad_alloc&) {
+        vzt::detail::CountFailedAllocation();
+        store.MarkLost();
+    }
+}
+
+} // namespace
 
 QV_ModelExtensions::QV_ModelExtensions(QV_ModelType* model)
     : m_model(model), m_store(model != nullptr ? model->m_equations : nullptr) {}
@@ -104,35 +131,37 @@ void QV_ModelExtensions::AddOp(EOp op, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Op;
     token.op = int(op);
-    m_store->AddToken(eqn, token);
+    Store(*m_store, [&] { m_store->AddToken(eqn, token); });
 }
 
 void QV_ModelExtensions::AddTerm(const char* text, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Text;
-    token.text = m_store->InternText(text);
-    m_store->AddToken(eqn, token);
+    Store(*m_store, [&] {
+        token.text = m_store->InternText(text);
+        m_store->AddToken(eqn, token);
+    });
 }
 
 void QV_ModelExtensions::AddTerm(double value, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Real;
     token.real = value;
-    m_store->AddToken(eqn, token);
+    Store(*m_store, [&] { m_store->AddToken(eqn, token); });
 }
 
 void QV_ModelExtensions::AddTerm(int value, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Integer;
     token.integer = value;
-    m_store->AddToken(eqn, token);
+    Store(*m_store, [&] { m_store->AddToken(eqn, token); });
 }
 
 void QV_ModelExtensions::AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn) {
     QV_Token token;
     token.kind = QV_Token::Kind::Term;
     token.term = &term;
-    m_store->AddToken(eqn, token);
+    Store(*m_store, [&] { m_store->AddToken(eqn, token); });
     m_model->WriteJacobianEntry(term, rows, cols, eqn);
 }
 
@@ -273,11 +302,11 @@ QV_VarParamProp* QV_ModelType::IsConnected() {
 
 void QV_ModelType::SetGroupLimits(int group) {
     m_stLastGroup = std::max(m_stLastGroup, group);
-    m_equations->OpenInstance(group);
+    Store(*m_equations, [&] { m_equations->OpenInstance(group); });
 }
 
 void QV_ModelType::AddNonZero(QV_VarParam& term) {
-    m_equations->AddIncidence(&term);
+    Store(*m_equations, [&] { m_equations->AddIncidence(&term); });
 }
 
 int QV_ModelType::SetLocalEqnCount(int count) {
@@ -286,7 +315,7 @@ int QV_ModelType::SetLocalEqnCount(int count) {
 }
 
 void QV_ModelType::AddEquation(const char* name, int& counter, int group) {
-    m_equations->OpenEquation(name, counter, group);
+    Store(*m_equations, [&] { m_equations->OpenEquation(name, counter, group); });
     ++counter;
 }
 

@@ -168,7 +168,8 @@ void QV_Containable::Register(int flavour, QV_Container* owner, const char* name
     auto* registration = static_cast<Registration*>(
         std::malloc(sizeof(Registration) + ownName.size() + ownDescription.size() + 2));
     if (registration == nullptr) {
-        vzt::detail::ThrowOutOfMemory();
+        vzt::detail::CountFailedAllocation(); // the property stays as it was
+        return;
     }
     registration->owner = owner;
     char* text = registration->Text();

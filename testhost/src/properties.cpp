@@ -99,8 +99,12 @@ QV_AssignStatus QV_VarParamProp::Assign(QV_Value* value) {
     return StoreAssignment(*value) ? 0 : -1;
 }
 
-// Every property holds any value, but a set, which holds set values of its kind.
+// Every property holds any value, but a set, which holds set values of its kind. An empty
+// value (one whose contents could not be made) is held by none.
 bool QV_VarParamProp::Holds(const QV_Value& value, QV_Value& held) const {
+    if (value.IsEmpty()) {
+        return false;
+    }
     if (const auto* set = dynamic_cast<const QV_Set*>(this)) {
         held = set->Converted(value);
         return set->Accepts(held);

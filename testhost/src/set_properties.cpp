@@ -25,7 +25,8 @@ bool QV_Set::Accepts(const QV_Value& value) const {
         return false;
     }
     const SUValue::Kind kind = vzt::AsSet(value).kind();
-    return kind == SUValue::Kind::None || kind == m_kind;
+    return vzt::AsSet(value).Type() != vzt::detail::kSetNotHeld &&
+           (kind == SUValue::Kind::None || kind == m_kind);
 }
 
 QV_Value QV_Set::Converted(const QV_Value& value) const {

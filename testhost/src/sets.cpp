@@ -72,6 +72,25 @@ void Intersect(Vec& values, const Vec& other) {
     values.swap(common);
 }
 
+// Leaves set empty and not held, as a set that could not be made is.
+void MarkNotHeld(SUValue& set) {
+    set = SUValue();
+    set.ResetType(vzt::detail::kSetNotHeld);
+}
+
+// Runs an operation that changes set; one that runs out of memory is counted as a failed
+// allocation and leaves the set not held, rather than throwing out of the host.
+template <class Change>
+SUValue& Changed(SUValue& set, Change change) {
+    try {
+        change();
+    } catch (const std::bad_alloc&) {
+        vzt::detail::CountFailedAllocation();
+        MarkNotHeld(set);
+    }
+    return set;
+}
+
 unsigned char FoldAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
 }
@@ -128,59 +147,73 @@ void SUValue::ResetType(int type) {
     m_type = type;
 }
 
+// A set not held makes what it joins not held too; its failure is counted once, where it
+// arose.
 SUValue& SUValue::operator+=(const SUValue& other) {
-    if (other.m_kind == Kind::None || !TakeKind(other.m_kind)) {
+    if (other.m_type == vzt::detail::kSetNotHeld) {
+        MarkNotHeld(*this);
         return *this;
     }
-    if (m_kind == Kind::String) {
-        Unite(m_strings, other.m_strings);
-    } else if (m_integers == nullptr) {
-        ShareMembers(other); // until either changes
-    } else if (other.m_integerCount == 0) {
-        return *this;
-    } else if (Members().Precedes(other.Members())) {
-        // A set built of ascending pieces grows in place, by what each piece adds.
-        ChangeMembers([&other](IntegerMembers& members) {
-            members.Append(other.Members());
-            return true;
-        });
-    } else {
-        KeepMembers(Members().United(other.Members()));
-    }
-    return *this;
+    return Changed(*this, [&] {
+        if (other.m_kind == Kind::None || !TakeKind(other.m_kind)) {
+            return;
+        }
+        if (m_kind == Kind::String) {
+            Unite(m_strings, other.m_strings);
+        } else if (m_integers == nullptr) {
+            ShareMembers(other); // until either changes
+        } else if (other.m_integers == nullptr || other.m_integerCount == 0) {
+            return;
+        } else if (Members().Precedes(other.Members())) {
+            // A set built of ascending pieces grows in place, by what each piece adds.
+            ChangeMembers([&other](IntegerMembers& members) {
+                members.Append(other.Members());
+                return true;
+            });
+        } else {
+            KeepMembers(Members().United(other.Members()));
+        }
+    });
 }
 
 SUValue& SUValue::operator+=(int value) {
-    if (TakeKind(Kind::Integer)) {
-        ChangeMembers([value](IntegerMembers& members) {
-            members.Add(value);
-            return true;
-        });
-    }
-    return *this;
+    return Changed(*this, [&] {
+        if (TakeKind(Kind::Integer)) {
+            ChangeMembers([value](IntegerMembers& members) {
+                members.Add(value);
+                return true;
+            });
+        }
+    });
 }
 
 SUValue& SUValue::operator+=(const char* value) {
-    int pos = 0;
-    if (value != nullptr && TakeKind(Kind::String) &&
-        !Locate(m_strings, std::string_view(value), pos)) {
-        m_strings.insert(m_strings.begin() + pos, std::string(value));
-    }
-    return *this;
+    return Changed(*this, [&] {
+        int pos = 0;
+        if (value != nullptr && TakeKind(Kind::String) &&
+            !Locate(m_strings, std::string_view(value), pos)) {
+            m_strings.insert(m_strings.begin() + pos, std::string(value));
+        }
+    });
 }
 
 SUValue& SUValue::operator*=(const SUValue& other) {
-    if (other.m_kind == Kind::None) {
-        KeepMembers({});
-        m_strings.clear();
-    } else if (TakeKind(other.m_kind)) {
-        if (m_kind == Kind::String) {
-            Intersect(m_strings, other.m_strings);
-        } else {
-            KeepMembers(Members().Intersected(other.Members()));
-        }
+    if (other.m_type == vzt::detail::kSetNotHeld) {
+        MarkNotHeld(*this);
+        return *this;
     }
-    return *this;
+    return Changed(*this, [&] {
+        if (other.m_kind == Kind::None) {
+            KeepMembers({});
+            m_strings.clear();
+        } else if (TakeKind(other.m_kind)) {
+            if (m_kind == Kind::String) {
+                Intersect(m_strings, other.m_strings);
+            } else {
+                KeepMembers(Members().Intersected(other.Members()));
+            }
+        }
+    });
 }
 
 bool SUValue::FillRange(int lo, int hi) {
@@ -304,10 +337,11 @@ QV_IntSetValue::QV_IntSetValue() {
 QV_IntSetValue::QV_IntSetValue(const char*) : QV_IntSetValue() {}
 
 // A range the host cannot hold is an allocation failure, as the host's other set operations
-// report it, never an empty set that a model would go on to use.
+// report it: counted, and a set not held, never an empty set that a model would go on to use.
 QV_IntSetValue::QV_IntSetValue(int lo, int hi) : QV_IntSetValue() {
     if (!FillRange(lo, hi == INT_MIN ? lo : hi)) {
-        vzt::detail::ThrowOutOfMemory();
+        vzt::detail::CountFailedAllocation();
+        MarkNotHeld(*this);
     }
 }
 

@@ -4,7 +4,10 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <string>
+
+#include "control.h"
 
 namespace {
 
@@ -14,6 +17,18 @@ constexpr std::uint8_t Code(Kind kind) {
 }
 constexpr std::uint8_t Empty() {
     return 0;
+}
+
+// A value's text or set block; null, counted as a failed allocation, when there is no memory
+// for it, so that the value is empty and no property takes it.
+template <class Block, class Contents>
+Block* NewBlock(const Contents& contents) noexcept {
+    try {
+        return new Block(contents);
+    } catch (const std::bad_alloc&) {
+        vzt::detail::CountFailedAllocation();
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -89,9 +104,13 @@ QV_Value::QV_Value(int value, unsigned b, unsigned a, int n)
 QV_Value::QV_Value(double value, unsigned b, unsigned a, int n)
     : m_kind(Code(Kind::Real)), m_tag{int(b), int(a), n}, m_real(value) {}
 QV_Value::QV_Value(const char* value, unsigned b, unsigned a, int n)
-    : m_kind(Code(Kind::Text)), m_tag{int(b), int(a), n}, m_block(new TextBlock(value)) {}
+    : m_kind(Code(Kind::Text)), m_tag{int(b), int(a), n}, m_block(NewBlock<TextBlock>(value)) {
+    m_kind = m_block != nullptr ? m_kind : Empty();
+}
 QV_Value::QV_Value(const QV_SetValue& value, unsigned b, unsigned a, int n)
-    : m_kind(Code(Kind::Set)), m_tag{int(b), int(a), n}, m_block(new SetBlock(value)) {}
+    : m_kind(Code(Kind::Set)), m_tag{int(b), int(a), n}, m_block(NewBlock<SetBlock>(value)) {
+    m_kind = m_block != nullptr ? m_kind : Empty();
+}
 QV_Value::QV_Value(const SUValue& value, unsigned b, unsigned a, int n)
     : QV_Value(QV_SetValue(value), b, a, n) {}
 QV_Value::QV_Value(int value, unsigned tag)
@@ -100,9 +119,14 @@ QV_Value::QV_Value(double value, unsigned tag)
     : m_kind(Code(Kind::Real)), m_plain(true), m_tag{0, 0, int(tag)}, m_real(value) {}
 QV_Value::QV_Value(const char* value, unsigned tag)
     : m_kind(Code(Kind::Text)), m_plain(true), m_tag{0, 0, int(tag)},
-      m_block(new TextBlock(value)) {}
+      m_block(NewBlock<TextBlock>(value)) {
+    m_kind = m_block != nullptr ? m_kind : Empty();
+}
 QV_Value::QV_Value(const QV_SetValue& value, unsigned tag)
-    : m_kind(Code(Kind::Set)), m_plain(true), m_tag{0, 0, int(tag)}, m_block(new SetBlock(value)) {}
+    : m_kind(Code(Kind::Set)), m_plain(true), m_tag{0, 0, int(tag)},
+      m_block(NewBlock<SetBlock>(value)) {
+    m_kind = m_block != nullptr ? m_kind : Empty();
+}
 
 // A reset value keeps its tags; only its kind and contents change.
 void QV_Value::ResetValue(double value) {

@@ -231,6 +231,32 @@ TEST_F(DomainTest, ASpacingTooFineForThirtyTwoBitsGivesALayoutThatCannotBeHeld) 
     EXPECT_EQ(pellorin::NodeCountOfSpacing(0.0, 0.0), INT_MIN);
 }
 
+// An element or value the host cannot make ends the assignments and fails the step: no later
+// node is tried, so a domain too large for memory costs one failure, not one for every node.
+TEST_F(DomainTest, AssignmentsStopAtTheFirstElementOrValueTheHostCannotMake) {
+    // The status of a run and the allocations it asked for, the k-th of them failing.
+    const auto run = [](QV_DOMAIN& d, std::size_t k) {
+        Configure(d, "BFD1", 1);
+        vzt::Specify(d.MINNODECOUNT, QV_Value(1000, 0u));
+        d.SetDims();
+        const std::size_t before = vzt::Allocator().totalAllocations;
+        vzt::FailAllocation(k);
+        const long status = d.ExecuteAssignments(1, 0);
+        return std::pair{status, vzt::Allocator().totalAllocations - before};
+    };
+    QV_DOMAIN whole;
+    const auto [status, allocations] = run(whole, 0);
+    ASSERT_GE(status, 0);
+    ASSERT_GT(allocations, 1000u);
+    // Among the node positions, where a node's element and then its value are made.
+    for (const std::size_t k : {allocations - 500, allocations - 499}) {
+        QV_DOMAIN failing;
+        const std::size_t failed = vzt::Allocator().failedAllocations;
+        EXPECT_EQ(run(failing, k), std::pair(long(pellorin::kStepFailed), k));
+        EXPECT_EQ(vzt::Allocator().failedAllocations, failed + 1);
+    }
+}
+
 TEST(DomainRounding, RoundsAndTruncatesToIntOrGivesTheSmallestInteger) {
     for (auto [x, rounded, truncated] : {std::tuple{2.5, 3, 2},
                                          {-2.5, -3, -2},

@@ -345,16 +345,17 @@ TEST(Vzhost, TwoDimensionalModelsNameTheirNodesByBothIndices) {
 }
 
 // Node counts the machine cannot hold end the run at once with the out-of-memory message: a
-// set of all the nodes that cannot be built is an allocation failure, not an empty set. The
-// address space is limited so that nothing is taken from the machine; the sanitizers need
-// more address space than that, so their builds leave this out.
+// set of all the nodes that cannot be built is an allocation failure, not an empty set. So
+// does a model that runs out of memory part way through its equations. The address space is
+// limited so that nothing is taken from the machine; the sanitizers need more address space
+// than that, so their builds leave this out.
 TEST(Vzhost, NodeCountsThatCannotBeHeldEndAsOutOfMemory) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "a limited address space";
 #endif
     for (const char* model :
          {"DOMAIN --x MINNODECOUNT=2147483646", "DISTRIBUTION1D --x MINNODECOUNT=2147483646",
-          "DISTRIBUTION1D --x ENDNODE=2147483647"}) {
+          "DISTRIBUTION1D --x ENDNODE=2147483647", "DISTRIBUTION1D --x MINNODECOUNT=50000000"}) {
         const RunResult run =
             Vzhost(std::string("run ") + model + " --format json", "ulimit -v 1000000; ");
         EXPECT_EQ(run.status, 1) << model << ": " << run.out;

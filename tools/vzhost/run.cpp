@@ -204,7 +204,8 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, Output& out,
         // cannot be held, whatever memory there is.
         for (const auto& [direction, domain] : byDirection) {
             if (IntegerOf(*domain, "ENDNODE") == INT_MIN) {
-                throw std::bad_alloc();
+                err << ErrorLine(kOutOfMemory);
+                return kModelFailed;
             }
         }
         Report(out, options.format, options.type, *model, outcomes.back(), byDirection);

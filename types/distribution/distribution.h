@@ -111,23 +111,26 @@ public:
 
     // The index sets follow the domains' last nodes and interiors, the derivative orders in
     // use and the integrals asked for; the assignments take the derivative orders from the
-    // domains.
-    void RunAssignments(int a, int b) {
+    // domains. They stop at the first one the host refuses (an index set too large to hold,
+    // say), and so does the step.
+    bool RunAssignments(int a, int b) {
         const std::optional<Domains> domains = LinkedDomains();
         if (!domains) {
-            return;
+            return true;
         }
-        BuildIndexSets(*domains, a, b, 0);
-        for (int d = 0; d < Rank; ++d) {
-            pellorin::Assign(Declared(d), QV_Value((*domains)[d]->HIGHESTORDERDERIVATIVE.v(), b, a,
-                                                   m_shape.declaredNumbers[d]));
+        bool ok = BuildIndexSets(*domains, a, b, 0);
+        for (int d = 0; d < Rank && ok; ++d) {
+            ok = pellorin::Assign(Declared(d), QV_Value((*domains)[d]->HIGHESTORDERDERIVATIVE.v(),
+                                                        b, a, m_shape.declaredNumbers[d])) == 0;
         }
-        for (int d = 0; d < Rank; ++d) {
-            pellorin::Assign(Used(d), QV_Value(Declared(d).v(), b, a, m_shape.usedNumbers[d]));
+        for (int d = 0; d < Rank && ok; ++d) {
+            ok = pellorin::Assign(Used(d),
+                                  QV_Value(Declared(d).v(), b, a, m_shape.usedNumbers[d])) == 0;
         }
-        pellorin::Assign(m_type.*m_shape.integrals,
-                         QV_Value("None", b, a, m_shape.integralsNumber));
-        BuildIndexSets(*domains, a, b, 1);
+        return ok &&
+               pellorin::Assign(m_type.*m_shape.integrals,
+                                QV_Value("None", b, a, m_shape.integralsNumber)) == 0 &&
+               BuildIndexSets(*domains, a, b, 1);
     }
 
     // Without every domain linked, or when a term cannot be had, the equations cannot be
@@ -211,17 +214,21 @@ private:
         return Context(domains, settings, arrays, int(m_shape.arrays.size()));
     }
 
-    void BuildIndexSets(const Domains& domains, int a, int b, int pass) {
+    // False at the first index set the host could not give its value.
+    bool BuildIndexSets(const Domains& domains, int a, int b, int pass) {
         const SUValue& integrals = (m_type.*m_shape.integrals).v();
         for (const Row& row : m_shape.arrays) {
             for (int d = 0; d < Rank; ++d) {
-                if (row.sets[d] != nullptr) {
+                if (row.sets[d] != nullptr &&
                     pellorin::InitialiseIndexSet(
                         m_type, m_type.*row.sets[d],
-                        QV_Value(SetValue(domains, integrals, row, d), b, a, row.numbers[d]), pass);
+                        QV_Value(SetValue(domains, integrals, row, d), b, a, row.numbers[d]),
+                        pass) != 0) {
+                    return false;
                 }
             }
         }
+        return true;
     }
 
     // The declared set of dimension d: the other dimensions run over their whole domains,

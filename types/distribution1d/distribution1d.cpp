@@ -51,8 +51,8 @@ void QV_DISTRIBUTION1D::BindArrays() {
     Engine(*this).BindArrays();
 }
 
-void QV_DISTRIBUTION1D::RunAssignments(int a, int b) {
-    Engine(*this).RunAssignments(a, b);
+bool QV_DISTRIBUTION1D::RunAssignments(int a, int b) {
+    return Engine(*this).RunAssignments(a, b);
 }
 
 int QV_DISTRIBUTION1D::AddEquationInstances(int n) {

@@ -55,8 +55,8 @@ void QV_DISTRIBUTION2D::BindArrays() {
     Engine(*this).BindArrays();
 }
 
-void QV_DISTRIBUTION2D::RunAssignments(int a, int b) {
-    Engine(*this).RunAssignments(a, b);
+bool QV_DISTRIBUTION2D::RunAssignments(int a, int b) {
+    return Engine(*this).RunAssignments(a, b);
 }
 
 int QV_DISTRIBUTION2D::AddEquationInstances(int n) {

@@ -53,7 +53,7 @@ private:
     friend QV_TypeFrame<QV_DISTRIBUTION2D, QV_ModelTypeEx2>;
     void DeclareProperties(pellorin::Registrar& r);
     void BindArrays();
-    void RunAssignments(int a, int b);
+    bool RunAssignments(int a, int b);
     int AddEquationInstances(int n);
     int AddEquationExpressions(int r, int*& rows, int*& cols);
     PELLORIN_LEVEL_WORDS;

@@ -60,8 +60,8 @@ void QV_DISTRIBUTION3D::BindArrays() {
     Engine(*this).BindArrays();
 }
 
-void QV_DISTRIBUTION3D::RunAssignments(int a, int b) {
-    Engine(*this).RunAssignments(a, b);
+bool QV_DISTRIBUTION3D::RunAssignments(int a, int b) {
+    return Engine(*this).RunAssignments(a, b);
 }
 
 int QV_DISTRIBUTION3D::AddEquationInstances(int n) {

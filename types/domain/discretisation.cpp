@@ -46,16 +46,21 @@ class DomainDiscretisation {
 public:
     DomainDiscretisation(QV_DOMAIN& domain, int a, int b) : d(domain), m_a(a), m_b(b) {}
 
-    void BuildIndexSets(int pass) {
-        pellorin::InitialiseIndexSet(d, d.QV_SECTION_SET1,
-                                     Tagged(QV_IntSetValue(1, d.NUMSECTIONS.v()), 1), pass);
-        pellorin::InitialiseIndexSet(d, d.QV_VALUE_SET1,
-                                     Tagged(QV_IntSetValue(0, d.ENDNODE.v()), 2), pass);
-        pellorin::InitialiseIndexSet(d, d.QV_POLYPOINT_SET1,
-                                     Tagged(QV_IntSetValue(1, d.NUMPOLYPOINTS.v()), 3), pass);
+    // False when an index set could not be given its value (one too large to hold, say).
+    bool BuildIndexSets(int pass) {
+        return pellorin::InitialiseIndexSet(d, d.QV_SECTION_SET1,
+                                            Tagged(QV_IntSetValue(1, d.NUMSECTIONS.v()), 1),
+                                            pass) == 0 &&
+               pellorin::InitialiseIndexSet(
+                   d, d.QV_VALUE_SET1, Tagged(QV_IntSetValue(0, d.ENDNODE.v()), 2), pass) == 0 &&
+               pellorin::InitialiseIndexSet(d, d.QV_POLYPOINT_SET1,
+                                            Tagged(QV_IntSetValue(1, d.NUMPOLYPOINTS.v()), 3),
+                                            pass) == 0;
     }
 
-    void RunStatements() {
+    // False when the run stopped at an assignment the host refused or an element it could not
+    // make: what is left would only fail the same way, one node at a time.
+    bool RunStatements() {
         Put(pellorin::Linked(d.LENGTH), 1.0, 4);
         Put(pellorin::Linked(d.SPACINGPREFERENCE),
             (RealOf(d.LENGTH) * 0.125) / double(d.NUMSECTIONS.v()), 5);
@@ -63,11 +68,14 @@ public:
         Put(&d.HIGHESTORDERDERIVATIVE, 1, 24);
         SectionLocations();
         m_nodesBefore = 0.0;
-        for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last; ++s) {
+        for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last && m_ok; ++s) {
             SectionLayout(int(s));
         }
         DomainInteriorAndEnd();
-        NodePositions();
+        if (m_ok) {
+            NodePositions();
+        }
+        return m_ok;
     }
 
 private:
@@ -76,11 +84,19 @@ private:
         return QV_Value(value, m_b, m_a, n);
     }
 
+    // Once a statement has failed, none runs.
     template <class Target, class V>
     void Put(Target* target, const V& value, int n) {
-        if (target != nullptr) {
-            pellorin::Assign(*target, Tagged(value, n));
+        if (target != nullptr && m_ok) {
+            m_ok = pellorin::Assign(*target, Tagged(value, n)) == 0;
         }
+    }
+
+    // An element of one of the domain's arrays, or a failed run when it cannot be had.
+    template <class Element>
+    Element* Needed(Element* element) {
+        m_ok = m_ok && element != nullptr;
+        return m_ok ? element : nullptr;
     }
 
     // Statements 6 to 23: the smallest node count, the interior points and their positions.
@@ -92,7 +108,8 @@ private:
         Put(&d.MINNODECOUNT, layout->minNodeCount, layout->minNodeCountStatement);
         Put(&d.NUMPOLYPOINTS, layout->interiorPoints, layout->interiorPointsStatement);
         for (int p = 1; p <= layout->interiorPoints; ++p) {
-            Put(d.POLYPOINT.Get(p), layout->points[p - 1], layout->firstPointStatement + p - 1);
+            Put(Needed(d.POLYPOINT.Get(p)), layout->points[p - 1],
+                layout->firstPointStatement + p - 1);
         }
     }
 
@@ -114,7 +131,7 @@ private:
 
     // Statements 27 to 40 for section s.
     void SectionLayout(int s) {
-        QV_SECTIONDATAMODEL* section = d.Section(s);
+        QV_SECTIONDATAMODEL* section = Needed(d.Section(s));
         if (section == nullptr) {
             return;
         }
@@ -197,14 +214,14 @@ private:
             return;
         }
         QV_SECTIONDATAMODEL* first = d.Section(1);
-        Put(values->Get(0), first != nullptr ? RealOf(first->LOCATION) : 0.0, 44);
-        for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last; ++s) {
-            QV_SECTIONDATAMODEL* section = d.Section(int(s));
+        Put(Needed(values->Get(0)), first != nullptr ? RealOf(first->LOCATION) : 0.0, 44);
+        for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last && m_ok; ++s) {
+            QV_SECTIONDATAMODEL* section = Needed(d.Section(int(s)));
             if (section == nullptr) {
-                continue;
+                return;
             }
             const int elements = section->NUMELEMENTS.v();
-            for (long long e = 1; e <= elements; ++e) {
+            for (long long e = 1; e <= elements && m_ok; ++e) {
                 const long long base = section->BASE.v();
                 const double location = RealOf(section->LOCATION);
                 const double h = section->ELEMENTLENGTH.v();
@@ -218,14 +235,14 @@ private:
                     const double offset =
                         ((double(e) + (point != nullptr ? point->v() : 0.0)) - 1.0) * h;
                     if (FitsNode(node)) {
-                        Put(values->Get(int(node)),
+                        Put(Needed(values->Get(int(node))),
                             difference ? location + offset * double(stride) : location + offset,
                             difference ? 45 : 47);
                     }
                 }
                 const long long node = base + e * stride;
                 if (FitsNode(node)) {
-                    Put(values->Get(int(node)),
+                    Put(Needed(values->Get(int(node))),
                         difference ? location + (double(e) * h) * double(stride)
                                    : location + double(e) * h,
                         difference ? 46 : 48);
@@ -244,13 +261,12 @@ private:
     int m_a;
     int m_b;
     double m_nodesBefore = 0.0; // node counts of the sections laid out so far
+    bool m_ok = true;           // false from the first statement that failed
 };
 
-void QV_DOMAIN::RunAssignments(int a, int b) {
+bool QV_DOMAIN::RunAssignments(int a, int b) {
     DomainDiscretisation run(*this, a, b);
-    run.BuildIndexSets(0);
-    run.RunStatements();
-    run.BuildIndexSets(1);
+    return run.BuildIndexSets(0) && run.RunStatements() && run.BuildIndexSets(1);
 }
 
 QV_SECTIONDATAMODEL* QV_DOMAIN::Section(int s) {

@@ -47,7 +47,7 @@ private:
     friend class DomainDiscretisation;
     void DeclareProperties(pellorin::Registrar& r);
     void BindArrays();
-    void RunAssignments(int a, int b);
+    bool RunAssignments(int a, int b);
 
     // The section record s, or null when the section array is not there.
     QV_SECTIONDATAMODEL* Section(int s);

@@ -26,8 +26,8 @@ public:
     // The entry at i; null when i is outside the table.
     QV_Type* At(std::size_t i) const;
     // Puts element at i, destroying what was there; false when i is outside the table. When
-    // the table cannot switch to full pointers for it, the element is destroyed and the
-    // allocation failure thrown.
+    // the table cannot switch to full pointers for it, the element is destroyed, the
+    // allocation failure counted, and false returned.
     bool Put(std::size_t i, QV_Type* element);
     // Destroys every element and empties the table.
     void Clear();

@@ -17,6 +17,12 @@
 
 class QV_VarParam;
 
+namespace vzt {
+// Throws std::bad_alloc for a container of the host's that cannot grow, having first given
+// back the memory the host keeps for ending a run that runs out: a throw needs some too.
+[[noreturn]] VZ_API void ThrowOutOfMemory();
+} // namespace vzt
+
 // A growing array of plain values. It grows by reallocation, which moves a large block by
 // remapping its pages where the allocator can, so that an array of millions of entries is
 // not copied and touched again at every growth. Allocation failure throws std::bad_alloc.
@@ -49,11 +55,11 @@ private:
     [[gnu::noinline, gnu::cold]] void Grow() {
         const std::size_t capacity = m_capacity < 64 ? 64 : 2 * m_capacity;
         if (capacity > SIZE_MAX / sizeof(T)) {
-            throw std::bad_alloc();
+            vzt::ThrowOutOfMemory();
         }
         void* grown = std::realloc(m_data, capacity * sizeof(T));
         if (grown == nullptr) {
-            throw std::bad_alloc();
+            vzt::ThrowOutOfMemory();
         }
         m_data = static_cast<T*>(grown);
         m_capacity = capacity;
@@ -110,7 +116,7 @@ private:
     [[gnu::noinline, gnu::cold]] void AddChunk() {
         T* chunk = static_cast<T*>(std::malloc(kChunk * sizeof(T)));
         if (chunk == nullptr) {
-            throw std::bad_alloc();
+            vzt::ThrowOutOfMemory();
         }
         m_chunks.push_back(chunk);
     }
@@ -348,6 +354,11 @@ public:
     // Bytes held by the store (for measurements).
     std::size_t BytesUsed() const;
 
+    // Whether the store ran out of memory since its instances were last cleared: the host
+    // then counts the failed allocation once and stores nothing more of the model.
+    bool Lost() const { return m_lost; }
+    void MarkLost() { m_lost = true; }
+
 private:
     friend struct QV_IncidenceSpan;
     friend struct QV_TokenSpan;
@@ -464,6 +475,7 @@ private:
     std::unordered_map<const QV_VarParam*, std::uint32_t> m_pooledIncidenceIndex;
     std::vector<std::string> m_texts;
     std::size_t m_misrouted = 0;
+    bool m_lost = false;
     // The equation being written: its number, which tokens must name (no int equals it while
     // none is open), its name and group, its first token, the incidence of its instance and
     // how many of its terms it has named so far.
