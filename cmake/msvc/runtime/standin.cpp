@@ -1,7 +1,7 @@
 // The stand-in host's share of a compiled libc++ (its headers are used without one): the
-// global allocation functions, on the C runtime's malloc (the stand-in's release functions,
-// release.cpp, give back to free what they did not allocate), and the few compiled pieces of
-// the library that the stand-in's containers, strings and numbers use.
+// global allocation functions and the new-handler, on the C runtime's malloc (the stand-in's
+// release functions, release.cpp, give back to free what they did not allocate), and the few
+// compiled pieces of the library that the stand-in's containers, strings and numbers use.
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -19,17 +19,44 @@ __declspec(dllimport) void __stdcall AcquireSRWLockExclusive(void* lock);
 __declspec(dllimport) void __stdcall ReleaseSRWLockExclusive(void* lock);
 }
 
+namespace {
+std::new_handler g_newHandler = nullptr;
+} // namespace
+
+namespace std {
+new_handler set_new_handler(new_handler handler) noexcept {
+    const new_handler previous = g_newHandler;
+    g_newHandler = handler;
+    return previous;
+}
+new_handler get_new_handler() noexcept {
+    return g_newHandler;
+}
+} // namespace std
+
+// As the library's: while malloc fails, the new-handler is called, if there is one, to make
+// room or throw; without one, bad_alloc.
 void* operator new(std::size_t size) {
-    if (void* block = std::malloc(size ? size : 1)) {
-        return block;
+    for (;;) {
+        if (void* block = std::malloc(size ? size : 1)) {
+            return block;
+        }
+        const std::new_handler handler = std::get_new_handler();
+        if (handler == nullptr) {
+            throw std::bad_alloc();
+        }
+        handler();
     }
-    throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) {
     return operator new(size);
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return std::malloc(size ? size : 1);
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 namespace {
