@@ -48,8 +48,8 @@ bool SpecifyInteger(QV_INTEGERPARAMETER& p, const std::string& name, const std::
     }
     if (const QV_Value* lower = p.QV_DefaultLOWER();
         lower != nullptr && value < vzt::AsInteger(*lower)) {
-        error = name + ": " + text + " is below the lower bound " +
-                IntegerText(vzt::AsInteger(*lower));
+        error =
+            name + ": " + text + " is below the lower bound " + IntegerText(vzt::AsInteger(*lower));
         return false;
     }
     return Accepted(vzt::Specify(p, QV_Value(value, 0u)), name, error);
