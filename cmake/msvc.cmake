@@ -7,8 +7,8 @@ set(runtime ${CMAKE_CURRENT_LIST_DIR}/msvc/runtime)
 foreach(target Pellorin360_1 vuzizev VARudaduro)
     target_sources(${target} PRIVATE ${runtime}/startup.cpp)
 endforeach()
-target_sources(Pellorin360_1 PRIVATE ${runtime}/libcxx.cpp)
-target_sources(vuzizev PRIVATE ${runtime}/libcxx.cpp ${runtime}/standin.cpp)
+target_sources(Pellorin360_1 PRIVATE ${runtime}/nothrow.cpp)
+target_sources(vuzizev PRIVATE ${runtime}/nothrow.cpp ${runtime}/libcxx.cpp ${runtime}/standin.cpp)
 
 # The library runs its own copies of the functions that the host headers define inline, as it
 # does elsewhere, rather than importing them: it imports only the host's services. (The same
@@ -20,7 +20,8 @@ target_compile_options(Pellorin360_1 PRIVATE "SHELL:-Xclang -fno-dllexport-inlin
 # of a compiled libc++.
 function(pellorin_msvc_program target)
     target_sources(${target} PRIVATE ${runtime}/program.cpp ${runtime}/startup.cpp
-                                     ${runtime}/libcxx.cpp ${runtime}/standin.cpp)
+                                     ${runtime}/nothrow.cpp ${runtime}/libcxx.cpp
+                                     ${runtime}/standin.cpp)
     target_link_options(${target} PRIVATE LINKER:/entry:mainCRTStartup
                                           LINKER:/subsystem:console)
 endfunction()

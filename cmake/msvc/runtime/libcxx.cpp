@@ -1,8 +1,7 @@
-// What the type library takes from a compiled libc++ (its headers are used without one, and
-// without the Microsoft runtime's exception classes): the std::nothrow tag, and the members
-// of the two standard exceptions the library throws until it reports out of memory and a
-// missing object otherwise, std::bad_alloc and std::logic_error, with their base
-// std::exception. The stand-in links this too.
+// What the stand-in and the programs take from a compiled libc++ (its headers are used without
+// one, and without the Microsoft runtime's exception classes): the members of the standard
+// exceptions they throw, std::bad_alloc and std::logic_error, with their base std::exception.
+// (The type library throws none; it takes only std::nothrow, nothrow.cpp.)
 //
 // A logic_error keeps a pointer to its message rather than a counted copy: every message
 // thrown with one is a string literal, which lives as long as its module.
@@ -35,7 +34,5 @@ logic_error::~logic_error() noexcept = default;
 const char* logic_error::what() const noexcept {
     return __imp_.c_str();
 }
-
-const nothrow_t nothrow{};
 
 } // namespace std
