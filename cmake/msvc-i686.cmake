@@ -79,5 +79,7 @@ set(PELLORIN_MSVC_SYSTEM_LIBRARIES
 list(JOIN PELLORIN_MSVC_SYSTEM_LIBRARIES " " libraries)
 set(CMAKE_CXX_STANDARD_LIBRARIES "${libraries}" CACHE STRING "" FORCE)
 set(CMAKE_C_STANDARD_LIBRARIES "${libraries}" CACHE STRING "" FORCE)
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-Xlinker /nodefaultlib -Xlinker /safeseh:no")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-Xlinker /nodefaultlib -Xlinker /safeseh:no")
+# The compile flags reach the link too, where the include switches mean nothing.
+set(link_flags "-Xlinker /nodefaultlib -Xlinker /safeseh:no -Wno-unused-command-line-argument")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "${link_flags}")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${link_flags}")

@@ -7,13 +7,6 @@
 #include <utility>
 
 #if defined(_WIN32)
-// The platform's component object model stays out: the host interface declares its own.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #else
 #include <dlfcn.h>

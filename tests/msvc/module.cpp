@@ -1,7 +1,5 @@
 #include "module.h"
 
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 
 namespace msvctest {

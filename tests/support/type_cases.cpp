@@ -1,13 +1,6 @@
 #include "support/type_cases.h"
 
 #if defined(_WIN32)
-// The platform's component object model stays out: the host interface declares its own.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #else
 #include <dlfcn.h>
