@@ -11,10 +11,12 @@ return 0) stand for either name.
 The table gives the host's slots, and the host's compiler lays overloads out otherwise than
 the Itanium ABI: it gathers the virtual operations of one name into consecutive slots, at the
 place of the first, the last declared first. The Itanium table (declaration order) is put in
-that order before it is compared.
+that order before it is compared. A pure virtual slot matches whatever the table lists there;
+a class written as a pattern ("QV_External<*>") stands for every class it matches.
 """
 
 import argparse
+import fnmatch
 import re
 import sys
 
@@ -83,7 +85,8 @@ def expected_slot(text):
 
 def matches(expected, slot):
     name, params = expected
-    return any(n == name and (params is None or normal(p or "") == params) for n, p in slot)
+    return any(n == "__cxa_pure_virtual" or
+               n == name and (params is None or normal(p or "") == params) for n, p in slot)
 
 
 def shown(slot):
@@ -96,6 +99,8 @@ def actual_tables(library, cxxfilt, symbol):
         slots = []
         for candidates in table:
             slot = [split(d) for d in vtables.demangle(cxxfilt, candidates)]
+            if slot == [("<null>", None)]:
+                slot = [("~", None)]  # an abstract class's destructors are null
             if slots and any(n == "~" for n, _ in slot) and any(n == "~" for n, _ in slots[-1]):
                 continue  # the second destructor slot
             slots.append(slot)
@@ -143,6 +148,22 @@ def compare(label, expected, actual, extra_allowed=()):
     return failures
 
 
+def expand(names, classes, failures):
+    """The names with each class pattern ("QV_External<*>") replaced by the library's classes
+    that it matches."""
+    result = []
+    for name in names:
+        cls, slash, base = name.partition("/")
+        if "*" not in cls:
+            result.append(name)
+            continue
+        matched = sorted(c for c in classes if fnmatch.fnmatchcase(c, normal(cls.strip())))
+        if not matched:
+            failures.append(f"{cls.strip()}: no class of the library matches")
+        result += [c + slash + base for c in matched]
+    return result
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--library", required=True)
@@ -161,7 +182,7 @@ def main():
     failures, checked = [], 0
     for names, slots in read_table(args.table):
         expected = [expected_slot(s) for s in slots]
-        for name in names:
+        for name in expand(names, classes, failures):
             cls, _, base = (part.strip() for part in name.partition("/"))
             symbol = classes.get(normal(cls))
             if symbol is None:

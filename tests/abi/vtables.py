@@ -5,7 +5,9 @@ A table is the `_ZTV...` symbol's contents: for each of its sub-tables an offset
 a type-information word and then one word per slot. Every slot word carries a dynamic
 relocation: against a symbol (a function of another library, or an exported one of this
 library) or relative to the library's base (a function found by address in its own symbol
-table). The offset-to-top word never carries one, so it separates the sub-tables.
+table). The offset-to-top word never carries one, so it separates the sub-tables; words
+without one that no type-information word follows are null slots instead (an abstract
+class's destructors).
 """
 
 import os
@@ -58,7 +60,14 @@ class Library:
         tables, current = [], None
         for offset in range(address, address + size, self.word):
             target = self.relocations.get(offset)
-            if target is None:
+            after = offset + self.word
+            while after < address + size and after not in self.relocations:
+                after += self.word
+            following = self.relocations.get(after, [])
+            if target is None and current is not None and following and not any(
+                    n.startswith(("_ZTI", "<")) for n in following):
+                current.append(["<null>"])  # an abstract class's deleting destructor
+            elif target is None:
                 current = None  # an offset-to-top word: the next sub-table follows
             elif current is None:
                 current = []  # its type-information word

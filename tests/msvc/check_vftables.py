@@ -1,16 +1,25 @@
 #!/usr/bin/env python3
-"""Checks the compiler's vftables of the library's classes against their slot tables.
+"""Checks the vftables of the library's classes against their slot tables, as the compiler
+lays them out and as the built DLL holds them.
 
-The classes and their slots come from tests/abi/slot_orders.txt. A small translation unit that
-makes one virtual call through each class is compiled with the library's own compile command
-(from compile_commands.json) and -fdump-vtable-layouts; each class's first table, and each
-"CLASS / BASE" table (BASE's table inside CLASS), must hold exactly the listed slots in order:
-the same names, "~" for the one scalar deleting destructor, and the same parameters where the
-table gives them (typedefs of the host headers resolved, spaces and the place of const
-ignored).
+The classes and their slots come from tests/abi/slot_orders.txt; a class written as a
+pattern ("QV_External<*>") stands for every class of the DLL that it matches. Each class's
+first table, and each "CLASS / BASE" table (BASE's table inside CLASS), must hold exactly the listed slots in
+order: the same names, "~" for the one scalar deleting destructor, and the same parameters
+where the table gives them (typedefs of the host headers resolved, spaces and the place of
+const ignored). Two readings are checked:
+
+- the compiler's: a small translation unit that makes one virtual call through each class is
+  compiled with the library's own compile command (from compile_commands.json) and
+  -fdump-vtable-layouts;
+- the DLL's own (--dll): every vftable in its read-only data, found through its run-time type
+  information (pe_image.py), each slot resolved to the function the DLL exports at that address
+  or to the import its thunk there jumps through. The destructor's slot is the one function
+  that the DLL neither exports nor imports; a pure virtual slot holds the runtime's _purecall.
 """
 
 import argparse
+import fnmatch
 import glob
 import json
 import os
@@ -19,6 +28,9 @@ import shlex
 import subprocess
 import sys
 import tempfile
+
+import msvc_names
+import pe_image
 
 
 def read_slot_orders(path):
@@ -209,24 +221,116 @@ def compare(tables, dumped, typedefs, check):
     return failures
 
 
+class DllTable:
+    """A vftable of the DLL: its class, the bases whose table it is, and per slot the
+    (name, parameters) of each function the slot may be (none: neither exported nor
+    imported)."""
+
+    def __init__(self, cls, bases, offset, slots):
+        self.cls, self.bases, self.offset, self.slots = cls, bases, offset, slots
+
+
+def dll_tables(dll, undname):
+    image = pe_image.PEImage(dll)
+    tables = image.vftables()
+
+    def descriptor(type_name):  # the type descriptor's own decorated name
+        return "??_R0" + type_name[1:] + "@8"
+
+    names = {n for t in tables for s in t.slots for n in s.names()}
+    names |= {descriptor(n) for t in tables for n in [t.type_name] + t.bases}
+    spelt = msvc_names.spelled(undname, sorted(names))
+
+    def type_of(type_name):
+        return normalise_type(spelt[descriptor(type_name)].removeprefix("typeinfo for "))
+
+    result = []
+    for t in tables:
+        slots = [[slot_of(spelt[n]) for n in s.names()] for s in t.slots]
+        result.append(DllTable(type_of(t.type_name), [type_of(b) for b in t.bases], t.offset,
+                               slots))
+    return result
+
+
+def compare_dll(tables, in_dll, typedefs, check):
+    failures = 0
+    for cls, base, slots in tables:
+        what = "DLL " + cls + (f" / {base}" if base else "")
+        found = [t for t in in_dll if t.cls == cls and
+                 (t.offset == 0 if base is None else t.offset != 0 and base in t.bases)]
+        if len(found) != 1:
+            check(False, f"{what}: {len(found)} vftables in the DLL, not 1")
+            failures += 1
+            continue
+        actual, problems = found[0].slots, []
+        for i in range(max(len(slots), len(actual))):
+            want = slots[i] if i < len(slots) else "-"
+            got = actual[i] if i < len(actual) else None
+            name, _, params = want.partition("(")
+            if got is None:
+                ok = False
+            elif name == "~":
+                ok = not got  # the scalar deleting destructor is never exported
+            else:
+                ok = any(n == name and (not params or p is None or
+                                        canonical_parameters(params.rstrip(")"), typedefs) ==
+                                        canonical_parameters(p, typedefs))
+                         for n, p in got) or any(n == "_purecall" for n, _ in got)
+            if not ok:
+                built = ("-" if got is None else
+                         " | ".join(n + (f"({p})" if p is not None else "") for n, p in got)
+                         or "a function of its own")
+                problems.append(f"slot {i}: {want} listed, {built} in the DLL")
+        check(not problems, f"{what} ({len(slots)} slots)" +
+              (": " + "; ".join(problems[:3]) if problems else ""))
+        failures += bool(problems)
+    return failures
+
+
+def expand_patterns(tables, in_dll, check):
+    """The tables with each class pattern ("QV_External<*>") replaced by the classes of the DLL
+    that it matches; without the DLL, patterns are left out."""
+    result = []
+    for cls, base, slots in tables:
+        if "*" not in cls:
+            result.append((cls, base, slots))
+            continue
+        matched = sorted({t.cls for t in in_dll or () if fnmatch.fnmatchcase(t.cls, cls) and
+                          (t.offset == 0 if base is None else base in t.bases)})
+        if in_dll is not None and not matched:
+            check(False, f"{cls}: no class of the DLL matches")
+        result += [(c, base, slots) for c in matched]
+    return result
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--slot-orders", required=True)
     parser.add_argument("--compile-commands", required=True)
     parser.add_argument("--source-dir", required=True)
+    parser.add_argument("--dll", help="the built DLL, whose own vftables are checked too")
+    parser.add_argument("--undname", default="llvm-undname")
     args = parser.parse_args()
 
     def check(ok, what):
         print(("ok    " if ok else "FAIL  ") + what)
 
     tables = read_slot_orders(args.slot_orders)
+    in_dll = dll_tables(args.dll, args.undname) if args.dll else None
+    tables = expand_patterns(tables, in_dll, check)
     try:
         dump = compile_dump(args.compile_commands, args.source_dir, {c for c, _, _ in tables})
     except RuntimeError as e:
         print(f"FAIL  the dump does not compile:\n{e}")
         return 1
-    failures = compare(tables, dumped_tables(dump), host_typedefs(args.source_dir), check)
-    print(f"{len(tables)} tables, {failures} differ")
+    typedefs = host_typedefs(args.source_dir)
+    failures = compare(tables, dumped_tables(dump), typedefs, check)
+    print(f"compiler's layout: {len(tables)} tables, {failures} differ")
+    if in_dll is not None:
+        dll_failures = compare_dll(tables, in_dll, typedefs, check)
+        print(f"{os.path.basename(args.dll)}: {len(in_dll)} vftables read, {len(tables)} "
+              f"compared, {dll_failures} differ")
+        failures += dll_failures
     return 1 if failures else 0
 
 

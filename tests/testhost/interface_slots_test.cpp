@@ -53,9 +53,12 @@ TEST(InterfaceSlots, ExpressionDiscontinuityAndSecondExtensionOperationsStandInT
         Slot(&QV_ModelDiscontinuity::Changed), Slot(&QV_ModelDiscontinuity::Tripped)};
     const std::vector<std::size_t> second = {Slot(&QV_ModelExtensions2::Evaluate2),
                                              Slot(&QV_ModelExtensions2::JacEx2)};
+    // The host's compiler gathers the ten AddTerm overloads with the last declared first, so
+    // the header declares them last first; in this ABI they stand in declaration order.
+    const auto hostSlot = [](std::size_t k) { return k >= 3 && k <= 12 ? 15 - k : k; };
     for (const auto* slots : {&expressions, &discontinuity, &second}) {
         for (std::size_t k = 0; k < slots->size(); ++k) {
-            EXPECT_EQ((*slots)[k], k)
+            EXPECT_EQ((*slots)[k], slots == &expressions ? hostSlot(k) : k)
                 << "operation " << k << " of an interface of " << slots->size();
         }
     }

@@ -71,16 +71,19 @@ public:
     virtual int Compatibility();
     virtual void ResetExpressions();
     virtual void AddOp(EOp op, int eqn);
-    virtual void AddTerm(const QV_StrSetValue& value, int eqn);
-    virtual void AddTerm(const QV_IntSetValue& value, int eqn);
-    virtual void AddTerm(const QV_SetValue& value, int eqn);
-    virtual void AddTerm(const QV_SpecType& value, int eqn);
-    virtual void AddTerm(const char* text, int eqn);
-    virtual void AddTerm(double value, int eqn);
-    virtual void AddTerm(int value, int eqn);
-    virtual void AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn);
-    virtual void AddTerm(QV_IntegerSetIter& member, int*& rows, int*& cols, int eqn);
+    // The host's compiler gathers the overloads of one name into consecutive slots, the last
+    // declared first; declared in this order, the slots run AddTerm(const QV_StrSetValue&),
+    // AddTerm(const QV_IntSetValue&), ... AddTerm(QV_StringSetIter&, ...).
     virtual void AddTerm(QV_StringSetIter& member, int*& rows, int*& cols, int eqn);
+    virtual void AddTerm(QV_IntegerSetIter& member, int*& rows, int*& cols, int eqn);
+    virtual void AddTerm(QV_VarParam& term, int*& rows, int*& cols, int eqn);
+    virtual void AddTerm(int value, int eqn);
+    virtual void AddTerm(double value, int eqn);
+    virtual void AddTerm(const char* text, int eqn);
+    virtual void AddTerm(const QV_SpecType& value, int eqn);
+    virtual void AddTerm(const QV_SetValue& value, int eqn);
+    virtual void AddTerm(const QV_IntSetValue& value, int eqn);
+    virtual void AddTerm(const QV_StrSetValue& value, int eqn);
     virtual void AddCondExpress(int eqn);
     virtual void EndCondExpress(int eqn);
     virtual int Linearity(int eqn);
