@@ -7,10 +7,6 @@ template class QV_ProcedureTemplate<QVProc_INTERPOLATE, 4, 1, 2, QV_ProcedureTyp
 static_assert(sizeof(QVProc_INTERPOLATE) == 264, "the procedure object as the host lays it out");
 #endif
 
-const unsigned char QVProc_INTERPOLATE::nDims[5] = {0, 1, 1, 0, 0};
-const unsigned char QVProc_INTERPOLATE::iTypes[5] = {4, 4, 4, 2, 4};
-const bool QVProc_INTERPOLATE::bIsVar[5] = {false, false, false, false, false};
-
 QVProc_INTERPOLATE::QVProc_INTERPOLATE(bool mode, int value) {
     SetMode(mode, value);
 }
@@ -35,18 +31,6 @@ const char* QVProc_INTERPOLATE::DLLName() const {
 
 int QVProc_INTERPOLATE::Precall(bool flag) {
     return CallFn(CallPrecall, flag);
-}
-
-int QVProc_INTERPOLATE::Dimensions(int k) {
-    return nDims[k];
-}
-
-int QVProc_INTERPOLATE::Type(int k) {
-    return iTypes[k];
-}
-
-bool QVProc_INTERPOLATE::IsVariableInput(int k) {
-    return bIsVar[k];
 }
 
 bool QVProc_INTERPOLATE::ReturnsDerivatives() {

@@ -10,9 +10,8 @@ void PELLORIN_PROCEDURE::Argument() {
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::Argument(QV_VarParam& variable) {
-    if (SetArg(true)) {
-        Element(variable);
-    }
+    SetArg(true);
+    Element(variable); // does nothing once the procedure is invalid
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
@@ -46,19 +45,19 @@ bool PELLORIN_PROCEDURE::ByReference(int k) const {
 }
 
 PELLORIN_PROCEDURE_TEMPLATE
-bool PELLORIN_PROCEDURE::SetArg(bool byReference) {
+void PELLORIN_PROCEDURE::SetArg(bool byReference) {
     if (G().invalid) {
-        return false;
+        return;
     }
     if (G().descriptions >= 2 || m_argCursor + 1 >= kArgs || !CloseArgument()) {
         Invalidate();
-        return false;
+        return;
     }
     ++m_argCursor;
     m_byReference[m_argCursor] = byReference;
     G().argElementsSeen = 0;
     if (!m_building) {
-        return true;
+        return;
     }
     SetOffset(m_runningOffset);
     m_pendingDims = Derived::Dimensions(m_argCursor);
@@ -70,7 +69,6 @@ bool PELLORIN_PROCEDURE::SetArg(bool byReference) {
     if (m_argCursor == NInputs) {
         m_firstOutputDim = m_dimCursor;
     }
-    return true;
 }
 
 PELLORIN_PROCEDURE_TEMPLATE

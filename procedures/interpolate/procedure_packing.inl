@@ -4,7 +4,13 @@
 
 PELLORIN_PROCEDURE_TEMPLATE
 void PELLORIN_PROCEDURE::InitializeCStrings() {
-    if (!Usable() || this->IsFortran()) {
+    // The argument tables first: a procedure without string array inputs has nothing to do,
+    // and asks the host nothing.
+    bool stringArrays = false;
+    for (int k = 0; k < NInputs; ++k) {
+        stringArrays = stringArrays || (Derived::Type(k) == 5 && Derived::Dimensions(k) > 0);
+    }
+    if (!stringArrays || !Usable() || this->IsFortran()) {
         return;
     }
     int dim = 0;

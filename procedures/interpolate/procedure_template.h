@@ -84,9 +84,13 @@ public:
     QV_ProcedureTemplate& operator=(const QV_ProcedureTemplate& other);
     ~QV_ProcedureTemplate() override;
 
-    static int InputArgs();
-    static int OutputArgs();
-    static int TotalArgs();
+    // The argument counts; the results are const, as the host declares them.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers"
+    static const int InputArgs();
+    static const int OutputArgs();
+    static const int TotalArgs();
+#pragma GCC diagnostic pop
 
     // ---- Description -----------------------------------------------------------------
 
@@ -100,9 +104,9 @@ public:
 
     bool ByReference(int k) const;
 
-    // Advances to the next argument; in the building pass, lays it out. False when the
-    // description has gone past the last argument or the last pass.
-    bool SetArg(bool byReference);
+    // Advances to the next argument; in the building pass, lays it out. Past the last
+    // argument or the last pass, the procedure becomes invalid instead.
+    void SetArg(bool byReference);
 
     void SetOffset(int slot);
 
@@ -186,7 +190,8 @@ private:
 
     template <class T>
     void BindConstant(T value) {
-        if (!SetArg(false)) {
+        SetArg(false);
+        if (G().invalid) {
             return;
         }
         // A constant has one slot and one column: only a scalar input can take one.
@@ -281,18 +286,21 @@ private:
 #define PELLORIN_PROCEDURE                                                                         \
     QV_ProcedureTemplate<Derived, NInputs, NOutputs, MaxDims, HostBase, Compatibility>
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-qualifiers"
 PELLORIN_PROCEDURE_TEMPLATE
-int PELLORIN_PROCEDURE::InputArgs() {
+const int PELLORIN_PROCEDURE::InputArgs() {
     return NInputs;
 }
 PELLORIN_PROCEDURE_TEMPLATE
-int PELLORIN_PROCEDURE::OutputArgs() {
+const int PELLORIN_PROCEDURE::OutputArgs() {
     return NOutputs;
 }
 PELLORIN_PROCEDURE_TEMPLATE
-int PELLORIN_PROCEDURE::TotalArgs() {
+const int PELLORIN_PROCEDURE::TotalArgs() {
     return kArgs;
 }
+#pragma GCC diagnostic pop
 PELLORIN_PROCEDURE_TEMPLATE
 Derived* PELLORIN_PROCEDURE::P() {
     return static_cast<Derived*>(this);

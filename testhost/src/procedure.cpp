@@ -383,6 +383,7 @@ void QV_ProcedureType_C::FreeState() {
 }
 
 bool QV_ProcedureType_C::IsFortran() const {
+    Log("IsFortran");
     return vzt::Procedures().fortran;
 }
 

@@ -35,12 +35,14 @@ TYPE_OPERATIONS = ("{c}(bool, QV_Container*)", "~{c}()", "operator=({c} const&)"
                    "QV_DefaultDESCRIPTION() const", "ContainerDerivesFrom(char const*)")
 
 # A procedure class: its making and copying, the routine it names, its call before the
-# evaluation, its derivative hand-over and its argument tables.
+# evaluation, its derivative hand-over and its argument tables, each a local static of the
+# operation that reads it.
 PROCEDURE_MEMBERS = ("{c}(bool, int)", "{c}({c} const&)", "~{c}()", "operator=({c} const&)",
                      "ProcedureName() const", "DLLName() const", "Precall(bool)",
                      "CreateDerivatives()", "NegateDerivatives()", "Dimensions(int)",
-                     "Type(int)", "IsVariableInput(int)", "ReturnsDerivatives()", "nDims",
-                     "iTypes", "bIsVar")
+                     "Type(int)", "IsVariableInput(int)", "ReturnsDerivatives()",
+                     "Dimensions(int)::nDims", "Type(int)::iTypes",
+                     "IsVariableInput(int)::bIsVar")
 
 # The procedure template instance each procedure derives from.
 PROCEDURE_TEMPLATE_MEMBERS = (

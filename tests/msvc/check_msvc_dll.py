@@ -13,6 +13,8 @@ c++filt spells them (msvc_names.py), so that the lists written for the other bui
 - the resource CONTENT/XML/2057 is there;
 - the library imports only from vuzizev.dll, the C runtime (vcruntime140, ucrtbase) and
   kernel32, and from vuzizev.dll only the symbols of the services in host/services.txt;
+- the members whose decorated names carry more than their spelling (a const result, a
+  struct's tag) are exported or imported under exactly those names, and under no other;
 - it has no dynamic initialisers: its .CRT section holds only the two bounds of the table
   (cmake/msvc/runtime/startup.cpp); and no symbol its objects define names std::vector or
   std::string;
@@ -34,6 +36,28 @@ import msvc_names  # noqa: E402
 
 HOST_DLL = "vuzizev.dll"
 RUNTIME_DLLS = {"vcruntime140.dll", "ucrtbase.dll", "kernel32.dll"}
+
+# Names whose decoration carries what the spelling above leaves out (a result's const, a
+# struct's tag, a local static's function): a host finds these members only under exactly
+# these names, and under no other spelling of them.
+PROCEDURE = "?$QV_ProcedureTemplate@VQVProc_INTERPOLATE@@$03$00$01VQV_ProcedureType_C@@$03@@"
+DECORATED_EXPORTS = (
+    "?Dimensions@QVProc_INTERPOLATE@@SA?BHH@Z",       # static const int Dimensions(int)
+    "?Type@QVProc_INTERPOLATE@@SA?BHH@Z",             # static const int Type(int)
+    "?IsVariableInput@QVProc_INTERPOLATE@@SA?B_NH@Z",  # static const bool IsVariableInput(int)
+    "?nDims@?1??Dimensions@QVProc_INTERPOLATE@@SA?BHH@Z@4QBEB",
+    "?iTypes@?1??Type@QVProc_INTERPOLATE@@SA?BHH@Z@4QBEB",
+    "?bIsVar@?1??IsVariableInput@QVProc_INTERPOLATE@@SA?B_NH@Z@4QB_NB",
+    f"?InputArgs@{PROCEDURE}SA?BHXZ",                # static const int InputArgs()
+    f"?OutputArgs@{PROCEDURE}SA?BHXZ",
+    f"?TotalArgs@{PROCEDURE}SA?BHXZ",
+    f"?SetArg@{PROCEDURE}QAEX_N@Z",                  # void SetArg(bool)
+)
+DECORATED_IMPORTS = (
+    "??0QV_DynamicProcExtensions@@QAE@XZ",
+    "??0QV_DynamicProcExtensions@@QAE@ABU0@@Z",       # struct: U, not V
+    "??4QV_DynamicProcExtensions@@QAEAAU0@ABU0@@Z",
+)
 
 EXPORT_MACRO = re.compile(r"^\s*PELLORIN_TYPE_EXPORTS\(\s*([A-Z0-9_]+)\s*\)", re.MULTILINE)
 ROUTINE_NAME = re.compile(r"::ProcedureName\(\) const \{\s*return \"([A-Za-z0-9_]+)\";")
@@ -155,6 +179,20 @@ def main():
           f"{len(from_host)} imports from {HOST_DLL}, {len(stray)} not a host service; "
           f"{len(used)} of {len(host_imports.service_names(args.services))} services in use" +
           ("".join(f"\n        not a host service: {s}" for s in stray)))
+
+    every = set(exported) | {n for names in imported.values() for n in names}
+    spellings = msvc_names.spelled(args.undname, sorted(every | set(DECORATED_EXPORTS) |
+                                                        set(DECORATED_IMPORTS)))
+    for wanted, where, how in ((DECORATED_EXPORTS, set(exported), "exported"),
+                               (DECORATED_IMPORTS, set(imported.get(HOST_DLL, [])),
+                                f"imported from {HOST_DLL}")):
+        for decorated in wanted:
+            others = sorted(n for n in every - {decorated}
+                            if spellings[n] == spellings[decorated])
+            check(decorated in where and not others,
+                  f"{spellings[decorated]} {how} as {decorated}" +
+                  ("" if decorated in where else ": it is not") +
+                  "".join(f"\n        also as {n}" for n in others))
 
     sections = readobj(args.readobj, "--sections", args.dll)
     crt = re.search(r"Name: \.CRT .*?VirtualSize: 0x([0-9A-F]+)", sections, re.DOTALL)

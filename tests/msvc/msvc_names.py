@@ -48,6 +48,10 @@ def itanium_spelling(text):
                      r" (.*)\)\(.*\)", text)
     if m:
         return _finish(m.group(1))
+    # A function's local static: TYPE `FUNCTION'::`SCOPE'::NAME.
+    m = re.fullmatch(r"[^`]*`(.*)'::`\d+'::(\w+)", text)
+    if m:
+        return itanium_spelling(m.group(1)) + "::" + m.group(2)
     m = re.fullmatch(r"const (.*)::`vftable'(?:\{for `.*'\})?", text)
     if m:
         return "vtable for " + _types(m.group(1))

@@ -2,6 +2,7 @@
 // two bases it holds the listed members, in the listed order and of the listed types, and
 // nothing else. Each member is found at its place by the value it holds.
 #include <cstring>
+#include <vector>
 
 #include "procedure_fixture.h"
 
@@ -111,6 +112,33 @@ TEST_F(Layout_, TheObjectIsItsTwoBasesAndTheListedMembersInOrder) {
     EXPECT_NE(At<int*>(p, RowIndices), nullptr) << "made by the first call";
     EXPECT_NE(At<int*>(p, ColIndices), nullptr);
     EXPECT_EQ(At<double*>(p, SavedOutputs), nullptr);
+}
+
+// Without a string array input, InitializeCStrings has nothing to do, whenever the host calls
+// it: the object and its value buffer keep every byte, and the host is asked nothing.
+TEST_F(Layout_, InitializeCStringsChangesNothingAndAsksTheHostNothing) {
+    const auto bytes = [](const void* p, std::size_t n) {
+        const auto* first = static_cast<const unsigned char*>(p);
+        return std::vector<unsigned char>(first, first + n);
+    };
+    const auto unchanged = [&](const char* when) {
+        const auto object = bytes(procedure.get(), sizeof(QVProc_INTERPOLATE));
+        const auto buffer = bytes(vzt::ProcedureValues(*procedure),
+                                  std::size_t(vzt::ProcedureValueSlots(*procedure)) * 8);
+        const std::size_t logged = vzt::ProcedureLog().size();
+        for (int call = 0; call < 2; ++call) {
+            procedure->InitializeCStrings();
+        }
+        EXPECT_EQ(bytes(procedure.get(), sizeof(QVProc_INTERPOLATE)), object) << when;
+        EXPECT_EQ(bytes(vzt::ProcedureValues(*procedure), buffer.size()), buffer) << when;
+        EXPECT_EQ(vzt::ProcedureLog().size(), logged) << when;
+    };
+    Build(binding, false);
+    unchanged("before the description");
+    Build(binding);
+    double r = 0.0;
+    ASSERT_EQ(Residual(r), 0);
+    unchanged("after a call");
 }
 
 } // namespace

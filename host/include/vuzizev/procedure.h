@@ -180,9 +180,9 @@ private:
 };
 
 // The description interface of a procedure, through which the host binds its arguments
-// and has it contribute its equations.
-class VZ_API QV_DynamicProcExtensions {
-public:
+// and has it contribute its equations. A struct, as the host declares it: the tag is part of
+// the decorated names of its members.
+struct VZ_API QV_DynamicProcExtensions {
     QV_DynamicProcExtensions();
     QV_DynamicProcExtensions(const QV_DynamicProcExtensions& other);
     QV_DynamicProcExtensions& operator=(const QV_DynamicProcExtensions& other);
