@@ -2,7 +2,7 @@
 
 #include <climits>
 #include <cstdint>
-#include <string>
+#include <utility>
 
 using pellorin::IndexArg;
 
@@ -59,48 +59,31 @@ IndexArg ValueOf(const QV_SetValue& set, bool text, int pos) {
 
 } // namespace
 
-QV_IndexTable::QV_IndexTable(const char* letters, QV_SetValue* indexValues)
-    : QV_Matrix(int(std::char_traits<char>::length(letters)), indexValues), m_letters(letters),
-      m_values(indexValues) {}
+QV_IndexTable::QV_IndexTable(int dimensions, QV_SetValue* indexValues)
+    : QV_Matrix(dimensions, indexValues) {}
 
-QV_IndexTable::QV_IndexTable(const QV_IndexTable& other, QV_SetValue* ownIndexValues)
-    : QV_Matrix(other), m_letters(other.m_letters), m_values(ownIndexValues) {}
+QV_IndexTable::QV_IndexTable(const QV_IndexTable& other) = default;
 
-QV_IndexTable& QV_IndexTable::operator=(const QV_IndexTable& other) {
-    QV_Matrix::operator=(other);
-    return *this;
-}
+QV_IndexTable& QV_IndexTable::operator=(const QV_IndexTable& other) = default;
 
 QV_IndexTable::~QV_IndexTable() = default;
 
-bool QV_IndexTable::Contains(int k, const IndexArg& value, int& pos) const {
-    return Holds(m_values[k], m_letters[k] == 'S', value, pos);
-}
-
-bool QV_IndexTable::AddAt(int k, const IndexArg& value, int pos) {
-    return Add(m_values[k], m_letters[k] == 'S', value, pos);
-}
-
-IndexArg QV_IndexTable::ValueAt(int k, int pos) const {
-    return ValueOf(m_values[k], m_letters[k] == 'S', pos);
-}
-
-bool QV_IndexTable::ReserveFromDeclaredSets() {
+bool QV_IndexTable::ReserveFromDeclaredSets(pellorin::IndexSets sets) {
     const int n = Dimensions();
     QV_SetValue reserved[kMaxDimensions];
     std::int64_t product = 1;
     for (int k = 0; k < n; ++k) {
         const QV_Set* declared =
             m_declaredSets.size() > std::size_t(k) ? m_declaredSets[std::size_t(k)] : nullptr;
-        if (declared == nullptr || m_values[k].Size() != 0) {
+        if (declared == nullptr || sets.values[k].Size() != 0) {
             return false;
         }
         const QV_SetValue& values = declared->v();
-        const bool text = m_letters[k] == 'S';
+        const bool text = sets.letters[k] == 'S';
         if (values.IsEmpty() || values.IsStringSet() != text) {
             return false;
         }
-        reserved[k].ResetType(m_values[k].Type());
+        reserved[k].ResetType(sets.values[k].Type());
         for (int p = 0; p < int(values.Size()); ++p) {
             const IndexArg value = ValueOf(values, text, p);
             int at = 0;
@@ -117,17 +100,17 @@ bool QV_IndexTable::ReserveFromDeclaredSets() {
         return false;
     }
     for (int k = 0; k < n; ++k) {
-        m_values[k] = std::move(reserved[k]);
+        sets.values[k] = std::move(reserved[k]);
     }
     return true;
 }
 
-QV_Type* QV_IndexTable::FindIndex(const IndexArg* index) {
+QV_Type* QV_IndexTable::FindIndex(pellorin::IndexSets sets, const IndexArg* index) {
     const int n = Dimensions();
     if (m_elements.Size() == 0) {
         // Laid out once for the declared sets, the table is never spread again while the
         // lookups stay inside them.
-        ReserveFromDeclaredSets();
+        ReserveFromDeclaredSets(sets);
     }
     const std::size_t count = m_elements.Size();
     int pos[kMaxDimensions] = {};
@@ -135,11 +118,11 @@ QV_Type* QV_IndexTable::FindIndex(const IndexArg* index) {
     std::int64_t before = 1;
     std::int64_t after = 1;
     for (int k = 0; k < n; ++k) {
-        if (m_letters[k] == 'S' && index[k].text == nullptr) {
+        if (sets.letters[k] == 'S' && index[k].text == nullptr) {
             return nullptr;
         }
-        held[k] = Contains(k, index[k], pos[k]);
-        const auto size = std::int64_t(m_values[k].Size());
+        held[k] = Holds(sets.values[k], sets.letters[k] == 'S', index[k], pos[k]);
+        const auto size = std::int64_t(sets.values[k].Size());
         before *= size;
         after *= size + (held[k] ? 0 : 1);
         if (after > INT_MAX) {
@@ -154,32 +137,32 @@ QV_Type* QV_IndexTable::FindIndex(const IndexArg* index) {
     std::size_t stride = 1;
     for (int d = n - 1; d >= 0; --d) {
         if (!held[d]) {
-            if (!AddAt(d, index[d], pos[d])) {
+            if (!Add(sets.values[d], sets.letters[d] == 'S', index[d], pos[d])) {
                 return nullptr;
             }
-            if (count != 0 &&
-                !m_elements.AddNullEntries(std::size_t(pos[d]), m_values[d].Size() - 1, stride)) {
+            if (count != 0 && !m_elements.AddNullEntries(std::size_t(pos[d]),
+                                                         sets.values[d].Size() - 1, stride)) {
                 return nullptr;
             }
         }
         m_position = d == n - 1 ? pos[d] : m_position + pos[d] * int(stride);
         if (d > 0) {
-            stride *= m_values[d].Size();
+            stride *= sets.values[d].Size();
         }
     }
-    if (count == 0 && !m_elements.AddNullEntries(0, 0, m_values[0].Size() * stride)) {
+    if (count == 0 && !m_elements.AddNullEntries(0, 0, sets.values[0].Size() * stride)) {
         return nullptr;
     }
     if (QV_Type* element = m_elements.At(std::size_t(m_position))) {
         return element;
     }
-    BuildIndexString(index);
+    BuildIndexString(sets.letters, index);
     return AddElement();
 }
 
-void QV_IndexTable::BuildIndexString(const IndexArg* index) {
+void QV_IndexTable::BuildIndexString(const char* letters, const IndexArg* index) {
     for (int k = 0; k < Dimensions(); ++k) {
-        if (m_letters[k] == 'S') {
+        if (letters[k] == 'S') {
             AddIndexToString(index[k].text, k);
         } else {
             AddIndexToString(index[k].integer, k);
@@ -187,16 +170,16 @@ void QV_IndexTable::BuildIndexString(const IndexArg* index) {
     }
 }
 
-int QV_IndexTable::MakeMissingElements() {
+int QV_IndexTable::MakeMissingElements(pellorin::IndexSets sets) {
     const int n = Dimensions();
     std::int64_t product = 1;
     int pos[kMaxDimensions] = {};
     for (int k = 0; k < n; ++k) {
-        product *= std::int64_t(m_values[k].Size());
+        product *= std::int64_t(sets.values[k].Size());
         if (product > INT_MAX) {
             return 0;
         }
-        pos[k] = int(m_values[k].Size()) - 1;
+        pos[k] = int(sets.values[k].Size()) - 1;
     }
     // A table left empty while its sets hold values is filled with nulls first.
     if (m_elements.Size() == 0 && product != 0 &&
@@ -213,9 +196,9 @@ int QV_IndexTable::MakeMissingElements() {
         --m_position;
         if (m_elements.At(std::size_t(m_position)) == nullptr) {
             for (int k = 0; k < n; ++k) {
-                values[k] = ValueAt(k, pos[k]);
+                values[k] = ValueOf(sets.values[k], sets.letters[k] == 'S', pos[k]);
             }
-            BuildIndexString(values);
+            BuildIndexString(sets.letters, values);
             made += AddElement() != nullptr ? 1 : 0;
         }
         // Positions in reverse row-major order: the last dimension counts down fastest.
@@ -224,13 +207,13 @@ int QV_IndexTable::MakeMissingElements() {
                 --pos[k];
                 break;
             }
-            pos[k] = int(m_values[k].Size()) - 1;
+            pos[k] = int(sets.values[k].Size()) - 1;
         }
     }
     return made;
 }
 
-void QV_IndexTable::MakeElementNamed(const char* index) {
+void QV_IndexTable::MakeElementNamed(pellorin::IndexSets sets, const char* index) {
     const int n = Dimensions();
     const char* cursor = index;
     IndexArg values[kMaxDimensions];
@@ -238,7 +221,7 @@ void QV_IndexTable::MakeElementNamed(const char* index) {
     for (int k = 0; k < n; ++k) {
         const char terminator = k == n - 1 ? ')' : ',';
         // A string index goes to the host only once it is known to fit the buffer.
-        const bool read = m_letters[k] == 'S'
+        const bool read = sets.letters[k] == 'S'
                               ? IndexTextLength(cursor, terminator) < kIndexBufferSize &&
                                     ReadIndex(cursor, texts[k], terminator)
                               : ReadIndex(cursor, values[k].integer, terminator);
@@ -248,7 +231,7 @@ void QV_IndexTable::MakeElementNamed(const char* index) {
         values[k].text = texts[k];
     }
     if (OnlyBlanksLeft(cursor)) {
-        FindIndex(values);
+        FindIndex(sets, values);
     }
 }
 
@@ -275,10 +258,13 @@ void QV_IndexTable::DeclareIndexSets(QV_Set* const* sets) {
         DeclareSetsAt PELLORIN_INDEX_SET_ARGS(__VA_ARGS__);                                        \
     }                                                                                              \
     int QV_BASE_##NAME::NewElements() {                                                            \
-        return MakeMissingElements();                                                              \
+        return MakeMissingElements(Sets());                                                        \
     }                                                                                              \
     void QV_BASE_##NAME::CreateMissingArrayElement(const char* index) {                            \
-        MakeElementNamed(index);                                                                   \
-    }
+        MakeElementNamed(Sets(), index);                                                           \
+    }                                                                                              \
+    /* The family is its matrix base and its index values, one set per letter. */                  \
+    static_assert(sizeof(QV_BASE_##NAME) ==                                                        \
+                  sizeof(QV_Matrix) + (sizeof(#NAME) - 1) * sizeof(QV_SetValue));
 
 PELLORIN_INDEX_FAMILIES(PELLORIN_DEFINE_INDEX_FAMILY)

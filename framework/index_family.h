@@ -3,7 +3,8 @@
 // dimension and a flat row-major table of elements (last dimension fastest), makes an
 // element when it is first looked up, and leaves NewElement to the concrete array.
 // All 28 families are one implementation: QV_IndexTable holds the algorithms, the template
-// QV_IndexFamily<letters...> types the index arguments, and each family names one word.
+// QV_IndexFamily<letters...> keeps the index values and types the index arguments, and each
+// family names one word. A family holds its matrix base and its index values, nothing more.
 #pragma once
 
 #include <cstddef>
@@ -43,9 +44,16 @@ using IndexValue = typename IndexLetter<Letter>::Value;
 template <char>
 using IndexSetRef = QV_Set&;
 
+// A family's dimensions: the letters of its word, and its index values, one set per letter.
+struct IndexSets {
+    const char* letters;
+    QV_SetValue* values;
+};
+
 } // namespace pellorin
 
-// The algorithms shared by every index family, over the dimensions that letters spells.
+// The algorithms shared by every index family, over the dimensions that the family passes
+// in (its letters and index values); the table itself keeps nothing of its own.
 class PELLORIN_API QV_IndexTable : public QV_Matrix {
 public:
     static constexpr int kMaxDimensions = 4;
@@ -53,9 +61,9 @@ public:
     static constexpr std::size_t kIndexBufferSize = 128;
 
 protected:
-    QV_IndexTable(const char* letters, QV_SetValue* indexValues);
-    QV_IndexTable(const QV_IndexTable& other, QV_SetValue* ownIndexValues);
-    // Takes the shape of other; this table keeps its own index values.
+    QV_IndexTable(int dimensions, QV_SetValue* indexValues);
+    QV_IndexTable(const QV_IndexTable& other);
+    // Takes the shape of other; the family copies its own index values.
     QV_IndexTable& operator=(const QV_IndexTable& other);
     ~QV_IndexTable() override;
 
@@ -63,27 +71,21 @@ protected:
     // joins that dimension's set and opens a null slot in every existing row. Null when the
     // element cannot be made, a string index is null, or the table would pass INT_MAX
     // entries (nothing changes then).
-    QV_Type* FindIndex(const pellorin::IndexArg* index);
-    void BuildIndexString(const pellorin::IndexArg* index);
+    QV_Type* FindIndex(pellorin::IndexSets sets, const pellorin::IndexArg* index);
+    void BuildIndexString(const char* letters, const pellorin::IndexArg* index);
     // Makes every missing element, from the last entry of the table back to the first;
     // returns how many it made.
-    int MakeMissingElements();
+    int MakeMissingElements(pellorin::IndexSets sets);
     // Makes the element that an index string such as `(3,"a")` names, unless the string is
     // malformed or a string index is longer than 127 characters.
-    void MakeElementNamed(const char* index);
+    void MakeElementNamed(pellorin::IndexSets sets, const char* index);
     void DeclareIndexSets(QV_Set* const* sets);
 
 private:
-    bool Contains(int k, const pellorin::IndexArg& value, int& pos) const;
-    bool AddAt(int k, const pellorin::IndexArg& value, int pos);
-    pellorin::IndexArg ValueAt(int k, int pos) const;
     // Takes every value of the declared sets into the empty index sets and lays out an
     // all-null table for them; false, with nothing changed, when a dimension has no declared
     // set, an empty one or one of the other kind, or when memory runs out.
-    bool ReserveFromDeclaredSets();
-
-    const char* m_letters;
-    QV_SetValue* m_values;
+    bool ReserveFromDeclaredSets(pellorin::IndexSets sets);
 };
 
 // The typed index arguments over QV_IndexTable; each family's own members forward here.
@@ -94,13 +96,11 @@ class PELLORIN_API QV_IndexFamily : public QV_IndexTable {
     static_assert(kDimensions >= 2 && kDimensions <= kMaxDimensions);
 
 protected:
-    QV_IndexFamily() : QV_IndexTable(kLetters, m_indexValues) {
+    QV_IndexFamily() : QV_IndexTable(kDimensions, m_indexValues) {
         int k = 0;
         (m_indexValues[k++].ResetType(pellorin::IndexLetter<Letters>::kSetType), ...);
     }
-    QV_IndexFamily(const QV_IndexFamily& other) : QV_IndexTable(other, m_indexValues) {
-        CopyIndexValues(other);
-    }
+    QV_IndexFamily(const QV_IndexFamily& other) : QV_IndexTable(other) { CopyIndexValues(other); }
     QV_IndexFamily& operator=(const QV_IndexFamily& other) {
         QV_IndexTable::operator=(other);
         CopyIndexValues(other);
@@ -108,13 +108,14 @@ protected:
     }
     ~QV_IndexFamily() override {}
 
+    pellorin::IndexSets Sets() { return {kLetters, m_indexValues}; }
     QV_Type* FindAt(pellorin::IndexValue<Letters>... index) {
         const pellorin::IndexArg args[] = {pellorin::IndexLetter<Letters>::Arg(index)...};
-        return FindIndex(args);
+        return FindIndex(Sets(), args);
     }
     void BuildIndexStringAt(pellorin::IndexValue<Letters>... index) {
         const pellorin::IndexArg args[] = {pellorin::IndexLetter<Letters>::Arg(index)...};
-        QV_IndexTable::BuildIndexString(args);
+        QV_IndexTable::BuildIndexString(kLetters, args);
     }
     // Declares the array's index sets; the array depends on them from now on. Neither the
     // index values nor the table change.
