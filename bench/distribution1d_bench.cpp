@@ -15,7 +15,7 @@ struct Model1D {
     Model1D(const char* method, long nodes, int sections) {
         walkbench::SpecifyDomain(domain, method, nodes, sections);
         vzt::Specify(distribution.INTEGRALS, QV_Value("idx", 0u));
-        distribution.XDOMAIN.Link(&domain);
+        vzt::Link(distribution.XDOMAIN, &domain);
     }
     std::vector<QV_ModelType*> domains() { return {&domain}; }
     void Assign() {

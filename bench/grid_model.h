@@ -32,10 +32,10 @@ struct GridModel {
             integrals += name.data();
         }
         vzt::Specify(distribution.INTEGRALS, QV_Value(integrals, 0u));
-        distribution.XDOMAIN.Link(&axes[0]);
-        distribution.YDOMAIN.Link(&axes[1]);
+        vzt::Link(distribution.XDOMAIN, &axes[0]);
+        vzt::Link(distribution.YDOMAIN, &axes[1]);
         if constexpr (Rank == 3) {
-            distribution.ZDOMAIN.Link(&axes[2]);
+            vzt::Link(distribution.ZDOMAIN, &axes[2]);
         }
     }
     std::vector<QV_ModelType*> domains() {

@@ -5,6 +5,7 @@
 #include "vuzizev/model.h"
 #include "vuzizev/object.h"
 #include "vuzizev/properties.h"
+#include "vuzizev/references.h"
 #include "vuzizev/set_properties.h"
 
 unsigned long vzt::HostAccess::RefCount(const QV_PtrVectorObject& object) {
@@ -99,4 +100,17 @@ const std::vector<QV_Containable*>& vzt::HostAccess::Properties(const QV_Contain
 }
 QV_Containable* vzt::HostAccess::FindProperty(const QV_Container& container, const char* name) {
     return container.FindProperty(name);
+}
+
+void vzt::HostAccess::Link(QV_ExternalBase& reference, QV_Containable* target) {
+    reference.m_link = target;
+}
+void vzt::HostAccess::Link(QV_GlobalStructureRefBase& reference, QV_ModelType* target) {
+    reference.m_link = target;
+}
+void vzt::HostAccess::Resolve(QV_VirtualBase& reference, QV_Type* target) {
+    reference.Resolve(target);
+}
+QV_Type* vzt::HostAccess::ResolveToDefault(QV_VirtualBase& reference) {
+    return reference.ResolveToDefault();
 }

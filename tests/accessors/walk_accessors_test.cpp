@@ -27,7 +27,7 @@ struct Configuration {
 // A domain and a distribution over it, sized and assigned as the host does before the walks.
 struct Model {
     explicit Model(const Configuration& c) {
-        distribution.XDOMAIN.Link(&domain);
+        vzt::Link(distribution.XDOMAIN, &domain);
         vzt::Specify(domain.DISCRETIZATIONMETHOD, QV_Value(c.method, 0u));
         vzt::Specify(domain.NUMSECTIONS, QV_Value(c.sections, 0u));
         vzt::Specify(domain.HIGHESTORDERDERIVATIVE, QV_Value(c.hod, 0u));

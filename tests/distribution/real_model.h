@@ -82,8 +82,9 @@ struct RealModel {
     RealModel() {
         for (int d = 0; d < Rank; ++d) {
             const std::string name = std::string(1, "XYZ"[d]) + "DOMAIN";
-            dynamic_cast<QV_ExternalBase*>(vzt::FindProperty(distribution, name.c_str()))
-                ->Link(&domains[d]);
+            vzt::Link(
+                *dynamic_cast<QV_ExternalBase*>(vzt::FindProperty(distribution, name.c_str())),
+                &domains[d]);
         }
     }
     explicit RealModel(const Configuration<Rank>& c) : RealModel() {

@@ -264,7 +264,7 @@ TEST_F(Structure2D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     {
         QV_DOMAIN x;
         QV_DISTRIBUTION2D d;
-        d.XDOMAIN.Link(&x);
+        vzt::Link(d.XDOMAIN, &x);
         const auto outcomes = vzt::Drive({&x, &d});
         EXPECT_LT(outcomes.back().setUpResult, 0);
         EXPECT_FALSE(outcomes.back().jacPatternRan); // the run stops after SetUpEquations

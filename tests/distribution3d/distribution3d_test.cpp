@@ -237,8 +237,8 @@ TEST_F(Structure3D, AModelThatCannotBeWalkedFailsWithoutMakingStrayElements) {
     {
         QV_DOMAIN x, y;
         QV_DISTRIBUTION3D d;
-        d.XDOMAIN.Link(&x);
-        d.YDOMAIN.Link(&y);
+        vzt::Link(d.XDOMAIN, &x);
+        vzt::Link(d.YDOMAIN, &y);
         const auto outcomes = vzt::Drive({&x, &y, &d});
         EXPECT_LT(outcomes.back().setUpResult, 0);
         EXPECT_FALSE(outcomes.back().jacPatternRan); // the run stops after SetUpEquations

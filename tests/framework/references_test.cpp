@@ -89,8 +89,8 @@ TYPED_TEST(Reference, ReferenceReportsItsKindAndYieldsTheObjectTheHostLinked) {
 
     QV_Type* object = named.NewDefaultVirtual();
     ASSERT_NE(object, nullptr);
-    external.Link(object);
-    named.Resolve(object);
+    vzt::Link(external, object);
+    vzt::Resolve(named, object);
     EXPECT_EQ(&*external, dynamic_cast<T*>(object));
     EXPECT_EQ(&*named, dynamic_cast<T*>(object));
     QV_External<T> copy(external);
@@ -109,7 +109,7 @@ TEST_F(References, StructureReferenceAcceptsOnlyGenericStructures) {
     EXPECT_FALSE(ref.CheckCompatibleStructureType(&model));
     EXPECT_FALSE(ref.CheckCompatibleStructureType(nullptr));
     EXPECT_EQ(ref.get(), nullptr);
-    ref.Link(dummy);
+    vzt::Link(ref, dummy);
     EXPECT_EQ(&static_cast<QV_GENERICSTRUCTURE&>(ref), dummy);
     delete dummy;
     vzt::FailAllocation(1);

@@ -232,12 +232,12 @@ TEST_F(LevelBookkeeping, JacPatternCountsOnFromANegativeHostCounter) {
     QV_DISTRIBUTION1D d1;
     QV_DISTRIBUTION2D d2;
     QV_DISTRIBUTION3D d3;
-    d1.XDOMAIN.Link(&x);
+    vzt::Link(d1.XDOMAIN, &x);
     for (auto* d : {&d2.XDOMAIN, &d3.XDOMAIN})
-        d->Link(&x);
+        vzt::Link(*d, &x);
     for (auto* d : {&d2.YDOMAIN, &d3.YDOMAIN})
-        d->Link(&y);
-    d3.ZDOMAIN.Link(&z);
+        vzt::Link(*d, &y);
+    vzt::Link(d3.ZDOMAIN, &z);
     struct Case {
         QV_ModelType* distribution;
         std::vector<QV_ModelType*> models;

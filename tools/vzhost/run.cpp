@@ -165,7 +165,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, Output& out,
                                    " domain"};
                 }
                 domains.push_back(MakeDomain(library, spec));
-                external->Link(domains.back().get());
+                vzt::Link(*external, domains.back().get());
                 byDirection[direction] = domains.back().get();
             }
             // A direction the user left out gets a default domain.
@@ -176,7 +176,7 @@ int Run(const vzt::TypeLibrary& library, const RunOptions& options, Output& out,
                     dynamic_cast<QV_ExternalBase*>(vzt::FindProperty(*model, reference.c_str()));
                 if (external != nullptr && external->ExternalLink() == nullptr) {
                     domains.push_back(MakeDomain(library, ""));
-                    external->Link(domains.back().get());
+                    vzt::Link(*external, domains.back().get());
                     byDirection[direction] = domains.back().get();
                 }
             }

@@ -22,11 +22,8 @@ public:
     // The identity of the objects this reference may be linked to.
     virtual const char* ExternalTypeName() = 0;
 
-    // Host side: links the reference (null unlinks it). The linked object must outlive
-    // the link.
-    void Link(QV_Containable* target) { m_link = target; }
-
 private:
+    friend class vzt::HostAccess; // links it
     QV_Containable* m_link;
 };
 
@@ -50,14 +47,14 @@ public:
     // The identity of the objects this reference may stand for.
     virtual const char* VirtualBaseType() = 0;
 
-    // Host side: resolves the reference to target (null: unresolved). The target must
-    // outlive the link.
+private:
+    friend class vzt::HostAccess; // resolves it
+    // Resolves the reference to target (null: unresolved). The target must outlive the link.
     void Resolve(QV_Type* target);
-    // Host side: resolves the reference to a default object that it then owns, unless it
-    // is resolved already; returns the link, null when no default could be made.
+    // Resolves the reference to a default object that it then owns, unless it is resolved
+    // already; returns the link, null when no default could be made.
     QV_Type* ResolveToDefault();
 
-private:
     mutable QV_Type* m_link;
     mutable QV_Type* m_ownedDefault = nullptr;
 };
@@ -79,10 +76,8 @@ public:
     // Whether the name has resolved to a structure.
     virtual bool IsResolved() const;
 
-    // Host side: links the reference (null unlinks it).
-    void Link(QV_ModelType* target) { m_link = target; }
-
 private:
+    friend class vzt::HostAccess; // links it
     QV_ModelType* m_link;
 };
 

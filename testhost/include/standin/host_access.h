@@ -11,6 +11,10 @@
 
 class QV_Container;
 class QV_Containable;
+class QV_ExternalBase;
+class QV_GlobalStructureRefBase;
+class QV_Type;
+class QV_VirtualBase;
 class QV_EquationStore;
 class QV_LongPtrVectorOwnsData;
 class QV_Matrix;
@@ -89,6 +93,15 @@ public:
     static QV_HostPortType HostPortType(const QV_Matrix& array);
     // How many arrays hear of the set's changes.
     static std::size_t DependentCount(const QV_Set& set);
+
+    // Links a reference to target, or resolves a named one (null: unlinked, unresolved); the
+    // target must outlive the link. ResolveToDefault resolves a named reference that is not
+    // resolved yet to a default object, which the reference then owns, and returns the link
+    // (null when no default could be made).
+    static void Link(QV_ExternalBase& reference, QV_Containable* target);
+    static void Link(QV_GlobalStructureRefBase& reference, QV_ModelType* target);
+    static void Resolve(QV_VirtualBase& reference, QV_Type* target);
+    static QV_Type* ResolveToDefault(QV_VirtualBase& reference);
 
     static QV_EquationStore& Equations(const QV_ModelType& model);
     // Where JacPattern may write rows and cols entries; set by whoever drives the model.
@@ -183,6 +196,19 @@ inline QV_Set* DeclaredSet(const QV_Matrix& array, int k) {
 }
 inline std::size_t DependentCount(const QV_Set& set) {
     return HostAccess::DependentCount(set);
+}
+
+inline void Link(QV_ExternalBase& reference, QV_Containable* target) {
+    HostAccess::Link(reference, target);
+}
+inline void Link(QV_GlobalStructureRefBase& reference, QV_ModelType* target) {
+    HostAccess::Link(reference, target);
+}
+inline void Resolve(QV_VirtualBase& reference, QV_Type* target) {
+    HostAccess::Resolve(reference, target);
+}
+inline QV_Type* ResolveToDefault(QV_VirtualBase& reference) {
+    return HostAccess::ResolveToDefault(reference);
 }
 
 inline QV_EquationStore& Equations(const QV_ModelType& model) {
