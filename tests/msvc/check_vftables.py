@@ -312,8 +312,11 @@ def main():
     parser.add_argument("--undname", default="llvm-undname")
     args = parser.parse_args()
 
+    failed = []
+
     def check(ok, what):
         print(("ok    " if ok else "FAIL  ") + what)
+        failed.extend([] if ok else [what])
 
     tables = read_slot_orders(args.slot_orders)
     in_dll = dll_tables(args.dll, args.undname) if args.dll else None
@@ -330,8 +333,7 @@ def main():
         dll_failures = compare_dll(tables, in_dll, typedefs, check)
         print(f"{os.path.basename(args.dll)}: {len(in_dll)} vftables read, {len(tables)} "
               f"compared, {dll_failures} differ")
-        failures += dll_failures
-    return 1 if failures else 0
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
