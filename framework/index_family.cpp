@@ -87,7 +87,7 @@ IndexArg QV_IndexTable::ValueAt(int k, int pos) const {
 
 bool QV_IndexTable::ReserveFromDeclaredSets() {
     const int n = Dimensions();
-    QV_SetValue reserved[kMaxDimensions];
+    const QV_SetValue* declaredValues[kMaxDimensions] = {};
     std::int64_t product = 1;
     for (int k = 0; k < n; ++k) {
         const QV_Set* declared =
@@ -100,16 +100,19 @@ bool QV_IndexTable::ReserveFromDeclaredSets() {
         if (values.IsEmpty() || values.IsStringSet() != text) {
             return false;
         }
-        reserved[k].ResetType(m_values[k].Type());
-        for (int p = 0; p < int(values.Size()); ++p) {
-            const IndexArg value = ValueOf(values, text, p);
-            int at = 0;
-            if (!Holds(reserved[k], text, value, at) && !Add(reserved[k], text, value, at)) {
-                return false;
-            }
-        }
-        product *= std::int64_t(reserved[k].Size());
+        declaredValues[k] = &values;
+        // Refused by its size before any member is copied.
+        product *= std::int64_t(values.Size());
         if (product > INT_MAX) {
+            return false;
+        }
+    }
+    QV_SetValue reserved[kMaxDimensions];
+    for (int k = 0; k < n; ++k) {
+        // Taken whole: an integer set's runs are shared with the declared set, not copied.
+        reserved[k].ResetType(m_values[k].Type());
+        reserved[k] += *declaredValues[k];
+        if (reserved[k].Size() != declaredValues[k]->Size()) {
             return false;
         }
     }
@@ -216,7 +219,10 @@ int QV_IndexTable::MakeMissingElements() {
                 values[k] = ValueAt(k, pos[k]);
             }
             BuildIndexString(values);
-            made += AddElement() != nullptr ? 1 : 0;
+            if (AddElement() == nullptr) {
+                return made; // out of memory: the rest would fail the same way
+            }
+            ++made;
         }
         // Positions in reverse row-major order: the last dimension counts down fastest.
         for (int k = n - 1; k >= 0; --k) {

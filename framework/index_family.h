@@ -65,8 +65,8 @@ protected:
     // entries (nothing changes then).
     QV_Type* FindIndex(const pellorin::IndexArg* index);
     void BuildIndexString(const pellorin::IndexArg* index);
-    // Makes every missing element, from the last entry of the table back to the first;
-    // returns how many it made.
+    // Makes every missing element, from the last entry of the table back to the first,
+    // stopping at the first that cannot be made; returns how many it made.
     int MakeMissingElements();
     // Makes the element that an index string such as `(3,"a")` names, unless the string is
     // malformed or a string index is longer than 127 characters.
@@ -79,7 +79,8 @@ private:
     pellorin::IndexArg ValueAt(int k, int pos) const;
     // Takes every value of the declared sets into the empty index sets and lays out an
     // all-null table for them; false, with nothing changed, when a dimension has no declared
-    // set, an empty one or one of the other kind, or when memory runs out.
+    // set, an empty one or one of the other kind, when the sets' sizes multiply past INT_MAX
+    // (refused before anything is copied), or when memory runs out.
     bool ReserveFromDeclaredSets();
 
     const char* m_letters;
