@@ -223,7 +223,7 @@ private:
 
     // Statements 44 to 48: the coordinate of every node.
     void NodePositions() {
-        auto* values = d.VALUE.get();
+        auto* values = Needed(d.VALUE.get());
         if (values == nullptr) {
             return;
         }
