@@ -70,7 +70,7 @@ QV_IndexTable::~QV_IndexTable() = default;
 
 bool QV_IndexTable::ReserveFromDeclaredSets(pellorin::IndexSets sets) {
     const int n = Dimensions();
-    QV_SetValue reserved[kMaxDimensions];
+    const QV_SetValue* declaredValues[kMaxDimensions] = {};
     std::int64_t product = 1;
     for (int k = 0; k < n; ++k) {
         const QV_Set* declared =
@@ -83,16 +83,19 @@ bool QV_IndexTable::ReserveFromDeclaredSets(pellorin::IndexSets sets) {
         if (values.IsEmpty() || values.IsStringSet() != text) {
             return false;
         }
-        reserved[k].ResetType(sets.values[k].Type());
-        for (int p = 0; p < int(values.Size()); ++p) {
-            const IndexArg value = ValueOf(values, text, p);
-            int at = 0;
-            if (!Holds(reserved[k], text, value, at) && !Add(reserved[k], text, value, at)) {
-                return false;
-            }
-        }
-        product *= std::int64_t(reserved[k].Size());
+        declaredValues[k] = &values;
+        // Refused by its size before any member is copied.
+        product *= std::int64_t(values.Size());
         if (product > INT_MAX) {
+            return false;
+        }
+    }
+    QV_SetValue reserved[kMaxDimensions];
+    for (int k = 0; k < n; ++k) {
+        // Taken whole: an integer set's runs are shared with the declared set, not copied.
+        reserved[k].ResetType(sets.values[k].Type());
+        reserved[k] += *declaredValues[k];
+        if (reserved[k].Size() != declaredValues[k]->Size()) {
             return false;
         }
     }
@@ -199,7 +202,10 @@ int QV_IndexTable::MakeMissingElements(pellorin::IndexSets sets) {
                 values[k] = ValueOf(sets.values[k], sets.letters[k] == 'S', pos[k]);
             }
             BuildIndexString(sets.letters, values);
-            made += AddElement() != nullptr ? 1 : 0;
+            if (AddElement() == nullptr) {
+                return made; // out of memory: the rest would fail the same way
+            }
+            ++made;
         }
         // Positions in reverse row-major order: the last dimension counts down fastest.
         for (int k = n - 1; k >= 0; --k) {

@@ -73,8 +73,8 @@ protected:
     // entries (nothing changes then).
     QV_Type* FindIndex(pellorin::IndexSets sets, const pellorin::IndexArg* index);
     void BuildIndexString(const char* letters, const pellorin::IndexArg* index);
-    // Makes every missing element, from the last entry of the table back to the first;
-    // returns how many it made.
+    // Makes every missing element, from the last entry of the table back to the first,
+    // stopping at the first that cannot be made; returns how many it made.
     int MakeMissingElements(pellorin::IndexSets sets);
     // Makes the element that an index string such as `(3,"a")` names, unless the string is
     // malformed or a string index is longer than 127 characters.
@@ -84,7 +84,8 @@ protected:
 private:
     // Takes every value of the declared sets into the empty index sets and lays out an
     // all-null table for them; false, with nothing changed, when a dimension has no declared
-    // set, an empty one or one of the other kind, or when memory runs out.
+    // set, an empty one or one of the other kind, when the sets' sizes multiply past INT_MAX
+    // (refused before anything is copied), or when memory runs out.
     bool ReserveFromDeclaredSets(pellorin::IndexSets sets);
 };
 

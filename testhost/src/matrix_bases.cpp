@@ -94,7 +94,10 @@ int QV_Matrix::NewElementsInOneDimension() {
         --m_position;
         if (m_elements.At(std::size_t(m_position)) == nullptr) {
             AddIndexToString(ValueAt<Value>(values, pos), 0);
-            made += AddElement() != nullptr ? 1 : 0;
+            if (AddElement() == nullptr) {
+                return made; // out of memory: the rest would fail the same way
+            }
+            ++made;
         }
     }
     return made;

@@ -147,10 +147,10 @@ void SUValue::ResetType(int type) {
     m_type = type;
 }
 
-// A set not held makes what it joins not held too; its failure is counted once, where it
-// arose.
+// A set not held makes what it joins not held too, and stays so whatever joins it: an
+// operation on it does no work. Its failure is counted once, where it arose.
 SUValue& SUValue::operator+=(const SUValue& other) {
-    if (other.m_type == vzt::detail::kSetNotHeld) {
+    if (m_type == vzt::detail::kSetNotHeld || other.m_type == vzt::detail::kSetNotHeld) {
         MarkNotHeld(*this);
         return *this;
     }
@@ -177,6 +177,9 @@ SUValue& SUValue::operator+=(const SUValue& other) {
 }
 
 SUValue& SUValue::operator+=(int value) {
+    if (m_type == vzt::detail::kSetNotHeld) {
+        return *this;
+    }
     return Changed(*this, [&] {
         if (TakeKind(Kind::Integer)) {
             ChangeMembers([value](IntegerMembers& members) {
@@ -188,6 +191,9 @@ SUValue& SUValue::operator+=(int value) {
 }
 
 SUValue& SUValue::operator+=(const char* value) {
+    if (m_type == vzt::detail::kSetNotHeld) {
+        return *this;
+    }
     return Changed(*this, [&] {
         int pos = 0;
         if (value != nullptr && TakeKind(Kind::String) &&
@@ -198,7 +204,7 @@ SUValue& SUValue::operator+=(const char* value) {
 }
 
 SUValue& SUValue::operator*=(const SUValue& other) {
-    if (other.m_type == vzt::detail::kSetNotHeld) {
+    if (m_type == vzt::detail::kSetNotHeld || other.m_type == vzt::detail::kSetNotHeld) {
         MarkNotHeld(*this);
         return *this;
     }

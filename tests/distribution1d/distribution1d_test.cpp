@@ -100,6 +100,20 @@ TEST_F(Distribution1DTest, AWalkThatMeetsAMissingTermRegistersNothing) {
     }
 }
 
+// A section the host cannot make ends the walk, and SetUpEquations fails, without asking for
+// any later section.
+TEST_F(Distribution1DTest, AWalkEndsAtTheFirstSectionTheHostCannotMake) {
+    auto m = Model1D::From({"DISCRETIZATIONMETHOD=BFD1;NUMSECTIONS=2"});
+    m->Drive(); // every element is made; then sections the domain has not laid out
+    vzt::Specify(m->domains[0].NUMSECTIONS, QV_Value(1000, 0u));
+    const std::size_t before = vzt::Allocator().totalAllocations;
+    vzt::FailAllAllocations(true);
+    EXPECT_LT(m->distribution.SetUpEquations(), 0);
+    vzt::FailAllAllocations(false);
+    // The third section, and the walk's own memo of sections.
+    EXPECT_LE(vzt::Allocator().totalAllocations - before, 2u);
+}
+
 // A model of a real domain and distribution is square once it adds the equations the balance
 // rule names: a second-order model one equation per second-derivative node and two boundary
 // conditions, a first-order model one equation per node but one and one boundary condition.

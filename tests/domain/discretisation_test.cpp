@@ -232,28 +232,45 @@ TEST_F(DomainTest, ASpacingTooFineForThirtyTwoBitsGivesALayoutThatCannotBeHeld) 
 }
 
 // An element or value the host cannot make ends the assignments and fails the step: no later
-// node is tried, so a domain too large for memory costs one failure, not one for every node.
+// section or node is tried, so a domain too large for memory costs one failure, not one for
+// every section or node.
 TEST_F(DomainTest, AssignmentsStopAtTheFirstElementOrValueTheHostCannotMake) {
-    // The status of a run and the allocations it asked for, the k-th of them failing.
-    const auto run = [](QV_DOMAIN& d, std::size_t k) {
-        Configure(d, "BFD1", 1);
-        vzt::Specify(d.MINNODECOUNT, QV_Value(1000, 0u));
-        d.SetDims();
-        const std::size_t before = vzt::Allocator().totalAllocations;
-        vzt::FailAllocation(k);
-        const long status = d.ExecuteAssignments(1, 0);
-        return std::pair{status, vzt::Allocator().totalAllocations - before};
+    struct Case {
+        const char* where;
+        int sections, minNodeCount;
+        bool fromEnd; // whether the failure is counted from the end of the run
+        std::size_t at;
     };
-    QV_DOMAIN whole;
-    const auto [status, allocations] = run(whole, 0);
-    ASSERT_GE(status, 0);
-    ASSERT_GT(allocations, 1000u);
-    // Among the node positions, where a node's element and then its value are made.
-    for (const std::size_t k : {allocations - 500, allocations - 499}) {
-        QV_DOMAIN failing;
-        const std::size_t failed = vzt::Allocator().failedAllocations;
-        EXPECT_EQ(run(failing, k), std::pair(long(pellorin::kStepFailed), k));
-        EXPECT_EQ(vzt::Allocator().failedAllocations, failed + 1);
+    // Every section and its location are made before any section is laid out; a node's
+    // element and then its value come last.
+    for (const Case& c :
+         {Case{"sections", 1000, 2, false, 500}, Case{"nodes", 1, 1000, true, 500}}) {
+        // The status of a run and the allocations it asked for, the k-th of them failing.
+        const auto run = [&c](QV_DOMAIN& d, std::size_t k) {
+            Configure(d, "BFD1", c.sections);
+            vzt::Specify(d.MINNODECOUNT, QV_Value(c.minNodeCount, 0u));
+            d.SetDims();
+            const std::size_t before = vzt::Allocator().totalAllocations;
+            vzt::FailAllocation(k);
+            const long status = d.ExecuteAssignments(1, 0);
+            return std::pair{status, vzt::Allocator().totalAllocations - before};
+        };
+        QV_DOMAIN whole;
+        const auto [status, allocations] = run(whole, 0);
+        ASSERT_GE(status, 0) << c.where;
+        ASSERT_GT(allocations, 1000u) << c.where;
+        // Both parts of a section or of a node.
+        for (const std::size_t step : {0, 1}) {
+            const std::size_t k = (c.fromEnd ? allocations - c.at : c.at) + step;
+            QV_DOMAIN failing;
+            vzt::ClearJournal();
+            const std::size_t failed = vzt::Allocator().failedAllocations;
+            EXPECT_EQ(run(failing, k), std::pair(long(pellorin::kStepFailed), k)) << c.where;
+            EXPECT_EQ(vzt::Allocator().failedAllocations, failed + 1) << c.where;
+            const std::size_t elements = CountOf(vzt::EventKind::AddElement);
+            EXPECT_EQ(elements < std::size_t(c.sections), !c.fromEnd)
+                << c.where << ": " << elements << " elements made";
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // cases: null slots, malformed index strings, declared sets, copies and tables that do not
 // hold what their sets say.
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <random>
 #include <set>
@@ -192,11 +193,16 @@ using Array2 = CountingArray<QV_BASE_II>;
 
 class IndexFamily : public HostTest {};
 
+// NewElements asks for no element after one it cannot make.
 TEST_F(IndexFamily, NewElementsFillsAnEmptyTableButNoTableThatDoesNotMatchItsSets) {
     Array2 a;
     a.AddIndexValueOnly(0, 1);
     a.AddIndexValueOnly(0, 2);
     a.AddIndexValueOnly(1, 5);
+    a.refuse = true;
+    EXPECT_EQ(a.NewElements(), 0);
+    EXPECT_EQ(a.asked, 1);
+    a.refuse = false;
     EXPECT_EQ(a.NewElements(), 2);
     EXPECT_STREQ(vzt::PropertyName(*vzt::Elements(a).At(1)), "(2,5)");
     a.AddIndexValueOnly(0, 3); // the sets now say 3 x 1, the table holds 2
@@ -315,8 +321,13 @@ TEST_F(IndexFamily, FirstLookupWithoutUsableDeclaredSetsOpensOneEntry) {
     QV_INTEGERSET empty;
     QV_STRINGSET names;
     pellorin::Assign(names, QV_Value(QV_StrSetValue("a\"b\""), 0u));
-    const std::vector<std::pair<const char*, QV_Set*>> cases = {
-        {"no set declared", nullptr}, {"an empty set", &empty}, {"a string set", &names}};
+    // More combinations than an int counts: refused before any member is taken.
+    QV_INTEGERSET huge;
+    pellorin::Assign(huge, IntegerSet(0, INT_MAX - 1));
+    const std::vector<std::pair<const char*, QV_Set*>> cases = {{"no set declared", nullptr},
+                                                                {"an empty set", &empty},
+                                                                {"a string set", &names},
+                                                                {"past INT_MAX entries", &huge}};
     for (const auto& [name, second] : cases) {
         Array2 a;
         if (second != nullptr) {

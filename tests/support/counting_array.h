@@ -11,6 +11,7 @@ template <class Base>
 class CountingArray : public Base {
 public:
     QV_Type* NewElement() override {
+        ++asked;
         if (refuse) {
             return nullptr;
         }
@@ -22,5 +23,6 @@ public:
     void AddIndexValueOnly(int k, int value) { this->m_indexValues[k] += value; }
 
     int made = 0;
+    int asked = 0; // made or refused
     bool refuse = false;
 };

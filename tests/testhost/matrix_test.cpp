@@ -111,6 +111,7 @@ TEST_F(OneDimensionalBase, FindMakesEachElementOnceInValueOrder) {
 
 // Over a declared integer set the first lookup lays the table out for the whole set; a value
 // outside the set still joins in order and the elements made stay with their values.
+// NewElements asks for no element after one it cannot make.
 TEST_F(OneDimensionalBase, FirstLookupOverADeclaredSetLaysOutTheWholeTable) {
     QV_INTEGERSET nodes;
     QV_Value range(QV_IntSetValue(0, 4), 0u);
@@ -124,6 +125,10 @@ TEST_F(OneDimensionalBase, FirstLookupOverADeclaredSetLaysOutTheWholeTable) {
     ASSERT_EQ(vzt::Elements(a).Size(), 6u);
     EXPECT_EQ(vzt::Elements(a).At(4), three);
     EXPECT_EQ(a.made, 2);
+    a.refuse = true;
+    EXPECT_EQ(a.NewElements(), 0);
+    EXPECT_EQ(a.asked, 3);
+    a.refuse = false;
     EXPECT_EQ(a.NewElements(), 4);
 }
 

@@ -223,6 +223,7 @@ TEST(SetValue, AscendingPiecesExtendTheSetByWhatTheyAdd) {
 // Positions are ints: a set of more members than that cannot be held. Whether made as a range,
 // grown past them or joined with such a set, it is counted once as a failed allocation, holds
 // nothing, and no set property takes it, so that the assignment that was to receive it fails.
+// What joins it later leaves it so, at no cost.
 TEST(SetValue, SetOfMoreMembersThanPositionsIsAFailedAllocationThatNoSetTakes) {
     const std::size_t failed = vzt::Allocator().failedAllocations;
     const QV_IntSetValue range(INT_MIN, INT_MAX);
@@ -232,12 +233,19 @@ TEST(SetValue, SetOfMoreMembersThanPositionsIsAFailedAllocationThatNoSetTakes) {
     joined += range;
     QV_SetValue intersected = QV_IntSetValue(1, 3);
     intersected *= range;
+    const QV_IntSetValue small(1, 3);
+    QV_SetValue after = grown;
+    const std::size_t copied = vzt::SetEntriesCopied();
+    after += small;
+    after += 4;
+    after *= small;
+    EXPECT_EQ(vzt::SetEntriesCopied(), copied);
     EXPECT_EQ(vzt::Allocator().failedAllocations, failed + 2);
     QV_INTEGERSET set;
     QV_Value held(QV_IntSetValue(1, 3), 0u);
     EXPECT_EQ(set.Assign(&held), 0);
     for (const QV_SetValue* notHeld :
-         std::initializer_list<const QV_SetValue*>{&range, &grown, &joined, &intersected}) {
+         std::initializer_list<const QV_SetValue*>{&range, &grown, &joined, &intersected, &after}) {
         EXPECT_EQ(notHeld->Size(), 0u);
         QV_Value value(*notHeld, 0u);
         EXPECT_EQ(set.Assign(&value), -1);

@@ -16,10 +16,12 @@ import subprocess
 import sys
 import time
 
-# Index sets past what 32 bits count: the host cannot hold them and says so at once.
+# Index sets past what 32 bits count, or a table of sections larger than a 32-bit address
+# space: the host cannot hold them and says so at once.
 SMALL = {
     "1-D, ENDNODE 2^31 - 1": "run DISTRIBUTION1D --x ENDNODE=2147483647",
     "2-D, y ENDNODE 2^31 - 1": "run DISTRIBUTION2D --y ENDNODE=2147483647",
+    "DOMAIN of 10^9 sections": "run DOMAIN --x sections=1000000000 --format summary",
 }
 # Models that fill the address space before they fail.
 FULL = {
@@ -32,6 +34,7 @@ FULL = {
                 " --z MINNODECOUNT=300 --format summary",
     "DOMAIN of 2^31 nodes": "run DOMAIN --x MINNODECOUNT=2147483646",
     "1-D of 2^31 nodes": "run DISTRIBUTION1D --x MINNODECOUNT=2147483646",
+    "3-D over 2·10^9 x nodes": "run DISTRIBUTION3D --x MINNODECOUNT=2000000000 --format summary",
     **SMALL,
 }
 EXPECTED_LINE = b"vzhost: out of memory: "

@@ -34,6 +34,9 @@ public:
     virtual int EndNode(int direction) = 0;
     virtual const QV_SetValue* Interior(int direction) = 0; // null when there is none
 
+    // Whether section s of the direction's domain can be had: a walk ends at the first that
+    // cannot (the host has no memory for it), rather than go on over nothing.
+    virtual bool HasSection(int, int) { return true; }
     virtual int Base(int direction, int s) = 0;
     virtual int NodeCount(int direction, int s) = 0;
     virtual int ElementCount(int direction, int s) = 0;

@@ -39,6 +39,7 @@ public:
     int EndNode(int d) override { return Read(m_domains[d]->ENDNODE); }
     const QV_SetValue* Interior(int d) override { return &Read(m_domains[d]->INTERIOR); }
 
+    bool HasSection(int d, int s) override { return Section(d, s) != nullptr; }
     int Base(int d, int s) override {
         const QV_SECTIONDATAMODEL* section = Section(d, s);
         return section != nullptr ? Read(section->BASE) : 0;

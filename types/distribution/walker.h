@@ -106,6 +106,10 @@ private:
     void RunSections(std::span<const Node> nodes, int at) {
         const int sections = m_context.SectionCount(m_own);
         for (int s = 1; s <= sections && m_ok; ++s) {
+            if (!m_context.HasSection(m_own, s)) {
+                m_ok = false;
+                return;
+            }
             m_sections = sections;
             Set(Symbol::S, s);
             Set(Symbol::B, m_context.Base(m_own, s));

@@ -58,12 +58,12 @@ public:
                                             pass) == 0;
     }
 
-    // False when the run stopped at an assignment the host refused or an element it could not
-    // make: what is left would only fail the same way, one node at a time.
+    // False when the run stopped at an assignment the host refused or an object it could not
+    // make: what is left would only fail the same way, one section or node at a time.
     bool RunStatements() {
-        Put(pellorin::Linked(d.LENGTH), 1.0, 4);
-        Put(pellorin::Linked(d.SPACINGPREFERENCE),
-            (RealOf(d.LENGTH) * 0.125) / double(d.NUMSECTIONS.v()), 5);
+        Put(Resolved(d.LENGTH), 1.0, 4);
+        Put(Resolved(d.SPACINGPREFERENCE), (RealOf(d.LENGTH) * 0.125) / double(d.NUMSECTIONS.v()),
+            5);
         MethodConstants();
         Put(&d.HIGHESTORDERDERIVATIVE, 1, 24);
         SectionLocations();
@@ -71,7 +71,11 @@ public:
         for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last && m_ok; ++s) {
             SectionLayout(int(s));
         }
-        DomainInteriorAndEnd();
+        // Both go over every section or node again: after a failure they would only try to
+        // make what could not be made.
+        if (m_ok) {
+            DomainInteriorAndEnd();
+        }
         if (m_ok) {
             NodePositions();
         }
@@ -99,6 +103,12 @@ private:
         return m_ok ? element : nullptr;
     }
 
+    // The object a virtual member stands for, which the host makes when it is first asked
+    // for, or a failed run when it cannot be had.
+    QV_REALPARAMETER* Resolved(QV_Virtual<QV_REALPARAMETER>& member) {
+        return Needed(pellorin::Linked(member));
+    }
+
     // Statements 6 to 23: the smallest node count, the interior points and their positions.
     void MethodConstants() {
         const Method* layout = FindMethodRow(static_cast<const char*>(d.DISCRETIZATIONMETHOD));
@@ -107,23 +117,27 @@ private:
         }
         Put(&d.MINNODECOUNT, layout->minNodeCount, layout->minNodeCountStatement);
         Put(&d.NUMPOLYPOINTS, layout->interiorPoints, layout->interiorPointsStatement);
-        for (int p = 1; p <= layout->interiorPoints; ++p) {
+        for (int p = 1; p <= layout->interiorPoints && m_ok; ++p) {
             Put(Needed(d.POLYPOINT.Get(p)), layout->points[p - 1],
                 layout->firstPointStatement + p - 1);
         }
     }
 
-    // Statements 25 and 26, for every section before any length is derived from them.
+    // Statements 25 and 26, for every section before any length is derived from them. The
+    // first section that cannot be made ends the run.
     void SectionLocations() {
         QV_SECTIONDATAMODEL* first = d.Section(1);
-        Put(first != nullptr ? pellorin::Linked(first->LOCATION) : nullptr, 0.0, 25);
+        Put(first != nullptr ? Resolved(first->LOCATION) : nullptr, 0.0, 25);
         const int sections = d.NUMSECTIONS.v();
-        for (long long s = 2; s <= sections; ++s) {
-            QV_SECTIONDATAMODEL* section = d.Section(int(s));
-            if (section == nullptr || first == nullptr) {
-                continue;
+        if (sections < 2 || Needed(first) == nullptr) {
+            return;
+        }
+        for (long long s = 2; s <= sections && m_ok; ++s) {
+            QV_SECTIONDATAMODEL* section = Needed(d.Section(int(s)));
+            if (section == nullptr) {
+                return;
             }
-            Put(pellorin::Linked(section->LOCATION),
+            Put(Resolved(section->LOCATION),
                 RealOf(first->LOCATION) + (double(s - 1) * RealOf(d.LENGTH)) / double(sections),
                 26);
         }
@@ -136,7 +150,7 @@ private:
             return;
         }
         QV_SECTIONDATAMODEL& S = *section;
-        Put(pellorin::Linked(S.SPACINGPREFERENCE), RealOf(d.SPACINGPREFERENCE), 27);
+        Put(Resolved(S.SPACINGPREFERENCE), RealOf(d.SPACINGPREFERENCE), 27);
         if (s == d.NUMSECTIONS.v()) {
             QV_SECTIONDATAMODEL* first = d.Section(1);
             const double start = first != nullptr ? RealOf(first->LOCATION) : 0.0;
@@ -173,7 +187,7 @@ private:
             Put(&S.BASE, 0, 33);
         }
         m_nodesBefore += double(S.NODECOUNT.v());
-        Put(pellorin::Linked(S.SPACINGUSED), S.LENGTH.v() / double(S.NODECOUNT.v()), 34);
+        Put(Resolved(S.SPACINGUSED), S.LENGTH.v() / double(S.NODECOUNT.v()), 34);
         Put(&S.NUMELEMENTS,
             pellorin::TruncateToInt(double(S.NODECOUNT.v()) / double(pointsPlusOne)), 35);
 
@@ -209,7 +223,7 @@ private:
 
     // Statements 44 to 48: the coordinate of every node.
     void NodePositions() {
-        auto* values = d.VALUE.get();
+        auto* values = Needed(d.VALUE.get());
         if (values == nullptr) {
             return;
         }
@@ -229,7 +243,7 @@ private:
                 const long long stride = (long long)points + 1;
                 const bool difference =
                     IsDifferenceMethod(static_cast<const char*>(d.DISCRETIZATIONMETHOD));
-                for (long long p = 1; p <= points; ++p) {
+                for (long long p = 1; p <= points && m_ok; ++p) {
                     const long long node = base + (e - 1) * stride + p;
                     const QV_REALPARAMETER* point = d.POLYPOINT.Get(int(p));
                     const double offset =
@@ -241,7 +255,7 @@ private:
                     }
                 }
                 const long long node = base + e * stride;
-                if (FitsNode(node)) {
+                if (m_ok && FitsNode(node)) {
                     Put(Needed(values->Get(int(node))),
                         difference ? location + (double(e) * h) * double(stride)
                                    : location + double(e) * h,
@@ -274,12 +288,16 @@ QV_SECTIONDATAMODEL* QV_DOMAIN::Section(int s) {
     return sections != nullptr ? sections->Get(s) : nullptr;
 }
 
+// No number when a section cannot be had: the sum would leave it out, and the later
+// sections would only fail the same way.
 double QV_DOMAIN::SumOfNodeCounts(int firstSection, int lastSection) {
     double sum = 0.0;
     for (long long k = firstSection; k <= lastSection; ++k) {
-        if (QV_SECTIONDATAMODEL* section = Section(int(k))) {
-            sum += double(section->NODECOUNT.v());
+        QV_SECTIONDATAMODEL* section = Section(int(k));
+        if (section == nullptr) {
+            return std::numeric_limits<double>::quiet_NaN();
         }
+        sum += double(section->NODECOUNT.v());
     }
     return sum;
 }
@@ -296,7 +314,7 @@ double QV_DOMAIN::Sigma60579144() {
 
 // Every piece of both unions lies after the members before it, so each union extends the set
 // in place by what the piece adds: the collocation points take time linear in the section's
-// elements, the interior in the sections.
+// elements, the interior in the sections. Both stop at the first piece they cannot have.
 QV_SetValue& QV_DOMAIN::UnionFn60576704(QV_IntegerSetIter& s) {
     return CollocationPoints(s.v());
 }
@@ -313,8 +331,13 @@ QV_SetValue& QV_DOMAIN::CollocationPoints(int s) {
     const int elements = section->NUMELEMENTS.v();
     for (long long e = 1; e <= elements; ++e) {
         const long long first = section->BASE.v() + (e - 1) * (points + 1);
-        result +=
-            QV_IntSetValue(pellorin::ClampToInt(first + 1), pellorin::ClampToInt(first + points));
+        const QV_IntSetValue piece(pellorin::ClampToInt(first + 1),
+                                   pellorin::ClampToInt(first + points));
+        result += piece;
+        // Only a union the host could not hold is empty after taking a member.
+        if (result.IsEmpty() && !piece.IsEmpty()) {
+            break;
+        }
     }
     return result;
 }
@@ -324,9 +347,11 @@ QV_SetValue& QV_DOMAIN::UnionFn60578464() {
     result = QV_SetValue();
     result.ResetType(QV_SetTypeUnion);
     for (long long k = 1, last = NUMSECTIONS.v(); k <= last; ++k) {
-        if (QV_SECTIONDATAMODEL* section = Section(int(k))) {
-            result += section->INTERIOR.v();
+        QV_SECTIONDATAMODEL* section = Section(int(k));
+        if (section == nullptr) {
+            break;
         }
+        result += section->INTERIOR.v();
     }
     return result;
 }

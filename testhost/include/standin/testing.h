@@ -25,7 +25,9 @@ namespace vzt {
 struct AllocatorStats {
     std::size_t liveBlocks = 0;
     std::size_t liveBytes = 0;
-    std::size_t totalAllocations = 0;
+    std::size_t totalAllocations = 0; // MyAllocate's calls, those that failed among them
+    // Failed calls of MyAllocate, and failures of the host's own storage (a set or a table
+    // that cannot be held).
     std::size_t failedAllocations = 0;
     // Frees of blocks the allocator did not hand out (the runtime's heap takes them back).
     std::size_t foreignFrees = 0;
