@@ -229,20 +229,21 @@ private:
         }
         QV_SECTIONDATAMODEL* first = d.Section(1);
         Put(Needed(values->Get(0)), first != nullptr ? RealOf(first->LOCATION) : 0.0, 44);
+        // The method and each section's layout stay as they are while its nodes are placed.
+        const int points = d.NUMPOLYPOINTS.v();
+        const long long stride = (long long)points + 1;
+        const bool difference =
+            IsDifferenceMethod(static_cast<const char*>(d.DISCRETIZATIONMETHOD));
         for (long long s = 1, last = d.NUMSECTIONS.v(); s <= last && m_ok; ++s) {
             QV_SECTIONDATAMODEL* section = Needed(d.Section(int(s)));
             if (section == nullptr) {
                 return;
             }
             const int elements = section->NUMELEMENTS.v();
+            const long long base = section->BASE.v();
+            const double location = RealOf(section->LOCATION);
+            const double h = section->ELEMENTLENGTH.v();
             for (long long e = 1; e <= elements && m_ok; ++e) {
-                const long long base = section->BASE.v();
-                const double location = RealOf(section->LOCATION);
-                const double h = section->ELEMENTLENGTH.v();
-                const int points = d.NUMPOLYPOINTS.v();
-                const long long stride = (long long)points + 1;
-                const bool difference =
-                    IsDifferenceMethod(static_cast<const char*>(d.DISCRETIZATIONMETHOD));
                 for (long long p = 1; p <= points && m_ok; ++p) {
                     const long long node = base + (e - 1) * stride + p;
                     const QV_REALPARAMETER* point = d.POLYPOINT.Get(int(p));
