@@ -1,5 +1,6 @@
 // The stand-in's view of what it keeps of host objects beyond the host's interface.
 #include "standin/host_access.h"
+#include "control.h"
 
 #include "vuzizev/matrix.h"
 #include "vuzizev/model.h"
@@ -109,8 +110,16 @@ void vzt::HostAccess::Link(QV_GlobalStructureRefBase& reference, QV_ModelType* t
     reference.m_link = target;
 }
 void vzt::HostAccess::Resolve(QV_VirtualBase& reference, QV_Type* target) {
-    reference.Resolve(target);
+    if (target != reference.m_ownedDefault) {
+        vzt::detail::Destroy(reference.m_ownedDefault);
+        reference.m_ownedDefault = nullptr;
+    }
+    reference.m_link = target;
 }
 QV_Type* vzt::HostAccess::ResolveToDefault(QV_VirtualBase& reference) {
-    return reference.ResolveToDefault();
+    if (reference.m_link == nullptr) {
+        reference.m_link = reference.NewDefaultVirtual();
+        reference.m_ownedDefault = reference.m_link;
+    }
+    return reference.m_link;
 }

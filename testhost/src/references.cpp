@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "control.h"
+#include "standin/host_access.h"
 
 // ---- QV_ExternalBase ----------------------------------------------------------------------
 
@@ -39,7 +40,7 @@ QV_VirtualBase::QV_VirtualBase(QV_Type* link) : QV_STRINGPARAMETER(false), m_lin
 QV_VirtualBase& QV_VirtualBase::operator=(const QV_VirtualBase& other) {
     if (this != &other) {
         QV_STRINGPARAMETER::operator=(other);
-        Resolve(other.m_link);
+        vzt::HostAccess::Resolve(*this, other.m_link);
     }
     return *this;
 }
@@ -55,24 +56,10 @@ QV_Type* QV_VirtualBase::AddProperty(QV_Containable* owner, const char* name,
     return this;
 }
 
-void QV_VirtualBase::Resolve(QV_Type* target) {
-    if (target != m_ownedDefault) {
-        vzt::detail::Destroy(m_ownedDefault);
-        m_ownedDefault = nullptr;
-    }
-    m_link = target;
-}
-
 QV_Type* QV_VirtualBase::VirtualLink() const {
-    return m_link != nullptr ? m_link : const_cast<QV_VirtualBase*>(this)->ResolveToDefault();
-}
-
-QV_Type* QV_VirtualBase::ResolveToDefault() {
-    if (m_link == nullptr) {
-        m_link = NewDefaultVirtual();
-        m_ownedDefault = m_link;
-    }
-    return m_link;
+    return m_link != nullptr
+               ? m_link
+               : vzt::HostAccess::ResolveToDefault(const_cast<QV_VirtualBase&>(*this));
 }
 
 // ---- QV_GlobalStructureRefBase ------------------------------------------------------------

@@ -49,12 +49,6 @@ public:
 
 private:
     friend class vzt::HostAccess; // resolves it
-    // Resolves the reference to target (null: unresolved). The target must outlive the link.
-    void Resolve(QV_Type* target);
-    // Resolves the reference to a default object that it then owns, unless it is resolved
-    // already; returns the link, null when no default could be made.
-    QV_Type* ResolveToDefault();
-
     mutable QV_Type* m_link;
     mutable QV_Type* m_ownedDefault = nullptr;
 };
