@@ -7,13 +7,15 @@
 // the slab keeps a bit per block that tells whether it is handed out. A class gives its
 // slabs back to the system when its last block is freed.
 //
-// Larger blocks (and every block under a sanitizer and on Windows) are ordinary blocks of the
+// Larger blocks (and every block under a sanitizer) are ordinary blocks of the
 // C++ runtime's heap, kept on the books by address. Every release of the host's (release.cpp)
 // comes here: a block the allocator never handed out goes back to the runtime, counted as
 // foreign; a small block freed twice is counted and left alone.
 #include <cstdint>
 #include <cstdlib>
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
 #include <sys/mman.h>
 #endif
@@ -80,9 +82,7 @@ struct RuntimeAllocator {
 template <class T>
 using RuntimeVector = std::vector<T, RuntimeAllocator<T>>;
 
-#if defined(_WIN32)
-constexpr bool kSlabs = false; // the Windows build carries the interface check only
-#elif defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSlabs = false; // every block its own, so the sanitizer sees each one
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -246,6 +246,24 @@ Slab* SlabOf(AllocatorState& s, const void* p) {
 // beyond them.
 char* MapSlab() {
 #if defined(_WIN32)
+    // An aligned place is found by reserving twice the size and giving it back; another
+    // thread could take it in between, so a few tries are allowed.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        void* probe = VirtualAlloc(nullptr, 2 * kSlabBytes, MEM_RESERVE, PAGE_NOACCESS);
+        if (probe == nullptr) {
+            return nullptr;
+        }
+        char* aligned = reinterpret_cast<char*>((std::uintptr_t(probe) + kSlabBytes - 1) &
+                                                ~std::uintptr_t(kSlabBytes - 1));
+        VirtualFree(probe, 0, MEM_RELEASE);
+        void* mapped = VirtualAlloc(aligned, kSlabBytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        if (mapped == aligned) {
+            return aligned;
+        }
+        if (mapped != nullptr) {
+            VirtualFree(mapped, 0, MEM_RELEASE);
+        }
+    }
     return nullptr;
 #else
     void* mapped =
@@ -265,10 +283,10 @@ char* MapSlab() {
 }
 
 void UnmapSlab(char* memory) {
-#if !defined(_WIN32)
-    munmap(memory, kSlabBytes);
+#if defined(_WIN32)
+    VirtualFree(memory, 0, MEM_RELEASE);
 #else
-    (void)memory;
+    munmap(memory, kSlabBytes);
 #endif
 }
 
