@@ -79,7 +79,7 @@ bool QV_IndexTable::ReserveFromDeclaredSets(pellorin::IndexSets sets) {
             return false;
         }
         const QV_SetValue& values = declared->v();
-        const bool text = sets.letters[k] == 'S';
+        const bool text = sets.IsText(k);
         if (values.IsEmpty() || values.IsStringSet() != text) {
             return false;
         }
@@ -121,10 +121,10 @@ QV_Type* QV_IndexTable::FindIndex(pellorin::IndexSets sets, const IndexArg* inde
     std::int64_t before = 1;
     std::int64_t after = 1;
     for (int k = 0; k < n; ++k) {
-        if (sets.letters[k] == 'S' && index[k].text == nullptr) {
+        if (sets.IsText(k) && index[k].text == nullptr) {
             return nullptr;
         }
-        held[k] = Holds(sets.values[k], sets.letters[k] == 'S', index[k], pos[k]);
+        held[k] = Holds(sets.values[k], sets.IsText(k), index[k], pos[k]);
         const auto size = std::int64_t(sets.values[k].Size());
         before *= size;
         after *= size + (held[k] ? 0 : 1);
@@ -140,7 +140,7 @@ QV_Type* QV_IndexTable::FindIndex(pellorin::IndexSets sets, const IndexArg* inde
     std::size_t stride = 1;
     for (int d = n - 1; d >= 0; --d) {
         if (!held[d]) {
-            if (!Add(sets.values[d], sets.letters[d] == 'S', index[d], pos[d])) {
+            if (!Add(sets.values[d], sets.IsText(d), index[d], pos[d])) {
                 return nullptr;
             }
             if (count != 0 && !m_elements.AddNullEntries(std::size_t(pos[d]),
@@ -159,13 +159,13 @@ QV_Type* QV_IndexTable::FindIndex(pellorin::IndexSets sets, const IndexArg* inde
     if (QV_Type* element = m_elements.At(std::size_t(m_position))) {
         return element;
     }
-    BuildIndexString(sets.letters, index);
+    BuildIndexString(sets, index);
     return AddElement();
 }
 
-void QV_IndexTable::BuildIndexString(const char* letters, const IndexArg* index) {
+void QV_IndexTable::BuildIndexString(pellorin::IndexSets sets, const IndexArg* index) {
     for (int k = 0; k < Dimensions(); ++k) {
-        if (letters[k] == 'S') {
+        if (sets.IsText(k)) {
             AddIndexToString(index[k].text, k);
         } else {
             AddIndexToString(index[k].integer, k);
@@ -199,9 +199,9 @@ int QV_IndexTable::MakeMissingElements(pellorin::IndexSets sets) {
         --m_position;
         if (m_elements.At(std::size_t(m_position)) == nullptr) {
             for (int k = 0; k < n; ++k) {
-                values[k] = ValueOf(sets.values[k], sets.letters[k] == 'S', pos[k]);
+                values[k] = ValueOf(sets.values[k], sets.IsText(k), pos[k]);
             }
-            BuildIndexString(sets.letters, values);
+            BuildIndexString(sets, values);
             if (AddElement() == nullptr) {
                 return made; // out of memory: the rest would fail the same way
             }
@@ -227,10 +227,9 @@ void QV_IndexTable::MakeElementNamed(pellorin::IndexSets sets, const char* index
     for (int k = 0; k < n; ++k) {
         const char terminator = k == n - 1 ? ')' : ',';
         // A string index goes to the host only once it is known to fit the buffer.
-        const bool read = sets.letters[k] == 'S'
-                              ? IndexTextLength(cursor, terminator) < kIndexBufferSize &&
-                                    ReadIndex(cursor, texts[k], terminator)
-                              : ReadIndex(cursor, values[k].integer, terminator);
+        const bool read = sets.IsText(k) ? IndexTextLength(cursor, terminator) < kIndexBufferSize &&
+                                               ReadIndex(cursor, texts[k], terminator)
+                                         : ReadIndex(cursor, values[k].integer, terminator);
         if (!read) {
             return;
         }

@@ -48,6 +48,9 @@ using IndexSetRef = QV_Set&;
 struct IndexSets {
     const char* letters;
     QV_SetValue* values;
+
+    // Whether dimension k is indexed by strings.
+    bool IsText(int k) const { return letters[k] == 'S'; }
 };
 
 } // namespace pellorin
@@ -72,7 +75,7 @@ protected:
     // element cannot be made, a string index is null, or the table would pass INT_MAX
     // entries (nothing changes then).
     QV_Type* FindIndex(pellorin::IndexSets sets, const pellorin::IndexArg* index);
-    void BuildIndexString(const char* letters, const pellorin::IndexArg* index);
+    void BuildIndexString(pellorin::IndexSets sets, const pellorin::IndexArg* index);
     // Makes every missing element, from the last entry of the table back to the first,
     // stopping at the first that cannot be made; returns how many it made.
     int MakeMissingElements(pellorin::IndexSets sets);
@@ -116,7 +119,7 @@ protected:
     }
     void BuildIndexStringAt(pellorin::IndexValue<Letters>... index) {
         const pellorin::IndexArg args[] = {pellorin::IndexLetter<Letters>::Arg(index)...};
-        QV_IndexTable::BuildIndexString(kLetters, args);
+        QV_IndexTable::BuildIndexString(Sets(), args);
     }
     // Declares the array's index sets; the array depends on them from now on. Neither the
     // index values nor the table change.

@@ -4,10 +4,10 @@ lays them out and as the built DLL holds them.
 
 The classes and their slots come from tests/abi/slot_orders.txt; a class written as a
 pattern ("QV_External<*>") stands for every class of the DLL that it matches. Each class's
-first table, and each "CLASS / BASE" table (BASE's table inside CLASS), must hold exactly the listed slots in
-order: the same names, "~" for the one scalar deleting destructor, and the same parameters
-where the table gives them (typedefs of the host headers resolved, spaces and the place of
-const ignored). Two readings are checked:
+first table, and each "CLASS / BASE" table (BASE's table inside CLASS), must hold exactly the
+listed slots in order: the same names, "~" for the one scalar deleting destructor, and the
+same parameters where the table gives them (typedefs of the host headers resolved, spaces
+and the place of const ignored). Two readings are checked:
 
 - the compiler's: a small translation unit that makes one virtual call through each class is
   compiled with the library's own compile command (from compile_commands.json) and
